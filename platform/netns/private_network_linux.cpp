@@ -1,0 +1,35 @@
+#include "platform/netns/private_network.h"
+
+#include <cerrno>
+#include <cstring>
+#include <net/if.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace platform::netns {
+
+bool EnterPrivateNetwork(std::string* why) {
+    if (::unshare(CLONE_NEWNET) != 0) {
+        if (why) *why = std::string("unshare(CLONE_NEWNET): ") + std::strerror(errno);
+        return false;
+    }
+    int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        if (why) *why = std::string("socket: ") + std::strerror(errno);
+        return false;
+    }
+    ifreq ifr{};
+    std::strncpy(ifr.ifr_name, "lo", IFNAMSIZ - 1);
+    bool ok = ::ioctl(fd, SIOCGIFFLAGS, &ifr) == 0;
+    if (ok) {
+        ifr.ifr_flags |= IFF_UP | IFF_RUNNING;
+        ok = ::ioctl(fd, SIOCSIFFLAGS, &ifr) == 0;
+    }
+    if (!ok && why) *why = std::string("bringing lo up: ") + std::strerror(errno);
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace platform::netns

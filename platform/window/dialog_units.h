@@ -1,0 +1,46 @@
+// Dialog units: a template's rectangles are in quarters of the font's
+// average character width (baseX) and eighths of its height (baseY).
+// Windows are laid out at a fixed 96 dots per inch, whatever the display says.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include "platform/window/dialog_template.h"
+
+namespace platform::window {
+
+inline constexpr double kLayoutDpi = 96.0;
+
+struct TemplateFont {
+    QString face;
+    int pointSize = 8;
+    int weight = 400;  // Win32 weight, 100 to 900
+    bool italic = false;
+};
+
+struct BaseUnits {
+    int baseX = 0;
+    int baseY = 0;
+};
+
+// The template's own font when it has DS_SETFONT, else Tahoma 8 at weight 400.
+// A point size negative as a 16-bit value stands for its magnitude.
+TemplateFont FontOf(const DialogTemplate& dialog);
+
+// Character height in pixels: integer part of (points x dpi / 72 + 0.5).
+int CharacterHeightPixels(int pointSize, double dpi);
+
+// The font of that character height (not cell height), weight and style.
+QFont MakeFont(const TemplateFont& font, double dpi);
+
+// baseX = (width of the 52 letters / 26 + 1) / 2 in integers; baseY = the
+// font's full height including internal leading.
+BaseUnits MeasureBaseUnits(const QFont& font);
+
+// Integer part of (units x base x 0.25 + 0.5) horizontally and
+// (units x base x 0.125 + 0.5) vertically.
+int HorizontalPixels(int dialogUnits, const BaseUnits& base);
+int VerticalPixels(int dialogUnits, const BaseUnits& base);
+
+}  // namespace platform::window

@@ -1,0 +1,172 @@
+#include "sim/program_options.h"
+
+#include <charconv>
+
+#include "sim/address_text.h"
+
+namespace sim {
+namespace {
+
+bool ParseNumber(std::string_view text, long long low, long long high, long long* out) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high)
+        return false;
+    *out = value;
+    return true;
+}
+
+// "--name=value" or "--name value".
+bool TakeValue(const std::vector<std::string_view>& args, std::size_t* i, std::string_view name,
+               std::string_view* value) {
+    const std::string_view arg = args[*i];
+    if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
+        *value = arg.substr(name.size() + 1);
+        return true;
+    }
+    if (arg != name) return false;
+    if (*i + 1 >= args.size()) {
+        *value = {};
+        return true;
+    }
+    *value = args[++*i];
+    return true;
+}
+
+}  // namespace
+
+bool ParseReceiverSpec(std::string_view text, ReceiverSpec* spec, std::string* error) {
+    const std::size_t at = text.find('@');
+    if (at == std::string_view::npos) {
+        *error = "expected MODEL@ADDRESS[:STATUSPORT], got \"" + std::string(text) + "\"";
+        return false;
+    }
+    std::string_view modelText = text.substr(0, at);
+    std::string_view rest = text.substr(at + 1);
+    ReceiverSpec out;
+    if (modelText == "t22ca-34" || modelText == "T22CA-34") {
+        out.model = Model::T22CA;
+        out.modelCode = kT22CaAlternateModelCode;
+    } else if (auto model = ModelFromKey(modelText)) {
+        out.model = *model;
+        out.modelCode = TraitsOf(*model).modelCode;
+    } else {
+        *error = "unknown model \"" + std::string(modelText) +
+                 "\" (r40, r40v, t22v2, t22v3, t22ca, t22ca-34, trevan)";
+        return false;
+    }
+    std::string_view addressText = rest;
+    if (const std::size_t colon = rest.find(':'); colon != std::string_view::npos) {
+        addressText = rest.substr(0, colon);
+        long long port = 0;
+        if (!ParseNumber(rest.substr(colon + 1), 1, 65535, &port)) {
+            *error = "bad status port in \"" + std::string(text) + "\"";
+            return false;
+        }
+        out.statusPort = static_cast<std::uint16_t>(port);
+    }
+    const auto address = ParseIpv4(addressText);
+    if (!address) {
+        *error = "bad address in \"" + std::string(text) + "\"";
+        return false;
+    }
+    out.address = *address;
+    *spec = out;
+    return true;
+}
+
+bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptions* options,
+                         std::string* error) {
+    ProgramOptions out;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        std::string_view value;
+        if (arg == "--help" || arg == "-h") {
+            out.help = true;
+        } else if (arg == "--quiet" || arg == "-q") {
+            out.quiet = true;
+        } else if (TakeValue(args, &i, "--interval-ms", &value)) {
+            if (!ParseNumber(value, 1, 3600000, &out.intervalMs)) {
+                *error = "--interval-ms wants a number of milliseconds from 1 to 3600000";
+                return false;
+            }
+        } else if (TakeValue(args, &i, "--reset-pause-ms", &value)) {
+            if (!ParseNumber(value, 0, 3600000, &out.resetPauseMs)) {
+                *error = "--reset-pause-ms wants a number of milliseconds from 0 to 3600000";
+                return false;
+            }
+        } else if (TakeValue(args, &i, "--unicast", &value)) {
+            const auto address = ParseIpv4(value);
+            if (!address) {
+                *error = "--unicast wants an IPv4 address";
+                return false;
+            }
+            out.unicast = *address;
+        } else if (TakeValue(args, &i, "--broadcast", &value)) {
+            const auto address = ParseIpv4(value);
+            if (!address) {
+                *error = "--broadcast wants an IPv4 address";
+                return false;
+            }
+            out.broadcast = *address;
+        } else if (!arg.empty() && arg[0] == '-') {
+            *error = "unknown option \"" + std::string(arg) + "\"";
+            return false;
+        } else {
+            ReceiverSpec spec;
+            if (!ParseReceiverSpec(arg, &spec, error)) return false;
+            for (const ReceiverSpec& other : out.receivers) {
+                if (other.address == spec.address) {
+                    *error = "two receivers on " + FormatIpv4(spec.address);
+                    return false;
+                }
+            }
+            out.receivers.push_back(spec);
+        }
+    }
+    if (!out.help && out.receivers.empty()) {
+        *error = "no receiver given";
+        return false;
+    }
+    *options = std::move(out);
+    return true;
+}
+
+std::string UsageText() {
+    return R"(Usage: r40-receiver-sim [options] MODEL@ADDRESS[:STATUSPORT] ...
+
+Emulates R40 and T22 receivers on the network: each one sends its status
+datagram again and again to its status port (default 6516) on the broadcast
+address, answers commands on ports 39321 (reset), 6517 (network settings),
+6531 (tuning) and 6519 (PID and conditional-access tables) of its own
+address, and applies them. Runs until interrupted (Ctrl+C).
+
+MODEL is one of
+  r40       R40 ATSC receiver
+  r40v      R40V ATSC receiver with PID forwarding
+  t22v3     T22 satellite receiver, firmware 3.x
+  t22v2     T22 satellite receiver, firmware 2.x
+  t22ca     T22CA satellite receiver with conditional access (model code 'T')
+  t22ca-34  the same with model code '4'
+  trevan    Trevan satellite receiver with PID forwarding
+ADDRESS is the receiver's own IPv4 address; on loopback any 127.x.y.z works.
+STATUSPORT is where it sends its status; consoles listen on 6516, 8309,
+8565, 8821, 9077, 9333, 13429, 17525, 17781 and 18037.
+Each receiver gets the MAC address 02-5C-C1-x-y-z made of its address.
+
+Options
+  --interval-ms N      milliseconds between status datagrams (default 1000)
+  --unicast ADDRESS    also send each status to ADDRESS (default
+                       255.255.255.255: no unicast copy)
+  --broadcast ADDRESS  broadcast address for status (default 127.255.255.255)
+  --reset-pause-ms N   silence after a reset (default 1000)
+  --quiet              print nothing per command
+  --help               this text
+
+Example: an R40, an R40V and a T22 (3.x) on loopback
+  r40-receiver-sim r40@127.0.0.20 r40v@127.0.0.21 t22v3@127.0.0.22
+)";
+}
+
+}  // namespace sim

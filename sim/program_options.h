@@ -1,0 +1,42 @@
+// Command line of r40-receiver-sim:
+//   r40-receiver-sim [options] MODEL@ADDRESS[:STATUSPORT] ...
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/receiver_model.h"
+#include "sim/receiver_state.h"
+
+namespace sim {
+
+struct ReceiverSpec {
+    Model model = Model::R40;
+    std::uint8_t modelCode = 0;  // the model's own unless a variant was named (t22ca-34)
+    Ipv4 address{};
+    std::uint16_t statusPort = kDefaultStatusPort;
+};
+
+struct ProgramOptions {
+    bool help = false;
+    bool quiet = false;           // no line per command
+    long long intervalMs = 1000;  // between status datagrams
+    long long resetPauseMs = 1000;
+    Ipv4 unicast = kNoUnicastAddress;
+    Ipv4 broadcast{127, 255, 255, 255};
+    std::vector<ReceiverSpec> receivers;
+};
+
+// Parses the arguments after the program name. False with a message on any
+// error; `--help` alone is not an error and needs no receivers.
+bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptions* options,
+                         std::string* error);
+
+// One receiver argument, e.g. "r40v@127.0.0.21:8309".
+bool ParseReceiverSpec(std::string_view text, ReceiverSpec* spec, std::string* error);
+
+std::string UsageText();
+
+}  // namespace sim

@@ -1,0 +1,104 @@
+// r40-receiver-sim: emulated receivers on the network until interrupted.
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "sim/address_text.h"
+#include "sim/emulated_receiver.h"
+#include "sim/program_options.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+
+extern "C" void OnStopSignal(int) {
+    g_stop = 1;
+}
+
+std::mutex g_outputMutex;
+
+void PrintLine(const std::string& line) {
+    std::lock_guard lock(g_outputMutex);
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+// A few PIDs so that a console has a list to show: PAT, PMT, video, audio.
+void GiveDemoPids(sim::Model model, sim::ReceiverState& state) {
+    const bool forwarding =
+        model == sim::Model::R40V || model == sim::Model::T22CA || model == sim::Model::Trevan;
+    const std::uint16_t pids[] = {0x0000, 0x0030, 0x0031, 0x0034};
+    for (std::size_t i = 0; i < std::size(pids); ++i) {
+        if (forwarding && pids[i] == 0x0031) {
+            // The video PID is forwarded to a UDP destination.
+            state.pids[i] = sim::PidEntry::Make(pids[i], 5, {239, 1, 1, 1}, 1234);
+        } else {
+            state.pids[i] = sim::PidEntry::Make(pids[i], 1);
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    sim::ProgramOptions options;
+    std::string error;
+    if (!sim::ParseProgramOptions(args, &options, &error)) {
+        std::fprintf(stderr, "r40-receiver-sim: %s\n\n%s", error.c_str(), sim::UsageText().c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::printf("%s", sim::UsageText().c_str());
+        return 0;
+    }
+
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+
+    std::vector<std::unique_ptr<sim::EmulatedReceiver>> receivers;
+    for (const sim::ReceiverSpec& spec : options.receivers) {
+        sim::ReceiverConfig config =
+            sim::ReceiverConfig::For(spec.model, spec.address, spec.statusPort);
+        config.initial.modelCode = spec.modelCode;
+        config.initial.unicastStatusAddress = options.unicast;
+        GiveDemoPids(spec.model, config.initial);
+        config.broadcastAddress = options.broadcast;
+        config.statusInterval = std::chrono::milliseconds(options.intervalMs);
+        config.resetPause = std::chrono::milliseconds(options.resetPauseMs);
+        config.animateSignal = true;
+        const std::string name = std::string(sim::TraitsOf(spec.model).displayName) + " " +
+                                 sim::FormatIpv4(spec.address);
+        if (!options.quiet)
+            config.log = [name](const std::string& event) { PrintLine(name + ": " + event); };
+
+        auto receiver = std::make_unique<sim::EmulatedReceiver>(config);
+        if (!receiver->Start(&error)) {
+            std::fprintf(stderr, "r40-receiver-sim: %s: %s\n", name.c_str(), error.c_str());
+            return 1;  // the receivers already started stop as they go out of scope
+        }
+        char code[8];
+        std::snprintf(code, sizeof code, "0x%02X", spec.modelCode);
+        PrintLine(std::string(sim::TraitsOf(spec.model).displayName) + " (model code " + code +
+                  ") at " + sim::FormatIpv4(spec.address) + ", MAC " +
+                  sim::FormatMac(config.initial.mac) + ": status every " +
+                  std::to_string(options.intervalMs) + " ms to " +
+                  sim::FormatIpv4(options.broadcast) + ":" + std::to_string(spec.statusPort));
+        receivers.push_back(std::move(receiver));
+    }
+    PrintLine(std::to_string(receivers.size()) +
+              (receivers.size() == 1 ? " receiver" : " receivers") +
+              " running; press Ctrl+C to stop.");
+
+    while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    for (auto& receiver : receivers) receiver->Stop();
+    PrintLine("Stopped.");
+    return 0;
+}

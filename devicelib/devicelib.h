@@ -158,6 +158,229 @@ typedef struct CaTableRecord {
     uint32_t caCount; /* at most 16 */
 } CaTableRecord;
 
+/* ---- status records --------------------------------------------------- *
+ * The decoded form of a receiver's last status, one layout per model.
+ * Integers and floats in host order, addresses and MAC addresses first byte
+ * first. Bytes named reserved are never written. */
+
+/* R40 and R40V (types 5 and 8), 248 bytes. */
+typedef struct R40StatusRecord {
+    uint8_t versionMajor;            /* 0x00 */
+    uint8_t versionMinor;            /* 0x01 */
+    uint16_t word38;                 /* 0x02 */
+    uint8_t igmpOn;                  /* 0x04: 1 while the receiver uses IGMP */
+    uint8_t deviceAddress[4];        /* 0x05 */
+    uint8_t unicastStatusAddress[4]; /* 0x09 */
+    uint8_t subnetMask[4];           /* 0x0D */
+    uint8_t defaultGateway[4];       /* 0x11 */
+    uint8_t reserved15;
+    uint16_t statusPort;             /* 0x16 */
+    uint8_t mac[6];                  /* 0x18 */
+    uint8_t modeFlag;                /* 0x1E */
+    uint8_t reserved1F;
+    uint16_t channel;                /* 0x20 */
+    uint8_t receiverFlags;           /* 0x22 */
+    uint8_t modulation;              /* 0x23: 8, 16 or 0 */
+    uint8_t byte3E;                  /* 0x24 */
+    uint8_t byte3F;                  /* 0x25 */
+    uint8_t reserved26[2];
+    float snrB;                      /* 0x28 */
+    float snr;                       /* 0x2C: signal-to-noise ratio in dB */
+    float carrierOffset;             /* 0x30: Hz */
+    float value46;                   /* 0x34 */
+    float value48;                   /* 0x38 */
+    uint16_t word4A;                 /* 0x3C */
+    uint16_t word4C;                 /* 0x3E */
+    uint16_t word4E;                 /* 0x40 */
+    uint8_t lock;                    /* 0x42 */
+    uint8_t flagBit1;                /* 0x43 */
+    uint8_t flagBits2to3;            /* 0x44 */
+    uint8_t snrLowFlag;              /* 0x45 */
+    uint8_t flagBit7;                /* 0x46 */
+    uint8_t reserved47;
+    PidListRecord pids;              /* 0x48 */
+    uint8_t reservedAC[20];
+    uint8_t dvbMac[6];               /* 0xC0 */
+    uint8_t headBlock[32];           /* 0xC6 */
+    uint16_t dataActivity;           /* 0xE6: above 0 while data flows */
+    uint16_t word56;                 /* 0xE8 */
+    uint16_t word5A;                 /* 0xEA */
+    uint16_t word54;                 /* 0xEC */
+    uint16_t words58[4];             /* 0xEE */
+    uint8_t reservedF6[2];
+} R40StatusRecord;
+
+/* T22 (3.x) (type 4), 236 bytes. */
+typedef struct T22V3StatusRecord {
+    uint8_t versionMajor;            /* 0x00 */
+    uint8_t versionMinor;            /* 0x01 */
+    uint16_t word38;                 /* 0x02 */
+    uint8_t reserved04;
+    uint8_t deviceAddress[4];        /* 0x05 */
+    uint8_t unicastStatusAddress[4]; /* 0x09 */
+    uint8_t subnetMask[4];           /* 0x0D */
+    uint8_t defaultGateway[4];       /* 0x11 */
+    uint8_t reserved15;
+    uint16_t statusPort;             /* 0x16 */
+    uint8_t mac[6];                  /* 0x18 */
+    uint8_t modeFlag;                /* 0x1E */
+    uint8_t reserved1F;
+    float symbolRate;                /* 0x20 */
+    float frequency;                 /* 0x24 */
+    uint8_t tuneBit1;                /* 0x28 */
+    uint8_t tuneBit2;                /* 0x29 */
+    uint8_t tuneBit0;                /* 0x2A */
+    uint8_t code3F;                  /* 0x2B */
+    uint8_t tuneBit4;                /* 0x2C */
+    uint8_t tuneBit3;                /* 0x2D */
+    uint8_t signalPercent;           /* 0x2E */
+    uint8_t satFlagBit0;             /* 0x2F */
+    uint8_t lock;                    /* 0x30 */
+    uint8_t satFlagBit2;             /* 0x31 */
+    uint8_t reserved32[2];
+    float scaledValue;               /* 0x34 */
+    uint8_t byte46;                  /* 0x38 */
+    uint8_t reserved39[3];
+    PidListRecord pids;              /* 0x3C */
+    uint8_t dvbMac[6];               /* 0xA0 */
+    uint8_t block48[8];              /* 0xA6 */
+    uint8_t reservedAE[12];
+    uint8_t headBlock[32];           /* 0xBA */
+    uint16_t dataActivity;           /* 0xDA */
+    uint16_t word56;                 /* 0xDC */
+    uint16_t word5A;                 /* 0xDE */
+    uint16_t word54;                 /* 0xE0 */
+    uint16_t words58[4];             /* 0xE2 */
+    uint8_t reservedEA[2];
+} T22V3StatusRecord;
+
+/* T22 (2.x) (type 3), 228 bytes. */
+typedef struct T22V2StatusRecord {
+    uint8_t versionMajor;            /* 0x00 */
+    uint8_t versionMinor;            /* 0x01 */
+    uint16_t word38;                 /* 0x02 */
+    uint8_t deviceAddress[4];        /* 0x04 */
+    uint8_t unicastStatusAddress[4]; /* 0x08 */
+    uint8_t subnetMask[4];           /* 0x0C */
+    uint8_t defaultGateway[4];       /* 0x10 */
+    uint16_t statusPort;             /* 0x14 */
+    uint8_t mac[6];                  /* 0x16 */
+    uint8_t modeFlag;                /* 0x1C */
+    uint8_t reserved1D[3];
+    float symbolRate;                /* 0x20 */
+    float frequency;                 /* 0x24 */
+    uint8_t tuneBit1;                /* 0x28 */
+    uint8_t tuneBit2;                /* 0x29 */
+    uint8_t tuneBit0;                /* 0x2A */
+    uint8_t code3F;                  /* 0x2B */
+    uint8_t signalPercent;           /* 0x2C */
+    uint8_t satFlagBit0;             /* 0x2D */
+    uint8_t lock;                    /* 0x2E */
+    uint8_t satFlagBit2;             /* 0x2F */
+    float scaledValue;               /* 0x30 */
+    uint8_t byte46;                  /* 0x34 */
+    uint8_t reserved35[3];
+    PidListRecord pids;              /* 0x38 */
+    uint8_t block48[8];              /* 0x9C */
+    uint8_t reservedA4[12];
+    uint8_t headBlock[32];           /* 0xB0 */
+    uint16_t dataActivity;           /* 0xD0 */
+    uint16_t word56;                 /* 0xD2 */
+    uint16_t word5A;                 /* 0xD4 */
+    uint16_t word54;                 /* 0xD6 */
+    uint16_t words58[4];             /* 0xD8 */
+    uint8_t reservedE0[4];
+} T22V2StatusRecord;
+
+/* T22CA (type 7), 220 bytes. */
+typedef struct T22CAStatusRecord {
+    uint8_t versionMajor;            /* 0x00 */
+    uint8_t versionMinor;            /* 0x01 */
+    uint16_t word38;                 /* 0x02 */
+    uint8_t igmpOn;                  /* 0x04 */
+    uint8_t deviceAddress[4];        /* 0x05 */
+    uint8_t unicastStatusAddress[4]; /* 0x09 */
+    uint8_t subnetMask[4];           /* 0x0D */
+    uint8_t defaultGateway[4];       /* 0x11 */
+    uint8_t reserved15;
+    uint16_t statusPort;             /* 0x16 */
+    uint8_t mac[6];                  /* 0x18 */
+    uint8_t modeFlag;                /* 0x1E */
+    uint8_t reserved1F;
+    float symbolRate;                /* 0x20 */
+    float frequency;                 /* 0x24 */
+    uint8_t tuneBit1;                /* 0x28 */
+    uint8_t tuneBit2;                /* 0x29 */
+    uint8_t tuneBit0;                /* 0x2A */
+    uint8_t tuneBit4;                /* 0x2B */
+    uint8_t tuneBit3;                /* 0x2C */
+    uint8_t code3F;                  /* 0x2D */
+    uint8_t signalPercent;           /* 0x2E */
+    uint8_t satFlagBit0;             /* 0x2F */
+    uint8_t lock;                    /* 0x30 */
+    uint8_t satFlagBit2;             /* 0x31 */
+    uint8_t reserved32[2];
+    float scaledValue;               /* 0x34 */
+    uint8_t levelByte;               /* 0x38 */
+    uint8_t byte46Copy;              /* 0x39 */
+    uint8_t nibble4EHigh;            /* 0x3A */
+    uint8_t nibble4ELow;             /* 0x3B */
+    uint8_t byte46;                  /* 0x3C */
+    uint8_t reserved3D[3];
+    PidListRecord pids;              /* 0x40 */
+    uint8_t dvbMac[6];               /* 0xA4 */
+    uint16_t headBlock[16];          /* 0xAA: conditional-access values, host order */
+    uint16_t byte63;                 /* 0xCA */
+    uint16_t dataActivity;           /* 0xCC */
+    uint16_t word56;                 /* 0xCE */
+    uint16_t word5A;                 /* 0xD0 */
+    uint16_t word54;                 /* 0xD2 */
+    uint16_t words58[4];             /* 0xD4 */
+} T22CAStatusRecord;
+
+/* Trevan (type 6), 234 bytes. */
+typedef struct TrevanStatusRecord {
+    uint8_t versionMajor;            /* 0x00 */
+    uint8_t versionMinor;            /* 0x01 */
+    uint16_t word38;                 /* 0x02 */
+    uint8_t igmpOn;                  /* 0x04 */
+    uint8_t deviceAddress[4];        /* 0x05 */
+    uint8_t unicastStatusAddress[4]; /* 0x09 */
+    uint8_t subnetMask[4];           /* 0x0D */
+    uint8_t defaultGateway[4];       /* 0x11 */
+    uint8_t reserved15;
+    uint16_t statusPort;             /* 0x16 */
+    uint8_t mac[6];                  /* 0x18 */
+    uint8_t modeFlag;                /* 0x1E */
+    uint8_t reserved1F;
+    float symbolRate;                /* 0x20 */
+    float frequency;                 /* 0x24 */
+    uint8_t tuneBit1;                /* 0x28 */
+    uint8_t tuneBit2;                /* 0x29 */
+    uint8_t tuneBit0;                /* 0x2A */
+    uint8_t tuneBit4;                /* 0x2B */
+    uint8_t tuneBit3;                /* 0x2C */
+    uint8_t code3F;                  /* 0x2D */
+    uint8_t signalPercent;           /* 0x2E */
+    uint8_t satFlagBit0;             /* 0x2F */
+    uint8_t lock;                    /* 0x30 */
+    uint8_t satFlagBit2;             /* 0x31 */
+    uint8_t reserved32[2];
+    float scaledValue;               /* 0x34 */
+    uint8_t byte46;                  /* 0x38 */
+    uint8_t reserved39[3];
+    PidListRecord pids;              /* 0x3C */
+    uint8_t block48[8];              /* 0xA0 */
+    uint8_t reservedA8[12];
+    uint8_t dvbMac[6];               /* 0xB4 */
+    uint8_t headBlock[32];           /* 0xBA */
+    uint16_t dataActivity;           /* 0xDA */
+    uint16_t word56;                 /* 0xDC */
+    uint16_t word5A;                 /* 0xDE */
+    uint16_t word54;                 /* 0xE0 */
+    uint16_t words58[4];             /* 0xE2 */
+} TrevanStatusRecord;
+
 #pragma pack(pop)
 
 /* Opaque device handle; NULL means no device. */
@@ -165,12 +388,37 @@ typedef struct DeviceHandleTag* DeviceHandle;
 
 /* ---- entry points ------------------------------------------------------ */
 
+/* Listens on all ten status ports (about two seconds or more) and rewrites
+ * the list with one entry per MAC address heard. Always returns 1. */
+DEVICELIB_API int32_t DiscoverDevices(DeviceList* list);
+
 /* Opens the device of a discovered entry and waits up to timeoutMs for its
  * first status. Returns the handle, or NULL with the reason in *result. */
 DEVICELIB_API DeviceHandle OpenDevice(const DeviceInfo* entry, int timeoutMs, int32_t* result);
 
 /* Closes the listener and frees the device. Accepts NULL. Returns 0. */
 DEVICELIB_API int32_t CloseDevice(DeviceHandle device);
+
+/* Tunes the device: a pointer to a uint16_t RF channel for the ATSC models
+ * (types 5 and 8), to a SatelliteTuning for the satellite models. */
+DEVICELIB_API int32_t SetChannel(DeviceHandle device, const void* tuning);
+
+/* Writes the device's PID table and verifies it by reading it back. `list`
+ * is a PidListRecord for types 3, 4 and 5, a TrevanPidListRecord for 6, 7
+ * and 8. Entries from count on are set to 0x1FFF in the caller's record. */
+DEVICELIB_API int32_t SetPidList(DeviceHandle device, void* list);
+
+/* Reads the device's PID table into a record of the same form, compacted. */
+DEVICELIB_API int32_t GetPidList(DeviceHandle device, void* list);
+
+/* Waits up to 2000 ms for a new status and decodes it into the record of
+ * the device's type (R40StatusRecord for 5 and 8, T22V3StatusRecord for 4,
+ * T22V2StatusRecord for 3, T22CAStatusRecord for 7, TrevanStatusRecord for
+ * 6). 0, or -1 when there is no current status. */
+DEVICELIB_API int32_t GetDeviceStatus(DeviceHandle device, void* record);
+
+/* Sends the reset code (echoed, except by the T22CA). */
+DEVICELIB_API int32_t ResetDevice(DeviceHandle device);
 
 /* Stores the device's type code (1 when not attached); -1 when that is 1. */
 DEVICELIB_API int32_t GetDeviceType(DeviceHandle device, uint16_t* type);
@@ -216,6 +464,77 @@ static_assert(offsetof(SatelliteTuning, tuneOption4) == 21);
 static_assert(sizeof(CaTableRecord) == 0x104);
 static_assert(offsetof(CaTableRecord, destination) == 0x40);
 static_assert(offsetof(CaTableRecord, caCount) == 0x100);
+static_assert(sizeof(R40StatusRecord) == 248);
+static_assert(offsetof(R40StatusRecord, igmpOn) == 0x04);
+static_assert(offsetof(R40StatusRecord, deviceAddress) == 0x05);
+static_assert(offsetof(R40StatusRecord, statusPort) == 0x16);
+static_assert(offsetof(R40StatusRecord, mac) == 0x18);
+static_assert(offsetof(R40StatusRecord, modeFlag) == 0x1E);
+static_assert(offsetof(R40StatusRecord, channel) == 0x20);
+static_assert(offsetof(R40StatusRecord, byte3F) == 0x25);
+static_assert(offsetof(R40StatusRecord, snrB) == 0x28);
+static_assert(offsetof(R40StatusRecord, snr) == 0x2C);
+static_assert(offsetof(R40StatusRecord, value48) == 0x38);
+static_assert(offsetof(R40StatusRecord, word4E) == 0x40);
+static_assert(offsetof(R40StatusRecord, lock) == 0x42);
+static_assert(offsetof(R40StatusRecord, flagBit7) == 0x46);
+static_assert(offsetof(R40StatusRecord, pids) == 0x48);
+static_assert(offsetof(R40StatusRecord, dvbMac) == 0xC0);
+static_assert(offsetof(R40StatusRecord, headBlock) == 0xC6);
+static_assert(offsetof(R40StatusRecord, dataActivity) == 0xE6);
+static_assert(offsetof(R40StatusRecord, word54) == 0xEC);
+static_assert(offsetof(R40StatusRecord, words58) == 0xEE);
+static_assert(sizeof(T22V3StatusRecord) == 236);
+static_assert(offsetof(T22V3StatusRecord, deviceAddress) == 0x05);
+static_assert(offsetof(T22V3StatusRecord, statusPort) == 0x16);
+static_assert(offsetof(T22V3StatusRecord, symbolRate) == 0x20);
+static_assert(offsetof(T22V3StatusRecord, tuneBit1) == 0x28);
+static_assert(offsetof(T22V3StatusRecord, tuneBit3) == 0x2D);
+static_assert(offsetof(T22V3StatusRecord, satFlagBit2) == 0x31);
+static_assert(offsetof(T22V3StatusRecord, scaledValue) == 0x34);
+static_assert(offsetof(T22V3StatusRecord, byte46) == 0x38);
+static_assert(offsetof(T22V3StatusRecord, pids) == 0x3C);
+static_assert(offsetof(T22V3StatusRecord, dvbMac) == 0xA0);
+static_assert(offsetof(T22V3StatusRecord, block48) == 0xA6);
+static_assert(offsetof(T22V3StatusRecord, headBlock) == 0xBA);
+static_assert(offsetof(T22V3StatusRecord, dataActivity) == 0xDA);
+static_assert(offsetof(T22V3StatusRecord, words58) == 0xE2);
+static_assert(sizeof(T22V2StatusRecord) == 228);
+static_assert(offsetof(T22V2StatusRecord, deviceAddress) == 0x04);
+static_assert(offsetof(T22V2StatusRecord, statusPort) == 0x14);
+static_assert(offsetof(T22V2StatusRecord, mac) == 0x16);
+static_assert(offsetof(T22V2StatusRecord, modeFlag) == 0x1C);
+static_assert(offsetof(T22V2StatusRecord, symbolRate) == 0x20);
+static_assert(offsetof(T22V2StatusRecord, signalPercent) == 0x2C);
+static_assert(offsetof(T22V2StatusRecord, scaledValue) == 0x30);
+static_assert(offsetof(T22V2StatusRecord, byte46) == 0x34);
+static_assert(offsetof(T22V2StatusRecord, pids) == 0x38);
+static_assert(offsetof(T22V2StatusRecord, block48) == 0x9C);
+static_assert(offsetof(T22V2StatusRecord, headBlock) == 0xB0);
+static_assert(offsetof(T22V2StatusRecord, dataActivity) == 0xD0);
+static_assert(offsetof(T22V2StatusRecord, words58) == 0xD8);
+static_assert(sizeof(T22CAStatusRecord) == 220);
+static_assert(offsetof(T22CAStatusRecord, tuneBit4) == 0x2B);
+static_assert(offsetof(T22CAStatusRecord, code3F) == 0x2D);
+static_assert(offsetof(T22CAStatusRecord, scaledValue) == 0x34);
+static_assert(offsetof(T22CAStatusRecord, levelByte) == 0x38);
+static_assert(offsetof(T22CAStatusRecord, nibble4ELow) == 0x3B);
+static_assert(offsetof(T22CAStatusRecord, byte46) == 0x3C);
+static_assert(offsetof(T22CAStatusRecord, pids) == 0x40);
+static_assert(offsetof(T22CAStatusRecord, dvbMac) == 0xA4);
+static_assert(offsetof(T22CAStatusRecord, headBlock) == 0xAA);
+static_assert(offsetof(T22CAStatusRecord, byte63) == 0xCA);
+static_assert(offsetof(T22CAStatusRecord, dataActivity) == 0xCC);
+static_assert(offsetof(T22CAStatusRecord, words58) == 0xD4);
+static_assert(sizeof(TrevanStatusRecord) == 234);
+static_assert(offsetof(TrevanStatusRecord, code3F) == 0x2D);
+static_assert(offsetof(TrevanStatusRecord, byte46) == 0x38);
+static_assert(offsetof(TrevanStatusRecord, pids) == 0x3C);
+static_assert(offsetof(TrevanStatusRecord, block48) == 0xA0);
+static_assert(offsetof(TrevanStatusRecord, dvbMac) == 0xB4);
+static_assert(offsetof(TrevanStatusRecord, headBlock) == 0xBA);
+static_assert(offsetof(TrevanStatusRecord, dataActivity) == 0xDA);
+static_assert(offsetof(TrevanStatusRecord, words58) == 0xE2);
 #endif
 
 #endif /* DEVICELIB_DEVICELIB_H */

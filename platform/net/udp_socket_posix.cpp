@@ -5,9 +5,11 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
+#include <time.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace platform::net {
@@ -21,10 +23,10 @@ sockaddr_in MakeAddress(const Ipv4& address, std::uint16_t port) {
     return sa;
 }
 
-int PollTimeoutMs(std::chrono::microseconds timeout) {
-    if (timeout.count() <= 0) return 0;
-    // poll() counts in milliseconds; round up so a short wait still waits.
-    return static_cast<int>((timeout.count() + 999) / 1000);
+timespec ToTimespec(std::chrono::microseconds timeout) {
+    if (timeout.count() <= 0) return timespec{0, 0};
+    return timespec{static_cast<time_t>(timeout.count() / 1000000),
+                    static_cast<long>((timeout.count() % 1000000) * 1000)};
 }
 
 }  // namespace
@@ -93,8 +95,10 @@ long UdpSocket::SendTo(std::span<const std::uint8_t> bytes, const Ipv4& address,
 WaitResult UdpSocket::WaitReadable(std::chrono::microseconds timeout) const {
     if (fd_ < 0) return WaitResult::Failed;
     pollfd p{fd_, POLLIN, 0};
+    // ppoll keeps microsecond waits (the status drain waits 400 us).
+    const timespec ts = ToTimespec(timeout);
     for (;;) {
-        int n = ::poll(&p, 1, PollTimeoutMs(timeout));
+        int n = ::ppoll(&p, 1, &ts, nullptr);
         if (n > 0) return (p.revents & (POLLIN | POLLERR)) ? WaitResult::Readable
                                                            : WaitResult::Failed;
         if (n == 0) return WaitResult::TimedOut;

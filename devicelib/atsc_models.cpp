@@ -1,0 +1,100 @@
+#include <cstring>
+#include <memory>
+
+#include "devicelib/device_models.h"
+#include "devicelib/pid_list.h"
+#include "devicelib/pid_table.h"
+#include "devicelib/status_decoder.h"
+#include "devicelib/status_views.h"
+
+namespace devicelib {
+namespace {
+
+std::uint8_t IgmpFlags(const NetworkSettings& s) { return static_cast<std::uint8_t>(s.useIgmp * 4); }
+
+}  // namespace
+
+// ---- R40 ---------------------------------------------------------------------
+
+CR40::CR40() : ATSCDevice(TYPE_R40, STATUS_LENGTH_R40) {}
+
+std::int32_t CR40::ApplyNetworkSettings(const NetworkSettings& s) {
+    return ApplyNetworkSettingsWithFlags(s, IgmpFlags(s));
+}
+
+std::int32_t CR40::GetStatusRecord(void* record) {
+    const std::int32_t check = CheckStatusRecordRequest(TYPE_R40);
+    if (check != 0) return check;
+    R40Status view(record);
+    DecodeCommonStatus(view, m_statusBuffer, m_address, SHORT_TABLE_ENTRIES, 1);
+    DecodeAtscStatus(view, m_statusBuffer);
+    std::memcpy(view.dvbMac(), &m_statusBuffer[0x84], 6);
+    return 0;
+}
+
+std::int32_t CR40::ReadPidTable(void* record) { return ReadTableInto(record, SHORT_TABLE_ENTRIES); }
+
+std::int32_t CR40::WritePidTable(void* record) {
+    return WriteStandardTable(static_cast<PidListRecord*>(record), SHORT_TABLE_ENTRIES,
+                              StandardControlRule::AlwaysPassed);
+}
+
+std::unique_ptr<PIDList> CR40::NewPidList() {
+    return std::make_unique<StandardPIDList>(new PidListRecord{});
+}
+
+void CR40::ParsePidTable(std::span<std::uint8_t> reply) {
+    if (m_pidTarget != nullptr)
+        ParseStandardTable(reply, SHORT_TABLE_ENTRIES, *static_cast<PidListRecord*>(m_pidTarget));
+}
+
+const std::uint8_t* CR40::DvbMacBytes() const { return &m_statusBuffer[0x84]; }
+
+bool CR40::AcceptStatus() {
+    return ATSCDevice::AcceptStatus() &&
+           AcceptModelStatus(SHORT_TABLE_ENTRIES, [](std::uint8_t code) { return code == 0x43; });
+}
+
+// ---- R40V --------------------------------------------------------------------
+
+CR40Trevan::CR40Trevan() : ATSCDevice(TYPE_R40_TREVAN, STATUS_LENGTH_LONG) {}
+
+std::int32_t CR40Trevan::ApplyNetworkSettings(const NetworkSettings& s) {
+    return ApplyNetworkSettingsWithFlags(s, IgmpFlags(s));
+}
+
+std::int32_t CR40Trevan::GetStatusRecord(void* record) {
+    const std::int32_t check = CheckStatusRecordRequest(TYPE_R40_TREVAN);
+    if (check != 0) return check;
+    R40TrevanStatus view(record);
+    DecodeCommonStatus(view, m_statusBuffer, m_address, LONG_TABLE_ENTRIES, 1);
+    DecodeAtscStatus(view, m_statusBuffer);
+    std::memcpy(view.dvbMac(), &m_statusBuffer[0xA4], 6);
+    return 0;
+}
+
+std::int32_t CR40Trevan::ReadPidTable(void* record) {
+    return ReadTableInto(record, LONG_TABLE_ENTRIES);
+}
+
+std::int32_t CR40Trevan::WritePidTable(void* record) {
+    return WriteForwardingTable(static_cast<TrevanPidListRecord*>(record));
+}
+
+std::unique_ptr<PIDList> CR40Trevan::NewPidList() {
+    return std::make_unique<TrevanPIDList>(new TrevanPidListRecord{});
+}
+
+void CR40Trevan::ParsePidTable(std::span<std::uint8_t> reply) {
+    if (m_pidTarget != nullptr)
+        ParseForwardingTable(reply, *static_cast<TrevanPidListRecord*>(m_pidTarget));
+}
+
+const std::uint8_t* CR40Trevan::DvbMacBytes() const { return &m_statusBuffer[0xA4]; }
+
+bool CR40Trevan::AcceptStatus() {
+    return ATSCDevice::AcceptStatus() &&
+           AcceptModelStatus(LONG_TABLE_ENTRIES, [](std::uint8_t code) { return code == 0x44; });
+}
+
+}  // namespace devicelib

@@ -1,0 +1,102 @@
+// The six receiver models.
+#pragma once
+
+#include "devicelib/device_families.h"
+
+namespace devicelib {
+
+class CR40 final : public ATSCDevice {
+public:
+    CR40();
+    std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
+    std::int32_t GetStatusRecord(void* record) override;
+    std::int32_t ReadPidTable(void* record) override;
+    std::int32_t WritePidTable(void* record) override;
+    std::unique_ptr<PIDList> NewPidList() override;
+    void ParsePidTable(std::span<std::uint8_t> reply) override;
+    const std::uint8_t* DvbMacBytes() const override;
+    bool AcceptStatus() override;
+};
+
+// The R40V: an R40 that forwards selected PIDs to UDP destinations.
+class CR40Trevan final : public ATSCDevice {
+public:
+    CR40Trevan();
+    std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
+    std::int32_t GetStatusRecord(void* record) override;
+    std::int32_t ReadPidTable(void* record) override;
+    std::int32_t WritePidTable(void* record) override;
+    std::unique_ptr<PIDList> NewPidList() override;
+    void ParsePidTable(std::span<std::uint8_t> reply) override;
+    const std::uint8_t* DvbMacBytes() const override;
+    bool AcceptStatus() override;
+};
+
+class CT22_V2 final : public CSatelliteDevice {
+public:
+    CT22_V2();
+    std::int32_t Tune(const void* tuning) override;
+    std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
+    std::int32_t GetStatusRecord(void* record) override;
+    std::int32_t ReadPidTable(void* record) override;
+    std::int32_t WritePidTable(void* record) override;
+    std::unique_ptr<PIDList> NewPidList() override;
+    void ParsePidTable(std::span<std::uint8_t> reply) override;
+    bool AcceptStatus() override;
+
+    // The T22 2.x takes a fixed flags byte in its network settings.
+    static constexpr std::uint8_t NETWORK_FLAGS = 1;
+};
+
+class CT22_V3 final : public CSatelliteDevice {
+public:
+    CT22_V3();
+    std::int32_t Tune(const void* tuning) override;
+    std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
+    std::int32_t GetStatusRecord(void* record) override;
+    std::int32_t ReadPidTable(void* record) override;
+    std::int32_t WritePidTable(void* record) override;
+    std::unique_ptr<PIDList> NewPidList() override;
+    void ParsePidTable(std::span<std::uint8_t> reply) override;
+    const std::uint8_t* DvbMacBytes() const override;
+    bool AcceptStatus() override;
+};
+
+// The T22 with conditional access: its status head block carries the
+// conditional-access values, and its reset is not echoed.
+class CT22CA final : public CSatelliteDevice {
+public:
+    CT22CA();
+    std::int32_t Reset() override;
+    std::int32_t Tune(const void* tuning) override;
+    std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
+    std::int32_t GetStatusRecord(void* record) override;
+    std::int32_t ReadPidTable(void* record) override;
+    std::int32_t WritePidTable(void* record) override;
+    std::int32_t WriteCaTable(const CaTableRecord& table) override;
+    std::unique_ptr<PIDList> NewPidList() override;
+    void ParsePidTable(std::span<std::uint8_t> reply) override;
+    const std::uint8_t* DvbMacBytes() const override;
+    bool AcceptStatus() override;
+
+    static constexpr int CA_TABLE_ENTRIES = 16;
+};
+
+class CTrevan final : public CSatelliteDevice {
+public:
+    CTrevan();
+    std::int32_t Tune(const void* tuning) override;
+    std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
+    std::int32_t GetStatusRecord(void* record) override;
+    std::int32_t ReadPidTable(void* record) override;
+    std::int32_t WritePidTable(void* record) override;
+    std::unique_ptr<PIDList> NewPidList() override;
+    void ParsePidTable(std::span<std::uint8_t> reply) override;
+    const std::uint8_t* DvbMacBytes() const override;
+    bool AcceptStatus() override;
+};
+
+// A new, unattached device object of a type code (3 to 8), or null.
+std::unique_ptr<COrvelDevice> MakeDevice(std::uint16_t type);
+
+}  // namespace devicelib

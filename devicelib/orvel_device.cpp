@@ -1,0 +1,138 @@
+#include "devicelib/orvel_device.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "devicelib/byte_order.h"
+#include "devicelib/pid_list.h"
+#include "platform/clock/clock.h"
+
+namespace devicelib {
+
+COrvelDevice::COrvelDevice(std::uint32_t type, std::uint32_t expectedLength)
+    : m_expectedLength(expectedLength), m_type(type) {}
+
+COrvelDevice::~COrvelDevice() { CloseListener(); }
+
+std::int32_t COrvelDevice::Tune(const void*) { return RC_NOT_OFFERED; }
+std::int32_t COrvelDevice::ApplyNetworkSettings(const NetworkSettings&) { return RC_NOT_OFFERED; }
+std::int32_t COrvelDevice::GetStatusRecord(void*) { return RC_NOT_OFFERED; }
+std::int32_t COrvelDevice::ReadPidTable(void*) { return RC_NOT_OFFERED; }
+std::int32_t COrvelDevice::WritePidTable(void*) { return RC_NOT_OFFERED; }
+std::int32_t COrvelDevice::WriteCaTable(const CaTableRecord&) { return RC_NOT_OFFERED; }
+const std::uint8_t* COrvelDevice::DvbMacBytes() const { return nullptr; }
+
+std::int32_t COrvelDevice::Attach(const DeviceInfo& entry) {
+    if (m_type != TYPE_NONE && m_type != entry.deviceType) return ERR_TYPE_MISMATCH;
+    if (m_attached) return ERR_ALREADY_ATTACHED;
+    if (!CheckMac(entry.mac)) return ERR_FOREIGN_MAC;
+    Ipv4 address;
+    std::memcpy(address.data(), entry.address, address.size());
+    SetAddress(address);
+    SetStatusPort(entry.statusPort);
+    m_attached = true;
+    return RC_ATTACHED;
+}
+
+bool COrvelDevice::GetAddress(Ipv4& out) const {
+    if (m_attached) out = m_address;
+    return m_attached;
+}
+
+bool COrvelDevice::SetAddress(const Ipv4& address) {
+    m_address = address;
+    m_addressKnown = true;
+    return true;
+}
+
+bool COrvelDevice::SetStatusPort(std::uint16_t port) {
+    m_statusPort = port;
+    return true;
+}
+
+bool COrvelDevice::CheckMac(const std::uint8_t* mac) {
+    if (!std::equal(MAC_PREFIX.begin(), MAC_PREFIX.end(), mac)) {
+        m_macKnown = false;
+        return false;
+    }
+    std::copy(mac, mac + m_mac.size(), m_mac.begin());
+    m_macKnown = true;
+    return true;
+}
+
+bool COrvelDevice::SetSourceFilter(bool on) {
+    m_sourceFilter = on && m_addressKnown;
+    return m_sourceFilter;
+}
+
+std::uint16_t COrvelDevice::TypeCode() const {
+    return m_attached ? static_cast<std::uint16_t>(m_type & 0xFFFF) : TYPE_UNRECOGNISED;
+}
+
+// ---- status reception ------------------------------------------------------
+
+std::int32_t COrvelDevice::OpenListener() {
+    if (m_listener.IsOpen()) m_listener.Close();
+    if (m_statusPort == 0) return ERR_STATUS_PORT_INVALID;
+    if (m_expectedLength == 0) return ERR_NO_STATUS_BUFFER;
+    m_listener.Configure(m_sourceFilter, m_address, m_statusBuffer, m_lastStatusAt,
+                         m_expectedLength);
+    const std::int32_t opened = m_listener.Open(m_statusPort);
+    if (opened != RC_LISTENER_OPEN) return opened;
+    m_listenerOpenedAt = platform::clock::NowSeconds();
+    return 0;
+}
+
+void COrvelDevice::CloseListener() {
+    if (m_listener.IsOpen()) m_listener.Close();
+}
+
+std::int32_t COrvelDevice::WaitStatus(int timeoutMs) {
+    if (!m_listener.IsOpen()) {
+        const std::int32_t opened = OpenListener();
+        if (opened != 0) return opened;
+    }
+    // The listener stamps every datagram it copies; a datagram that
+    // AcceptStatus then refuses must not make the last status look fresh.
+    const std::uint32_t lastAccepted = m_lastStatusAt;
+    const std::int32_t received = m_listener.Receive(timeoutMs);
+    if (received != 0) return received;
+    if (!AcceptStatus()) {
+        m_lastStatusAt = lastAccepted;
+        return RC_FAILED;
+    }
+    m_lastStatusAt = platform::clock::NowSeconds();
+    return 0;
+}
+
+std::int32_t COrvelDevice::WaitFreshStatus(int timeoutMs) {
+    if (!m_listener.IsOpen()) return ERR_LISTENER_CLOSED;
+    m_listener.Drain();
+    return WaitStatus(timeoutMs) == 0 ? 0 : RC_FAILED;
+}
+
+bool COrvelDevice::IsStatusFresh() const {
+    // 0 means no status was ever accepted.
+    if (m_lastStatusAt == 0) return false;
+    const std::uint32_t age = platform::clock::NowSeconds() - m_lastStatusAt;
+    return age < m_staleAfterMs / 1000;
+}
+
+void COrvelDevice::ConvertStatusWords(std::span<const std::uint16_t> offsets) {
+    for (std::uint16_t offset : offsets) BigEndianToHostInPlace(&m_statusBuffer[offset]);
+}
+
+void COrvelDevice::ConvertStatusWordRange(std::size_t offset, int count) {
+    for (int i = 0; i < count; ++i) BigEndianToHostInPlace(&m_statusBuffer[offset + 2 * i]);
+}
+
+bool COrvelDevice::AcceptStatus() {
+    static constexpr std::uint16_t kCommonWords[] = {0x20, 0x2E, 0x36, 0x38, 0x52, 0x54,
+                                                     0x56, 0x58, 0x5A, 0x5C, 0x5E, 0x60};
+    ConvertStatusWords(kCommonWords);
+    if (m_macKnown && !std::equal(m_mac.begin(), m_mac.end(), &m_statusBuffer[0x30]))
+        return false;
+    return true;
+}
+
+}  // namespace devicelib

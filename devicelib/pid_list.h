@@ -1,0 +1,78 @@
+// PID lists in their two record forms. A list object wraps one record of
+// its form without owning it; FreeRecord frees a record made by NewPidList.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "devicelib/devicelib.h"
+
+namespace devicelib {
+
+// Table sizes of the receivers.
+inline constexpr int SHORT_TABLE_ENTRIES = 16;
+inline constexpr int LONG_TABLE_ENTRIES = 32;
+// Table command words.
+inline constexpr std::uint16_t TABLE_COMMAND_READ = 1;
+inline constexpr std::uint16_t TABLE_COMMAND_WRITE = 2;
+inline constexpr std::uint16_t TABLE_COMMAND_CA = 3;
+
+inline constexpr std::size_t TableCommandLength(int entries) {
+    return 2 + 8 * static_cast<std::size_t>(entries);
+}
+
+class PIDList {
+public:
+    PIDList(const PIDList&) = delete;
+    PIDList& operator=(const PIDList&) = delete;
+
+    // Virtual operations, in slot order.
+    virtual ~PIDList();                                 // 0
+    virtual void* Record() const = 0;                   // 1
+    virtual std::uint8_t* Pids() const = 0;             // 2: the 32 PID words
+    virtual std::uint8_t* Controls() const = 0;         // 3: the 32 control bytes
+    virtual void FreeRecord() = 0;                      // 4
+
+    std::uint16_t Pid(int i) const;
+    std::uint8_t Control(int i) const;
+
+protected:
+    PIDList() = default;
+};
+
+class StandardPIDList final : public PIDList {
+public:
+    explicit StandardPIDList(PidListRecord* record) : m_record(record) {}
+    void* Record() const override { return m_record; }
+    std::uint8_t* Pids() const override;
+    std::uint8_t* Controls() const override;
+    void FreeRecord() override;
+
+private:
+    PidListRecord* m_record;
+};
+
+class TrevanPIDList final : public PIDList {
+public:
+    explicit TrevanPIDList(TrevanPidListRecord* record) : m_record(record) {}
+    void* Record() const override { return m_record; }
+    std::uint8_t* Pids() const override;
+    std::uint8_t* Controls() const override;
+    void FreeRecord() override;
+
+private:
+    TrevanPidListRecord* m_record;
+};
+
+// Moves the used entries among the first n to the front, in order; vacated
+// entries become 0x1FFF with control 0; count becomes the number moved.
+void CompactPidList(PidListRecord& record, int n);
+// The same for the forwarding form; each destination travels with its PID.
+void CompactTrevanPidList(TrevanPidListRecord& record, int n);
+
+// A written table verifies when the read-back holds as many used entries
+// among the first n, and every used entry written appears in it with the
+// same control value, in any order.
+bool PidListsAgree(const PIDList& written, const PIDList& readBack, int n);
+
+}  // namespace devicelib

@@ -1,0 +1,7 @@
+#include "devicelib/status_views.h"
+
+namespace devicelib {
+
+Status::~Status() = default;
+
+}  // namespace devicelib

@@ -1,0 +1,55 @@
+#include "config/document_text.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace config {
+
+bool WithinDocumentLimits(const std::string& text) {
+    if (text.size() > kMaxDocumentBytes) return false;
+    std::size_t elements = 0;
+    std::size_t attributes = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '=') {
+            if (++attributes > kMaxDocumentAttributes) return false;
+        } else if (text[i] == '<' && i + 1 < text.size()) {
+            const char next = text[i + 1];
+            if (next != '/' && next != '!' && next != '?' && ++elements > kMaxDocumentElements)
+                return false;
+        }
+    }
+    return true;
+}
+
+DocumentTextRead ReadDocumentText(const std::string& fileName, std::string& text) {
+    text.clear();
+    // Only a regular file: opening a pipe for reading would wait for a writer.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(fileName, error)) return DocumentTextRead::Unreadable;
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) return DocumentTextRead::Unreadable;
+
+    std::string raw(kMaxDocumentBytes + 1, '\0');
+    in.read(raw.data(), static_cast<std::streamsize>(raw.size()));
+    if (in.bad()) return DocumentTextRead::Unreadable;
+    raw.resize(static_cast<std::size_t>(in.gcount()));
+    if (raw.size() > kMaxDocumentBytes) return DocumentTextRead::BeyondLimits;
+
+    text.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\r') {
+            text += raw[i];
+        } else {
+            text += '\n';
+            if (i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
+        }
+    }
+    if (!WithinDocumentLimits(text)) {
+        text.clear();
+        return DocumentTextRead::BeyondLimits;
+    }
+    return DocumentTextRead::Read;
+}
+
+}  // namespace config

@@ -1,0 +1,34 @@
+// Reading a configuration file's text before TinyXML parses it.
+//
+// TinyXML parses nested elements recursively and looks attributes up one by
+// one, so an element nested a million deep overflows the stack and an element
+// with a hundred thousand attributes takes minutes. A configuration holds about
+// a hundred elements and seventy attributes; text far beyond that is refused
+// before it reaches the parser.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace config {
+
+inline constexpr std::size_t kMaxDocumentBytes = 1024 * 1024;
+// Upper bounds counted on the raw text: every element starts with '<' and a
+// character other than '/', '!' or '?', and every attribute has an '='.
+inline constexpr std::size_t kMaxDocumentElements = 1024;
+inline constexpr std::size_t kMaxDocumentAttributes = 2048;
+
+enum class DocumentTextRead {
+    Read,          // the text is in hand, line ends as line feeds
+    Unreadable,    // missing, not a regular file, or not readable
+    BeyondLimits,  // larger or richer in markup than any configuration
+};
+
+// Reads the whole file, turns CR LF and lone CR line ends into LF as
+// TinyXML's own file loader does, and checks the limits above.
+DocumentTextRead ReadDocumentText(const std::string& fileName, std::string& text);
+
+// The limit check alone, on text already in hand.
+bool WithinDocumentLimits(const std::string& text);
+
+}  // namespace config

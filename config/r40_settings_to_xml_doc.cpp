@@ -1,0 +1,279 @@
+#include "config/r40_settings_to_xml_doc.h"
+
+#include <tinyxml.h>
+
+#include <new>
+#include <utility>
+
+#include "config/document_text.h"
+#include "config/value_text.h"
+#include "platform/file/atomic_file.h"
+
+namespace {
+
+using config::DocumentTextRead;
+
+// Parses text already read; null when TinyXML reports an error.
+std::unique_ptr<TiXmlDocument> Parse(const std::string& fileName, const std::string& text) {
+    auto document = std::make_unique<TiXmlDocument>(fileName);
+    document->Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    if (document->Error()) return nullptr;
+    return document;
+}
+
+// The whole document as TinyXML's standard printer prints it (a byte-order
+// mark when the loaded file had one, four spaces a level), written atomically.
+bool SaveDocument(const TiXmlDocument& document, const std::string& fileName) {
+    return platform::file::ReplaceFile(
+        fileName, [&document](std::FILE* stream) { return document.SaveFile(stream); });
+}
+
+std::unique_ptr<TiXmlElement> TextElement(const char* name, const std::string& text) {
+    auto element = std::make_unique<TiXmlElement>(name);
+    element->LinkEndChild(std::make_unique<TiXmlText>(text).release());
+    return element;
+}
+
+// The text of `element`'s first child, or null when that child is not a text.
+const char* FirstText(const TiXmlElement* element) {
+    if (element == nullptr) return nullptr;
+    const TiXmlNode* first = element->FirstChild();
+    if (first == nullptr || first->ToText() == nullptr) return nullptr;
+    return first->Value();
+}
+
+// An integer attribute as "%d" reads it; `fallback` when missing or not a number.
+std::int32_t IntAttribute(const TiXmlElement& element, const char* name, std::int32_t fallback) {
+    const char* text = element.Attribute(name);
+    if (text == nullptr) return fallback;
+    return config::ScanDecimal(text).value_or(fallback);
+}
+
+constexpr const char* kPidList = "PIDList";
+constexpr const char* kPidEntry = "PIDEntry";
+
+// The list's entries in document order: the PID, its control byte and, in the
+// form with destinations, where it is forwarded. Children that are not
+// PIDEntry elements (comments, foreign elements) are skipped and not counted.
+template <typename Record, typename ReadDestination>
+bool ReadPidEntries(const TiXmlElement* root, Record& list, ReadDestination readDestination) {
+    if (root == nullptr) return false;
+    const TiXmlElement* pidList = root->FirstChildElement(kPidList);
+    if (pidList == nullptr) return false;
+    const char* sizeText = pidList->Attribute("Size");
+    if (sizeText == nullptr) return false;
+    const auto size = config::ScanDecimal(sizeText);
+    if (!size || *size < 0 || *size > MAX_PIDS) return false;
+
+    list.count = *size;
+    int index = 0;
+    for (const TiXmlElement* entry = pidList->FirstChildElement(kPidEntry);
+         entry != nullptr && index < *size; entry = entry->NextSiblingElement(kPidEntry), ++index) {
+        list.pid[index] =
+            static_cast<std::uint16_t>(IntAttribute(*entry, "Entry", NULL_PID) & 0x1FFF);
+        list.control[index] = static_cast<std::uint8_t>(IntAttribute(*entry, "Control", 0) & 0xFF);
+        readDestination(*entry, index);
+    }
+    return true;
+}
+
+template <typename Record, typename AddDestination>
+std::unique_ptr<TiXmlElement> PidListElement(const Record& list, AddDestination addDestination) {
+    auto pidList = std::make_unique<TiXmlElement>(kPidList);
+    pidList->SetAttribute("Size", list.count);
+    for (int i = 0; i < list.count; ++i) {
+        auto entry = std::make_unique<TiXmlElement>(kPidEntry);
+        entry->SetAttribute("Entry", list.pid[i]);
+        entry->SetAttribute("Control", list.control[i]);
+        addDestination(*entry, i);
+        pidList->LinkEndChild(entry.release());
+    }
+    return pidList;
+}
+
+bool ValidCount(std::int32_t count) {
+    return count >= 0 && count <= MAX_PIDS;
+}
+
+}  // namespace
+
+CR40SettingsToXmlDoc::CR40SettingsToXmlDoc() = default;
+CR40SettingsToXmlDoc::~CR40SettingsToXmlDoc() = default;
+
+void CR40SettingsToXmlDoc::Discard() {
+    m_root = nullptr;
+    m_document.reset();
+    m_writable = false;
+}
+
+bool CR40SettingsToXmlDoc::Load(const std::string& fileName) {
+    // A loaded document is for reading; writes need OpenForWriting again.
+    Discard();
+    std::string text;
+    if (config::ReadDocumentText(fileName, text) != DocumentTextRead::Read) return false;
+    auto document = Parse(fileName, text);
+    if (!document) return false;
+    TiXmlElement* root = document->FirstChildElement();
+    if (root == nullptr) return false;
+    m_document = std::move(document);
+    m_root = root;
+    return true;
+}
+
+std::int32_t CR40SettingsToXmlDoc::OpenForWriting(const std::string& fileName) {
+    Discard();
+    std::string text;
+    const DocumentTextRead read = config::ReadDocumentText(fileName, text);
+    // Text too large to be a configuration might still be someone's valid
+    // file: it is left alone rather than replaced.
+    if (read == DocumentTextRead::BeyondLimits) return OPEN_BEYOND_LIMITS;
+
+    std::unique_ptr<TiXmlDocument> document;
+    if (read == DocumentTextRead::Read) document = Parse(fileName, text);
+    try {
+        if (!document) {
+            // Missing, empty or unparsable: a fresh document replaces it.
+            document = std::make_unique<TiXmlDocument>(fileName);
+            document->LinkEndChild(std::make_unique<TiXmlDeclaration>("1.0", "", "yes").release());
+        }
+    } catch (const std::bad_alloc&) {
+        return OPEN_NO_DOCUMENT;
+    }
+
+    TiXmlElement* root = document->FirstChildElement();
+    if (root == nullptr) {
+        try {
+            root = document->LinkEndChild(std::make_unique<TiXmlElement>("Device").release())
+                       ->ToElement();
+        } catch (const std::bad_alloc&) {
+            return OPEN_NO_ROOT;
+        }
+        if (!SaveDocument(*document, fileName)) return OPEN_SAVE_FAILED;
+    }
+    m_document = std::move(document);
+    m_root = root;
+    m_writable = true;
+    return OPEN_OK;
+}
+
+bool CR40SettingsToXmlDoc::SaveAs(const std::string& fileName) const {
+    return m_document != nullptr && SaveDocument(*m_document, fileName);
+}
+
+bool CR40SettingsToXmlDoc::SaveTo(const std::string& fileName) const {
+    return SaveDocument(*m_document, fileName);
+}
+
+const char* CR40SettingsToXmlDoc::ElementText(const char* name) const {
+    if (m_root == nullptr) return nullptr;
+    return FirstText(m_root->FirstChildElement(name));
+}
+
+bool CR40SettingsToXmlDoc::ReadAddress(const char* name, Address address) const {
+    const char* text = ElementText(name);
+    return text != nullptr && config::ScanDottedAddress(text, address) == 4;
+}
+
+bool CR40SettingsToXmlDoc::ReadDeviceIP(Address address) const {
+    return ReadAddress("DeviceIP", address);
+}
+
+bool CR40SettingsToXmlDoc::ReadDeviceSubNet(Address address) const {
+    return ReadAddress("DeviceSubNet", address);
+}
+
+bool CR40SettingsToXmlDoc::ReadDefaultGW(Address address) const {
+    return ReadAddress("DefaultGW", address);
+}
+
+bool CR40SettingsToXmlDoc::ReadUnicastStatus(Address address) const {
+    return ReadAddress("UnicastStatus", address);
+}
+
+bool CR40SettingsToXmlDoc::ReadUseIGMP(std::int32_t& on) const {
+    const char* text = ElementText("UseIGMP");
+    if (text == nullptr) return false;
+    on = config::IsYes(text) ? 1 : 0;
+    return true;
+}
+
+bool CR40SettingsToXmlDoc::ReadChannel(std::int32_t& channel) const {
+    const char* text = ElementText("Channel");
+    if (text == nullptr) return false;
+    channel = config::DecimalPrefix(text);
+    return channel >= 2 && channel <= 69;
+}
+
+bool CR40SettingsToXmlDoc::ReadPIDList(PidListRecord& list) const {
+    return ReadPidEntries(m_root, list, [](const TiXmlElement&, int) {});
+}
+
+bool CR40SettingsToXmlDoc::ReadPIDListWithDestinations(TrevanPidListRecord& list) const {
+    return ReadPidEntries(m_root, list, [&list](const TiXmlElement& entry, int i) {
+        if (const char* ip = FirstText(entry.FirstChildElement("Destination_IP")))
+            config::ScanDottedAddress(ip, list.destination[i].address, 3);
+        if (const char* port = FirstText(entry.FirstChildElement("Destination_Port")))
+            list.destination[i].port = static_cast<std::uint16_t>(config::DecimalPrefix(port));
+    });
+}
+
+bool CR40SettingsToXmlDoc::ReplaceRootChild(std::unique_ptr<TiXmlElement> element) {
+    if (TiXmlElement* old = m_root->FirstChildElement(element->Value())) m_root->RemoveChild(old);
+    m_root->LinkEndChild(element.release());
+    return SaveTo(m_document->ValueStr());
+}
+
+bool CR40SettingsToXmlDoc::WriteTextElement(const char* name, const std::string& text) {
+    if (m_root == nullptr || !m_writable) return false;
+    return ReplaceRootChild(TextElement(name, text));
+}
+
+bool CR40SettingsToXmlDoc::WriteMACBytes(std::span<const std::uint8_t, 3> bytes) {
+    if (m_root == nullptr || !m_writable) return false;
+    // An attribute already there keeps its place and takes the new value.
+    m_root->SetAttribute("MACByte2", bytes[0]);
+    m_root->SetAttribute("MACByte1", bytes[1]);
+    m_root->SetAttribute("MACByte0", bytes[2]);
+    return SaveTo(m_document->ValueStr());
+}
+
+bool CR40SettingsToXmlDoc::WriteDeviceIP(ConstAddress address) {
+    return WriteTextElement("DeviceIP", config::FormatDottedAddress(address));
+}
+
+bool CR40SettingsToXmlDoc::WriteDeviceSubNet(ConstAddress address) {
+    return WriteTextElement("DeviceSubNet", config::FormatDottedAddress(address));
+}
+
+bool CR40SettingsToXmlDoc::WriteDefaultGW(ConstAddress address) {
+    return WriteTextElement("DefaultGW", config::FormatDottedAddress(address));
+}
+
+bool CR40SettingsToXmlDoc::WriteUnicastStatus(ConstAddress address) {
+    return WriteTextElement("UnicastStatus", config::FormatDottedAddress(address));
+}
+
+bool CR40SettingsToXmlDoc::WriteUseIGMP(bool on) {
+    return WriteTextElement("UseIGMP", on ? "Yes" : "No");
+}
+
+bool CR40SettingsToXmlDoc::WriteChannel(std::int32_t channel) {
+    return WriteTextElement("Channel", std::to_string(channel));
+}
+
+bool CR40SettingsToXmlDoc::WritePIDList(const PidListRecord& list) {
+    // A count outside 0 to 32 would write a list that can never be read back.
+    if (m_root == nullptr || !m_writable || !ValidCount(list.count)) return false;
+    return ReplaceRootChild(PidListElement(list, [](TiXmlElement&, int) {}));
+}
+
+bool CR40SettingsToXmlDoc::WritePIDListWithDestinations(const TrevanPidListRecord& list) {
+    if (m_root == nullptr || !m_writable || !ValidCount(list.count)) return false;
+    return ReplaceRootChild(PidListElement(list, [&list](TiXmlElement& entry, int i) {
+        entry.LinkEndChild(
+            TextElement("Destination_IP", config::FormatDottedAddress(list.destination[i].address))
+                .release());
+        entry.LinkEndChild(
+            TextElement("Destination_Port", std::to_string(list.destination[i].port)).release());
+    }));
+}

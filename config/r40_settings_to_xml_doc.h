@@ -1,0 +1,103 @@
+// One receiver configuration kept in an XML file, read and written element by
+// element through TinyXML's document tree.
+//
+// The file holds the receiver's network settings, RF channel, PID list and the
+// last three bytes of its MAC address:
+//
+//   <?xml version="1.0" standalone="yes" ?>
+//   <Device MACByte2="0" MACByte1="96" MACByte0="53">
+//       <DeviceIP>192.168.0.50</DeviceIP>
+//       <Channel>14</Channel>
+//       <PIDList Size="1">
+//           <PIDEntry Entry="481" Control="1" />
+//       </PIDList>
+//   </Device>
+//
+// Use: Load before reads, OpenForWriting before writes. Every write replaces
+// its element (appending it last under the root) and saves the whole document
+// to the file at once; a save never leaves the file half written. Each object
+// belongs to one thread and is not copied.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "devicelib/devicelib.h"
+
+class TiXmlDocument;
+class TiXmlElement;
+
+// The last configuration applied, in the working directory. One name on every
+// file system, whatever capitalisation a caller once used.
+inline constexpr char LAST_USED_CONFIG_FILE[] = "lastused.xml";
+
+// Results of OpenForWriting.
+inline constexpr std::int32_t OPEN_OK = 0;
+inline constexpr std::int32_t OPEN_NO_DOCUMENT = -2;    // the document cannot be created
+inline constexpr std::int32_t OPEN_NO_ROOT = -3;        // the root element cannot be created
+inline constexpr std::int32_t OPEN_SAVE_FAILED = -4;    // the new or completed file cannot be saved
+inline constexpr std::int32_t OPEN_BEYOND_LIMITS = -5;  // the file is far too large; left alone
+
+class CR40SettingsToXmlDoc {
+  public:
+    using Address = std::span<std::uint8_t, 4>;
+    using ConstAddress = std::span<const std::uint8_t, 4>;
+
+    CR40SettingsToXmlDoc();
+    ~CR40SettingsToXmlDoc();
+    CR40SettingsToXmlDoc(const CR40SettingsToXmlDoc&) = delete;
+    CR40SettingsToXmlDoc& operator=(const CR40SettingsToXmlDoc&) = delete;
+
+    // Parses the file; true when it parsed and has a root element, whatever
+    // its name. The document loaded refuses writes.
+    bool Load(const std::string& fileName);
+
+    // Opens the file for writes, creating it (declaration and an empty
+    // "Device" root) when it is missing, empty or unparsable, and adding the
+    // root to a file that has none. Returns one of the OPEN_ results.
+    std::int32_t OpenForWriting(const std::string& fileName);
+
+    // Saves the whole document under another name; later writes still go to
+    // the file the document was opened with.
+    bool SaveAs(const std::string& fileName) const;
+
+    // Reads fail one by one: a missing element, an element without text or a
+    // value that does not convert fails only that read.
+    bool ReadDeviceIP(Address address) const;
+    bool ReadDeviceSubNet(Address address) const;
+    bool ReadDefaultGW(Address address) const;
+    bool ReadUnicastStatus(Address address) const;
+    bool ReadUseIGMP(std::int32_t& on) const;
+    // Stores the channel whatever its value; true only for 2 to 69.
+    bool ReadChannel(std::int32_t& channel) const;
+    // Overwrites only what the file provides; the caller prepares the rest.
+    bool ReadPIDList(PidListRecord& list) const;
+    bool ReadPIDListWithDestinations(TrevanPidListRecord& list) const;
+
+    // Writes are refused (false) until OpenForWriting; each returns whether
+    // the file was saved. A failed save keeps the change in the document, and
+    // the next save that succeeds writes it out.
+    bool WriteMACBytes(std::span<const std::uint8_t, 3> bytes);
+    bool WriteDeviceIP(ConstAddress address);
+    bool WriteDeviceSubNet(ConstAddress address);
+    bool WriteDefaultGW(ConstAddress address);
+    bool WriteUnicastStatus(ConstAddress address);
+    bool WriteUseIGMP(bool on);
+    bool WriteChannel(std::int32_t channel);
+    bool WritePIDList(const PidListRecord& list);
+    bool WritePIDListWithDestinations(const TrevanPidListRecord& list);
+
+  private:
+    void Discard();
+    const char* ElementText(const char* name) const;
+    bool ReadAddress(const char* name, Address address) const;
+    bool WriteTextElement(const char* name, const std::string& text);
+    bool ReplaceRootChild(std::unique_ptr<TiXmlElement> element);
+    bool SaveTo(const std::string& fileName) const;
+
+    std::unique_ptr<TiXmlDocument> m_document;
+    TiXmlElement* m_root = nullptr;  // inside m_document
+    bool m_writable = false;
+};

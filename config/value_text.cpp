@@ -1,0 +1,97 @@
+#include "config/value_text.h"
+
+#include <limits>
+
+namespace config {
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+// Accumulates digits, keeping the magnitude just beyond the 32-bit range so a
+// long run of digits cannot overflow.
+struct Digits {
+    std::int64_t magnitude = 0;
+    std::size_t count = 0;
+    void Add(char c) {
+        if (magnitude <= kInt32Max + 1) magnitude = magnitude * 10 + (c - '0');
+        ++count;
+    }
+};
+
+}  // namespace
+
+std::optional<std::int32_t> ScanDecimal(const char*& cursor, std::size_t maxChars) {
+    const char* p = cursor;
+    while (IsSpace(*p)) ++p;
+    const std::size_t limit = maxChars == 0 ? std::numeric_limits<std::size_t>::max() : maxChars;
+    std::size_t taken = 0;
+    bool negative = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+        ++taken;
+    }
+    Digits digits;
+    while (taken < limit && IsDigit(*p)) {
+        digits.Add(*p++);
+        ++taken;
+    }
+    if (digits.count == 0) return std::nullopt;
+    const std::int64_t value = negative ? -digits.magnitude : digits.magnitude;
+    if (value < kInt32Min || value > kInt32Max) return std::nullopt;
+    cursor = p;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t DecimalPrefix(const char* text) {
+    const char* p = text;
+    while (IsSpace(*p)) ++p;
+    bool negative = false;
+    if (*p == '-' || *p == '+') negative = *p++ == '-';
+    Digits digits;
+    while (IsDigit(*p)) digits.Add(*p++);
+    const std::int64_t value = negative ? -digits.magnitude : digits.magnitude;
+    if (value < kInt32Min) return static_cast<std::int32_t>(kInt32Min);
+    if (value > kInt32Max) return static_cast<std::int32_t>(kInt32Max);
+    return static_cast<std::int32_t>(value);
+}
+
+int ScanDottedAddress(const char* text, std::span<std::uint8_t, 4> address, std::size_t maxChars) {
+    const char* p = text;
+    int stored = 0;
+    for (std::uint8_t& byte : address) {
+        if (stored > 0) {
+            if (*p != '.') break;
+            ++p;
+        }
+        const auto number = ScanDecimal(p, maxChars);
+        if (!number || *number > 255) break;
+        byte = static_cast<std::uint8_t>(*number & 0xFF);
+        ++stored;
+    }
+    return stored;
+}
+
+std::string FormatDottedAddress(std::span<const std::uint8_t, 4> address) {
+    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." +
+           std::to_string(address[2]) + "." + std::to_string(address[3]);
+}
+
+bool IsYes(const char* text) {
+    const char* expected = "yes";
+    for (; *expected != '\0'; ++text, ++expected) {
+        const char lower = (*text >= 'A' && *text <= 'Z') ? static_cast<char>(*text + 32) : *text;
+        if (lower != *expected) return false;
+    }
+    return *text == '\0';
+}
+
+}  // namespace config

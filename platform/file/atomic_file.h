@@ -1,0 +1,25 @@
+// Replacing a file so that it is never seen half written.
+//
+// The new contents go to a temporary file in the target's directory, which is
+// flushed to the disk and then renamed over the target. Whatever fails on the
+// way (no room on the disk, a read-only target, a directory that refuses new
+// files), the temporary file is removed and the previous file stays whole.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace platform::file {
+
+// Prints the whole contents into the stream it is given; false on failure.
+using ContentWriter = std::function<bool(std::FILE*)>;
+
+// Replaces (or creates) the regular file `path` with what `write` prints.
+// True only when every write, the flush to the disk, the close and the rename
+// succeeded. Refuses a target that exists but is not a regular file or cannot
+// be opened for writing. A symbolic link is followed: the file it names is
+// replaced. The permission bits of a replaced file are kept.
+bool ReplaceFile(const std::string& path, const ContentWriter& write);
+
+}  // namespace platform::file

@@ -1,0 +1,140 @@
+// POSIX backend of the atomic file replacement: open(O_EXCL), fsync, rename.
+#include "platform/file/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+
+namespace platform::file {
+namespace {
+
+// The file to replace once symbolic links are followed; empty when a link
+// leads nowhere.
+std::string ResolveTarget(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : std::string();
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A uniquely named file beside the target that disappears again unless it has
+// been renamed into place.
+class TemporaryFile {
+  public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (stream_ != nullptr) std::fclose(stream_);
+        if (!path_.empty() && !placed_) unlink(path_.c_str());
+    }
+
+    bool Create(const std::string& target, mode_t mode) {
+        static std::atomic<unsigned> sequence{0};
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+            const std::string candidate = target + ".tmp-" + std::to_string(getpid()) + "-" +
+                                          std::to_string(sequence++) + "-" +
+                                          std::to_string(stamp % 1000000);
+            const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd < 0) {
+                if (errno == EEXIST) continue;
+                return false;
+            }
+            path_ = candidate;
+            stream_ = fdopen(fd, "w");
+            if (stream_ == nullptr) {
+                close(fd);
+                return false;
+            }
+            return true;
+        }
+        return false;
+    }
+
+    std::FILE* Stream() const { return stream_; }
+
+    // Gives the file the permissions (and, where allowed, the owner) of the
+    // file it replaces; the umask applied at creation would otherwise narrow them.
+    bool Adopt(const struct stat& replaced) {
+        const int fd = fileno(stream_);
+        if (fchown(fd, replaced.st_uid, replaced.st_gid) != 0) {
+            // Only the owner's own files can be given away; ours stays ours.
+        }
+        return fchmod(fd, replaced.st_mode & 07777) == 0;
+    }
+
+    // Pushes everything to the disk and closes the file; every step is checked
+    // because a full disk shows up in any of them.
+    bool Finish() {
+        const bool written =
+            std::ferror(stream_) == 0 && std::fflush(stream_) == 0 && fsync(fileno(stream_)) == 0;
+        const bool closed = std::fclose(stream_) == 0;
+        stream_ = nullptr;
+        return written && closed;
+    }
+
+    bool RenameOver(const std::string& target) {
+        if (rename(path_.c_str(), target.c_str()) != 0) return false;
+        placed_ = true;
+        return true;
+    }
+
+  private:
+    std::string path_;
+    std::FILE* stream_ = nullptr;
+    bool placed_ = false;
+};
+
+// Makes the rename itself durable. The new file is in place already, so a
+// directory that cannot be synchronised does not undo the save.
+void SyncDirectory(const std::string& directory) {
+    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    if (fsync(fd) != 0) {
+        // Some file systems do not synchronise directories; nothing to undo.
+    }
+    close(fd);
+}
+
+}  // namespace
+
+bool ReplaceFile(const std::string& path, const ContentWriter& write) {
+    const std::string target = ResolveTarget(path);
+    if (target.empty() || target.back() == '/') return false;
+
+    struct stat existing {};
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) return false;
+    if (exists) {
+        // Never replace a device, pipe or directory, and refuse a file the
+        // caller could not have written in place.
+        if (!S_ISREG(existing.st_mode)) return false;
+        const int probe = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (probe < 0) return false;
+        close(probe);
+    }
+
+    TemporaryFile temporary;
+    if (!temporary.Create(target, 0666)) return false;
+    if (exists && !temporary.Adopt(existing)) return false;
+    if (!write(temporary.Stream())) return false;
+    if (!temporary.Finish()) return false;
+    if (!temporary.RenameOver(target)) return false;
+    SyncDirectory(DirectoryOf(target));
+    return true;
+}
+
+}  // namespace platform::file

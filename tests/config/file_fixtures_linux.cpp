@@ -1,0 +1,113 @@
+#include "tests/config/file_fixtures.h"
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace config_test {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+TempDir::TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "r40-config-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+    // Reachable for the ordinary user of OrdinaryUserScope as well.
+    chmod(path_.c_str(), 0777);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::all, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempDir::Entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+OrdinaryUserScope::OrdinaryUserScope() {
+    if (geteuid() != 0) {
+        active_ = true;
+        return;
+    }
+    constexpr uid_t kNobody = 65534;
+    switched_ = seteuid(kNobody) == 0;
+    active_ = switched_;
+}
+
+OrdinaryUserScope::~OrdinaryUserScope() {
+    if (switched_ && seteuid(0) != 0) std::abort();  // the rest of the run would be wrong
+}
+
+SmallFileSystem::SmallFileSystem(std::size_t bytes) {
+    if (unshare(CLONE_NEWNS) != 0) {
+        why_ = std::string("no mount namespace of our own: ") + std::strerror(errno);
+        return;
+    }
+    // Mounts made from here on stay in this process's namespace.
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        why_ = std::string("cannot make mounts private: ") + std::strerror(errno);
+        return;
+    }
+    const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
+    if (mount("tmpfs", dir_.path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
+        why_ = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+        return;
+    }
+    mounted_ = true;
+}
+
+SmallFileSystem::~SmallFileSystem() {
+    if (mounted_) umount2(dir_.path().c_str(), MNT_DETACH);
+}
+
+bool SmallFileSystem::Fill(const std::string& path) const {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    char block[4096] = {};
+    bool full = false;
+    for (;;) {
+        const ssize_t n = write(fd, block, sizeof block);
+        if (n < 0 && errno == ENOSPC) {
+            full = true;
+            break;
+        }
+        if (n <= 0) break;
+    }
+    close(fd);
+    return full;
+}
+
+void SetMode(const std::string& path, unsigned mode) {
+    if (chmod(path.c_str(), static_cast<mode_t>(mode)) != 0)
+        throw std::runtime_error("chmod failed on " + path);
+}
+
+}  // namespace config_test

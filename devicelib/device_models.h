@@ -5,7 +5,7 @@
 
 namespace devicelib {
 
-class CR40 final : public ATSCDevice {
+class CR40 : public ATSCDevice {
 public:
     CR40();
     std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
@@ -19,7 +19,7 @@ public:
 };
 
 // The R40V: an R40 that forwards selected PIDs to UDP destinations.
-class CR40Trevan final : public ATSCDevice {
+class CR40Trevan : public ATSCDevice {
 public:
     CR40Trevan();
     std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
@@ -32,7 +32,7 @@ public:
     bool AcceptStatus() override;
 };
 
-class CT22_V2 final : public CSatelliteDevice {
+class CT22_V2 : public CSatelliteDevice {
 public:
     CT22_V2();
     std::int32_t Tune(const void* tuning) override;
@@ -48,7 +48,7 @@ public:
     static constexpr std::uint8_t NETWORK_FLAGS = 1;
 };
 
-class CT22_V3 final : public CSatelliteDevice {
+class CT22_V3 : public CSatelliteDevice {
 public:
     CT22_V3();
     std::int32_t Tune(const void* tuning) override;
@@ -64,7 +64,7 @@ public:
 
 // The T22 with conditional access: its status head block carries the
 // conditional-access values, and its reset is not echoed.
-class CT22CA final : public CSatelliteDevice {
+class CT22CA : public CSatelliteDevice {
 public:
     CT22CA();
     std::int32_t Reset() override;
@@ -82,7 +82,7 @@ public:
     static constexpr int CA_TABLE_ENTRIES = 16;
 };
 
-class CTrevan final : public CSatelliteDevice {
+class CTrevan : public CSatelliteDevice {
 public:
     CTrevan();
     std::int32_t Tune(const void* tuning) override;

@@ -5,15 +5,15 @@
 namespace platform::clock {
 namespace {
 
-// Seconds are counted from one second before the first use, so NowSeconds()
-// is never 0 (0 means "never" in the device objects) and stays small.
+// Seconds start at one million at the first use: never 0 (0 means "never" in
+// the device objects), and a few seconds subtracted from now never reach 0.
 timespec Now() {
     timespec ts{};
     ::clock_gettime(CLOCK_MONOTONIC, &ts);
     return ts;
 }
 
-const std::int64_t kOriginSeconds = Now().tv_sec - 1;
+const std::int64_t kOriginSeconds = Now().tv_sec - 1000000;
 
 }  // namespace
 

@@ -1,0 +1,150 @@
+// Discovery passes over emulated receivers on the ten status ports.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "devicelib/device_identifier.h"
+#include "platform/clock/clock.h"
+#include "tests/devicelib/datagram_transmitter.h"
+#include "tests/devicelib/receiver_fixture.h"
+
+namespace devicelib_test {
+namespace {
+
+sim::Ipv4 Host(int n) {
+    return {127, 0, static_cast<std::uint8_t>(n / 250), static_cast<std::uint8_t>(1 + n % 250)};
+}
+
+bool Listed(const DeviceList& list, const sim::EmulatedReceiver& rx, int* index = nullptr) {
+    const sim::MacAddress mac = rx.Mac();
+    for (int i = 0; i < list.count; ++i) {
+        if (std::memcmp(list.entries[i].mac, mac.data(), 6) == 0) {
+            if (index) *index = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(Discovery, NothingHeardGivesAnEmptyListAfterAboutTwoSeconds) {
+    DeviceList list{};
+    list.count = 7;
+    const auto started = platform::clock::NowMilliseconds();
+    EXPECT_EQ(DiscoverDevices(&list), 1);
+    const auto elapsed = platform::clock::NowMilliseconds() - started;
+    EXPECT_EQ(list.count, 0);
+    EXPECT_GE(elapsed, 1000);
+    EXPECT_LE(elapsed, 4000);
+}
+
+TEST(Discovery, ListsEachReceiverOnceWithItsPortTypeAndAddress) {
+    auto r40 = StartReceiver(sim::Model::R40, {127, 0, 0, 110}, 6516);
+    auto r40v = StartReceiver(sim::Model::R40V, {127, 0, 0, 111}, 6516);
+    auto t22 = StartReceiver(sim::Model::T22V3, {127, 0, 0, 112}, 9077);
+    auto v2 = StartReceiver(sim::Model::T22V2, {127, 0, 0, 113}, 18037);
+    DeviceList list{};
+    EXPECT_EQ(DiscoverDevices(&list), 1);
+    ASSERT_EQ(list.count, 4);
+    int i40 = -1, i40v = -1, i22 = -1, iv2 = -1;
+    ASSERT_TRUE(Listed(list, *r40, &i40));
+    ASSERT_TRUE(Listed(list, *r40v, &i40v));
+    ASSERT_TRUE(Listed(list, *t22, &i22));
+    ASSERT_TRUE(Listed(list, *v2, &iv2));
+    // Earlier ports first.
+    EXPECT_LT(std::max(i40, i40v), i22);
+    EXPECT_LT(i22, iv2);
+    EXPECT_EQ(list.entries[i40].deviceType, TYPE_R40);
+    EXPECT_EQ(list.entries[i40v].deviceType, TYPE_R40_TREVAN);
+    EXPECT_EQ(list.entries[i22].deviceType, TYPE_T22_V3);
+    EXPECT_EQ(list.entries[iv2].deviceType, TYPE_T22_V2);
+    EXPECT_EQ(list.entries[i22].statusPort, 9077);
+    EXPECT_EQ(list.entries[i40].address[3], 110);
+    EXPECT_EQ(list.entries[iv2].address[3], 113);
+}
+
+TEST(Discovery, SameMacOnTwoPortsIsListedForTheEarlierPort) {
+    auto early = StartReceiver(sim::Model::R40, {127, 0, 0, 114}, 8309);
+    auto late = StartReceiver(sim::Model::R40, {127, 0, 0, 115}, 13429);
+    late->SetMac(early->Mac());
+    DeviceList list{};
+    DiscoverDevices(&list);
+    ASSERT_EQ(list.count, 1);
+    EXPECT_EQ(list.entries[0].statusPort, 8309);
+    EXPECT_EQ(list.entries[0].address[3], 114);
+}
+
+TEST(Discovery, ModelCode35EndsListeningOnItsPortOnly) {
+    // The stranger sends on the first port, every few milliseconds.
+    Datagram stranger(170);
+    stranger.U8(0x20, 0x35).Raw(0x30, {0x02, 0x5C, 0xC1, 0, 0, 0x35});
+    Transmitter transmitter({127, 0, 0, 116}, 6516, stranger.bytes);
+    auto later = StartReceiver(sim::Model::T22V3, {127, 0, 0, 117}, 8565);
+    DeviceList list{};
+    DiscoverDevices(&list);
+    ASSERT_EQ(list.count, 1);
+    EXPECT_EQ(list.entries[0].statusPort, 8565);
+}
+
+TEST(Discovery, ModelCodesOfThePesModels) {
+    auto trevan = StartReceiver(sim::Model::Trevan, {127, 0, 0, 118}, 6516);
+    auto ca = StartReceiver(sim::Model::T22CA, {127, 0, 0, 119}, 6516);
+    auto ca34 = StartReceiver(sim::Model::T22CA, {127, 0, 0, 120}, 6516);
+    ca34->SetModelCodeOverride(0x34);
+    DeviceList list{};
+    DiscoverDevices(&list);
+    int it = -1, ic = -1, ic34 = -1;
+    ASSERT_TRUE(Listed(list, *trevan, &it));
+    ASSERT_TRUE(Listed(list, *ca, &ic));
+    ASSERT_TRUE(Listed(list, *ca34, &ic34));
+    EXPECT_EQ(list.entries[it].deviceType, TYPE_TREVAN);
+    EXPECT_EQ(list.entries[ic].deviceType, TYPE_T22CA);
+    EXPECT_EQ(list.entries[ic34].deviceType, TYPE_TREVAN);  // 0x34 always reads as 6
+}
+
+TEST(Discovery, SixtyFourReceiversFillTheListAndTheNextIsLeftOut) {
+    std::vector<std::unique_ptr<sim::EmulatedReceiver>> receivers;
+    for (int i = 0; i < 65; ++i) {
+        sim::ReceiverConfig config = sim::ReceiverConfig::For(sim::Model::R40, Host(i), 6516);
+        config.statusInterval = 100ms;
+        receivers.push_back(std::make_unique<sim::EmulatedReceiver>(config));
+        std::string error;
+        ASSERT_TRUE(receivers.back()->Start(&error)) << error;
+    }
+    auto onLaterPort = StartReceiver(sim::Model::R40V, {127, 1, 0, 1}, 9333);
+    DeviceList list{};
+    DiscoverDevices(&list);
+    EXPECT_EQ(list.count, 64);
+    int heard = 0;
+    for (const auto& rx : receivers) heard += Listed(list, *rx) ? 1 : 0;
+    EXPECT_EQ(heard, 64);
+    EXPECT_FALSE(Listed(list, *onLaterPort)) << "the full list closes the later ports unread";
+    for (int i = 0; i < list.count; ++i)
+        for (int k = i + 1; k < list.count; ++k)
+            EXPECT_NE(std::memcmp(list.entries[i].mac, list.entries[k].mac, 6), 0);
+}
+
+TEST(Discovery, ShortDatagramIsNotListedUnderStaleBytes) {
+    // First a full datagram from one sender, then from another a datagram
+    // that ends before the MAC address.
+    auto full = StartReceiver(sim::Model::R40, {127, 0, 0, 121}, 6516);
+    Datagram cut(0x34);
+    cut.U8(0x20, 0x43);
+    Transmitter transmitter({127, 0, 0, 122}, 6516, cut.bytes);
+    DeviceList list{};
+    DiscoverDevices(&list);
+    for (int i = 0; i < list.count; ++i) EXPECT_NE(list.entries[i].address[3], 122);
+}
+
+TEST(DeviceIdentifier, RecognisesModelCodes) {
+    using devicelib::CDeviceIdentifier;
+    EXPECT_EQ(CDeviceIdentifier::TypeFromModelCode(0x32), TYPE_T22_V2);
+    EXPECT_EQ(CDeviceIdentifier::TypeFromModelCode(0x42), TYPE_UNRECOGNISED);
+    EXPECT_EQ(CDeviceIdentifier::TypeFromModelCode(0x54), TYPE_T22CA);
+    CDeviceIdentifier identifier;
+    EXPECT_EQ(identifier.SecondsListening(), RC_NOT_LISTENING);
+    EXPECT_EQ(identifier.NewPidList(), nullptr);
+    EXPECT_EQ(identifier.DvbMacBytes(), nullptr);
+}
+
+}  // namespace
+}  // namespace devicelib_test

@@ -1,0 +1,180 @@
+// Opening, attaching, typing and closing device objects against emulated
+// receivers.
+#include <gtest/gtest.h>
+
+#include "devicelib/device_models.h"
+#include "platform/net/udp_socket.h"
+#include "tests/devicelib/receiver_fixture.h"
+
+namespace devicelib_test {
+namespace {
+
+TEST(OpenDevice, OpensAnR40AndReportsItsType) {
+    auto rx = StartReceiver(sim::Model::R40, {127, 0, 0, 20});
+    OpenedDevice device;
+    Open(*rx, device);
+    uint16_t type = 0;
+    EXPECT_EQ(GetDeviceType(device.handle, &type), 0);
+    EXPECT_EQ(type, TYPE_R40);
+}
+
+TEST(OpenDevice, OpensEveryModel) {
+    const sim::Model models[] = {sim::Model::R40,   sim::Model::R40V,  sim::Model::T22V2,
+                                 sim::Model::T22V3, sim::Model::T22CA, sim::Model::Trevan};
+    int host = 30;
+    for (sim::Model model : models) {
+        auto rx = StartReceiver(model, {127, 0, 0, static_cast<std::uint8_t>(host++)});
+        OpenedDevice device;
+        Open(*rx, device);
+        uint16_t type = 0;
+        EXPECT_EQ(GetDeviceType(device.handle, &type), 0);
+        EXPECT_EQ(type, TypeCodeOf(model));
+    }
+}
+
+TEST(OpenDevice, RefusesAForeignMacPrefix) {
+    auto rx = StartReceiver(sim::Model::R40, {127, 0, 0, 21});
+    DeviceInfo info = InfoFor(*rx);
+    info.mac[0] = 0x00;
+    int32_t result = 0;
+    EXPECT_EQ(OpenDevice(&info, 1000, &result), nullptr);
+    EXPECT_EQ(result, ERR_FOREIGN_MAC);
+}
+
+TEST(OpenDevice, RefusesTypeCodesOutsideTheModels) {
+    auto rx = StartReceiver(sim::Model::R40, {127, 0, 0, 22});
+    for (uint16_t bad : {0, 1, 2, 9, 0xFFFF}) {
+        DeviceInfo info = InfoFor(*rx);
+        info.deviceType = bad;
+        int32_t result = 0;
+        EXPECT_EQ(OpenDevice(&info, 1000, &result), nullptr) << bad;
+        EXPECT_EQ(result, ERR_BAD_TYPE) << bad;
+    }
+}
+
+TEST(OpenDevice, FailsWhenTheReceiverIsSilent) {
+    auto rx = StartReceiver(sim::Model::R40, {127, 0, 0, 23});
+    rx->SetFault(sim::Fault::Silence, true);
+    const DeviceInfo info = InfoFor(*rx);
+    int32_t result = 0;
+    EXPECT_EQ(OpenDevice(&info, 300, &result), nullptr);
+    EXPECT_EQ(result, ERR_STATUS_TIMEOUT);
+}
+
+TEST(OpenDevice, OnlyTheDevicesOwnStatusCounts) {
+    // A receiver of another model on the same port at another address: the
+    // source filter keeps its datagrams out, so the open times out.
+    auto other = StartReceiver(sim::Model::R40V, {127, 0, 0, 24});
+    DeviceInfo info = InfoFor(*other);
+    info.address[3] = 25;  // nobody there
+    info.deviceType = TYPE_R40_TREVAN;
+    int32_t result = 0;
+    EXPECT_EQ(OpenDevice(&info, 300, &result), nullptr);
+    EXPECT_EQ(result, ERR_STATUS_TIMEOUT);
+}
+
+TEST(OpenDevice, NullArgumentsAreRefusedNotDereferenced) {
+    int32_t result = 0;
+    EXPECT_EQ(OpenDevice(nullptr, 100, &result), nullptr);
+    EXPECT_NE(result, 0);
+    EXPECT_EQ(CloseDevice(nullptr), 0);
+    uint16_t type = 0;
+    EXPECT_EQ(GetDeviceType(nullptr, &type), RC_FAILED);
+    EXPECT_EQ(FindFreeStatusPort(nullptr), RC_FAILED);
+}
+
+TEST(Attach, ChecksTypeThenAttachmentThenMac) {
+    DeviceInfo info{};
+    const std::uint8_t address[4] = {127, 0, 0, 26};
+    const std::uint8_t mac[6] = {0x02, 0x5C, 0xC1, 0x00, 0x00, 0x01};
+    std::memcpy(info.address, address, 4);
+    std::memcpy(info.mac, mac, 6);
+    info.statusPort = 8309;
+    info.deviceType = TYPE_R40;
+
+    devicelib::CR40 device;
+    EXPECT_EQ(device.TypeCode(), TYPE_UNRECOGNISED);
+    info.deviceType = TYPE_R40_TREVAN;
+    EXPECT_EQ(device.Attach(info), ERR_TYPE_MISMATCH);
+    info.deviceType = TYPE_R40;
+    info.mac[0] = 0x00;
+    EXPECT_EQ(device.Attach(info), ERR_FOREIGN_MAC);
+    EXPECT_FALSE(device.IsAttached());
+    info.mac[0] = 0x02;
+    EXPECT_EQ(device.Attach(info), RC_ATTACHED);
+    EXPECT_EQ(device.TypeCode(), TYPE_R40);
+    EXPECT_EQ(device.StatusPort(), 8309);
+    devicelib::Ipv4 got{};
+    EXPECT_TRUE(device.GetAddress(got));
+    EXPECT_EQ(got, (devicelib::Ipv4{127, 0, 0, 26}));
+
+    // A second attach changes nothing.
+    DeviceInfo other = info;
+    other.address[3] = 99;
+    other.statusPort = 9077;
+    EXPECT_EQ(device.Attach(other), ERR_ALREADY_ATTACHED);
+    EXPECT_TRUE(device.GetAddress(got));
+    EXPECT_EQ(got[3], 26);
+    EXPECT_EQ(device.StatusPort(), 8309);
+}
+
+TEST(Attach, SourceFilterNeedsAKnownAddress) {
+    devicelib::CR40 device;
+    EXPECT_FALSE(device.SetSourceFilter(true));
+    device.SetAddress({127, 0, 0, 1});
+    EXPECT_TRUE(device.SetSourceFilter(true));
+    EXPECT_FALSE(device.SetSourceFilter(false));
+}
+
+TEST(GetDeviceType, UnattachedObjectReportsUnrecognised) {
+    devicelib::CT22_V3 device;
+    uint16_t type = 0;
+    EXPECT_EQ(GetDeviceType(reinterpret_cast<DeviceHandle>(
+                                static_cast<devicelib::COrvelDevice*>(&device)),
+                            &type),
+              RC_FAILED);
+    EXPECT_EQ(type, TYPE_UNRECOGNISED);
+}
+
+TEST(FindFreeStatusPort, SkipsPortsOtherProgramsHold) {
+    uint16_t port = 0;
+    ASSERT_EQ(FindFreeStatusPort(&port), 0);
+    EXPECT_EQ(port, 6516);
+
+    platform::net::UdpSocket first, second;
+    ASSERT_TRUE(first.Open() && first.Bind(platform::net::kAnyAddress, 6516));
+    ASSERT_TRUE(second.Open() && second.Bind(platform::net::kAnyAddress, 8309));
+    port = 0;
+    ASSERT_EQ(FindFreeStatusPort(&port), 0);
+    EXPECT_EQ(port, 8565);
+}
+
+TEST(FindFreeStatusPort, AllPortsTakenLeavesTheVariableAlone) {
+    std::vector<platform::net::UdpSocket> holders(STATUS_PORT_COUNT);
+    for (int i = 0; i < STATUS_PORT_COUNT; ++i)
+        ASSERT_TRUE(holders[i].Open() && holders[i].Bind(platform::net::kAnyAddress,
+                                                         STATUS_PORTS[i]));
+    uint16_t port = 1234;
+    EXPECT_EQ(FindFreeStatusPort(&port), RC_FAILED);
+    EXPECT_EQ(port, 1234);
+}
+
+TEST(CloseDevice, ReleasesTheStatusPort) {
+    auto rx = StartReceiver(sim::Model::R40, {127, 0, 0, 27}, 9333);
+    {
+        OpenedDevice device;
+        Open(*rx, device);
+        // The listener shares the port (address reuse), so an exclusive
+        // bind fails while the device is open...
+        platform::net::UdpSocket probe;
+        ASSERT_TRUE(probe.Open());
+        EXPECT_FALSE(probe.Bind(platform::net::kAnyAddress, 9333));
+    }
+    // ...and succeeds once it is closed.
+    platform::net::UdpSocket probe;
+    ASSERT_TRUE(probe.Open());
+    EXPECT_TRUE(probe.Bind(platform::net::kAnyAddress, 9333));
+}
+
+}  // namespace
+}  // namespace devicelib_test

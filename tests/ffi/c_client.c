@@ -1,0 +1,49 @@
+/* A plain C program driving an emulated receiver through libdevicelib:
+ * proof that the header is C and the entry points have C linkage.
+ * Usage: c_client ADDRESS (an R40 sending to 6516) */
+#include <stdio.h>
+#include <string.h>
+
+#include "devicelib/devicelib.h"
+
+static int fail(const char* what, int code) {
+    fprintf(stderr, "c_client: %s (%d)\n", what, code);
+    return 1;
+}
+
+int main(void) {
+    uint16_t port = 0;
+    int32_t rc = FindFreeStatusPort(&port);
+    if (rc != 0 || port != STATUS_PORTS[0]) return fail("FindFreeStatusPort", rc);
+
+    DeviceList list;
+    memset(&list, 0, sizeof list);
+    if (DiscoverDevices(&list) != 1) return fail("DiscoverDevices", -1);
+    int r40 = -1;
+    for (int i = 0; i < list.count; ++i)
+        if (list.entries[i].deviceType == TYPE_R40) r40 = i;
+    if (r40 < 0) return fail("no R40 discovered", list.count);
+
+    int32_t result = -99;
+    DeviceHandle device = OpenDevice(&list.entries[r40], 3000, &result);
+    if (device == NULL) return fail("OpenDevice", result);
+
+    uint16_t type = 0;
+    rc = GetDeviceType(device, &type);
+    if (rc != 0 || type != TYPE_R40) return fail("GetDeviceType", type);
+
+    R40StatusRecord status;
+    rc = GetDeviceStatus(device, &status);
+    if (rc != 0) return fail("GetDeviceStatus", rc);
+
+    uint16_t channel = 33;
+    rc = SetChannel(device, &channel);
+    if (rc != 0) return fail("SetChannel", rc);
+
+    printf("c_client: R40 at %u.%u.%u.%u type %u channel %u snr %.2f dB\n",
+           list.entries[r40].address[0], list.entries[r40].address[1],
+           list.entries[r40].address[2], list.entries[r40].address[3], type, status.channel,
+           status.snr);
+    CloseDevice(device);
+    return 0;
+}

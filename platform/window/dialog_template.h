@@ -7,23 +7,22 @@
 #include <span>
 #include <string_view>
 
+#include "platform/window/styles.h"  // DS_SETFONT and the other style bits
+
 namespace platform::window {
 
-// Dialog style bit: the template names its own font.
-inline constexpr std::uint32_t DS_SETFONT = 0x40;
-
 enum class ControlKind {
-    Static,       // text label (also the base of the transparent label)
-    Picture,      // static showing a bitmap or icon
-    GroupBox,     // titled frame
-    Frame,        // sunken or etched rectangle without text
-    Edit,         // single-line edit
-    ComboBox,     // drop-down list combo box
-    ListBox,      // list box
-    Button,       // push button (text, bitmap or icon)
-    CheckBox,     // check box (also the base of the red check box)
-    IpAddress,    // four-field IPv4 address control
-    Custom,       // a control drawn entirely by its owner (logo, progress)
+    Static,     // text label (also the base of the transparent label)
+    Picture,    // static showing a bitmap or icon
+    GroupBox,   // titled frame
+    Frame,      // sunken or etched rectangle without text
+    Edit,       // single-line edit
+    ComboBox,   // drop-down list combo box
+    ListBox,    // list box
+    Button,     // push button (text, bitmap or icon)
+    CheckBox,   // check box (also the base of the red check box)
+    IpAddress,  // four-field IPv4 address control
+    Custom,     // a control drawn entirely by its owner (logo, progress)
 };
 
 struct ControlTemplate {

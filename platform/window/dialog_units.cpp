@@ -12,8 +12,8 @@ TemplateFont FontOf(const DialogTemplate& dialog) {
         font.face = QStringLiteral("Tahoma");
         return font;
     }
-    font.face = QString::fromUtf8(dialog.faceName.data(),
-                                  static_cast<qsizetype>(dialog.faceName.size()));
+    font.face =
+        QString::fromUtf8(dialog.faceName.data(), static_cast<qsizetype>(dialog.faceName.size()));
     int points = dialog.pointSize;
     font.pointSize = points < 0 ? -points : points;
     font.weight = dialog.weight;

@@ -1,0 +1,127 @@
+#include "platform/window/button_control.h"
+
+#include <QPainter>
+#include <QStyleOptionButton>
+
+#include "platform/window/control_edges.h"
+#include "platform/window/control_properties.h"
+#include "platform/window/dialog.h"
+#include "platform/window/images.h"
+#include "platform/window/messages.h"
+#include "platform/window/styles.h"
+
+namespace platform::window {
+
+namespace {
+
+bool IsOwnerDrawn(std::uint32_t style) {
+    return (style & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
+// Hands an owner-drawn button to its dialog's OnDrawItem.
+void DrawByOwner(QAbstractButton* button) {
+    QPainter painter(button);
+    DrawItem item;
+    item.controlId = ControlId(button);
+    item.itemId = 0;
+    item.state = (button->isDown() || button->isChecked() ? ODS_SELECTED : 0u) |
+                 (button->hasFocus() ? ODS_FOCUS : 0u) | (button->isEnabled() ? 0u : ODS_DISABLED);
+    item.control = button;
+    item.painter = &painter;
+    item.rect = button->rect();
+    item.text = button->text();
+    for (QWidget* w = button->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* dialog = dynamic_cast<Dialog*>(w)) {
+            dialog->DispatchDrawItem(item);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+ButtonControl::ButtonControl(QWidget* parent) : QPushButton(parent) {}
+
+void ButtonControl::SetStyle(std::uint32_t style) {
+    m_style = style;
+    setFlat((style & BS_FLAT) != 0);
+    update();
+}
+
+bool ButtonControl::IsDefaultButton() const {
+    return (m_style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+QPixmap ButtonControl::SetBitmap(const QPixmap& bitmap) {
+    QPixmap previous = m_bitmap;
+    m_bitmap = bitmap;
+    update();
+    return previous;
+}
+
+QIcon ButtonControl::SetIcon(const QIcon& icon) {
+    QIcon previous = m_icon;
+    m_icon = icon;
+    update();
+    return previous;
+}
+
+QPixmap ButtonControl::Shown() const {
+    if (!m_bitmap.isNull()) return m_bitmap;
+    return IconPixmap(m_icon, size());
+}
+
+QRect ButtonControl::PictureRect() const {
+    const QPixmap shown = Shown();
+    if (shown.isNull()) return QRect();
+    const int space = width() - shown.width();
+    int left = space / 2;
+    const std::uint32_t horizontal = m_style & BS_CENTER;
+    if (horizontal == BS_LEFT) left = 0;
+    if (horizontal == BS_RIGHT) left = space;
+    return QRect(QPoint(left, (height() - shown.height()) / 2), shown.size());
+}
+
+void ButtonControl::paintEvent(QPaintEvent* event) {
+    if (IsOwnerDrawn(m_style)) {
+        DrawByOwner(this);
+        return;
+    }
+    const QPixmap shown = Shown();
+    if (shown.isNull()) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    if (!isFlat()) {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        option.icon = QIcon();
+        style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
+    }
+    // A pressed button's picture moves one pixel down and right.
+    const QPoint pressedShift = isDown() ? QPoint(1, 1) : QPoint(0, 0);
+    painter.save();
+    painter.setClipRect(rect());
+    painter.drawPixmap(PictureRect().translated(pressedShift), shown);
+    painter.restore();
+    if (isFlat() && isDown()) DrawThinEdge(painter, rect(), false);
+}
+
+CheckBoxControl::CheckBoxControl(QWidget* parent) : QCheckBox(parent) {}
+
+void CheckBoxControl::SetStyle(std::uint32_t style) {
+    m_style = style;
+    update();
+}
+
+void CheckBoxControl::paintEvent(QPaintEvent* event) {
+    if (IsOwnerDrawn(m_style)) {
+        DrawByOwner(this);
+        return;
+    }
+    QCheckBox::paintEvent(event);
+}
+
+}  // namespace platform::window

@@ -1,0 +1,112 @@
+#include "platform/window/control_factory.h"
+
+#include <QGroupBox>
+
+#include "platform/window/button_control.h"
+#include "platform/window/combo_box_control.h"
+#include "platform/window/control_properties.h"
+#include "platform/window/edit_control.h"
+#include "platform/window/frame_control.h"
+#include "platform/window/images.h"
+#include "platform/window/ip_address_control.h"
+#include "platform/window/list_box_control.h"
+#include "platform/window/picture_control.h"
+#include "platform/window/static_control.h"
+#include "platform/window/styles.h"
+
+namespace platform::window {
+
+namespace {
+
+QString TextOf(const ControlTemplate& item) {
+    return QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size()));
+}
+
+QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
+    const QString text = TextOf(item);
+    switch (item.kind) {
+        case ControlKind::Static: {
+            auto* label = new StaticControl(parent);
+            label->SetStyle(item.style, item.exStyle);
+            label->SetText(text);
+            return label;
+        }
+        case ControlKind::Picture: {
+            auto* picture = new PictureControl(parent);
+            picture->SetStyle(item.style, item.exStyle);
+            if (item.imageId != 0) {
+                if ((item.style & SS_TYPEMASK) == SS_ICON)
+                    picture->SetIcon(LoadIcon(item.imageId));
+                else
+                    picture->SetBitmap(LoadBitmap(item.imageId));
+            }
+            return picture;
+        }
+        case ControlKind::GroupBox:
+            return new QGroupBox(text, parent);
+        case ControlKind::Frame: {
+            auto* frame = new FrameControl(parent);
+            frame->SetStyle(item.style, item.exStyle);
+            return frame;
+        }
+        case ControlKind::Edit: {
+            auto* edit = new EditControl(parent);
+            edit->SetStyle(item.style, item.exStyle);
+            edit->setText(text);
+            return edit;
+        }
+        case ControlKind::ComboBox: {
+            auto* combo = new ComboBoxControl(parent);
+            combo->SetStyle(item.style);
+            return combo;
+        }
+        case ControlKind::ListBox: {
+            auto* list = new ListBoxControl(parent);
+            list->SetStyle(item.style, item.exStyle);
+            return list;
+        }
+        case ControlKind::Button: {
+            auto* button = new ButtonControl(parent);
+            button->SetStyle(item.style);
+            button->setText(text);
+            // Owner-drawn buttons draw their own picture.
+            if (item.imageId != 0 && (item.style & BS_TYPEMASK) != BS_OWNERDRAW) {
+                if ((item.style & BS_ICON) != 0)
+                    button->SetIcon(LoadIcon(item.imageId));
+                else if ((item.style & BS_BITMAP) != 0)
+                    button->SetBitmap(LoadBitmap(item.imageId));
+            }
+            return button;
+        }
+        case ControlKind::CheckBox: {
+            auto* box = new CheckBoxControl(parent);
+            box->SetStyle(item.style);
+            box->setText(text);
+            return box;
+        }
+        case ControlKind::IpAddress: {
+            auto* ip = new IpAddressControl(parent);
+            ip->SetStyle(item.style, item.exStyle);
+            return ip;
+        }
+        case ControlKind::Custom:
+            return new CustomControl(parent);
+    }
+    return new CustomControl(parent);
+}
+
+}  // namespace
+
+QWidget* CreateControl(const ControlTemplate& item, const QRect& pixels, QWidget* parent) {
+    QWidget* widget = MakeWidget(item, parent);
+    SetControlProperties(widget, item.id, item.style, item.kind);
+    widget->setGeometry(pixels);
+    widget->setEnabled((item.style & WS_DISABLED) == 0);
+    // Only controls that take part in Tab order take the focus from the keyboard.
+    if ((item.style & WS_TABSTOP) == 0 && widget->focusPolicy() != Qt::NoFocus)
+        widget->setFocusPolicy(Qt::ClickFocus);
+    widget->setVisible((item.style & WS_VISIBLE) != 0);
+    return widget;
+}
+
+}  // namespace platform::window

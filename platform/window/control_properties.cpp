@@ -1,0 +1,93 @@
+#include "platform/window/control_properties.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVariant>
+
+#include "platform/window/dialog.h"
+#include "platform/window/ip_address_control.h"
+#include "platform/window/static_control.h"
+
+namespace platform::window {
+
+QWidget* FindControl(QWidget* dialog, int id) {
+    if (dialog == nullptr || id == -1) return nullptr;
+    for (QObject* child : dialog->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget != nullptr && !widget->isWindow() && ControlId(widget) == id) return widget;
+    }
+    return nullptr;
+}
+
+int ControlId(const QWidget* control) {
+    if (control == nullptr) return -1;
+    bool ok = false;
+    const int id = control->property(kControlIdProperty).toInt(&ok);
+    return ok ? id : -1;
+}
+
+std::uint32_t ControlStyle(const QWidget* control) {
+    return control == nullptr ? 0u : control->property(kControlStyleProperty).toUInt();
+}
+
+ControlKind ControlKindOf(const QWidget* control) {
+    return control == nullptr
+               ? ControlKind::Static
+               : static_cast<ControlKind>(control->property(kControlKindProperty).toInt());
+}
+
+bool IsControl(const QWidget* widget) {
+    return widget != nullptr && widget->property(kControlIdProperty).isValid();
+}
+
+void SetControlProperties(QWidget* control, int id, std::uint32_t style, ControlKind kind) {
+    control->setProperty(kControlIdProperty, id);
+    control->setProperty(kControlStyleProperty, QVariant::fromValue<uint>(style));
+    control->setProperty(kControlKindProperty, static_cast<int>(kind));
+}
+
+QString GetControlText(const QWidget* control) {
+    if (control == nullptr) return QString();
+    if (auto* text = qobject_cast<const StaticControl*>(control)) return text->Text();
+    if (auto* ip = qobject_cast<const IpAddressControl*>(control)) return ip->Text();
+    if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(control)) return group->title();
+    if (control->isWindow()) return control->windowTitle();
+    return control->property("text").toString();
+}
+
+void SetControlText(QWidget* control, const QString& text) {
+    if (control == nullptr) return;
+    if (auto* label = qobject_cast<StaticControl*>(control))
+        label->SetText(text);
+    else if (auto* plain = qobject_cast<QLabel*>(control))
+        plain->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        button->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(control))
+        group->setTitle(text);
+    else if (control->isWindow())
+        control->setWindowTitle(text);
+    else
+        control->setProperty("text", text);
+}
+
+void NotifyParent(QWidget* control, int notificationCode) {
+    if (control == nullptr) return;
+    const int id = ControlId(control);
+    for (QWidget* w = control->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* dialog = dynamic_cast<Dialog*>(w)) {
+            dialog->DispatchCommand(id, notificationCode);
+            return;
+        }
+        if (w->isWindow()) return;
+    }
+}
+
+}  // namespace platform::window

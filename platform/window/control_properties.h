@@ -1,0 +1,51 @@
+// What every control created from a dialog template carries, and the few
+// operations that work on any control whatever its widget class.
+//
+// Contract kept for custom control classes (the skin):
+// - The control id is the dynamic property "controlId" (int), the template's
+//   style bits "controlStyle" (uint) and its kind "controlKind" (int, a
+//   ControlKind). They are set before the control is first shown.
+// - A dialog's controls are its children in template order, so their order
+//   in QObject::children() is their stacking order (first = bottom).
+// - A control's text is set through its natural Qt interface (QLabel,
+//   QAbstractButton, QLineEdit, QGroupBox) or, for other classes, through the
+//   property "text" (declare Q_PROPERTY(QString text ...) to be told).
+// - A control tells its dialog about user actions with NotifyParent; any
+//   control that has a clicked() signal is connected for BN_CLICKED.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+
+#include "platform/window/dialog_template.h"
+
+namespace platform::window {
+
+inline constexpr char kControlIdProperty[] = "controlId";
+inline constexpr char kControlStyleProperty[] = "controlStyle";
+inline constexpr char kControlKindProperty[] = "controlKind";
+
+// The first child of `dialog` (in stacking order) whose control id is `id`;
+// null when there is none. Ids of -1 ("(none)") are never searched for.
+QWidget* FindControl(QWidget* dialog, int id);
+
+// The control's id; -1 (as for "(none)") when the widget carries none.
+int ControlId(const QWidget* control);
+std::uint32_t ControlStyle(const QWidget* control);
+ControlKind ControlKindOf(const QWidget* control);
+bool IsControl(const QWidget* widget);
+
+// Marks a widget as a control with this id, style and kind.
+void SetControlProperties(QWidget* control, int id, std::uint32_t style, ControlKind kind);
+
+// The text of any control (window text in Win32 terms).
+QString GetControlText(const QWidget* control);
+void SetControlText(QWidget* control, const QString& text);
+
+// Sends a command notification (BN_CLICKED, EN_CHANGE, CBN_DROPDOWN, ...)
+// from the control to the dialog that holds it, at once.
+void NotifyParent(QWidget* control, int notificationCode);
+
+}  // namespace platform::window

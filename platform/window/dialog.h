@@ -1,0 +1,263 @@
+// The dialog base class every console window derives from: a window laid out
+// from a dialog template with numbered controls, run modally or created
+// modeless, with per-window timers, posted messages, command notifications
+// from its controls and the Enter and Escape keys of a Win32 dialog.
+//
+// The C++ object and its window have separate lives, as in MFC: the object is
+// constructed first, the window (with its controls) exists from DoModal or
+// Create until DestroyWindow (or the end of the modal run); the object's
+// members stay readable afterwards.
+#pragma once
+
+#include <QBrush>
+#include <QColor>
+#include <QEventLoop>
+#include <QFont>
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <type_traits>
+#include <vector>
+
+#include "platform/window/control_properties.h"
+#include "platform/window/dialog_template.h"
+#include "platform/window/geometry.h"
+#include "platform/window/messages.h"
+#include "platform/window/window_handle.h"
+
+class QPainter;
+
+namespace platform::window {
+
+class DataExchange;
+
+// ShowWindow commands.
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+inline constexpr int SW_SHOWNOACTIVATE = 4;
+inline constexpr int SW_SHOW = 5;
+inline constexpr int SW_MINIMIZE = 6;
+inline constexpr int SW_SHOWNA = 8;
+inline constexpr int SW_RESTORE = 9;
+
+// Colours a dialog gives a control when it asks (WM_CTLCOLOR in Win32).
+struct ControlColors {
+    std::optional<QColor> text;        // text colour
+    std::optional<QBrush> background;  // fills the control behind its content;
+                                       // a texture is aligned to the window
+};
+
+// One item of an owner-drawn list box to draw (WM_DRAWITEM in Win32). The
+// painter's background colour is the list's own, as a device context's
+// background colour would be.
+struct DrawItem {
+    int controlId = -1;
+    int itemId = -1;     // index of the item; -1 for an empty list
+    unsigned state = 0;  // ODS_* bits
+    QWidget* control = nullptr;
+    QPainter* painter = nullptr;
+    QRect rect;    // the item's rectangle in the control's coordinates
+    QString text;  // the item's text (LBS_HASSTRINGS)
+};
+
+using MessageHandler = std::function<std::intptr_t(Message& message)>;
+using CommandHandler = std::function<void()>;
+
+class Dialog : public QWidget {
+    Q_OBJECT
+
+  public:
+    // The template is data that outlives the dialog (see resources/).
+    // A null template makes DoModal and Create fail.
+    explicit Dialog(const DialogTemplate* dialogTemplate, QWidget* parent = nullptr);
+    ~Dialog() override;
+
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    const DialogTemplate* Template() const { return m_template; }
+
+    // ---- Creation and end ------------------------------------------------
+    // Creates the window, runs it modally and destroys it again; returns the
+    // code given to EndDialog (IDOK, IDCANCEL, ...), or -1 when the window
+    // could not be created or was destroyed without EndDialog.
+    int DoModal();
+    // Creates the window modeless with `parent` as its parent window (null:
+    // the parent given at construction). Shown when the template says so.
+    bool Create(QWidget* parent = nullptr);
+    // Destroys the window and its controls; bound control pointers become
+    // null. The object lives on. Does nothing when there is no window.
+    void DestroyWindow();
+    // Ends a modal run with `result`; a modeless dialog is only hidden.
+    void EndDialog(int result);
+
+    bool HasWindow() const { return m_created; }
+    bool IsModalRunning() const { return m_modalRunning; }
+    // The window's handle, null while the window does not exist.
+    WindowHandle Handle() const { return m_handle; }
+
+    // ---- Controls ------------------------------------------------------
+    QWidget* GetDlgItem(int id) const;
+
+    template <class T>
+    T* GetDlgItemAs(int id) const {
+        return dynamic_cast<T*>(GetDlgItem(id));
+    }
+
+    // The control `id` as a T. When it is of another class it is replaced,
+    // in place, by a new T(this) that takes over its geometry, id, style,
+    // kind, text, font, visibility, enabled state and stacking position.
+    // Null when the dialog has no such control.
+    template <class T>
+    T* SubclassDlgItem(int id) {
+        static_assert(std::is_base_of_v<QWidget, T>, "controls are widgets");
+        QWidget* old = GetDlgItem(id);
+        if (old == nullptr) return nullptr;
+        if (auto* same = dynamic_cast<T*>(old)) return same;
+        if constexpr (std::is_constructible_v<T, QWidget*>) {
+            T* fresh = new T(this);
+            ReplaceControl(old, fresh);
+            return fresh;
+        } else {
+            return nullptr;
+        }
+    }
+
+    // Runs DoDataExchange: from the controls into the members when
+    // `saveAndValidate`, else from the members into the controls. False when
+    // a value was refused (the operator has been told and the control has
+    // the focus).
+    bool UpdateData(bool saveAndValidate = true);
+
+    // Called by DataExchange for each bound control pointer so that it is
+    // set to null when the window is destroyed.
+    void AddBinding(std::function<void()> unbind);
+
+    // ---- Owner reference ----------------------------------------------
+    void SetOwnerReference(WindowHandle owner) { m_ownerReference = owner; }
+    WindowHandle OwnerReference() const { return m_ownerReference; }
+    // The window of the owner reference while it lives, else the parent.
+    QWidget* GetOwnerWindow() const;
+
+    // ---- Timers ------------------------------------------------------
+    // Starts timer `id`; a timer already running with this id is replaced.
+    // False when the window does not exist.
+    bool SetTimer(int id, int milliseconds);
+    bool KillTimer(int id);
+    bool HasTimer(int id) const { return m_timers.count(id) != 0; }
+
+    // ---- Messages and commands ----------------------------------------
+    // Handlers of posted or sent messages, by message number.
+    void MapMessage(unsigned id, MessageHandler handler);
+    // Handlers of control notifications, by control id and code.
+    void MapCommand(int id, int code, CommandHandler handler);
+    // Delivers a command as a control would (NotifyParent lands here).
+    void DispatchCommand(int id, int code);
+    // Gives an owner-drawn item to OnDrawItem; false when not drawn there.
+    bool DispatchDrawItem(DrawItem& item);
+
+    // ---- The window ----------------------------------------------------
+    // Returns whether the window was visible before.
+    bool ShowWindow(int command);
+    void SetWindowText(const QString& text) { setWindowTitle(text); }
+    QString GetWindowText() const { return windowTitle(); }
+    // Client rectangle: (0, 0, width, height).
+    Rect GetClientRect() const;
+    // The whole window (frame included) in screen coordinates.
+    Rect GetWindowRect() const;
+    // Moves the window without resizing it; screen coordinates.
+    void MoveTo(int x, int y);
+    // Moves and resizes the client area; screen coordinates.
+    void MoveWindow(const Rect& client);
+    // Places the window directly behind `other` in the Z order.
+    void PlaceBehind(QWidget* other);
+    void SetTopMost(bool topMost);
+    // Lets the operator drag the window by any point of its surface that no
+    // control claims (a caption-less window's drag handle).
+    void EnableDragFromClientArea(bool enable) { m_dragAnywhere = enable; }
+
+    // The template's font at the layout resolution, which the controls get.
+    QFont TemplateFont() const { return m_templateFont; }
+
+  protected:
+    // Binds control objects to template ids (DDX_Control) and exchanges
+    // values with controls (DDX_Text, DDV_MinMaxInt).
+    virtual void DoDataExchange(DataExchange& dx);
+    // Called once the controls exist and have been bound. Returning true
+    // gives the focus to the first control that takes it.
+    virtual bool OnInitDialog();
+    // IDOK (button 1, the Enter key): UpdateData, then EndDialog(IDOK).
+    virtual void OnOK();
+    // IDCANCEL (button 2, the Escape key, closing): EndDialog(IDCANCEL).
+    virtual void OnCancel();
+    // Every command; the default runs the mapped handler, else OnOK for IDOK
+    // and OnCancel for IDCANCEL. Returns whether it was handled.
+    virtual bool OnCommand(int id, int code);
+    virtual void OnTimer(int id);
+    // Sees mouse moves, presses and releases of the window and its controls
+    // before they are handled (the tooltip relay). True swallows the event.
+    virtual bool PreTranslateMessage(QObject* target, QEvent* event);
+    virtual void OnShowWindow(bool show);
+    // The client area moved to (x, y), screen coordinates for a window.
+    virtual void OnMove(int x, int y);
+    // The window was asked to close; the default issues IDCANCEL.
+    virtual void OnClose();
+    // The window is about to be destroyed; controls still exist.
+    virtual void OnDestroy();
+    virtual void OnCtlColor(QWidget* control, ControlColors& colors);
+    virtual bool OnDrawItem(DrawItem& item);
+
+    // Asks OnCtlColor again for one control, or for all when null.
+    void RefreshControlColors(QWidget* control = nullptr);
+
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private slots:
+    void ControlClicked();
+
+  private:
+    bool CreateWindowFromTemplate(QWidget* parent);
+    void CreateControls();
+    void PlaceInitially();
+    void ConnectNotifications(QWidget* control);
+    void ReplaceControl(QWidget* old, QWidget* fresh);
+    void ApplyControlColors(QWidget* control);
+    void DeleteControl(QWidget* control);
+    // Issues a dialog command as a key or closing would: nothing when the
+    // control with that id exists and is disabled.
+    void IssueDialogCommand(int id);
+    int DefaultCommandId() const;
+
+    const DialogTemplate* m_template;
+    QFont m_templateFont;
+    bool m_created = false;
+    bool m_modalRunning = false;
+    int m_result = -1;
+    int m_dispatchDepth = 0;  // > 0 while a control's notification is handled
+    WindowHandle m_handle;
+    WindowHandle m_ownerReference;
+    QEventLoop* m_loop = nullptr;
+    std::map<int, int> m_timers;  // our id -> Qt timer id
+    std::map<unsigned, MessageHandler> m_messageHandlers;
+    std::map<std::pair<int, int>, CommandHandler> m_commandHandlers;
+    std::vector<std::function<void()>> m_unbinders;
+    bool m_dragAnywhere = false;
+    std::optional<QPoint> m_dragOffset;
+};
+
+}  // namespace platform::window

@@ -1,0 +1,65 @@
+// Message numbers, control notification codes and dialog end codes with
+// their Win32 values, so that windows read like the Win32 originals.
+#pragma once
+
+namespace platform::window {
+
+// Dialog end codes and the command ids of the OK and Cancel buttons.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDABORT = 3;
+inline constexpr int IDRETRY = 4;
+inline constexpr int IDIGNORE = 5;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+// The id of a control that has none ("(none)" in the layout tables).
+inline constexpr int IDC_STATIC = -1;
+
+// Window messages the console uses by number.
+inline constexpr unsigned WM_MOUSEMOVE = 0x0200;
+inline constexpr unsigned WM_LBUTTONDOWN = 0x0201;
+inline constexpr unsigned WM_LBUTTONUP = 0x0202;
+inline constexpr unsigned WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr unsigned WM_RBUTTONDOWN = 0x0204;
+inline constexpr unsigned WM_RBUTTONUP = 0x0205;
+inline constexpr unsigned WM_RBUTTONDBLCLK = 0x0206;
+inline constexpr unsigned WM_MBUTTONDOWN = 0x0207;
+inline constexpr unsigned WM_MBUTTONUP = 0x0208;
+// First number free for an application's own messages.
+inline constexpr unsigned WM_APP = 0x8000;
+
+// Button notifications.
+inline constexpr int BN_CLICKED = 0;
+inline constexpr int BN_DOUBLECLICKED = 5;
+
+// Static control notification (only with SS_NOTIFY).
+inline constexpr int STN_CLICKED = 0;
+
+// Edit notifications: EN_UPDATE comes before the new text is drawn,
+// EN_CHANGE after.
+inline constexpr int EN_SETFOCUS = 0x0100;
+inline constexpr int EN_KILLFOCUS = 0x0200;
+inline constexpr int EN_CHANGE = 0x0300;
+inline constexpr int EN_UPDATE = 0x0400;
+
+// Combo box notifications.
+inline constexpr int CBN_SELCHANGE = 1;
+inline constexpr int CBN_DBLCLK = 2;
+inline constexpr int CBN_SETFOCUS = 3;
+inline constexpr int CBN_KILLFOCUS = 4;
+inline constexpr int CBN_DROPDOWN = 7;
+inline constexpr int CBN_CLOSEUP = 8;
+inline constexpr int CBN_SELENDOK = 9;
+inline constexpr int CBN_SELENDCANCEL = 10;
+
+// List box notifications (only with LBS_NOTIFY).
+inline constexpr int LBN_SELCHANGE = 1;
+inline constexpr int LBN_DBLCLK = 2;
+
+// Owner-draw item states.
+inline constexpr unsigned ODS_SELECTED = 0x0001;
+inline constexpr unsigned ODS_DISABLED = 0x0004;
+inline constexpr unsigned ODS_FOCUS = 0x0010;
+
+}  // namespace platform::window

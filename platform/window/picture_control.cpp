@@ -1,0 +1,67 @@
+#include "platform/window/picture_control.h"
+
+#include <QPainter>
+
+#include "platform/window/control_edges.h"
+#include "platform/window/images.h"
+#include "platform/window/styles.h"
+
+namespace platform::window {
+
+PictureControl::PictureControl(QWidget* parent) : QWidget(parent) {}
+
+void PictureControl::SetStyle(std::uint32_t style, std::uint32_t exStyle) {
+    m_style = style;
+    m_exStyle = exStyle;
+    update();
+}
+
+QPixmap PictureControl::SetBitmap(const QPixmap& bitmap) {
+    QPixmap previous = m_bitmap;
+    m_bitmap = bitmap;
+    m_icon = QIcon();
+    update();
+    return previous;
+}
+
+QIcon PictureControl::SetIcon(const QIcon& icon) {
+    QIcon previous = m_icon;
+    m_icon = icon;
+    m_bitmap = QPixmap();
+    update();
+    return previous;
+}
+
+QPixmap PictureControl::Shown() const {
+    if (!m_bitmap.isNull()) return m_bitmap;
+    return IconPixmap(m_icon, QSize(32, 32));
+}
+
+QRect PictureControl::PictureRect() const {
+    const QRect inside = rect().marginsRemoved(EdgeMargins(m_style, m_exStyle));
+    const QPixmap shown = Shown();
+    if (shown.isNull()) return QRect();
+    if ((m_style & SS_REALSIZECONTROL) != 0) return inside;
+    QRect picture(inside.topLeft(), shown.size());
+    if ((m_style & SS_CENTERIMAGE) != 0) {
+        // Integer centring as Win32 does it: (space - size) / 2 from the left.
+        picture.moveLeft(inside.left() + (inside.width() - shown.width()) / 2);
+        picture.moveTop(inside.top() + (inside.height() - shown.height()) / 2);
+    }
+    return picture;
+}
+
+void PictureControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect inside = rect().marginsRemoved(EdgeMargins(m_style, m_exStyle));
+    const QPixmap shown = Shown();
+    if (!shown.isNull()) {
+        painter.save();
+        painter.setClipRect(inside);
+        painter.drawPixmap(PictureRect(), shown);
+        painter.restore();
+    }
+    DrawEdges(painter, rect(), m_style, m_exStyle);
+}
+
+}  // namespace platform::window

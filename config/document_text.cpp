@@ -30,11 +30,15 @@ DocumentTextRead ReadDocumentText(const std::string& fileName, std::string& text
     std::ifstream in(fileName, std::ios::binary);
     if (!in) return DocumentTextRead::Unreadable;
 
-    std::string raw(kMaxDocumentBytes + 1, '\0');
-    in.read(raw.data(), static_cast<std::streamsize>(raw.size()));
+    std::string raw;
+    char chunk[16 * 1024];
+    for (;;) {
+        in.read(chunk, sizeof chunk);
+        raw.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (raw.size() > kMaxDocumentBytes) return DocumentTextRead::BeyondLimits;
+        if (!in) break;
+    }
     if (in.bad()) return DocumentTextRead::Unreadable;
-    raw.resize(static_cast<std::size_t>(in.gcount()));
-    if (raw.size() > kMaxDocumentBytes) return DocumentTextRead::BeyondLimits;
 
     text.reserve(raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i) {

@@ -3,8 +3,9 @@
 // TinyXML parses nested elements recursively and looks attributes up one by
 // one, so an element nested a million deep overflows the stack and an element
 // with a hundred thousand attributes takes minutes. A configuration holds about
-// a hundred elements and seventy attributes; text far beyond that is refused
-// before it reaches the parser.
+// a hundred elements and seventy attributes in a few kilobytes; text far
+// beyond that is refused before it reaches the parser, and a document that
+// would print beyond it is not saved.
 #pragma once
 
 #include <cstddef>

@@ -21,11 +21,16 @@ std::unique_ptr<TiXmlDocument> Parse(const std::string& fileName, const std::str
     return document;
 }
 
-// The whole document as TinyXML's standard printer prints it (a byte-order
-// mark when the loaded file had one, four spaces a level), written atomically.
+// The whole document as TinyXML's standard printer prints it, four spaces a
+// level, written atomically. A document that would print beyond the limits of
+// what Load accepts is not saved: everything saved can be loaded again.
 bool SaveDocument(const TiXmlDocument& document, const std::string& fileName) {
-    return platform::file::ReplaceFile(
-        fileName, [&document](std::FILE* stream) { return document.SaveFile(stream); });
+    TiXmlPrinter printer;
+    printer.SetIndent("    ");
+    printer.SetLineBreak("\n");
+    if (!document.Accept(&printer)) return false;
+    const std::string& printed = printer.Str();
+    return config::WithinDocumentLimits(printed) && platform::file::ReplaceFile(fileName, printed);
 }
 
 std::unique_ptr<TiXmlElement> TextElement(const char* name, const std::string& text) {

@@ -38,7 +38,7 @@ inline constexpr std::int32_t OPEN_OK = 0;
 inline constexpr std::int32_t OPEN_NO_DOCUMENT = -2;    // the document cannot be created
 inline constexpr std::int32_t OPEN_NO_ROOT = -3;        // the root element cannot be created
 inline constexpr std::int32_t OPEN_SAVE_FAILED = -4;    // the new or completed file cannot be saved
-inline constexpr std::int32_t OPEN_BEYOND_LIMITS = -5;  // the file is far too large; left alone
+inline constexpr std::int32_t OPEN_BEYOND_LIMITS = -5;  // far beyond any configuration; left alone
 
 class CR40SettingsToXmlDoc {
   public:
@@ -51,12 +51,14 @@ class CR40SettingsToXmlDoc {
     CR40SettingsToXmlDoc& operator=(const CR40SettingsToXmlDoc&) = delete;
 
     // Parses the file; true when it parsed and has a root element, whatever
-    // its name. The document loaded refuses writes.
+    // its name. A file far beyond any configuration in size or markup
+    // (config/document_text.h) is not parsed. The document loaded refuses writes.
     bool Load(const std::string& fileName);
 
     // Opens the file for writes, creating it (declaration and an empty
     // "Device" root) when it is missing, empty or unparsable, and adding the
-    // root to a file that has none. Returns one of the OPEN_ results.
+    // root to a file that has none. Returns one of the OPEN_ results; on any
+    // but OPEN_OK the object is empty and refuses writes.
     std::int32_t OpenForWriting(const std::string& fileName);
 
     // Saves the whole document under another name; later writes still go to
@@ -78,7 +80,9 @@ class CR40SettingsToXmlDoc {
 
     // Writes are refused (false) until OpenForWriting; each returns whether
     // the file was saved. A failed save keeps the change in the document, and
-    // the next save that succeeds writes it out.
+    // the next save that succeeds writes it out. A document that would print
+    // beyond what Load accepts is not saved. PID lists with a count outside
+    // 0 to 32 are refused.
     bool WriteMACBytes(std::span<const std::uint8_t, 3> bytes);
     bool WriteDeviceIP(ConstAddress address);
     bool WriteDeviceSubNet(ConstAddress address);

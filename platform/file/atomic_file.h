@@ -6,20 +6,15 @@
 // files), the temporary file is removed and the previous file stays whole.
 #pragma once
 
-#include <cstdio>
-#include <functional>
 #include <string>
+#include <string_view>
 
 namespace platform::file {
 
-// Prints the whole contents into the stream it is given; false on failure.
-using ContentWriter = std::function<bool(std::FILE*)>;
-
-// Replaces (or creates) the regular file `path` with what `write` prints.
-// True only when every write, the flush to the disk, the close and the rename
-// succeeded. Refuses a target that exists but is not a regular file or cannot
-// be opened for writing. A symbolic link is followed: the file it names is
-// replaced. The permission bits of a replaced file are kept.
-bool ReplaceFile(const std::string& path, const ContentWriter& write);
+// Replaces (or creates) the regular file `path` with `contents`. True only
+// when every write, the flush to the disk, the close and the rename succeeded. Refuses a target
+// that exists but is not a regular file or cannot be opened for writing. A symbolic link is
+// followed: the file it names is replaced. The permission bits of a replaced file are kept.
+bool ReplaceFile(const std::string& path, std::string_view contents);
 
 }  // namespace platform::file

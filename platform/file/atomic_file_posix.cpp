@@ -8,8 +8,10 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstddef>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 namespace platform::file {
 namespace {
@@ -37,53 +39,53 @@ class TemporaryFile {
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (stream_ != nullptr) std::fclose(stream_);
+        if (fd_ >= 0) close(fd_);
         if (!path_.empty() && !placed_) unlink(path_.c_str());
     }
 
-    bool Create(const std::string& target, mode_t mode) {
+    bool Create(const std::string& target) {
         static std::atomic<unsigned> sequence{0};
         for (int attempt = 0; attempt < 16; ++attempt) {
             const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
             const std::string candidate = target + ".tmp-" + std::to_string(getpid()) + "-" +
                                           std::to_string(sequence++) + "-" +
                                           std::to_string(stamp % 1000000);
-            const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-            if (fd < 0) {
-                if (errno == EEXIST) continue;
-                return false;
+            fd_ = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_ >= 0) {
+                path_ = candidate;
+                return true;
             }
-            path_ = candidate;
-            stream_ = fdopen(fd, "w");
-            if (stream_ == nullptr) {
-                close(fd);
-                return false;
-            }
-            return true;
+            if (errno != EEXIST) return false;
         }
         return false;
     }
 
-    std::FILE* Stream() const { return stream_; }
-
     // Gives the file the permissions (and, where allowed, the owner) of the
     // file it replaces; the umask applied at creation would otherwise narrow them.
     bool Adopt(const struct stat& replaced) {
-        const int fd = fileno(stream_);
-        if (fchown(fd, replaced.st_uid, replaced.st_gid) != 0) {
+        if (fchown(fd_, replaced.st_uid, replaced.st_gid) != 0) {
             // Only the owner's own files can be given away; ours stays ours.
         }
-        return fchmod(fd, replaced.st_mode & 07777) == 0;
+        return fchmod(fd_, replaced.st_mode & 07777) == 0;
     }
 
-    // Pushes everything to the disk and closes the file; every step is checked
-    // because a full disk shows up in any of them.
+    bool Write(std::string_view bytes) {
+        while (!bytes.empty()) {
+            const ssize_t n = write(fd_, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+
+    // Pushes everything to the disk and closes the file; both are checked
+    // because a full disk can show up in either.
     bool Finish() {
-        const bool written =
-            std::ferror(stream_) == 0 && std::fflush(stream_) == 0 && fsync(fileno(stream_)) == 0;
-        const bool closed = std::fclose(stream_) == 0;
-        stream_ = nullptr;
-        return written && closed;
+        const bool synced = fsync(fd_) == 0;
+        const bool closed = close(fd_) == 0;
+        fd_ = -1;
+        return synced && closed;
     }
 
     bool RenameOver(const std::string& target) {
@@ -94,7 +96,7 @@ class TemporaryFile {
 
   private:
     std::string path_;
-    std::FILE* stream_ = nullptr;
+    int fd_ = -1;
     bool placed_ = false;
 };
 
@@ -111,7 +113,7 @@ void SyncDirectory(const std::string& directory) {
 
 }  // namespace
 
-bool ReplaceFile(const std::string& path, const ContentWriter& write) {
+bool ReplaceFile(const std::string& path, std::string_view contents) {
     const std::string target = ResolveTarget(path);
     if (target.empty() || target.back() == '/') return false;
 
@@ -128,9 +130,9 @@ bool ReplaceFile(const std::string& path, const ContentWriter& write) {
     }
 
     TemporaryFile temporary;
-    if (!temporary.Create(target, 0666)) return false;
+    if (!temporary.Create(target)) return false;
     if (exists && !temporary.Adopt(existing)) return false;
-    if (!write(temporary.Stream())) return false;
+    if (!temporary.Write(contents)) return false;
     if (!temporary.Finish()) return false;
     if (!temporary.RenameOver(target)) return false;
     SyncDirectory(DirectoryOf(target));

@@ -12,10 +12,12 @@ std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
 // A fresh directory under the system's temporary directory, removed with
-// everything in it.
+// everything in it. InMemory puts it on /dev/shm where that exists, for tests
+// that save thousands of times and need no disk behind the flushes.
 class TempDir {
   public:
-    TempDir();
+    enum class Where { OnDisk, InMemory };
+    explicit TempDir(Where where = Where::OnDisk);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace config_test {
@@ -20,8 +19,12 @@ namespace config_test {
 namespace fs = std::filesystem;
 
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return std::string();
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
@@ -30,8 +33,12 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "r40-config-XXXXXX").string();
+TempDir::TempDir(Where where) {
+    std::error_code error;
+    const fs::path base = where == Where::InMemory && fs::is_directory("/dev/shm", error)
+                              ? fs::path("/dev/shm")
+                              : fs::temp_directory_path();
+    std::string pattern = (base / "r40-config-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
     // Reachable for the ordinary user of OrdinaryUserScope as well.

@@ -195,8 +195,14 @@ void EmulatedReceiver::Run(std::shared_ptr<std::promise<std::string>> started) {
         const int ready = platform::net::WaitAnyReadable(waitOn, Milliseconds(wait));
         if (ready >= 0) ServeCommands(sockets);
         if (ready == -2) std::this_thread::sleep_for(Milliseconds(wait > 0 ? wait : 1));
+        {
+            std::lock_guard lock(loopMutex_);
+            ++loops_;
+        }
+        loopDone_.notify_all();
     }
     running_.store(false);
+    loopDone_.notify_all();
 }
 
 void EmulatedReceiver::ServeCommands(Sockets& sockets) {
@@ -209,10 +215,11 @@ void EmulatedReceiver::ServeCommands(Sockets& sockets) {
             ReceivedCommand record{kCommandPorts[i],
                                    std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + size),
                                    got.datagramSize, got.source, got.sourcePort};
+            // Recorded before it is answered, so whoever holds the answer finds it in the record.
+            Record(record);
             const bool whole = got.status == ReceiveStatus::Ok;
-            const bool answer = whole && !Restarting();
-            if (answer) HandleCommand(sockets, i, std::span(buffer.data(), size), record);
-            Record(std::move(record));
+            if (whole && !Restarting())
+                HandleCommand(sockets, i, std::span(buffer.data(), size), record);
         }
     }
 }
@@ -234,36 +241,48 @@ void EmulatedReceiver::HandleCommand(Sockets& sockets, std::size_t index,
         return;
     }
 
+    // The state changes before the echo leaves, so that whoever holds the echo
+    // finds it done.
+    std::string applied;
+    if (kind != CommandKind::Unrecognised && !FaultOn(Fault::IgnoreCommands)) {
+        if (kind == CommandKind::Reset) {
+            const long long pause = resetPauseMs_.load();
+            {
+                std::lock_guard lock(stateMutex_);
+                SignalModel::Restart(state_);
+            }
+            if (pause > 0) restartEndsAtMs_.store(NowMs() + pause);
+            resets_.fetch_add(1);
+            applied = "reset: restarting, silent for " + std::to_string(pause) + " ms";
+        } else {
+            std::lock_guard lock(stateMutex_);
+            if (ApplyCommand(model, kind, bytes, state_))
+                applied = DescribeApplied(model, kind, state_);
+        }
+    }
+
+    if (!applied.empty()) Log(applied);
+
+    // New network settings move the receiver before the echo, but the echo
+    // leaves from the socket the command came to, as the sender expects.
+    UdpSocket* echoFrom = &socket;
+    UdpSocket oldSocket;
+    if (kind == CommandKind::NetworkSettings && !applied.empty()) {
+        const Ipv4 before = sockets.boundAddress;
+        oldSocket = std::move(socket);
+        FollowAddress(sockets);
+        if (sockets.boundAddress == before)
+            socket = std::move(oldSocket);
+        else
+            echoFrom = &oldSocket;
+    }
+
     if (!silent && IsEchoed(model, port, kind)) {
         std::vector<std::uint8_t> echo(bytes.begin(), bytes.end());
         if (FaultOn(Fault::ChangedEcho) && !echo.empty()) echo[echo.size() / 2] ^= 0xFF;
         if (FaultOn(Fault::ShortEcho) && !echo.empty()) echo.pop_back();
-        socket.SendTo(echo, record.source, record.sourcePort);
+        echoFrom->SendTo(echo, record.source, record.sourcePort);
     }
-
-    if (kind == CommandKind::Unrecognised || FaultOn(Fault::IgnoreCommands)) return;
-
-    if (kind == CommandKind::Reset) {
-        resets_.fetch_add(1);
-        {
-            std::lock_guard lock(stateMutex_);
-            SignalModel::Restart(state_);
-        }
-        const long long pause = resetPauseMs_.load();
-        if (pause > 0) restartEndsAtMs_.store(NowMs() + pause);
-        Log("reset: restarting, silent for " + std::to_string(pause) + " ms");
-        return;
-    }
-
-    std::string applied;
-    {
-        std::lock_guard lock(stateMutex_);
-        if (ApplyCommand(model, kind, bytes, state_))
-            applied = DescribeApplied(model, kind, state_);
-    }
-    if (!applied.empty()) Log(applied);
-    // A new address takes effect before the next status leaves.
-    if (kind == CommandKind::NetworkSettings) FollowAddress(sockets);
 }
 
 void EmulatedReceiver::SendStatus(Sockets& sockets, SignalModel& signal) {
@@ -449,6 +468,14 @@ bool EmulatedReceiver::WaitForNewStatuses(std::uint64_t count, Milliseconds time
     std::unique_lock lock(statusMutex_);
     const std::uint64_t target = statusesSent_ + count;
     return statusSent_.wait_for(lock, timeout, [&] { return statusesSent_ >= target; });
+}
+
+bool EmulatedReceiver::Settle(Milliseconds timeout) const {
+    std::unique_lock lock(loopMutex_);
+    const std::uint64_t target = loops_ + 2;
+    return loopDone_.wait_for(lock, timeout, [&] {
+        return loops_ >= target || !running_.load();
+    }) && running_.load();
 }
 
 std::vector<std::uint8_t> EmulatedReceiver::BuildStatusDatagram() const {

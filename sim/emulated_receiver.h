@@ -21,7 +21,8 @@
 //   conditional-access table), echoes every command to its sender at once
 //   (not the T22CA's reset; a table read is answered with the table) and
 //   applies the well-formed ones to its state, which every later status
-//   shows;
+//   shows; the state changes before the echo leaves, so whoever holds the
+//   echo finds the change in State() and the command in Commands();
 // - takes a new address from network settings by moving its sockets there;
 //   if the address cannot be bound it keeps the old one and says so in
 //   LastError();
@@ -31,7 +32,9 @@
 // Malformed datagrams of any length are recorded and echoed, never applied.
 //
 // Every setter may be called from any thread at any time; fault switches
-// take effect from the next datagram. Start/Stop are for the owning thread.
+// take effect from the next datagram (Settle() waits until they surely
+// have). Start/Stop are for the owning thread. A T22CA that reports model
+// code 0x34: set `config.initial.modelCode = sim::kT22CaAlternateModelCode`.
 #pragma once
 
 #include <atomic>
@@ -154,6 +157,11 @@ class EmulatedReceiver {
     bool WaitUntilStatusesSent(std::uint64_t total, Milliseconds timeout) const;
     // Waits for `count` more emissions than there were at the call.
     bool WaitForNewStatuses(std::uint64_t count, Milliseconds timeout) const;
+    // Waits until the receiver's thread has gone round its loop twice since
+    // the call, so that every switch and state change made before it holds
+    // for everything sent afterwards (also what was being sent at the call
+    // has left by then). False if it is not running.
+    bool Settle(Milliseconds timeout = Milliseconds(1000)) const;
     // The exact bytes it would send now, faults included.
     std::vector<std::uint8_t> BuildStatusDatagram() const;
     // The last status datagram it sent (empty before the first).
@@ -162,7 +170,8 @@ class EmulatedReceiver {
     // ---- state --------------------------------------------------------
     ReceiverState State() const;
     // Changes the state under the receiver's lock; the next status shows it.
-    // A changed address moves the sockets (failures reach LastError()).
+    // A changed address moves the sockets (failures reach LastError()). The
+    // change must not call back into the receiver.
     void Modify(const std::function<void(ReceiverState&)>& change);
 
     Ipv4 Address() const;
@@ -227,6 +236,10 @@ class EmulatedReceiver {
     mutable std::mutex recordMutex_;
     mutable std::condition_variable recordChanged_;
     std::deque<ReceivedCommand> commands_;
+
+    mutable std::mutex loopMutex_;
+    mutable std::condition_variable loopDone_;
+    std::uint64_t loops_ = 0;
 
     mutable std::mutex statusMutex_;
     mutable std::condition_variable statusSent_;

@@ -399,6 +399,12 @@ DEVICELIB_API DeviceHandle OpenDevice(const DeviceInfo* entry, int timeoutMs, in
 /* Closes the listener and frees the device. Accepts NULL. Returns 0. */
 DEVICELIB_API int32_t CloseDevice(DeviceHandle device);
 
+/* Changes the device's network settings, reaching it through each local
+ * IPv4 address in turn with a temporary host route and static neighbour
+ * entry (removed again before returning), until one attempt succeeds. The
+ * new values are confirmed from the device's status on listenPort. */
+DEVICELIB_API int32_t SetNetworkSettings(DeviceHandle device, const NetworkSettings* settings);
+
 /* Tunes the device: a pointer to a uint16_t RF channel for the ATSC models
  * (types 5 and 8), to a SatelliteTuning for the satellite models. */
 DEVICELIB_API int32_t SetChannel(DeviceHandle device, const void* tuning);

@@ -8,6 +8,7 @@
 #include "devicelib/device_models.h"
 #include "devicelib/devicelib.h"
 #include "devicelib/discovery.h"
+#include "devicelib/route_to_device.h"
 #include "platform/net/udp_socket.h"
 
 using devicelib::COrvelDevice;
@@ -100,6 +101,12 @@ DEVICELIB_API int32_t CloseDevice(DeviceHandle handle) {
         delete device;
     }
     return 0;
+}
+
+DEVICELIB_API int32_t SetNetworkSettings(DeviceHandle handle, const NetworkSettings* settings) {
+    COrvelDevice* device = FromHandle(handle);
+    if (device == nullptr || settings == nullptr) return RC_FAILED;
+    return Guarded([&] { return devicelib::ApplyNetworkSettingsThroughAdapters(*device, *settings); });
 }
 
 DEVICELIB_API int32_t SetChannel(DeviceHandle handle, const void* tuning) {

@@ -5,14 +5,22 @@
 
 #include "devicelib/byte_order.h"
 #include "devicelib/pid_list.h"
+#include "devicelib/temporary_route.h"
 #include "platform/clock/clock.h"
 
 namespace devicelib {
 
 COrvelDevice::COrvelDevice(std::uint32_t type, std::uint32_t expectedLength)
-    : m_expectedLength(expectedLength), m_type(type) {}
+    : m_expectedLength(expectedLength),
+      m_type(type),
+      m_ipHelper(&platform::iphelper::SystemIpHelper()) {}
 
-COrvelDevice::~COrvelDevice() { CloseListener(); }
+COrvelDevice::~COrvelDevice() {
+    // A route still standing is removed too: the workstation is never left
+    // with one, whatever way the object goes.
+    RemoveRoute();
+    CloseListener();
+}
 
 std::int32_t COrvelDevice::Tune(const void*) { return RC_NOT_OFFERED; }
 std::int32_t COrvelDevice::ApplyNetworkSettings(const NetworkSettings&) { return RC_NOT_OFFERED; }

@@ -12,6 +12,8 @@
 #include "devicelib/pid_list.h"
 #include "devicelib/pid_table.h"
 #include "devicelib/status_listener.h"
+#include "devicelib/temporary_route.h"
+#include "platform/iphelper/ip_helper.h"
 
 namespace devicelib {
 
@@ -77,8 +79,21 @@ public:
     std::int32_t WaitFreshStatus(int timeoutMs);
     bool IsStatusFresh() const;
 
+    // Reaching a device outside the workstation's subnets: a host route and
+    // a static neighbour entry through the adapter that owns localAddress.
+    // RC_ROUTE_CREATED, ERR_ROUTE_NO_LOCAL_ADDRESS, ERR_ROUTE_NO_ADDRESS or
+    // ERR_ADAPTER_NOT_FOUND. RemoveRoute takes away exactly what was added.
+    std::int32_t CreateRoute(const Ipv4* localAddress);
+    void RemoveRoute();
+    bool RouteMade() const { return m_routeMade; }
+    bool ArpEntryMade() const { return m_arpEntryMade; }
+    // The tables routes are made in; the workstation's own by default.
+    void SetIpHelper(platform::iphelper::IpHelper& helper) { m_ipHelper = &helper; }
+    platform::iphelper::IpHelper& IpHelper() const { return *m_ipHelper; }
+
     bool IsAttached() const { return m_attached; }
     std::uint16_t StatusPort() const { return m_statusPort; }
+    const Ipv4& Address() const { return m_address; }
     const StatusBuffer& StatusBytes() const { return m_statusBuffer; }
 
 protected:
@@ -139,6 +154,8 @@ protected:
     bool m_macKnown = false;
     std::unique_ptr<PIDList> m_pendingPids;
     void* m_pidTarget = nullptr;
+    platform::iphelper::IpHelper* m_ipHelper;
+    std::unique_ptr<TemporaryRoute> m_temporaryRoute;
 };
 
 }  // namespace devicelib

@@ -25,3 +25,5 @@ sleep 0.3
 # (uninstrumented) Python interpreter.
 preload=$(ldd "$lib" | grep -oE '/[^ ]*lib(a|ub)san\.so[^ ]*' | tr '\n' ' ')
 LD_PRELOAD="$preload" ASAN_OPTIONS=detect_leaks=0 python3 "$ctypes_client" "$lib" || exit 1
+LD_PRELOAD="$preload" ASAN_OPTIONS=detect_leaks=0 python3 "$(dirname "$ctypes_client")/ctypes_network_settings.py" \
+    "$lib" 127.0.0.20 127.0.0.30 255.0.0.0 255.255.255.255 || exit 1

@@ -1,0 +1,89 @@
+// Network settings reach a receiver whatever its address: for each local
+// address in turn the receiver is made reachable on that adapter's link for
+// one attempt, and the entries are removed again before the next.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "devicelib/device_models.h"
+#include "devicelib/route_to_device.h"
+#include "devicelib/temporary_route.h"
+
+namespace devicelib {
+namespace {
+
+using platform::iphelper::Adapter;
+
+// The route's metric: below the usual routes, so the host route wins.
+constexpr std::uint32_t kHostRouteMetric = 3;
+
+const Adapter* AdapterOwning(const std::vector<Adapter>& adapters, const Ipv4& local) {
+    for (const Adapter& adapter : adapters)
+        for (const platform::iphelper::Ipv4& address : adapter.addresses)
+            if (address == local) return &adapter;
+    return nullptr;
+}
+
+}  // namespace
+
+std::int32_t COrvelDevice::CreateRoute(const Ipv4* localAddress) {
+    if (localAddress == nullptr) return ERR_ROUTE_NO_LOCAL_ADDRESS;
+    if (!m_addressKnown && !m_macKnown) return ERR_ROUTE_NO_ADDRESS;
+    std::vector<Adapter> adapters;
+    if (!m_ipHelper->ReadAdapters(adapters)) return ERR_ADAPTER_NOT_FOUND;
+    m_route.mac = m_mac;
+    m_route.deviceAddress = m_address;
+    m_route.localAddress = *localAddress;
+    const Adapter* adapter = AdapterOwning(adapters, *localAddress);
+    if (adapter == nullptr) return ERR_ADAPTER_NOT_FOUND;
+    RemoveRoute();  // nothing of an earlier attempt stays
+    // A link that resolves no neighbours (loopback) is used as it is.
+    if (!adapter->resolvesNeighbours) return RC_ROUTE_CREATED;
+
+    platform::iphelper::HostRoute route;
+    route.destination = m_route.deviceAddress;
+    route.localAddress = m_route.localAddress;
+    route.interfaceIndex = adapter->index;
+    route.metric = kHostRouteMetric;
+    platform::iphelper::NeighbourEntry neighbour;
+    neighbour.interfaceIndex = adapter->index;
+    neighbour.address = m_route.deviceAddress;
+    neighbour.mac = m_route.mac;
+    neighbour.permanent = true;
+    m_temporaryRoute = std::make_unique<TemporaryRoute>(*m_ipHelper, route, neighbour);
+    m_routeMade = m_temporaryRoute->RouteMade();
+    m_arpEntryMade = m_temporaryRoute->NeighbourMade();
+    return RC_ROUTE_CREATED;
+}
+
+void COrvelDevice::RemoveRoute() {
+    m_temporaryRoute.reset();
+    m_routeMade = false;
+    m_arpEntryMade = false;
+}
+
+std::int32_t ApplyNetworkSettingsThroughAdapters(COrvelDevice& device,
+                                                 const NetworkSettings& settings) {
+    // A device whose address begins with 0 is addressed as 10.10.10.10.
+    if (device.Address()[0] == 0) device.SetAddress({10, 10, 10, 10});
+
+    std::vector<Adapter> adapters;
+    if (!device.IpHelper().ReadAdapters(adapters)) return ERR_ADAPTER_NOT_FOUND;
+
+    std::int32_t result = ERR_ADAPTER_NOT_FOUND;  // when no attempt can be made
+    for (const Adapter& adapter : adapters) {
+        for (const platform::iphelper::Ipv4& local : adapter.addresses) {
+            // The entries go on every way out of the attempt.
+            struct RouteGuard {
+                COrvelDevice& device;
+                ~RouteGuard() { device.RemoveRoute(); }
+            } guard{device};
+            device.CreateRoute(&local);
+            result = device.ApplyNetworkSettings(settings);
+            if (result == 0) return 0;
+        }
+    }
+    return result;
+}
+
+}  // namespace devicelib

@@ -1,0 +1,31 @@
+// The host route and static neighbour entry that make a receiver outside
+// the workstation's subnets reachable through one adapter, for as long as
+// this object lives. Only what it added is removed again: a route or
+// neighbour entry that existed before is neither replaced nor deleted.
+#pragma once
+
+#include "platform/iphelper/ip_helper.h"
+
+namespace devicelib {
+
+class TemporaryRoute {
+public:
+    TemporaryRoute(platform::iphelper::IpHelper& helper,
+                   const platform::iphelper::HostRoute& route,
+                   const platform::iphelper::NeighbourEntry& neighbour);
+    ~TemporaryRoute();
+    TemporaryRoute(const TemporaryRoute&) = delete;
+    TemporaryRoute& operator=(const TemporaryRoute&) = delete;
+
+    bool RouteMade() const { return m_routeMade; }
+    bool NeighbourMade() const { return m_neighbourMade; }
+
+private:
+    platform::iphelper::IpHelper& m_helper;
+    platform::iphelper::HostRoute m_route;
+    platform::iphelper::NeighbourEntry m_neighbour;
+    bool m_routeMade = false;
+    bool m_neighbourMade = false;
+};
+
+}  // namespace devicelib

@@ -97,15 +97,4 @@ TEST(AddressText, ParsesStrictlyAndFormats) {
     EXPECT_EQ(FormatMac({0x02, 0x5C, 0xC1, 0x00, 0x0A, 0xFF}), "02-5C-C1-00-0A-FF");
 }
 
-TEST(Models, KeysAndTraits) {
-    EXPECT_EQ(ModelFromKey("R40V"), Model::R40V);
-    EXPECT_EQ(ModelFromKey("trevan"), Model::Trevan);
-    EXPECT_FALSE(ModelFromKey("t22").has_value());
-    EXPECT_EQ(PidTableMessageSize(Model::R40), 130u);
-    EXPECT_EQ(PidTableMessageSize(Model::T22V3), 130u);
-    EXPECT_EQ(PidTableMessageSize(Model::T22V2), 258u);
-    EXPECT_EQ(PidTableMessageSize(Model::Trevan), 258u);
-    EXPECT_EQ(kCaTableMessageSize, 130u);
-}
-
 }  // namespace

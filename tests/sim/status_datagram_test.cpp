@@ -198,14 +198,4 @@ INSTANTIATE_TEST_SUITE_P(AllModels, StatusLayout,
                              return std::string(TraitsOf(info.param.model).key);
                          });
 
-TEST(DefaultState, ManagedMacFromAddressAndTheModelsCode) {
-    const ReceiverState s = DefaultState(Model::T22CA, {127, 1, 2, 3}, 8565);
-    EXPECT_EQ(s.mac, (MacAddress{0x02, 0x5C, 0xC1, 1, 2, 3}));
-    EXPECT_EQ(s.modelCode, 0x54);
-    EXPECT_EQ(s.reportedStatusPort, 8565);
-    EXPECT_EQ(s.statusDestinationPort, 8565);
-    EXPECT_EQ(s.unicastStatusAddress, kNoUnicastAddress);
-    for (const PidEntry& e : s.pids) EXPECT_EQ(e.Pid(), kNullPid);
-}
-
 }  // namespace

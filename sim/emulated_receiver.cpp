@@ -201,7 +201,11 @@ void EmulatedReceiver::Run(std::shared_ptr<std::promise<std::string>> started) {
         }
         loopDone_.notify_all();
     }
-    running_.store(false);
+    {
+        // Under the lock, so that a Settle() about to wait cannot miss the end.
+        std::lock_guard lock(loopMutex_);
+        running_.store(false);
+    }
     loopDone_.notify_all();
 }
 

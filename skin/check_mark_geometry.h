@@ -1,0 +1,23 @@
+// Geometry of the red check box for an item rectangle of w x h pixels,
+// relative to its top-left corner (integer halves and fifths round toward
+// zero).
+#pragma once
+
+#include <QRect>
+
+#include <array>
+
+namespace skin {
+
+// The open polyline P0-P1-P2-P3 of the check mark: a short stroke down to the
+// bottom fifth, one pixel further down, then the long stroke up to the right.
+std::array<QPoint, 4> CheckMarkPoints(int w, int h);
+
+// The etched frame of an unchecked box: the item rectangle inset by 4 on
+// every side.
+QRect EtchedFrameRect(int w, int h);
+
+// Pen width of the check mark, in pixels.
+inline constexpr int kCheckMarkPenWidth = 3;
+
+}  // namespace skin

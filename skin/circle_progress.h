@@ -1,0 +1,54 @@
+// CMYCircleProgress: a disc in one colour over which a wedge in a second
+// colour grows clockwise from twelve o'clock; at each full turn the colours
+// change places so the animation runs on without a jump. The owner's timer
+// calls StepIt.
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QWidget>
+
+#include <cstdint>
+
+namespace skin {
+
+class CMYCircleProgress : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit CMYCircleProgress(QWidget* parent = nullptr);
+
+    // Each setter returns the previous value.
+    std::uint32_t SetRange(std::uint32_t range);  // 0 is taken as 1
+    std::uint32_t SetStep(std::uint32_t step);
+    QColor SetColor(const QColor& wedge);
+    QColor SetCircleColor(const QColor& disc);
+    // Clamped to the range; repaints at once.
+    std::uint32_t SetPos(std::uint32_t pos);
+
+    // One tick: advance by the step, swapping colours at each completed turn.
+    void StepIt();
+
+    std::uint32_t Pos() const { return m_pos; }
+    std::uint32_t Range() const { return m_range; }
+    std::uint32_t Step() const { return m_step; }
+    QColor Color() const { return m_color; }
+    QColor CircleColor() const { return m_circleColor; }
+    // Geometry of the last paint.
+    QRect Square() const { return m_square; }
+    int Radius() const { return m_radius; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    std::uint32_t m_range = 100;
+    std::uint32_t m_pos = 80;
+    std::uint32_t m_step = 10;
+    QColor m_color;
+    QColor m_circleColor;
+    QRect m_square{0, 0, 0, 0};
+    int m_radius = 0;
+};
+
+}  // namespace skin

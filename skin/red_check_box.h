@@ -1,0 +1,44 @@
+// CRedCheckBox: a check box drawn as a small etched frame when unchecked and
+// as a thick check mark in the skin colour when checked, on a tile of the
+// dialogs' background picture. It keeps its own state and flips it once at
+// the start of each press.
+#pragma once
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+namespace skin {
+
+class CRedCheckBox : public QAbstractButton {
+    Q_OBJECT
+
+  public:
+    // The background tile is the dialogs' background picture, bitmap 158.
+    static constexpr int kBackgroundBitmapId = 158;
+
+    explicit CRedCheckBox(QWidget* parent = nullptr);
+
+    bool IsChecked() const { return m_checked; }
+
+    // Returns the previous state and repaints.
+    bool SetChecked(bool checked);
+
+    // Replaces the background tile (a null pixmap leaves the window beneath
+    // visible).
+    void SetBackgroundTile(const QPixmap& tile);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    // A press that the button accepts flips the state exactly once, however
+    // often the pressed box is painted or the pointer leaves and re-enters.
+    void ToggleIfPressStarted(bool wasDown);
+
+    bool m_checked = false;
+    QPixmap m_backgroundTile;
+};
+
+}  // namespace skin

@@ -1,0 +1,81 @@
+#include "skin/transparent_static.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStringList>
+
+#include "skin/label_text_format.h"
+#include "skin/skin_palette.h"
+
+namespace skin {
+namespace {
+
+void DrawFrame(QPainter& painter, QRect r, const LabelFrame& frame) {
+    auto ring = [&painter](const QRect& q, const QColor& topLeft, const QColor& bottomRight) {
+        if (q.width() <= 0 || q.height() <= 0) return;
+        painter.fillRect(QRect(q.left(), q.top(), q.width(), 1), topLeft);
+        painter.fillRect(QRect(q.left(), q.top(), 1, q.height()), topLeft);
+        painter.fillRect(QRect(q.left(), q.bottom(), q.width(), 1), bottomRight);
+        painter.fillRect(QRect(q.right(), q.top(), 1, q.height()), bottomRight);
+    };
+    if (frame.border) {
+        ring(r, kBorderLine, kBorderLine);
+        r.adjust(1, 1, -1, -1);
+    }
+    if (frame.sunkenDepth >= 1) {
+        ring(r, kEdgeShadow, kEdgeHighlight);
+        r.adjust(1, 1, -1, -1);
+    }
+    if (frame.sunkenDepth >= 2) ring(r, kEdgeDarkShadow, kEdgeLight);
+}
+
+// Elides each line on its own, as a label without wrapping shows them.
+QString ElideLines(const QString& text, const QFontMetrics& metrics, Qt::TextElideMode mode,
+                   int width, int flags) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) line = metrics.elidedText(line, mode, width, flags);
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+CTransparentStatic::CTransparentStatic(QWidget* parent) : QWidget(parent) {}
+
+void CTransparentStatic::SetStyle(std::uint32_t style, std::uint32_t exStyle) {
+    m_style = style;
+    m_exStyle = exStyle;
+    update();
+}
+
+bool CTransparentStatic::SetText(const QString& text) {
+    m_text = text;
+    QWidget* parent = parentWidget();
+    // The label paints only letters: the parent must repaint its background
+    // where the old letters were before the new ones are drawn.
+    if (parent != nullptr) parent->update(geometry());
+    update();
+    return parent != nullptr;
+}
+
+void CTransparentStatic::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const LabelFrame frame = FrameForStyle(m_style, m_exStyle);
+    DrawFrame(painter, rect(), frame);
+
+    const QRect area = rect().marginsRemoved(
+        QMargins(frame.Thickness(), frame.Thickness(), frame.Thickness(), frame.Thickness()));
+    if (area.isEmpty() || m_text.isEmpty()) return;
+
+    const LabelTextFormat format = FormatForStyle(m_style);
+    const int flags = TextFlags(format);
+    QString shown = m_text;
+    if (format.ellipsis)
+        shown = ElideLines(shown, QFontMetrics(font()), format.elideMode, area.width(), flags);
+
+    painter.setFont(font());
+    painter.setPen(kSkinColor);
+    painter.setClipRect(area);
+    painter.drawText(area, flags, shown);
+}
+
+}  // namespace skin

@@ -1,0 +1,137 @@
+// The skin's pictures: every one the windows use is there at its size and
+// colours, the committed files are the generator's output, and the tiles
+// that controls fill from their own corner blend with the windows.
+#include <QDir>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/window/images.h"
+#include "skin/artgen/art_catalogue.h"
+#include "skin/artgen/art_layout.h"
+
+namespace skin {
+namespace {
+
+QImage Committed(const QString& fileName) {
+    return QImage(QDir(QStringLiteral(R40_ART_SOURCE_DIR)).filePath(fileName));
+}
+
+// The pictures of the windows' image tables with their sizes.
+const std::map<QString, QSize>& ExpectedPictures() {
+    static const std::map<QString, QSize> pictures{
+        {"icon_128_32.png", {32, 32}},  {"icon_128_16.png", {16, 16}},
+        {"icon_170.png", {32, 32}},     {"icon_146.png", {8, 8}},
+        {"icon_147.png", {8, 8}},       {"icon_148.png", {8, 8}},
+        {"bitmap_131.png", {407, 187}}, {"bitmap_132.png", {16, 20}},
+        {"bitmap_156.png", {30, 30}},   {"bitmap_167.png", {30, 30}},
+        {"bitmap_133.png", {322, 32}},  {"bitmap_134.png", {322, 32}},
+        {"bitmap_137.png", {322, 32}},  {"bitmap_145.png", {408, 184}},
+        {"bitmap_174.png", {27, 27}},   {"bitmap_175.png", {27, 27}},
+        {"bitmap_150.png", {110, 185}}, {"bitmap_151.png", {123, 39}},
+        {"bitmap_152.png", {123, 39}},  {"bitmap_153.png", {123, 39}},
+        {"bitmap_154.png", {123, 39}},  {"bitmap_158.png", {283, 185}},
+        {"bitmap_159.png", {23, 23}},   {"bitmap_160.png", {23, 23}},
+        {"bitmap_163.png", {27, 19}},   {"bitmap_164.png", {27, 20}},
+        {"bitmap_165.png", {37, 27}},   {"bitmap_179.png", {100, 30}},
+        {"bitmap_182.png", {283, 125}},
+    };
+    return pictures;
+}
+
+TEST(Artwork, EveryPictureIsThereAtItsSize) {
+    for (const auto& [name, size] : ExpectedPictures()) {
+        const QImage image = Committed(name);
+        ASSERT_FALSE(image.isNull()) << name.toStdString();
+        EXPECT_EQ(image.size(), size) << name.toStdString();
+    }
+}
+
+TEST(Artwork, GeneratorMakesExactlyThesePictures) {
+    const auto& catalogue = art::SkinArtCatalogue();
+    EXPECT_EQ(catalogue.size(), ExpectedPictures().size());
+    for (const art::ArtItem& item : catalogue) {
+        const auto expected = ExpectedPictures().find(item.fileName);
+        ASSERT_NE(expected, ExpectedPictures().end()) << item.fileName.toStdString();
+        EXPECT_EQ(item.size, expected->second) << item.fileName.toStdString();
+    }
+}
+
+TEST(Artwork, CommittedFilesAreTheGeneratorsOutput) {
+    for (const art::ArtItem& item : art::SkinArtCatalogue()) {
+        const QImage drawn = art::DrawArtItem(item).convertToFormat(QImage::Format_ARGB32);
+        const QImage committed = Committed(item.fileName).convertToFormat(QImage::Format_ARGB32);
+        EXPECT_TRUE(drawn == committed)
+            << item.fileName.toStdString() << " differs: run skin_art_generator resources/art";
+    }
+}
+
+TEST(Artwork, IndicatorLampsAreSolidColours) {
+    const std::map<QString, QRgb> lamps{{"icon_146.png", qRgb(0, 128, 0)},
+                                        {"icon_147.png", qRgb(0, 255, 0)},
+                                        {"icon_148.png", qRgb(255, 0, 0)}};
+    for (const auto& [name, colour] : lamps) {
+        const QImage image = Committed(name).convertToFormat(QImage::Format_ARGB32);
+        int solid = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                if (image.pixel(x, y) == colour) ++solid;
+        EXPECT_EQ(solid, 60) << name.toStdString();  // all but the four corners
+    }
+}
+
+TEST(Artwork, ProgramLoadsPicturesByResourceId) {
+    const QPixmap background = platform::window::LoadBitmap(131);
+    ASSERT_FALSE(background.isNull());
+    EXPECT_EQ(background.size(), QSize(407, 187));
+    EXPECT_TRUE(platform::window::LoadBitmap(1).isNull());
+}
+
+TEST(Artwork, MenuPictureTilesWithoutSeams) {
+    const QImage tile = Committed("bitmap_150.png").convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < tile.height(); ++y)
+        ASSERT_EQ(tile.pixel(0, y), tile.pixel(tile.width() - 1, y)) << y;
+    for (int x = 0; x < tile.width(); ++x)
+        ASSERT_EQ(tile.pixel(x, 0), tile.pixel(x, tile.height() - 1)) << x;
+}
+
+// Check boxes and tinted labels fill from the top-left corner of their
+// background picture, wherever they stand; that corner must match what the
+// window shows beneath them.
+void ExpectTileMatches(const QImage& tileSource, const QImage& window, const QRect& control,
+                       const char* what) {
+    for (int y = 0; y < control.height(); ++y)
+        for (int x = 0; x < control.width(); ++x) {
+            const QRgb fill = tileSource.pixel(x % tileSource.width(), y % tileSource.height());
+            const QRgb under = window.pixel((control.x() + x) % window.width(),
+                                            (control.y() + y) % window.height());
+            ASSERT_EQ(fill, under) << what << " at " << x << "," << y;
+        }
+}
+
+TEST(Artwork, CheckBoxTilesBlendWithEveryDialog) {
+    const QImage dialog = Committed("bitmap_158.png").convertToFormat(QImage::Format_RGB32);
+    const QImage menu = Committed("bitmap_150.png").convertToFormat(QImage::Format_RGB32);
+    const QImage videoPid = Committed("bitmap_182.png").convertToFormat(QImage::Format_RGB32);
+    using art::DialogUnitsToPixels;
+    // Network dialog: the IGMP box.
+    ExpectTileMatches(dialog, dialog, DialogUnitsToPixels(85, 82, 10, 10), "1056");
+    // Content dialog: decimal, hexadecimal and video PID boxes, and the two
+    // statics filled with the same picture.
+    ExpectTileMatches(dialog, dialog, DialogUnitsToPixels(8, 39, 10, 10), "1057");
+    ExpectTileMatches(dialog, dialog, DialogUnitsToPixels(8, 50, 10, 10), "1058");
+    ExpectTileMatches(dialog, dialog, DialogUnitsToPixels(140, 59, 10, 10), "1084");
+    ExpectTileMatches(dialog, dialog, DialogUnitsToPixels(99, 56, 56, 18), "1089");
+    ExpectTileMatches(dialog, dialog, DialogUnitsToPixels(102, 57, 32, 16), "1083");
+    // Load/save dialog: boxes over the tiled menu picture.
+    for (const int y : {24, 41, 59, 75})
+        ExpectTileMatches(dialog, menu, DialogUnitsToPixels(5, y, 12, 10), "load/save box");
+    // Video PID dialog: its statics take their fill from its own picture.
+    for (const int y : {4, 23, 42})
+        ExpectTileMatches(videoPid, videoPid, DialogUnitsToPixels(2, y, 68, 10), "video PID label");
+}
+
+}  // namespace
+}  // namespace skin

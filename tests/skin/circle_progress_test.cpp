@@ -1,0 +1,172 @@
+// The circular progress indicator: square, radius and wedge end point, the
+// colour swap at each turn, and what is drawn.
+#include <gtest/gtest.h>
+
+#include "skin/circle_progress.h"
+#include "skin/circle_progress_geometry.h"
+#include "skin_test_support.h"
+
+namespace skin {
+namespace {
+
+const QColor kWedge(204, 45, 48);
+const QColor kDisc(255, 0, 0);
+
+// The console's 66 x 50 example, painted once.
+struct Indicator {
+    Indicator() {
+        progress.resize(66, 50);
+        progress.SetColor(kWedge);
+        progress.SetCircleColor(kDisc);
+    }
+    QImage Draw() { return test::Render(progress); }
+    CMYCircleProgress progress;
+};
+
+TEST(CircleProgressGeometry, SixtySixByFiftyGivesRadius25From8To58) {
+    const QRect square = CentredSquare(QRect(0, 0, 66, 50));
+    EXPECT_EQ(square, QRect(QPoint(8, 0), QPoint(57, 49)));  // (8, 0) to (58, 50) exclusive
+    EXPECT_EQ(DiscRadius(square), 25);
+    EXPECT_EQ(WedgeStart(square, 25), QPoint(33, 0));
+}
+
+TEST(CircleProgressGeometry, OddDifferenceLeavesTheSquareOnePixelLonger) {
+    EXPECT_EQ(CentredSquare(QRect(0, 0, 67, 50)), QRect(8, 0, 51, 50));
+    EXPECT_EQ(DiscRadius(QRect(8, 0, 51, 50)), 25);
+    EXPECT_EQ(CentredSquare(QRect(0, 0, 50, 66)), QRect(0, 8, 50, 50));
+    EXPECT_EQ(CentredSquare(QRect(0, 0, 0, 0)), QRect(0, 0, 0, 0));
+}
+
+TEST(CircleProgressGeometry, WedgeEndRunsClockwiseFromTwelve) {
+    const QRect square(8, 0, 50, 50);
+    EXPECT_EQ(WedgeEnd(square, 25, 0, 100), QPoint(33, 0));
+    // 2 pi to nine decimals falls just short of a true quarter turn, so the
+    // vertical offset 25 - 25 cos(theta) is a hair under 25 and rounds to 24.
+    EXPECT_EQ(WedgeEnd(square, 25, 25, 100), QPoint(58, 24));
+    EXPECT_EQ(WedgeEnd(square, 25, 50, 100), QPoint(33, 50));
+    EXPECT_EQ(WedgeEnd(square, 25, 75, 100), QPoint(8, 25));
+    EXPECT_EQ(WedgeEnd(square, 25, 100, 100), QPoint(33, 0));
+    // One eighth: 25 sin 45 = 17.68 and 25 - 25 cos 45 = 7.32, toward zero.
+    EXPECT_EQ(WedgeEnd(square, 25, 125, 1000), QPoint(50, 7));
+    // Seven eighths: the negative offset also rounds toward zero.
+    EXPECT_EQ(WedgeEnd(square, 25, 875, 1000), QPoint(16, 7));
+}
+
+TEST(CircleProgressGeometry, SweepIsAFullTurnWhenEndMeetsStart) {
+    const QRect square(8, 0, 50, 50);
+    EXPECT_DOUBLE_EQ(WedgeSweepDegrees(square, 25, {33, 0}, {33, 0}), 360.0);
+    EXPECT_NEAR(WedgeSweepDegrees(square, 25, {33, 0}, {58, 25}), 90.0, 1e-9);
+    EXPECT_NEAR(WedgeSweepDegrees(square, 25, {33, 0}, {8, 25}), 270.0, 1e-9);
+}
+
+TEST(CircleProgressStepping, StepOf250OnRange100WrapsTwiceAndKeepsTheColours) {
+    const StepResult result = AdvancePosition(0, 250, 100);
+    EXPECT_EQ(result.pos, 50u);
+    EXPECT_FALSE(result.swapColours);
+}
+
+TEST(CircleProgressStepping, PassingTheRangeSwapsOnce) {
+    EXPECT_EQ(AdvancePosition(99, 1, 100).pos, 100u);
+    EXPECT_FALSE(AdvancePosition(99, 1, 100).swapColours);
+    EXPECT_EQ(AdvancePosition(100, 1, 100).pos, 1u);
+    EXPECT_TRUE(AdvancePosition(100, 1, 100).swapColours);
+    // Landing exactly on a multiple of the range stays at the full turn.
+    EXPECT_EQ(AdvancePosition(0, 200, 100).pos, 100u);
+    EXPECT_TRUE(AdvancePosition(0, 200, 100).swapColours);
+}
+
+TEST(CircleProgressStepping, HugeStepsAndEmptyRangesStayBounded) {
+    const StepResult huge = AdvancePosition(100, 0xFFFFFFFFu, 100);
+    EXPECT_GE(huge.pos, 1u);
+    EXPECT_LE(huge.pos, 100u);
+    EXPECT_EQ(huge.pos, static_cast<std::uint32_t>((100ull + 0xFFFFFFFFull - 1) % 100 + 1));
+    EXPECT_EQ(AdvancePosition(1, 5, 0).pos, 1u);
+}
+
+TEST(CircleProgress, StartsAtItsDocumentedValues) {
+    CMYCircleProgress progress;
+    EXPECT_EQ(progress.Range(), 100u);
+    EXPECT_EQ(progress.Pos(), 80u);
+    EXPECT_EQ(progress.Step(), 10u);
+    EXPECT_EQ(progress.Color(), QColor(255, 0, 0));
+    EXPECT_EQ(progress.CircleColor(), QColor(240, 30, 30));
+}
+
+TEST(CircleProgress, SettersReturnThePreviousValue) {
+    CMYCircleProgress progress;
+    EXPECT_EQ(progress.SetPos(150), 80u);
+    EXPECT_EQ(progress.Pos(), 100u);  // held at the range
+    EXPECT_EQ(progress.SetRange(200), 100u);
+    EXPECT_EQ(progress.SetStep(2), 10u);
+    EXPECT_EQ(progress.SetColor(kWedge), QColor(255, 0, 0));
+    EXPECT_EQ(progress.SetCircleColor(kDisc), QColor(240, 30, 30));
+    EXPECT_EQ(progress.SetRange(0), 200u);
+    EXPECT_EQ(progress.Range(), 1u);
+}
+
+TEST(CircleProgress, PaintTakesTheSquareAndRadius) {
+    Indicator indicator;
+    indicator.Draw();
+    EXPECT_EQ(indicator.progress.Square(), QRect(8, 0, 50, 50));
+    EXPECT_EQ(indicator.progress.Radius(), 25);
+}
+
+TEST(CircleProgress, PositionZeroShowsTheWholeDiscInTheWedgeColour) {
+    Indicator indicator;
+    indicator.progress.SetPos(0);
+    const QImage image = indicator.Draw();
+    for (const QPoint inside : {QPoint(33, 25), QPoint(20, 12), QPoint(46, 38), QPoint(20, 38)})
+        EXPECT_EQ(image.pixel(inside), kWedge.rgb()) << inside.x() << "," << inside.y();
+    // Outside the square nothing is drawn.
+    EXPECT_EQ(qAlpha(image.pixel(3, 25)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(62, 25)), 0);
+    // The square's corner lies outside the disc.
+    EXPECT_EQ(qAlpha(image.pixel(9, 1)), 0);
+}
+
+TEST(CircleProgress, QuarterPositionFillsTheUpperRightQuadrant) {
+    Indicator indicator;
+    indicator.progress.SetPos(25);
+    const QImage image = indicator.Draw();
+    EXPECT_EQ(image.pixel(45, 12), kWedge.rgb());
+    EXPECT_EQ(image.pixel(20, 12), kDisc.rgb());
+    EXPECT_EQ(image.pixel(45, 38), kDisc.rgb());
+    EXPECT_EQ(image.pixel(20, 38), kDisc.rgb());
+    // The outline is in the wedge colour all round, also where the disc is
+    // the other colour (anti-aliased, so within a few levels).
+    const QRgb outline = image.pixel(8, 25);
+    EXPECT_GT(qAlpha(outline), 240);
+    EXPECT_TRUE(test::SameColour(outline | 0xFF000000u, kWedge.rgb(), 10));
+}
+
+TEST(CircleProgress, TurnContinuesWithoutAJump) {
+    Indicator indicator;
+    indicator.progress.SetStep(1);
+    indicator.progress.SetPos(100);
+    EXPECT_EQ(indicator.Draw().pixel(20, 25), kWedge.rgb());  // whole disc in the wedge colour
+
+    indicator.progress.StepIt();
+    EXPECT_EQ(indicator.progress.Pos(), 1u);
+    EXPECT_EQ(indicator.progress.Color(), kDisc);
+    EXPECT_EQ(indicator.progress.CircleColor(), kWedge);
+    // The disc keeps the colour it had, with a thin wedge of the other.
+    const QImage image = indicator.Draw();
+    EXPECT_EQ(image.pixel(20, 25), kWedge.rgb());
+    EXPECT_EQ(image.pixel(45, 38), kWedge.rgb());
+}
+
+TEST(CircleProgress, StepLargerThanTheRangeSwapsTwiceInOneTick) {
+    Indicator indicator;
+    indicator.progress.SetPos(0);
+    indicator.progress.SetStep(250);
+    indicator.progress.StepIt();
+    EXPECT_EQ(indicator.progress.Pos(), 50u);
+    EXPECT_EQ(indicator.progress.Color(), kWedge);
+    EXPECT_EQ(indicator.progress.CircleColor(), kDisc);
+    const QImage image = indicator.Draw();
+    EXPECT_EQ(image.pixel(45, 25), kWedge.rgb());  // right half
+    EXPECT_EQ(image.pixel(20, 25), kDisc.rgb());   // left half
+}
+
+}  // namespace
+}  // namespace skin

@@ -1,0 +1,161 @@
+// The hover button: face geometry of the strip, resizing on load, and the
+// face shown for each pointer and press state.
+#include <QEnterEvent>
+#include <QPainter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "skin/hover_button.h"
+#include "skin_test_support.h"
+
+namespace skin {
+namespace {
+
+const QColor kNormal(200, 0, 0);
+const QColor kPressed(0, 160, 0);
+const QColor kOver(0, 0, 210);
+const QColor kHiddenColumn(255, 0, 255);
+
+// A 322 x 32 strip whose faces are solid colours and whose last column is
+// magenta, so the shown face and any stray column can be told apart.
+QPixmap ColouredStrip() {
+    QImage strip(322, 32, QImage::Format_ARGB32);
+    QPainter painter(&strip);
+    painter.fillRect(0, 0, 107, 32, kNormal);
+    painter.fillRect(107, 0, 107, 32, kPressed);
+    painter.fillRect(214, 0, 107, 32, kOver);
+    painter.fillRect(321, 0, 1, 32, kHiddenColumn);
+    painter.end();
+    return QPixmap::fromImage(strip);
+}
+
+void SendEnter(QWidget& widget) {
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), widget.mapToGlobal(QPointF(5, 5)));
+    QCoreApplication::sendEvent(&widget, &enter);
+}
+
+void SendLeave(QWidget& widget) {
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&widget, &leave);
+}
+
+// Every pixel of the rendered button is the one colour.
+void ExpectFace(CHoverButton& button, const QColor& colour) {
+    const QImage image = test::Render(button);
+    ASSERT_EQ(image.size(), QSize(107, 32));
+    int wrong = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != colour.rgb()) ++wrong;
+    EXPECT_EQ(wrong, 0) << "pixels not in " << colour.name().toStdString();
+}
+
+TEST(HoverFaces, StripOf322GivesFacesOf107AndSkipsTheLastColumn) {
+    const QSize face = FaceSize(QSize(322, 32));
+    EXPECT_EQ(face, QSize(107, 32));
+    EXPECT_EQ(FaceSourceRect(HoverFace::Normal, face), QRect(0, 0, 107, 32));
+    EXPECT_EQ(FaceSourceRect(HoverFace::Pressed, face), QRect(107, 0, 107, 32));
+    EXPECT_EQ(FaceSourceRect(HoverFace::PointerOver, face), QRect(214, 0, 107, 32));
+    EXPECT_EQ(FaceSourceRect(HoverFace::PointerOver, face).right(), 320);
+    EXPECT_EQ(FaceSize(QSize(0, 0)), QSize(0, 0));
+}
+
+TEST(HoverFaces, PressedWinsOverPointerOver) {
+    EXPECT_EQ(ChooseFace(false, false), HoverFace::Normal);
+    EXPECT_EQ(ChooseFace(false, true), HoverFace::PointerOver);
+    EXPECT_EQ(ChooseFace(true, false), HoverFace::Pressed);
+    EXPECT_EQ(ChooseFace(true, true), HoverFace::Pressed);
+}
+
+TEST(HoverButton, StripResizesTheButtonToOneFaceAndRaisesIt) {
+    QWidget dialog;
+    CHoverButton button(&dialog);
+    QWidget background(&dialog);  // created later, so stacked above the button
+    button.setGeometry(7, 126, 116, 28);
+    ASSERT_EQ(dialog.children().last(), &background);
+
+    button.SetBitmapStrip(ColouredStrip());
+    EXPECT_EQ(button.geometry(), QRect(7, 126, 107, 32));
+    EXPECT_EQ(dialog.children().last(), &button);
+}
+
+TEST(HoverButton, LoadsTheConsoleStripsFromTheProgramsPictures) {
+    for (const int id : {133, 134, 137}) {
+        CHoverButton button;
+        button.move(80, 72);
+        EXPECT_TRUE(button.LoadBitmapStrip(id)) << id;
+        EXPECT_EQ(button.geometry(), QRect(80, 72, 107, 32)) << id;
+    }
+}
+
+TEST(HoverButton, MissingPictureIsReportedAndChangesNothing) {
+    CHoverButton button;
+    button.setGeometry(1, 2, 30, 40);
+    EXPECT_FALSE(button.LoadBitmapStrip(9999));
+    EXPECT_EQ(button.geometry(), QRect(1, 2, 30, 40));
+    EXPECT_TRUE(button.StateSize().isEmpty());
+}
+
+TEST(HoverButton, DrawsNothingBeforeItHasAStrip) {
+    CHoverButton button;
+    button.resize(40, 20);
+    const QImage image = test::Render(button);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) ASSERT_EQ(qAlpha(image.pixel(x, y)), 0);
+}
+
+TEST(HoverButton, ShowsTheFaceOfEachState) {
+    CHoverButton button;
+    button.SetBitmapStrip(ColouredStrip());
+    ExpectFace(button, kNormal);
+
+    SendEnter(button);
+    EXPECT_TRUE(button.IsPointerOver());
+    ExpectFace(button, kOver);
+
+    // Pressing while the pointer is over shows the pressed face.
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(button.CurrentFace(), HoverFace::Pressed);
+    ExpectFace(button, kPressed);
+
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    ExpectFace(button, kOver);
+
+    SendLeave(button);
+    EXPECT_FALSE(button.IsPointerOver());
+    ExpectFace(button, kNormal);
+}
+
+TEST(HoverButton, FirstMoveAfterALeaveShowsThePointerOverFaceAgain) {
+    CHoverButton button;
+    button.SetBitmapStrip(ColouredStrip());
+    SendEnter(button);
+    SendLeave(button);
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 10), button.mapToGlobal(QPointF(20, 10)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&button, &move);
+    EXPECT_TRUE(button.IsPointerOver());
+    ExpectFace(button, kOver);
+}
+
+TEST(HoverButton, ConsoleStripFacesDifferByState) {
+    CHoverButton button;
+    ASSERT_TRUE(button.LoadBitmapStrip(133));
+    const QImage normal = test::Render(button);
+    SendEnter(button);
+    const QImage over = test::Render(button);
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    const QImage pressed = test::Render(button);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(normal == over);
+    EXPECT_FALSE(normal == pressed);
+    EXPECT_FALSE(over == pressed);
+    // The pressed face is the strip's second third, drawn at the button's corner.
+    const QImage strip =
+        QImage(":/art/bitmap_133.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    EXPECT_TRUE(pressed == strip.copy(107, 0, 107, 32));
+}
+
+}  // namespace
+}  // namespace skin

@@ -1,0 +1,172 @@
+// The red check box: check-mark points and etched frame for a 15 x 15 box,
+// the background tile, and one toggle per press.
+#include <QPainter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "skin/check_mark_geometry.h"
+#include "skin/red_check_box.h"
+#include "skin/skin_palette.h"
+#include "skin_test_support.h"
+
+namespace skin {
+namespace {
+
+// A 15 x 15 box without a background tile, so only the mark or frame is drawn.
+class BareBox : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        box.SetBackgroundTile(QPixmap());
+        box.resize(15, 15);
+    }
+    QRgb Pixel(int x, int y) { return test::Render(box).pixel(x, y); }
+    CRedCheckBox box;
+};
+
+TEST(CheckMarkGeometry, FifteenPixelBox) {
+    const auto points = CheckMarkPoints(15, 15);
+    EXPECT_EQ(points[0], QPoint(2, 7));
+    EXPECT_EQ(points[1], QPoint(5, 12));
+    EXPECT_EQ(points[2], QPoint(5, 13));
+    EXPECT_EQ(points[3], QPoint(12, 3));
+    // From (4, 4) to (11, 11), right and bottom exclusive.
+    EXPECT_EQ(EtchedFrameRect(15, 15), QRect(QPoint(4, 4), QPoint(10, 10)));
+}
+
+TEST(CheckMarkGeometry, ScalesWithTheBox) {
+    const auto points = CheckMarkPoints(21, 18);
+    EXPECT_EQ(points[0], QPoint(2, 9));
+    EXPECT_EQ(points[1], QPoint(6, 14));
+    EXPECT_EQ(points[2], QPoint(6, 15));
+    EXPECT_EQ(points[3], QPoint(16, 3));
+    EXPECT_EQ(EtchedFrameRect(21, 18), QRect(4, 4, 13, 10));
+}
+
+TEST_F(BareBox, CheckedBoxDrawsTheMarkThroughItsFourPointsAndNoFrame) {
+    box.SetChecked(true);
+    const QImage image = test::Render(box);
+    for (const QPoint point : CheckMarkPoints(15, 15))
+        EXPECT_EQ(image.pixel(point), kSkinColor.rgb()) << point.x() << "," << point.y();
+    // The mark is three pixels wide: one pixel beside a point is still red.
+    EXPECT_EQ(image.pixel(3, 7), kSkinColor.rgb());
+    // Frame corners and the far corner stay empty.
+    EXPECT_EQ(qAlpha(image.pixel(10, 10)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(4, 4)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(14, 14)), 0);
+}
+
+TEST_F(BareBox, UncheckedBoxDrawsTheBumpFrameInsetByFour) {
+    const QImage image = test::Render(box);
+    // Outer ring: light top and left, dark shadow bottom and right.
+    EXPECT_EQ(image.pixel(7, 4), kEdgeLight.rgb());
+    EXPECT_EQ(image.pixel(4, 7), kEdgeLight.rgb());
+    EXPECT_EQ(image.pixel(7, 10), kEdgeDarkShadow.rgb());
+    EXPECT_EQ(image.pixel(10, 7), kEdgeDarkShadow.rgb());
+    // Inner ring: dark shadow top and left, light bottom and right.
+    EXPECT_EQ(image.pixel(7, 5), kEdgeDarkShadow.rgb());
+    EXPECT_EQ(image.pixel(5, 7), kEdgeDarkShadow.rgb());
+    EXPECT_EQ(image.pixel(7, 9), kEdgeLight.rgb());
+    EXPECT_EQ(image.pixel(9, 7), kEdgeLight.rgb());
+    // Nothing outside the frame, nothing in its middle, no mark.
+    for (const QPoint empty : {QPoint(3, 3), QPoint(11, 11), QPoint(3, 7), QPoint(11, 7),
+                               QPoint(7, 3), QPoint(7, 11), QPoint(7, 7), QPoint(2, 7)})
+        EXPECT_EQ(qAlpha(image.pixel(empty)), 0) << empty.x() << "," << empty.y();
+}
+
+TEST(RedCheckBox, BackgroundTileStartsAtTheBoxsOwnCorner) {
+    QImage tile(2, 2, QImage::Format_ARGB32);
+    tile.setPixel(0, 0, qRgb(10, 20, 30));
+    tile.setPixel(1, 0, qRgb(40, 50, 60));
+    tile.setPixel(0, 1, qRgb(70, 80, 90));
+    tile.setPixel(1, 1, qRgb(100, 110, 120));
+    QWidget dialog;
+    CRedCheckBox box(&dialog);
+    box.SetBackgroundTile(QPixmap::fromImage(tile));
+    box.setGeometry(3, 5, 15, 15);
+    const QImage image = test::Render(box);
+    EXPECT_EQ(image.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(40, 50, 60));
+    EXPECT_EQ(image.pixel(0, 1), qRgb(70, 80, 90));
+    EXPECT_EQ(image.pixel(14, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(image.pixel(13, 13), qRgb(100, 110, 120));
+}
+
+TEST(RedCheckBox, FillsWithTheDialogsBackgroundPictureByDefault) {
+    CRedCheckBox box;
+    box.resize(18, 18);
+    const QImage tile =
+        QImage(":/art/bitmap_158.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_FALSE(tile.isNull());
+    const QImage image = test::Render(box);
+    // A corner far from the frame shows the picture's own corner.
+    EXPECT_EQ(image.pixel(0, 0), tile.pixel(0, 0));
+    EXPECT_EQ(image.pixel(17, 0), tile.pixel(17, 0));
+    EXPECT_EQ(image.pixel(0, 17), tile.pixel(0, 17));
+}
+
+TEST(RedCheckBox, SetCheckedReturnsThePreviousStateAndRepaints) {
+    CRedCheckBox box;
+    box.SetBackgroundTile(QPixmap());
+    box.resize(15, 15);
+    EXPECT_FALSE(box.IsChecked());
+    EXPECT_FALSE(box.SetChecked(true));
+    EXPECT_TRUE(box.IsChecked());
+    EXPECT_EQ(test::Render(box).pixel(2, 7), kSkinColor.rgb());
+    EXPECT_TRUE(box.SetChecked(true));
+    EXPECT_TRUE(box.IsChecked());
+    EXPECT_TRUE(box.SetChecked(false));
+    EXPECT_EQ(qAlpha(test::Render(box).pixel(2, 7)), 0);
+}
+
+TEST(RedCheckBox, EachClickTogglesOnce) {
+    CRedCheckBox box;
+    box.resize(15, 15);
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    EXPECT_TRUE(box.IsChecked());
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    EXPECT_FALSE(box.IsChecked());
+}
+
+TEST(RedCheckBox, PressTogglesAtOnceAndRepaintsDoNotToggleAgain) {
+    CRedCheckBox box;
+    box.SetBackgroundTile(QPixmap());
+    box.resize(15, 15);
+    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    EXPECT_TRUE(box.IsChecked());
+    // The pressed box may be painted any number of times.
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(test::Render(box).pixel(2, 7), kSkinColor.rgb());
+    EXPECT_TRUE(box.IsChecked());
+    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    EXPECT_TRUE(box.IsChecked());
+}
+
+TEST(RedCheckBox, DraggingOutAndBackInDuringOnePressTogglesOnce) {
+    CRedCheckBox box;
+    box.resize(15, 15);
+    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    for (const QPoint at : {QPoint(40, 40), QPoint(7, 7), QPoint(40, 40), QPoint(8, 8)}) {
+        QMouseEvent move(QEvent::MouseMove, at, box.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(&box, &move);
+    }
+    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(8, 8));
+    EXPECT_TRUE(box.IsChecked());
+}
+
+TEST(RedCheckBox, SpaceKeyTogglesOncePerPress) {
+    CRedCheckBox box;
+    box.resize(15, 15);
+    QTest::keyPress(&box, Qt::Key_Space);
+    EXPECT_TRUE(box.IsChecked());
+    // Auto-repeat of a held key is not a new press.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QCoreApplication::sendEvent(&box, &repeat);
+    EXPECT_TRUE(box.IsChecked());
+    QTest::keyRelease(&box, Qt::Key_Space);
+    QTest::keyClick(&box, Qt::Key_Space);
+    EXPECT_FALSE(box.IsChecked());
+}
+
+}  // namespace
+}  // namespace skin

@@ -7,10 +7,6 @@ using platform::window::SS_ELLIPSISMASK;
 using platform::window::SS_LEFTNOWORDWRAP;
 using platform::window::SS_NOPREFIX;
 using platform::window::SS_PATHELLIPSIS;
-using platform::window::SS_SUNKEN;
-using platform::window::WS_BORDER;
-using platform::window::WS_EX_CLIENTEDGE;
-using platform::window::WS_EX_STATICEDGE;
 
 LabelTextFormat FormatForStyle(std::uint32_t style) {
     LabelTextFormat format;
@@ -47,16 +43,6 @@ int TextFlags(const LabelTextFormat& format) {
     if (format.wordWrap) flags |= Qt::TextWordWrap;
     if (format.showMnemonic) flags |= Qt::TextShowMnemonic;
     return flags;
-}
-
-LabelFrame FrameForStyle(std::uint32_t style, std::uint32_t exStyle) {
-    LabelFrame frame;
-    frame.border = (style & WS_BORDER) != 0;
-    if ((exStyle & WS_EX_CLIENTEDGE) != 0)
-        frame.sunkenDepth = 2;
-    else if ((style & SS_SUNKEN) != 0 || (exStyle & WS_EX_STATICEDGE) != 0)
-        frame.sunkenDepth = 1;
-    return frame;
 }
 
 }  // namespace skin

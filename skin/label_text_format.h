@@ -2,7 +2,6 @@
 // style bits as the dialog template gives them.
 #pragma once
 
-#include <QMargins>
 #include <Qt>
 
 #include <cstdint>
@@ -24,14 +23,5 @@ LabelTextFormat FormatForStyle(std::uint32_t style);
 
 // Qt text flags for QPainter::drawText from a format.
 int TextFlags(const LabelTextFormat& format);
-
-// Width of the edges the label draws around its text area, per side.
-struct LabelFrame {
-    bool border = false;  // one plain line
-    int sunkenDepth = 0;  // 0, 1 (static edge) or 2 (client edge)
-    int Thickness() const { return (border ? 1 : 0) + sunkenDepth; }
-};
-
-LabelFrame FrameForStyle(std::uint32_t style, std::uint32_t exStyle);
 
 }  // namespace skin

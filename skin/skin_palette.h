@@ -13,14 +13,9 @@ inline const QColor kSkinColor{204, 45, 48};
 inline const QColor kProgressWedgeStart{255, 0, 0};
 inline const QColor kProgressDiscStart{240, 30, 30};
 
-// The four tones of a three-dimensional edge, light to dark, as the
-// platform's classic etched and sunken frames use them.
-inline const QColor kEdgeHighlight{255, 255, 255};
+// The two tones of the check box's bump edge, as the platform's classic
+// three-dimensional frames use them.
 inline const QColor kEdgeLight{227, 227, 227};
-inline const QColor kEdgeShadow{160, 160, 160};
 inline const QColor kEdgeDarkShadow{105, 105, 105};
-
-// A plain one-pixel border line.
-inline const QColor kBorderLine{100, 100, 100};
 
 }  // namespace skin

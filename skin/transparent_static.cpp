@@ -4,30 +4,12 @@
 #include <QPainter>
 #include <QStringList>
 
+#include "platform/window/control_edges.h"
 #include "skin/label_text_format.h"
 #include "skin/skin_palette.h"
 
 namespace skin {
 namespace {
-
-void DrawFrame(QPainter& painter, QRect r, const LabelFrame& frame) {
-    auto ring = [&painter](const QRect& q, const QColor& topLeft, const QColor& bottomRight) {
-        if (q.width() <= 0 || q.height() <= 0) return;
-        painter.fillRect(QRect(q.left(), q.top(), q.width(), 1), topLeft);
-        painter.fillRect(QRect(q.left(), q.top(), 1, q.height()), topLeft);
-        painter.fillRect(QRect(q.left(), q.bottom(), q.width(), 1), bottomRight);
-        painter.fillRect(QRect(q.right(), q.top(), 1, q.height()), bottomRight);
-    };
-    if (frame.border) {
-        ring(r, kBorderLine, kBorderLine);
-        r.adjust(1, 1, -1, -1);
-    }
-    if (frame.sunkenDepth >= 1) {
-        ring(r, kEdgeShadow, kEdgeHighlight);
-        r.adjust(1, 1, -1, -1);
-    }
-    if (frame.sunkenDepth >= 2) ring(r, kEdgeDarkShadow, kEdgeLight);
-}
 
 // Elides each line on its own, as a label without wrapping shows them.
 QString ElideLines(const QString& text, const QFontMetrics& metrics, Qt::TextElideMode mode,
@@ -59,11 +41,9 @@ bool CTransparentStatic::SetText(const QString& text) {
 
 void CTransparentStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const LabelFrame frame = FrameForStyle(m_style, m_exStyle);
-    DrawFrame(painter, rect(), frame);
-
-    const QRect area = rect().marginsRemoved(
-        QMargins(frame.Thickness(), frame.Thickness(), frame.Thickness(), frame.Thickness()));
+    // Border and sunken edges as the platform draws them around statics.
+    platform::window::DrawEdges(painter, rect(), m_style, m_exStyle);
+    const QRect area = rect().marginsRemoved(platform::window::EdgeMargins(m_style, m_exStyle));
     if (area.isEmpty() || m_text.isEmpty()) return;
 
     const LabelTextFormat format = FormatForStyle(m_style);

@@ -90,14 +90,6 @@ TEST(LabelTextFormat, FollowsTheStyleBits) {
     EXPECT_TRUE(FormatForStyle(SS_SUNKEN | 1).wordWrap);
 }
 
-TEST(LabelTextFormat, FramesFromStyleAndExtendedStyle) {
-    EXPECT_EQ(FrameForStyle(0, 0).Thickness(), 0);
-    EXPECT_EQ(FrameForStyle(SS_SUNKEN, 0).Thickness(), 1);
-    EXPECT_EQ(FrameForStyle(SS_SUNKEN | WS_BORDER, 0).Thickness(), 2);
-    EXPECT_EQ(FrameForStyle(0, WS_EX_STATICEDGE).Thickness(), 1);
-    EXPECT_EQ(FrameForStyle(0, WS_EX_CLIENTEDGE).Thickness(), 2);
-}
-
 TEST(TransparentStatic, PaintsOnlyLettersInTheSkinColour) {
     const QImage image = RenderOnGround(QStringLiteral("Default Gateway"), 0, QSize(160, 30));
     int ink = 0;
@@ -194,13 +186,21 @@ TEST(TransparentStatic, AmpersandIsLiteralOnlyWithNoPrefix) {
     EXPECT_GT(noPrefix->width(), withPrefix->width() + 4);
 }
 
-TEST(TransparentStatic, SunkenBorderedLabelDrawsItsEdges) {
-    const QImage image = RenderOnGround(QString(), 1 | SS_SUNKEN | WS_BORDER, QSize(40, 20));
-    EXPECT_EQ(image.pixel(0, 0), kBorderLine.rgb());
-    EXPECT_EQ(image.pixel(39, 19), kBorderLine.rgb());
-    EXPECT_EQ(image.pixel(1, 1), kEdgeShadow.rgb());
-    EXPECT_EQ(image.pixel(38, 18), kEdgeHighlight.rgb());
-    EXPECT_EQ(image.pixel(20, 10), kGround.rgb());
+TEST(TransparentStatic, SunkenBorderedLabelDrawsItsEdgesAndKeepsTextInside) {
+    // A border line and a one-pixel sunken edge: two pixels on every side.
+    const QImage image = RenderOnGround(QStringLiteral("WWWWWWWWWWWWWWWW"),
+                                        SS_LEFTNOWORDWRAP | SS_SUNKEN | WS_BORDER, QSize(60, 24));
+    for (const QPoint edge :
+         {QPoint(0, 0), QPoint(59, 23), QPoint(1, 1), QPoint(58, 22), QPoint(30, 0), QPoint(0, 12)})
+        EXPECT_NE(image.pixel(edge), kGround.rgb()) << edge.x() << "," << edge.y();
+    // The long text is cut inside the edges: the edge pixels at the right
+    // keep the edge colours, not the text colour.
+    EXPECT_NE(image.pixel(59, 12), kSkinColor.rgb());
+    EXPECT_NE(image.pixel(58, 12), kSkinColor.rgb());
+    int insideInk = 0;
+    for (int x = 2; x < 58; ++x)
+        if (image.pixel(x, 8) != kGround.rgb()) ++insideInk;
+    EXPECT_GT(insideInk, 0);
 }
 
 }  // namespace

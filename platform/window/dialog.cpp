@@ -56,15 +56,21 @@ Dialog::~Dialog() {
 
 int Dialog::DoModal() {
     if (m_created || m_modalRunning) return -1;
-    if (!CreateWindowFromTemplate(parentWidget())) return -1;
     m_result = -1;
-    setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     m_loop = &loop;
+    // Running from here on, so that EndDialog in OnInitDialog ends the run.
     m_modalRunning = true;
-    show();
-    // EndDialog may already have been called from OnInitDialog.
-    if (m_modalRunning) loop.exec(QEventLoop::DialogExec);
+    if (!CreateWindowFromTemplate(parentWidget())) {
+        m_loop = nullptr;
+        m_modalRunning = false;
+        return -1;
+    }
+    if (m_modalRunning) {
+        setWindowModality(Qt::ApplicationModal);
+        show();
+        loop.exec(QEventLoop::DialogExec);
+    }
     m_loop = nullptr;
     m_modalRunning = false;
     const int result = m_result;
@@ -374,8 +380,8 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event) {
 int Dialog::DefaultCommandId() const {
     // The focused push button is the default one; else the template's
     // default push button; else IDOK.
-    if (auto* focused = qobject_cast<ButtonControl*>(QApplication::focusWidget())) {
-        if (focused->window() == this && IsControl(focused)) return ControlId(focused);
+    if (auto* focused = qobject_cast<ButtonControl*>(focusWidget())) {
+        if (IsControl(focused)) return ControlId(focused);
     }
     for (QObject* child : children()) {
         auto* button = qobject_cast<ButtonControl*>(child);

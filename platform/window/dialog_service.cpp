@@ -119,7 +119,7 @@ QStringList ParseFileFilter(const QString& filter) {
         QStringList patterns;
         for (const QString& pattern : fields[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             const QString p = pattern.trimmed();
-            patterns << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
+            if (!p.isEmpty()) patterns << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
         }
         if (patterns.isEmpty()) patterns << QStringLiteral("*");
         result << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));

@@ -1,0 +1,162 @@
+// The simple controls drawn from their style bits: text alignment and
+// wrapping, '&' prefixes, edges, pictures placed as Win32 places them, and
+// the edit control's digits-only style and notifications.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+#include "platform/window/button_control.h"
+#include "platform/window/edit_control.h"
+#include "platform/window/frame_control.h"
+#include "platform/window/picture_control.h"
+#include "platform/window/static_control.h"
+#include "platform/window/styles.h"
+#include "platform/window/system_metrics.h"
+#include "resources/dialog_templates.h"
+#include "resources/ids.h"
+#include "window_test_support.h"
+
+namespace {
+
+using namespace window_test;
+
+QPixmap Solid(QSize size, QColor colour) {
+    QPixmap pixmap(size);
+    pixmap.fill(colour);
+    return pixmap;
+}
+
+// Renders a widget on a white ground, as a window background would be.
+QImage Render(QWidget* widget) {
+    QImage image(widget->size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    widget->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+TEST(StaticText, AlignmentAndWrappingFollowTheStyle) {
+    StaticControl label;
+    label.SetStyle(SS_CENTER);
+    EXPECT_EQ(label.alignment(), Qt::AlignHCenter | Qt::AlignTop);
+    EXPECT_TRUE(label.wordWrap());
+    label.SetStyle(SS_RIGHT);
+    EXPECT_EQ(label.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    label.SetStyle(SS_LEFTNOWORDWRAP);
+    EXPECT_FALSE(label.wordWrap());
+    label.SetStyle(SS_LEFT | SS_CENTERIMAGE);
+    EXPECT_EQ(label.alignment() & Qt::AlignVertical_Mask, Qt::AlignVCenter);
+    EXPECT_FALSE(label.wordWrap());
+}
+
+TEST(StaticText, PrefixesAreResolvedUnlessNoPrefix) {
+    EXPECT_EQ(ResolvePrefixes(QStringLiteral("Save && &Load")), "Save & Load");
+    StaticControl label;
+    label.SetText(QStringLiteral("A&B"));
+    EXPECT_EQ(label.text(), "AB");
+    EXPECT_EQ(label.Text(), "A&B");
+    label.SetStyle(SS_NOPREFIX);
+    EXPECT_EQ(label.text(), "A&B");
+    // Line feeds stay line feeds.
+    label.SetText(QStringLiteral("Channel Number  \n (2 - 69)"));
+    EXPECT_EQ(label.text(), "Channel Number  \n (2 - 69)");
+}
+
+TEST(StaticText, SunkenAndBorderedEdges) {
+    StaticControl label;
+    label.resize(20, 10);
+    label.SetStyle(SS_SUNKEN);
+    QImage image = Render(&label);
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(128, 128, 128));
+    EXPECT_EQ(image.pixelColor(19, 9), QColor(255, 255, 255));
+    EXPECT_EQ(label.contentsMargins(), QMargins(1, 1, 1, 1));
+    label.SetStyle(SS_SUNKEN | WS_BORDER);
+    image = Render(&label);
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 0));
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(128, 128, 128));
+    EXPECT_EQ(label.contentsMargins(), QMargins(2, 2, 2, 2));
+}
+
+TEST(Picture, TopLeftAtItsOwnSizeOrCentred) {
+    PictureControl picture;
+    picture.resize(10, 10);
+    picture.SetBitmap(Solid(QSize(4, 4), Qt::red));
+    EXPECT_EQ(picture.PictureRect(), QRect(0, 0, 4, 4));
+    picture.SetStyle(SS_BITMAP | SS_CENTERIMAGE);
+    EXPECT_EQ(picture.PictureRect(), QRect(3, 3, 4, 4));
+    QImage image = Render(&picture);
+    EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white));
+    // A picture larger than the control is cut off, not shrunk.
+    const QPixmap previous = picture.SetBitmap(Solid(QSize(30, 30), Qt::blue));
+    EXPECT_EQ(previous.size(), QSize(4, 4));
+    EXPECT_EQ(picture.PictureRect().size(), QSize(30, 30));
+    image = Render(&picture);
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(9, 9), QColor(Qt::blue));
+}
+
+TEST(Button, PictureIsCentredAndFlatButtonsDrawNoBevel) {
+    ButtonControl button;
+    button.resize(21, 21);
+    button.SetStyle(BS_BITMAP | BS_FLAT);
+    EXPECT_TRUE(button.GetBitmap().isNull());
+    EXPECT_TRUE(button.SetBitmap(Solid(QSize(9, 9), Qt::red)).isNull());
+    EXPECT_EQ(button.PictureRect(), QRect(6, 6, 9, 9));
+    const QImage image = Render(&button);
+    EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::white));
+    button.SetStyle(BS_BITMAP | BS_FLAT | BS_LEFT);
+    EXPECT_EQ(button.PictureRect().left(), 0);
+    button.SetStyle(BS_BITMAP | BS_FLAT | BS_RIGHT);
+    EXPECT_EQ(button.PictureRect().right(), 20);
+}
+
+TEST(Button, IconsAreDrawnAtTheirOwnSize) {
+    ButtonControl button;
+    button.resize(12, 9);
+    QIcon icon;
+    icon.addPixmap(Solid(QSize(8, 8), QColor(0, 255, 0)));
+    button.SetIcon(icon);
+    EXPECT_EQ(button.PictureRect().size(), QSize(8, 8));
+    EXPECT_EQ(Render(&button).pixelColor(5, 4), QColor(0, 255, 0));
+}
+
+TEST(Frame, BlackFrameInsideASunkenEdge) {
+    FrameControl frame;
+    frame.resize(12, 8);
+    frame.SetStyle(SS_BLACKFRAME | SS_SUNKEN);
+    const QImage image = Render(&frame);
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(128, 128, 128));
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(0, 0, 0));
+    EXPECT_EQ(image.pixelColor(10, 6), QColor(0, 0, 0));
+    EXPECT_EQ(image.pixelColor(5, 4), QColor(255, 255, 255));
+}
+
+TEST(Edit, DigitsOnlyAndEveryChangeNotified) {
+    RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CHANNEL_SELECT));
+    ASSERT_TRUE(dialog.Create());
+    auto* edit = dialog.GetDlgItemAs<EditControl>(res::IDC_CHANNEL_NUMBER);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    edit->setFocus();
+    dialog.commands.clear();
+    QTest::keyClicks(edit, QStringLiteral("4x2"));
+    EXPECT_EQ(edit->text(), "42");
+    ASSERT_EQ(dialog.commands.size(), 4u);  // two changes, each EN_UPDATE then EN_CHANGE
+    EXPECT_EQ(dialog.commands[0].code, EN_UPDATE);
+    EXPECT_EQ(dialog.commands[1].code, EN_CHANGE);
+    edit->setText(QStringLiteral("7"));
+    EXPECT_EQ(dialog.commands.size(), 6u);
+    edit->SetSel(0, -1);
+    EXPECT_EQ(edit->selectedText(), "7");
+}
+
+TEST(SystemMetrics, ScrollBarWidthIsKnown) {
+    EXPECT_GT(GetSystemMetrics(SM_CXVSCROLL), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CXICON), 32);
+    EXPECT_EQ(GetSystemMetrics(12345), 0);
+}
+
+}  // namespace

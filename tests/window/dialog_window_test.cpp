@@ -1,0 +1,274 @@
+// Modeless windows, the owner reference, controls replaced by custom
+// classes in place, and the window operations the docking code uses.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPainter>
+#include <QTest>
+
+#include "platform/window/button_control.h"
+#include "platform/window/data_exchange.h"
+#include "platform/window/static_control.h"
+#include "resources/dialog_templates.h"
+#include "resources/ids.h"
+#include "window_test_support.h"
+
+namespace {
+
+using namespace window_test;
+
+// Stand-ins for the skin's classes: a button of its own and a label with a
+// text property.
+class OwnButton : public QAbstractButton {
+  public:
+    explicit OwnButton(QWidget* parent) : QAbstractButton(parent) {}
+
+  protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
+class OwnLabel : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString text READ Text WRITE SetText)
+
+  public:
+    explicit OwnLabel(QWidget* parent) : QWidget(parent) {}
+    QString Text() const { return m_text; }
+    void SetText(const QString& text) { m_text = text; }
+
+  private:
+    QString m_text;
+};
+
+class MainLike : public RecordingDialog {
+  public:
+    MainLike() : RecordingDialog(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE)) {}
+    OwnButton* configButton = nullptr;
+    OwnLabel* message = nullptr;
+    QWidget* beforeInit = nullptr;
+
+  protected:
+    void DoDataExchange(DataExchange& dx) override {
+        DDX_Control(dx, res::IDC_MAIN_CONFIG_MENU, configButton);
+        DDX_Control(dx, res::IDC_MAIN_MESSAGE, message);
+    }
+    bool OnInitDialog() override {
+        beforeInit = configButton;
+        return RecordingDialog::OnInitDialog();
+    }
+};
+
+int StackIndex(QWidget* dialog, QWidget* control) {
+    int index = 0;
+    for (QObject* child : dialog->children()) {
+        if (child == control) return index;
+        if (qobject_cast<QWidget*>(child) != nullptr) ++index;
+    }
+    return -1;
+}
+
+TEST(DialogWindow, BoundControlsAreReplacedInPlaceBeforeInitialisation) {
+    MainLike reference;
+    ASSERT_TRUE(reference.Create());
+    QWidget* plain = reference.GetDlgItem(res::IDC_MAIN_CONFIG_MENU);
+    reference.DestroyWindow();
+
+    MainLike dialog;
+    ASSERT_TRUE(dialog.Create());
+    ASSERT_NE(dialog.configButton, nullptr);
+    EXPECT_EQ(dialog.beforeInit, dialog.configButton);
+    EXPECT_EQ(dialog.GetDlgItem(res::IDC_MAIN_CONFIG_MENU), dialog.configButton);
+    EXPECT_EQ(ControlId(dialog.configButton), res::IDC_MAIN_CONFIG_MENU);
+    EXPECT_EQ(ControlStyle(dialog.configButton) & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_EQ(ControlKindOf(dialog.configButton), ControlKind::Button);
+    (void)plain;
+
+    // Same place in the stacking order and the same rectangle as the
+    // control it replaced.
+    MainLike fresh;
+    ASSERT_TRUE(fresh.Create());
+    RecordingDialog unbound(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
+    ASSERT_TRUE(unbound.Create());
+    QWidget* original = unbound.GetDlgItem(res::IDC_MAIN_CONFIG_MENU);
+    EXPECT_EQ(fresh.configButton->geometry(), original->geometry());
+    EXPECT_EQ(StackIndex(&fresh, fresh.configButton), StackIndex(&unbound, original));
+    EXPECT_EQ(StackIndex(&fresh, fresh.message),
+              StackIndex(&unbound, unbound.GetDlgItem(res::IDC_MAIN_MESSAGE)));
+
+    // Its text came along through the text property.
+    EXPECT_EQ(fresh.message->Text(), "R40 Management Console");
+    EXPECT_EQ(GetControlText(fresh.message), "R40 Management Console");
+}
+
+TEST(DialogWindow, ReplacedButtonsStillReportClicks) {
+    MainLike dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.configButton->resize(40, 20);
+    QTest::mouseClick(dialog.configButton, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(dialog.commands.size(), 1u);
+    EXPECT_EQ(dialog.commands[0].id, res::IDC_MAIN_CONFIG_MENU);
+    EXPECT_EQ(dialog.commands[0].code, BN_CLICKED);
+}
+
+TEST(DialogWindow, BindingsAreClearedWithTheWindow) {
+    MainLike dialog;
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_NE(dialog.configButton, nullptr);
+    dialog.DestroyWindow();
+    EXPECT_EQ(dialog.configButton, nullptr);
+    EXPECT_EQ(dialog.message, nullptr);
+    EXPECT_EQ(dialog.GetDlgItem(res::IDC_MAIN_CONFIG_MENU), nullptr);
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_NE(dialog.configButton, nullptr);
+}
+
+TEST(DialogWindow, AControlMayBeReplacedFromItsOwnClickHandler) {
+    RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONFIG_MENU));
+    ASSERT_TRUE(dialog.Create());
+    OwnButton* replacement = nullptr;
+    dialog.MapCommand(res::IDC_MENU_RESET, BN_CLICKED, [&] {
+        replacement = dialog.SubclassDlgItem<OwnButton>(res::IDC_MENU_RESET);
+    });
+    QTest::mouseClick(dialog.GetDlgItem(res::IDC_MENU_RESET), Qt::LeftButton);
+    ASSERT_NE(replacement, nullptr);
+    EXPECT_EQ(dialog.GetDlgItem(res::IDC_MENU_RESET), replacement);
+    Pump(10);
+}
+
+TEST(DialogWindow, ModelessVisibilityFollowsTheTemplate) {
+    RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
+    ASSERT_TRUE(main.Create());
+    EXPECT_TRUE(main.isVisible());
+    RecordingDialog panel(res::FindDialogTemplate(res::IDD_STATUS_PANEL));
+    ASSERT_TRUE(panel.Create(&main));
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_EQ(panel.parentWidget(), &main);
+    EXPECT_TRUE(panel.isWindow());
+    EXPECT_FALSE(panel.Create(&main));  // one window at a time
+}
+
+TEST(DialogWindow, OwnerReferenceFallsBackToTheParent) {
+    RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
+    ASSERT_TRUE(main.Create());
+    RecordingDialog menu(res::FindDialogTemplate(res::IDD_CONFIG_MENU));
+    ASSERT_TRUE(menu.Create(&main));
+    EXPECT_EQ(menu.GetOwnerWindow(), &main);
+
+    RecordingDialog other(res::FindDialogTemplate(res::IDD_STATUS_PANEL));
+    ASSERT_TRUE(other.Create());
+    menu.SetOwnerReference(other.Handle());
+    EXPECT_EQ(menu.GetOwnerWindow(), &other);
+    other.DestroyWindow();  // a dead owner reference is not followed
+    EXPECT_EQ(menu.GetOwnerWindow(), &main);
+}
+
+TEST(DialogWindow, OwnedWindowsLoseTheirWindowWithTheOwnerButNotTheirObject) {
+    RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
+    ASSERT_TRUE(main.Create());
+    auto panel = std::make_unique<RecordingDialog>(res::FindDialogTemplate(res::IDD_STATUS_PANEL));
+    ASSERT_TRUE(panel->Create(&main));
+    main.DestroyWindow();
+    EXPECT_FALSE(panel->HasWindow());
+    panel.reset();  // the owner's pointer still owns a live object
+}
+
+TEST(DialogWindow, ShowMoveAndRectangles) {
+    RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
+    ASSERT_TRUE(main.Create());
+    RecordingDialog panel(res::FindDialogTemplate(res::IDD_STATUS_PANEL));
+    ASSERT_TRUE(panel.Create(&main));
+    EXPECT_FALSE(panel.ShowWindow(SW_SHOW));
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_TRUE(panel.ShowWindow(SW_HIDE));
+    EXPECT_FALSE(panel.isVisible());
+
+    const Rect client = panel.GetClientRect();
+    EXPECT_EQ(client.left, 0);
+    EXPECT_EQ(client.Width(), panel.width());
+    EXPECT_EQ(client.Height(), panel.height());
+
+    // Docked under the main window: its top-left at the main window's
+    // bottom-left corner, without a change of size.
+    const Rect mainRect = main.GetWindowRect();
+    panel.MoveTo(mainRect.left, mainRect.bottom);
+    panel.ShowWindow(SW_SHOW);
+    const Rect panelRect = panel.GetWindowRect();
+    EXPECT_EQ(panelRect.left, mainRect.left);
+    EXPECT_EQ(panelRect.top, mainRect.bottom);
+    EXPECT_EQ(panelRect.Width(), client.Width());
+    EXPECT_EQ(mainRect.bottom - mainRect.top, main.height());  // frameless: no frame
+}
+
+TEST(DialogWindow, MovesAreReportedAndShowingCallsTheHook) {
+    class Watcher : public RecordingDialog {
+      public:
+        using RecordingDialog::RecordingDialog;
+        std::vector<QPoint> moves;
+        std::vector<bool> shows;
+
+      protected:
+        void OnMove(int x, int y) override { moves.emplace_back(x, y); }
+        void OnShowWindow(bool show) override { shows.push_back(show); }
+    };
+    Watcher dialog(res::FindDialogTemplate(res::IDD_STATUS_PANEL));
+    ASSERT_TRUE(dialog.Create());
+    dialog.ShowWindow(SW_SHOW);
+    dialog.MoveTo(123, 45);
+    Pump(10);
+    ASSERT_FALSE(dialog.moves.empty());
+    EXPECT_EQ(dialog.moves.back(), QPoint(123, 45));
+    dialog.ShowWindow(SW_HIDE);
+    ASSERT_EQ(dialog.shows.size(), 2u);
+    EXPECT_TRUE(dialog.shows[0]);
+    EXPECT_FALSE(dialog.shows[1]);
+}
+
+TEST(DialogWindow, TopMostAndControlStacking) {
+    RecordingDialog dialog(res::FindDialogTemplate(res::IDD_LOAD_SAVE));
+    ASSERT_TRUE(dialog.Create());
+    dialog.ShowWindow(SW_SHOW);
+    dialog.SetTopMost(true);
+    EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.SetTopMost(false);
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST(DialogWindow, ColoursGivenByTheDialogReachItsControls) {
+    class Coloured : public RecordingDialog {
+      public:
+        using RecordingDialog::RecordingDialog;
+
+      protected:
+        void OnCtlColor(QWidget*, ControlColors& colors) override {
+            colors.text = QColor(204, 45, 48);
+        }
+    };
+    Coloured dialog(res::FindDialogTemplate(res::IDD_VIDEO_PID));
+    ASSERT_TRUE(dialog.Create());
+    QWidget* label = dialog.GetDlgItem(res::IDC_VIDEO_ADDRESS_LABEL);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(204, 45, 48));
+    QWidget* port = dialog.GetDlgItem(res::IDC_VIDEO_PORT);
+    EXPECT_EQ(port->palette().color(QPalette::Text), QColor(204, 45, 48));
+}
+
+TEST(DialogWindow, DraggingTheSurfaceMovesTheWindow) {
+    RecordingDialog dialog(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
+    ASSERT_TRUE(dialog.Create());
+    dialog.EnableDragFromClientArea(true);
+    dialog.MoveTo(100, 100);
+    // Pressed on the background picture, which lets the press through.
+    QWidget* background = dialog.GetDlgItem(res::IDC_MAIN_BACKGROUND);
+    QTest::mousePress(background, Qt::LeftButton, {}, QPoint(150, 60));
+    QMouseEvent move(QEvent::MouseMove, QPointF(190, 80),
+                     QPointF(dialog.mapToGlobal(QPoint(190, 80))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&dialog, &move);
+    QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(190, 80));
+    EXPECT_EQ(dialog.pos(), QPoint(140, 120));
+}
+
+}  // namespace
+
+#include "dialog_window_test.moc"

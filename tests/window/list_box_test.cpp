@@ -1,0 +1,100 @@
+// The list box: sorted insertion by text, item data, notifications only for
+// the operator's changes and only with LBS_NOTIFY, and owner-drawn items
+// drawn by the dialog.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <QTest>
+
+#include "platform/window/list_box_control.h"
+#include "resources/dialog_templates.h"
+#include "resources/ids.h"
+#include "window_test_support.h"
+
+namespace {
+
+using namespace window_test;
+
+TEST(ListBox, SortedListKeepsTextOrder) {
+    RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONTENT_SELECT));
+    ASSERT_TRUE(dialog.Create());
+    auto* list = dialog.GetDlgItemAs<ListBoxControl>(res::IDC_CONTENT_PID_LIST);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->AddString(QStringLiteral("32 (0x20)")), 0);
+    EXPECT_EQ(list->AddString(QStringLiteral("481 (0x1E1)")), 1);
+    // "100" sorts before "32" as text.
+    EXPECT_EQ(list->AddString(QStringLiteral("100 (0x64)")), 0);
+    EXPECT_EQ(list->SetItemData(0, 100), 0);
+    EXPECT_EQ(list->GetItemData(0), 100);
+    EXPECT_EQ(list->GetText(2), "481 (0x1E1)");
+    EXPECT_EQ(list->GetCount(), 3);
+    EXPECT_EQ(list->DeleteString(1), 2);
+    EXPECT_EQ(list->DeleteString(7), LB_ERR);
+    EXPECT_EQ(list->GetText(1), "481 (0x1E1)");
+}
+
+TEST(ListBox, OperatorSelectionNotifiesCodeSelectionDoesNot) {
+    RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONTENT_SELECT));
+    ASSERT_TRUE(dialog.Create());
+    dialog.ShowWindow(SW_SHOW);
+    auto* list = dialog.GetDlgItemAs<ListBoxControl>(res::IDC_CONTENT_PID_LIST);
+    list->AddString(QStringLiteral("100 (0x64)"));
+    list->AddString(QStringLiteral("200 (0xC8)"));
+    dialog.commands.clear();
+    EXPECT_EQ(list->SetCurSel(0), 0);
+    EXPECT_EQ(list->GetCurSel(), 0);
+    EXPECT_TRUE(dialog.commands.empty());
+    EXPECT_EQ(list->SetCurSel(-1), LB_ERR);
+    EXPECT_EQ(list->GetCurSel(), LB_ERR);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->GetItemRect(1).center());
+    EXPECT_EQ(list->GetCurSel(), 1);
+    ASSERT_EQ(dialog.commands.size(), 1u);
+    EXPECT_EQ(dialog.commands[0].id, res::IDC_CONTENT_PID_LIST);
+    EXPECT_EQ(dialog.commands[0].code, LBN_SELCHANGE);
+}
+
+// The status panel's list: owner-drawn, no selection, no notification.
+class PidPanel : public RecordingDialog {
+  public:
+    PidPanel() : RecordingDialog(res::FindDialogTemplate(res::IDD_STATUS_PANEL)) {}
+    std::vector<DrawItem> drawn;
+
+  protected:
+    bool OnDrawItem(DrawItem& item) override {
+        if (item.controlId != res::IDC_STATUS_PID_LIST) return false;
+        drawn.push_back(item);
+        item.painter->fillRect(item.rect, item.painter->background());
+        item.painter->setPen(QColor(204, 45, 48));
+        item.painter->drawText(item.rect, Qt::AlignHCenter | Qt::AlignVCenter, item.text);
+        item.painter->fillRect(QRect(item.rect.topLeft(), QSize(3, 3)), QColor(204, 45, 48));
+        return true;
+    }
+};
+
+TEST(ListBox, OwnerDrawnItemsAreDrawnByTheDialog) {
+    PidPanel panel;
+    ASSERT_TRUE(panel.Create());
+    panel.ShowWindow(SW_SHOW);
+    auto* list = panel.GetDlgItemAs<ListBoxControl>(res::IDC_STATUS_PID_LIST);
+    ASSERT_NE(list, nullptr);
+    list->AddString(QStringLiteral("0x0100  (0256)"));
+    list->AddString(QStringLiteral("0x0FFF  (4095)"));
+    Pump(10);  // the list lays its items out later
+    const QImage image = list->viewport()->grab().toImage();
+    ASSERT_GE(panel.drawn.size(), 2u);
+    EXPECT_EQ(panel.drawn[0].itemId, 0);
+    EXPECT_EQ(panel.drawn[1].text, "0x0FFF  (4095)");
+    EXPECT_EQ(panel.drawn[1].rect.top(), panel.drawn[0].rect.bottom() + 1);
+    EXPECT_EQ(panel.drawn[0].rect.height(), list->fontMetrics().height());
+    const QPoint corner = list->GetItemRect(1).topLeft() + QPoint(1, 1);
+    EXPECT_EQ(image.pixelColor(corner), QColor(204, 45, 48));
+
+    // No selection: a click selects nothing and tells the dialog nothing.
+    panel.commands.clear();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->GetItemRect(0).center());
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_TRUE(panel.commands.empty());
+}
+
+}  // namespace

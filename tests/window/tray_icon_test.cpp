@@ -1,0 +1,59 @@
+// The notification-area icon: the operator's double click reaches the owner
+// window as the callback message with WM_LBUTTONDBLCLK in lParam.
+#include <gtest/gtest.h>
+
+#include <QSystemTrayIcon>
+
+#include "platform/window/images.h"
+#include "platform/window/tray_icon.h"
+#include "resources/dialog_templates.h"
+#include "resources/ids.h"
+#include "window_test_support.h"
+
+namespace {
+
+using namespace window_test;
+
+constexpr unsigned WM_TRAY_NOTIFY = WM_APP + 3;
+
+TEST(TrayIcon, DoubleClickPostsTheCallbackMessage) {
+    RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
+    ASSERT_TRUE(main.Create());
+    std::vector<std::intptr_t> mouse;
+    main.MapMessage(WM_TRAY_NOTIFY, [&](Message& m) -> std::intptr_t {
+        mouse.push_back(m.lParam & 0xFFFF);
+        EXPECT_EQ(m.wParam, 0u);
+        return 0;
+    });
+    TrayIcon tray;
+    int doubleClicks = 0;
+    tray.SetDoubleClickCallback([&] { ++doubleClicks; });
+    ASSERT_TRUE(tray.Add(main.Handle(), WM_TRAY_NOTIFY, LoadIcon(res::IDI_TRAY),
+                         QStringLiteral("R40 Orvel Management Console")));
+    EXPECT_TRUE(tray.IsAdded());
+    EXPECT_EQ(tray.Icon()->toolTip(), "R40 Orvel Management Console");
+
+    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
+    emit tray.Icon()->activated(QSystemTrayIcon::Trigger);
+    ASSERT_TRUE(WaitUntil([&] { return mouse.size() == 2; }));
+    EXPECT_EQ(mouse[0], static_cast<std::intptr_t>(WM_LBUTTONDBLCLK));
+    EXPECT_EQ(mouse[1], static_cast<std::intptr_t>(WM_LBUTTONUP));
+    EXPECT_EQ(doubleClicks, 1);
+
+    tray.Delete();
+    EXPECT_FALSE(tray.IsAdded());
+}
+
+TEST(TrayIcon, AClickAfterTheWindowWentReachesNobody) {
+    TrayIcon tray;
+    {
+        RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
+        ASSERT_TRUE(main.Create());
+        tray.Add(main.Handle(), WM_TRAY_NOTIFY, QIcon(), QStringLiteral("tip"));
+    }
+    tray.Activated(QSystemTrayIcon::DoubleClick);  // posted to a dead handle: dropped
+    Pump(10);
+    SUCCEED();
+}
+
+}  // namespace

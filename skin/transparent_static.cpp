@@ -21,7 +21,11 @@ QString ElideLines(const QString& text, const QFontMetrics& metrics, Qt::TextEli
 
 }  // namespace
 
-CTransparentStatic::CTransparentStatic(QWidget* parent) : QWidget(parent) {}
+CTransparentStatic::CTransparentStatic(QWidget* parent) : QWidget(parent) {
+    // Never fill a background, even when an owner asks for one: the window's
+    // picture must stay visible around the letters.
+    setAttribute(Qt::WA_NoSystemBackground);
+}
 
 void CTransparentStatic::SetStyle(std::uint32_t style, std::uint32_t exStyle) {
     m_style = style;

@@ -1,7 +1,7 @@
 // Writes every picture of the skin into a folder:
 //   skin_art_generator <folder>
-// The pictures in resources/art are this program's output; run it again
-// after changing any drawing and commit the result.
+// The pictures in resources/art are this program's output; after changing
+// any drawing, run the build target skin_art_update and commit the result.
 #include <QDir>
 #include <QGuiApplication>
 #include <QImageWriter>

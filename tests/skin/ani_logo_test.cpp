@@ -63,15 +63,6 @@ TEST(LogoFade, TextNeverGetsStrongerThanAboutHalf) {
     EXPECT_EQ(*std::max_element(values.begin(), values.end()), 255);
 }
 
-TEST(LogoFade, DefaultsFadeFullyWithStepTwo) {
-    const std::vector<int> values = FadeSequence(260, 2, 0, 255);
-    EXPECT_EQ(values[0], 2);
-    EXPECT_EQ(values[126], 254);
-    EXPECT_EQ(values[127], 255);
-    EXPECT_EQ(values[128], 253);
-    EXPECT_EQ(*std::min_element(values.begin() + 128, values.end()), 0);
-}
-
 TEST(LogoFontFitting, WideLogoKeepsTheMediumFontAtEightTenthsOfItsHeight) {
     const LogoFont fitted = FitLogoFont(QStringLiteral("R40"), QSize(200, 42));
     EXPECT_EQ(fitted.weight, kLogoWeightFitting);

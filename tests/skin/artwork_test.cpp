@@ -9,6 +9,7 @@
 #include <map>
 
 #include "platform/window/images.h"
+#include "resources/image_catalogue.h"
 #include "skin/artgen/art_catalogue.h"
 #include "skin/artgen/art_layout.h"
 
@@ -19,43 +20,44 @@ QImage Committed(const QString& fileName) {
     return QImage(QDir(QStringLiteral(R40_ART_SOURCE_DIR)).filePath(fileName));
 }
 
-// The pictures of the windows' image tables with their sizes.
-const std::map<QString, QSize>& ExpectedPictures() {
-    static const std::map<QString, QSize> pictures{
-        {"icon_128_32.png", {32, 32}},  {"icon_128_16.png", {16, 16}},
-        {"icon_170.png", {32, 32}},     {"icon_146.png", {8, 8}},
-        {"icon_147.png", {8, 8}},       {"icon_148.png", {8, 8}},
-        {"bitmap_131.png", {407, 187}}, {"bitmap_132.png", {16, 20}},
-        {"bitmap_156.png", {30, 30}},   {"bitmap_167.png", {30, 30}},
-        {"bitmap_133.png", {322, 32}},  {"bitmap_134.png", {322, 32}},
-        {"bitmap_137.png", {322, 32}},  {"bitmap_145.png", {408, 184}},
-        {"bitmap_174.png", {27, 27}},   {"bitmap_175.png", {27, 27}},
-        {"bitmap_150.png", {110, 185}}, {"bitmap_151.png", {123, 39}},
-        {"bitmap_152.png", {123, 39}},  {"bitmap_153.png", {123, 39}},
-        {"bitmap_154.png", {123, 39}},  {"bitmap_158.png", {283, 185}},
-        {"bitmap_159.png", {23, 23}},   {"bitmap_160.png", {23, 23}},
-        {"bitmap_163.png", {27, 19}},   {"bitmap_164.png", {27, 20}},
-        {"bitmap_165.png", {37, 27}},   {"bitmap_179.png", {100, 30}},
-        {"bitmap_182.png", {283, 125}},
-    };
-    return pictures;
+// The file each catalogued picture lives in: an icon that comes in several
+// sizes has one file per size.
+std::map<QString, QSize> CataloguedFiles() {
+    std::map<int, int> iconSizes;
+    for (const res::ImageSpec& spec : res::ImageCatalogue())
+        if (spec.icon) ++iconSizes[spec.id];
+    std::map<QString, QSize> files;
+    for (const res::ImageSpec& spec : res::ImageCatalogue()) {
+        QString name = QStringLiteral("bitmap_%1.png").arg(spec.id);
+        if (spec.icon)
+            name = iconSizes[spec.id] > 1
+                       ? QStringLiteral("icon_%1_%2.png").arg(spec.id).arg(spec.width)
+                       : QStringLiteral("icon_%1.png").arg(spec.id);
+        files[name] = QSize(spec.width, spec.height);
+    }
+    return files;
 }
 
-TEST(Artwork, EveryPictureIsThereAtItsSize) {
-    for (const auto& [name, size] : ExpectedPictures()) {
-        const QImage image = Committed(name);
-        ASSERT_FALSE(image.isNull()) << name.toStdString();
-        EXPECT_EQ(image.size(), size) << name.toStdString();
+TEST(Artwork, ProgramLoadsEveryCataloguedPictureAtItsSize) {
+    for (const res::ImageSpec& spec : res::ImageCatalogue()) {
+        const QSize size(spec.width, spec.height);
+        if (spec.icon) {
+            const QList<QSize> sizes = platform::window::IconSizes(spec.id);
+            EXPECT_TRUE(sizes.contains(size)) << "icon " << spec.id;
+        } else {
+            EXPECT_EQ(platform::window::LoadBitmap(spec.id).size(), size) << "bitmap " << spec.id;
+        }
     }
 }
 
-TEST(Artwork, GeneratorMakesExactlyThesePictures) {
+TEST(Artwork, GeneratorDrawsExactlyTheCataloguedPictures) {
+    const std::map<QString, QSize> expected = CataloguedFiles();
     const auto& catalogue = art::SkinArtCatalogue();
-    EXPECT_EQ(catalogue.size(), ExpectedPictures().size());
+    EXPECT_EQ(catalogue.size(), expected.size());
     for (const art::ArtItem& item : catalogue) {
-        const auto expected = ExpectedPictures().find(item.fileName);
-        ASSERT_NE(expected, ExpectedPictures().end()) << item.fileName.toStdString();
-        EXPECT_EQ(item.size, expected->second) << item.fileName.toStdString();
+        const auto file = expected.find(item.fileName);
+        ASSERT_NE(file, expected.end()) << item.fileName.toStdString();
+        EXPECT_EQ(item.size, file->second) << item.fileName.toStdString();
     }
 }
 
@@ -82,10 +84,7 @@ TEST(Artwork, IndicatorLampsAreSolidColours) {
     }
 }
 
-TEST(Artwork, ProgramLoadsPicturesByResourceId) {
-    const QPixmap background = platform::window::LoadBitmap(131);
-    ASSERT_FALSE(background.isNull());
-    EXPECT_EQ(background.size(), QSize(407, 187));
+TEST(Artwork, UnknownIdLoadsNothing) {
     EXPECT_TRUE(platform::window::LoadBitmap(1).isNull());
 }
 

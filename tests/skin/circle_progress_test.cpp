@@ -83,15 +83,6 @@ TEST(CircleProgressStepping, HugeStepsAndEmptyRangesStayBounded) {
     EXPECT_EQ(AdvancePosition(1, 5, 0).pos, 1u);
 }
 
-TEST(CircleProgress, StartsAtItsDocumentedValues) {
-    CMYCircleProgress progress;
-    EXPECT_EQ(progress.Range(), 100u);
-    EXPECT_EQ(progress.Pos(), 80u);
-    EXPECT_EQ(progress.Step(), 10u);
-    EXPECT_EQ(progress.Color(), QColor(255, 0, 0));
-    EXPECT_EQ(progress.CircleColor(), QColor(240, 30, 30));
-}
-
 TEST(CircleProgress, SettersReturnThePreviousValue) {
     CMYCircleProgress progress;
     EXPECT_EQ(progress.SetPos(150), 80u);

@@ -34,15 +34,6 @@ TEST(CheckMarkGeometry, FifteenPixelBox) {
     EXPECT_EQ(EtchedFrameRect(15, 15), QRect(QPoint(4, 4), QPoint(10, 10)));
 }
 
-TEST(CheckMarkGeometry, ScalesWithTheBox) {
-    const auto points = CheckMarkPoints(21, 18);
-    EXPECT_EQ(points[0], QPoint(2, 9));
-    EXPECT_EQ(points[1], QPoint(6, 14));
-    EXPECT_EQ(points[2], QPoint(6, 15));
-    EXPECT_EQ(points[3], QPoint(16, 3));
-    EXPECT_EQ(EtchedFrameRect(21, 18), QRect(4, 4, 13, 10));
-}
-
 TEST_F(BareBox, CheckedBoxDrawsTheMarkThroughItsFourPointsAndNoFrame) {
     box.SetChecked(true);
     const QImage image = test::Render(box);

@@ -14,6 +14,7 @@
 
 #include "platform/window/dialog.h"
 #include "platform/window/images.h"
+#include "platform/window/styles.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "skin/ani_logo.h"
@@ -186,6 +187,13 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
     const QImage art = Bitmap(res::IDB_MAIN_BACKGROUND);
     EXPECT_GE(art.width(), client.width());
     EXPECT_GE(art.height(), client.height());
+
+    // Placed where the template's label stood, the skinned label took over
+    // its text and style.
+    auto* deviceList = main.Control<CTransparentStatic>(res::IDC_MAIN_DEVICE_LIST_LABEL);
+    ASSERT_NE(deviceList, nullptr);
+    EXPECT_EQ(deviceList->Text(), QStringLiteral("Device List"));
+    EXPECT_EQ(deviceList->Style() & 0x3u, window::SS_CENTER);
 
     // The message line stands on the picture's display area.
     const QRect message = main.Control<QWidget>(res::IDC_MAIN_MESSAGE)->geometry();

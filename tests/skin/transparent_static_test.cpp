@@ -109,6 +109,26 @@ TEST(TransparentStatic, PaintsOnlyLettersInTheSkinColour) {
     EXPECT_GT(fullRed, 5);
 }
 
+TEST(TransparentStatic, StaysTransparentWhenTheOwnerGivesABackground) {
+    QWidget parent;
+    parent.setAutoFillBackground(true);
+    QPalette ground = parent.palette();
+    ground.setColor(QPalette::Window, kGround);
+    parent.setPalette(ground);
+    parent.resize(100, 30);
+    CTransparentStatic label(&parent);
+    label.setGeometry(0, 0, 100, 30);
+    // As a dialog answers a control's request for colours.
+    label.setAutoFillBackground(true);
+    QPalette brush = label.palette();
+    brush.setBrush(QPalette::Window, Qt::yellow);
+    label.setPalette(brush);
+    label.SetText(QStringLiteral("SNR"));
+    const QImage image = parent.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(90, 25), kGround.rgb());
+    EXPECT_EQ(image.pixel(0, 29), kGround.rgb());
+}
+
 TEST(TransparentStatic, SetTextReportsWhetherThereIsAParent) {
     CTransparentStatic orphan;
     EXPECT_FALSE(orphan.SetText(QStringLiteral("x")));

@@ -47,8 +47,7 @@ void DiscoveryPass(int receivers) {
 int main() {
     std::string why;
     if (!platform::netns::EnterPrivateNetwork(&why)) {
-        std::fprintf(stderr, "devicelib_bench needs a network namespace (root): %s\n",
-                     why.c_str());
+        std::fprintf(stderr, "devicelib_bench needs a network namespace (root): %s\n", why.c_str());
         return 1;
     }
     std::printf("emulated receivers send status every %lld ms\n",
@@ -78,8 +77,8 @@ int main() {
         tuneTotal += platform::clock::NowMilliseconds() - start;
         if (rc != 0) std::fprintf(stderr, "SetChannel: %d\n", rc);
     }
-    std::printf("SetChannel to confirmed return: %lld ms on average of %d\n",
-                tuneTotal / kRounds, kRounds);
+    std::printf("SetChannel to confirmed return: %lld ms on average of %d\n", tuneTotal / kRounds,
+                kRounds);
     long long statusTotal = 0;
     R40StatusRecord record{};
     for (int i = 0; i < 20; ++i) {

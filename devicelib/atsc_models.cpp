@@ -10,7 +10,9 @@
 namespace devicelib {
 namespace {
 
-std::uint8_t IgmpFlags(const NetworkSettings& s) { return static_cast<std::uint8_t>(s.useIgmp * 4); }
+std::uint8_t IgmpFlags(const NetworkSettings& s) {
+    return static_cast<std::uint8_t>(s.useIgmp * 4);
+}
 
 }  // namespace
 
@@ -32,7 +34,9 @@ std::int32_t CR40::GetStatusRecord(void* record) {
     return 0;
 }
 
-std::int32_t CR40::ReadPidTable(void* record) { return ReadTableInto(record, SHORT_TABLE_ENTRIES); }
+std::int32_t CR40::ReadPidTable(void* record) {
+    return ReadTableInto(record, SHORT_TABLE_ENTRIES);
+}
 
 std::int32_t CR40::WritePidTable(void* record) {
     return WriteStandardTable(static_cast<PidListRecord*>(record), SHORT_TABLE_ENTRIES,
@@ -48,7 +52,9 @@ void CR40::ParsePidTable(std::span<std::uint8_t> reply) {
         ParseStandardTable(reply, SHORT_TABLE_ENTRIES, *static_cast<PidListRecord*>(m_pidTarget));
 }
 
-const std::uint8_t* CR40::DvbMacBytes() const { return &m_statusBuffer[0x84]; }
+const std::uint8_t* CR40::DvbMacBytes() const {
+    return &m_statusBuffer[0x84];
+}
 
 bool CR40::AcceptStatus() {
     return ATSCDevice::AcceptStatus() &&
@@ -90,7 +96,9 @@ void CR40Trevan::ParsePidTable(std::span<std::uint8_t> reply) {
         ParseForwardingTable(reply, *static_cast<TrevanPidListRecord*>(m_pidTarget));
 }
 
-const std::uint8_t* CR40Trevan::DvbMacBytes() const { return &m_statusBuffer[0xA4]; }
+const std::uint8_t* CR40Trevan::DvbMacBytes() const {
+    return &m_statusBuffer[0xA4];
+}
 
 bool CR40Trevan::AcceptStatus() {
     return ATSCDevice::AcceptStatus() &&

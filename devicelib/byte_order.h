@@ -27,9 +27,13 @@ inline void StoreHost16(std::uint8_t* p, std::uint16_t value) {
 }
 
 // Big-endian word at p becomes a host-order word at p.
-inline void BigEndianToHostInPlace(std::uint8_t* p) { StoreHost16(p, LoadBigEndian16(p)); }
+inline void BigEndianToHostInPlace(std::uint8_t* p) {
+    StoreHost16(p, LoadBigEndian16(p));
+}
 
 // Host-order word at p becomes a big-endian word at p.
-inline void HostToBigEndianInPlace(std::uint8_t* p) { StoreBigEndian16(p, LoadHost16(p)); }
+inline void HostToBigEndianInPlace(std::uint8_t* p) {
+    StoreBigEndian16(p, LoadHost16(p));
+}
 
 }  // namespace devicelib

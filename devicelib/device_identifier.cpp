@@ -12,13 +12,20 @@ CDeviceIdentifier::CDeviceIdentifier() : COrvelDevice(TYPE_NONE, STATUS_LENGTH_L
 
 std::uint16_t CDeviceIdentifier::TypeFromModelCode(std::uint8_t code) {
     switch (code) {
-        case 0x32: return TYPE_T22_V2;
-        case 0x33: return TYPE_T22_V3;
-        case 0x43: return TYPE_R40;
-        case 0x44: return TYPE_R40_TREVAN;
-        case 0x34: return TYPE_TREVAN;
-        case 0x54: return TYPE_T22CA;
-        default: return TYPE_UNRECOGNISED;
+        case 0x32:
+            return TYPE_T22_V2;
+        case 0x33:
+            return TYPE_T22_V3;
+        case 0x43:
+            return TYPE_R40;
+        case 0x44:
+            return TYPE_R40_TREVAN;
+        case 0x34:
+            return TYPE_TREVAN;
+        case 0x54:
+            return TYPE_T22CA;
+        default:
+            return TYPE_UNRECOGNISED;
     }
 }
 

@@ -7,7 +7,7 @@
 namespace devicelib {
 
 class CDeviceIdentifier final : public COrvelDevice {
-public:
+  public:
     CDeviceIdentifier();
 
     std::unique_ptr<PIDList> NewPidList() override { return nullptr; }

@@ -6,7 +6,7 @@
 namespace devicelib {
 
 class CR40 : public ATSCDevice {
-public:
+  public:
     CR40();
     std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
     std::int32_t GetStatusRecord(void* record) override;
@@ -20,7 +20,7 @@ public:
 
 // The R40V: an R40 that forwards selected PIDs to UDP destinations.
 class CR40Trevan : public ATSCDevice {
-public:
+  public:
     CR40Trevan();
     std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
     std::int32_t GetStatusRecord(void* record) override;
@@ -33,7 +33,7 @@ public:
 };
 
 class CT22_V2 : public CSatelliteDevice {
-public:
+  public:
     CT22_V2();
     std::int32_t Tune(const void* tuning) override;
     std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
@@ -49,7 +49,7 @@ public:
 };
 
 class CT22_V3 : public CSatelliteDevice {
-public:
+  public:
     CT22_V3();
     std::int32_t Tune(const void* tuning) override;
     std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;
@@ -65,7 +65,7 @@ public:
 // The T22 with conditional access: its status head block carries the
 // conditional-access values, and its reset is not echoed.
 class CT22CA : public CSatelliteDevice {
-public:
+  public:
     CT22CA();
     std::int32_t Reset() override;
     std::int32_t Tune(const void* tuning) override;
@@ -83,7 +83,7 @@ public:
 };
 
 class CTrevan : public CSatelliteDevice {
-public:
+  public:
     CTrevan();
     std::int32_t Tune(const void* tuning) override;
     std::int32_t ApplyNetworkSettings(const NetworkSettings& settings) override;

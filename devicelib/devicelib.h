@@ -92,6 +92,8 @@ DEVICELIB_API extern const uint16_t STATUS_PORTS[STATUS_PORT_COUNT];
 #define MAX_PIDS 32
 #define NULL_PID 0x1FFF
 
+/* The record layouts are tables: keep their columns. */
+/* clang-format off */
 #pragma pack(push, 1)
 
 /* One discovered device. Address first octet first; integers in host order. */
@@ -382,6 +384,7 @@ typedef struct TrevanStatusRecord {
 } TrevanStatusRecord;
 
 #pragma pack(pop)
+/* clang-format on */
 
 /* Opaque device handle; NULL means no device. */
 typedef struct DeviceHandleTag* DeviceHandle;

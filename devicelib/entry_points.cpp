@@ -15,9 +15,13 @@ using devicelib::COrvelDevice;
 
 namespace {
 
-COrvelDevice* FromHandle(DeviceHandle handle) { return reinterpret_cast<COrvelDevice*>(handle); }
+COrvelDevice* FromHandle(DeviceHandle handle) {
+    return reinterpret_cast<COrvelDevice*>(handle);
+}
 
-DeviceHandle ToHandle(COrvelDevice* device) { return reinterpret_cast<DeviceHandle>(device); }
+DeviceHandle ToHandle(COrvelDevice* device) {
+    return reinterpret_cast<DeviceHandle>(device);
+}
 
 // Runs an operation, turning any exception into a failure code.
 template <class Operation>
@@ -106,7 +110,8 @@ DEVICELIB_API int32_t CloseDevice(DeviceHandle handle) {
 DEVICELIB_API int32_t SetNetworkSettings(DeviceHandle handle, const NetworkSettings* settings) {
     COrvelDevice* device = FromHandle(handle);
     if (device == nullptr || settings == nullptr) return RC_FAILED;
-    return Guarded([&] { return devicelib::ApplyNetworkSettingsThroughAdapters(*device, *settings); });
+    return Guarded(
+        [&] { return devicelib::ApplyNetworkSettingsThroughAdapters(*device, *settings); });
 }
 
 DEVICELIB_API int32_t SetChannel(DeviceHandle handle, const void* tuning) {

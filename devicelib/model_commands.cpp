@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kConfirmWaitMs = 4000;
 
-bool Equal4(const std::uint8_t* a, const std::uint8_t* b) { return std::memcmp(a, b, 4) == 0; }
+bool Equal4(const std::uint8_t* a, const std::uint8_t* b) {
+    return std::memcmp(a, b, 4) == 0;
+}
 
 }  // namespace
 

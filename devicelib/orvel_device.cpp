@@ -22,13 +22,27 @@ COrvelDevice::~COrvelDevice() {
     CloseListener();
 }
 
-std::int32_t COrvelDevice::Tune(const void*) { return RC_NOT_OFFERED; }
-std::int32_t COrvelDevice::ApplyNetworkSettings(const NetworkSettings&) { return RC_NOT_OFFERED; }
-std::int32_t COrvelDevice::GetStatusRecord(void*) { return RC_NOT_OFFERED; }
-std::int32_t COrvelDevice::ReadPidTable(void*) { return RC_NOT_OFFERED; }
-std::int32_t COrvelDevice::WritePidTable(void*) { return RC_NOT_OFFERED; }
-std::int32_t COrvelDevice::WriteCaTable(const CaTableRecord&) { return RC_NOT_OFFERED; }
-const std::uint8_t* COrvelDevice::DvbMacBytes() const { return nullptr; }
+std::int32_t COrvelDevice::Tune(const void*) {
+    return RC_NOT_OFFERED;
+}
+std::int32_t COrvelDevice::ApplyNetworkSettings(const NetworkSettings&) {
+    return RC_NOT_OFFERED;
+}
+std::int32_t COrvelDevice::GetStatusRecord(void*) {
+    return RC_NOT_OFFERED;
+}
+std::int32_t COrvelDevice::ReadPidTable(void*) {
+    return RC_NOT_OFFERED;
+}
+std::int32_t COrvelDevice::WritePidTable(void*) {
+    return RC_NOT_OFFERED;
+}
+std::int32_t COrvelDevice::WriteCaTable(const CaTableRecord&) {
+    return RC_NOT_OFFERED;
+}
+const std::uint8_t* COrvelDevice::DvbMacBytes() const {
+    return nullptr;
+}
 
 std::int32_t COrvelDevice::Attach(const DeviceInfo& entry) {
     if (m_type != TYPE_NONE && m_type != entry.deviceType) return ERR_TYPE_MISMATCH;
@@ -138,8 +152,7 @@ bool COrvelDevice::AcceptStatus() {
     static constexpr std::uint16_t kCommonWords[] = {0x20, 0x2E, 0x36, 0x38, 0x52, 0x54,
                                                      0x56, 0x58, 0x5A, 0x5C, 0x5E, 0x60};
     ConvertStatusWords(kCommonWords);
-    if (m_macKnown && !std::equal(m_mac.begin(), m_mac.end(), &m_statusBuffer[0x30]))
-        return false;
+    if (m_macKnown && !std::equal(m_mac.begin(), m_mac.end(), &m_statusBuffer[0x30])) return false;
     return true;
 }
 

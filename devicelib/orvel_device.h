@@ -17,7 +17,6 @@
 
 namespace devicelib {
 
-
 // Result codes of one table exchange; the conditional-access table uses
 // its own set.
 struct TableCodes {
@@ -35,23 +34,23 @@ inline constexpr TableCodes kCaTableCodes{ERR_CA_SOCKET, ERR_CA_CONNECT, ERR_CA_
 inline constexpr std::int32_t RC_NOT_OFFERED = 2;
 
 class COrvelDevice {
-public:
+  public:
     COrvelDevice(const COrvelDevice&) = delete;
     COrvelDevice& operator=(const COrvelDevice&) = delete;
 
     // Virtual operations, in slot order.
-    virtual ~COrvelDevice();                                        // 0
-    virtual std::int32_t Reset();                                   // 1
-    virtual std::int32_t Tune(const void* tuning);                  // 2
+    virtual ~COrvelDevice();                                                     // 0
+    virtual std::int32_t Reset();                                                // 1
+    virtual std::int32_t Tune(const void* tuning);                               // 2
     virtual std::int32_t ApplyNetworkSettings(const NetworkSettings& settings);  // 3
-    virtual std::int32_t GetStatusRecord(void* record);             // 4
-    virtual std::int32_t ReadPidTable(void* record);                // 5
-    virtual std::int32_t WritePidTable(void* record);               // 6
-    virtual std::int32_t WriteCaTable(const CaTableRecord& table);  // 7
-    virtual std::unique_ptr<PIDList> NewPidList() = 0;              // 8
-    virtual void ParsePidTable(std::span<std::uint8_t> reply) = 0;  // 9
-    virtual const std::uint8_t* DvbMacBytes() const;                // 10
-    virtual bool AcceptStatus();                                    // 11
+    virtual std::int32_t GetStatusRecord(void* record);                          // 4
+    virtual std::int32_t ReadPidTable(void* record);                             // 5
+    virtual std::int32_t WritePidTable(void* record);                            // 6
+    virtual std::int32_t WriteCaTable(const CaTableRecord& table);               // 7
+    virtual std::unique_ptr<PIDList> NewPidList() = 0;                           // 8
+    virtual void ParsePidTable(std::span<std::uint8_t> reply) = 0;               // 9
+    virtual const std::uint8_t* DvbMacBytes() const;                             // 10
+    virtual bool AcceptStatus();                                                 // 11
 
     // Identity.
     std::int32_t Attach(const DeviceInfo& entry);
@@ -65,8 +64,7 @@ public:
     // Transports.
     std::int32_t EchoExchange(std::uint16_t port, const std::uint8_t* bytes, std::size_t length);
     // Up to four echoed attempts, each with a fresh socket; the last result.
-    std::int32_t EchoWithRetries(std::uint16_t port, const std::uint8_t* bytes,
-                                 std::size_t length);
+    std::int32_t EchoWithRetries(std::uint16_t port, const std::uint8_t* bytes, std::size_t length);
     std::int32_t WriteTable(std::uint8_t* bytes, std::size_t length, int entryCount,
                             bool convertPorts);
     std::int32_t ReadTable(std::size_t replyLength);
@@ -96,7 +94,7 @@ public:
     const Ipv4& Address() const { return m_address; }
     const StatusBuffer& StatusBytes() const { return m_statusBuffer; }
 
-protected:
+  protected:
     // Constructors set the class's type code and status datagram length; the
     // abstract families leave the length 0 (no status buffer to listen into).
     COrvelDevice(std::uint32_t type, std::uint32_t expectedLength);
@@ -120,8 +118,7 @@ protected:
     // effect is confirmed; the first failure.
     std::int32_t WaitForConfirmingStatus();
     // Network settings with the model's flags byte.
-    std::int32_t ApplyNetworkSettingsWithFlags(const NetworkSettings& settings,
-                                               std::uint8_t flags);
+    std::int32_t ApplyNetworkSettingsWithFlags(const NetworkSettings& settings, std::uint8_t flags);
     // PID tables of either form.
     std::int32_t WriteStandardTable(PidListRecord* record, int entries, StandardControlRule rule);
     std::int32_t WriteForwardingTable(TrevanPidListRecord* record);

@@ -8,9 +8,13 @@ namespace devicelib {
 
 PIDList::~PIDList() = default;
 
-std::uint16_t PIDList::Pid(int i) const { return LoadHost16(Pids() + 2 * i); }
+std::uint16_t PIDList::Pid(int i) const {
+    return LoadHost16(Pids() + 2 * i);
+}
 
-std::uint8_t PIDList::Control(int i) const { return Controls()[i]; }
+std::uint8_t PIDList::Control(int i) const {
+    return Controls()[i];
+}
 
 std::uint8_t* StandardPIDList::Pids() const {
     return reinterpret_cast<std::uint8_t*>(m_record) + offsetof(PidListRecord, pid);

@@ -22,45 +22,45 @@ inline constexpr std::size_t TableCommandLength(int entries) {
 }
 
 class PIDList {
-public:
+  public:
     PIDList(const PIDList&) = delete;
     PIDList& operator=(const PIDList&) = delete;
 
     // Virtual operations, in slot order.
-    virtual ~PIDList();                                 // 0
-    virtual void* Record() const = 0;                   // 1
-    virtual std::uint8_t* Pids() const = 0;             // 2: the 32 PID words
-    virtual std::uint8_t* Controls() const = 0;         // 3: the 32 control bytes
-    virtual void FreeRecord() = 0;                      // 4
+    virtual ~PIDList();                          // 0
+    virtual void* Record() const = 0;            // 1
+    virtual std::uint8_t* Pids() const = 0;      // 2: the 32 PID words
+    virtual std::uint8_t* Controls() const = 0;  // 3: the 32 control bytes
+    virtual void FreeRecord() = 0;               // 4
 
     std::uint16_t Pid(int i) const;
     std::uint8_t Control(int i) const;
 
-protected:
+  protected:
     PIDList() = default;
 };
 
 class StandardPIDList final : public PIDList {
-public:
+  public:
     explicit StandardPIDList(PidListRecord* record) : m_record(record) {}
     void* Record() const override { return m_record; }
     std::uint8_t* Pids() const override;
     std::uint8_t* Controls() const override;
     void FreeRecord() override;
 
-private:
+  private:
     PidListRecord* m_record;
 };
 
 class TrevanPIDList final : public PIDList {
-public:
+  public:
     explicit TrevanPIDList(TrevanPidListRecord* record) : m_record(record) {}
     void* Record() const override { return m_record; }
     std::uint8_t* Pids() const override;
     std::uint8_t* Controls() const override;
     void FreeRecord() override;
 
-private:
+  private:
     TrevanPidListRecord* m_record;
 };
 

@@ -14,9 +14,13 @@
 namespace devicelib {
 namespace {
 
-std::uint8_t IgmpFlags(const NetworkSettings& s) { return static_cast<std::uint8_t>(s.useIgmp * 4); }
+std::uint8_t IgmpFlags(const NetworkSettings& s) {
+    return static_cast<std::uint8_t>(s.useIgmp * 4);
+}
 
-std::uint8_t Bit(std::uint8_t byte, int bit) { return (byte >> bit) & 1; }
+std::uint8_t Bit(std::uint8_t byte, int bit) {
+    return (byte >> bit) & 1;
+}
 
 // Extras most satellite records share.
 template <class Record>
@@ -36,7 +40,9 @@ void DecodeScaledValue(Record& record, const StatusBuffer& dg, int sign) {
 
 CT22_V2::CT22_V2() : CSatelliteDevice(TYPE_T22_V2, STATUS_LENGTH_T22) {}
 
-std::int32_t CT22_V2::Tune(const void* tuning) { return TuneSatellite(tuning, false); }
+std::int32_t CT22_V2::Tune(const void* tuning) {
+    return TuneSatellite(tuning, false);
+}
 
 std::int32_t CT22_V2::ApplyNetworkSettings(const NetworkSettings& s) {
     return ApplyNetworkSettingsWithFlags(s, NETWORK_FLAGS);
@@ -55,7 +61,9 @@ std::int32_t CT22_V2::GetStatusRecord(void* record) {
     return 0;
 }
 
-std::int32_t CT22_V2::ReadPidTable(void* record) { return ReadTableInto(record, LONG_TABLE_ENTRIES); }
+std::int32_t CT22_V2::ReadPidTable(void* record) {
+    return ReadTableInto(record, LONG_TABLE_ENTRIES);
+}
 
 std::int32_t CT22_V2::WritePidTable(void* record) {
     return WriteStandardTable(static_cast<PidListRecord*>(record), LONG_TABLE_ENTRIES,
@@ -81,7 +89,9 @@ bool CT22_V2::AcceptStatus() {
 
 CT22_V3::CT22_V3() : CSatelliteDevice(TYPE_T22_V3, STATUS_LENGTH_T22) {}
 
-std::int32_t CT22_V3::Tune(const void* tuning) { return TuneSatellite(tuning, true); }
+std::int32_t CT22_V3::Tune(const void* tuning) {
+    return TuneSatellite(tuning, true);
+}
 
 std::int32_t CT22_V3::ApplyNetworkSettings(const NetworkSettings& s) {
     return ApplyNetworkSettingsWithFlags(s, IgmpFlags(s));
@@ -120,7 +130,9 @@ void CT22_V3::ParsePidTable(std::span<std::uint8_t> reply) {
         ParseStandardTable(reply, SHORT_TABLE_ENTRIES, *static_cast<PidListRecord*>(m_pidTarget));
 }
 
-const std::uint8_t* CT22_V3::DvbMacBytes() const { return &m_statusBuffer[0x84]; }
+const std::uint8_t* CT22_V3::DvbMacBytes() const {
+    return &m_statusBuffer[0x84];
+}
 
 bool CT22_V3::AcceptStatus() {
     return CSatelliteDevice::AcceptStatus() &&
@@ -151,7 +163,9 @@ std::int32_t CT22CA::Reset() {
     return result;
 }
 
-std::int32_t CT22CA::Tune(const void* tuning) { return TuneSatellite(tuning, true); }
+std::int32_t CT22CA::Tune(const void* tuning) {
+    return TuneSatellite(tuning, true);
+}
 
 std::int32_t CT22CA::ApplyNetworkSettings(const NetworkSettings& s) {
     return ApplyNetworkSettingsWithFlags(s, IgmpFlags(s));
@@ -179,7 +193,9 @@ std::int32_t CT22CA::GetStatusRecord(void* record) {
     return 0;
 }
 
-std::int32_t CT22CA::ReadPidTable(void* record) { return ReadTableInto(record, LONG_TABLE_ENTRIES); }
+std::int32_t CT22CA::ReadPidTable(void* record) {
+    return ReadTableInto(record, LONG_TABLE_ENTRIES);
+}
 
 std::int32_t CT22CA::WritePidTable(void* record) {
     return WriteForwardingTable(static_cast<TrevanPidListRecord*>(record));
@@ -198,8 +214,8 @@ std::int32_t CT22CA::WriteCaTable(const CaTableRecord& table) {
         std::memcpy(entry + 4, &port, 2);
         StoreHost16(entry + 6, table.caValue[i]);
     }
-    const std::int32_t echoed = TableEchoExchange(command.data(), command.size(),
-                                                  CA_TABLE_ENTRIES, false, kCaTableCodes);
+    const std::int32_t echoed =
+        TableEchoExchange(command.data(), command.size(), CA_TABLE_ENTRIES, false, kCaTableCodes);
     if (echoed != 0) return echoed;
     const std::int32_t waited = WaitForConfirmingStatus();
     if (waited != 0) return waited;
@@ -231,7 +247,9 @@ void CT22CA::ParsePidTable(std::span<std::uint8_t> reply) {
         ParseForwardingTable(reply, *static_cast<TrevanPidListRecord*>(m_pidTarget));
 }
 
-const std::uint8_t* CT22CA::DvbMacBytes() const { return &m_statusBuffer[0xA4]; }
+const std::uint8_t* CT22CA::DvbMacBytes() const {
+    return &m_statusBuffer[0xA4];
+}
 
 bool CT22CA::AcceptStatus() {
     if (!CSatelliteDevice::AcceptStatus()) return false;
@@ -244,7 +262,9 @@ bool CT22CA::AcceptStatus() {
 
 CTrevan::CTrevan() : CSatelliteDevice(TYPE_TREVAN, STATUS_LENGTH_LONG) {}
 
-std::int32_t CTrevan::Tune(const void* tuning) { return TuneSatellite(tuning, true); }
+std::int32_t CTrevan::Tune(const void* tuning) {
+    return TuneSatellite(tuning, true);
+}
 
 std::int32_t CTrevan::ApplyNetworkSettings(const NetworkSettings& s) {
     return ApplyNetworkSettingsWithFlags(s, IgmpFlags(s));
@@ -266,7 +286,9 @@ std::int32_t CTrevan::GetStatusRecord(void* record) {
     return 0;
 }
 
-std::int32_t CTrevan::ReadPidTable(void* record) { return ReadTableInto(record, LONG_TABLE_ENTRIES); }
+std::int32_t CTrevan::ReadPidTable(void* record) {
+    return ReadTableInto(record, LONG_TABLE_ENTRIES);
+}
 
 std::int32_t CTrevan::WritePidTable(void* record) {
     return WriteForwardingTable(static_cast<TrevanPidListRecord*>(record));
@@ -281,7 +303,9 @@ void CTrevan::ParsePidTable(std::span<std::uint8_t> reply) {
         ParseForwardingTable(reply, *static_cast<TrevanPidListRecord*>(m_pidTarget));
 }
 
-const std::uint8_t* CTrevan::DvbMacBytes() const { return &m_statusBuffer[0xA4]; }
+const std::uint8_t* CTrevan::DvbMacBytes() const {
+    return &m_statusBuffer[0xA4];
+}
 
 bool CTrevan::AcceptStatus() {
     return CSatelliteDevice::AcceptStatus() &&
@@ -292,13 +316,20 @@ bool CTrevan::AcceptStatus() {
 
 std::unique_ptr<COrvelDevice> MakeDevice(std::uint16_t type) {
     switch (type) {
-        case TYPE_T22_V2: return std::make_unique<CT22_V2>();
-        case TYPE_T22_V3: return std::make_unique<CT22_V3>();
-        case TYPE_R40: return std::make_unique<CR40>();
-        case TYPE_TREVAN: return std::make_unique<CTrevan>();
-        case TYPE_T22CA: return std::make_unique<CT22CA>();
-        case TYPE_R40_TREVAN: return std::make_unique<CR40Trevan>();
-        default: return nullptr;
+        case TYPE_T22_V2:
+            return std::make_unique<CT22_V2>();
+        case TYPE_T22_V3:
+            return std::make_unique<CT22_V3>();
+        case TYPE_R40:
+            return std::make_unique<CR40>();
+        case TYPE_TREVAN:
+            return std::make_unique<CTrevan>();
+        case TYPE_T22CA:
+            return std::make_unique<CT22CA>();
+        case TYPE_R40_TREVAN:
+            return std::make_unique<CR40Trevan>();
+        default:
+            return nullptr;
     }
 }
 

@@ -48,12 +48,18 @@ float ScaledValue(std::uint32_t mantissa, std::uint8_t exponent, int sign) {
 
 std::uint8_t MapCode3F(std::uint8_t code) {
     switch (code) {
-        case 0: return 1;
-        case 1: return 2;
-        case 2: return 3;
-        case 4: return 5;
-        case 6: return 7;
-        default: return 0;
+        case 0:
+            return 1;
+        case 1:
+            return 2;
+        case 2:
+            return 3;
+        case 4:
+            return 5;
+        case 6:
+            return 7;
+        default:
+            return 0;
     }
 }
 

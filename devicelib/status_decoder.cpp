@@ -13,13 +13,21 @@ std::uint16_t Word(const StatusBuffer& dg, std::size_t offset) {
     return LoadHost16(&dg[offset]);
 }
 
-std::uint8_t Bit(std::uint8_t byte, int bit) { return (byte >> bit) & 1; }
+std::uint8_t Bit(std::uint8_t byte, int bit) {
+    return (byte >> bit) & 1;
+}
 
 }  // namespace
 
-void PutByte(std::uint8_t* field, std::uint8_t value) { *field = value; }
-void PutWord(std::uint8_t* field, std::uint16_t value) { StoreHost16(field, value); }
-void PutFloat(std::uint8_t* field, float value) { std::memcpy(field, &value, sizeof value); }
+void PutByte(std::uint8_t* field, std::uint8_t value) {
+    *field = value;
+}
+void PutWord(std::uint8_t* field, std::uint16_t value) {
+    StoreHost16(field, value);
+}
+void PutFloat(std::uint8_t* field, float value) {
+    std::memcpy(field, &value, sizeof value);
+}
 
 void DecodeCommonStatus(Status& view, const StatusBuffer& dg, const Ipv4& deviceAddress,
                         int pidEntries, int controlBits) {
@@ -98,8 +106,8 @@ void DecodeSatelliteStatus(SatelliteStatus& view, const StatusBuffer& dg) {
 }
 
 std::uint32_t SatelliteMantissa(const StatusBuffer& dg) {
-    return (static_cast<std::uint32_t>(dg[0x42]) << 16) | (static_cast<std::uint32_t>(dg[0x43]) << 8) |
-           dg[0x44];
+    return (static_cast<std::uint32_t>(dg[0x42]) << 16) |
+           (static_cast<std::uint32_t>(dg[0x43]) << 8) | dg[0x44];
 }
 
 }  // namespace devicelib

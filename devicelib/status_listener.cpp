@@ -19,7 +19,9 @@ constexpr std::chrono::microseconds kDrainWait{400};
 
 }  // namespace
 
-CStatusListner::~CStatusListner() { Close(); }
+CStatusListner::~CStatusListner() {
+    Close();
+}
 
 bool CStatusListner::Configure(const bool& filterFlag, const Ipv4& deviceAddress,
                                StatusBuffer& buffer, std::uint32_t& receivedAt,

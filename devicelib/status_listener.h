@@ -12,7 +12,7 @@
 namespace devicelib {
 
 class CStatusListner {
-public:
+  public:
     CStatusListner() = default;
     virtual ~CStatusListner();
     CStatusListner(const CStatusListner&) = delete;
@@ -39,7 +39,7 @@ public:
     // Bytes copied from the last accepted datagram (at most the expected length).
     std::size_t LastLength() const { return m_lastLength; }
 
-private:
+  private:
     bool m_open = false;
     const bool* m_filterFlag = nullptr;
     Ipv4 m_lastSource{};

@@ -11,36 +11,36 @@
 namespace devicelib {
 
 class Status {
-public:
+  public:
     explicit Status(void* record) : m_record(static_cast<std::uint8_t*>(record)) {}
     Status(const Status&) = delete;
     Status& operator=(const Status&) = delete;
 
     // Slot order.
-    virtual ~Status();                              // 0
-    virtual std::uint8_t* headBlock() = 0;          // 1
-    virtual std::uint8_t* versionMajor() = 0;       // 2
-    virtual std::uint8_t* versionMinor() = 0;       // 3
-    virtual std::uint8_t* word38() = 0;             // 4
-    virtual std::uint8_t* defaultGateway() = 0;     // 5
+    virtual ~Status();                                 // 0
+    virtual std::uint8_t* headBlock() = 0;             // 1
+    virtual std::uint8_t* versionMajor() = 0;          // 2
+    virtual std::uint8_t* versionMinor() = 0;          // 3
+    virtual std::uint8_t* word38() = 0;                // 4
+    virtual std::uint8_t* defaultGateway() = 0;        // 5
     virtual std::uint8_t* unicastStatusAddress() = 0;  // 6
-    virtual std::uint8_t* subnetMask() = 0;         // 7
-    virtual std::uint8_t* mac() = 0;                // 8
-    virtual std::uint8_t* deviceAddress() = 0;      // 9
-    virtual std::uint8_t* statusPort() = 0;         // 10
-    virtual std::uint8_t* word54() = 0;             // 11
-    virtual std::uint8_t* word56() = 0;             // 12
-    virtual std::uint8_t* dataActivity() = 0;       // 13
-    virtual std::uint8_t* word5A() = 0;             // 14
-    virtual std::uint8_t* words58() = 0;            // 15
-    virtual std::uint8_t* pids() = 0;               // 16
+    virtual std::uint8_t* subnetMask() = 0;            // 7
+    virtual std::uint8_t* mac() = 0;                   // 8
+    virtual std::uint8_t* deviceAddress() = 0;         // 9
+    virtual std::uint8_t* statusPort() = 0;            // 10
+    virtual std::uint8_t* word54() = 0;                // 11
+    virtual std::uint8_t* word56() = 0;                // 12
+    virtual std::uint8_t* dataActivity() = 0;          // 13
+    virtual std::uint8_t* word5A() = 0;                // 14
+    virtual std::uint8_t* words58() = 0;               // 15
+    virtual std::uint8_t* pids() = 0;                  // 16
 
-protected:
+  protected:
     std::uint8_t* m_record;
 };
 
 class ATSCStatus : public Status {
-public:
+  public:
     using Status::Status;
     virtual std::uint8_t* modeFlag() = 0;       // 17
     virtual std::uint8_t* channel() = 0;        // 18
@@ -66,7 +66,7 @@ public:
 };
 
 class SatelliteStatus : public Status {
-public:
+  public:
     using Status::Status;
     virtual std::uint8_t* modeFlag() = 0;     // 17
     virtual std::uint8_t* symbolRate() = 0;   // 18
@@ -84,10 +84,12 @@ public:
 // The accessors of slots 1 to 16, common to every record layout.
 template <class Record, class Family>
 class CommonFields : public Family {
-public:
+  public:
     using Family::Family;
-#define DEVICELIB_FIELD(name) \
-    std::uint8_t* name() override { return this->m_record + offsetof(Record, name); }
+#define DEVICELIB_FIELD(name)                           \
+    std::uint8_t* name() override {                     \
+        return this->m_record + offsetof(Record, name); \
+    }
     DEVICELIB_FIELD(headBlock)
     DEVICELIB_FIELD(versionMajor)
     DEVICELIB_FIELD(versionMinor)
@@ -109,7 +111,7 @@ public:
 
 template <class Record>
 class AtscFields : public CommonFields<Record, ATSCStatus> {
-public:
+  public:
     using CommonFields<Record, ATSCStatus>::CommonFields;
     DEVICELIB_FIELD(channel)
     DEVICELIB_FIELD(word4C)
@@ -135,7 +137,7 @@ public:
 
 template <class Record>
 class SatelliteFields : public CommonFields<Record, SatelliteStatus> {
-public:
+  public:
     using CommonFields<Record, SatelliteStatus>::CommonFields;
     DEVICELIB_FIELD(symbolRate)
     DEVICELIB_FIELD(frequency)
@@ -152,27 +154,27 @@ public:
 
 // The six views. The R40 and R40V share one record layout.
 class R40Status final : public AtscFields<R40StatusRecord> {
-public:
+  public:
     using AtscFields::AtscFields;
 };
 class R40TrevanStatus final : public AtscFields<R40StatusRecord> {
-public:
+  public:
     using AtscFields::AtscFields;
 };
 class T22V2Status final : public SatelliteFields<T22V2StatusRecord> {
-public:
+  public:
     using SatelliteFields::SatelliteFields;
 };
 class T22V3Status final : public SatelliteFields<T22V3StatusRecord> {
-public:
+  public:
     using SatelliteFields::SatelliteFields;
 };
 class T22CAStatus final : public SatelliteFields<T22CAStatusRecord> {
-public:
+  public:
     using SatelliteFields::SatelliteFields;
 };
 class TrevanStatus final : public SatelliteFields<TrevanStatusRecord> {
-public:
+  public:
     using SatelliteFields::SatelliteFields;
 };
 

@@ -9,9 +9,8 @@
 namespace devicelib {
 
 class TemporaryRoute {
-public:
-    TemporaryRoute(platform::iphelper::IpHelper& helper,
-                   const platform::iphelper::HostRoute& route,
+  public:
+    TemporaryRoute(platform::iphelper::IpHelper& helper, const platform::iphelper::HostRoute& route,
                    const platform::iphelper::NeighbourEntry& neighbour);
     ~TemporaryRoute();
     TemporaryRoute(const TemporaryRoute&) = delete;
@@ -20,7 +19,7 @@ public:
     bool RouteMade() const { return m_routeMade; }
     bool NeighbourMade() const { return m_neighbourMade; }
 
-private:
+  private:
     platform::iphelper::IpHelper& m_helper;
     platform::iphelper::HostRoute m_route;
     platform::iphelper::NeighbourEntry m_neighbour;

@@ -9,7 +9,7 @@
 namespace platform::iphelper {
 
 class FakeIpHelper final : public IpHelper {
-public:
+  public:
     bool ReadAdapters(std::vector<Adapter>& adapters) override;
     bool ReadRoutes(std::vector<RouteRow>& routes) override;
     bool ReadNeighbours(std::vector<NeighbourEntry>& neighbours) override;

@@ -59,7 +59,7 @@ struct NeighbourEntry {
 };
 
 class IpHelper {
-public:
+  public:
     virtual ~IpHelper() = default;
 
     // False when the table cannot be read.

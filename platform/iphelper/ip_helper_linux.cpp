@@ -25,7 +25,7 @@ namespace {
 // A request under construction: a netlink header, a family header and
 // attributes, each aligned as the kernel expects.
 class Request {
-public:
+  public:
     Request(std::uint16_t type, std::uint16_t flags) {
         bytes_.resize(NLMSG_HDRLEN);
         Header().nlmsg_type = type;
@@ -53,7 +53,7 @@ public:
     nlmsghdr& Header() { return *reinterpret_cast<nlmsghdr*>(bytes_.data()); }
     std::vector<std::uint8_t>& Bytes() { return bytes_; }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 
@@ -84,7 +84,7 @@ std::uint32_t U32(const std::map<int, std::vector<std::uint8_t>>& attributes, in
 }
 
 class NetlinkSocket {
-public:
+  public:
     NetlinkSocket() {
         fd_ = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
         if (fd_ < 0) return;
@@ -138,13 +138,13 @@ public:
         }
     }
 
-private:
+  private:
     int fd_ = -1;
     std::uint32_t sequence_ = 0;
 };
 
 class LinuxIpHelper final : public IpHelper {
-public:
+  public:
     bool ReadAdapters(std::vector<Adapter>& adapters) override {
         std::map<std::uint32_t, bool> loopback;
         std::map<std::uint32_t, bool> resolves;
@@ -287,7 +287,7 @@ public:
         return socket.Exchange(request);
     }
 
-private:
+  private:
     // A host route on the link, static, with our metric. Deleting names the
     // same attributes, so only this exact route can go.
     static bool ChangeRoute(std::uint16_t type, std::uint16_t flags, const HostRoute& route) {

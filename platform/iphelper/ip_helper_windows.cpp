@@ -3,10 +3,10 @@
 // between two calls.
 #ifdef _WIN32
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
 #include <iphlpapi.h>
 #include <windows.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
 #include <cstring>
 #include <vector>
@@ -61,13 +61,13 @@ MIB_IPFORWARDROW RowFor(const HostRoute& route) {
     row.dwForwardAge = 0;
     row.dwForwardNextHopAS = 0;
     row.dwForwardMetric1 = route.metric;
-    row.dwForwardMetric2 = row.dwForwardMetric3 = row.dwForwardMetric4 =
-        row.dwForwardMetric5 = static_cast<DWORD>(-1);
+    row.dwForwardMetric2 = row.dwForwardMetric3 = row.dwForwardMetric4 = row.dwForwardMetric5 =
+        static_cast<DWORD>(-1);
     return row;
 }
 
 class WindowsIpHelper final : public IpHelper {
-public:
+  public:
     bool ReadAdapters(std::vector<Adapter>& adapters) override {
         ULONG size = kBufferMargin;
         std::vector<std::uint8_t> buffer;

@@ -36,7 +36,7 @@ struct Received {
 };
 
 class UdpSocket {
-public:
+  public:
     UdpSocket() = default;
     ~UdpSocket();
     UdpSocket(UdpSocket&& other) noexcept;
@@ -68,7 +68,7 @@ public:
     std::uint16_t LocalPort() const;
     int NativeHandle() const { return fd_; }
 
-private:
+  private:
     int fd_ = -1;
 };
 

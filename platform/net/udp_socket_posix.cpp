@@ -1,13 +1,13 @@
 #include "platform/net/udp_socket.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
-#include <time.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <vector>
@@ -31,9 +31,13 @@ timespec ToTimespec(std::chrono::microseconds timeout) {
 
 }  // namespace
 
-UdpSocket::~UdpSocket() { Close(); }
+UdpSocket::~UdpSocket() {
+    Close();
+}
 
-UdpSocket::UdpSocket(UdpSocket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+UdpSocket::UdpSocket(UdpSocket&& other) noexcept : fd_(other.fd_) {
+    other.fd_ = -1;
+}
 
 UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
     if (this != &other) {
@@ -88,8 +92,8 @@ long UdpSocket::SendTo(std::span<const std::uint8_t> bytes, const Ipv4& address,
                        std::uint16_t port) {
     if (fd_ < 0) return -1;
     sockaddr_in sa = MakeAddress(address, port);
-    return ::sendto(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL,
-                    reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+    return ::sendto(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&sa),
+                    sizeof sa);
 }
 
 WaitResult UdpSocket::WaitReadable(std::chrono::microseconds timeout) const {
@@ -99,8 +103,8 @@ WaitResult UdpSocket::WaitReadable(std::chrono::microseconds timeout) const {
     const timespec ts = ToTimespec(timeout);
     for (;;) {
         int n = ::ppoll(&p, 1, &ts, nullptr);
-        if (n > 0) return (p.revents & (POLLIN | POLLERR)) ? WaitResult::Readable
-                                                           : WaitResult::Failed;
+        if (n > 0)
+            return (p.revents & (POLLIN | POLLERR)) ? WaitResult::Readable : WaitResult::Failed;
         if (n == 0) return WaitResult::TimedOut;
         if (errno != EINTR) return WaitResult::Failed;
     }

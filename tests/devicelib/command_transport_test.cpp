@@ -13,7 +13,7 @@ namespace {
 const std::vector<std::uint8_t> kTuneTo69 = Bytes({0x00, 0x45, 0x00, 0x00, 0x00, 0x00});
 
 class Transport : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         rx = StartReceiver(sim::Model::R40, {127, 0, 0, 40});
         ASSERT_EQ(device.Attach(InfoFor(*rx)), RC_ATTACHED);
@@ -55,8 +55,7 @@ TEST_F(Transport, RetriesUseAFreshSocketEachAndKeepTheLastResult) {
 }
 
 TEST_F(Transport, RetriesStopAtTheFirstGoodEcho) {
-    EXPECT_EQ(device.EchoWithRetries(devicelib::PORT_TUNE, kTuneTo69.data(), kTuneTo69.size()),
-              0);
+    EXPECT_EQ(device.EchoWithRetries(devicelib::PORT_TUNE, kTuneTo69.data(), kTuneTo69.size()), 0);
     EXPECT_EQ(rx->CommandsOnPort(devicelib::PORT_TUNE).size(), 1u);
 }
 

@@ -36,7 +36,7 @@ struct Datagram {
 };
 
 class Transmitter {
-public:
+  public:
     Transmitter(platform::net::Ipv4 from, std::uint16_t port, std::vector<std::uint8_t> bytes)
         : port_(port), bytes_(std::move(bytes)) {
         EXPECT_TRUE(socket_.Open());
@@ -60,7 +60,7 @@ public:
         bytes_ = std::move(bytes);
     }
 
-private:
+  private:
     platform::net::UdpSocket socket_;
     std::uint16_t port_;
     std::mutex mutex_;

@@ -41,10 +41,10 @@ TEST(Tune, SatelliteSendsThousandthsTenthsAndOptions) {
     OpenedDevice device;
     Open(*rx, device);
     SatelliteTuning t = Tuning(27.5f, 1234.5f);
-    t.tuneOption0 = 7;   // bit 0: any non-zero
-    t.tuneOption1 = 2;   // bit 1 only for exactly 1
-    t.tuneOption2 = 1;   // bit 2
-    t.tuneOption4 = 1;   // bit 4
+    t.tuneOption0 = 7;  // bit 0: any non-zero
+    t.tuneOption1 = 2;  // bit 1 only for exactly 1
+    t.tuneOption2 = 1;  // bit 2
+    t.tuneOption4 = 1;  // bit 4
     EXPECT_EQ(SetChannel(device.handle, &t), 0);
     const auto commands = rx->CommandsOnPort(devicelib::PORT_TUNE);
     ASSERT_EQ(commands.size(), 1u);
@@ -81,8 +81,7 @@ TEST(Tune, SymbolRateConfirmsWithinTenThousandths) {
     EXPECT_EQ(SetChannel(device.handle, &t), ERR_TUNE_NOT_CONFIRMED);
 }
 
-NetworkSettings Settings(std::initializer_list<int> device, std::uint16_t port,
-                         std::uint8_t igmp) {
+NetworkSettings Settings(std::initializer_list<int> device, std::uint16_t port, std::uint8_t igmp) {
     NetworkSettings s{};
     const std::uint8_t mask[4] = {255, 0, 0, 0};
     const std::uint8_t gateway[4] = {127, 0, 0, 254};
@@ -110,8 +109,8 @@ TEST(NetworkSettings, ModelMovesToItsNewAddressAndPort) {
     EXPECT_EQ(device.ApplyNetworkSettings(s), 0);
     const auto commands = rx->CommandsOnPort(devicelib::PORT_NETWORK);
     ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].bytes, Bytes({255, 255, 255, 255, 255, 0, 0, 0, 127, 0, 0, 254, 0x20,
-                                        0x75, 127, 0, 0, 96, 0x20, 0x75, 5, 4}));
+    EXPECT_EQ(commands[0].bytes, Bytes({255, 255,  255,  255, 255, 0, 0,  0,    127,  0, 0,
+                                        254, 0x20, 0x75, 127, 0,   0, 96, 0x20, 0x75, 5, 4}));
     EXPECT_EQ(rx->Address(), (sim::Ipv4{127, 0, 0, 96}));
     devicelib::Ipv4 address{};
     device.GetAddress(address);

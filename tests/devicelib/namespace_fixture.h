@@ -30,7 +30,7 @@ inline bool Shell(const std::string& command) {
 
 // Namespaces and links named after this process, removed at the end.
 class TwoNamespaces : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         id = std::to_string(::getpid() % 10000000);
         a = "r40a" + id;
@@ -43,8 +43,9 @@ protected:
         ASSERT_TRUE(Shell("ip netns add " + c));
         // Both ends stay quiet about reverse paths, as a Windows host does.
         for (const std::string& ns : {a, b})
-            Shell("ip netns exec " + ns + " sysctl -qw net.ipv4.conf.all.rp_filter=0 "
-                "net.ipv4.conf.default.rp_filter=0");
+            Shell("ip netns exec " + ns +
+                  " sysctl -qw net.ipv4.conf.all.rp_filter=0 "
+                  "net.ipv4.conf.default.rp_filter=0");
         ASSERT_TRUE(Shell("ip -n " + a + " link set lo up"));
         ASSERT_TRUE(Shell("ip -n " + b + " link set lo up"));
     }
@@ -73,16 +74,15 @@ protected:
         ASSERT_TRUE(Shell("ip -n " + b + " addr add 192.168.1.21/24 dev " + peer));
         ASSERT_TRUE(Shell("ip -n " + b + " route add 10.0.0.0/24 dev " + peer));
         char mac[32] = {};
-        FILE* pipe = ::popen(("ip netns exec " + a + " cat /sys/class/net/" + workstationLink +
-                              "/address")
-                                 .c_str(),
-                             "r");
+        FILE* pipe = ::popen(
+            ("ip netns exec " + a + " cat /sys/class/net/" + workstationLink + "/address").c_str(),
+            "r");
         ASSERT_NE(pipe, nullptr);
         ASSERT_NE(std::fgets(mac, sizeof mac, pipe), nullptr);
         ::pclose(pipe);
         mac[std::strcspn(mac, "\n")] = 0;
         ASSERT_TRUE(Shell("ip -n " + b + " neigh add 10.0.0.7 lladdr " + mac + " dev " + peer +
-                        " nud permanent"));
+                          " nud permanent"));
     }
 
     std::unique_ptr<sim::EmulatedReceiver> StartReceiverInB() {
@@ -152,4 +152,3 @@ protected:
 };
 
 }  // namespace devicelib_test
-

@@ -35,7 +35,7 @@ TEST_F(TwoNamespaces, ARouteThatExistedBeforeIsStillThereAfter) {
     Link(Name("w"), "10.0.0.7", b, Name("r"));
     ReceiverLink(Name("w"), Name("r"));
     ASSERT_TRUE(Shell("ip -n " + a + " route add 192.168.1.20/32 via 10.0.0.99 dev " + Name("w") +
-                    " metric 50"));
+                      " metric 50"));
     auto rx = StartReceiverInB();
     EnterA();
     DeviceHandle device = OpenReceiver();

@@ -129,10 +129,10 @@ TEST(Attach, SourceFilterNeedsAKnownAddress) {
 TEST(GetDeviceType, UnattachedObjectReportsUnrecognised) {
     devicelib::CT22_V3 device;
     uint16_t type = 0;
-    EXPECT_EQ(GetDeviceType(reinterpret_cast<DeviceHandle>(
-                                static_cast<devicelib::COrvelDevice*>(&device)),
-                            &type),
-              RC_FAILED);
+    EXPECT_EQ(
+        GetDeviceType(
+            reinterpret_cast<DeviceHandle>(static_cast<devicelib::COrvelDevice*>(&device)), &type),
+        RC_FAILED);
     EXPECT_EQ(type, TYPE_UNRECOGNISED);
 }
 
@@ -152,8 +152,8 @@ TEST(FindFreeStatusPort, SkipsPortsOtherProgramsHold) {
 TEST(FindFreeStatusPort, AllPortsTakenLeavesTheVariableAlone) {
     std::vector<platform::net::UdpSocket> holders(STATUS_PORT_COUNT);
     for (int i = 0; i < STATUS_PORT_COUNT; ++i)
-        ASSERT_TRUE(holders[i].Open() && holders[i].Bind(platform::net::kAnyAddress,
-                                                         STATUS_PORTS[i]));
+        ASSERT_TRUE(holders[i].Open() &&
+                    holders[i].Bind(platform::net::kAnyAddress, STATUS_PORTS[i]));
     uint16_t port = 1234;
     EXPECT_EQ(FindFreeStatusPort(&port), RC_FAILED);
     EXPECT_EQ(port, 1234);

@@ -19,12 +19,18 @@ using namespace std::chrono_literals;
 
 inline std::uint16_t TypeCodeOf(sim::Model model) {
     switch (model) {
-        case sim::Model::R40: return TYPE_R40;
-        case sim::Model::R40V: return TYPE_R40_TREVAN;
-        case sim::Model::T22V2: return TYPE_T22_V2;
-        case sim::Model::T22V3: return TYPE_T22_V3;
-        case sim::Model::T22CA: return TYPE_T22CA;
-        case sim::Model::Trevan: return TYPE_TREVAN;
+        case sim::Model::R40:
+            return TYPE_R40;
+        case sim::Model::R40V:
+            return TYPE_R40_TREVAN;
+        case sim::Model::T22V2:
+            return TYPE_T22_V2;
+        case sim::Model::T22V3:
+            return TYPE_T22_V3;
+        case sim::Model::T22CA:
+            return TYPE_T22CA;
+        case sim::Model::Trevan:
+            return TYPE_TREVAN;
     }
     return TYPE_UNRECOGNISED;
 }
@@ -42,8 +48,8 @@ inline DeviceInfo InfoFor(const sim::EmulatedReceiver& rx) {
 }
 
 // A started receiver that sends status every 20 ms and restarts quickly.
-inline std::unique_ptr<sim::EmulatedReceiver> StartReceiver(
-    sim::Model model, sim::Ipv4 address, std::uint16_t statusPort = 6516) {
+inline std::unique_ptr<sim::EmulatedReceiver> StartReceiver(sim::Model model, sim::Ipv4 address,
+                                                            std::uint16_t statusPort = 6516) {
     sim::ReceiverConfig config = sim::ReceiverConfig::For(model, address, statusPort);
     config.statusInterval = 20ms;
     config.resetPause = 200ms;

@@ -131,8 +131,8 @@ TEST(CreateRoute, LeavesEntriesThatExistedBeforeAlone) {
     // The operator's own route and neighbour entry for the receiver.
     platform::iphelper::HostRoute theirs{{192, 168, 7, 20}, {192, 168, 1, 5}, 4, 3};
     ASSERT_TRUE(fake.AddHostRoute(theirs));
-    platform::iphelper::NeighbourEntry theirNeighbour{4, {192, 168, 7, 20}, {1, 2, 3, 4, 5, 6},
-                                                      true};
+    platform::iphelper::NeighbourEntry theirNeighbour{
+        4, {192, 168, 7, 20}, {1, 2, 3, 4, 5, 6}, true};
     ASSERT_TRUE(fake.AddStaticNeighbour(theirNeighbour));
     fake.calls.clear();
 

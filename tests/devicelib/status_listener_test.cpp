@@ -21,17 +21,16 @@ constexpr std::uint16_t kPort = 17525;
 
 // Sends datagrams to the listener's port from a given loopback address.
 class Sender {
-public:
+  public:
     explicit Sender(Ipv4 from) {
         EXPECT_TRUE(socket_.Open());
         EXPECT_TRUE(socket_.Bind(from, 0));
     }
     void Send(const std::vector<std::uint8_t>& bytes) {
-        ASSERT_EQ(socket_.SendTo(bytes, {127, 0, 0, 1}, kPort),
-                  static_cast<long>(bytes.size()));
+        ASSERT_EQ(socket_.SendTo(bytes, {127, 0, 0, 1}, kPort), static_cast<long>(bytes.size()));
     }
 
-private:
+  private:
     platform::net::UdpSocket socket_;
 };
 
@@ -42,7 +41,7 @@ std::vector<std::uint8_t> Pattern(std::size_t length, std::uint8_t first) {
 }
 
 class Listener : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         buffer.fill(0xEE);
         ASSERT_TRUE(listener.Configure(filter, device, buffer, receivedAt, 170));
@@ -143,7 +142,7 @@ TEST(ListenerPort, HeldExclusivelyFailsToBind) {
 
 // A device whose clock-related members a test may set.
 class AgedR40 : public devicelib::CR40 {
-public:
+  public:
     void StatusAcceptedSecondsAgo(std::uint32_t seconds) {
         m_lastStatusAt = platform::clock::NowSeconds() - seconds;
     }
@@ -202,7 +201,7 @@ TEST(DeviceWaits, StatusPortZeroIsInvalid) {
 
 // A family without a model has no status datagram to listen for.
 class BareAtsc : public devicelib::ATSCDevice {
-public:
+  public:
     BareAtsc() : ATSCDevice(TYPE_R40, 0) {}
     std::unique_ptr<devicelib::PIDList> NewPidList() override { return nullptr; }
     void ParsePidTable(std::span<std::uint8_t>) override {}

@@ -113,8 +113,8 @@ void ExpectSatelliteFields(const auto& r) {
 }
 
 TEST(StatusRecord, R40) {
-    const auto r = Decode<R40StatusRecord>(TYPE_R40, AtscDatagram(138, 0x43, 16, 0x8B)
-                                                         .Raw(0x84, {2, 0x5C, 0xC1, 0xAA, 0xBB, 0xCC}));
+    const auto r = Decode<R40StatusRecord>(
+        TYPE_R40, AtscDatagram(138, 0x43, 16, 0x8B).Raw(0x84, {2, 0x5C, 0xC1, 0xAA, 0xBB, 0xCC}));
     ExpectCommonFields(r);
     EXPECT_EQ(r.pids.control[0], 1);
     EXPECT_EQ(r.pids.control[1], 1);  // one control bit kept
@@ -141,7 +141,7 @@ TEST(StatusRecord, R40) {
     EXPECT_EQ(r.dvbMac[5], 0xCC);
     EXPECT_EQ(r.headBlock[0], 0xA0);
     EXPECT_EQ(r.headBlock[31], 0xBF);
-    EXPECT_EQ(r.reservedAC[0], 0xCD);  // never written
+    EXPECT_EQ(r.reservedAC[0], 0xCD);   // never written
     EXPECT_EQ(r.pids.pid[16], 0xCDCD);  // beyond the R40's 16 entries
 }
 
@@ -166,8 +166,7 @@ TEST(StatusRecord, R40V) {
 
 TEST(StatusRecord, T22V3) {
     const auto r = Decode<T22V3StatusRecord>(
-        TYPE_T22_V3,
-        SatelliteDatagram(164, 0x33, 16, 108).Raw(0x84, {2, 0x5C, 0xC1, 1, 2, 3}));
+        TYPE_T22_V3, SatelliteDatagram(164, 0x33, 16, 108).Raw(0x84, {2, 0x5C, 0xC1, 1, 2, 3}));
     ExpectCommonFields(r);
     ExpectSatelliteFields(r);
     EXPECT_EQ(r.tuneBit3, 1);
@@ -219,8 +218,7 @@ TEST(StatusRecord, T22CAWithModelCode34UsesTableB) {
 
 TEST(StatusRecord, Trevan) {
     const auto r = Decode<TrevanStatusRecord>(
-        TYPE_TREVAN,
-        SatelliteDatagram(170, 0x34, 32, 85).Raw(0xA4, {2, 0x5C, 0xC1, 4, 5, 6}));
+        TYPE_TREVAN, SatelliteDatagram(170, 0x34, 32, 85).Raw(0xA4, {2, 0x5C, 0xC1, 4, 5, 6}));
     ExpectCommonFields(r);
     ExpectSatelliteFields(r);
     EXPECT_EQ(r.signalPercent, 100);
@@ -235,9 +233,9 @@ TEST(SignalMath, PercentTableA) {
     const std::pair<int, int> points[] = {{254, 10}, {112, 65}, {108, 73}, {96, 98},
                                           {95, 100}, {94, 110}, {255, 0},  {0, 110}};
     for (auto [level, percent] : points)
-        EXPECT_EQ(devicelib::SignalPercent(static_cast<std::uint8_t>(level),
-                                           devicelib::SIGNAL_TABLE_A),
-                  percent)
+        EXPECT_EQ(
+            devicelib::SignalPercent(static_cast<std::uint8_t>(level), devicelib::SIGNAL_TABLE_A),
+            percent)
             << level;
 }
 
@@ -261,7 +259,7 @@ TEST(SignalMath, SnrModulationAndEdgeValues) {
 }
 
 class ReachableR40 : public devicelib::CR40 {
-public:
+  public:
     void MakeStale() { m_lastStatusAt = platform::clock::NowSeconds() - 10; }
     void PretendType(std::uint32_t type) { m_type = type; }
 };

@@ -41,9 +41,8 @@ int main(void) {
     if (rc != 0) return fail("SetChannel", rc);
 
     printf("c_client: R40 at %u.%u.%u.%u type %u channel %u snr %.2f dB\n",
-           list.entries[r40].address[0], list.entries[r40].address[1],
-           list.entries[r40].address[2], list.entries[r40].address[3], type, status.channel,
-           status.snr);
+           list.entries[r40].address[0], list.entries[r40].address[1], list.entries[r40].address[2],
+           list.entries[r40].address[3], type, status.channel, status.snr);
     CloseDevice(device);
     return 0;
 }

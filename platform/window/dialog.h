@@ -7,6 +7,25 @@
 // constructed first, the window (with its controls) exists from DoModal or
 // Create until DestroyWindow (or the end of the modal run); the object's
 // members stay readable afterwards.
+//
+//   class CResetConfirmWindow : public Dialog {
+//   public:
+//       CResetConfirmWindow() : Dialog(res::FindDialogTemplate(res::IDD_RESET_CONFIRM)) {}
+//   protected:
+//       void DoDataExchange(DataExchange& dx) override {
+//           DDX_Control(dx, res::IDC_RESET_QUESTION, m_question);  // CTransparentStatic*
+//       }
+//       bool OnInitDialog() override {
+//           GetDlgItemAs<ButtonControl>(IDOK)->SetBitmap(LoadBitmap(res::IDB_CHECK_MARK));
+//           return true;
+//       }
+//       void OnShowWindow(bool show) override { ... place beside the owner ... }
+//   };
+//   ... if (CResetConfirmWindow().DoModal() == IDOK) ...
+//
+// Workers report with PostMessage(handle, WM_..., wParam, lParam[, payload]);
+// the window maps each message with MapMessage and each control notification
+// with MapCommand (or overrides OnCommand).
 #pragma once
 
 #include <QBrush>

@@ -51,21 +51,31 @@ int ComboBoxControl::AddString(const QString& text) {
         index = 0;
         while (index < count() && itemText(index).compare(text, Qt::CaseInsensitive) <= 0) ++index;
     }
-    insertItem(index, text);
+    InsertKeepingSelection(index, text);
     return index;
+}
+
+void ComboBoxControl::InsertKeepingSelection(int index, const QString& text) {
+    // Qt selects the first item put into an empty box; Win32 selects nothing.
+    const bool noneSelected = currentIndex() < 0;
+    insertItem(index, text);
+    if (noneSelected) setCurrentIndex(-1);
 }
 
 int ComboBoxControl::InsertString(int index, const QString& text) {
     ByCode guard(m_byCode);
     if (index < 0 || index > count()) index = count();
-    insertItem(index, text);
+    InsertKeepingSelection(index, text);
     return index;
 }
 
 int ComboBoxControl::DeleteString(int index) {
     if (index < 0 || index >= count()) return CB_ERR;
     ByCode guard(m_byCode);
+    // Deleting the selected item leaves no selection (Qt would pick another).
+    const bool wasSelected = index == currentIndex();
     removeItem(index);
+    if (wasSelected) setCurrentIndex(-1);
     return count();
 }
 

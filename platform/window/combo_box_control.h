@@ -54,6 +54,8 @@ class ComboBoxControl : public QComboBox {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void InsertKeepingSelection(int index, const QString& text);
+
     std::uint32_t m_style = 0;
     bool m_dropped = false;
     bool m_extendedUI = false;

@@ -122,7 +122,13 @@ int ListBoxControl::InsertString(int index, const QString& text) {
 int ListBoxControl::DeleteString(int index) {
     if (index < 0 || index >= count()) return LB_ERR;
     ByCode guard(m_byCode);
+    // Deleting the selected item leaves no selection (Qt would move it on).
+    const bool wasCurrent = index == currentRow();
     delete takeItem(index);
+    if (wasCurrent) {
+        setCurrentRow(-1);
+        clearSelection();
+    }
     return count();
 }
 

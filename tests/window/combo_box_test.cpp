@@ -56,6 +56,18 @@ TEST_F(ComboBoxTest, ItemsCarryTheirDataAndCodeChangesNotifyNothing) {
     EXPECT_TRUE(Codes().empty());
 }
 
+TEST_F(ComboBoxTest, AddingSelectsNothingAndDeletingTheSelectionClearsIt) {
+    combo->AddString(QStringLiteral("a"));
+    combo->AddString(QStringLiteral("b"));
+    EXPECT_EQ(combo->GetCurSel(), CB_ERR);
+    combo->SetCurSel(0);
+    combo->AddString(QStringLiteral("c"));
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    combo->DeleteString(0);
+    EXPECT_EQ(combo->GetCurSel(), CB_ERR);
+    EXPECT_TRUE(Codes().empty());
+}
+
 TEST_F(ComboBoxTest, DropDownCloseUpAndSelectionAreNotified) {
     combo->AddString(QStringLiteral("first"));
     combo->AddString(QStringLiteral("second"));

@@ -54,6 +54,25 @@ TEST(ListBox, OperatorSelectionNotifiesCodeSelectionDoesNot) {
     EXPECT_EQ(dialog.commands[0].code, LBN_SELCHANGE);
 }
 
+TEST(ListBox, DeletingTheSelectedEntryLeavesNoneSelected) {
+    // A second Remove must not take another entry the operator never chose.
+    RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONTENT_SELECT));
+    ASSERT_TRUE(dialog.Create());
+    auto* list = dialog.GetDlgItemAs<ListBoxControl>(res::IDC_CONTENT_PID_LIST);
+    list->AddString(QStringLiteral("100 (0x64)"));
+    list->AddString(QStringLiteral("200 (0xC8)"));
+    list->AddString(QStringLiteral("300 (0x12C)"));
+    EXPECT_EQ(list->GetCurSel(), LB_ERR);
+    list->SetCurSel(1);
+    dialog.commands.clear();
+    EXPECT_EQ(list->DeleteString(1), 2);
+    EXPECT_EQ(list->GetCurSel(), LB_ERR);
+    list->SetCurSel(0);
+    list->DeleteString(1);  // another entry: the selection stays
+    EXPECT_EQ(list->GetCurSel(), 0);
+    EXPECT_TRUE(dialog.commands.empty());
+}
+
 // The status panel's list: owner-drawn, no selection, no notification.
 class PidPanel : public RecordingDialog {
   public:

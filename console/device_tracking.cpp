@@ -1,0 +1,268 @@
+// Keeping the device list current, opening the selected device, polling
+// its status and noticing when it has gone. Everything that can block runs
+// on a worker; workers report by posted messages and touch nothing of the
+// window but its atomic flags.
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cstring>
+
+#include "console/console_messages.h"
+#include "console/device_text.h"
+#include "console/halden_dlg.h"
+#include "console/status_panel.h"
+#include "console/worker_reports.h"
+#include "platform/window/button_control.h"
+#include "platform/window/combo_box_control.h"
+#include "platform/window/system_metrics.h"
+#include "platform/window/worker_thread.h"
+#include "skin/ani_logo.h"
+#include "skin/transparent_static.h"
+
+namespace console {
+
+namespace window = platform::window;
+
+namespace {
+
+const QString kDeviceRemoved = QStringLiteral("R40 Management Console \n Selected Device Removed");
+
+// A selected device may be missing from one pass; the second miss in a row
+// removes it.
+constexpr int kMissAllowance = 2;
+
+}  // namespace
+
+std::size_t PolledRecordSize(std::uint16_t type) {
+    switch (type) {
+        case TYPE_T22_V2:
+            return sizeof(T22V2StatusRecord);
+        case TYPE_T22_V3:
+            return sizeof(T22V3StatusRecord);
+        case TYPE_R40:
+        case TYPE_R40_TREVAN:
+            return sizeof(R40StatusRecord);
+        default:
+            return 0;
+    }
+}
+
+void CHaldenDlg::OnTimer(int id) {
+    switch (id) {
+        case TIMER_DISCOVERY:
+            if (!m_discoveryRunning) StartDiscoveryWorker();
+            break;
+        case TIMER_STATUS_POLL:
+            if (m_pollEnabled && !m_pollBusy) StartStatusPollWorker();
+            break;
+        case TIMER_LOGO:
+            if (m_logo != nullptr) m_logo->Animate();
+            break;
+        default:
+            window::Dialog::OnTimer(id);
+    }
+}
+
+// ---- Discovery -------------------------------------------------------------------
+
+void CHaldenDlg::StartDiscoveryWorker() {
+    m_discoveryRunning = true;
+    const bool started = window::BeginWorkerThread(
+        [this](window::WindowHandle handle) {
+            // While the operator has the list dropped down, the pass is skipped.
+            if (!m_listLock) {
+                auto report = std::make_unique<DiscoveryReport>();
+                DiscoverDevices(&report->list);
+                window::PostMessage(handle, WM_DISCOVERY_DONE, 0, 0, std::move(report));
+            }
+            m_discoveryRunning = false;
+        },
+        Handle());
+    if (!started) m_discoveryRunning = false;
+}
+
+std::intptr_t CHaldenDlg::OnDiscoveryDone(window::Message& message) {
+    std::unique_ptr<DiscoveryReport> report = message.payload.Take<DiscoveryReport>();
+    if (!report || m_listLock) return 0;
+    ++m_discoveryPasses;
+    m_deviceList = report->list;
+    m_deviceList.count = std::min<std::uint16_t>(m_deviceList.count, MAX_DEVICES);
+    m_listLock = true;
+    RefillDeviceList();
+    m_listLock = false;
+    return 0;
+}
+
+void CHaldenDlg::RefillDeviceList() {
+    m_deviceCombo->ResetContent();
+    for (int i = 0; i < m_deviceList.count; ++i) {
+        const DeviceInfo& entry = m_deviceList.entries[i];
+        const int item = m_deviceCombo->AddString(DeviceListItemText(entry));
+        m_deviceCombo->SetItemData(item, DeviceKey(entry.mac));
+    }
+
+    if (m_selectedKey == NO_DEVICE_KEY) {
+        m_missCount = kMissAllowance;
+    } else {
+        int found = -1;
+        for (int i = 0; i < m_deviceCombo->GetCount() && found < 0; ++i)
+            if (m_deviceCombo->GetItemData(i) == m_selectedKey) found = i;
+        if (found >= 0) {
+            m_deviceCombo->SetCurSel(found);
+            m_selectedIndex = found;
+            m_missCount = kMissAllowance;
+        } else if (--m_missCount <= 0) {
+            OnSelectedDeviceRemoved();
+        }
+    }
+    SizeDropDownList();
+}
+
+void CHaldenDlg::SizeDropDownList() {
+    const QFontMetrics metrics(m_deviceCombo->font());
+    const int scrollBar = window::GetSystemMetrics(window::SM_CXVSCROLL);
+    int widest = 0;
+    for (int i = 0; i < m_deviceCombo->GetCount(); ++i)
+        widest =
+            std::max(widest, metrics.horizontalAdvance(m_deviceCombo->GetLBText(i)) + scrollBar);
+    m_deviceCombo->SetDroppedWidth(widest + metrics.horizontalAdvance(QStringLiteral("0")));
+}
+
+void CHaldenDlg::OnSelectedDeviceRemoved() {
+    ShowMessage(kDeviceRemoved);
+    ShowIndicators(false);
+    m_selectedKey = NO_DEVICE_KEY;
+    SuspendPolling();
+    DestroyStatusPanel();
+}
+
+// ---- Selection and opening ---------------------------------------------------------
+
+void CHaldenDlg::OnDeviceSelected() {
+    const int item = m_deviceCombo->GetCurSel();
+    const std::intptr_t key = item >= 0 ? m_deviceCombo->GetItemData(item) : NO_DEVICE_KEY;
+    // The placeholder "Device List" and anything not in the list select
+    // nothing.
+    if (item < 0 || key == NO_DEVICE_KEY || item >= m_deviceList.count) {
+        m_listLock = false;
+        return;
+    }
+    m_selectedKey = static_cast<std::int32_t>(key);
+    m_selectedIndex = item;
+    const DeviceInfo entry = m_deviceList.entries[item];
+
+    // The open device is let go; a poll still reading it finishes first,
+    // and the device closes when that last user is done.
+    SuspendPolling();
+    m_device.reset();
+    m_lastStatus.reset();
+
+    ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, false));
+    m_listLock = false;
+    ShowIndicators(true);
+
+    // Opening waits for the device's first status: on a worker.
+    const std::uint64_t generation = ++m_openGeneration;
+    ++m_opensRunning;
+    const bool started = window::BeginWorkerThread(
+        [this, entry, generation](window::WindowHandle handle) {
+            auto report = std::make_unique<OpenReport>();
+            report->generation = generation;
+            report->entry = entry;
+            int32_t result = 0;
+            if (DeviceHandle opened = OpenDevice(&entry, OPEN_TIMEOUT_MS, &result)) {
+                std::uint16_t type = TYPE_UNRECOGNISED;
+                GetDeviceType(opened, &type);
+                report->device = std::make_shared<DeviceSession>(opened, generation, type);
+            }
+            window::PostMessage(handle, WM_DEVICE_OPENED, 0, 0, std::move(report));
+            --m_opensRunning;
+        },
+        Handle());
+    if (!started) --m_opensRunning;
+}
+
+std::intptr_t CHaldenDlg::OnDeviceOpened(window::Message& message) {
+    std::unique_ptr<OpenReport> report = message.payload.Take<OpenReport>();
+    // An open for an earlier selection is let go (and so closed) here.
+    if (!report || report->generation != m_openGeneration || m_shutDown) return 0;
+    if (m_selectedKey == NO_DEVICE_KEY || !report->device) return 0;
+    m_device = std::move(report->device);
+    const DeviceInfo& entry = report->entry;
+    ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, true));
+    ResumePolling();
+    return 0;
+}
+
+// ---- Status polling ----------------------------------------------------------------
+
+void CHaldenDlg::StartStatusPollWorker() {
+    SharedDevice device = m_device;
+    if (!device) return;
+    m_pollBusy = true;
+    const bool started = window::BeginWorkerThread(
+        [this, device](window::WindowHandle handle) {
+            const std::size_t size = PolledRecordSize(device->Type());
+            if (m_pollEnabled && size != 0) {
+                auto report = std::make_unique<StatusReport>();
+                report->generation = device->Generation();
+                report->type = device->Type();
+                const int32_t rc = device->Use(
+                    [&](DeviceHandle h) { return GetDeviceStatus(h, report->record.data()); });
+                if (rc == 0) window::PostMessage(handle, WM_STATUS_READY, 1, 0, std::move(report));
+            }
+            m_pollBusy = false;
+        },
+        Handle());
+    if (!started) m_pollBusy = false;
+}
+
+std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
+    std::unique_ptr<StatusReport> report = message.payload.Take<StatusReport>();
+    if (!report || !m_pollEnabled) return 1;
+    // A record of a device opened before is never read as one of this device.
+    if (!m_device || report->generation != m_device->Generation()) return 1;
+
+    switch (report->type) {
+        case TYPE_T22_V2: {
+            const auto record = report->As<T22V2StatusRecord>();
+            SetIndicators(record.lock != 0, record.dataActivity > 0);
+            break;
+        }
+        case TYPE_T22_V3: {
+            const auto record = report->As<T22V3StatusRecord>();
+            SetIndicators(record.lock != 0, record.dataActivity > 0);
+            break;
+        }
+        case TYPE_R40:
+        case TYPE_R40_TREVAN: {
+            auto record = std::make_unique<R40StatusRecord>(report->As<R40StatusRecord>());
+            SetIndicators(record->lock != 0, record->dataActivity > 0);
+            const QString description =
+                DeviceDescription(report->type, record->mac, record->deviceAddress, true);
+            if (description != m_messageText) ShowMessage(description);
+            if (m_statusPanel) m_statusPanel->UpdateFromStatus(record.get());
+            m_lastStatus = std::move(record);
+            break;
+        }
+        default:
+            break;
+    }
+    return 0;
+}
+
+// ---- Indicators --------------------------------------------------------------------
+
+void CHaldenDlg::ShowIndicators(bool show) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_lockIndicator), static_cast<QWidget*>(m_dataIndicator),
+          static_cast<QWidget*>(m_lockLabel), static_cast<QWidget*>(m_dataLabel)})
+        if (w != nullptr) w->setVisible(show);
+}
+
+void CHaldenDlg::SetIndicators(bool locked, bool data) {
+    m_lockIndicator->SetIcon(locked ? m_iconGreen : m_iconRed);
+    m_dataIndicator->SetIcon(data ? m_iconGreen : m_iconNoData);
+}
+
+}  // namespace console

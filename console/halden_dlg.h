@@ -1,0 +1,167 @@
+// CHaldenDlg: the main console window. A small skinned window with the
+// device list, lock and data indicators, the message line, the animated logo
+// and the buttons that open the status panel, the configuration menu and the
+// file operations. It finds receivers every four seconds, opens the one the
+// operator selects and polls its status every 600 ms, all on worker threads
+// that report back by posted messages; the window itself never waits on the
+// network.
+#pragma once
+
+#include <QIcon>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "console/device_session.h"
+#include "devicelib/devicelib.h"
+#include "platform/window/balloon_tooltip.h"
+#include "platform/window/dialog.h"
+#include "platform/window/tray_icon.h"
+#include "skin/dialog_layout_scaler.h"
+
+namespace platform::window {
+class ButtonControl;
+class ComboBoxControl;
+}  // namespace platform::window
+namespace skin {
+class CAniLogo;
+class CHoverButton;
+class CTransparentStatic;
+}  // namespace skin
+
+namespace console {
+
+class CR40DressedStatusBasic;
+struct StatusReport;
+
+class CHaldenDlg : public platform::window::Dialog {
+    Q_OBJECT
+
+  public:
+    CHaldenDlg();
+    ~CHaldenDlg() override;
+
+    // ---- What the other windows use ---------------------------------------
+    // Sets the message line (repainting the background under it).
+    void ShowMessage(const QString& text);
+    QString MessageText() const { return m_messageText; }
+    void SuspendPolling();
+    // Enables polling, but only while a device is open.
+    void ResumePolling();
+    SharedDevice GetOpenDevice() const { return m_device; }
+    // The selected device's last three MAC bytes; false when none is selected.
+    bool GetSelectedKeyBytes(std::uint8_t bytes[3]) const;
+    bool GetChosenConfigFile(std::string& file) const;
+    std::uint16_t StatusPort() const { return m_statusPort; }
+    // The last status of an R40 or R40V, or null.
+    const R40StatusRecord* LastStatus() const { return m_lastStatus.get(); }
+
+    // ---- State, for tests and the satellites --------------------------------
+    std::int32_t SelectedKey() const { return m_selectedKey; }
+    std::int32_t SelectedIndex() const { return m_selectedIndex; }
+    const DeviceList& Devices() const { return m_deviceList; }
+    bool PollingEnabled() const { return m_pollEnabled; }
+    bool DiscoveryRunning() const { return m_discoveryRunning; }
+    // Discovery passes whose list reached the window.
+    int DiscoveryPasses() const { return m_discoveryPasses; }
+    CR40DressedStatusBasic* StatusPanel() const { return m_statusPanel.get(); }
+    platform::window::TrayIcon& Tray() { return m_trayIcon; }
+    platform::window::BalloonToolTip& ToolTip() { return m_toolTip; }
+    // True once the shut-down has run (the dialog has ended).
+    bool ShutDownDone() const { return m_shutDown; }
+
+  protected:
+    void DoDataExchange(platform::window::DataExchange& dx) override;
+    bool OnInitDialog() override;
+    // The shut-down: button 1027, Escape and closing all end up here.
+    void OnCancel() override;
+    void OnOK() override {}
+    void OnTimer(int id) override;
+    bool PreTranslateMessage(QObject* target, QEvent* event) override;
+    void OnMove(int x, int y) override;
+    void OnClose() override;
+    void OnDestroy() override;
+
+  private:
+    // ---- Start-up and buttons (main_window.cpp) ------------------------------
+    void SetUpToolTips();
+    bool DeviceGuard();
+    void OnStatusPanelButton();
+    void OnConfigMenuButton();
+    void OnFileOperationsButton();
+    void OnHideToTray();
+    std::intptr_t OnTrayNotify(platform::window::Message& message);
+    void DockSatellites();
+    void DestroyStatusPanel();
+    void ShutDown();
+
+    // ---- Device tracking (device_tracking.cpp) --------------------------------
+    void StartDiscoveryWorker();
+    void StartStatusPollWorker();
+    std::intptr_t OnDiscoveryDone(platform::window::Message& message);
+    std::intptr_t OnStatusReady(platform::window::Message& message);
+    std::intptr_t OnDeviceOpened(platform::window::Message& message);
+    void RefillDeviceList();
+    void SizeDropDownList();
+    void OnSelectedDeviceRemoved();
+    void OnDeviceSelected();
+    void ShowIndicators(bool show);
+    void SetIndicators(bool locked, bool data);
+    bool WorkersRunning() const;
+
+    // The device list and the selection.
+    DeviceList m_deviceList{};
+    SharedDevice m_device;
+    std::int32_t m_selectedKey = -1;
+    std::int32_t m_selectedIndex = -1;
+    std::int32_t m_missCount = 2;
+    // Opening a device runs on a worker; each selection gets a generation,
+    // and only the open of the latest selection counts.
+    std::uint64_t m_openGeneration = 0;
+    int m_discoveryPasses = 0;
+
+    // Flags shared with the workers.
+    std::atomic<bool> m_pollEnabled{false};
+    std::atomic<bool> m_pollBusy{false};
+    std::atomic<bool> m_discoveryRunning{false};
+    std::atomic<bool> m_listLock{false};
+    std::atomic<int> m_opensRunning{0};
+
+    std::unique_ptr<R40StatusRecord> m_lastStatus;
+    std::string m_configFile;
+    bool m_configFileChosen = false;
+    std::uint16_t m_statusPort = 0;
+    bool m_statusPortInUse = false;
+    QString m_messageText;
+    bool m_shutDown = false;
+
+    std::unique_ptr<CR40DressedStatusBasic> m_statusPanel;
+
+    platform::window::TrayIcon m_trayIcon;
+    platform::window::BalloonToolTip m_toolTip;
+    skin::CDialogLayoutScaler m_scaler;
+    QIcon m_appIcon;
+    QIcon m_iconNoData;
+    QIcon m_iconGreen;
+    QIcon m_iconRed;
+
+    // Controls of template 102.
+    platform::window::ButtonControl* m_shutDownButton = nullptr;
+    platform::window::ButtonControl* m_hideButton = nullptr;
+    platform::window::ButtonControl* m_lockIndicator = nullptr;
+    platform::window::ButtonControl* m_dataIndicator = nullptr;
+    skin::CTransparentStatic* m_lockLabel = nullptr;
+    skin::CTransparentStatic* m_dataLabel = nullptr;
+    skin::CTransparentStatic* m_deviceListLabel = nullptr;
+    platform::window::ButtonControl* m_deviceListButton = nullptr;
+    platform::window::ComboBoxControl* m_deviceCombo = nullptr;
+    skin::CTransparentStatic* m_message = nullptr;
+    skin::CAniLogo* m_logo = nullptr;
+    skin::CHoverButton* m_configButton = nullptr;
+    skin::CHoverButton* m_fileButton = nullptr;
+    skin::CHoverButton* m_statusButton = nullptr;
+};
+
+}  // namespace console

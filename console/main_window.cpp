@@ -1,0 +1,299 @@
+// The main console window: start-up, buttons, the satellites' docking, the
+// notification-area icon, tooltips and the shut-down.
+#include <QCoreApplication>
+#include <QEvent>
+#include <QThread>
+
+#include "console/console_messages.h"
+#include "console/device_text.h"
+#include "console/halden_dlg.h"
+#include "console/status_panel.h"
+#include "console/worker_reports.h"
+#include "platform/window/button_control.h"
+#include "platform/window/combo_box_control.h"
+#include "platform/window/data_exchange.h"
+#include "platform/window/images.h"
+#include "platform/window/worker_thread.h"
+#include "resources/dialog_templates.h"
+#include "resources/ids.h"
+#include "skin/ani_logo.h"
+#include "skin/hover_button.h"
+#include "skin/transparent_static.h"
+
+namespace console {
+
+namespace window = platform::window;
+
+namespace {
+
+const QString kTitle = QStringLiteral("R40 Management Console");
+const QString kTrayTip = QStringLiteral("R40 Orvel Management Console");
+const QString kSelectDevice = QStringLiteral("Please Select a Device from the Device List");
+const QString kStatusPortTaken =
+    QStringLiteral("R40 Management Console \n The status port is in use by another program");
+
+}  // namespace
+
+CHaldenDlg::CHaldenDlg() : window::Dialog(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE)) {
+    m_appIcon = window::LoadIcon(res::IDI_CONSOLE);
+    m_iconNoData = window::LoadIcon(res::IDI_NO_DATA);
+    m_iconGreen = window::LoadIcon(res::IDI_INDICATOR_GREEN);
+    m_iconRed = window::LoadIcon(res::IDI_INDICATOR_RED);
+    // With no status port free, the first one is used and the operator told.
+    if (FindFreeStatusPort(&m_statusPort) != 0) {
+        m_statusPort = STATUS_PORTS[0];
+        m_statusPortInUse = true;
+    }
+
+    MapCommand(res::IDC_MAIN_SHUT_DOWN, window::BN_CLICKED, [this] { OnCancel(); });
+    MapCommand(res::IDC_MAIN_HIDE_TO_TRAY, window::BN_CLICKED, [this] { OnHideToTray(); });
+    MapCommand(res::IDC_MAIN_STATUS_PANEL, window::BN_CLICKED, [this] { OnStatusPanelButton(); });
+    MapCommand(res::IDC_MAIN_CONFIG_MENU, window::BN_CLICKED, [this] { OnConfigMenuButton(); });
+    MapCommand(res::IDC_MAIN_FILE_OPERATIONS, window::BN_CLICKED,
+               [this] { OnFileOperationsButton(); });
+    MapCommand(res::IDC_MAIN_DEVICE_LIST_BUTTON, window::BN_CLICKED, [this] {
+        if (m_deviceCombo != nullptr) m_deviceCombo->ShowDropDown(true);
+    });
+    MapCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_DROPDOWN, [this] { m_listLock = true; });
+    MapCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_CLOSEUP, [this] { m_listLock = false; });
+    MapCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_SELENDOK, [this] { OnDeviceSelected(); });
+    MapMessage(WM_DISCOVERY_DONE, [this](window::Message& m) { return OnDiscoveryDone(m); });
+    MapMessage(WM_STATUS_READY, [this](window::Message& m) { return OnStatusReady(m); });
+    MapMessage(WM_DEVICE_OPENED, [this](window::Message& m) { return OnDeviceOpened(m); });
+    MapMessage(WM_TRAY_NOTIFY, [this](window::Message& m) { return OnTrayNotify(m); });
+}
+
+CHaldenDlg::~CHaldenDlg() {
+    // Workers hold no pointer into the window but its flags: they finish
+    // before the flags go.
+    window::WaitForWorkerThreads();
+    DestroyWindow();
+}
+
+void CHaldenDlg::DoDataExchange(window::DataExchange& dx) {
+    window::DDX_Control(dx, res::IDC_MAIN_SHUT_DOWN, m_shutDownButton);
+    window::DDX_Control(dx, res::IDC_MAIN_HIDE_TO_TRAY, m_hideButton);
+    window::DDX_Control(dx, res::IDC_MAIN_LOCK_INDICATOR, m_lockIndicator);
+    window::DDX_Control(dx, res::IDC_MAIN_DATA_INDICATOR, m_dataIndicator);
+    window::DDX_Control(dx, res::IDC_MAIN_LOCK_LABEL, m_lockLabel);
+    window::DDX_Control(dx, res::IDC_MAIN_DATA_LABEL, m_dataLabel);
+    window::DDX_Control(dx, res::IDC_MAIN_DEVICE_LIST_LABEL, m_deviceListLabel);
+    window::DDX_Control(dx, res::IDC_MAIN_DEVICE_LIST_BUTTON, m_deviceListButton);
+    window::DDX_Control(dx, res::IDC_MAIN_DEVICE_LIST, m_deviceCombo);
+    window::DDX_Control(dx, res::IDC_MAIN_MESSAGE, m_message);
+    window::DDX_Control(dx, res::IDC_MAIN_LOGO, m_logo);
+    window::DDX_Control(dx, res::IDC_MAIN_CONFIG_MENU, m_configButton);
+    window::DDX_Control(dx, res::IDC_MAIN_FILE_OPERATIONS, m_fileButton);
+    window::DDX_Control(dx, res::IDC_MAIN_STATUS_PANEL, m_statusButton);
+}
+
+bool CHaldenDlg::OnInitDialog() {
+    window::Dialog::OnInitDialog();
+    m_scaler.Apply(*this, *Template(), window::kLayoutDpi);
+    setWindowIcon(m_appIcon);
+    EnableDragFromClientArea(true);
+
+    const QPixmap hide = window::LoadBitmap(res::IDB_HIDE_TO_TRAY);
+    if (!hide.isNull()) m_hideButton->SetBitmap(hide);
+    m_shutDownButton->SetBitmap(window::LoadBitmap(res::IDB_SHUT_DOWN));
+
+    m_configButton->LoadBitmapStrip(res::IDB_STRIP_CONFIG_MENU);
+    m_fileButton->LoadBitmapStrip(res::IDB_STRIP_FILE_OPERATIONS);
+    m_statusButton->LoadBitmapStrip(res::IDB_STRIP_STATUS_PANEL);
+
+    m_deviceCombo->ResetContent();
+    m_deviceListButton->SetBitmap(window::LoadBitmap(res::IDB_DEVICE_LIST_DROP));
+    m_deviceCombo->AddString(QStringLiteral("Device List"));
+    m_deviceCombo->SetItemData(0, NO_DEVICE_KEY);
+    m_deviceCombo->SetCurSel(0);
+
+    SetTimer(TIMER_DISCOVERY, DISCOVERY_PERIOD_MS);
+    SetTimer(TIMER_STATUS_POLL, STATUS_POLL_PERIOD_MS);
+    OnTimer(TIMER_DISCOVERY);  // the first pass starts at once
+    m_deviceCombo->SetExtendedUI(true);
+
+    m_lockIndicator->SetIcon(m_iconGreen);
+    m_dataIndicator->SetIcon(m_iconNoData);
+    ShowIndicators(false);
+
+    SetWindowText(kTitle);
+    m_trayIcon.Add(Handle(), WM_TRAY_NOTIFY, window::LoadIcon(res::IDI_TRAY), kTrayTip);
+
+    m_logo->SetStep(3);
+    m_logo->SetAlphaRange(125, 255);
+    SetTimer(TIMER_LOGO, LOGO_PERIOD_MS);
+
+    SetUpToolTips();
+    m_messageText = m_message->Text();
+    if (m_statusPortInUse) ShowMessage(kStatusPortTaken);
+    return true;
+}
+
+void CHaldenDlg::SetUpToolTips() {
+    m_toolTip.Create(this);
+    m_toolTip.SetTitle(window::TTI_INFO, kTitle);
+    m_toolTip.SetTipTextColor(window::Rgb(204, 45, 48));
+    const std::pair<QWidget*, const char*> tools[] = {
+        {m_lockIndicator,
+         "Indicates whether the Device is locked to the signal or not \n Red: No Lock \n Green: "
+         "Lock"},
+        {m_dataIndicator,
+         "Indicates whether there is data being passed by the device or not\n Dark Green: No "
+         "Data \n Light Green: Data"},
+        {m_configButton,
+         "Press this button to display the Configuration Menu for the R40\n Press it again to "
+         "Hide the Configuration Menu\nNote: A device must be Selected from the Device List"},
+        {m_shutDownButton, "Shut down the management console"},
+        {m_hideButton, "Minimize the Management Console to the System Tray"},
+        {m_fileButton,
+         "Press this button to display the file operations Menu \n Note: A device must be "
+         "selected from the Device List"},
+        {m_deviceListButton,
+         " This button displays the list of detected devices \n Click on a device to select it "
+         "as the active device\n Note: All configuration messages are sent to the active device "
+         "\n Status Belongs to the active device"},
+        {m_statusButton,
+         "Press this button to display the status window \n The status belongs to the selected "
+         "device"},
+    };
+    for (const auto& [tool, text] : tools) m_toolTip.AddTool(tool, QString::fromUtf8(text));
+}
+
+bool CHaldenDlg::PreTranslateMessage(QObject* target, QEvent* event) {
+    m_toolTip.RelayEvent(target, event);
+    return window::Dialog::PreTranslateMessage(target, event);
+}
+
+void CHaldenDlg::ShowMessage(const QString& text) {
+    if (m_message != nullptr) m_message->SetText(text);
+    m_messageText = text;
+}
+
+void CHaldenDlg::SuspendPolling() {
+    m_pollEnabled = false;
+}
+
+void CHaldenDlg::ResumePolling() {
+    if (m_device) m_pollEnabled = true;
+}
+
+bool CHaldenDlg::GetSelectedKeyBytes(std::uint8_t bytes[3]) const {
+    if (m_selectedKey == NO_DEVICE_KEY) return false;
+    bytes[0] = static_cast<std::uint8_t>(m_selectedKey >> 16);
+    bytes[1] = static_cast<std::uint8_t>(m_selectedKey >> 8);
+    bytes[2] = static_cast<std::uint8_t>(m_selectedKey);
+    return true;
+}
+
+bool CHaldenDlg::GetChosenConfigFile(std::string& file) const {
+    if (!m_configFileChosen) return false;
+    file = m_configFile;
+    return true;
+}
+
+// ---- Buttons -------------------------------------------------------------------
+
+bool CHaldenDlg::DeviceGuard() {
+    if (m_device && m_selectedKey != NO_DEVICE_KEY) return true;
+    ShowMessage(kSelectDevice);
+    return false;
+}
+
+void CHaldenDlg::OnStatusPanelButton() {
+    if (!DeviceGuard()) return;
+    if (m_statusPanel) {
+        DestroyStatusPanel();
+        return;
+    }
+    m_statusPanel = std::make_unique<CR40DressedStatusBasic>();
+    if (!m_statusPanel->Create(this)) {
+        m_statusPanel.reset();
+        return;
+    }
+    m_statusPanel->SetOwnerReference(Handle());
+    DockSatellites();
+}
+
+void CHaldenDlg::OnConfigMenuButton() {
+    if (!DeviceGuard()) return;
+    // The configuration menu joins here when it is built.
+}
+
+void CHaldenDlg::OnFileOperationsButton() {
+    if (!DeviceGuard()) return;
+    // The file operations join here when they are built.
+}
+
+void CHaldenDlg::DestroyStatusPanel() {
+    if (!m_statusPanel) return;
+    m_statusPanel->DestroyWindow();
+    m_statusPanel.reset();
+}
+
+void CHaldenDlg::OnHideToTray() {
+    if (m_statusPanel) m_statusPanel->ShowWindow(window::SW_HIDE);
+    ShowWindow(window::SW_HIDE);
+}
+
+std::intptr_t CHaldenDlg::OnTrayNotify(window::Message& message) {
+    if ((message.lParam & 0xFFFF) == window::WM_LBUTTONDBLCLK) {
+        ShowWindow(window::SW_SHOW);
+        if (m_statusPanel) {
+            m_statusPanel->ShowWindow(window::SW_SHOW);
+            DockSatellites();
+        }
+    }
+    return 0;
+}
+
+// ---- Docking -------------------------------------------------------------------
+
+void CHaldenDlg::DockSatellites() {
+    if (!m_statusPanel || !m_statusPanel->HasWindow()) return;
+    const window::Rect main = GetWindowRect();
+    m_statusPanel->MoveTo(main.left, main.bottom);
+    m_statusPanel->PlaceBehind(this);
+    if (isVisible()) m_statusPanel->ShowWindow(window::SW_SHOWNA);
+}
+
+void CHaldenDlg::OnMove(int x, int y) {
+    window::Dialog::OnMove(x, y);
+    DockSatellites();
+}
+
+// ---- Shut-down ------------------------------------------------------------------
+
+void CHaldenDlg::OnClose() {
+    DestroyStatusPanel();
+    window::Dialog::OnClose();
+}
+
+void CHaldenDlg::OnCancel() {
+    if (m_shutDown) return;
+    m_shutDown = true;
+    DestroyStatusPanel();
+    SuspendPolling();
+    // No new workers from here on; the running ones are waited for while
+    // the window keeps handling what they post.
+    KillTimer(TIMER_DISCOVERY);
+    KillTimer(TIMER_STATUS_POLL);
+    while (WorkersRunning()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    m_lastStatus.reset();
+    m_device.reset();  // the open device is closed
+    EndDialog(window::IDOK);
+}
+
+bool CHaldenDlg::WorkersRunning() const {
+    return m_pollBusy || m_discoveryRunning || m_opensRunning > 0;
+}
+
+void CHaldenDlg::OnDestroy() {
+    m_trayIcon.Delete();
+    m_scaler.Restore();
+    window::Dialog::OnDestroy();
+}
+
+}  // namespace console

@@ -1,0 +1,139 @@
+// The real console window, offscreen, with emulated receivers on loopback.
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "console/halden_dlg.h"
+#include "console/status_panel.h"
+#include "platform/window/button_control.h"
+#include "platform/window/combo_box_control.h"
+#include "platform/window/images.h"
+#include "resources/ids.h"
+#include "sim/emulated_receiver.h"
+#include "skin/transparent_static.h"
+
+namespace console_test {
+
+using namespace std::chrono_literals;
+namespace window = platform::window;
+
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+inline void Pump(int ms) {
+    WaitUntil([] { return false; }, ms);
+}
+
+// The colour in the middle of an indicator's icon.
+inline QColor IndicatorColour(window::ButtonControl* indicator) {
+    const QPixmap pixmap = window::IconPixmap(indicator->GetIcon(), QSize(8, 8));
+    if (pixmap.isNull()) return {};
+    const QImage image = pixmap.toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+inline const QColor kGreen{0, 255, 0};
+inline const QColor kDarkGreen{0, 128, 0};
+inline const QColor kRed{255, 0, 0};
+
+class Console : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        r40 = Start(sim::Model::R40, {127, 0, 0, 20});
+        r40v = Start(sim::Model::R40V, {127, 0, 0, 21});
+        t22 = Start(sim::Model::T22V3, {127, 0, 0, 22});
+        dialog = std::make_unique<console::CHaldenDlg>();
+        ASSERT_TRUE(dialog->Create());
+        dialog->ShowWindow(window::SW_SHOW);
+    }
+    void TearDown() override {
+        if (dialog && dialog->HasWindow() && !dialog->ShutDownDone()) Shut();
+        dialog.reset();
+    }
+
+    std::unique_ptr<sim::EmulatedReceiver> Start(sim::Model model, sim::Ipv4 address) {
+        sim::ReceiverConfig config = sim::ReceiverConfig::For(model, address);
+        config.statusInterval = 50ms;
+        auto rx = std::make_unique<sim::EmulatedReceiver>(config);
+        std::string error;
+        EXPECT_TRUE(rx->Start(&error)) << error;
+        return rx;
+    }
+
+    // Runs the shut-down as Escape would.
+    void Shut() { dialog->DispatchCommand(window::IDCANCEL, window::BN_CLICKED); }
+
+    window::ComboBoxControl* Combo() {
+        return dialog->GetDlgItemAs<window::ComboBoxControl>(res::IDC_MAIN_DEVICE_LIST);
+    }
+    window::ButtonControl* LockIndicator() {
+        return dialog->GetDlgItemAs<window::ButtonControl>(res::IDC_MAIN_LOCK_INDICATOR);
+    }
+    window::ButtonControl* DataIndicator() {
+        return dialog->GetDlgItemAs<window::ButtonControl>(res::IDC_MAIN_DATA_INDICATOR);
+    }
+
+    bool WaitForDevices(int count, int timeoutMs = 8000) {
+        return WaitUntil(
+            [&] { return Combo()->GetCount() >= count && dialog->Devices().count >= count; },
+            timeoutMs);
+    }
+
+    int ItemOf(const std::string& address) {
+        for (int i = 0; i < Combo()->GetCount(); ++i)
+            if (Combo()->GetLBText(i).contains(QString::fromStdString("(" + address + ")")))
+                return i;
+        return -1;
+    }
+
+    // Picks the device at `address` in the list as the operator would.
+    void Select(const std::string& address) {
+        ASSERT_TRUE(WaitForDevices(3));
+        const int item = ItemOf(address);
+        ASSERT_GE(item, 0) << address;
+        dialog->DispatchCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_DROPDOWN);
+        Combo()->SetCurSel(item);
+        dialog->DispatchCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_SELENDOK);
+        dialog->DispatchCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_CLOSEUP);
+    }
+
+    bool WaitForOnline(int timeoutMs = 5000) {
+        return WaitUntil(
+            [&] {
+                return dialog->MessageText().contains("Device Status: Online") &&
+                       dialog->GetOpenDevice() != nullptr;
+            },
+            timeoutMs);
+    }
+
+    void Press(int id) { dialog->DispatchCommand(id, window::BN_CLICKED); }
+
+    QString PanelText(int id) {
+        auto* label = dialog->StatusPanel()->GetDlgItemAs<skin::CTransparentStatic>(id);
+        return label ? label->Text() : QString();
+    }
+
+    std::unique_ptr<sim::EmulatedReceiver> r40, r40v, t22;
+    std::unique_ptr<console::CHaldenDlg> dialog;
+};
+
+}  // namespace console_test

@@ -1,0 +1,223 @@
+// The console's main window against emulated receivers: the device list,
+// selection, indicators, the status panel, docking, the notification area
+// and the shut-down.
+#include <QKeyEvent>
+
+#include "console/console_messages.h"
+#include "console/worker_reports.h"
+#include "platform/net/udp_socket.h"
+#include "platform/window/list_box_control.h"
+#include "platform/window/picture_control.h"
+#include "tests/console/console_fixture.h"
+
+namespace console_test {
+namespace {
+
+TEST_F(Console, FirstPassStartsAtOnceAndListsTheReceivers) {
+    EXPECT_TRUE(dialog->DiscoveryRunning() || dialog->DiscoveryPasses() > 0)
+        << "the first pass does not wait for the timer";
+    ASSERT_TRUE(WaitForDevices(3, 3500)) << "listed within the first pass";
+    QStringList items;
+    for (int i = 0; i < Combo()->GetCount(); ++i) items << Combo()->GetLBText(i);
+    items.sort();
+    EXPECT_EQ(items, (QStringList{"02-5C-C1-00-00-14 R40  (127.0.0.20) ",
+                                  "02-5C-C1-00-00-15 R40V  (127.0.0.21) ",
+                                  "02-5C-C1-00-00-16 T22 (3.x)  (127.0.0.22) "}));
+    // Each item carries its device key.
+    EXPECT_EQ(Combo()->GetItemData(ItemOf("127.0.0.20")), 0x000014);
+    // The drop-down is as wide as the widest item plus a scroll bar and "0".
+    EXPECT_GT(Combo()->GetDroppedWidth(), Combo()->width());
+}
+
+TEST_F(Console, SelectingAnR40ShowsItOnlineAndDrivesTheIndicators) {
+    Select("127.0.0.20");
+    ASSERT_TRUE(WaitForOnline());
+    EXPECT_EQ(dialog->MessageText(),
+              " Device Type: R40  \n MAC Address: 02-5C-C1-00-00-14 \n IP Address: 127.0.0.20 "
+              "\n Device Status: Online");
+    EXPECT_EQ(dialog->SelectedKey(), 0x000014);
+    EXPECT_TRUE(LockIndicator()->isVisible());
+    ASSERT_TRUE(WaitUntil([&] { return dialog->LastStatus() != nullptr; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kGreen; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(DataIndicator()) == kGreen; }, 2000));
+
+    r40->SetLocked(false);
+    r40->SetDataFlowing(false);
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kRed; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(DataIndicator()) == kDarkGreen; }, 3000));
+}
+
+TEST_F(Console, StatusPanelShowsTheR40AndRebuildsItsListOnlyOnChange) {
+    std::vector<sim::PidEntry> pids(16);
+    pids[0] = sim::PidEntry::Make(256, 1);
+    pids[1] = sim::PidEntry::Make(4095, 1);
+    r40->SetPidEntries(pids);
+    r40->SetChannel(45);
+    Select("127.0.0.20");
+    ASSERT_TRUE(WaitForOnline());
+    Press(res::IDC_MAIN_STATUS_PANEL);
+    ASSERT_NE(dialog->StatusPanel(), nullptr);
+    console::CR40DressedStatusBasic* panel = dialog->StatusPanel();
+
+    ASSERT_TRUE(WaitUntil([&] { return PanelText(res::IDC_STATUS_CHANNEL) == "45"; }, 3000));
+    EXPECT_TRUE(PanelText(res::IDC_STATUS_SNR).endsWith(" dB"));
+    EXPECT_EQ(PanelText(res::IDC_STATUS_SNR),
+              QString::asprintf("%2.2f dB", static_cast<double>(dialog->LastStatus()->snr)));
+    EXPECT_EQ(PanelText(res::IDC_STATUS_GATEWAY), "127.0.0.1");
+    auto* list = panel->GetDlgItemAs<window::ListBoxControl>(res::IDC_STATUS_PID_LIST);
+    ASSERT_EQ(list->GetCount(), 2);
+    EXPECT_EQ(list->GetText(0), "0x0100  (0256)");
+    EXPECT_EQ(list->GetText(1), "0x0FFF  (4095)");
+    auto* igmp = panel->GetDlgItemAs<window::PictureControl>(res::IDC_STATUS_IGMP_IMAGE);
+    EXPECT_TRUE(igmp->isVisible());
+
+    const int rebuilds = panel->PidListRebuilds();
+    Pump(1500);  // several more statuses, same PIDs
+    EXPECT_EQ(panel->PidListRebuilds(), rebuilds);
+
+    std::swap(pids[0], pids[1]);  // same PIDs, another order
+    r40->SetPidEntries(pids);
+    ASSERT_TRUE(WaitUntil([&] { return list->GetText(0) == "0x0FFF  (4095)"; }, 3000));
+    EXPECT_EQ(panel->PidListRebuilds(), rebuilds + 1);
+}
+
+TEST_F(Console, PanelDocksUnderTheMainWindowAndFollowsIt) {
+    Select("127.0.0.21");
+    ASSERT_TRUE(WaitForOnline());
+    Press(res::IDC_MAIN_STATUS_PANEL);
+    auto* panel = dialog->StatusPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    auto docked = [&] {
+        const window::Rect main = dialog->GetWindowRect();
+        const window::Rect satellite = panel->GetWindowRect();
+        return satellite.left == main.left && satellite.top == main.bottom;
+    };
+    EXPECT_TRUE(WaitUntil(docked, 1000));
+    dialog->MoveTo(40, 30);
+    EXPECT_TRUE(WaitUntil(docked, 1000));
+    EXPECT_EQ(panel->GetWindowRect().left, 40);
+
+    Press(res::IDC_MAIN_STATUS_PANEL);  // a second press closes it
+    EXPECT_EQ(dialog->StatusPanel(), nullptr);
+}
+
+TEST_F(Console, T22DrivesTheIndicatorsOnly) {
+    Select("127.0.0.22");
+    ASSERT_TRUE(WaitForOnline());
+    const QString description = dialog->MessageText();
+    Press(res::IDC_MAIN_STATUS_PANEL);
+    ASSERT_NE(dialog->StatusPanel(), nullptr);
+    t22->SetLocked(false);
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kRed; }, 3000));
+    t22->SetLocked(true);
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kGreen; }, 3000));
+    EXPECT_EQ(dialog->MessageText(), description);
+    EXPECT_EQ(PanelText(res::IDC_STATUS_CHANNEL), "");
+    EXPECT_EQ(dialog->LastStatus(), nullptr);
+}
+
+TEST_F(Console, ForwardingSatelliteModelsAreOpenedButNeverPolled) {
+    auto trevan = Start(sim::Model::Trevan, {127, 0, 0, 23});
+    trevan->SetLocked(false);
+    ASSERT_TRUE(WaitForDevices(4));
+    Select("127.0.0.23");
+    ASSERT_TRUE(WaitForOnline());
+    const QColor before = IndicatorColour(LockIndicator());
+    Pump(1500);
+    EXPECT_EQ(IndicatorColour(LockIndicator()), before) << "a polled status would turn it red";
+    EXPECT_EQ(before, kGreen);
+}
+
+TEST_F(Console, ButtonsNeedASelectedDevice) {
+    for (int id :
+         {res::IDC_MAIN_CONFIG_MENU, res::IDC_MAIN_FILE_OPERATIONS, res::IDC_MAIN_STATUS_PANEL}) {
+        dialog->ShowMessage("something else");
+        Press(id);
+        EXPECT_EQ(dialog->MessageText(), "Please Select a Device from the Device List") << id;
+    }
+    EXPECT_EQ(dialog->StatusPanel(), nullptr);
+}
+
+TEST_F(Console, ThePlaceholderItemSelectsNothing) {
+    Combo()->SetCurSel(0);  // "Device List", before the first pass refilled
+    dialog->DispatchCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_SELENDOK);
+    EXPECT_EQ(dialog->SelectedKey(), -1);
+    EXPECT_EQ(dialog->GetOpenDevice(), nullptr);
+}
+
+TEST_F(Console, TheListIsNotRefilledWhileDroppedDown) {
+    ASSERT_TRUE(WaitForDevices(3));
+    dialog->DispatchCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_DROPDOWN);
+    // Wait until no pass is in flight, then give the timer time for another.
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->DiscoveryRunning(); }, 6000));
+    const int passes = dialog->DiscoveryPasses();
+    auto extra = Start(sim::Model::R40, {127, 0, 0, 24});
+    Pump(5000);
+    EXPECT_EQ(dialog->DiscoveryPasses(), passes);
+    EXPECT_EQ(Combo()->GetCount(), 3);
+    dialog->DispatchCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_CLOSEUP);
+    EXPECT_TRUE(WaitForDevices(4, 8000));
+}
+
+TEST_F(Console, HidingToTheTrayAndBack) {
+    Select("127.0.0.20");
+    ASSERT_TRUE(WaitForOnline());
+    Press(res::IDC_MAIN_STATUS_PANEL);
+    auto* panel = dialog->StatusPanel();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(dialog->Tray().IsAdded());
+    EXPECT_EQ(dialog->Tray().Tip(), "R40 Orvel Management Console");
+
+    Press(res::IDC_MAIN_HIDE_TO_TRAY);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(dialog->StatusPanel(), panel) << "hidden, not destroyed";
+
+    // A single click does nothing; a double click brings both back.
+    window::PostMessage(dialog->Handle(), console::WM_TRAY_NOTIFY, 0, window::WM_LBUTTONUP);
+    Pump(100);
+    EXPECT_FALSE(dialog->isVisible());
+    window::PostMessage(dialog->Handle(), console::WM_TRAY_NOTIFY, 0, window::WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitUntil([&] { return dialog->isVisible() && panel->isVisible(); }, 1000));
+}
+
+TEST_F(Console, AStatusOfAnEarlierDeviceIsDiscarded) {
+    Select("127.0.0.20");
+    ASSERT_TRUE(WaitForOnline());
+    ASSERT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kGreen; }, 3000));
+    r40->SetFault(sim::Fault::Silence, true);
+    Pump(300);
+    // A report of an unlocked R40 from an earlier opening arrives late.
+    auto stale = std::make_unique<console::StatusReport>();
+    stale->generation = dialog->GetOpenDevice()->Generation() - 1;
+    stale->type = TYPE_R40;
+    window::PostMessage(dialog->Handle(), console::WM_STATUS_READY, 1, 0, std::move(stale));
+    Pump(200);
+    EXPECT_EQ(IndicatorColour(LockIndicator()), kGreen);
+}
+
+TEST_F(Console, EscapeShutsDownAfterTheRunningDiscoveryPass) {
+    ASSERT_TRUE(WaitUntil([&] { return dialog->DiscoveryRunning(); }, 5000));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(dialog.get(), &escape);
+    EXPECT_TRUE(dialog->ShutDownDone());
+    EXPECT_FALSE(dialog->DiscoveryRunning()) << "the shut-down waited for the pass";
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->GetOpenDevice(), nullptr);
+}
+
+TEST(ConsoleStatusPort, NoFreePortFallsBackToTheFirstAndSaysSo) {
+    std::vector<platform::net::UdpSocket> holders(STATUS_PORT_COUNT);
+    for (int i = 0; i < STATUS_PORT_COUNT; ++i)
+        ASSERT_TRUE(holders[i].Open() &&
+                    holders[i].Bind(platform::net::kAnyAddress, STATUS_PORTS[i]));
+    console::CHaldenDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_EQ(dialog.StatusPort(), 6516);
+    EXPECT_TRUE(dialog.MessageText().contains("status port is in use"));
+    dialog.DispatchCommand(window::IDCANCEL, window::BN_CLICKED);
+}
+
+}  // namespace
+}  // namespace console_test

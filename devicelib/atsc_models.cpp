@@ -18,7 +18,7 @@ std::uint8_t IgmpFlags(const NetworkSettings& s) {
 
 // ---- R40 ---------------------------------------------------------------------
 
-CR40::CR40() : ATSCDevice(TYPE_R40, STATUS_LENGTH_R40) {}
+CR40::CR40() : WithStandardPidTable(TYPE_R40, STATUS_LENGTH_R40) {}
 
 std::int32_t CR40::ApplyNetworkSettings(const NetworkSettings& s) {
     return ApplyNetworkSettingsWithFlags(s, IgmpFlags(s));
@@ -34,24 +34,6 @@ std::int32_t CR40::GetStatusRecord(void* record) {
     return 0;
 }
 
-std::int32_t CR40::ReadPidTable(void* record) {
-    return ReadTableInto(record, SHORT_TABLE_ENTRIES);
-}
-
-std::int32_t CR40::WritePidTable(void* record) {
-    return WriteStandardTable(static_cast<PidListRecord*>(record), SHORT_TABLE_ENTRIES,
-                              StandardControlRule::AlwaysPassed);
-}
-
-std::unique_ptr<PIDList> CR40::NewPidList() {
-    return std::make_unique<StandardPIDList>(new PidListRecord{});
-}
-
-void CR40::ParsePidTable(std::span<std::uint8_t> reply) {
-    if (m_pidTarget != nullptr)
-        ParseStandardTable(reply, SHORT_TABLE_ENTRIES, *static_cast<PidListRecord*>(m_pidTarget));
-}
-
 const std::uint8_t* CR40::DvbMacBytes() const {
     return &m_statusBuffer[0x84];
 }
@@ -63,7 +45,7 @@ bool CR40::AcceptStatus() {
 
 // ---- R40V --------------------------------------------------------------------
 
-CR40Trevan::CR40Trevan() : ATSCDevice(TYPE_R40_TREVAN, STATUS_LENGTH_LONG) {}
+CR40Trevan::CR40Trevan() : WithForwardingPidTable(TYPE_R40_TREVAN, STATUS_LENGTH_LONG) {}
 
 std::int32_t CR40Trevan::ApplyNetworkSettings(const NetworkSettings& s) {
     return ApplyNetworkSettingsWithFlags(s, IgmpFlags(s));
@@ -77,23 +59,6 @@ std::int32_t CR40Trevan::GetStatusRecord(void* record) {
     DecodeAtscStatus(view, m_statusBuffer);
     std::memcpy(view.dvbMac(), &m_statusBuffer[0xA4], 6);
     return 0;
-}
-
-std::int32_t CR40Trevan::ReadPidTable(void* record) {
-    return ReadTableInto(record, LONG_TABLE_ENTRIES);
-}
-
-std::int32_t CR40Trevan::WritePidTable(void* record) {
-    return WriteForwardingTable(static_cast<TrevanPidListRecord*>(record));
-}
-
-std::unique_ptr<PIDList> CR40Trevan::NewPidList() {
-    return std::make_unique<TrevanPIDList>(new TrevanPidListRecord{});
-}
-
-void CR40Trevan::ParsePidTable(std::span<std::uint8_t> reply) {
-    if (m_pidTarget != nullptr)
-        ParseForwardingTable(reply, *static_cast<TrevanPidListRecord*>(m_pidTarget));
 }
 
 const std::uint8_t* CR40Trevan::DvbMacBytes() const {

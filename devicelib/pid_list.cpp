@@ -16,32 +16,6 @@ std::uint8_t PIDList::Control(int i) const {
     return Controls()[i];
 }
 
-std::uint8_t* StandardPIDList::Pids() const {
-    return reinterpret_cast<std::uint8_t*>(m_record) + offsetof(PidListRecord, pid);
-}
-
-std::uint8_t* StandardPIDList::Controls() const {
-    return reinterpret_cast<std::uint8_t*>(m_record) + offsetof(PidListRecord, control);
-}
-
-void StandardPIDList::FreeRecord() {
-    delete m_record;
-    m_record = nullptr;
-}
-
-std::uint8_t* TrevanPIDList::Pids() const {
-    return reinterpret_cast<std::uint8_t*>(m_record) + offsetof(TrevanPidListRecord, pid);
-}
-
-std::uint8_t* TrevanPIDList::Controls() const {
-    return reinterpret_cast<std::uint8_t*>(m_record) + offsetof(TrevanPidListRecord, control);
-}
-
-void TrevanPIDList::FreeRecord() {
-    delete m_record;
-    m_record = nullptr;
-}
-
 void CompactPidList(PidListRecord& record, int n) {
     int j = 0;
     for (int i = 0; i < n && i < MAX_PIDS; ++i) {

@@ -2,6 +2,7 @@
 // its form without owning it; FreeRecord frees a record made by NewPidList.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -40,28 +41,36 @@ class PIDList {
     PIDList() = default;
 };
 
-class StandardPIDList final : public PIDList {
+// A list over a record of one form; the two forms differ only in where the
+// control bytes lie.
+template <class Form>
+class FormPIDList : public PIDList {
   public:
-    explicit StandardPIDList(PidListRecord* record) : m_record(record) {}
+    explicit FormPIDList(Form* record) : m_record(record) {}
     void* Record() const override { return m_record; }
-    std::uint8_t* Pids() const override;
-    std::uint8_t* Controls() const override;
-    void FreeRecord() override;
+    std::uint8_t* Pids() const override {
+        return reinterpret_cast<std::uint8_t*>(m_record) + offsetof(Form, pid);
+    }
+    std::uint8_t* Controls() const override {
+        return reinterpret_cast<std::uint8_t*>(m_record) + offsetof(Form, control);
+    }
+    void FreeRecord() override {
+        delete m_record;
+        m_record = nullptr;
+    }
 
   private:
-    PidListRecord* m_record;
+    Form* m_record;
 };
 
-class TrevanPIDList final : public PIDList {
+class StandardPIDList final : public FormPIDList<PidListRecord> {
   public:
-    explicit TrevanPIDList(TrevanPidListRecord* record) : m_record(record) {}
-    void* Record() const override { return m_record; }
-    std::uint8_t* Pids() const override;
-    std::uint8_t* Controls() const override;
-    void FreeRecord() override;
+    using FormPIDList::FormPIDList;
+};
 
-  private:
-    TrevanPidListRecord* m_record;
+class TrevanPIDList final : public FormPIDList<TrevanPidListRecord> {
+  public:
+    using FormPIDList::FormPIDList;
 };
 
 // Moves the used entries among the first n to the front, in order; vacated

@@ -38,7 +38,7 @@ void DecodeScaledValue(Record& record, const StatusBuffer& dg, int sign) {
 
 // ---- T22 2.x -------------------------------------------------------------------
 
-CT22_V2::CT22_V2() : CSatelliteDevice(TYPE_T22_V2, STATUS_LENGTH_T22) {}
+CT22_V2::CT22_V2() : WithStandardPidTable(TYPE_T22_V2, STATUS_LENGTH_T22) {}
 
 std::int32_t CT22_V2::Tune(const void* tuning) {
     return TuneSatellite(tuning, false);
@@ -61,24 +61,6 @@ std::int32_t CT22_V2::GetStatusRecord(void* record) {
     return 0;
 }
 
-std::int32_t CT22_V2::ReadPidTable(void* record) {
-    return ReadTableInto(record, LONG_TABLE_ENTRIES);
-}
-
-std::int32_t CT22_V2::WritePidTable(void* record) {
-    return WriteStandardTable(static_cast<PidListRecord*>(record), LONG_TABLE_ENTRIES,
-                              StandardControlRule::FromControlBit0);
-}
-
-std::unique_ptr<PIDList> CT22_V2::NewPidList() {
-    return std::make_unique<StandardPIDList>(new PidListRecord{});
-}
-
-void CT22_V2::ParsePidTable(std::span<std::uint8_t> reply) {
-    if (m_pidTarget != nullptr)
-        ParseStandardTable(reply, LONG_TABLE_ENTRIES, *static_cast<PidListRecord*>(m_pidTarget));
-}
-
 bool CT22_V2::AcceptStatus() {
     return CSatelliteDevice::AcceptStatus() &&
            AcceptModelStatus(LONG_TABLE_ENTRIES,
@@ -87,7 +69,7 @@ bool CT22_V2::AcceptStatus() {
 
 // ---- T22 3.x -------------------------------------------------------------------
 
-CT22_V3::CT22_V3() : CSatelliteDevice(TYPE_T22_V3, STATUS_LENGTH_T22) {}
+CT22_V3::CT22_V3() : WithStandardPidTable(TYPE_T22_V3, STATUS_LENGTH_T22) {}
 
 std::int32_t CT22_V3::Tune(const void* tuning) {
     return TuneSatellite(tuning, true);
@@ -112,24 +94,6 @@ std::int32_t CT22_V3::GetStatusRecord(void* record) {
     return 0;
 }
 
-std::int32_t CT22_V3::ReadPidTable(void* record) {
-    return ReadTableInto(record, SHORT_TABLE_ENTRIES);
-}
-
-std::int32_t CT22_V3::WritePidTable(void* record) {
-    return WriteStandardTable(static_cast<PidListRecord*>(record), SHORT_TABLE_ENTRIES,
-                              StandardControlRule::AlwaysPassed);
-}
-
-std::unique_ptr<PIDList> CT22_V3::NewPidList() {
-    return std::make_unique<StandardPIDList>(new PidListRecord{});
-}
-
-void CT22_V3::ParsePidTable(std::span<std::uint8_t> reply) {
-    if (m_pidTarget != nullptr)
-        ParseStandardTable(reply, SHORT_TABLE_ENTRIES, *static_cast<PidListRecord*>(m_pidTarget));
-}
-
 const std::uint8_t* CT22_V3::DvbMacBytes() const {
     return &m_statusBuffer[0x84];
 }
@@ -141,7 +105,7 @@ bool CT22_V3::AcceptStatus() {
 
 // ---- T22CA ---------------------------------------------------------------------
 
-CT22CA::CT22CA() : CSatelliteDevice(TYPE_T22CA, STATUS_LENGTH_LONG) {}
+CT22CA::CT22CA() : WithForwardingPidTable(TYPE_T22CA, STATUS_LENGTH_LONG) {}
 
 std::int32_t CT22CA::Reset() {
     if (!m_attached) return ERR_RESET_NOT_ATTACHED;
@@ -193,14 +157,6 @@ std::int32_t CT22CA::GetStatusRecord(void* record) {
     return 0;
 }
 
-std::int32_t CT22CA::ReadPidTable(void* record) {
-    return ReadTableInto(record, LONG_TABLE_ENTRIES);
-}
-
-std::int32_t CT22CA::WritePidTable(void* record) {
-    return WriteForwardingTable(static_cast<TrevanPidListRecord*>(record));
-}
-
 std::int32_t CT22CA::WriteCaTable(const CaTableRecord& table) {
     if (table.caCount > CA_TABLE_ENTRIES) return ERR_CA_LIST_TOO_LONG;
 
@@ -238,15 +194,6 @@ std::int32_t CT22CA::WriteCaTable(const CaTableRecord& table) {
     return sentNonZero == headNonZero && allFound ? 0 : ERR_CA_NOT_CONFIRMED;
 }
 
-std::unique_ptr<PIDList> CT22CA::NewPidList() {
-    return std::make_unique<TrevanPIDList>(new TrevanPidListRecord{});
-}
-
-void CT22CA::ParsePidTable(std::span<std::uint8_t> reply) {
-    if (m_pidTarget != nullptr)
-        ParseForwardingTable(reply, *static_cast<TrevanPidListRecord*>(m_pidTarget));
-}
-
 const std::uint8_t* CT22CA::DvbMacBytes() const {
     return &m_statusBuffer[0xA4];
 }
@@ -260,7 +207,7 @@ bool CT22CA::AcceptStatus() {
 
 // ---- Trevan --------------------------------------------------------------------
 
-CTrevan::CTrevan() : CSatelliteDevice(TYPE_TREVAN, STATUS_LENGTH_LONG) {}
+CTrevan::CTrevan() : WithForwardingPidTable(TYPE_TREVAN, STATUS_LENGTH_LONG) {}
 
 std::int32_t CTrevan::Tune(const void* tuning) {
     return TuneSatellite(tuning, true);
@@ -284,23 +231,6 @@ std::int32_t CTrevan::GetStatusRecord(void* record) {
     DecodeTuneBits3And4(r, m_statusBuffer);
     r.igmpOn = Bit(m_statusBuffer[0x62], 2);
     return 0;
-}
-
-std::int32_t CTrevan::ReadPidTable(void* record) {
-    return ReadTableInto(record, LONG_TABLE_ENTRIES);
-}
-
-std::int32_t CTrevan::WritePidTable(void* record) {
-    return WriteForwardingTable(static_cast<TrevanPidListRecord*>(record));
-}
-
-std::unique_ptr<PIDList> CTrevan::NewPidList() {
-    return std::make_unique<TrevanPIDList>(new TrevanPidListRecord{});
-}
-
-void CTrevan::ParsePidTable(std::span<std::uint8_t> reply) {
-    if (m_pidTarget != nullptr)
-        ParseForwardingTable(reply, *static_cast<TrevanPidListRecord*>(m_pidTarget));
 }
 
 const std::uint8_t* CTrevan::DvbMacBytes() const {

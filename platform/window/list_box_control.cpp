@@ -126,7 +126,7 @@ int ListBoxControl::DeleteString(int index) {
     const bool wasCurrent = index == currentRow();
     delete takeItem(index);
     if (wasCurrent) {
-        setCurrentRow(-1);
+        selectionModel()->clearCurrentIndex();
         clearSelection();
     }
     return count();
@@ -163,7 +163,7 @@ int ListBoxControl::GetCurSel() const {
 int ListBoxControl::SetCurSel(int index) {
     ByCode guard(m_byCode);
     if (index < 0) {
-        setCurrentRow(-1);
+        selectionModel()->clearCurrentIndex();
         clearSelection();
         return LB_ERR;
     }

@@ -5,24 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <string>
-
-#include "platform/netns/private_network.h"
+#include "tests/support/test_namespace.h"
 
 int main(int argc, char** argv) {
-    bool listing = false;
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--gtest_list_tests", 18) == 0) listing = true;
-    if (!listing) {
-        std::string why;
-        if (!platform::netns::EnterPrivateNetwork(&why)) {
-            std::fprintf(stderr, "SKIPPED: the console tests need a network namespace: %s\n",
-                         why.c_str());
-            return 77;
-        }
-    }
+    if (const int skipped = test_support::EnterTestNamespace(argc, argv)) return skipped;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("R40 Management Console"));

@@ -6,41 +6,8 @@ Usage: ctypes_client.py PATH_TO_LIBDEVICELIB"""
 import ctypes as C
 import sys
 
-
-class DeviceInfo(C.Structure):
-    _pack_ = 1
-    _fields_ = [("address", C.c_uint8 * 4), ("mac", C.c_uint8 * 6),
-                ("statusPort", C.c_uint16), ("deviceType", C.c_uint16)]
-
-
-class DeviceList(C.Structure):
-    _pack_ = 1
-    _fields_ = [("count", C.c_uint16), ("entries", DeviceInfo * 64)]
-
-
-class PidListRecord(C.Structure):
-    _pack_ = 1
-    _fields_ = [("pid", C.c_uint16 * 32), ("control", C.c_uint8 * 32), ("count", C.c_int32)]
-
-
-class PidDestination(C.Structure):
-    _pack_ = 1
-    _fields_ = [("address", C.c_uint8 * 4), ("port", C.c_uint16)]
-
-
-class TrevanPidListRecord(C.Structure):
-    _pack_ = 1
-    _fields_ = [("pid", C.c_uint16 * 32), ("destination", PidDestination * 32),
-                ("control", C.c_uint8 * 32), ("count", C.c_int32)]
-
-
-class SatelliteTuning(C.Structure):
-    _pack_ = 1
-    _fields_ = [("frequency", C.c_float), ("symbolRate", C.c_float),
-                ("tuneOption0", C.c_int32), ("tuneOption2", C.c_int32),
-                ("tuneOption1", C.c_int32), ("tuneOption3", C.c_uint8),
-                ("tuneOption4", C.c_uint8)]
-
+from devicelib_ctypes import (DeviceList, PidDestination, PidListRecord, SatelliteTuning,
+                             TrevanPidListRecord, load)
 
 # Offsets of a few fields in each model's status record, and its size.
 STATUS = {
@@ -63,14 +30,7 @@ def check(condition, message):
 
 
 def main():
-    lib = C.CDLL(sys.argv[1])
-    lib.OpenDevice.restype = C.c_void_p
-    lib.OpenDevice.argtypes = [C.POINTER(DeviceInfo), C.c_int, C.POINTER(C.c_int32)]
-    for name in ("CloseDevice", "GetDeviceType", "GetDeviceStatus", "SetChannel",
-                 "SetPidList", "GetPidList", "ResetDevice"):
-        getattr(lib, name).argtypes = [C.c_void_p] + ([C.c_void_p] if name not in
-                                                      ("CloseDevice", "ResetDevice") else [])
-        getattr(lib, name).restype = C.c_int32
+    lib = load(sys.argv[1])
     ports = (C.c_uint16 * 10).in_dll(lib, "STATUS_PORTS")
     check(list(ports)[:2] == [6516, 8309], "STATUS_PORTS exported")
 

@@ -2,29 +2,12 @@
 ctypes, then checks that the workstation's route and neighbour tables hold
 nothing for the receiver's old address.
 
-Usage: ctypes_network_settings.py LIBDEVICELIB OLD_ADDRESS NEW_ADDRESS MASK"""
+Usage: ctypes_network_settings.py LIBDEVICELIB OLD_ADDRESS NEW_ADDRESS MASK UNICAST"""
 import ctypes as C
 import subprocess
 import sys
 
-
-class DeviceInfo(C.Structure):
-    _pack_ = 1
-    _fields_ = [("address", C.c_uint8 * 4), ("mac", C.c_uint8 * 6),
-                ("statusPort", C.c_uint16), ("deviceType", C.c_uint16)]
-
-
-class DeviceList(C.Structure):
-    _pack_ = 1
-    _fields_ = [("count", C.c_uint16), ("entries", DeviceInfo * 64)]
-
-
-class NetworkSettings(C.Structure):
-    _pack_ = 1
-    _fields_ = [("unicastStatusAddress", C.c_uint8 * 4), ("subnetMask", C.c_uint8 * 4),
-                ("defaultGateway", C.c_uint8 * 4), ("statusPort", C.c_uint16),
-                ("deviceAddress", C.c_uint8 * 4), ("listenPort", C.c_uint16),
-                ("useIgmp", C.c_uint8), ("reserved", C.c_uint8)]
+from devicelib_ctypes import DeviceList, NetworkSettings, load
 
 
 def octets(text):
@@ -38,12 +21,7 @@ def fail(message):
 
 def main():
     lib_path, old, new, mask, unicast = sys.argv[1:6]
-    lib = C.CDLL(lib_path)
-    lib.OpenDevice.restype = C.c_void_p
-    lib.OpenDevice.argtypes = [C.POINTER(DeviceInfo), C.c_int, C.POINTER(C.c_int32)]
-    lib.SetNetworkSettings.argtypes = [C.c_void_p, C.POINTER(NetworkSettings)]
-    lib.GetDeviceStatus.argtypes = [C.c_void_p, C.c_void_p]
-    lib.CloseDevice.argtypes = [C.c_void_p]
+    lib = load(lib_path)
 
     devices = DeviceList()
     lib.DiscoverDevices(C.byref(devices))

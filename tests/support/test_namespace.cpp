@@ -1,0 +1,23 @@
+#include "tests/support/test_namespace.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/netns/private_network.h"
+
+namespace test_support {
+
+int EnterTestNamespace(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--gtest_list_tests", 18) == 0) return 0;
+    std::string why;
+    if (platform::netns::EnterPrivateNetwork(&why)) return 0;
+    std::fprintf(stderr,
+                 "SKIPPED: these tests need a network namespace of their own "
+                 "(run as root or with CAP_SYS_ADMIN): %s\n",
+                 why.c_str());
+    return kSkipped;
+}
+
+}  // namespace test_support

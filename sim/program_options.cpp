@@ -36,7 +36,7 @@ bool TakeValue(const std::vector<std::string_view>& args, std::size_t* i, std::s
 
 }  // namespace
 
-bool ParseReceiverSpec(std::string_view text, ReceiverSpec* spec, std::string* error) {
+bool ParseReceiverRequest(std::string_view text, ReceiverRequest* request, std::string* error) {
     const std::size_t at = text.find('@');
     if (at == std::string_view::npos) {
         *error = "expected MODEL@ADDRESS[:STATUSPORT], got \"" + std::string(text) + "\"";
@@ -44,7 +44,7 @@ bool ParseReceiverSpec(std::string_view text, ReceiverSpec* spec, std::string* e
     }
     std::string_view modelText = text.substr(0, at);
     std::string_view rest = text.substr(at + 1);
-    ReceiverSpec out;
+    ReceiverRequest out;
     if (modelText == "t22ca-34" || modelText == "T22CA-34") {
         out.model = Model::T22CA;
         out.modelCode = kT22CaAlternateModelCode;
@@ -72,7 +72,7 @@ bool ParseReceiverSpec(std::string_view text, ReceiverSpec* spec, std::string* e
         return false;
     }
     out.address = *address;
-    *spec = out;
+    *request = out;
     return true;
 }
 
@@ -114,15 +114,15 @@ bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptio
             *error = "unknown option \"" + std::string(arg) + "\"";
             return false;
         } else {
-            ReceiverSpec spec;
-            if (!ParseReceiverSpec(arg, &spec, error)) return false;
-            for (const ReceiverSpec& other : out.receivers) {
-                if (other.address == spec.address) {
-                    *error = "two receivers on " + FormatIpv4(spec.address);
+            ReceiverRequest request;
+            if (!ParseReceiverRequest(arg, &request, error)) return false;
+            for (const ReceiverRequest& other : out.receivers) {
+                if (other.address == request.address) {
+                    *error = "two receivers on " + FormatIpv4(request.address);
                     return false;
                 }
             }
-            out.receivers.push_back(spec);
+            out.receivers.push_back(request);
         }
     }
     if (!out.help && out.receivers.empty()) {

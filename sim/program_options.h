@@ -12,7 +12,7 @@
 
 namespace sim {
 
-struct ReceiverSpec {
+struct ReceiverRequest {
     Model model = Model::R40;
     std::uint8_t modelCode = 0;  // the model's own unless a variant was named (t22ca-34)
     Ipv4 address{};
@@ -26,7 +26,7 @@ struct ProgramOptions {
     long long resetPauseMs = 1000;
     Ipv4 unicast = kNoUnicastAddress;
     Ipv4 broadcast{127, 255, 255, 255};
-    std::vector<ReceiverSpec> receivers;
+    std::vector<ReceiverRequest> receivers;
 };
 
 // Parses the arguments after the program name. False with a message on any
@@ -35,7 +35,7 @@ bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptio
                          std::string* error);
 
 // One receiver argument, e.g. "r40v@127.0.0.21:8309".
-bool ParseReceiverSpec(std::string_view text, ReceiverSpec* spec, std::string* error);
+bool ParseReceiverRequest(std::string_view text, ReceiverRequest* request, std::string* error);
 
 std::string UsageText();
 

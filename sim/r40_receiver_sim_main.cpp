@@ -63,18 +63,18 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnStopSignal);
 
     std::vector<std::unique_ptr<sim::EmulatedReceiver>> receivers;
-    for (const sim::ReceiverSpec& spec : options.receivers) {
+    for (const sim::ReceiverRequest& request : options.receivers) {
         sim::ReceiverConfig config =
-            sim::ReceiverConfig::For(spec.model, spec.address, spec.statusPort);
-        config.initial.modelCode = spec.modelCode;
+            sim::ReceiverConfig::For(request.model, request.address, request.statusPort);
+        config.initial.modelCode = request.modelCode;
         config.initial.unicastStatusAddress = options.unicast;
-        GiveDemoPids(spec.model, config.initial);
+        GiveDemoPids(request.model, config.initial);
         config.broadcastAddress = options.broadcast;
         config.statusInterval = std::chrono::milliseconds(options.intervalMs);
         config.resetPause = std::chrono::milliseconds(options.resetPauseMs);
         config.animateSignal = true;
-        const std::string name = std::string(sim::TraitsOf(spec.model).displayName) + " " +
-                                 sim::FormatIpv4(spec.address);
+        const std::string name = std::string(sim::TraitsOf(request.model).displayName) + " " +
+                                 sim::FormatIpv4(request.address);
         if (!options.quiet)
             config.log = [name](const std::string& event) { PrintLine(name + ": " + event); };
 
@@ -84,12 +84,12 @@ int main(int argc, char** argv) {
             return 1;  // the receivers already started stop as they go out of scope
         }
         char code[8];
-        std::snprintf(code, sizeof code, "0x%02X", spec.modelCode);
-        PrintLine(std::string(sim::TraitsOf(spec.model).displayName) + " (model code " + code +
-                  ") at " + sim::FormatIpv4(spec.address) + ", MAC " +
+        std::snprintf(code, sizeof code, "0x%02X", request.modelCode);
+        PrintLine(std::string(sim::TraitsOf(request.model).displayName) + " (model code " + code +
+                  ") at " + sim::FormatIpv4(request.address) + ", MAC " +
                   sim::FormatMac(config.initial.mac) + ": status every " +
                   std::to_string(options.intervalMs) + " ms to " +
-                  sim::FormatIpv4(options.broadcast) + ":" + std::to_string(spec.statusPort));
+                  sim::FormatIpv4(options.broadcast) + ":" + std::to_string(request.statusPort));
         receivers.push_back(std::move(receiver));
     }
     PrintLine(std::to_string(receivers.size()) +

@@ -24,28 +24,28 @@ QImage Committed(const QString& fileName) {
 // sizes has one file per size.
 std::map<QString, QSize> CataloguedFiles() {
     std::map<int, int> iconSizes;
-    for (const res::ImageSpec& spec : res::ImageCatalogue())
-        if (spec.icon) ++iconSizes[spec.id];
+    for (const res::ImageSpec& image : res::ImageCatalogue())
+        if (image.icon) ++iconSizes[image.id];
     std::map<QString, QSize> files;
-    for (const res::ImageSpec& spec : res::ImageCatalogue()) {
-        QString name = QStringLiteral("bitmap_%1.png").arg(spec.id);
-        if (spec.icon)
-            name = iconSizes[spec.id] > 1
-                       ? QStringLiteral("icon_%1_%2.png").arg(spec.id).arg(spec.width)
-                       : QStringLiteral("icon_%1.png").arg(spec.id);
-        files[name] = QSize(spec.width, spec.height);
+    for (const res::ImageSpec& image : res::ImageCatalogue()) {
+        QString name = QStringLiteral("bitmap_%1.png").arg(image.id);
+        if (image.icon)
+            name = iconSizes[image.id] > 1
+                       ? QStringLiteral("icon_%1_%2.png").arg(image.id).arg(image.width)
+                       : QStringLiteral("icon_%1.png").arg(image.id);
+        files[name] = QSize(image.width, image.height);
     }
     return files;
 }
 
 TEST(Artwork, ProgramLoadsEveryCataloguedPictureAtItsSize) {
-    for (const res::ImageSpec& spec : res::ImageCatalogue()) {
-        const QSize size(spec.width, spec.height);
-        if (spec.icon) {
-            const QList<QSize> sizes = platform::window::IconSizes(spec.id);
-            EXPECT_TRUE(sizes.contains(size)) << "icon " << spec.id;
+    for (const res::ImageSpec& image : res::ImageCatalogue()) {
+        const QSize size(image.width, image.height);
+        if (image.icon) {
+            const QList<QSize> sizes = platform::window::IconSizes(image.id);
+            EXPECT_TRUE(sizes.contains(size)) << "icon " << image.id;
         } else {
-            EXPECT_EQ(platform::window::LoadBitmap(spec.id).size(), size) << "bitmap " << spec.id;
+            EXPECT_EQ(platform::window::LoadBitmap(image.id).size(), size) << "bitmap " << image.id;
         }
     }
 }

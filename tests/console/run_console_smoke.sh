@@ -38,7 +38,9 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
 
-"$console" &
+# Under the sanitizers, leaks inside the window system's libraries are theirs.
+LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/system_library_leaks.supp:print_suppressions=0" \
+    "$console" &
 console_pid=$!
 window=""
 for _ in $(seq 100); do

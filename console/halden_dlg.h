@@ -77,6 +77,7 @@ class CHaldenDlg : public platform::window::Dialog {
     bool OnInitDialog() override;
     // The shut-down: button 1027, Escape and closing all end up here.
     void OnCancel() override;
+    // Enter must not end the console: only the shut-down does.
     void OnOK() override {}
     void OnTimer(int id) override;
     bool PreTranslateMessage(QObject* target, QEvent* event) override;

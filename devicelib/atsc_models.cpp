@@ -25,12 +25,10 @@ std::int32_t CR40::ApplyNetworkSettings(const NetworkSettings& s) {
 }
 
 std::int32_t CR40::GetStatusRecord(void* record) {
-    const std::int32_t check = CheckStatusRecordRequest(TYPE_R40);
-    if (check != 0) return check;
-    R40Status view(record);
-    DecodeCommonStatus(view, m_statusBuffer, m_address, SHORT_TABLE_ENTRIES, 1);
-    DecodeAtscStatus(view, m_statusBuffer);
-    std::memcpy(view.dvbMac(), &m_statusBuffer[0x84], 6);
+    const std::int32_t decoded =
+        DecodeStatusRecord<R40Status>(record, TYPE_R40, SHORT_TABLE_ENTRIES, 1);
+    if (decoded != 0) return decoded;
+    std::memcpy(static_cast<R40StatusRecord*>(record)->dvbMac, DvbMacBytes(), 6);
     return 0;
 }
 
@@ -52,12 +50,10 @@ std::int32_t CR40Trevan::ApplyNetworkSettings(const NetworkSettings& s) {
 }
 
 std::int32_t CR40Trevan::GetStatusRecord(void* record) {
-    const std::int32_t check = CheckStatusRecordRequest(TYPE_R40_TREVAN);
-    if (check != 0) return check;
-    R40TrevanStatus view(record);
-    DecodeCommonStatus(view, m_statusBuffer, m_address, LONG_TABLE_ENTRIES, 1);
-    DecodeAtscStatus(view, m_statusBuffer);
-    std::memcpy(view.dvbMac(), &m_statusBuffer[0xA4], 6);
+    const std::int32_t decoded =
+        DecodeStatusRecord<R40TrevanStatus>(record, TYPE_R40_TREVAN, LONG_TABLE_ENTRIES, 1);
+    if (decoded != 0) return decoded;
+    std::memcpy(static_cast<R40StatusRecord*>(record)->dvbMac, DvbMacBytes(), 6);
     return 0;
 }
 

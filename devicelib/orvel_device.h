@@ -11,6 +11,7 @@
 #include "devicelib/devicelib.h"
 #include "devicelib/pid_list.h"
 #include "devicelib/pid_table.h"
+#include "devicelib/status_decoder.h"
 #include "devicelib/status_listener.h"
 #include "devicelib/temporary_route.h"
 #include "platform/iphelper/ip_helper.h"
@@ -114,6 +115,19 @@ class COrvelDevice {
     // Whether a status record of the model's type can be given now:
     // 0, RC_FAILED (stale) or ERR_STATUS_TYPE_MISMATCH.
     std::int32_t CheckStatusRecordRequest(std::uint32_t modelType) const;
+    // The part of GetStatusRecord every model shares: the checks, then the
+    // common and family decoders through the model's view. The model adds
+    // its extras when this returns 0.
+    template <class View>
+    std::int32_t DecodeStatusRecord(void* record, std::uint32_t modelType, int pidEntries,
+                                    int controlBits) {
+        const std::int32_t check = CheckStatusRecordRequest(modelType);
+        if (check != 0) return check;
+        View view(record);
+        DecodeCommonStatus(view, m_statusBuffer, m_address, pidEntries, controlBits);
+        DecodeFamilyStatus(view, m_statusBuffer);
+        return 0;
+    }
     // The two fresh-status waits and one more wait by which a command's
     // effect is confirmed; the first failure.
     std::int32_t WaitForConfirmingStatus();

@@ -1,6 +1,7 @@
 #include "devicelib/pid_list.h"
 
 #include <cstddef>
+#include <type_traits>
 
 #include "devicelib/byte_order.h"
 
@@ -16,7 +17,12 @@ std::uint8_t PIDList::Control(int i) const {
     return Controls()[i];
 }
 
-void CompactPidList(PidListRecord& record, int n) {
+namespace {
+
+// Moves the used entries to the front; a forwarding entry takes its
+// destination along (the vacated destination is left as it was).
+template <class Form>
+void Compact(Form& record, int n) {
     int j = 0;
     for (int i = 0; i < n && i < MAX_PIDS; ++i) {
         if (record.pid[i] == NULL_PID) continue;
@@ -26,26 +32,21 @@ void CompactPidList(PidListRecord& record, int n) {
         record.control[i] = 0;
         record.pid[j] = pid;
         record.control[j] = control;
+        if constexpr (std::is_same_v<Form, TrevanPidListRecord>)
+            record.destination[j] = record.destination[i];
         ++j;
     }
     record.count = j;
 }
 
+}  // namespace
+
+void CompactPidList(PidListRecord& record, int n) {
+    Compact(record, n);
+}
+
 void CompactTrevanPidList(TrevanPidListRecord& record, int n) {
-    int j = 0;
-    for (int i = 0; i < n && i < MAX_PIDS; ++i) {
-        if (record.pid[i] == NULL_PID) continue;
-        const std::uint16_t pid = record.pid[i];
-        const std::uint8_t control = record.control[i];
-        record.pid[i] = NULL_PID;
-        record.control[i] = 0;
-        record.pid[j] = pid;
-        record.control[j] = control;
-        // The destination is copied along; the vacated one is left as it was.
-        record.destination[j] = record.destination[i];
-        ++j;
-    }
-    record.count = j;
+    Compact(record, n);
 }
 
 bool PidListsAgree(const PIDList& written, const PIDList& readBack, int n) {

@@ -49,11 +49,9 @@ std::int32_t CT22_V2::ApplyNetworkSettings(const NetworkSettings& s) {
 }
 
 std::int32_t CT22_V2::GetStatusRecord(void* record) {
-    const std::int32_t check = CheckStatusRecordRequest(TYPE_T22_V2);
-    if (check != 0) return check;
-    T22V2Status view(record);
-    DecodeCommonStatus(view, m_statusBuffer, m_address, LONG_TABLE_ENTRIES, 1);
-    DecodeSatelliteStatus(view, m_statusBuffer);
+    const std::int32_t decoded =
+        DecodeStatusRecord<T22V2Status>(record, TYPE_T22_V2, LONG_TABLE_ENTRIES, 1);
+    if (decoded != 0) return decoded;
     auto& r = *static_cast<T22V2StatusRecord*>(record);
     r.signalPercent = SignalPercent(m_statusBuffer[0x40], SIGNAL_TABLE_A);
     DecodeScaledValue(r, m_statusBuffer, -1);
@@ -80,15 +78,13 @@ std::int32_t CT22_V3::ApplyNetworkSettings(const NetworkSettings& s) {
 }
 
 std::int32_t CT22_V3::GetStatusRecord(void* record) {
-    const std::int32_t check = CheckStatusRecordRequest(TYPE_T22_V3);
-    if (check != 0) return check;
-    T22V3Status view(record);
-    DecodeCommonStatus(view, m_statusBuffer, m_address, SHORT_TABLE_ENTRIES, 1);
-    DecodeSatelliteStatus(view, m_statusBuffer);
+    const std::int32_t decoded =
+        DecodeStatusRecord<T22V3Status>(record, TYPE_T22_V3, SHORT_TABLE_ENTRIES, 1);
+    if (decoded != 0) return decoded;
     auto& r = *static_cast<T22V3StatusRecord*>(record);
     r.signalPercent = SignalPercent(m_statusBuffer[0x40], SIGNAL_TABLE_A);
     DecodeScaledValue(r, m_statusBuffer, +1);
-    std::memcpy(r.dvbMac, &m_statusBuffer[0x84], 6);
+    std::memcpy(r.dvbMac, DvbMacBytes(), 6);
     std::memcpy(r.block48, &m_statusBuffer[0x48], 8);
     DecodeTuneBits3And4(r, m_statusBuffer);
     return 0;
@@ -136,17 +132,15 @@ std::int32_t CT22CA::ApplyNetworkSettings(const NetworkSettings& s) {
 }
 
 std::int32_t CT22CA::GetStatusRecord(void* record) {
-    const std::int32_t check = CheckStatusRecordRequest(TYPE_T22CA);
-    if (check != 0) return check;
-    T22CAStatus view(record);
-    DecodeCommonStatus(view, m_statusBuffer, m_address, LONG_TABLE_ENTRIES, 3);
-    DecodeSatelliteStatus(view, m_statusBuffer);
+    const std::int32_t decoded =
+        DecodeStatusRecord<T22CAStatus>(record, TYPE_T22CA, LONG_TABLE_ENTRIES, 3);
+    if (decoded != 0) return decoded;
     auto& r = *static_cast<T22CAStatusRecord*>(record);
     const std::uint8_t level = m_statusBuffer[0x40];
     // Receivers reporting model code 0x54 give the percentage themselves.
     r.signalPercent = ModelCode() == 0x34 ? SignalPercent(level, SIGNAL_TABLE_B) : level;
     DecodeScaledValue(r, m_statusBuffer, +1);
-    std::memcpy(r.dvbMac, &m_statusBuffer[0xA4], 6);
+    std::memcpy(r.dvbMac, DvbMacBytes(), 6);
     DecodeTuneBits3And4(r, m_statusBuffer);
     r.byte63 = m_statusBuffer[0x63];
     r.levelByte = level;
@@ -218,15 +212,13 @@ std::int32_t CTrevan::ApplyNetworkSettings(const NetworkSettings& s) {
 }
 
 std::int32_t CTrevan::GetStatusRecord(void* record) {
-    const std::int32_t check = CheckStatusRecordRequest(TYPE_TREVAN);
-    if (check != 0) return check;
-    TrevanStatus view(record);
-    DecodeCommonStatus(view, m_statusBuffer, m_address, LONG_TABLE_ENTRIES, 3);
-    DecodeSatelliteStatus(view, m_statusBuffer);
+    const std::int32_t decoded =
+        DecodeStatusRecord<TrevanStatus>(record, TYPE_TREVAN, LONG_TABLE_ENTRIES, 3);
+    if (decoded != 0) return decoded;
     auto& r = *static_cast<TrevanStatusRecord*>(record);
     r.signalPercent = SignalPercent(m_statusBuffer[0x40], SIGNAL_TABLE_B);
     DecodeScaledValue(r, m_statusBuffer, +1);
-    std::memcpy(r.dvbMac, &m_statusBuffer[0xA4], 6);
+    std::memcpy(r.dvbMac, DvbMacBytes(), 6);
     std::memcpy(r.block48, &m_statusBuffer[0x48], 8);
     DecodeTuneBits3And4(r, m_statusBuffer);
     r.igmpOn = Bit(m_statusBuffer[0x62], 2);

@@ -61,7 +61,7 @@ void DecodeCommonStatus(Status& view, const StatusBuffer& dg, const Ipv4& device
     CompactPidList(*pids, pidEntries);
 }
 
-void DecodeAtscStatus(ATSCStatus& view, const StatusBuffer& dg) {
+void DecodeFamilyStatus(ATSCStatus& view, const StatusBuffer& dg) {
     PutByte(view.modeFlag(), Word(dg, 0x36) == 0x0400 ? 1 : 0);
     PutWord(view.channel(), Word(dg, 0x3A));
     PutWord(view.word4C(), Word(dg, 0x4C));
@@ -89,7 +89,7 @@ void DecodeAtscStatus(ATSCStatus& view, const StatusBuffer& dg) {
     PutByte(view.igmpOn(), Bit(dg[0x62], 2));
 }
 
-void DecodeSatelliteStatus(SatelliteStatus& view, const StatusBuffer& dg) {
+void DecodeFamilyStatus(SatelliteStatus& view, const StatusBuffer& dg) {
     PutByte(view.modeFlag(), Word(dg, 0x36) == 0x0400 ? 1 : 0);
     PutFloat(view.symbolRate(), static_cast<float>(Word(dg, 0x3A) / 1000.0));
     PutFloat(view.frequency(), static_cast<float>(Word(dg, 0x3C) / 10.0));

@@ -14,9 +14,9 @@ namespace devicelib {
 void DecodeCommonStatus(Status& view, const StatusBuffer& datagram, const Ipv4& deviceAddress,
                         int pidEntries, int controlBits);
 
-void DecodeAtscStatus(ATSCStatus& view, const StatusBuffer& datagram);
-
-void DecodeSatelliteStatus(SatelliteStatus& view, const StatusBuffer& datagram);
+// The family's fields, chosen by the view's family.
+void DecodeFamilyStatus(ATSCStatus& view, const StatusBuffer& datagram);
+void DecodeFamilyStatus(SatelliteStatus& view, const StatusBuffer& datagram);
 
 // The 24-bit big-endian mantissa and the exponent of a satellite status.
 std::uint32_t SatelliteMantissa(const StatusBuffer& datagram);

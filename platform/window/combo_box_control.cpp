@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/window/by_code_guard.h"
 #include "platform/window/control_properties.h"
 #include "platform/window/messages.h"
 #include "platform/window/styles.h"
@@ -14,19 +15,6 @@ namespace platform::window {
 namespace {
 
 constexpr int kDataRole = Qt::UserRole;
-
-// Sets a flag for the length of a change made by code.
-class ByCode {
-  public:
-    explicit ByCode(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
-    ~ByCode() { m_flag = m_was; }
-    ByCode(const ByCode&) = delete;
-    ByCode& operator=(const ByCode&) = delete;
-
-  private:
-    bool& m_flag;
-    bool m_was;
-};
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include "platform/window/by_code_guard.h"
 #include "platform/window/control_properties.h"
 #include "platform/window/dialog.h"
 #include "platform/window/messages.h"
@@ -13,18 +14,6 @@ namespace platform::window {
 namespace {
 
 constexpr int kDataRole = Qt::UserRole;
-
-class ByCode {
-  public:
-    explicit ByCode(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
-    ~ByCode() { m_flag = m_was; }
-    ByCode(const ByCode&) = delete;
-    ByCode& operator=(const ByCode&) = delete;
-
-  private:
-    bool& m_flag;
-    bool m_was;
-};
 
 Dialog* DialogOf(QWidget* control) {
     for (QWidget* w = control->parentWidget(); w != nullptr; w = w->parentWidget())

@@ -102,19 +102,19 @@ int main() {
         const char* what;
         std::string text;
     };
-    const std::size_t elements = config::kMaxDocumentElements;
+    const std::size_t elements = config::MAX_DOCUMENT_ELEMENTS;
     const Worst worst[] = {
         {"nesting just inside the element limit",
          Repeat("<a>", elements - 1) + Repeat("</a>", elements - 1)},
         {"one element with the most attributes",
          [] {
              std::string text = "<a";
-             for (std::size_t i = 0; i + 1 < config::kMaxDocumentAttributes; ++i)
+             for (std::size_t i = 0; i + 1 < config::MAX_DOCUMENT_ATTRIBUTES; ++i)
                  text += " a" + std::to_string(i) + "=\"1\"";
              return text + " />";
          }()},
         {"largest file (one long comment)",
-         "<a><!--" + std::string(config::kMaxDocumentBytes - 20, 'x') + "--></a>"},
+         "<a><!--" + std::string(config::MAX_DOCUMENT_BYTES - 20, 'x') + "--></a>"},
         {"10 MB file, refused", std::string(10 * 1024 * 1024, ' ') + "<a/>"},
         {"deep nesting beyond the limit, refused", Repeat("<a>", 300000)},
     };

@@ -16,14 +16,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kInterval = 100ms;
+constexpr auto INTERVAL = 100ms;
 
 std::vector<std::unique_ptr<sim::EmulatedReceiver>> StartReceivers(int count) {
     std::vector<std::unique_ptr<sim::EmulatedReceiver>> receivers;
     for (int i = 0; i < count; ++i) {
         const sim::Ipv4 address{127, 0, 1, static_cast<std::uint8_t>(1 + i)};
         auto config = sim::ReceiverConfig::For(sim::Model::R40, address, 6516);
-        config.statusInterval = kInterval;
+        config.statusInterval = INTERVAL;
         receivers.push_back(std::make_unique<sim::EmulatedReceiver>(config));
         std::string error;
         if (!receivers.back()->Start(&error)) std::fprintf(stderr, "receiver: %s\n", error.c_str());
@@ -51,7 +51,7 @@ int main() {
         return 1;
     }
     std::printf("emulated receivers send status every %lld ms\n",
-                static_cast<long long>(kInterval.count()));
+                static_cast<long long>(INTERVAL.count()));
     for (int n : {0, 8, 64}) DiscoveryPass(n);
 
     auto receivers = StartReceivers(1);
@@ -68,17 +68,17 @@ int main() {
         std::fprintf(stderr, "OpenDevice failed: %d\n", result);
         return 1;
     }
-    constexpr int kRounds = 5;
+    constexpr int ROUNDS = 5;
     long long tuneTotal = 0;
-    for (int i = 0; i < kRounds; ++i) {
+    for (int i = 0; i < ROUNDS; ++i) {
         const std::uint16_t channel = static_cast<std::uint16_t>(20 + i);
         const auto start = platform::clock::NowMilliseconds();
         const int32_t rc = SetChannel(device, &channel);
         tuneTotal += platform::clock::NowMilliseconds() - start;
         if (rc != 0) std::fprintf(stderr, "SetChannel: %d\n", rc);
     }
-    std::printf("SetChannel to confirmed return: %lld ms on average of %d\n", tuneTotal / kRounds,
-                kRounds);
+    std::printf("SetChannel to confirmed return: %lld ms on average of %d\n", tuneTotal / ROUNDS,
+                ROUNDS);
     long long statusTotal = 0;
     R40StatusRecord record{};
     for (int i = 0; i < 20; ++i) {

@@ -7,15 +7,15 @@
 namespace config {
 
 bool WithinDocumentLimits(const std::string& text) {
-    if (text.size() > kMaxDocumentBytes) return false;
+    if (text.size() > MAX_DOCUMENT_BYTES) return false;
     std::size_t elements = 0;
     std::size_t attributes = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '=') {
-            if (++attributes > kMaxDocumentAttributes) return false;
+            if (++attributes > MAX_DOCUMENT_ATTRIBUTES) return false;
         } else if (text[i] == '<' && i + 1 < text.size()) {
             const char next = text[i + 1];
-            if (next != '/' && next != '!' && next != '?' && ++elements > kMaxDocumentElements)
+            if (next != '/' && next != '!' && next != '?' && ++elements > MAX_DOCUMENT_ELEMENTS)
                 return false;
         }
     }
@@ -35,7 +35,7 @@ DocumentTextRead ReadDocumentText(const std::string& fileName, std::string& text
     for (;;) {
         in.read(chunk, sizeof chunk);
         raw.append(chunk, static_cast<std::size_t>(in.gcount()));
-        if (raw.size() > kMaxDocumentBytes) return DocumentTextRead::BeyondLimits;
+        if (raw.size() > MAX_DOCUMENT_BYTES) return DocumentTextRead::BeyondLimits;
         if (!in) break;
     }
     if (in.bad()) return DocumentTextRead::Unreadable;

@@ -13,11 +13,11 @@
 
 namespace config {
 
-inline constexpr std::size_t kMaxDocumentBytes = 1024 * 1024;
+inline constexpr std::size_t MAX_DOCUMENT_BYTES = 1024 * 1024;
 // Upper bounds counted on the raw text: every element starts with '<' and a
 // character other than '/', '!' or '?', and every attribute has an '='.
-inline constexpr std::size_t kMaxDocumentElements = 1024;
-inline constexpr std::size_t kMaxDocumentAttributes = 2048;
+inline constexpr std::size_t MAX_DOCUMENT_ELEMENTS = 1024;
+inline constexpr std::size_t MAX_DOCUMENT_ATTRIBUTES = 2048;
 
 enum class DocumentTextRead {
     Read,          // the text is in hand, line ends as line feeds

@@ -54,8 +54,8 @@ std::int32_t IntAttribute(const TiXmlElement& element, const char* name, std::in
     return config::ScanDecimal(text).value_or(fallback);
 }
 
-constexpr const char* kPidList = "PIDList";
-constexpr const char* kPidEntry = "PIDEntry";
+constexpr const char* PID_LIST = "PIDList";
+constexpr const char* PID_ENTRY = "PIDEntry";
 
 // The list's entries in document order: the PID, its control byte and, in the
 // form with destinations, where it is forwarded. Children that are not
@@ -63,7 +63,7 @@ constexpr const char* kPidEntry = "PIDEntry";
 template <typename Record, typename ReadDestination>
 bool ReadPidEntries(const TiXmlElement* root, Record& list, ReadDestination readDestination) {
     if (root == nullptr) return false;
-    const TiXmlElement* pidList = root->FirstChildElement(kPidList);
+    const TiXmlElement* pidList = root->FirstChildElement(PID_LIST);
     if (pidList == nullptr) return false;
     const char* sizeText = pidList->Attribute("Size");
     if (sizeText == nullptr) return false;
@@ -72,8 +72,8 @@ bool ReadPidEntries(const TiXmlElement* root, Record& list, ReadDestination read
 
     list.count = *size;
     int index = 0;
-    for (const TiXmlElement* entry = pidList->FirstChildElement(kPidEntry);
-         entry != nullptr && index < *size; entry = entry->NextSiblingElement(kPidEntry), ++index) {
+    for (const TiXmlElement* entry = pidList->FirstChildElement(PID_ENTRY);
+         entry != nullptr && index < *size; entry = entry->NextSiblingElement(PID_ENTRY), ++index) {
         list.pid[index] =
             static_cast<std::uint16_t>(IntAttribute(*entry, "Entry", NULL_PID) & 0x1FFF);
         list.control[index] = static_cast<std::uint8_t>(IntAttribute(*entry, "Control", 0) & 0xFF);
@@ -84,10 +84,10 @@ bool ReadPidEntries(const TiXmlElement* root, Record& list, ReadDestination read
 
 template <typename Record, typename AddDestination>
 std::unique_ptr<TiXmlElement> PidListElement(const Record& list, AddDestination addDestination) {
-    auto pidList = std::make_unique<TiXmlElement>(kPidList);
+    auto pidList = std::make_unique<TiXmlElement>(PID_LIST);
     pidList->SetAttribute("Size", list.count);
     for (int i = 0; i < list.count; ++i) {
-        auto entry = std::make_unique<TiXmlElement>(kPidEntry);
+        auto entry = std::make_unique<TiXmlElement>(PID_ENTRY);
         entry->SetAttribute("Entry", list.pid[i]);
         entry->SetAttribute("Control", list.control[i]);
         addDestination(*entry, i);

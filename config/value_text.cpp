@@ -12,8 +12,8 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t INT32_LOWEST = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t INT32_HIGHEST = std::numeric_limits<std::int32_t>::max();
 
 // Accumulates digits, keeping the magnitude just beyond the 32-bit range so a
 // long run of digits cannot overflow.
@@ -21,7 +21,7 @@ struct Digits {
     std::int64_t magnitude = 0;
     std::size_t count = 0;
     void Add(char c) {
-        if (magnitude <= kInt32Max + 1) magnitude = magnitude * 10 + (c - '0');
+        if (magnitude <= INT32_HIGHEST + 1) magnitude = magnitude * 10 + (c - '0');
         ++count;
     }
 };
@@ -46,7 +46,7 @@ std::optional<std::int32_t> ScanDecimal(const char*& cursor, std::size_t maxChar
     }
     if (digits.count == 0) return std::nullopt;
     const std::int64_t value = negative ? -digits.magnitude : digits.magnitude;
-    if (value < kInt32Min || value > kInt32Max) return std::nullopt;
+    if (value < INT32_LOWEST || value > INT32_HIGHEST) return std::nullopt;
     cursor = p;
     return static_cast<std::int32_t>(value);
 }
@@ -59,8 +59,8 @@ std::int32_t DecimalPrefix(const char* text) {
     Digits digits;
     while (IsDigit(*p)) digits.Add(*p++);
     const std::int64_t value = negative ? -digits.magnitude : digits.magnitude;
-    if (value < kInt32Min) return static_cast<std::int32_t>(kInt32Min);
-    if (value > kInt32Max) return static_cast<std::int32_t>(kInt32Max);
+    if (value < INT32_LOWEST) return static_cast<std::int32_t>(INT32_LOWEST);
+    if (value > INT32_HIGHEST) return static_cast<std::int32_t>(INT32_HIGHEST);
     return static_cast<std::int32_t>(value);
 }
 

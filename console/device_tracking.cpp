@@ -25,11 +25,11 @@ namespace window = platform::window;
 
 namespace {
 
-const QString kDeviceRemoved = QStringLiteral("R40 Management Console \n Selected Device Removed");
+const QString DEVICE_REMOVED = QStringLiteral("R40 Management Console \n Selected Device Removed");
 
 // A selected device may be missing from one pass; the second miss in a row
 // removes it.
-constexpr int kMissAllowance = 2;
+constexpr int MISS_ALLOWANCE = 2;
 
 }  // namespace
 
@@ -102,7 +102,7 @@ void CHaldenDlg::RefillDeviceList() {
     }
 
     if (m_selectedKey == NO_DEVICE_KEY) {
-        m_missCount = kMissAllowance;
+        m_missCount = MISS_ALLOWANCE;
     } else {
         int found = -1;
         for (int i = 0; i < m_deviceCombo->GetCount() && found < 0; ++i)
@@ -110,7 +110,7 @@ void CHaldenDlg::RefillDeviceList() {
         if (found >= 0) {
             m_deviceCombo->SetCurSel(found);
             m_selectedIndex = found;
-            m_missCount = kMissAllowance;
+            m_missCount = MISS_ALLOWANCE;
         } else if (--m_missCount <= 0) {
             OnSelectedDeviceRemoved();
         }
@@ -129,7 +129,7 @@ void CHaldenDlg::SizeDropDownList() {
 }
 
 void CHaldenDlg::OnSelectedDeviceRemoved() {
-    ShowMessage(kDeviceRemoved);
+    ShowMessage(DEVICE_REMOVED);
     ShowIndicators(false);
     m_selectedKey = NO_DEVICE_KEY;
     SuspendPolling();

@@ -26,10 +26,10 @@ namespace window = platform::window;
 
 namespace {
 
-const QString kTitle = QStringLiteral("R40 Management Console");
-const QString kTrayTip = QStringLiteral("R40 Orvel Management Console");
-const QString kSelectDevice = QStringLiteral("Please Select a Device from the Device List");
-const QString kStatusPortTaken =
+const QString TITLE = QStringLiteral("R40 Management Console");
+const QString TRAY_TIP = QStringLiteral("R40 Orvel Management Console");
+const QString SELECT_DEVICE = QStringLiteral("Please Select a Device from the Device List");
+const QString STATUS_PORT_TAKEN =
     QStringLiteral("R40 Management Console \n The status port is in use by another program");
 
 }  // namespace
@@ -89,7 +89,7 @@ void CHaldenDlg::DoDataExchange(window::DataExchange& dx) {
 
 bool CHaldenDlg::OnInitDialog() {
     window::Dialog::OnInitDialog();
-    m_scaler.Apply(*this, *Template(), window::kLayoutDpi);
+    m_scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
     setWindowIcon(m_appIcon);
     EnableDragFromClientArea(true);
 
@@ -116,8 +116,8 @@ bool CHaldenDlg::OnInitDialog() {
     m_dataIndicator->SetIcon(m_iconNoData);
     ShowIndicators(false);
 
-    SetWindowText(kTitle);
-    m_trayIcon.Add(Handle(), WM_TRAY_NOTIFY, window::LoadIcon(res::IDI_TRAY), kTrayTip);
+    SetWindowText(TITLE);
+    m_trayIcon.Add(Handle(), WM_TRAY_NOTIFY, window::LoadIcon(res::IDI_TRAY), TRAY_TIP);
 
     m_logo->SetStep(3);
     m_logo->SetAlphaRange(125, 255);
@@ -125,13 +125,13 @@ bool CHaldenDlg::OnInitDialog() {
 
     SetUpToolTips();
     m_messageText = m_message->Text();
-    if (m_statusPortInUse) ShowMessage(kStatusPortTaken);
+    if (m_statusPortInUse) ShowMessage(STATUS_PORT_TAKEN);
     return true;
 }
 
 void CHaldenDlg::SetUpToolTips() {
     m_toolTip.Create(this);
-    m_toolTip.SetTitle(window::TTI_INFO, kTitle);
+    m_toolTip.SetTitle(window::TTI_INFO, TITLE);
     m_toolTip.SetTipTextColor(window::Rgb(204, 45, 48));
     const std::pair<QWidget*, const char*> tools[] = {
         {m_lockIndicator,
@@ -195,7 +195,7 @@ bool CHaldenDlg::GetChosenConfigFile(std::string& file) const {
 
 bool CHaldenDlg::DeviceGuard() {
     if (m_device && m_selectedKey != NO_DEVICE_KEY) return true;
-    ShowMessage(kSelectDevice);
+    ShowMessage(SELECT_DEVICE);
     return false;
 }
 

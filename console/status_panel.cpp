@@ -43,7 +43,7 @@ void CR40DressedStatusBasic::DoDataExchange(window::DataExchange& dx) {
 
 bool CR40DressedStatusBasic::OnInitDialog() {
     window::Dialog::OnInitDialog();
-    m_scaler.Apply(*this, *Template(), window::kLayoutDpi);
+    m_scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
     if (m_pidList != nullptr) {
         m_pidList->ResetContent();
         m_pidList->AddString(QStringLiteral("PID LIST"));
@@ -110,7 +110,7 @@ bool CR40DressedStatusBasic::OnDrawItem(window::DrawItem& item) {
     QPainter& painter = *item.painter;
     painter.save();
     painter.fillRect(item.rect, painter.background());
-    painter.setPen(skin::kSkinColor);
+    painter.setPen(skin::SKIN_COLOR);
     painter.drawText(item.rect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
                      item.text);
     painter.restore();

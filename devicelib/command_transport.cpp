@@ -21,13 +21,13 @@ using platform::net::ReceiveStatus;
 using platform::net::UdpSocket;
 using platform::net::WaitResult;
 
-constexpr auto kReplyWait = std::chrono::milliseconds(ECHO_TIMEOUT_MS);
+constexpr auto REPLY_WAIT = std::chrono::milliseconds(ECHO_TIMEOUT_MS);
 
 // Replies are read into a buffer larger than any command, so that a reply
 // longer than expected is seen as a wrong length rather than a prefix.
-constexpr std::size_t kReplyBufferSize = 1500;
+constexpr std::size_t REPLY_BUFFER_SIZE = 1500;
 
-constexpr std::array<std::uint8_t, 2> kTableReadRequest{0x00, 0x01};
+constexpr std::array<std::uint8_t, 2> TABLE_READ_REQUEST{0x00, 0x01};
 
 }  // namespace
 
@@ -39,8 +39,8 @@ std::int32_t COrvelDevice::EchoExchange(std::uint16_t port, const std::uint8_t* 
     const long sent = socket.Send({bytes, length});
     if (sent < 0 || static_cast<std::size_t>(sent) < length) return ERR_ECHO_SEND;
     platform::clock::SleepMilliseconds(REPLY_DELAY_MS);
-    if (socket.WaitReadable(kReplyWait) != WaitResult::Readable) return ERR_ECHO_TIMEOUT;
-    std::vector<std::uint8_t> reply(std::max(length + 1, kReplyBufferSize));
+    if (socket.WaitReadable(REPLY_WAIT) != WaitResult::Readable) return ERR_ECHO_TIMEOUT;
+    std::vector<std::uint8_t> reply(std::max(length + 1, REPLY_BUFFER_SIZE));
     const platform::net::Received got = socket.Receive(reply);
     if (got.status == ReceiveStatus::Failed) return ERR_ECHO_RECEIVE;
     if (got.status == ReceiveStatus::TimedOut || got.datagramSize != length)
@@ -61,8 +61,8 @@ std::int32_t COrvelDevice::EchoWithRetries(std::uint16_t port, const std::uint8_
 
 std::int32_t COrvelDevice::Reset() {
     if (!m_attached) return ERR_RESET_NOT_ATTACHED;
-    static constexpr std::uint8_t kResetCode[4] = {0x4B, 0x2E, 0x90, 0x61};
-    return EchoWithRetries(PORT_RESET, kResetCode, sizeof kResetCode);
+    static constexpr std::uint8_t RESET_CODE[4] = {0x4B, 0x2E, 0x90, 0x61};
+    return EchoWithRetries(PORT_RESET, RESET_CODE, sizeof RESET_CODE);
 }
 
 std::int32_t COrvelDevice::TableEchoExchange(std::uint8_t* bytes, std::size_t length,
@@ -83,12 +83,12 @@ std::int32_t COrvelDevice::TableEchoExchange(std::uint8_t* bytes, std::size_t le
 
     std::int32_t recorded = 0;
     bool heardWrongReply = false;
-    std::vector<std::uint8_t> reply(std::max(length + 1, kReplyBufferSize));
+    std::vector<std::uint8_t> reply(std::max(length + 1, REPLY_BUFFER_SIZE));
     for (int attempt = 0; attempt < COMMAND_ATTEMPTS; ++attempt) {
         const long sent = socket.Send({bytes, length});
         if (sent < 0 || static_cast<std::size_t>(sent) < length) recorded = codes.send;
         platform::clock::SleepMilliseconds(REPLY_DELAY_MS);
-        if (socket.WaitReadable(kReplyWait) != WaitResult::Readable) continue;
+        if (socket.WaitReadable(REPLY_WAIT) != WaitResult::Readable) continue;
         const platform::net::Received got = socket.Receive(reply);
         if (got.status == ReceiveStatus::Failed) {
             recorded = codes.receive;
@@ -108,7 +108,7 @@ std::int32_t COrvelDevice::TableEchoExchange(std::uint8_t* bytes, std::size_t le
 std::int32_t COrvelDevice::WriteTable(std::uint8_t* bytes, std::size_t length, int entryCount,
                                       bool convertPorts) {
     const std::int32_t echoed =
-        TableEchoExchange(bytes, length, entryCount, convertPorts, kPidTableCodes);
+        TableEchoExchange(bytes, length, entryCount, convertPorts, PID_TABLE_CODES);
     if (echoed != 0) return echoed;
     return VerifyWrittenTable(entryCount);
 }
@@ -140,16 +140,16 @@ std::int32_t COrvelDevice::ReadTable(std::size_t replyLength) {
     if (!socket.Open()) return ERR_TABLE_SOCKET;
     if (!socket.Connect(m_address, PORT_TABLE)) return ERR_TABLE_CONNECT;
 
-    std::vector<std::uint8_t> reply(std::max(replyLength + 1, kReplyBufferSize));
+    std::vector<std::uint8_t> reply(std::max(replyLength + 1, REPLY_BUFFER_SIZE));
     std::int32_t result = ERR_TABLE_RECEIVE;
     for (int attempt = 0; attempt < COMMAND_ATTEMPTS; ++attempt) {
-        const long sent = socket.Send(kTableReadRequest);
-        if (sent < static_cast<long>(kTableReadRequest.size())) {
+        const long sent = socket.Send(TABLE_READ_REQUEST);
+        if (sent < static_cast<long>(TABLE_READ_REQUEST.size())) {
             result = ERR_TABLE_SEND;
             continue;
         }
         platform::clock::SleepMilliseconds(REPLY_DELAY_MS);
-        if (socket.WaitReadable(kReplyWait) != WaitResult::Readable) {
+        if (socket.WaitReadable(REPLY_WAIT) != WaitResult::Readable) {
             result = ERR_TABLE_RECEIVE;
             continue;
         }

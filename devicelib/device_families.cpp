@@ -11,9 +11,9 @@ namespace devicelib {
 // ---- ATSC ------------------------------------------------------------------
 
 bool ATSCDevice::AcceptStatus() {
-    static constexpr std::uint16_t kFamilyWords[] = {0x3A, 0x40, 0x42, 0x44, 0x46,
+    static constexpr std::uint16_t FAMILY_WORDS[] = {0x3A, 0x40, 0x42, 0x44, 0x46,
                                                      0x48, 0x4A, 0x4C, 0x4E};
-    ConvertStatusWords(kFamilyWords);
+    ConvertStatusWords(FAMILY_WORDS);
     return COrvelDevice::AcceptStatus();
 }
 
@@ -36,8 +36,8 @@ std::int32_t ATSCDevice::Tune(const void* tuning) {
 // ---- satellite ---------------------------------------------------------------
 
 bool CSatelliteDevice::AcceptStatus() {
-    static constexpr std::uint16_t kFamilyWords[] = {0x3A, 0x3C};
-    ConvertStatusWords(kFamilyWords);
+    static constexpr std::uint16_t FAMILY_WORDS[] = {0x3A, 0x3C};
+    ConvertStatusWords(FAMILY_WORDS);
     return COrvelDevice::AcceptStatus();
 }
 

@@ -181,7 +181,7 @@ DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port) {
         platform::net::UdpSocket socket;
         if (!socket.Open()) return ERR_STATUS_SOCKET;
         for (uint16_t candidate : STATUS_PORTS) {
-            if (socket.Bind(platform::net::kAnyAddress, candidate)) {
+            if (socket.Bind(platform::net::ANY_ADDRESS, candidate)) {
                 *port = candidate;
                 return 0;
             }

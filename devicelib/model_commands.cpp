@@ -11,7 +11,7 @@
 namespace devicelib {
 namespace {
 
-constexpr int kConfirmWaitMs = 4000;
+constexpr int CONFIRM_WAIT_MS = 4000;
 
 bool Equal4(const std::uint8_t* a, const std::uint8_t* b) {
     return std::memcmp(a, b, 4) == 0;
@@ -39,9 +39,9 @@ std::int32_t COrvelDevice::CheckStatusRecordRequest(std::uint32_t modelType) con
 }
 
 std::int32_t COrvelDevice::WaitForConfirmingStatus() {
-    std::int32_t result = WaitFreshStatus(kConfirmWaitMs);
-    if (result == 0) result = WaitFreshStatus(kConfirmWaitMs);
-    if (result == 0) result = WaitStatus(kConfirmWaitMs);
+    std::int32_t result = WaitFreshStatus(CONFIRM_WAIT_MS);
+    if (result == 0) result = WaitFreshStatus(CONFIRM_WAIT_MS);
+    if (result == 0) result = WaitStatus(CONFIRM_WAIT_MS);
     return result;
 }
 
@@ -68,7 +68,7 @@ std::int32_t COrvelDevice::ApplyNetworkSettingsWithFlags(const NetworkSettings& 
     if (echoed != 0) return echoed;
 
     // One more status from the old address and port, then follow the device.
-    WaitFreshStatus(kConfirmWaitMs);
+    WaitFreshStatus(CONFIRM_WAIT_MS);
     Ipv4 newAddress;
     std::memcpy(newAddress.data(), s.deviceAddress, 4);
     SetAddress(newAddress);
@@ -77,8 +77,8 @@ std::int32_t COrvelDevice::ApplyNetworkSettingsWithFlags(const NetworkSettings& 
     const std::int32_t opened = OpenListener();
     if (opened != 0) return opened;
 
-    std::int32_t waited = WaitFreshStatus(kConfirmWaitMs);
-    if (waited == 0) waited = WaitStatus(kConfirmWaitMs);
+    std::int32_t waited = WaitFreshStatus(CONFIRM_WAIT_MS);
+    if (waited == 0) waited = WaitStatus(CONFIRM_WAIT_MS);
     if (waited != 0) return waited;
 
     const bool confirmed = Equal4(&m_statusBuffer[0x2A], s.defaultGateway) &&

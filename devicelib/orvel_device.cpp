@@ -149,9 +149,9 @@ void COrvelDevice::ConvertStatusWordRange(std::size_t offset, int count) {
 }
 
 bool COrvelDevice::AcceptStatus() {
-    static constexpr std::uint16_t kCommonWords[] = {0x20, 0x2E, 0x36, 0x38, 0x52, 0x54,
+    static constexpr std::uint16_t COMMON_WORDS[] = {0x20, 0x2E, 0x36, 0x38, 0x52, 0x54,
                                                      0x56, 0x58, 0x5A, 0x5C, 0x5E, 0x60};
-    ConvertStatusWords(kCommonWords);
+    ConvertStatusWords(COMMON_WORDS);
     if (m_macKnown && !std::equal(m_mac.begin(), m_mac.end(), &m_statusBuffer[0x30])) return false;
     return true;
 }

@@ -26,10 +26,10 @@ struct TableCodes {
     std::int32_t send;
     std::int32_t receive;
 };
-inline constexpr TableCodes kPidTableCodes{ERR_TABLE_SOCKET, ERR_TABLE_CONNECT, ERR_TABLE_SEND,
-                                           ERR_TABLE_RECEIVE};
-inline constexpr TableCodes kCaTableCodes{ERR_CA_SOCKET, ERR_CA_CONNECT, ERR_CA_SEND,
-                                          ERR_CA_RECEIVE};
+inline constexpr TableCodes PID_TABLE_CODES{ERR_TABLE_SOCKET, ERR_TABLE_CONNECT, ERR_TABLE_SEND,
+                                            ERR_TABLE_RECEIVE};
+inline constexpr TableCodes CA_TABLE_CODES{ERR_CA_SOCKET, ERR_CA_CONNECT, ERR_CA_SEND,
+                                           ERR_CA_RECEIVE};
 
 // Result of slots 2 to 7 in a class that does not offer the operation.
 inline constexpr std::int32_t RC_NOT_OFFERED = 2;

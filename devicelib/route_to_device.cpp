@@ -15,7 +15,7 @@ namespace {
 using platform::iphelper::Adapter;
 
 // The route's metric: below the usual routes, so the host route wins.
-constexpr std::uint32_t kHostRouteMetric = 3;
+constexpr std::uint32_t HOST_ROUTE_METRIC = 3;
 
 const Adapter* AdapterOwning(const std::vector<Adapter>& adapters, const Ipv4& local) {
     for (const Adapter& adapter : adapters)
@@ -44,7 +44,7 @@ std::int32_t COrvelDevice::CreateRoute(const Ipv4* localAddress) {
     route.destination = m_route.deviceAddress;
     route.localAddress = m_route.localAddress;
     route.interfaceIndex = adapter->index;
-    route.metric = kHostRouteMetric;
+    route.metric = HOST_ROUTE_METRIC;
     platform::iphelper::NeighbourEntry neighbour;
     neighbour.interfaceIndex = adapter->index;
     neighbour.address = m_route.deviceAddress;

@@ -106,7 +106,7 @@ CT22CA::CT22CA() : WithForwardingPidTable(TYPE_T22CA, STATUS_LENGTH_LONG) {}
 std::int32_t CT22CA::Reset() {
     if (!m_attached) return ERR_RESET_NOT_ATTACHED;
     // This model does not answer its reset: success is the code leaving.
-    static constexpr std::uint8_t kResetCode[4] = {0x4B, 0x2E, 0x90, 0x61};
+    static constexpr std::uint8_t RESET_CODE[4] = {0x4B, 0x2E, 0x90, 0x61};
     std::int32_t result = RC_FAILED;
     for (int attempt = 0; attempt < COMMAND_ATTEMPTS; ++attempt) {
         platform::net::UdpSocket socket;
@@ -115,8 +115,8 @@ std::int32_t CT22CA::Reset() {
         } else if (!socket.Connect(m_address, PORT_RESET)) {
             result = ERR_ECHO_CONNECT;
         } else {
-            const long sent = socket.Send(kResetCode);
-            result = sent == static_cast<long>(sizeof kResetCode) ? 0 : ERR_ECHO_SEND;
+            const long sent = socket.Send(RESET_CODE);
+            result = sent == static_cast<long>(sizeof RESET_CODE) ? 0 : ERR_ECHO_SEND;
         }
         if (result == 0) break;
     }
@@ -165,7 +165,7 @@ std::int32_t CT22CA::WriteCaTable(const CaTableRecord& table) {
         StoreHost16(entry + 6, table.caValue[i]);
     }
     const std::int32_t echoed =
-        TableEchoExchange(command.data(), command.size(), CA_TABLE_ENTRIES, false, kCaTableCodes);
+        TableEchoExchange(command.data(), command.size(), CA_TABLE_ENTRIES, false, CA_TABLE_CODES);
     if (echoed != 0) return echoed;
     const std::int32_t waited = WaitForConfirmingStatus();
     if (waited != 0) return waited;

@@ -14,8 +14,8 @@ using platform::net::ReceiveStatus;
 using platform::net::WaitResult;
 
 // A flood of datagrams must not keep a drain going for ever.
-constexpr int kMaxDrainedDatagrams = 4096;
-constexpr std::chrono::microseconds kDrainWait{400};
+constexpr int MAX_DRAINED_DATAGRAMS = 4096;
+constexpr std::chrono::microseconds DRAIN_WAIT{400};
 
 }  // namespace
 
@@ -40,7 +40,7 @@ std::int32_t CStatusListner::Open(std::uint16_t port) {
     if (m_open) Close();
     if (!m_socket.Open()) return ERR_STATUS_SOCKET;
     m_socket.SetReuseAddress(true);
-    if (!m_socket.Bind(platform::net::kAnyAddress, port)) {
+    if (!m_socket.Bind(platform::net::ANY_ADDRESS, port)) {
         m_socket.Close();
         return ERR_STATUS_SOCKET;
     }
@@ -55,8 +55,8 @@ void CStatusListner::Close() {
 
 bool CStatusListner::Drain() {
     if (!m_open) return false;
-    for (int i = 0; i < kMaxDrainedDatagrams; ++i) {
-        if (m_socket.WaitReadable(kDrainWait) != WaitResult::Readable) break;
+    for (int i = 0; i < MAX_DRAINED_DATAGRAMS; ++i) {
+        if (m_socket.WaitReadable(DRAIN_WAIT) != WaitResult::Readable) break;
         std::span<std::uint8_t> scratch(m_scratch.data(), m_expectedLength);
         m_socket.Receive(scratch);
     }

@@ -6,22 +6,22 @@ namespace res {
 
 namespace {
 
-constexpr const platform::window::DialogTemplate* kTemplates[] = {
-    &templates::kMainConsole,   &templates::kStatusPanel,   &templates::kConfigMenu,
-    &templates::kNetworkConfig, &templates::kChannelSelect, &templates::kContentSelect,
-    &templates::kResetConfirm,  &templates::kLoadSave,      &templates::kVideoPid,
+constexpr const platform::window::DialogTemplate* TEMPLATES[] = {
+    &templates::MAIN_CONSOLE,   &templates::STATUS_PANEL,   &templates::CONFIG_MENU,
+    &templates::NETWORK_CONFIG, &templates::CHANNEL_SELECT, &templates::CONTENT_SELECT,
+    &templates::RESET_CONFIRM,  &templates::LOAD_SAVE,      &templates::VIDEO_PID,
 };
 
 }  // namespace
 
 const platform::window::DialogTemplate* FindDialogTemplate(int id) {
-    for (const auto* dialog : kTemplates)
+    for (const auto* dialog : TEMPLATES)
         if (dialog->id == id) return dialog;
     return nullptr;
 }
 
 std::span<const platform::window::DialogTemplate* const> AllDialogTemplates() {
-    return kTemplates;
+    return TEMPLATES;
 }
 
 }  // namespace res

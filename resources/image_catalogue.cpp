@@ -6,7 +6,7 @@ namespace res {
 
 namespace {
 
-constexpr ImageSpec kImages[] = {
+constexpr ImageSpec IMAGES[] = {
     {IDI_CONSOLE, true, 32, 32, "application icon (big)"},
     {IDI_CONSOLE, true, 16, 16, "application icon (small)"},
     {IDI_TRAY, true, 32, 32, "notification-area icon"},
@@ -41,7 +41,7 @@ constexpr ImageSpec kImages[] = {
 }  // namespace
 
 std::span<const ImageSpec> ImageCatalogue() {
-    return kImages;
+    return IMAGES;
 }
 
 }  // namespace res

@@ -15,11 +15,11 @@ using platform::net::UdpSocket;
 namespace {
 
 // The longest the thread sleeps between looks at its stop flag.
-constexpr long long kMaxWaitMs = 20;
+constexpr long long MAX_WAIT_MS = 20;
 // Datagrams taken from one port in a row, so a flood cannot starve the status.
-constexpr int kMaxDatagramsPerPort = 64;
+constexpr int MAX_DATAGRAMS_PER_PORT = 64;
 // The largest UDP payload over IPv4.
-constexpr std::size_t kMaxUdpPayload = 65507;
+constexpr std::size_t MAX_UDP_PAYLOAD = 65507;
 
 long long NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -38,7 +38,7 @@ Ipv4 Unpack(std::uint32_t v) {
 }
 
 bool SendsUnicastCopy(const Ipv4& unicast) {
-    return unicast != kNoUnicastAddress && unicast != Ipv4{0, 0, 0, 0};
+    return unicast != NO_UNICAST_ADDRESS && unicast != Ipv4{0, 0, 0, 0};
 }
 
 std::string DescribeApplied(Model model, CommandKind kind, const ReceiverState& s) {
@@ -55,11 +55,11 @@ std::string DescribeApplied(Model model, CommandKind kind, const ReceiverState& 
                    ", unicast status " + FormatIpv4(s.unicastStatusAddress) + ", reports port " +
                    std::to_string(s.reportedStatusPort) + ", status to port " +
                    std::to_string(s.statusDestinationPort) +
-                   ((s.optionFlags & kOptionIgmpBit) ? ", IGMP on" : ", IGMP off");
+                   ((s.optionFlags & OPTION_IGMP_BIT) ? ", IGMP on" : ", IGMP off");
         case CommandKind::PidTableWrite: {
             std::size_t used = 0;
             for (std::size_t i = 0; i < TraitsOf(model).pidEntries; ++i)
-                if (s.pids[i].Pid() != kNullPid) ++used;
+                if (s.pids[i].Pid() != UNUSED_PID) ++used;
             return "PID table written, " + std::to_string(used) + " PIDs";
         }
         case CommandKind::CaTableWrite:
@@ -72,7 +72,7 @@ std::string DescribeApplied(Model model, CommandKind kind, const ReceiverState& 
 }  // namespace
 
 struct EmulatedReceiver::Sockets {
-    std::array<UdpSocket, kCommandPorts.size()> command;  // in kCommandPorts order
+    std::array<UdpSocket, COMMAND_PORTS.size()> command;  // in COMMAND_PORTS order
     UdpSocket status;
     UdpSocket spoof;
     Ipv4 boundAddress{};
@@ -81,12 +81,12 @@ struct EmulatedReceiver::Sockets {
     // Opens the command and status sockets on `address`; on failure the
     // sockets held so far are left untouched.
     bool MoveTo(const Ipv4& address, std::string* why) {
-        std::array<UdpSocket, kCommandPorts.size()> fresh;
+        std::array<UdpSocket, COMMAND_PORTS.size()> fresh;
         for (std::size_t i = 0; i < fresh.size(); ++i) {
             // No address reuse: two receivers on one address must not share a port.
-            if (!fresh[i].Open() || !fresh[i].Bind(address, kCommandPorts[i])) {
+            if (!fresh[i].Open() || !fresh[i].Bind(address, COMMAND_PORTS[i])) {
                 *why = "cannot bind " + FormatIpv4(address) + ":" +
-                       std::to_string(kCommandPorts[i]) + " (address taken or not local)";
+                       std::to_string(COMMAND_PORTS[i]) + " (address taken or not local)";
                 return false;
             }
         }
@@ -110,28 +110,28 @@ ReceiverConfig ReceiverConfig::For(Model model, Ipv4 address, std::uint16_t stat
 }
 
 EmulatedReceiver::EmulatedReceiver(ReceiverConfig config)
-    : config_(std::move(config)),
-      statusIntervalMs_(std::max<long long>(1, config_.statusInterval.count())),
-      resetPauseMs_(std::max<long long>(0, config_.resetPause.count())),
-      state_(config_.initial) {}
+    : m_config(std::move(config)),
+      m_statusIntervalMs(std::max<long long>(1, m_config.statusInterval.count())),
+      m_resetPauseMs(std::max<long long>(0, m_config.resetPause.count())),
+      m_state(m_config.initial) {}
 
 EmulatedReceiver::~EmulatedReceiver() {
     Stop();
 }
 
 bool EmulatedReceiver::Start(std::string* error) {
-    if (running_.load()) {
+    if (m_running.load()) {
         if (error) *error = "already running";
         return false;
     }
-    if (thread_.joinable()) thread_.join();
-    stopRequested_.store(false);
+    if (m_thread.joinable()) m_thread.join();
+    m_stopRequested.store(false);
     auto started = std::make_shared<std::promise<std::string>>();
     std::future<std::string> outcome = started->get_future();
-    thread_ = std::thread(&EmulatedReceiver::Run, this, started);
+    m_thread = std::thread(&EmulatedReceiver::Run, this, started);
     const std::string why = outcome.get();
     if (!why.empty()) {
-        thread_.join();
+        m_thread.join();
         if (error) *error = why;
         return false;
     }
@@ -139,15 +139,15 @@ bool EmulatedReceiver::Start(std::string* error) {
 }
 
 void EmulatedReceiver::Stop() {
-    stopRequested_.store(true);
+    m_stopRequested.store(true);
     // From the receiver's own thread (a log callback) it can only be asked to stop.
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
 }
 
 void EmulatedReceiver::Run(std::shared_ptr<std::promise<std::string>> started) {
-    if (!config_.networkNamespace.empty()) {
+    if (!m_config.networkNamespace.empty()) {
         std::string why;
-        if (!platform::netns::JoinNetworkNamespace(config_.networkNamespace, &why)) {
+        if (!platform::netns::JoinNetworkNamespace(m_config.networkNamespace, &why)) {
             started->set_value("cannot join network namespace: " + why);
             return;
         }
@@ -163,60 +163,60 @@ void EmulatedReceiver::Run(std::shared_ptr<std::promise<std::string>> started) {
         started->set_value(why);
         return;
     }
-    running_.store(true);
+    m_running.store(true);
     started->set_value(std::string());
 
-    SignalModel signal(config_.model, config_.animateSignal, Pack(initial.address));
-    long long lastStatusAt = NowMs() - statusIntervalMs_.load();  // the first status goes at once
-    while (!stopRequested_.load()) {
+    SignalModel signal(m_config.model, m_config.animateSignal, Pack(initial.address));
+    long long lastStatusAt = NowMs() - m_statusIntervalMs.load();  // the first status goes at once
+    while (!m_stopRequested.load()) {
         FollowAddress(sockets);
         FollowSpoofedSource(sockets);
 
         long long now = NowMs();
-        const long long restartEnd = restartEndsAtMs_.load();
+        const long long restartEnd = m_restartEndsAtMs.load();
         const bool restarting = restartEnd != 0 && now < restartEnd;
         if (restartEnd != 0 && !restarting) {
-            restartEndsAtMs_.store(0);
-            lastStatusAt = now - statusIntervalMs_.load();
+            m_restartEndsAtMs.store(0);
+            lastStatusAt = now - m_statusIntervalMs.load();
             Log("restarted");
         }
-        const long long interval = statusIntervalMs_.load();
+        const long long interval = m_statusIntervalMs.load();
         if (now - lastStatusAt >= interval) {
             if (!restarting && !FaultOn(Fault::Silence)) SendStatus(sockets, signal);
             // Keep the cadence, but never try to catch up on missed intervals.
             lastStatusAt = (now - lastStatusAt < 2 * interval) ? lastStatusAt + interval : now;
         }
         now = NowMs();
-        long long wait = std::clamp(lastStatusAt + interval - now, 0LL, kMaxWaitMs);
+        long long wait = std::clamp(lastStatusAt + interval - now, 0LL, MAX_WAIT_MS);
         if (restarting) wait = std::min(wait, std::max(0LL, restartEnd - now));
 
-        std::array<UdpSocket*, kCommandPorts.size()> waitOn{};
+        std::array<UdpSocket*, COMMAND_PORTS.size()> waitOn{};
         for (std::size_t i = 0; i < waitOn.size(); ++i) waitOn[i] = &sockets.command[i];
         const int ready = platform::net::WaitAnyReadable(waitOn, Milliseconds(wait));
         if (ready >= 0) ServeCommands(sockets);
         if (ready == -2) std::this_thread::sleep_for(Milliseconds(wait > 0 ? wait : 1));
         {
-            std::lock_guard lock(loopMutex_);
-            ++loops_;
+            std::lock_guard lock(m_loopMutex);
+            ++m_loops;
         }
-        loopDone_.notify_all();
+        m_loopDone.notify_all();
     }
     {
         // Under the lock, so that a Settle() about to wait cannot miss the end.
-        std::lock_guard lock(loopMutex_);
-        running_.store(false);
+        std::lock_guard lock(m_loopMutex);
+        m_running.store(false);
     }
-    loopDone_.notify_all();
+    m_loopDone.notify_all();
 }
 
 void EmulatedReceiver::ServeCommands(Sockets& sockets) {
-    std::array<std::uint8_t, kMaxCommandSize> buffer;
+    std::array<std::uint8_t, MAX_COMMAND_SIZE> buffer;
     for (std::size_t i = 0; i < sockets.command.size(); ++i) {
-        for (int n = 0; n < kMaxDatagramsPerPort; ++n) {
+        for (int n = 0; n < MAX_DATAGRAMS_PER_PORT; ++n) {
             const platform::net::Received got = sockets.command[i].Receive(buffer);
             if (got.status != ReceiveStatus::Ok && got.status != ReceiveStatus::Truncated) break;
             const std::size_t size = std::min(got.size, buffer.size());
-            ReceivedCommand record{kCommandPorts[i],
+            ReceivedCommand record{COMMAND_PORTS[i],
                                    std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + size),
                                    got.datagramSize, got.source, got.sourcePort};
             // Recorded before it is answered, so whoever holds the answer finds it in the record.
@@ -231,8 +231,8 @@ void EmulatedReceiver::ServeCommands(Sockets& sockets) {
 void EmulatedReceiver::HandleCommand(Sockets& sockets, std::size_t index,
                                      std::span<const std::uint8_t> bytes,
                                      const ReceivedCommand& record) {
-    const Model model = config_.model;
-    const std::uint16_t port = kCommandPorts[index];
+    const Model model = m_config.model;
+    const std::uint16_t port = COMMAND_PORTS[index];
     UdpSocket& socket = sockets.command[index];
     const CommandKind kind = ClassifyCommand(model, port, bytes);
     const bool silent = FaultOn(Fault::NoEcho);
@@ -250,18 +250,18 @@ void EmulatedReceiver::HandleCommand(Sockets& sockets, std::size_t index,
     std::string applied;
     if (kind != CommandKind::Unrecognised && !FaultOn(Fault::IgnoreCommands)) {
         if (kind == CommandKind::Reset) {
-            const long long pause = resetPauseMs_.load();
+            const long long pause = m_resetPauseMs.load();
             {
-                std::lock_guard lock(stateMutex_);
-                SignalModel::Restart(state_);
+                std::lock_guard lock(m_stateMutex);
+                SignalModel::Restart(m_state);
             }
-            if (pause > 0) restartEndsAtMs_.store(NowMs() + pause);
-            resets_.fetch_add(1);
+            if (pause > 0) m_restartEndsAtMs.store(NowMs() + pause);
+            m_resets.fetch_add(1);
             applied = "reset: restarting, silent for " + std::to_string(pause) + " ms";
         } else {
-            std::lock_guard lock(stateMutex_);
-            if (ApplyCommand(model, kind, bytes, state_))
-                applied = DescribeApplied(model, kind, state_);
+            std::lock_guard lock(m_stateMutex);
+            if (ApplyCommand(model, kind, bytes, m_state))
+                applied = DescribeApplied(model, kind, m_state);
         }
     }
 
@@ -294,33 +294,33 @@ void EmulatedReceiver::SendStatus(Sockets& sockets, SignalModel& signal) {
     Ipv4 unicast{};
     std::uint16_t port = 0;
     {
-        std::lock_guard lock(stateMutex_);
-        signal.Advance(state_);
-        datagram = sim::BuildStatusDatagram(config_.model, state_, CurrentOverrides());
-        unicast = state_.unicastStatusAddress;
-        port = state_.statusDestinationPort;
-        lastStatus_ = datagram;
+        std::lock_guard lock(m_stateMutex);
+        signal.Advance(m_state);
+        datagram = sim::BuildStatusDatagram(m_config.model, m_state, CurrentOverrides());
+        unicast = m_state.unicastStatusAddress;
+        port = m_state.statusDestinationPort;
+        m_lastStatus = datagram;
     }
     bool sent = false;
     for (UdpSocket* from : {&sockets.status, &sockets.spoof}) {
         if (!from->IsOpen()) continue;
-        sent |= from->SendTo(datagram, config_.broadcastAddress, port) >= 0;
+        sent |= from->SendTo(datagram, m_config.broadcastAddress, port) >= 0;
         if (SendsUnicastCopy(unicast)) sent |= from->SendTo(datagram, unicast, port) >= 0;
     }
     if (!sent) return;
     {
-        std::lock_guard lock(statusMutex_);
-        ++statusesSent_;
+        std::lock_guard lock(m_statusMutex);
+        ++m_statusesSent;
     }
-    statusSent_.notify_all();
+    m_statusSent.notify_all();
 }
 
 bool EmulatedReceiver::FollowAddress(Sockets& sockets) {
     Ipv4 wanted{}, mask{};
     {
-        std::lock_guard lock(stateMutex_);
-        wanted = state_.address;
-        mask = state_.subnetMask;
+        std::lock_guard lock(m_stateMutex);
+        wanted = m_state.address;
+        mask = m_state.subnetMask;
     }
     if (wanted == sockets.boundAddress) return true;
     std::string why;
@@ -331,8 +331,8 @@ bool EmulatedReceiver::FollowAddress(Sockets& sockets) {
         return true;
     }
     {
-        std::lock_guard lock(stateMutex_);
-        if (state_.address == wanted) state_.address = sockets.boundAddress;
+        std::lock_guard lock(m_stateMutex);
+        if (m_state.address == wanted) m_state.address = sockets.boundAddress;
     }
     const std::string error = "cannot move to " + FormatIpv4(wanted) + ": " + why +
                               "; staying at " + FormatIpv4(sockets.boundAddress);
@@ -342,7 +342,7 @@ bool EmulatedReceiver::FollowAddress(Sockets& sockets) {
 }
 
 void EmulatedReceiver::FollowSpoofedSource(Sockets& sockets) {
-    const std::uint32_t wanted = spoofedSource_.load();
+    const std::uint32_t wanted = m_spoofedSource.load();
     if (wanted == sockets.spoofAddress) return;
     sockets.spoof.Close();
     sockets.spoofAddress = wanted;
@@ -356,31 +356,31 @@ void EmulatedReceiver::FollowSpoofedSource(Sockets& sockets) {
 
 StatusOverrides EmulatedReceiver::CurrentOverrides() const {
     StatusOverrides o;
-    if (const int code = modelCodeOverride_.load(); code >= 0)
+    if (const int code = m_modelCodeOverride.load(); code >= 0)
         o.modelCode = static_cast<std::uint8_t>(code);
     o.foreignMacPrefix = FaultOn(Fault::ForeignMacPrefix);
-    if (const long long length = statusLengthOverride_.load(); length >= 0)
+    if (const long long length = m_statusLengthOverride.load(); length >= 0)
         o.length = static_cast<std::size_t>(length);
     return o;
 }
 
 void EmulatedReceiver::Record(ReceivedCommand command) {
     {
-        std::lock_guard lock(recordMutex_);
-        commands_.push_back(std::move(command));
-        while (commands_.size() > std::max<std::size_t>(1, config_.commandRecordLimit))
-            commands_.pop_front();
+        std::lock_guard lock(m_recordMutex);
+        m_commands.push_back(std::move(command));
+        while (m_commands.size() > std::max<std::size_t>(1, m_config.commandRecordLimit))
+            m_commands.pop_front();
     }
-    recordChanged_.notify_all();
+    m_recordChanged.notify_all();
 }
 
 void EmulatedReceiver::SetError(const std::string& error) {
-    std::lock_guard lock(stateMutex_);
-    lastError_ = error;
+    std::lock_guard lock(m_stateMutex);
+    m_lastError = error;
 }
 
 void EmulatedReceiver::Log(const std::string& message) const {
-    if (config_.log) config_.log(message);
+    if (m_config.log) m_config.log(message);
 }
 
 // ---- fault switches -------------------------------------------------------
@@ -388,120 +388,120 @@ void EmulatedReceiver::Log(const std::string& message) const {
 static_assert(static_cast<std::size_t>(Fault::ForeignMacPrefix) + 1 == 7, "one switch per fault");
 
 void EmulatedReceiver::SetFault(Fault fault, bool on) {
-    faults_[static_cast<std::size_t>(fault)].store(on);
+    m_faults[static_cast<std::size_t>(fault)].store(on);
 }
 
 bool EmulatedReceiver::FaultOn(Fault fault) const {
-    return faults_[static_cast<std::size_t>(fault)].load();
+    return m_faults[static_cast<std::size_t>(fault)].load();
 }
 
 void EmulatedReceiver::SetModelCodeOverride(std::optional<std::uint8_t> code) {
-    modelCodeOverride_.store(code ? int{*code} : -1);
+    m_modelCodeOverride.store(code ? int{*code} : -1);
 }
 
 void EmulatedReceiver::SetStatusLengthOverride(std::optional<std::size_t> length) {
-    statusLengthOverride_.store(length ? static_cast<long long>(std::min(*length, kMaxUdpPayload))
-                                       : -1);
+    m_statusLengthOverride.store(length ? static_cast<long long>(std::min(*length, MAX_UDP_PAYLOAD))
+                                        : -1);
 }
 
 void EmulatedReceiver::SetSpoofedSource(std::optional<Ipv4> address) {
-    spoofedSource_.store(address ? Pack(*address) : 0);
+    m_spoofedSource.store(address ? Pack(*address) : 0);
 }
 
 void EmulatedReceiver::ClearFaults() {
-    for (auto& f : faults_) f.store(false);
+    for (auto& f : m_faults) f.store(false);
     SetModelCodeOverride(std::nullopt);
     SetStatusLengthOverride(std::nullopt);
     SetSpoofedSource(std::nullopt);
 }
 
 void EmulatedReceiver::SetStatusInterval(Milliseconds interval) {
-    statusIntervalMs_.store(std::max<long long>(1, interval.count()));
+    m_statusIntervalMs.store(std::max<long long>(1, interval.count()));
 }
 
 void EmulatedReceiver::SetResetPause(Milliseconds pause) {
-    resetPauseMs_.store(std::max<long long>(0, pause.count()));
+    m_resetPauseMs.store(std::max<long long>(0, pause.count()));
 }
 
 // ---- command record -------------------------------------------------------
 
 std::vector<ReceivedCommand> EmulatedReceiver::Commands() const {
-    std::lock_guard lock(recordMutex_);
-    return {commands_.begin(), commands_.end()};
+    std::lock_guard lock(m_recordMutex);
+    return {m_commands.begin(), m_commands.end()};
 }
 
 std::vector<ReceivedCommand> EmulatedReceiver::CommandsOnPort(std::uint16_t port) const {
-    std::lock_guard lock(recordMutex_);
+    std::lock_guard lock(m_recordMutex);
     std::vector<ReceivedCommand> out;
-    for (const ReceivedCommand& c : commands_)
+    for (const ReceivedCommand& c : m_commands)
         if (c.port == port) out.push_back(c);
     return out;
 }
 
 std::vector<ReceivedCommand> EmulatedReceiver::TakeCommands() {
-    std::lock_guard lock(recordMutex_);
-    std::vector<ReceivedCommand> out(std::make_move_iterator(commands_.begin()),
-                                     std::make_move_iterator(commands_.end()));
-    commands_.clear();
+    std::lock_guard lock(m_recordMutex);
+    std::vector<ReceivedCommand> out(std::make_move_iterator(m_commands.begin()),
+                                     std::make_move_iterator(m_commands.end()));
+    m_commands.clear();
     return out;
 }
 
 void EmulatedReceiver::ClearCommands() {
-    std::lock_guard lock(recordMutex_);
-    commands_.clear();
+    std::lock_guard lock(m_recordMutex);
+    m_commands.clear();
 }
 
 bool EmulatedReceiver::WaitForCommands(std::size_t count, Milliseconds timeout) const {
-    std::unique_lock lock(recordMutex_);
-    return recordChanged_.wait_for(lock, timeout, [&] { return commands_.size() >= count; });
+    std::unique_lock lock(m_recordMutex);
+    return m_recordChanged.wait_for(lock, timeout, [&] { return m_commands.size() >= count; });
 }
 
 // ---- status ---------------------------------------------------------------
 
 std::uint64_t EmulatedReceiver::StatusesSent() const {
-    std::lock_guard lock(statusMutex_);
-    return statusesSent_;
+    std::lock_guard lock(m_statusMutex);
+    return m_statusesSent;
 }
 
 bool EmulatedReceiver::WaitUntilStatusesSent(std::uint64_t total, Milliseconds timeout) const {
-    std::unique_lock lock(statusMutex_);
-    return statusSent_.wait_for(lock, timeout, [&] { return statusesSent_ >= total; });
+    std::unique_lock lock(m_statusMutex);
+    return m_statusSent.wait_for(lock, timeout, [&] { return m_statusesSent >= total; });
 }
 
 bool EmulatedReceiver::WaitForNewStatuses(std::uint64_t count, Milliseconds timeout) const {
-    std::unique_lock lock(statusMutex_);
-    const std::uint64_t target = statusesSent_ + count;
-    return statusSent_.wait_for(lock, timeout, [&] { return statusesSent_ >= target; });
+    std::unique_lock lock(m_statusMutex);
+    const std::uint64_t target = m_statusesSent + count;
+    return m_statusSent.wait_for(lock, timeout, [&] { return m_statusesSent >= target; });
 }
 
 bool EmulatedReceiver::Settle(Milliseconds timeout) const {
-    std::unique_lock lock(loopMutex_);
-    const std::uint64_t target = loops_ + 2;
-    return loopDone_.wait_for(lock, timeout, [&] {
-        return loops_ >= target || !running_.load();
-    }) && running_.load();
+    std::unique_lock lock(m_loopMutex);
+    const std::uint64_t target = m_loops + 2;
+    return m_loopDone.wait_for(lock, timeout, [&] {
+        return m_loops >= target || !m_running.load();
+    }) && m_running.load();
 }
 
 std::vector<std::uint8_t> EmulatedReceiver::BuildStatusDatagram() const {
-    std::lock_guard lock(stateMutex_);
-    return sim::BuildStatusDatagram(config_.model, state_, CurrentOverrides());
+    std::lock_guard lock(m_stateMutex);
+    return sim::BuildStatusDatagram(m_config.model, m_state, CurrentOverrides());
 }
 
 std::vector<std::uint8_t> EmulatedReceiver::LastStatusDatagram() const {
-    std::lock_guard lock(stateMutex_);
-    return lastStatus_;
+    std::lock_guard lock(m_stateMutex);
+    return m_lastStatus;
 }
 
 // ---- state ----------------------------------------------------------------
 
 ReceiverState EmulatedReceiver::State() const {
-    std::lock_guard lock(stateMutex_);
-    return state_;
+    std::lock_guard lock(m_stateMutex);
+    return m_state;
 }
 
 void EmulatedReceiver::Modify(const std::function<void(ReceiverState&)>& change) {
-    std::lock_guard lock(stateMutex_);
-    change(state_);
+    std::lock_guard lock(m_stateMutex);
+    change(m_state);
 }
 
 Ipv4 EmulatedReceiver::Address() const {
@@ -549,7 +549,7 @@ void EmulatedReceiver::SetTuning(const SatelliteTuning& tuning) {
 
 std::vector<PidEntry> EmulatedReceiver::PidEntries() const {
     const ReceiverState s = State();
-    const std::size_t n = TraitsOf(config_.model).pidEntries;
+    const std::size_t n = TraitsOf(m_config.model).pidEntries;
     return {s.pids.begin(), s.pids.begin() + static_cast<std::ptrdiff_t>(n)};
 }
 
@@ -560,9 +560,9 @@ void EmulatedReceiver::SetPidEntries(std::span<const PidEntry> entries) {
     });
 }
 
-std::array<std::uint16_t, kCaTableEntries> EmulatedReceiver::CaValues() const {
+std::array<std::uint16_t, CA_TABLE_SLOTS> EmulatedReceiver::CaValues() const {
     const ReceiverState s = State();
-    std::array<std::uint16_t, kCaTableEntries> out{};
+    std::array<std::uint16_t, CA_TABLE_SLOTS> out{};
     for (std::size_t i = 0; i < out.size(); ++i) out[i] = s.caTable[i].value;
     return out;
 }
@@ -579,13 +579,13 @@ void EmulatedReceiver::SetDataFlowing(bool flowing) {
 }
 
 bool EmulatedReceiver::Restarting() const {
-    const long long end = restartEndsAtMs_.load();
+    const long long end = m_restartEndsAtMs.load();
     return end != 0 && NowMs() < end;
 }
 
 std::string EmulatedReceiver::LastError() const {
-    std::lock_guard lock(stateMutex_);
-    return lastError_;
+    std::lock_guard lock(m_stateMutex);
+    return m_lastError;
 }
 
 }  // namespace sim

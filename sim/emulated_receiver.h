@@ -34,7 +34,7 @@
 // Every setter may be called from any thread at any time; fault switches
 // take effect from the next datagram (Settle() waits until they surely
 // have). Start/Stop are for the owning thread. A T22CA that reports model
-// code 0x34: set `config.initial.modelCode = sim::kT22CaAlternateModelCode`.
+// code 0x34: set `config.initial.modelCode = sim::T22_CA_ALTERNATE_MODEL_CODE`.
 #pragma once
 
 #include <atomic>
@@ -82,7 +82,7 @@ struct ReceiverConfig {
 
     // A receiver of `model` at `address` sending status to `statusPort`.
     static ReceiverConfig For(Model model, Ipv4 address,
-                              std::uint16_t statusPort = kDefaultStatusPort);
+                              std::uint16_t statusPort = RECEIVER_DEFAULT_STATUS_PORT);
 };
 
 // Switches that make a receiver misbehave on purpose.
@@ -98,7 +98,7 @@ enum class Fault {
 
 struct ReceivedCommand {
     std::uint16_t port = 0;           // the receiver port it arrived on
-    std::vector<std::uint8_t> bytes;  // as received (at most kMaxCommandSize bytes)
+    std::vector<std::uint8_t> bytes;  // as received (at most MAX_COMMAND_SIZE bytes)
     std::size_t datagramSize = 0;     // the datagram's full length
     Ipv4 source{};
     std::uint16_t sourcePort = 0;
@@ -107,7 +107,7 @@ struct ReceivedCommand {
 class EmulatedReceiver {
   public:
     // Datagrams longer than this are recorded cut short and not answered.
-    static constexpr std::size_t kMaxCommandSize = 2048;
+    static constexpr std::size_t MAX_COMMAND_SIZE = 2048;
 
     explicit EmulatedReceiver(ReceiverConfig config);
     ~EmulatedReceiver();  // stops
@@ -121,10 +121,10 @@ class EmulatedReceiver {
     // Stops the thread and closes the sockets; returns within a few tens of
     // milliseconds. Safe to call twice. A stopped receiver may be started again.
     void Stop();
-    bool Running() const { return running_.load(); }
+    bool Running() const { return m_running.load(); }
 
-    Model model() const { return config_.model; }
-    const ReceiverConfig& config() const { return config_; }
+    Model model() const { return m_config.model; }
+    const ReceiverConfig& config() const { return m_config; }
 
     // ---- fault switches -----------------------------------------------
     void SetFault(Fault fault, bool on);
@@ -187,12 +187,12 @@ class EmulatedReceiver {
     // The model's number of entries (16 or 32).
     std::vector<PidEntry> PidEntries() const;
     void SetPidEntries(std::span<const PidEntry> entries);  // the rest become empty
-    std::array<std::uint16_t, kCaTableEntries> CaValues() const;
+    std::array<std::uint16_t, CA_TABLE_SLOTS> CaValues() const;
     void SetLocked(bool locked);
     void SetDataFlowing(bool flowing);
 
     // ---- what happened ------------------------------------------------
-    std::uint64_t ResetCount() const { return resets_.load(); }
+    std::uint64_t ResetCount() const { return m_resets.load(); }
     bool Restarting() const;
     // The last failure the receiver met (empty when none), e.g. an address
     // it could not move to.
@@ -213,37 +213,37 @@ class EmulatedReceiver {
     void SetError(const std::string& error);
     void Log(const std::string& message) const;
 
-    const ReceiverConfig config_;
+    const ReceiverConfig m_config;
 
-    std::atomic<bool> running_{false};
-    std::atomic<bool> stopRequested_{false};
-    std::thread thread_;
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_stopRequested{false};
+    std::thread m_thread;
 
-    std::array<std::atomic<bool>, 7> faults_{};
-    std::atomic<int> modelCodeOverride_{-1};           // -1: none
-    std::atomic<long long> statusLengthOverride_{-1};  // -1: none
-    std::atomic<std::uint32_t> spoofedSource_{0};      // 0: none; else the 4 octets
-    std::atomic<long long> statusIntervalMs_;
-    std::atomic<long long> resetPauseMs_;
-    std::atomic<std::uint64_t> resets_{0};
-    std::atomic<long long> restartEndsAtMs_{0};  // steady clock; 0: not restarting
+    std::array<std::atomic<bool>, 7> m_faults{};
+    std::atomic<int> m_modelCodeOverride{-1};           // -1: none
+    std::atomic<long long> m_statusLengthOverride{-1};  // -1: none
+    std::atomic<std::uint32_t> m_spoofedSource{0};      // 0: none; else the 4 octets
+    std::atomic<long long> m_statusIntervalMs;
+    std::atomic<long long> m_resetPauseMs;
+    std::atomic<std::uint64_t> m_resets{0};
+    std::atomic<long long> m_restartEndsAtMs{0};  // steady clock; 0: not restarting
 
-    mutable std::mutex stateMutex_;
-    ReceiverState state_;
-    std::vector<std::uint8_t> lastStatus_;
-    std::string lastError_;
+    mutable std::mutex m_stateMutex;
+    ReceiverState m_state;
+    std::vector<std::uint8_t> m_lastStatus;
+    std::string m_lastError;
 
-    mutable std::mutex recordMutex_;
-    mutable std::condition_variable recordChanged_;
-    std::deque<ReceivedCommand> commands_;
+    mutable std::mutex m_recordMutex;
+    mutable std::condition_variable m_recordChanged;
+    std::deque<ReceivedCommand> m_commands;
 
-    mutable std::mutex loopMutex_;
-    mutable std::condition_variable loopDone_;
-    std::uint64_t loops_ = 0;
+    mutable std::mutex m_loopMutex;
+    mutable std::condition_variable m_loopDone;
+    std::uint64_t m_loops = 0;
 
-    mutable std::mutex statusMutex_;
-    mutable std::condition_variable statusSent_;
-    std::uint64_t statusesSent_ = 0;
+    mutable std::mutex m_statusMutex;
+    mutable std::condition_variable m_statusSent;
+    std::uint64_t m_statusesSent = 0;
 };
 
 }  // namespace sim

@@ -47,7 +47,7 @@ bool ParseReceiverRequest(std::string_view text, ReceiverRequest* request, std::
     ReceiverRequest out;
     if (modelText == "t22ca-34" || modelText == "T22CA-34") {
         out.model = Model::T22CA;
-        out.modelCode = kT22CaAlternateModelCode;
+        out.modelCode = T22_CA_ALTERNATE_MODEL_CODE;
     } else if (auto model = ModelFromKey(modelText)) {
         out.model = *model;
         out.modelCode = TraitsOf(*model).modelCode;

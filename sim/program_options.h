@@ -16,7 +16,7 @@ struct ReceiverRequest {
     Model model = Model::R40;
     std::uint8_t modelCode = 0;  // the model's own unless a variant was named (t22ca-34)
     Ipv4 address{};
-    std::uint16_t statusPort = kDefaultStatusPort;
+    std::uint16_t statusPort = RECEIVER_DEFAULT_STATUS_PORT;
 };
 
 struct ProgramOptions {
@@ -24,7 +24,7 @@ struct ProgramOptions {
     bool quiet = false;           // no line per command
     long long intervalMs = 1000;  // between status datagrams
     long long resetPauseMs = 1000;
-    Ipv4 unicast = kNoUnicastAddress;
+    Ipv4 unicast = NO_UNICAST_ADDRESS;
     Ipv4 broadcast{127, 255, 255, 255};
     std::vector<ReceiverRequest> receivers;
 };

@@ -13,14 +13,14 @@ Ipv4 TakeAddress(std::span<const std::uint8_t> bytes, std::size_t offset) {
 }
 
 CommandKind ClassifyTable(Model model, std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kTableHeaderSize) return CommandKind::Unrecognised;
+    if (bytes.size() < TABLE_HEADER_SIZE) return CommandKind::Unrecognised;
     const std::uint16_t command = GetU16(bytes, 0);
-    if (command == kTableReadCommand && bytes.size() == kTableHeaderSize)
+    if (command == TABLE_READ_COMMAND && bytes.size() == TABLE_HEADER_SIZE)
         return CommandKind::PidTableRead;
-    if (command == kPidTableWriteCommand && bytes.size() == PidTableMessageSize(model))
+    if (command == PID_TABLE_WRITE_COMMAND && bytes.size() == PidTableMessageSize(model))
         return CommandKind::PidTableWrite;
-    if (command == kCaTableWriteCommand && TraitsOf(model).hasCaTable &&
-        bytes.size() == kCaTableMessageSize)
+    if (command == CA_TABLE_WRITE_COMMAND && TraitsOf(model).hasCaTable &&
+        bytes.size() == CA_TABLE_MESSAGE_SIZE)
         return CommandKind::CaTableWrite;
     return CommandKind::Unrecognised;
 }
@@ -35,10 +35,10 @@ bool ApplyNetworkSettings(Model model, std::span<const std::uint8_t> b, Receiver
     if (const std::uint16_t port = GetU16(b, 18); port != 0) s.statusDestinationPort = port;
     const std::uint8_t flags = b[21];
     s.optionFlags =
-        static_cast<std::uint8_t>((s.optionFlags & ~kOptionIgmpBit) | (flags & kOptionIgmpBit));
+        static_cast<std::uint8_t>((s.optionFlags & ~OPTION_IGMP_BIT) | (flags & OPTION_IGMP_BIT));
     if (TraitsOf(model).networkFlagsConfirmBit0)
-        s.optionFlags = static_cast<std::uint8_t>((s.optionFlags & ~kOptionT22V2FlagsBit) |
-                                                  (flags & kOptionT22V2FlagsBit));
+        s.optionFlags = static_cast<std::uint8_t>((s.optionFlags & ~OPTION_T22V2_FLAGS_BIT) |
+                                                  (flags & OPTION_T22V2_FLAGS_BIT));
     return true;
 }
 
@@ -56,15 +56,15 @@ bool ApplyTuning(Model model, std::span<const std::uint8_t> b, ReceiverState& s)
 bool ApplyPidTable(Model model, std::span<const std::uint8_t> b, ReceiverState& s) {
     const std::size_t entries = TraitsOf(model).pidEntries;
     for (std::size_t i = 0; i < entries; ++i) {
-        const std::size_t at = kTableHeaderSize + kTableEntrySize * i;
+        const std::size_t at = TABLE_HEADER_SIZE + TABLE_ENTRY_SIZE * i;
         s.pids[i] = {TakeAddress(b, at), GetU16(b, at + 4), GetU16(b, at + 6)};
     }
     return true;
 }
 
 bool ApplyCaTable(std::span<const std::uint8_t> b, ReceiverState& s) {
-    for (std::size_t i = 0; i < kCaTableEntries; ++i) {
-        const std::size_t at = kTableHeaderSize + kTableEntrySize * i;
+    for (std::size_t i = 0; i < CA_TABLE_SLOTS; ++i) {
+        const std::size_t at = TABLE_HEADER_SIZE + TABLE_ENTRY_SIZE * i;
         s.caTable[i] = {TakeAddress(b, at), GetU16(b, at + 4), GetU16(b, at + 6)};
     }
     return true;
@@ -72,7 +72,7 @@ bool ApplyCaTable(std::span<const std::uint8_t> b, ReceiverState& s) {
 
 void PutEntry(std::span<std::uint8_t> out, std::size_t index, const Ipv4& address,
               std::uint16_t port, std::uint16_t word) {
-    const std::size_t at = kTableHeaderSize + kTableEntrySize * index;
+    const std::size_t at = TABLE_HEADER_SIZE + TABLE_ENTRY_SIZE * index;
     PutBytes(out, at, address);
     PutU16(out, at + 4, port);
     PutU16(out, at + 6, word);
@@ -82,17 +82,17 @@ void PutEntry(std::span<std::uint8_t> out, std::size_t index, const Ipv4& addres
 
 CommandKind ClassifyCommand(Model model, std::uint16_t port, std::span<const std::uint8_t> bytes) {
     switch (port) {
-        case kResetPort:
-            return std::equal(bytes.begin(), bytes.end(), kResetCode.begin(), kResetCode.end())
+        case RESET_PORT:
+            return std::equal(bytes.begin(), bytes.end(), RESET_CODE.begin(), RESET_CODE.end())
                        ? CommandKind::Reset
                        : CommandKind::Unrecognised;
-        case kNetworkPort:
-            return bytes.size() == kNetworkCommandSize ? CommandKind::NetworkSettings
-                                                       : CommandKind::Unrecognised;
-        case kTunePort:
-            return bytes.size() == kTuneCommandSize ? CommandKind::Tuning
-                                                    : CommandKind::Unrecognised;
-        case kTablePort:
+        case NETWORK_PORT:
+            return bytes.size() == NETWORK_COMMAND_SIZE ? CommandKind::NetworkSettings
+                                                        : CommandKind::Unrecognised;
+        case TUNE_PORT:
+            return bytes.size() == TUNE_COMMAND_SIZE ? CommandKind::Tuning
+                                                     : CommandKind::Unrecognised;
+        case TABLE_PORT:
             return ClassifyTable(model, bytes);
         default:
             return CommandKind::Unrecognised;
@@ -101,7 +101,7 @@ CommandKind ClassifyCommand(Model model, std::uint16_t port, std::span<const std
 
 bool IsEchoed(Model model, std::uint16_t port, CommandKind kind) {
     if (kind == CommandKind::PidTableRead) return false;
-    if (port == kResetPort && !TraitsOf(model).echoesReset) return false;
+    if (port == RESET_PORT && !TraitsOf(model).echoesReset) return false;
     return true;
 }
 
@@ -111,13 +111,14 @@ bool ApplyCommand(Model model, CommandKind kind, std::span<const std::uint8_t> b
     // can never be read past its end.
     switch (kind) {
         case CommandKind::NetworkSettings:
-            return bytes.size() == kNetworkCommandSize && ApplyNetworkSettings(model, bytes, state);
+            return bytes.size() == NETWORK_COMMAND_SIZE &&
+                   ApplyNetworkSettings(model, bytes, state);
         case CommandKind::Tuning:
-            return bytes.size() == kTuneCommandSize && ApplyTuning(model, bytes, state);
+            return bytes.size() == TUNE_COMMAND_SIZE && ApplyTuning(model, bytes, state);
         case CommandKind::PidTableWrite:
             return bytes.size() == PidTableMessageSize(model) && ApplyPidTable(model, bytes, state);
         case CommandKind::CaTableWrite:
-            return TraitsOf(model).hasCaTable && bytes.size() == kCaTableMessageSize &&
+            return TraitsOf(model).hasCaTable && bytes.size() == CA_TABLE_MESSAGE_SIZE &&
                    ApplyCaTable(bytes, state);
         case CommandKind::Reset:
         case CommandKind::PidTableRead:
@@ -129,7 +130,7 @@ bool ApplyCommand(Model model, CommandKind kind, std::span<const std::uint8_t> b
 
 std::vector<std::uint8_t> BuildTableReply(Model model, const ReceiverState& state) {
     std::vector<std::uint8_t> out(PidTableMessageSize(model), 0);
-    PutU16(out, 0, kPidTableWriteCommand);
+    PutU16(out, 0, PID_TABLE_WRITE_COMMAND);
     const std::size_t entries = TraitsOf(model).pidEntries;
     for (std::size_t i = 0; i < entries; ++i)
         PutEntry(out, i, state.pids[i].destination, state.pids[i].port, state.pids[i].word);
@@ -138,7 +139,7 @@ std::vector<std::uint8_t> BuildTableReply(Model model, const ReceiverState& stat
 
 std::vector<std::uint8_t> EncodePidTableWrite(Model model, std::span<const PidEntry> entries) {
     std::vector<std::uint8_t> out(PidTableMessageSize(model), 0);
-    PutU16(out, 0, kPidTableWriteCommand);
+    PutU16(out, 0, PID_TABLE_WRITE_COMMAND);
     const std::size_t count = TraitsOf(model).pidEntries;
     for (std::size_t i = 0; i < count; ++i) {
         const PidEntry e = i < entries.size() ? entries[i] : PidEntry{};
@@ -148,9 +149,9 @@ std::vector<std::uint8_t> EncodePidTableWrite(Model model, std::span<const PidEn
 }
 
 std::vector<std::uint8_t> EncodeCaTableWrite(std::span<const CaEntry> entries) {
-    std::vector<std::uint8_t> out(kCaTableMessageSize, 0);
-    PutU16(out, 0, kCaTableWriteCommand);
-    for (std::size_t i = 0; i < kCaTableEntries; ++i) {
+    std::vector<std::uint8_t> out(CA_TABLE_MESSAGE_SIZE, 0);
+    PutU16(out, 0, CA_TABLE_WRITE_COMMAND);
+    for (std::size_t i = 0; i < CA_TABLE_SLOTS; ++i) {
         const CaEntry e = i < entries.size() ? entries[i] : CaEntry{};
         PutEntry(out, i, e.destination, e.port, e.value);
     }

@@ -7,7 +7,7 @@ namespace {
 
 //                                 model          key       display name  family             code
 //                                 length entries DVB MAC reset  CA     bit 0
-constexpr std::array<ModelTraits, 6> kTraits{{
+constexpr std::array<ModelTraits, 6> TRAITS{{
     {Model::R40, "r40", "R40", Family::Atsc, 0x43, 138, 16, 0x84, true, false, false},
     {Model::R40V, "r40v", "R40V", Family::Atsc, 0x44, 170, 32, 0xA4, true, false, false},
     {Model::T22V3, "t22v3", "T22 (3.x)", Family::Satellite, 0x33, 164, 16, 0x84, true, false,
@@ -30,13 +30,13 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 const ModelTraits& TraitsOf(Model model) {
-    for (const ModelTraits& t : kTraits)
+    for (const ModelTraits& t : TRAITS)
         if (t.model == model) return t;
-    return kTraits[0];  // unreachable for a valid enumerator
+    return TRAITS[0];  // unreachable for a valid enumerator
 }
 
 std::optional<Model> ModelFromKey(std::string_view key) {
-    for (const ModelTraits& t : kTraits)
+    for (const ModelTraits& t : TRAITS)
         if (SameIgnoringCase(t.key, key)) return t.model;
     return std::nullopt;
 }

@@ -22,42 +22,42 @@ enum class Model {
 
 enum class Family { Atsc, Satellite };
 
-inline constexpr std::array<Model, 6> kAllModels{Model::R40,   Model::R40V,  Model::T22V3,
+inline constexpr std::array<Model, 6> ALL_MODELS{Model::R40,   Model::R40V,  Model::T22V3,
                                                  Model::T22V2, Model::T22CA, Model::Trevan};
 
 // Command ports every receiver listens on, on its own address.
-inline constexpr std::uint16_t kResetPort = 39321;
-inline constexpr std::uint16_t kNetworkPort = 6517;
-inline constexpr std::uint16_t kTablePort = 6519;
-inline constexpr std::uint16_t kTunePort = 6531;
-inline constexpr std::array<std::uint16_t, 4> kCommandPorts{kResetPort, kNetworkPort, kTablePort,
-                                                            kTunePort};
+inline constexpr std::uint16_t RESET_PORT = 39321;
+inline constexpr std::uint16_t NETWORK_PORT = 6517;
+inline constexpr std::uint16_t TABLE_PORT = 6519;
+inline constexpr std::uint16_t TUNE_PORT = 6531;
+inline constexpr std::array<std::uint16_t, 4> COMMAND_PORTS{RESET_PORT, NETWORK_PORT, TABLE_PORT,
+                                                            TUNE_PORT};
 
 // The status port a receiver sends to unless told otherwise.
-inline constexpr std::uint16_t kDefaultStatusPort = 6516;
+inline constexpr std::uint16_t RECEIVER_DEFAULT_STATUS_PORT = 6516;
 
 // The only datagram on the reset port that restarts a receiver.
-inline constexpr std::array<std::uint8_t, 4> kResetCode{0x4B, 0x2E, 0x90, 0x61};
+inline constexpr std::array<std::uint8_t, 4> RESET_CODE{0x4B, 0x2E, 0x90, 0x61};
 
 // The maker's MAC prefix; consoles manage nothing else.
-inline constexpr std::array<std::uint8_t, 3> kMacPrefix{0x02, 0x5C, 0xC1};
+inline constexpr std::array<std::uint8_t, 3> RECEIVER_MAC_PREFIX{0x02, 0x5C, 0xC1};
 
 // Table command words on the table port (big-endian on the wire).
-inline constexpr std::uint16_t kTableReadCommand = 0x0001;
-inline constexpr std::uint16_t kPidTableWriteCommand = 0x0002;
-inline constexpr std::uint16_t kCaTableWriteCommand = 0x0003;
+inline constexpr std::uint16_t TABLE_READ_COMMAND = 0x0001;
+inline constexpr std::uint16_t PID_TABLE_WRITE_COMMAND = 0x0002;
+inline constexpr std::uint16_t CA_TABLE_WRITE_COMMAND = 0x0003;
 
 // Table layout: a 2-byte command word, then 8-byte entries.
-inline constexpr std::size_t kTableHeaderSize = 2;
-inline constexpr std::size_t kTableEntrySize = 8;
-inline constexpr std::size_t kCaTableEntries = 16;
+inline constexpr std::size_t TABLE_HEADER_SIZE = 2;
+inline constexpr std::size_t TABLE_ENTRY_SIZE = 8;
+inline constexpr std::size_t CA_TABLE_SLOTS = 16;
 
 // Lengths of the network settings and tuning commands.
-inline constexpr std::size_t kNetworkCommandSize = 22;
-inline constexpr std::size_t kTuneCommandSize = 6;
+inline constexpr std::size_t NETWORK_COMMAND_SIZE = 22;
+inline constexpr std::size_t TUNE_COMMAND_SIZE = 6;
 
 // The model code a T22CA may carry instead of 'T'.
-inline constexpr std::uint8_t kT22CaAlternateModelCode = 0x34;
+inline constexpr std::uint8_t T22_CA_ALTERNATE_MODEL_CODE = 0x34;
 
 struct ModelTraits {
     Model model;
@@ -81,11 +81,11 @@ std::optional<Model> ModelFromKey(std::string_view key);
 
 // Bytes of a PID table write command and of the table read reply.
 inline std::size_t PidTableMessageSize(Model model) {
-    return kTableHeaderSize + kTableEntrySize * TraitsOf(model).pidEntries;
+    return TABLE_HEADER_SIZE + TABLE_ENTRY_SIZE * TraitsOf(model).pidEntries;
 }
 
 // Bytes of a conditional-access table write command.
-inline constexpr std::size_t kCaTableMessageSize =
-    kTableHeaderSize + kTableEntrySize * kCaTableEntries;
+inline constexpr std::size_t CA_TABLE_MESSAGE_SIZE =
+    TABLE_HEADER_SIZE + TABLE_ENTRY_SIZE * CA_TABLE_SLOTS;
 
 }  // namespace sim

@@ -3,7 +3,12 @@
 namespace sim {
 
 MacAddress MacForAddress(Ipv4 address) {
-    return {kMacPrefix[0], kMacPrefix[1], kMacPrefix[2], address[1], address[2], address[3]};
+    return {RECEIVER_MAC_PREFIX[0],
+            RECEIVER_MAC_PREFIX[1],
+            RECEIVER_MAC_PREFIX[2],
+            address[1],
+            address[2],
+            address[3]};
 }
 
 ReceiverState DefaultState(Model model, Ipv4 address, std::uint16_t statusPort) {

@@ -15,8 +15,8 @@ namespace sim {
 using Ipv4 = platform::net::Ipv4;
 using MacAddress = std::array<std::uint8_t, 6>;
 
-inline constexpr std::uint16_t kNullPid = 0x1FFF;
-inline constexpr Ipv4 kNoUnicastAddress{255, 255, 255, 255};
+inline constexpr std::uint16_t UNUSED_PID = 0x1FFF;
+inline constexpr Ipv4 NO_UNICAST_ADDRESS{255, 255, 255, 255};
 
 // One PID table entry as it travels on the wire: forwarding destination
 // (zero for the standard-form models) and the PID word, bits 0-12 the PID,
@@ -24,7 +24,7 @@ inline constexpr Ipv4 kNoUnicastAddress{255, 255, 255, 255};
 struct PidEntry {
     Ipv4 destination{};
     std::uint16_t port = 0;
-    std::uint16_t word = kNullPid;
+    std::uint16_t word = UNUSED_PID;
 
     std::uint16_t Pid() const { return word & 0x1FFF; }
     std::uint8_t Control() const { return static_cast<std::uint8_t>(word >> 13); }
@@ -47,7 +47,7 @@ struct CaEntry {
     bool operator==(const CaEntry&) const = default;
 };
 
-using CaTable = std::array<CaEntry, kCaTableEntries>;
+using CaTable = std::array<CaEntry, CA_TABLE_SLOTS>;
 
 // Satellite tuning as carried in the tuning command and the status.
 struct SatelliteTuning {
@@ -95,12 +95,13 @@ struct ReceiverState {
     std::uint8_t version = 0x21;    // byte 0x21: major in the high four bits
 
     // Network configuration.
-    Ipv4 unicastStatusAddress = kNoUnicastAddress;  // 255.255.255.255 or 0.0.0.0: no unicast copy
+    Ipv4 unicastStatusAddress = NO_UNICAST_ADDRESS;  // 255.255.255.255 or 0.0.0.0: no unicast copy
     Ipv4 subnetMask{255, 255, 255, 0};
     Ipv4 gateway{127, 0, 0, 1};
-    std::uint16_t reportedStatusPort = kDefaultStatusPort;     // shown at status 0x2E
-    std::uint16_t statusDestinationPort = kDefaultStatusPort;  // where status datagrams go
-    std::uint8_t optionFlags = 0;  // byte 0x62: bit 2 IGMP, bit 0 T22 2.x flags applied
+    std::uint16_t reportedStatusPort = RECEIVER_DEFAULT_STATUS_PORT;  // shown at status 0x2E
+    std::uint16_t statusDestinationPort =
+        RECEIVER_DEFAULT_STATUS_PORT;  // where status datagrams go
+    std::uint8_t optionFlags = 0;      // byte 0x62: bit 2 IGMP, bit 0 T22 2.x flags applied
     std::uint8_t byte63 = 0;
 
     // Common words.
@@ -130,7 +131,7 @@ struct ReceiverState {
 // 02-5C-C1-b-c-d made of the address's last three octets, the given status
 // port for both reporting and sending, a locked signal and an empty PID table.
 ReceiverState DefaultState(Model model, Ipv4 address,
-                           std::uint16_t statusPort = kDefaultStatusPort);
+                           std::uint16_t statusPort = RECEIVER_DEFAULT_STATUS_PORT);
 
 // The MAC address an emulated receiver at `address` gets by default.
 MacAddress MacForAddress(Ipv4 address);

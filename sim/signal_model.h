@@ -31,10 +31,10 @@ class SignalModel {
         int Next(int current, int spread, int low, int high, std::minstd_rand& rng);
     };
 
-    Family family_;
-    bool animate_;
-    std::minstd_rand rng_;
-    Wander errorA_, errorB_, carrier_, level_;
+    Family m_family;
+    bool m_animate;
+    std::minstd_rand m_rng;
+    Wander m_errorA, m_errorB, m_carrier, m_level;
 };
 
 }  // namespace sim

@@ -9,7 +9,7 @@
 
 namespace skin {
 
-CAniLogo::CAniLogo(QWidget* parent) : QWidget(parent), m_textColor(kSkinColor) {}
+CAniLogo::CAniLogo(QWidget* parent) : QWidget(parent), m_textColor(SKIN_COLOR) {}
 
 int CAniLogo::SetStep(int step) {
     const int previous = m_alphaStep;

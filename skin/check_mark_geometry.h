@@ -18,6 +18,6 @@ std::array<QPoint, 4> CheckMarkPoints(int w, int h);
 QRect EtchedFrameRect(int w, int h);
 
 // Pen width of the check mark, in pixels.
-inline constexpr int kCheckMarkPenWidth = 3;
+inline constexpr int CHECK_MARK_PEN_WIDTH = 3;
 
 }  // namespace skin

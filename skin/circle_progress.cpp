@@ -12,7 +12,7 @@
 namespace skin {
 
 CMYCircleProgress::CMYCircleProgress(QWidget* parent)
-    : QWidget(parent), m_color(kProgressWedgeStart), m_circleColor(kProgressDiscStart) {}
+    : QWidget(parent), m_color(PROGRESS_WEDGE_START), m_circleColor(PROGRESS_DISC_START) {}
 
 std::uint32_t CMYCircleProgress::SetRange(std::uint32_t range) {
     const std::uint32_t previous = m_range;

@@ -7,7 +7,7 @@
 namespace skin {
 namespace {
 
-constexpr double kTwoPi = 6.283185307;
+constexpr double TWO_PI = 6.283185307;
 
 std::uint32_t UsableRange(std::uint32_t range) {
     return range == 0 ? 1 : range;
@@ -34,7 +34,7 @@ QPoint WedgeStart(const QRect& square, int radius) {
 
 QPoint WedgeEnd(const QRect& square, int radius, std::uint32_t pos, std::uint32_t range) {
     const double theta =
-        static_cast<double>(pos) / static_cast<double>(UsableRange(range)) * kTwoPi;
+        static_cast<double>(pos) / static_cast<double>(UsableRange(range)) * TWO_PI;
     const QPoint start = WedgeStart(square, radius);
     const double dx = std::trunc(radius * std::sin(theta));
     const double dy = std::trunc(radius - radius * std::cos(theta));

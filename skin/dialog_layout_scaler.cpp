@@ -11,7 +11,7 @@ namespace window = platform::window;
 void CDialogLayoutScaler::Apply(QWidget& dialog, const window::DialogTemplate& dialogTemplate,
                                 double dpi) {
     Restore();
-    if (!std::isfinite(dpi) || dpi <= 0 || dpi > 10000) dpi = window::kLayoutDpi;
+    if (!std::isfinite(dpi) || dpi <= 0 || dpi > 10000) dpi = window::LAYOUT_DPI;
 
     m_templateId = dialogTemplate.id;
     m_window = &dialog;

@@ -26,7 +26,7 @@ class CDialogLayoutScaler {
     // area and moves, resizes and re-fonts each control in template order,
     // stopping at the first control that has no child window.
     void Apply(QWidget& dialog, const platform::window::DialogTemplate& dialogTemplate,
-               double dpi = platform::window::kLayoutDpi);
+               double dpi = platform::window::LAYOUT_DPI);
 
     // Gives the dialog and the controls found their former font back. Sizes
     // and positions stay. Does nothing when nothing is applied.

@@ -46,7 +46,7 @@ FadeState NextFade(FadeState state, int step, int alphaMin, int alphaMax) {
 LogoFont FitLogoFont(const QString& text, QSize client) {
     const int w = client.width();
     const int h = client.height();
-    LogoFont fitted = Measure(text, static_cast<int>(0.8 * h), kLogoWeightFitting);
+    LogoFont fitted = Measure(text, static_cast<int>(0.8 * h), LOGO_WEIGHT_FITTING);
     // The first shrink scales the 0.8 x h font by the width ratio; later ones
     // scale the font just tried, so each step is smaller than the last.
     double scaledFrom = 0.8 * h;
@@ -59,7 +59,7 @@ LogoFont FitLogoFont(const QString& text, QSize client) {
         const double f = scaledFrom * ratio;
         int next = static_cast<int>(0.95 * f);
         next = std::min(next, fitted.pixelHeight - 1);
-        fitted = Measure(text, next, kLogoWeightShrunk);
+        fitted = Measure(text, next, LOGO_WEIGHT_SHRUNK);
         scaledFrom = fitted.pixelHeight;
     }
     return fitted;

@@ -17,8 +17,8 @@ struct FadeState {
 FadeState NextFade(FadeState state, int step, int alphaMin, int alphaMax);
 
 // Weights of the logo's fonts.
-inline constexpr int kLogoWeightFitting = 500;
-inline constexpr int kLogoWeightShrunk = 700;
+inline constexpr int LOGO_WEIGHT_FITTING = 500;
+inline constexpr int LOGO_WEIGHT_SHRUNK = 700;
 
 struct LogoFont {
     QFont font;

@@ -25,7 +25,7 @@ void DrawEdgeRing(QPainter& painter, const QRect& r, const QColor& topLeft,
 
 CRedCheckBox::CRedCheckBox(QWidget* parent)
     : QAbstractButton(parent),
-      m_backgroundTile(platform::window::LoadBitmap(kBackgroundBitmapId)) {}
+      m_backgroundTile(platform::window::LoadBitmap(BACKGROUND_BITMAP_ID)) {}
 
 bool CRedCheckBox::SetChecked(bool checked) {
     const bool previous = m_checked;
@@ -71,7 +71,7 @@ void CRedCheckBox::paintEvent(QPaintEvent*) {
         // of the polyline lies under the middle of the stroke.
         painter.translate(0.5, 0.5);
         painter.setPen(
-            QPen(kSkinColor, kCheckMarkPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            QPen(SKIN_COLOR, CHECK_MARK_PEN_WIDTH, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPolyline(points.data(), static_cast<int>(points.size()));
         return;
     }
@@ -80,9 +80,9 @@ void CRedCheckBox::paintEvent(QPaintEvent*) {
     // inner ring (dark shadow over light), the platform's classic tones.
     const QRect frame = EtchedFrameRect(w, h);
     if (frame.width() < 2 || frame.height() < 2) return;
-    DrawEdgeRing(painter, frame, kEdgeLight, kEdgeDarkShadow);
+    DrawEdgeRing(painter, frame, EDGE_LIGHT, EDGE_DARK_SHADOW);
     if (frame.width() >= 4 && frame.height() >= 4)
-        DrawEdgeRing(painter, frame.adjusted(1, 1, -1, -1), kEdgeDarkShadow, kEdgeLight);
+        DrawEdgeRing(painter, frame.adjusted(1, 1, -1, -1), EDGE_DARK_SHADOW, EDGE_LIGHT);
 }
 
 }  // namespace skin

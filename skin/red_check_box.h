@@ -14,7 +14,7 @@ class CRedCheckBox : public QAbstractButton {
 
   public:
     // The background tile is the dialogs' background picture, bitmap 158.
-    static constexpr int kBackgroundBitmapId = 158;
+    static constexpr int BACKGROUND_BITMAP_ID = 158;
 
     explicit CRedCheckBox(QWidget* parent = nullptr);
 

@@ -28,7 +28,7 @@ std::vector<QWidget*> FindControlsInOrder(const QObject& dialog, std::span<const
             auto* widget = qobject_cast<QWidget*>(children[next]);
             if (widget == nullptr || widget->isWindow()) continue;
             // Children that are not template controls carry no id and match none.
-            const QVariant value = widget->property(platform::window::kControlIdProperty);
+            const QVariant value = widget->property(platform::window::CONTROL_ID_PROPERTY);
             bool ok = false;
             const int childId = value.toInt(&ok);
             if (value.isValid() && ok && childId == id) match = widget;

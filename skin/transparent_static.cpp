@@ -57,7 +57,7 @@ void CTransparentStatic::paintEvent(QPaintEvent*) {
         shown = ElideLines(shown, QFontMetrics(font()), format.elideMode, area.width(), flags);
 
     painter.setFont(font());
-    painter.setPen(kSkinColor);
+    painter.setPen(SKIN_COLOR);
     painter.setClipRect(area);
     painter.drawText(area, flags, shown);
 }

@@ -13,17 +13,17 @@ timespec Now() {
     return ts;
 }
 
-const std::int64_t kOriginSeconds = Now().tv_sec - 1000000;
+const std::int64_t ORIGIN_SECONDS = Now().tv_sec - 1000000;
 
 }  // namespace
 
 std::uint32_t NowSeconds() {
-    return static_cast<std::uint32_t>(Now().tv_sec - kOriginSeconds);
+    return static_cast<std::uint32_t>(Now().tv_sec - ORIGIN_SECONDS);
 }
 
 std::int64_t NowMilliseconds() {
     timespec ts = Now();
-    return (static_cast<std::int64_t>(ts.tv_sec) - kOriginSeconds) * 1000 + ts.tv_nsec / 1000000;
+    return (static_cast<std::int64_t>(ts.tv_sec) - ORIGIN_SECONDS) * 1000 + ts.tv_nsec / 1000000;
 }
 
 void SleepMilliseconds(std::int64_t ms) {

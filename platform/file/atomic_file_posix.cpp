@@ -39,8 +39,8 @@ class TemporaryFile {
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (fd_ >= 0) close(fd_);
-        if (!path_.empty() && !placed_) unlink(path_.c_str());
+        if (m_fd >= 0) close(m_fd);
+        if (!m_path.empty() && !m_placed) unlink(m_path.c_str());
     }
 
     bool Create(const std::string& target) {
@@ -50,9 +50,9 @@ class TemporaryFile {
             const std::string candidate = target + ".tmp-" + std::to_string(getpid()) + "-" +
                                           std::to_string(sequence++) + "-" +
                                           std::to_string(stamp % 1000000);
-            fd_ = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd_ >= 0) {
-                path_ = candidate;
+            m_fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd >= 0) {
+                m_path = candidate;
                 return true;
             }
             if (errno != EEXIST) return false;
@@ -63,15 +63,15 @@ class TemporaryFile {
     // Gives the file the permissions (and, where allowed, the owner) of the
     // file it replaces; the umask applied at creation would otherwise narrow them.
     bool Adopt(const struct stat& replaced) {
-        if (fchown(fd_, replaced.st_uid, replaced.st_gid) != 0) {
+        if (fchown(m_fd, replaced.st_uid, replaced.st_gid) != 0) {
             // Only the owner's own files can be given away; ours stays ours.
         }
-        return fchmod(fd_, replaced.st_mode & 07777) == 0;
+        return fchmod(m_fd, replaced.st_mode & 07777) == 0;
     }
 
     bool Write(std::string_view bytes) {
         while (!bytes.empty()) {
-            const ssize_t n = write(fd_, bytes.data(), bytes.size());
+            const ssize_t n = write(m_fd, bytes.data(), bytes.size());
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return false;
             bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -82,22 +82,22 @@ class TemporaryFile {
     // Pushes everything to the disk and closes the file; both are checked
     // because a full disk can show up in either.
     bool Finish() {
-        const bool synced = fsync(fd_) == 0;
-        const bool closed = close(fd_) == 0;
-        fd_ = -1;
+        const bool synced = fsync(m_fd) == 0;
+        const bool closed = close(m_fd) == 0;
+        m_fd = -1;
         return synced && closed;
     }
 
     bool RenameOver(const std::string& target) {
-        if (rename(path_.c_str(), target.c_str()) != 0) return false;
-        placed_ = true;
+        if (rename(m_path.c_str(), target.c_str()) != 0) return false;
+        m_placed = true;
         return true;
     }
 
   private:
-    std::string path_;
-    int fd_ = -1;
-    bool placed_ = false;
+    std::string m_path;
+    int m_fd = -1;
+    bool m_placed = false;
 };
 
 // Makes the rename itself durable. The new file is in place already, so a

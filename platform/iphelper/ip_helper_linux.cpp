@@ -27,34 +27,34 @@ namespace {
 class Request {
   public:
     Request(std::uint16_t type, std::uint16_t flags) {
-        bytes_.resize(NLMSG_HDRLEN);
+        m_bytes.resize(NLMSG_HDRLEN);
         Header().nlmsg_type = type;
         Header().nlmsg_flags = static_cast<std::uint16_t>(NLM_F_REQUEST | flags);
         Header().nlmsg_len = NLMSG_HDRLEN;
     }
     template <class Body>
     Body& Append(const Body& body) {
-        const std::size_t at = bytes_.size();
-        bytes_.resize(at + NLMSG_ALIGN(sizeof body), 0);
-        std::memcpy(&bytes_[at], &body, sizeof body);
-        Header().nlmsg_len = static_cast<std::uint32_t>(bytes_.size());
-        return *reinterpret_cast<Body*>(&bytes_[at]);
+        const std::size_t at = m_bytes.size();
+        m_bytes.resize(at + NLMSG_ALIGN(sizeof body), 0);
+        std::memcpy(&m_bytes[at], &body, sizeof body);
+        Header().nlmsg_len = static_cast<std::uint32_t>(m_bytes.size());
+        return *reinterpret_cast<Body*>(&m_bytes[at]);
     }
     void Attribute(std::uint16_t type, const void* data, std::size_t length) {
-        const std::size_t at = bytes_.size();
-        bytes_.resize(at + RTA_SPACE(length), 0);
+        const std::size_t at = m_bytes.size();
+        m_bytes.resize(at + RTA_SPACE(length), 0);
         rtattr attribute{};
         attribute.rta_type = type;
         attribute.rta_len = static_cast<unsigned short>(RTA_LENGTH(length));
-        std::memcpy(&bytes_[at], &attribute, sizeof attribute);
-        std::memcpy(&bytes_[at + RTA_LENGTH(0)], data, length);
-        Header().nlmsg_len = static_cast<std::uint32_t>(bytes_.size());
+        std::memcpy(&m_bytes[at], &attribute, sizeof attribute);
+        std::memcpy(&m_bytes[at + RTA_LENGTH(0)], data, length);
+        Header().nlmsg_len = static_cast<std::uint32_t>(m_bytes.size());
     }
-    nlmsghdr& Header() { return *reinterpret_cast<nlmsghdr*>(bytes_.data()); }
-    std::vector<std::uint8_t>& Bytes() { return bytes_; }
+    nlmsghdr& Header() { return *reinterpret_cast<nlmsghdr*>(m_bytes.data()); }
+    std::vector<std::uint8_t>& Bytes() { return m_bytes; }
 
   private:
-    std::vector<std::uint8_t> bytes_;
+    std::vector<std::uint8_t> m_bytes;
 };
 
 // Attributes following a family header, by type.
@@ -86,19 +86,19 @@ std::uint32_t U32(const std::map<int, std::vector<std::uint8_t>>& attributes, in
 class NetlinkSocket {
   public:
     NetlinkSocket() {
-        fd_ = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
-        if (fd_ < 0) return;
+        m_fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+        if (m_fd < 0) return;
         sockaddr_nl local{};
         local.nl_family = AF_NETLINK;
         timeval timeout{2, 0};
-        ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-        if (::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-            ::close(fd_);
-            fd_ = -1;
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
         }
     }
     ~NetlinkSocket() {
-        if (fd_ >= 0) ::close(fd_);
+        if (m_fd >= 0) ::close(m_fd);
     }
     NetlinkSocket(const NetlinkSocket&) = delete;
     NetlinkSocket& operator=(const NetlinkSocket&) = delete;
@@ -106,20 +106,20 @@ class NetlinkSocket {
     // Sends the request and reads the answer: for a dump every message until
     // the end (each handed to `onMessage`), otherwise the acknowledgement.
     bool Exchange(Request& request, const std::function<void(const nlmsghdr&)>& onMessage = {}) {
-        if (fd_ < 0) return false;
-        const std::uint32_t sequence = ++sequence_;
+        if (m_fd < 0) return false;
+        const std::uint32_t sequence = ++m_sequence;
         request.Header().nlmsg_seq = sequence;
         const bool dump = (request.Header().nlmsg_flags & NLM_F_DUMP) == NLM_F_DUMP;
         sockaddr_nl kernel{};
         kernel.nl_family = AF_NETLINK;
         const auto& bytes = request.Bytes();
-        if (::sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&kernel),
+        if (::sendto(m_fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&kernel),
                      sizeof kernel) != static_cast<ssize_t>(bytes.size()))
             return false;
 
         std::vector<std::uint8_t> buffer(64 * 1024);
         for (;;) {
-            const ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), 0);
+            const ssize_t n = ::recv(m_fd, buffer.data(), buffer.size(), 0);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return false;  // error or time-out
             int length = static_cast<int>(n);
@@ -139,8 +139,8 @@ class NetlinkSocket {
     }
 
   private:
-    int fd_ = -1;
-    std::uint32_t sequence_ = 0;
+    int m_fd = -1;
+    std::uint32_t m_sequence = 0;
 };
 
 class LinuxIpHelper final : public IpHelper {

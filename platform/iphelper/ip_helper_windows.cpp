@@ -16,7 +16,7 @@
 namespace platform::iphelper {
 namespace {
 
-constexpr ULONG kBufferMargin = 10000;
+constexpr ULONG BUFFER_MARGIN = 10000;
 
 DWORD AddressValue(const Ipv4& address) {
     DWORD value;
@@ -38,14 +38,14 @@ bool ParseDotted(const char* text, Ipv4& out) {
 }
 
 bool ReadForwardTable(std::vector<std::uint8_t>& buffer) {
-    ULONG size = kBufferMargin;
+    ULONG size = BUFFER_MARGIN;
     for (;;) {
         buffer.assign(size, 0);
         const DWORD rc =
             ::GetIpForwardTable(reinterpret_cast<MIB_IPFORWARDTABLE*>(buffer.data()), &size, TRUE);
         if (rc == NO_ERROR) return true;
         if (rc != ERROR_INSUFFICIENT_BUFFER) return false;
-        size += kBufferMargin;
+        size += BUFFER_MARGIN;
     }
 }
 
@@ -69,7 +69,7 @@ MIB_IPFORWARDROW RowFor(const HostRoute& route) {
 class WindowsIpHelper final : public IpHelper {
   public:
     bool ReadAdapters(std::vector<Adapter>& adapters) override {
-        ULONG size = kBufferMargin;
+        ULONG size = BUFFER_MARGIN;
         std::vector<std::uint8_t> buffer;
         for (;;) {
             buffer.assign(size, 0);
@@ -77,7 +77,7 @@ class WindowsIpHelper final : public IpHelper {
                 ::GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size);
             if (rc == NO_ERROR) break;
             if (rc != ERROR_BUFFER_OVERFLOW) return false;
-            size += kBufferMargin;
+            size += BUFFER_MARGIN;
         }
         adapters.clear();
         for (auto* info = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()); info != nullptr;
@@ -121,7 +121,7 @@ class WindowsIpHelper final : public IpHelper {
     }
 
     bool ReadNeighbours(std::vector<NeighbourEntry>& neighbours) override {
-        ULONG size = kBufferMargin;
+        ULONG size = BUFFER_MARGIN;
         std::vector<std::uint8_t> buffer;
         for (;;) {
             buffer.assign(size, 0);
@@ -133,7 +133,7 @@ class WindowsIpHelper final : public IpHelper {
                 return true;
             }
             if (rc != ERROR_INSUFFICIENT_BUFFER) return false;
-            size += kBufferMargin;
+            size += BUFFER_MARGIN;
         }
         neighbours.clear();
         const auto* table = reinterpret_cast<const MIB_IPNETTABLE*>(buffer.data());

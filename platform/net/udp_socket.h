@@ -14,7 +14,7 @@ namespace platform::net {
 
 using Ipv4 = std::array<std::uint8_t, 4>;
 
-inline constexpr Ipv4 kAnyAddress{0, 0, 0, 0};
+inline constexpr Ipv4 ANY_ADDRESS{0, 0, 0, 0};
 
 // What a wait for readability found.
 enum class WaitResult { Readable, TimedOut, Failed };
@@ -47,7 +47,7 @@ class UdpSocket {
     // Creates the underlying socket, closing any earlier one. False on failure.
     bool Open();
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return m_fd >= 0; }
 
     bool SetReuseAddress(bool on);
     bool SetBroadcast(bool on);
@@ -66,10 +66,10 @@ class UdpSocket {
 
     // The local port after Bind (0 when unknown).
     std::uint16_t LocalPort() const;
-    int NativeHandle() const { return fd_; }
+    int NativeHandle() const { return m_fd; }
 
   private:
-    int fd_ = -1;
+    int m_fd = -1;
 };
 
 // Waits until any of the sockets is readable; returns its index, -1 on

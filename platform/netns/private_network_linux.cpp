@@ -1,12 +1,12 @@
 #include "platform/netns/private_network.h"
 
-#include <cerrno>
-#include <cstring>
 #include <net/if.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace platform::netns {
 

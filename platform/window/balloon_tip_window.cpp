@@ -11,17 +11,17 @@ namespace platform::window {
 
 namespace {
 
-constexpr int kMargin = 10;
-constexpr int kIconSize = 16;
-constexpr int kIconGap = 6;
-constexpr int kTitleGap = 5;
-constexpr int kStemHeight = 12;
-constexpr int kStemWidth = 14;
-constexpr int kStemInset = 18;  // from the body's edge to the stem
-constexpr qreal kRadius = 7.0;
+constexpr int MARGIN = 10;
+constexpr int ICON_SIZE = 16;
+constexpr int ICON_GAP = 6;
+constexpr int TITLE_GAP = 5;
+constexpr int STEM_HEIGHT = 12;
+constexpr int STEM_WIDTH = 14;
+constexpr int STEM_INSET = 18;  // from the body's edge to the stem
+constexpr qreal RADIUS = 7.0;
 
-const QColor kBackground(255, 255, 242);
-const QColor kBorder(110, 110, 110);
+const QColor BACKGROUND(255, 255, 242);
+const QColor BORDER(110, 110, 110);
 
 // The small round picture before the title: an 'i', '!' or 'x'.
 void DrawTitleIcon(QPainter& painter, const QRect& box, int icon) {
@@ -64,7 +64,7 @@ void BalloonTipWindow::SetContent(int icon, const QString& title, const QString&
     m_text = text;
     m_lines = text.split(QLatin1Char('\n'));
     m_color = color;
-    resize(BodySize() + QSize(0, kStemHeight));
+    resize(BodySize() + QSize(0, STEM_HEIGHT));
     update();
 }
 
@@ -80,13 +80,13 @@ QSize BalloonTipWindow::BodySize() const {
     int width = 0;
     int height = 0;
     if (!m_title.isEmpty() || m_icon != 0) {
-        const int iconWidth = m_icon != 0 ? kIconSize + kIconGap : 0;
+        const int iconWidth = m_icon != 0 ? ICON_SIZE + ICON_GAP : 0;
         width = iconWidth + title.horizontalAdvance(m_title);
-        height = std::max(m_icon != 0 ? kIconSize : 0, title.height()) + kTitleGap;
+        height = std::max(m_icon != 0 ? ICON_SIZE : 0, title.height()) + TITLE_GAP;
     }
     for (const QString& line : m_lines) width = std::max(width, text.horizontalAdvance(line));
     height += text.height() * static_cast<int>(m_lines.size());
-    return QSize(width + 2 * kMargin, height + 2 * kMargin);
+    return QSize(width + 2 * MARGIN, height + 2 * MARGIN);
 }
 
 void BalloonTipWindow::ShowPointingAt(const QPoint& point) {
@@ -94,11 +94,11 @@ void BalloonTipWindow::ShowPointingAt(const QPoint& point) {
     QScreen* screen = QGuiApplication::screenAt(point);
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(point, body);
-    const int totalHeight = body.height() + kStemHeight;
+    const int totalHeight = body.height() + STEM_HEIGHT;
     m_stemOnTop = point.y() + totalHeight <= area.bottom() + 1;
-    int left = point.x() - kStemInset;
+    int left = point.x() - STEM_INSET;
     left = std::clamp(left, area.left(), std::max(area.left(), area.right() + 1 - body.width()));
-    m_stemX = std::clamp(point.x() - left, kStemInset / 2, body.width() - kStemInset / 2);
+    m_stemX = std::clamp(point.x() - left, STEM_INSET / 2, body.width() - STEM_INSET / 2);
     const int top = m_stemOnTop ? point.y() : point.y() - totalHeight;
     setGeometry(left, top, body.width(), totalHeight);
     show();
@@ -109,51 +109,51 @@ void BalloonTipWindow::ShowPointingAt(const QPoint& point) {
 void BalloonTipWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const int bodyTop = m_stemOnTop ? kStemHeight : 0;
-    const QRectF body(0.5, bodyTop + 0.5, width() - 1.0, height() - kStemHeight - 1.0);
+    const int bodyTop = m_stemOnTop ? STEM_HEIGHT : 0;
+    const QRectF body(0.5, bodyTop + 0.5, width() - 1.0, height() - STEM_HEIGHT - 1.0);
 
     QPainterPath balloon;
-    balloon.addRoundedRect(body, kRadius, kRadius);
+    balloon.addRoundedRect(body, RADIUS, RADIUS);
     QPainterPath stem;
     const qreal x = m_stemX;
     if (m_stemOnTop) {
         stem.moveTo(x, 0.5);
-        stem.lineTo(x - kStemWidth / 2.0 + 2, body.top() + 1);
-        stem.lineTo(x + kStemWidth / 2.0 + 2, body.top() + 1);
+        stem.lineTo(x - STEM_WIDTH / 2.0 + 2, body.top() + 1);
+        stem.lineTo(x + STEM_WIDTH / 2.0 + 2, body.top() + 1);
     } else {
         stem.moveTo(x, height() - 0.5);
-        stem.lineTo(x - kStemWidth / 2.0 + 2, body.bottom() - 1);
-        stem.lineTo(x + kStemWidth / 2.0 + 2, body.bottom() - 1);
+        stem.lineTo(x - STEM_WIDTH / 2.0 + 2, body.bottom() - 1);
+        stem.lineTo(x + STEM_WIDTH / 2.0 + 2, body.bottom() - 1);
     }
     stem.closeSubpath();
     balloon = balloon.united(stem);
-    painter.setPen(QPen(kBorder, 1.0));
-    painter.setBrush(kBackground);
+    painter.setPen(QPen(BORDER, 1.0));
+    painter.setBrush(BACKGROUND);
     painter.drawPath(balloon);
 
     painter.setRenderHint(QPainter::Antialiasing, false);
-    int y = bodyTop + kMargin;
+    int y = bodyTop + MARGIN;
     const QFontMetrics text(font());
     if (!m_title.isEmpty() || m_icon != 0) {
         const QFontMetrics title(TitleFont());
-        const int rowHeight = std::max(m_icon != 0 ? kIconSize : 0, title.height());
-        int left = kMargin;
+        const int rowHeight = std::max(m_icon != 0 ? ICON_SIZE : 0, title.height());
+        int left = MARGIN;
         if (m_icon != 0) {
             DrawTitleIcon(painter,
-                          QRect(left, y + (rowHeight - kIconSize) / 2, kIconSize, kIconSize),
+                          QRect(left, y + (rowHeight - ICON_SIZE) / 2, ICON_SIZE, ICON_SIZE),
                           m_icon);
-            left += kIconSize + kIconGap;
+            left += ICON_SIZE + ICON_GAP;
         }
         painter.setFont(TitleFont());
         painter.setPen(m_color);
-        painter.drawText(QRect(left, y, width() - left - kMargin, rowHeight),
+        painter.drawText(QRect(left, y, width() - left - MARGIN, rowHeight),
                          Qt::AlignLeft | Qt::AlignVCenter, m_title);
-        y += rowHeight + kTitleGap;
+        y += rowHeight + TITLE_GAP;
     }
     painter.setFont(font());
     painter.setPen(m_color);
     for (const QString& line : m_lines) {
-        painter.drawText(QPoint(kMargin, y + text.ascent()), line);
+        painter.drawText(QPoint(MARGIN, y + text.ascent()), line);
         y += text.height();
     }
 }

@@ -10,7 +10,7 @@ namespace platform::window {
 
 namespace {
 
-constexpr int kDefaultInitial = 500;
+constexpr int DEFAULT_INITIAL = 500;
 
 // Statics, pictures and frames let the pointer through to what lies behind
 // them, as on Win32 (only the dialog's own tool applies there).
@@ -105,20 +105,20 @@ void BalloonToolTip::SetDelayTime(int which, int milliseconds) {
     const bool reset = milliseconds < 0;
     switch (which) {
         case TTDT_AUTOMATIC: {
-            const int base = reset ? kDefaultInitial : milliseconds;
+            const int base = reset ? DEFAULT_INITIAL : milliseconds;
             m_initial = base;
             m_autoPop = base * 10;
             m_reshow = base / 5;
             break;
         }
         case TTDT_INITIAL:
-            m_initial = reset ? kDefaultInitial : milliseconds;
+            m_initial = reset ? DEFAULT_INITIAL : milliseconds;
             break;
         case TTDT_AUTOPOP:
-            m_autoPop = reset ? kDefaultInitial * 10 : milliseconds;
+            m_autoPop = reset ? DEFAULT_INITIAL * 10 : milliseconds;
             break;
         case TTDT_RESHOW:
-            m_reshow = reset ? kDefaultInitial / 5 : milliseconds;
+            m_reshow = reset ? DEFAULT_INITIAL / 5 : milliseconds;
             break;
         default:
             break;

@@ -14,7 +14,7 @@ namespace platform::window {
 
 namespace {
 
-constexpr int kDataRole = Qt::UserRole;
+constexpr int DATA_ROLE = Qt::UserRole;
 
 }  // namespace
 
@@ -78,13 +78,13 @@ QString ComboBoxControl::GetLBText(int index) const {
 
 int ComboBoxControl::SetItemData(int index, std::intptr_t data) {
     if (index < 0 || index >= count()) return CB_ERR;
-    setItemData(index, QVariant::fromValue<qlonglong>(data), kDataRole);
+    setItemData(index, QVariant::fromValue<qlonglong>(data), DATA_ROLE);
     return 0;
 }
 
 std::intptr_t ComboBoxControl::GetItemData(int index) const {
     if (index < 0 || index >= count()) return CB_ERR;
-    return static_cast<std::intptr_t>(itemData(index, kDataRole).toLongLong());
+    return static_cast<std::intptr_t>(itemData(index, DATA_ROLE).toLongLong());
 }
 
 int ComboBoxControl::GetCurSel() const {

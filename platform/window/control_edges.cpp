@@ -6,10 +6,10 @@ namespace platform::window {
 
 namespace {
 
-const QColor kShadow(128, 128, 128);
-const QColor kDarkShadow(64, 64, 64);
-const QColor kHighlight(255, 255, 255);
-const QColor kLight(227, 227, 227);
+const QColor SHADOW(128, 128, 128);
+const QColor DARK_SHADOW(64, 64, 64);
+const QColor HIGHLIGHT(255, 255, 255);
+const QColor LIGHT(227, 227, 227);
 
 bool HasSunkenEdge(std::uint32_t style, std::uint32_t exStyle) {
     // SS_SUNKEN shares its bit with other meanings on edits and buttons;
@@ -40,9 +40,9 @@ QMargins EdgeMargins(std::uint32_t style, std::uint32_t exStyle) {
 
 void DrawThinEdge(QPainter& painter, const QRect& rect, bool raised) {
     if (raised)
-        DrawLines(painter, rect, kHighlight, kShadow);
+        DrawLines(painter, rect, HIGHLIGHT, SHADOW);
     else
-        DrawLines(painter, rect, kShadow, kHighlight);
+        DrawLines(painter, rect, SHADOW, HIGHLIGHT);
 }
 
 void DrawEdges(QPainter& painter, const QRect& rect, std::uint32_t style, std::uint32_t exStyle) {
@@ -55,9 +55,9 @@ void DrawEdges(QPainter& painter, const QRect& rect, std::uint32_t style, std::u
         r.adjust(1, 1, -1, -1);
     }
     if ((exStyle & WS_EX_CLIENTEDGE) != 0) {
-        DrawLines(painter, r, kShadow, kHighlight);
+        DrawLines(painter, r, SHADOW, HIGHLIGHT);
         r.adjust(1, 1, -1, -1);
-        DrawLines(painter, r, kDarkShadow, kLight);
+        DrawLines(painter, r, DARK_SHADOW, LIGHT);
         r.adjust(1, 1, -1, -1);
     }
     if (HasSunkenEdge(style, exStyle)) DrawThinEdge(painter, r, false);

@@ -24,28 +24,28 @@ QWidget* FindControl(QWidget* dialog, int id) {
 int ControlId(const QWidget* control) {
     if (control == nullptr) return -1;
     bool ok = false;
-    const int id = control->property(kControlIdProperty).toInt(&ok);
+    const int id = control->property(CONTROL_ID_PROPERTY).toInt(&ok);
     return ok ? id : -1;
 }
 
 std::uint32_t ControlStyle(const QWidget* control) {
-    return control == nullptr ? 0u : control->property(kControlStyleProperty).toUInt();
+    return control == nullptr ? 0u : control->property(CONTROL_STYLE_PROPERTY).toUInt();
 }
 
 ControlKind ControlKindOf(const QWidget* control) {
     return control == nullptr
                ? ControlKind::Static
-               : static_cast<ControlKind>(control->property(kControlKindProperty).toInt());
+               : static_cast<ControlKind>(control->property(CONTROL_KIND_PROPERTY).toInt());
 }
 
 bool IsControl(const QWidget* widget) {
-    return widget != nullptr && widget->property(kControlIdProperty).isValid();
+    return widget != nullptr && widget->property(CONTROL_ID_PROPERTY).isValid();
 }
 
 void SetControlProperties(QWidget* control, int id, std::uint32_t style, ControlKind kind) {
-    control->setProperty(kControlIdProperty, id);
-    control->setProperty(kControlStyleProperty, QVariant::fromValue<uint>(style));
-    control->setProperty(kControlKindProperty, static_cast<int>(kind));
+    control->setProperty(CONTROL_ID_PROPERTY, id);
+    control->setProperty(CONTROL_STYLE_PROPERTY, QVariant::fromValue<uint>(style));
+    control->setProperty(CONTROL_KIND_PROPERTY, static_cast<int>(kind));
 }
 
 QString GetControlText(const QWidget* control) {

@@ -23,9 +23,9 @@
 
 namespace platform::window {
 
-inline constexpr char kControlIdProperty[] = "controlId";
-inline constexpr char kControlStyleProperty[] = "controlStyle";
-inline constexpr char kControlKindProperty[] = "controlKind";
+inline constexpr char CONTROL_ID_PROPERTY[] = "controlId";
+inline constexpr char CONTROL_STYLE_PROPERTY[] = "controlStyle";
+inline constexpr char CONTROL_KIND_PROPERTY[] = "controlKind";
 
 // The first child of `dialog` (in stacking order) whose control id is `id`;
 // null when there is none. Ids of -1 ("(none)") are never searched for.

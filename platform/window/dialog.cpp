@@ -142,7 +142,7 @@ bool Dialog::CreateWindowFromTemplate(QWidget* parent) {
     if ((tmpl.exStyle & WS_EX_TOOLWINDOW) != 0) flags |= Qt::Tool;
     setParent(parent, flags);
 
-    m_templateFont = MakeFont(FontOf(tmpl), kLayoutDpi);
+    m_templateFont = MakeFont(FontOf(tmpl), LAYOUT_DPI);
     setFont(m_templateFont);
     setWindowTitle(
         QString::fromUtf8(tmpl.caption.data(), static_cast<qsizetype>(tmpl.caption.size())));

@@ -10,7 +10,7 @@
 
 namespace platform::window {
 
-inline constexpr double kLayoutDpi = 96.0;
+inline constexpr double LAYOUT_DPI = 96.0;
 
 struct TemplateFont {
     QString face;

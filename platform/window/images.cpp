@@ -10,7 +10,7 @@ namespace platform::window {
 
 namespace {
 
-const QString kArtFolder = QStringLiteral(":/art");
+const QString ART_FOLDER = QStringLiteral(":/art");
 
 QString FirstExisting(std::initializer_list<QString> paths) {
     for (const QString& path : paths)
@@ -34,13 +34,13 @@ QSize BitmapSize(int id) {
 
 QIcon LoadIcon(int id) {
     QIcon icon;
-    const QString single = FirstExisting(
-        {QStringLiteral(":/art/icon_%1.ico").arg(id), QStringLiteral(":/art/icon_%1.png").arg(id)});
+    const QString single = FirstExisting({QStringLiteral(":/art/icon_%1.ico").arg(id),
+                                          QStringLiteral(":/art/icon_%1.png").arg(id)});
     if (!single.isEmpty()) icon.addFile(single);
     const QStringList sized =
-        QDir(kArtFolder)
+        QDir(ART_FOLDER)
             .entryList({QStringLiteral("icon_%1_*.png").arg(id)}, QDir::Files, QDir::Name);
-    for (const QString& name : sized) icon.addFile(kArtFolder + QLatin1Char('/') + name);
+    for (const QString& name : sized) icon.addFile(ART_FOLDER + QLatin1Char('/') + name);
     return icon;
 }
 

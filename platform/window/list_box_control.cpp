@@ -13,7 +13,7 @@ namespace platform::window {
 
 namespace {
 
-constexpr int kDataRole = Qt::UserRole;
+constexpr int DATA_ROLE = Qt::UserRole;
 
 Dialog* DialogOf(QWidget* control) {
     for (QWidget* w = control->parentWidget(); w != nullptr; w = w->parentWidget())
@@ -132,13 +132,13 @@ QString ListBoxControl::GetText(int index) const {
 
 int ListBoxControl::SetItemData(int index, std::intptr_t data) {
     if (index < 0 || index >= count()) return LB_ERR;
-    item(index)->setData(kDataRole, QVariant::fromValue<qlonglong>(data));
+    item(index)->setData(DATA_ROLE, QVariant::fromValue<qlonglong>(data));
     return 0;
 }
 
 std::intptr_t ListBoxControl::GetItemData(int index) const {
     if (index < 0 || index >= count()) return LB_ERR;
-    return static_cast<std::intptr_t>(item(index)->data(kDataRole).toLongLong());
+    return static_cast<std::intptr_t>(item(index)->data(DATA_ROLE).toLongLong());
 }
 
 int ListBoxControl::GetCurSel() const {

@@ -5,14 +5,14 @@
 
 namespace res::templates {
 
-extern const platform::window::DialogTemplate kMainConsole;    // 102
-extern const platform::window::DialogTemplate kStatusPanel;    // 144
-extern const platform::window::DialogTemplate kConfigMenu;     // 149
-extern const platform::window::DialogTemplate kNetworkConfig;  // 157
-extern const platform::window::DialogTemplate kChannelSelect;  // 161
-extern const platform::window::DialogTemplate kContentSelect;  // 162
-extern const platform::window::DialogTemplate kResetConfirm;   // 166
-extern const platform::window::DialogTemplate kLoadSave;       // 176
-extern const platform::window::DialogTemplate kVideoPid;       // 180
+extern const platform::window::DialogTemplate MAIN_CONSOLE;    // 102
+extern const platform::window::DialogTemplate STATUS_PANEL;    // 144
+extern const platform::window::DialogTemplate CONFIG_MENU;     // 149
+extern const platform::window::DialogTemplate NETWORK_CONFIG;  // 157
+extern const platform::window::DialogTemplate CHANNEL_SELECT;  // 161
+extern const platform::window::DialogTemplate CONTENT_SELECT;  // 162
+extern const platform::window::DialogTemplate RESET_CONFIRM;   // 166
+extern const platform::window::DialogTemplate LOAD_SAVE;       // 176
+extern const platform::window::DialogTemplate VIDEO_PID;       // 180
 
 }  // namespace res::templates

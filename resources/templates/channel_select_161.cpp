@@ -9,8 +9,8 @@ namespace res::templates {
 
 namespace {
 
-constexpr ControlTemplate kControls[] = {
-    Picture(kNoId, 0, 0, 162, 99, IDB_DIALOG_BACKGROUND),
+constexpr ControlTemplate CONTROLS[] = {
+    Picture(NO_ID, 0, 0, 162, 99, IDB_DIALOG_BACKGROUND),
     Label(IDC_CHANNEL_LABEL, 14, 34, 72, 18, "Channel Number  \n (2 - 69)",
           pw::SS_CENTER | pw::SS_SUNKEN),
     Edit(IDC_CHANNEL_NUMBER, 102, 37, 30, 12, pw::ES_CENTER | pw::ES_NUMBER | pw::WS_BORDER),
@@ -20,7 +20,7 @@ constexpr ControlTemplate kControls[] = {
 
 }  // namespace
 
-constinit const platform::window::DialogTemplate kChannelSelect =
-    Dialog(IDD_CHANNEL_SELECT, kModal, 0, 162, 99, kControls);
+constinit const platform::window::DialogTemplate CHANNEL_SELECT =
+    Dialog(IDD_CHANNEL_SELECT, MODAL, 0, 162, 99, CONTROLS);
 
 }  // namespace res::templates

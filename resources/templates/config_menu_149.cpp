@@ -8,8 +8,8 @@ namespace res::templates {
 
 namespace {
 
-constexpr ControlTemplate kControls[] = {
-    Picture(kNoId, 0, 0, 63, 99, IDB_MENU_BACKGROUND),
+constexpr ControlTemplate CONTROLS[] = {
+    Picture(NO_ID, 0, 0, 63, 99, IDB_MENU_BACKGROUND),
     FlatBitmapButton(IDC_MENU_NETWORK, 5, 5, 52, 14, IDB_MENU_NETWORK),  // the top slot
     FlatBitmapButton(IDC_MENU_CHANNEL, 5, 28, 52, 14, IDB_MENU_CHANNEL),
     FlatBitmapButton(IDC_MENU_CONTENT, 5, 50, 52, 14, IDB_MENU_CONTENT),
@@ -20,7 +20,7 @@ constexpr ControlTemplate kControls[] = {
 
 }  // namespace
 
-constinit const platform::window::DialogTemplate kConfigMenu =
-    Dialog(IDD_CONFIG_MENU, kPopup, 0, 63, 99, kControls);
+constinit const platform::window::DialogTemplate CONFIG_MENU =
+    Dialog(IDD_CONFIG_MENU, POPUP, 0, 63, 99, CONTROLS);
 
 }  // namespace res::templates

@@ -10,8 +10,8 @@ namespace res::templates {
 
 namespace {
 
-constexpr ControlTemplate kControls[] = {
-    Picture(kNoId, 0, 0, 162, 99, IDB_DIALOG_BACKGROUND),
+constexpr ControlTemplate CONTROLS[] = {
+    Picture(NO_ID, 0, 0, 162, 99, IDB_DIALOG_BACKGROUND),
     Label(IDC_CONTENT_PID_LABEL, 8, 10, 52, 8, "Enter PID Value"),
     Edit(IDC_CONTENT_PID_ENTRY, 8, 24, 52, 12, pw::ES_CENTER | pw::ES_AUTOHSCROLL | pw::WS_BORDER),
     OwnerDrawCheckBox(IDC_CONTENT_DECIMAL, 8, 39, 10, 10),
@@ -33,7 +33,7 @@ constexpr ControlTemplate kControls[] = {
 
 }  // namespace
 
-constinit const platform::window::DialogTemplate kContentSelect =
-    Dialog(IDD_CONTENT_SELECT, kModal, 0, 162, 99, kControls);
+constinit const platform::window::DialogTemplate CONTENT_SELECT =
+    Dialog(IDD_CONTENT_SELECT, MODAL, 0, 162, 99, CONTROLS);
 
 }  // namespace res::templates

@@ -10,7 +10,7 @@ namespace res::templates {
 
 namespace {
 
-constexpr ControlTemplate kControls[] = {
+constexpr ControlTemplate CONTROLS[] = {
     Label(IDC_FILE_HEADING, 70, 6, 80, 10, "Select Desired Operation"),
     OwnerDrawCheckBox(IDC_FILE_SAVE_LAST_USED, 5, 24, 12, 10),
     Label(IDC_FILE_SAVE_LAST_USED_LABEL, 22, 24, 132, 10, "Save Last Used Configuration to a File"),
@@ -34,7 +34,7 @@ constexpr ControlTemplate kControls[] = {
 
 }  // namespace
 
-constinit const platform::window::DialogTemplate kLoadSave =
-    Dialog(IDD_LOAD_SAVE, kModal, 0, 231, 122, kControls);
+constinit const platform::window::DialogTemplate LOAD_SAVE =
+    Dialog(IDD_LOAD_SAVE, MODAL, 0, 231, 122, CONTROLS);
 
 }  // namespace res::templates

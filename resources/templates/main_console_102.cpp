@@ -8,7 +8,7 @@ namespace res::templates {
 
 namespace {
 
-constexpr ControlTemplate kControls[] = {
+constexpr ControlTemplate CONTROLS[] = {
     Picture(IDC_MAIN_BACKGROUND, 0, 0, 230, 94, IDB_MAIN_BACKGROUND),
     FlatBitmapButton(IDC_MAIN_SHUT_DOWN, 0, 0, 12, 10, IDB_SHUT_DOWN),
     FlatBitmapButton(IDC_MAIN_HIDE_TO_TRAY, 218, 0, 12, 11, IDB_HIDE_TO_TRAY),
@@ -31,8 +31,8 @@ constexpr ControlTemplate kControls[] = {
 
 }  // namespace
 
-constinit const platform::window::DialogTemplate kMainConsole =
-    Dialog(IDD_MAIN_CONSOLE, kPopup | pw::DS_CENTER | pw::WS_VISIBLE, pw::WS_EX_APPWINDOW, 230, 94,
-           kControls);
+constinit const platform::window::DialogTemplate MAIN_CONSOLE =
+    Dialog(IDD_MAIN_CONSOLE, POPUP | pw::DS_CENTER | pw::WS_VISIBLE, pw::WS_EX_APPWINDOW, 230, 94,
+           CONTROLS);
 
 }  // namespace res::templates

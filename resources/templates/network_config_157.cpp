@@ -9,8 +9,8 @@ namespace res::templates {
 
 namespace {
 
-constexpr ControlTemplate kControls[] = {
-    Picture(kNoId, 0, 0, 162, 99, IDB_DIALOG_BACKGROUND),
+constexpr ControlTemplate CONTROLS[] = {
+    Picture(NO_ID, 0, 0, 162, 99, IDB_DIALOG_BACKGROUND),
     Group(4, 0, 152, 58),
     Label(IDC_NET_RECEIVER_LABEL, 8, 10, 57, 10, "Receiver Address"),
     IpAddress(IDC_NET_RECEIVER_ADDRESS, 69, 9, 82, 13),
@@ -20,7 +20,7 @@ constexpr ControlTemplate kControls[] = {
     IpAddress(IDC_NET_GATEWAY, 69, 41, 82, 13),
     Label(IDC_NET_STATUS_LABEL, 7, 61, 57, 10, "Send Status To"),
     IpAddress(IDC_NET_STATUS_ADDRESS, 69, 60, 82, 13),
-    Frame(kNoId, 4, 78, 96, 18, pw::SS_SUNKEN),
+    Frame(NO_ID, 4, 78, 96, 18, pw::SS_SUNKEN),
     Label(IDC_NET_IGMP_LABEL, 6, 79, 74, 16, "Use IGMP for filtering Multicast Traffic",
           pw::SS_CENTER),
     OwnerDrawCheckBox(IDC_NET_IGMP, 85, 82, 10, 10),
@@ -30,7 +30,7 @@ constexpr ControlTemplate kControls[] = {
 
 }  // namespace
 
-constinit const platform::window::DialogTemplate kNetworkConfig =
-    Dialog(IDD_NETWORK_CONFIG, kModal, 0, 162, 99, kControls);
+constinit const platform::window::DialogTemplate NETWORK_CONFIG =
+    Dialog(IDD_NETWORK_CONFIG, MODAL, 0, 162, 99, CONTROLS);
 
 }  // namespace res::templates

@@ -9,8 +9,8 @@ namespace res::templates {
 
 namespace {
 
-constexpr ControlTemplate kControls[] = {
-    Picture(kNoId, 0, 0, 162, 99, IDB_DIALOG_BACKGROUND),
+constexpr ControlTemplate CONTROLS[] = {
+    Picture(NO_ID, 0, 0, 162, 99, IDB_DIALOG_BACKGROUND),
     Label(IDC_RESET_QUESTION, 18, 22, 126, 48,
           "Warning \n \n You are about to Reset the Device  \n Are you sure you want to continue ?",
           pw::SS_CENTER | pw::SS_SUNKEN),
@@ -20,7 +20,7 @@ constexpr ControlTemplate kControls[] = {
 
 }  // namespace
 
-constinit const platform::window::DialogTemplate kResetConfirm =
-    Dialog(IDD_RESET_CONFIRM, kModal, 0, 162, 99, kControls);
+constinit const platform::window::DialogTemplate RESET_CONFIRM =
+    Dialog(IDD_RESET_CONFIRM, MODAL, 0, 162, 99, CONTROLS);
 
 }  // namespace res::templates

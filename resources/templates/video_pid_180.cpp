@@ -9,8 +9,8 @@ namespace res::templates {
 
 namespace {
 
-constexpr ControlTemplate kControls[] = {
-    Picture(kNoId, 0, 0, 162, 67, IDB_VIDEO_PID_BACKGROUND),
+constexpr ControlTemplate CONTROLS[] = {
+    Picture(NO_ID, 0, 0, 162, 67, IDB_VIDEO_PID_BACKGROUND),
     Label(IDC_VIDEO_PID_TEXT, 2, 4, 68, 10, "PID: "),
     Label(IDC_VIDEO_ADDRESS_LABEL, 2, 23, 68, 10, "Destination Address"),
     IpAddress(IDC_VIDEO_ADDRESS, 74, 23, 82, 13),
@@ -22,7 +22,7 @@ constexpr ControlTemplate kControls[] = {
 
 }  // namespace
 
-constinit const platform::window::DialogTemplate kVideoPid =
-    Dialog(IDD_VIDEO_PID, kModal, 0, 163, 67, kControls);
+constinit const platform::window::DialogTemplate VIDEO_PID =
+    Dialog(IDD_VIDEO_PID, MODAL, 0, 163, 67, CONTROLS);
 
 }  // namespace res::templates

@@ -6,7 +6,7 @@ namespace window = platform::window;
 
 window::BaseUnits TemplateBaseUnits() {
     const window::TemplateFont arial9{QStringLiteral("Arial"), 9, 400, false};
-    return window::MeasureBaseUnits(window::MakeFont(arial9, window::kLayoutDpi));
+    return window::MeasureBaseUnits(window::MakeFont(arial9, window::LAYOUT_DPI));
 }
 
 QRect DialogUnitsToPixels(int x, int y, int cx, int cy) {

@@ -38,12 +38,12 @@ void DrawPanel(QPainter& painter, const QRect& rect, int radius) {
     Smooth(painter);
     const QRectF outline = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient fill(outline.topLeft(), outline.bottomLeft());
-    fill.setColorAt(0.0, kPanel);
-    fill.setColorAt(1.0, kPanel.darker(102));
-    painter.setPen(QPen(kPanelBorder, 1));
+    fill.setColorAt(0.0, PANEL);
+    fill.setColorAt(1.0, PANEL.darker(102));
+    painter.setPen(QPen(PANEL_BORDER, 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(outline, radius, radius);
-    painter.setPen(QPen(kWhite, 1));
+    painter.setPen(QPen(WHITE, 1));
     painter.drawLine(QPointF(outline.left() + radius, outline.top() + 1),
                      QPointF(outline.right() - radius, outline.top() + 1));
     painter.restore();
@@ -54,21 +54,21 @@ void DrawWell(QPainter& painter, const QRect& rect, int radius) {
     Smooth(painter);
     const QRectF outline = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient fill(outline.topLeft(), outline.bottomLeft());
-    fill.setColorAt(0.0, kBaseDeep);
-    fill.setColorAt(1.0, kBase);
-    painter.setPen(QPen(kPanelBorder, 1));
+    fill.setColorAt(0.0, BASE_DEEP);
+    fill.setColorAt(1.0, BASE);
+    painter.setPen(QPen(PANEL_BORDER, 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(outline, radius, radius);
     painter.restore();
 }
 
 void DrawDisplay(QPainter& painter, const QRect& rect) {
-    painter.fillRect(rect, kDisplay);
+    painter.fillRect(rect, DISPLAY);
 }
 
 void DrawSeparator(QPainter& painter, int left, int right, int y) {
-    painter.fillRect(QRect(left, y, right - left, 1), kSeparator);
-    painter.fillRect(QRect(left, y + 1, right - left, 1), kWhite);
+    painter.fillRect(QRect(left, y, right - left, 1), SEPARATOR);
+    painter.fillRect(QRect(left, y + 1, right - left, 1), WHITE);
 }
 
 }  // namespace skin::art

@@ -13,26 +13,26 @@
 
 namespace skin::art {
 
-inline const QColor kRed{204, 45, 48};  // the skin colour
-inline const QColor kRedDeep{168, 32, 36};
-inline const QColor kRedEdge{140, 24, 28};
-inline const QColor kRedSoft{236, 150, 151};
-inline const QColor kRedTintTop{255, 247, 247};
-inline const QColor kRedTintBottom{250, 228, 228};
-inline const QColor kGreen{40, 158, 72};
-inline const QColor kGreenDeep{26, 122, 52};
+inline const QColor RED{204, 45, 48};  // the skin colour
+inline const QColor RED_DEEP{168, 32, 36};
+inline const QColor RED_EDGE{140, 24, 28};
+inline const QColor RED_SOFT{236, 150, 151};
+inline const QColor RED_TINT_TOP{255, 247, 247};
+inline const QColor RED_TINT_BOTTOM{250, 228, 228};
+inline const QColor GREEN{40, 158, 72};
+inline const QColor GREEN_DEEP{26, 122, 52};
 
-inline const QColor kBase{238, 239, 241};      // window surface
-inline const QColor kBaseTop{243, 244, 246};   // top of a window's gradient
-inline const QColor kBaseDeep{226, 228, 232};  // footer band
-inline const QColor kPanel{248, 248, 250};     // raised card
-inline const QColor kPanelBorder{205, 208, 214};
-inline const QColor kDisplay{253, 253, 254};  // where values are shown
-inline const QColor kSeparator{208, 211, 217};
-inline const QColor kWindowEdge{150, 154, 161};
-inline const QColor kInk{72, 77, 86};
-inline const QColor kInkSoft{138, 143, 152};
-inline const QColor kWhite{255, 255, 255};
+inline const QColor BASE{238, 239, 241};       // window surface
+inline const QColor BASE_TOP{243, 244, 246};   // top of a window's gradient
+inline const QColor BASE_DEEP{226, 228, 232};  // footer band
+inline const QColor PANEL{248, 248, 250};      // raised card
+inline const QColor PANEL_BORDER{205, 208, 214};
+inline const QColor DISPLAY{253, 253, 254};  // where values are shown
+inline const QColor SEPARATOR{208, 211, 217};
+inline const QColor WINDOW_EDGE{150, 154, 161};
+inline const QColor INK{72, 77, 86};
+inline const QColor INK_SOFT{138, 143, 152};
+inline const QColor WHITE{255, 255, 255};
 
 // A picture with a transparent background, ready for drawing.
 QImage TransparentCanvas(QSize size);

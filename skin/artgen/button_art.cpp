@@ -54,22 +54,22 @@ void DrawFace(QPainter& p, const QRect& rect, FaceState state, const QString& la
     QColor ink;
     switch (state) {
         case FaceState::Normal:
-            fill.setColorAt(0.0, kWhite);
+            fill.setColorAt(0.0, WHITE);
             fill.setColorAt(1.0, QColor(236, 237, 240));
             border = QColor(190, 194, 201);
-            ink = kRed;
+            ink = RED;
             break;
         case FaceState::PointerOver:
-            fill.setColorAt(0.0, kRedTintTop);
-            fill.setColorAt(1.0, kRedTintBottom);
-            border = kRed;
-            ink = kRed;
+            fill.setColorAt(0.0, RED_TINT_TOP);
+            fill.setColorAt(1.0, RED_TINT_BOTTOM);
+            border = RED;
+            ink = RED;
             break;
         case FaceState::Pressed:
-            fill.setColorAt(0.0, kRedDeep);
-            fill.setColorAt(1.0, kRed);
-            border = kRedEdge;
-            ink = kWhite;
+            fill.setColorAt(0.0, RED_DEEP);
+            fill.setColorAt(1.0, RED);
+            border = RED_EDGE;
+            ink = WHITE;
             break;
     }
     p.setPen(QPen(border, 1));

@@ -255,10 +255,10 @@ void DrawReset(QPainter& p, const QRectF& box, const QColor& colour, qreal width
     const QRectF ring = box.adjusted(width, width, -width, -width);
     // Open at the upper right; the arrow head at the lower end of the
     // opening points on around the turn.
-    constexpr double kStart = 75.0;
-    constexpr double kSweep = 290.0;
-    p.drawArc(ring, static_cast<int>(kStart * 16), static_cast<int>(kSweep * 16));
-    const double end = qDegreesToRadians(kStart + kSweep);
+    constexpr double START = 75.0;
+    constexpr double SWEEP = 290.0;
+    p.drawArc(ring, static_cast<int>(START * 16), static_cast<int>(SWEEP * 16));
+    const double end = qDegreesToRadians(START + SWEEP);
     const QPointF centre = ring.center();
     const qreal r = ring.width() / 2;
     const QPointF tip = centre + QPointF(r * std::cos(end), -r * std::sin(end));

@@ -16,20 +16,20 @@ QImage TowerTile(int size, bool outlined) {
     const qreal s = size;
     const QRectF tile(0.5, 0.5, s - 1, s - 1);
     QLinearGradient fill(tile.topLeft(), tile.bottomLeft());
-    fill.setColorAt(0.0, kRed.lighter(115));
-    fill.setColorAt(1.0, kRedDeep);
+    fill.setColorAt(0.0, RED.lighter(115));
+    fill.setColorAt(1.0, RED_DEEP);
     // The tray icon keeps a dark rim so it stands out on light and dark bars.
-    p.setPen(QPen(outlined ? kRedEdge.darker(130) : kRedEdge, 1));
+    p.setPen(QPen(outlined ? RED_EDGE.darker(130) : RED_EDGE, 1));
     p.setBrush(fill);
     p.drawRoundedRect(tile, s * 0.2, s * 0.2);
     if (size >= 24) {
         const qreal margin = s * 0.16;
-        DrawBroadcastTower(p, QRectF(margin, margin * 0.9, s - 2 * margin, s - 2 * margin), kWhite,
-                           kWhite, 2.0, 2);
+        DrawBroadcastTower(p, QRectF(margin, margin * 0.9, s - 2 * margin, s - 2 * margin), WHITE,
+                           WHITE, 2.0, 2);
     } else {
         // Small sizes keep the mark's outline only: a mast under a dot and
         // one wave on each side, on whole pixels where they can be.
-        DrawBroadcastTower(p, QRectF(1.5, 1.5, s - 3, s - 3), kWhite, kWhite, 1.4, 1);
+        DrawBroadcastTower(p, QRectF(1.5, 1.5, s - 3, s - 3), WHITE, WHITE, 1.4, 1);
     }
     return image;
 }

@@ -13,8 +13,8 @@ namespace {
 // A window's surface: a gentle vertical gradient.
 void FillSurface(QPainter& p, const QRect& area) {
     QLinearGradient gradient(area.topLeft(), area.bottomLeft());
-    gradient.setColorAt(0.0, kBaseTop);
-    gradient.setColorAt(1.0, kBase);
+    gradient.setColorAt(0.0, BASE_TOP);
+    gradient.setColorAt(1.0, BASE);
     p.fillRect(area, gradient);
 }
 
@@ -22,10 +22,10 @@ void FillSurface(QPainter& p, const QRect& area) {
 // be larger than the window and is cut there).
 void DrawWindowEdge(QPainter& p, QSize client) {
     const QRect r(QPoint(0, 0), client);
-    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), kWindowEdge);
-    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), kWindowEdge);
-    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), kWindowEdge);
-    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), kWindowEdge);
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), WINDOW_EDGE);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), WINDOW_EDGE);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), WINDOW_EDGE);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), WINDOW_EDGE);
 }
 
 // A small caption in spaced capitals.
@@ -51,17 +51,17 @@ void DrawActionWell(QPainter& p, const QRect& okButton, const QRect& cancelButto
 QImage MainWindowBackground() {
     // Template 102: 230 x 94 dialog units.
     const QSize client = DialogSizeToPixels(230, 94);
-    QImage image = SolidCanvas(QSize(407, 187), kBase);
+    QImage image = SolidCanvas(QSize(407, 187), BASE);
     QPainter p(&image);
     FillSurface(p, image.rect());
 
     // Header band with the indicator row, under a thin brand line.
     const QRect indicatorRow = DialogUnitsToPixels(70, 0, 148, 18);
     const int headerBottom = indicatorRow.bottom() + 1;
-    p.fillRect(QRect(0, 0, image.width(), headerBottom), kBaseDeep);
+    p.fillRect(QRect(0, 0, image.width(), headerBottom), BASE_DEEP);
     DrawSeparator(p, 0, image.width(), headerBottom);
     DrawPanel(p, indicatorRow.adjusted(0, 3, 0, -3), 4);
-    p.fillRect(QRect(0, 0, image.width(), 2), kRed);
+    p.fillRect(QRect(0, 0, image.width(), 2), RED);
 
     // Brand card: the tower mark beside the animated logo, a caption below.
     const QRect logo = DialogUnitsToPixels(32, 30, 26, 24);
@@ -69,9 +69,9 @@ QImage MainWindowBackground() {
     const QRect card(7, message.top(), message.left() - 7 - 7, message.height());
     DrawPanel(p, card, 4);
     const QRectF tower(card.left() + 10, logo.top() + 4, logo.left() - card.left() - 16, 30);
-    DrawBroadcastTower(p, tower, kInk, kRed, 1.6, 2);
+    DrawBroadcastTower(p, tower, INK, RED, 1.6, 2);
     DrawCaption(p, QRect(card.left(), logo.bottom() + 1, card.width(), 14),
-                QStringLiteral("CONSOLE"), kInkSoft, 9, Qt::AlignHCenter);
+                QStringLiteral("CONSOLE"), INK_SOFT, 9, Qt::AlignHCenter);
 
     // The message line's display; the label draws its own border.
     DrawDisplay(p, message);
@@ -79,18 +79,18 @@ QImage MainWindowBackground() {
     // Footer band with the three hover buttons.
     const QRect configButton = DialogUnitsToPixels(4, 72, 66, 16);
     const int footerTop = configButton.top() - 6;
-    p.fillRect(QRect(0, footerTop, image.width(), image.height() - footerTop), kBaseDeep);
+    p.fillRect(QRect(0, footerTop, image.width(), image.height() - footerTop), BASE_DEEP);
     DrawSeparator(p, 0, image.width(), footerTop);
 
     DrawWindowEdge(p, client);
-    p.fillRect(QRect(0, 0, image.width(), 2), kRed);
+    p.fillRect(QRect(0, 0, image.width(), 2), RED);
     return image;
 }
 
 QImage StatusPanelBackground() {
     // Template 144: 231 x 96 dialog units.
     const QSize client = DialogSizeToPixels(231, 96);
-    QImage image = SolidCanvas(QSize(408, 184), kBase);
+    QImage image = SolidCanvas(QSize(408, 184), BASE);
     QPainter p(&image);
     FillSurface(p, image.rect());
 
@@ -111,8 +111,8 @@ QImage StatusPanelBackground() {
     {
         p.save();
         Smooth(p);
-        p.setPen(QPen(kPanelBorder, 1));
-        p.setBrush(kBaseDeep);
+        p.setPen(QPen(PANEL_BORDER, 1));
+        p.setBrush(BASE_DEEP);
         const QPointF centre = QRectF(lamp).center();
         p.drawEllipse(centre, 11.0, 11.0);
         p.restore();
@@ -123,7 +123,7 @@ QImage StatusPanelBackground() {
     DrawCaption(p,
                 QRect(networkRow.left(), captionTop, networkRow.width() - 4,
                       client.height() - captionTop - 4),
-                QStringLiteral("RECEIVER STATUS"), kInkSoft, 9, Qt::AlignRight);
+                QStringLiteral("RECEIVER STATUS"), INK_SOFT, 9, Qt::AlignRight);
 
     DrawWindowEdge(p, client);
     return image;
@@ -132,11 +132,11 @@ QImage StatusPanelBackground() {
 QImage MenuBackgroundTile() {
     // An even surface: any pattern would repeat visibly across the load/save
     // dialog, where the picture tiles.
-    return SolidCanvas(QSize(110, 185), kBase);
+    return SolidCanvas(QSize(110, 185), BASE);
 }
 
 QImage DialogBackground() {
-    QImage image = SolidCanvas(QSize(283, 185), kBase);
+    QImage image = SolidCanvas(QSize(283, 185), BASE);
     QPainter p(&image);
     // Templates 157, 161, 162 and 166 all place OK and Cancel here.
     DrawActionWell(p, DialogUnitsToPixels(118, 80, 14, 14), DialogUnitsToPixels(140, 80, 14, 14));
@@ -144,7 +144,7 @@ QImage DialogBackground() {
 }
 
 QImage VideoPidBackground() {
-    QImage image = SolidCanvas(QSize(283, 125), kBase);
+    QImage image = SolidCanvas(QSize(283, 125), BASE);
     QPainter p(&image);
     // Template 180's OK and Cancel.
     DrawActionWell(p, DialogUnitsToPixels(118, 46, 14, 14), DialogUnitsToPixels(141, 46, 14, 14));

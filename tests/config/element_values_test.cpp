@@ -19,11 +19,11 @@ using config_test::WriteBytes;
 class LoadedDocument : public ::testing::Test {
   protected:
     bool LoadRoot(const std::string& children) {
-        WriteBytes(dir_.File("c.xml"), "<Device>" + children + "</Device>");
-        return doc_.Load(dir_.File("c.xml"));
+        WriteBytes(m_dir.File("c.xml"), "<Device>" + children + "</Device>");
+        return m_doc.Load(m_dir.File("c.xml"));
     }
-    TempDir dir_;
-    CR40SettingsToXmlDoc doc_;
+    TempDir m_dir;
+    CR40SettingsToXmlDoc m_doc;
 };
 
 using AddressReads = LoadedDocument;
@@ -50,7 +50,7 @@ TEST_F(AddressReads, ConvertLikeDottedDecimalScanning) {
         SCOPED_TRACE(c.text);
         ASSERT_TRUE(LoadRoot(std::string("<DeviceIP>") + c.text + "</DeviceIP>"));
         std::uint8_t address[4] = {9, 9, 9, 9};
-        EXPECT_EQ(doc_.ReadDeviceIP(address), c.ok);
+        EXPECT_EQ(m_doc.ReadDeviceIP(address), c.ok);
         EXPECT_EQ(std::vector<int>(address, address + 4), c.bytes);
     }
 }
@@ -60,13 +60,13 @@ TEST_F(AddressReads, EachElementOfTheFamilyReadsItsOwnName) {
         LoadRoot("<DeviceIP>1.1.1.1</DeviceIP><DeviceSubNet>2.2.2.2</DeviceSubNet>"
                  "<DefaultGW>3.3.3.3</DefaultGW><UnicastStatus>4.4.4.4</UnicastStatus>"));
     std::uint8_t a[4] = {};
-    ASSERT_TRUE(doc_.ReadDeviceIP(a));
+    ASSERT_TRUE(m_doc.ReadDeviceIP(a));
     EXPECT_EQ(a[0], 1);
-    ASSERT_TRUE(doc_.ReadDeviceSubNet(a));
+    ASSERT_TRUE(m_doc.ReadDeviceSubNet(a));
     EXPECT_EQ(a[0], 2);
-    ASSERT_TRUE(doc_.ReadDefaultGW(a));
+    ASSERT_TRUE(m_doc.ReadDefaultGW(a));
     EXPECT_EQ(a[0], 3);
-    ASSERT_TRUE(doc_.ReadUnicastStatus(a));
+    ASSERT_TRUE(m_doc.ReadUnicastStatus(a));
     EXPECT_EQ(a[0], 4);
 }
 
@@ -76,7 +76,7 @@ TEST_F(AddressReads, FailWithoutElementOrText) {
         SCOPED_TRACE(children);
         ASSERT_TRUE(LoadRoot(children));
         std::uint8_t address[4] = {};
-        EXPECT_FALSE(doc_.ReadDeviceIP(address));
+        EXPECT_FALSE(m_doc.ReadDeviceIP(address));
     }
 }
 
@@ -86,10 +86,10 @@ TEST_F(LoadedDocument, ReadsFailOneByOne) {
                  "<UseIGMP>Yes</UseIGMP>"));
     std::uint8_t address[4] = {};
     std::int32_t channel = 0, igmp = 0;
-    EXPECT_FALSE(doc_.ReadDeviceIP(address));
-    EXPECT_FALSE(doc_.ReadDefaultGW(address));
-    EXPECT_TRUE(doc_.ReadChannel(channel));
-    EXPECT_TRUE(doc_.ReadUseIGMP(igmp));
+    EXPECT_FALSE(m_doc.ReadDeviceIP(address));
+    EXPECT_FALSE(m_doc.ReadDefaultGW(address));
+    EXPECT_TRUE(m_doc.ReadChannel(channel));
+    EXPECT_TRUE(m_doc.ReadUseIGMP(igmp));
     EXPECT_EQ(igmp, 1);
 }
 
@@ -102,12 +102,12 @@ TEST_F(LoadedDocument, UseIgmpIsOnOnlyForYesInAnyCase) {
         SCOPED_TRACE(text);
         ASSERT_TRUE(LoadRoot(std::string("<UseIGMP>") + text + "</UseIGMP>"));
         std::int32_t value = -1;
-        EXPECT_TRUE(doc_.ReadUseIGMP(value));
+        EXPECT_TRUE(m_doc.ReadUseIGMP(value));
         EXPECT_EQ(value, on);
     }
     ASSERT_TRUE(LoadRoot("<UseIGMP />"));
     std::int32_t value = -1;
-    EXPECT_FALSE(doc_.ReadUseIGMP(value));
+    EXPECT_FALSE(m_doc.ReadUseIGMP(value));
 }
 
 TEST_F(LoadedDocument, ChannelIsStoredWhateverItsValueButChecked) {
@@ -132,7 +132,7 @@ TEST_F(LoadedDocument, ChannelIsStoredWhateverItsValueButChecked) {
         SCOPED_TRACE(c.text);
         ASSERT_TRUE(LoadRoot(std::string("<Channel>") + c.text + "</Channel>"));
         std::int32_t channel = 12345;
-        EXPECT_EQ(doc_.ReadChannel(channel), c.ok);
+        EXPECT_EQ(m_doc.ReadChannel(channel), c.ok);
         EXPECT_EQ(channel, c.value);
     }
 }

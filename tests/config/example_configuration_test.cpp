@@ -14,7 +14,7 @@ using config_test::ReadBytes;
 using config_test::TempDir;
 using config_test::WriteBytes;
 
-const char kExample[] =
+const char EXAMPLE[] =
     "<?xml version=\"1.0\" standalone=\"yes\" ?>\n"
     "<Device MACByte2=\"0\" MACByte1=\"96\" MACByte0=\"53\">\n"
     "    <DefaultGW>192.168.0.1</DefaultGW>\n"
@@ -71,32 +71,32 @@ TEST(ExampleConfiguration, WrittenFromStatusComesOutByteForByte) {
     CR40SettingsToXmlDoc doc;
     ASSERT_EQ(doc.OpenForWriting(dir.File("receiver.xml")), OPEN_OK);
     WriteExample(doc);
-    EXPECT_EQ(ReadBytes(dir.File("receiver.xml")), kExample);
+    EXPECT_EQ(ReadBytes(dir.File("receiver.xml")), EXAMPLE);
     // Nothing but the file itself is left in the directory.
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"receiver.xml"});
 }
 
 TEST(ExampleConfiguration, WritingIntoTheExampleAgainChangesNothing) {
     TempDir dir;
-    WriteBytes(dir.File("receiver.xml"), kExample);
+    WriteBytes(dir.File("receiver.xml"), EXAMPLE);
     CR40SettingsToXmlDoc doc;
     ASSERT_EQ(doc.OpenForWriting(dir.File("receiver.xml")), OPEN_OK);
     WriteExample(doc);
-    EXPECT_EQ(ReadBytes(dir.File("receiver.xml")), kExample);
+    EXPECT_EQ(ReadBytes(dir.File("receiver.xml")), EXAMPLE);
 }
 
 TEST(ExampleConfiguration, RoundTripsThroughLoadAndSaveAs) {
     TempDir dir;
-    WriteBytes(dir.File("in.xml"), kExample);
+    WriteBytes(dir.File("in.xml"), EXAMPLE);
     CR40SettingsToXmlDoc doc;
     ASSERT_TRUE(doc.Load(dir.File("in.xml")));
     ASSERT_TRUE(doc.SaveAs(dir.File("out.xml")));
-    EXPECT_EQ(ReadBytes(dir.File("out.xml")), kExample);
+    EXPECT_EQ(ReadBytes(dir.File("out.xml")), EXAMPLE);
 }
 
 TEST(ExampleConfiguration, ReadsBackEveryValue) {
     TempDir dir;
-    WriteBytes(dir.File("in.xml"), kExample);
+    WriteBytes(dir.File("in.xml"), EXAMPLE);
     CR40SettingsToXmlDoc doc;
     ASSERT_TRUE(doc.Load(dir.File("in.xml")));
 
@@ -125,7 +125,7 @@ TEST(ExampleConfiguration, ReadsBackEveryValue) {
 
 TEST(ExampleConfiguration, CarriageReturnLineEndsReadTheSame) {
     std::string crlf;
-    for (const char c : std::string(kExample)) {
+    for (const char c : std::string(EXAMPLE)) {
         if (c == '\n') crlf += '\r';
         crlf += c;
     }
@@ -138,7 +138,7 @@ TEST(ExampleConfiguration, CarriageReturnLineEndsReadTheSame) {
     EXPECT_EQ(channel, 14);
     // Printed again, the lines end in line feeds only.
     ASSERT_TRUE(doc.SaveAs(dir.File("out.xml")));
-    EXPECT_EQ(ReadBytes(dir.File("out.xml")), kExample);
+    EXPECT_EQ(ReadBytes(dir.File("out.xml")), EXAMPLE);
 }
 
 TEST(ExampleConfiguration, StandardFormPrintsEachEntryOnOneLine) {

@@ -22,13 +22,13 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
     // Names of the entries, sorted.
     std::vector<std::string> Entries() const;
 
   private:
-    std::string path_;
+    std::string m_path;
 };
 
 // While it lives, the process acts as the user "nobody" when it was root, so
@@ -40,11 +40,11 @@ class OrdinaryUserScope {
     ~OrdinaryUserScope();
     OrdinaryUserScope(const OrdinaryUserScope&) = delete;
     OrdinaryUserScope& operator=(const OrdinaryUserScope&) = delete;
-    bool active() const { return active_; }
+    bool active() const { return m_active; }
 
   private:
-    bool switched_ = false;
-    bool active_ = false;
+    bool m_switched = false;
+    bool m_active = false;
 };
 
 // A tmpfs of a few pages mounted in a mount namespace of this process's own,
@@ -57,18 +57,18 @@ class SmallFileSystem {
     SmallFileSystem(const SmallFileSystem&) = delete;
     SmallFileSystem& operator=(const SmallFileSystem&) = delete;
 
-    bool mounted() const { return mounted_; }
-    const std::string& why() const { return why_; }
-    std::string File(const std::string& name) const { return dir_.File(name); }
-    std::vector<std::string> Entries() const { return dir_.Entries(); }
+    bool mounted() const { return m_mounted; }
+    const std::string& why() const { return m_why; }
+    std::string File(const std::string& name) const { return m_dir.File(name); }
+    std::vector<std::string> Entries() const { return m_dir.Entries(); }
 
     // Writes `path` until the file system is full; true when it filled up.
     bool Fill(const std::string& path) const;
 
   private:
-    TempDir dir_;
-    bool mounted_ = false;
-    std::string why_;
+    TempDir m_dir;
+    bool m_mounted = false;
+    std::string m_why;
 };
 
 // Makes `path` read-only (mode 0444) or writable for everyone (0666).

@@ -40,20 +40,20 @@ TempDir::TempDir(Where where) {
                               : fs::temp_directory_path();
     std::string pattern = (base / "r40-config-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    m_path = pattern;
     // Reachable for the ordinary user of OrdinaryUserScope as well.
-    chmod(path_.c_str(), 0777);
+    chmod(m_path.c_str(), 0777);
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    fs::permissions(path_, fs::perms::all, ignored);
-    fs::remove_all(path_, ignored);
+    fs::permissions(m_path, fs::perms::all, ignored);
+    fs::remove_all(m_path, ignored);
 }
 
 std::vector<std::string> TempDir::Entries() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_))
+    for (const auto& entry : fs::directory_iterator(m_path))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -61,38 +61,38 @@ std::vector<std::string> TempDir::Entries() const {
 
 OrdinaryUserScope::OrdinaryUserScope() {
     if (geteuid() != 0) {
-        active_ = true;
+        m_active = true;
         return;
     }
-    constexpr uid_t kNobody = 65534;
-    switched_ = seteuid(kNobody) == 0;
-    active_ = switched_;
+    constexpr uid_t NOBODY = 65534;
+    m_switched = seteuid(NOBODY) == 0;
+    m_active = m_switched;
 }
 
 OrdinaryUserScope::~OrdinaryUserScope() {
-    if (switched_ && seteuid(0) != 0) std::abort();  // the rest of the run would be wrong
+    if (m_switched && seteuid(0) != 0) std::abort();  // the rest of the run would be wrong
 }
 
 SmallFileSystem::SmallFileSystem(std::size_t bytes) {
     if (unshare(CLONE_NEWNS) != 0) {
-        why_ = std::string("no mount namespace of our own: ") + std::strerror(errno);
+        m_why = std::string("no mount namespace of our own: ") + std::strerror(errno);
         return;
     }
     // Mounts made from here on stay in this process's namespace.
     if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        why_ = std::string("cannot make mounts private: ") + std::strerror(errno);
+        m_why = std::string("cannot make mounts private: ") + std::strerror(errno);
         return;
     }
     const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
-    if (mount("tmpfs", dir_.path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
-        why_ = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+    if (mount("tmpfs", m_dir.path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
+        m_why = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
         return;
     }
-    mounted_ = true;
+    m_mounted = true;
 }
 
 SmallFileSystem::~SmallFileSystem() {
-    if (mounted_) umount2(dir_.path().c_str(), MNT_DETACH);
+    if (m_mounted) umount2(m_dir.path().c_str(), MNT_DETACH);
 }
 
 bool SmallFileSystem::Fill(const std::string& path) const {

@@ -18,7 +18,7 @@ using config_test::ReadBytes;
 using config_test::TempDir;
 using config_test::WriteBytes;
 
-const char kValid[] =
+const char VALID[] =
     "<?xml version=\"1.0\" standalone=\"yes\" ?>\n"
     "<Device MACByte2=\"0\" MACByte1=\"96\" MACByte0=\"53\">\n"
     "    <DeviceIP>192.168.0.50</DeviceIP>\n"
@@ -89,7 +89,7 @@ void Survive(const TempDir& dir, const std::string& content) {
 
 TEST(MalformedFiles, EveryTruncationOfAConfiguration) {
     TempDir dir(TempDir::Where::InMemory);
-    const std::string valid = kValid;
+    const std::string valid = VALID;
     for (std::size_t length = 0; length <= valid.size(); ++length) {
         SCOPED_TRACE(length);
         Survive(dir, valid.substr(0, length));
@@ -112,7 +112,7 @@ TEST(MalformedFiles, RandomBytesAndMarkupNoise) {
 TEST(MalformedFiles, SingleByteDamageToAConfiguration) {
     TempDir dir(TempDir::Where::InMemory);
     std::mt19937 random(99);
-    const std::string valid = kValid;
+    const std::string valid = VALID;
     for (int round = 0; round < 300; ++round) {
         std::string content = valid;
         content[random() % content.size()] = static_cast<char>(random());
@@ -148,7 +148,7 @@ TEST(MalformedFiles, ZeroBytesAndOddEncodings) {
 TEST(MalformedFiles, NestingWithinTheLimitsParsesButPrintsTooWideToSave) {
     TempDir dir(TempDir::Where::InMemory);
     std::string deep;
-    const int depth = static_cast<int>(config::kMaxDocumentElements) - 1;
+    const int depth = static_cast<int>(config::MAX_DOCUMENT_ELEMENTS) - 1;
     for (int i = 0; i < depth; ++i) deep += "<Device>";
     for (int i = 0; i < depth; ++i) deep += "</Device>";
     const std::string path = dir.File("deep.xml");
@@ -191,7 +191,7 @@ TEST(MalformedFiles, AnElementWithCountlessAttributesIsRefused) {
 TEST(MalformedFiles, TenMegabytesAreRefusedAndLeftAlone) {
     TempDir dir(TempDir::Where::InMemory);
     // A valid configuration behind a ten-megabyte comment.
-    std::string big = "<!--" + std::string(10 * 1024 * 1024, 'x') + "-->" + kValid;
+    std::string big = "<!--" + std::string(10 * 1024 * 1024, 'x') + "-->" + VALID;
     const auto start = std::chrono::steady_clock::now();
     Survive(dir, big);
     CR40SettingsToXmlDoc doc;
@@ -209,10 +209,10 @@ TEST(MalformedFiles, LargestAcceptedDocumentStillReads) {
     // Just inside every limit: a configuration padded with a long comment and
     // many foreign elements.
     std::string content =
-        "<Device><!--" + std::string(config::kMaxDocumentBytes - 60000, 'x') + "-->";
-    for (std::size_t i = 0; i + 2 < config::kMaxDocumentElements; ++i) content += "<x/>";
+        "<Device><!--" + std::string(config::MAX_DOCUMENT_BYTES - 60000, 'x') + "-->";
+    for (std::size_t i = 0; i + 2 < config::MAX_DOCUMENT_ELEMENTS; ++i) content += "<x/>";
     content += "<Channel>14</Channel></Device>";
-    ASSERT_LE(content.size(), config::kMaxDocumentBytes);
+    ASSERT_LE(content.size(), config::MAX_DOCUMENT_BYTES);
     WriteBytes(dir.File("padded.xml"), content);
     CR40SettingsToXmlDoc doc;
     ASSERT_TRUE(doc.Load(dir.File("padded.xml")));

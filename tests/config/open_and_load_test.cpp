@@ -13,13 +13,13 @@ using config_test::ReadBytes;
 using config_test::TempDir;
 using config_test::WriteBytes;
 
-const char kFreshFile[] = "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Device />\n";
+const char FRESH_FILE[] = "<?xml version=\"1.0\" standalone=\"yes\" ?>\n<Device />\n";
 
 TEST(OpenForWriting, CreatesAMissingFileAtOnce) {
     TempDir dir;
     CR40SettingsToXmlDoc doc;
     EXPECT_EQ(doc.OpenForWriting(dir.File("new.xml")), OPEN_OK);
-    EXPECT_EQ(ReadBytes(dir.File("new.xml")), kFreshFile);
+    EXPECT_EQ(ReadBytes(dir.File("new.xml")), FRESH_FILE);
 }
 
 TEST(OpenForWriting, ReplacesEmptyAndUnparsableFiles) {
@@ -30,7 +30,7 @@ TEST(OpenForWriting, ReplacesEmptyAndUnparsableFiles) {
         WriteBytes(dir.File("bad.xml"), content);
         CR40SettingsToXmlDoc doc;
         EXPECT_EQ(doc.OpenForWriting(dir.File("bad.xml")), OPEN_OK);
-        EXPECT_EQ(ReadBytes(dir.File("bad.xml")), kFreshFile);
+        EXPECT_EQ(ReadBytes(dir.File("bad.xml")), FRESH_FILE);
         EXPECT_TRUE(doc.WriteChannel(30));
     }
 }

@@ -28,11 +28,11 @@ Record Prepared() {
 class PidListRead : public ::testing::Test {
   protected:
     bool LoadList(const std::string& pidList) {
-        WriteBytes(dir_.File("c.xml"), "<Device><Channel>14</Channel>" + pidList + "</Device>");
-        return doc_.Load(dir_.File("c.xml"));
+        WriteBytes(m_dir.File("c.xml"), "<Device><Channel>14</Channel>" + pidList + "</Device>");
+        return m_doc.Load(m_dir.File("c.xml"));
     }
-    TempDir dir_;
-    CR40SettingsToXmlDoc doc_;
+    TempDir m_dir;
+    CR40SettingsToXmlDoc m_doc;
 };
 
 TEST_F(PidListRead, SizeOutsideZeroToThirtyTwoFailsAndTouchesNothing) {
@@ -43,8 +43,8 @@ TEST_F(PidListRead, SizeOutsideZeroToThirtyTwoFailsAndTouchesNothing) {
         ASSERT_TRUE(LoadList(list));
         auto standard = Prepared<PidListRecord>();
         auto trevan = Prepared<TrevanPidListRecord>();
-        EXPECT_FALSE(doc_.ReadPIDList(standard));
-        EXPECT_FALSE(doc_.ReadPIDListWithDestinations(trevan));
+        EXPECT_FALSE(m_doc.ReadPIDList(standard));
+        EXPECT_FALSE(m_doc.ReadPIDListWithDestinations(trevan));
         const auto untouched = Prepared<PidListRecord>();
         EXPECT_EQ(std::memcmp(&standard, &untouched, sizeof standard), 0);
     }
@@ -57,7 +57,7 @@ TEST_F(PidListRead, ReadsAtMostSizeEntries) {
                  "<PIDEntry Entry=\"4\" Control=\"1\" /><PIDEntry Entry=\"5\" Control=\"1\" />"
                  "</PIDList>"));
     auto list = Prepared<PidListRecord>();
-    ASSERT_TRUE(doc_.ReadPIDList(list));
+    ASSERT_TRUE(m_doc.ReadPIDList(list));
     EXPECT_EQ(list.count, 2);
     EXPECT_EQ(list.pid[0], 1);
     EXPECT_EQ(list.pid[1], 2);
@@ -69,7 +69,7 @@ TEST_F(PidListRead, FewerChildrenThanSizeKeepThePreparedEntries) {
     ASSERT_TRUE(LoadList("<PIDList Size=\"3\"><PIDEntry Entry=\"481\" Control=\"0\" /></PIDList>"));
     auto list = Prepared<PidListRecord>();
     for (auto& pid : list.pid) pid = NULL_PID;
-    ASSERT_TRUE(doc_.ReadPIDList(list));
+    ASSERT_TRUE(m_doc.ReadPIDList(list));
     EXPECT_EQ(list.count, 3);
     EXPECT_EQ(list.pid[0], 481);
     EXPECT_EQ(list.control[0], 0);
@@ -89,7 +89,7 @@ TEST_F(PidListRead, ValuesAreMaskedAndMissingOnesDefault) {
                  "<PIDEntry Entry=\"99999999999\" Control=\"99999999999\" />"
                  "</PIDList>"));
     auto list = Prepared<PidListRecord>();
-    ASSERT_TRUE(doc_.ReadPIDList(list));
+    ASSERT_TRUE(m_doc.ReadPIDList(list));
     EXPECT_EQ(list.pid[0], 1);  // 13 bits
     EXPECT_EQ(list.control[0], 1);
     EXPECT_EQ(list.pid[1], 0x1FFF);
@@ -110,7 +110,7 @@ TEST_F(PidListRead, CommentsAndForeignChildrenAreSkippedNotCounted) {
                  "<PIDEntry Entry=\"10\" Control=\"0\" />stray text<Remark />"
                  "<PIDEntry Entry=\"11\" Control=\"1\" /></PIDList>"));
     auto list = Prepared<PidListRecord>();
-    ASSERT_TRUE(doc_.ReadPIDList(list));
+    ASSERT_TRUE(m_doc.ReadPIDList(list));
     EXPECT_EQ(list.pid[0], 10);
     EXPECT_EQ(list.pid[1], 11);
 }
@@ -124,7 +124,7 @@ TEST_F(PidListRead, DestinationTouchesOnlyItsOwnBytesAlsoForTheLastEntry) {
         "<Destination_IP>192.168.0.20</Destination_IP></PIDEntry>";
     ASSERT_TRUE(LoadList("<PIDList Size=\"32\">" + entries + "</PIDList>"));
     auto list = Prepared<TrevanPidListRecord>();
-    ASSERT_TRUE(doc_.ReadPIDListWithDestinations(list));
+    ASSERT_TRUE(m_doc.ReadPIDListWithDestinations(list));
 
     auto expected = Prepared<TrevanPidListRecord>();
     expected.count = 32;
@@ -161,7 +161,7 @@ TEST_F(PidListRead, DestinationNumbersTakeAtMostThreeCharacters) {
                                          "<Destination_IP>") +
                              c.text + "</Destination_IP></PIDEntry></PIDList>"));
         auto list = Prepared<TrevanPidListRecord>();
-        ASSERT_TRUE(doc_.ReadPIDListWithDestinations(list));
+        ASSERT_TRUE(m_doc.ReadPIDListWithDestinations(list));
         const auto* a = list.destination[0].address;
         EXPECT_EQ(std::vector<int>(a, a + 4), c.bytes);
         EXPECT_EQ(list.destination[0].port, 0xABAB);
@@ -179,7 +179,7 @@ TEST_F(PidListRead, DestinationPortKeepsItsLowSixteenBits) {
                                          "<Destination_Port>") +
                              text + "</Destination_Port></PIDEntry></PIDList>"));
         auto list = Prepared<TrevanPidListRecord>();
-        ASSERT_TRUE(doc_.ReadPIDListWithDestinations(list));
+        ASSERT_TRUE(m_doc.ReadPIDListWithDestinations(list));
         EXPECT_EQ(list.destination[0].port, port);
         EXPECT_EQ(list.destination[0].address[0], 0xAB);
     }
@@ -191,12 +191,12 @@ TEST_F(PidListRead, StandardFormReadsEitherForm) {
                  "<Destination_IP>1.2.3.4</Destination_IP>"
                  "<Destination_Port>5</Destination_Port></PIDEntry></PIDList>"));
     auto standard = Prepared<PidListRecord>();
-    ASSERT_TRUE(doc_.ReadPIDList(standard));
+    ASSERT_TRUE(m_doc.ReadPIDList(standard));
     EXPECT_EQ(standard.pid[0], 481);
 
     ASSERT_TRUE(LoadList("<PIDList Size=\"1\"><PIDEntry Entry=\"481\" Control=\"0\" /></PIDList>"));
     auto trevan = Prepared<TrevanPidListRecord>();
-    ASSERT_TRUE(doc_.ReadPIDListWithDestinations(trevan));
+    ASSERT_TRUE(m_doc.ReadPIDListWithDestinations(trevan));
     EXPECT_EQ(trevan.pid[0], 481);
     EXPECT_EQ(trevan.destination[0].port, 0xABAB);
 }

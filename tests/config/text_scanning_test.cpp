@@ -62,14 +62,14 @@ std::string Repeat(const std::string& piece, std::size_t times) {
 
 TEST(DocumentLimits, HoldAtTheirExactBounds) {
     using config::WithinDocumentLimits;
-    EXPECT_TRUE(WithinDocumentLimits(Repeat("<a/>", config::kMaxDocumentElements)));
-    EXPECT_FALSE(WithinDocumentLimits(Repeat("<a/>", config::kMaxDocumentElements + 1)));
+    EXPECT_TRUE(WithinDocumentLimits(Repeat("<a/>", config::MAX_DOCUMENT_ELEMENTS)));
+    EXPECT_FALSE(WithinDocumentLimits(Repeat("<a/>", config::MAX_DOCUMENT_ELEMENTS + 1)));
     // Closing tags, comments and declarations open no element.
     EXPECT_TRUE(WithinDocumentLimits(Repeat("</a><!-- --><?x?>", 5000)));
-    EXPECT_TRUE(WithinDocumentLimits(Repeat("=", config::kMaxDocumentAttributes)));
-    EXPECT_FALSE(WithinDocumentLimits(Repeat("=", config::kMaxDocumentAttributes + 1)));
-    EXPECT_TRUE(WithinDocumentLimits(std::string(config::kMaxDocumentBytes, ' ')));
-    EXPECT_FALSE(WithinDocumentLimits(std::string(config::kMaxDocumentBytes + 1, ' ')));
+    EXPECT_TRUE(WithinDocumentLimits(Repeat("=", config::MAX_DOCUMENT_ATTRIBUTES)));
+    EXPECT_FALSE(WithinDocumentLimits(Repeat("=", config::MAX_DOCUMENT_ATTRIBUTES + 1)));
+    EXPECT_TRUE(WithinDocumentLimits(std::string(config::MAX_DOCUMENT_BYTES, ' ')));
+    EXPECT_FALSE(WithinDocumentLimits(std::string(config::MAX_DOCUMENT_BYTES + 1, ' ')));
 }
 
 }  // namespace

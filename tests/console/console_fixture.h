@@ -51,9 +51,9 @@ inline QColor IndicatorColour(window::ButtonControl* indicator) {
     return image.pixelColor(image.width() / 2, image.height() / 2);
 }
 
-inline const QColor kGreen{0, 255, 0};
-inline const QColor kDarkGreen{0, 128, 0};
-inline const QColor kRed{255, 0, 0};
+inline const QColor GREEN{0, 255, 0};
+inline const QColor DARK_GREEN{0, 128, 0};
+inline const QColor RED{255, 0, 0};
 
 class Console : public ::testing::Test {
   protected:

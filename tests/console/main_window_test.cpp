@@ -38,13 +38,13 @@ TEST_F(Console, SelectingAnR40ShowsItOnlineAndDrivesTheIndicators) {
     EXPECT_EQ(dialog->SelectedKey(), 0x000014);
     EXPECT_TRUE(LockIndicator()->isVisible());
     ASSERT_TRUE(WaitUntil([&] { return dialog->LastStatus() != nullptr; }, 3000));
-    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kGreen; }, 2000));
-    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(DataIndicator()) == kGreen; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == GREEN; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(DataIndicator()) == GREEN; }, 2000));
 
     r40->SetLocked(false);
     r40->SetDataFlowing(false);
-    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kRed; }, 3000));
-    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(DataIndicator()) == kDarkGreen; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == RED; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(DataIndicator()) == DARK_GREEN; }, 3000));
 }
 
 TEST_F(Console, StatusPanelShowsTheR40AndRebuildsItsListOnlyOnChange) {
@@ -109,9 +109,9 @@ TEST_F(Console, T22DrivesTheIndicatorsOnly) {
     Press(res::IDC_MAIN_STATUS_PANEL);
     ASSERT_NE(dialog->StatusPanel(), nullptr);
     t22->SetLocked(false);
-    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kRed; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == RED; }, 3000));
     t22->SetLocked(true);
-    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kGreen; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == GREEN; }, 3000));
     EXPECT_EQ(dialog->MessageText(), description);
     EXPECT_EQ(PanelText(res::IDC_STATUS_CHANNEL), "");
     EXPECT_EQ(dialog->LastStatus(), nullptr);
@@ -126,7 +126,7 @@ TEST_F(Console, ForwardingSatelliteModelsAreOpenedButNeverPolled) {
     const QColor before = IndicatorColour(LockIndicator());
     Pump(1500);
     EXPECT_EQ(IndicatorColour(LockIndicator()), before) << "a polled status would turn it red";
-    EXPECT_EQ(before, kGreen);
+    EXPECT_EQ(before, GREEN);
 }
 
 TEST_F(Console, ButtonsNeedASelectedDevice) {
@@ -185,7 +185,7 @@ TEST_F(Console, HidingToTheTrayAndBack) {
 TEST_F(Console, AStatusOfAnEarlierDeviceIsDiscarded) {
     Select("127.0.0.20");
     ASSERT_TRUE(WaitForOnline());
-    ASSERT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == kGreen; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == GREEN; }, 3000));
     r40->SetFault(sim::Fault::Silence, true);
     Pump(300);
     // A report of an unlocked R40 from an earlier opening arrives late.
@@ -194,7 +194,7 @@ TEST_F(Console, AStatusOfAnEarlierDeviceIsDiscarded) {
     stale->type = TYPE_R40;
     window::PostMessage(dialog->Handle(), console::WM_STATUS_READY, 1, 0, std::move(stale));
     Pump(200);
-    EXPECT_EQ(IndicatorColour(LockIndicator()), kGreen);
+    EXPECT_EQ(IndicatorColour(LockIndicator()), GREEN);
 }
 
 TEST_F(Console, EscapeShutsDownAfterTheRunningDiscoveryPass) {
@@ -211,7 +211,7 @@ TEST(ConsoleStatusPort, NoFreePortFallsBackToTheFirstAndSaysSo) {
     std::vector<platform::net::UdpSocket> holders(STATUS_PORT_COUNT);
     for (int i = 0; i < STATUS_PORT_COUNT; ++i)
         ASSERT_TRUE(holders[i].Open() &&
-                    holders[i].Bind(platform::net::kAnyAddress, STATUS_PORTS[i]));
+                    holders[i].Bind(platform::net::ANY_ADDRESS, STATUS_PORTS[i]));
     console::CHaldenDlg dialog;
     ASSERT_TRUE(dialog.Create());
     EXPECT_EQ(dialog.StatusPort(), 6516);

@@ -10,7 +10,7 @@
 namespace devicelib_test {
 namespace {
 
-const std::vector<std::uint8_t> kTuneTo69 = Bytes({0x00, 0x45, 0x00, 0x00, 0x00, 0x00});
+const std::vector<std::uint8_t> TUNE_TO_69 = Bytes({0x00, 0x45, 0x00, 0x00, 0x00, 0x00});
 
 class Transport : public ::testing::Test {
   protected:
@@ -20,7 +20,7 @@ class Transport : public ::testing::Test {
         rx->SetFault(sim::Fault::IgnoreCommands, true);  // keep its state still
     }
     std::int32_t Echo() {
-        return device.EchoExchange(devicelib::PORT_TUNE, kTuneTo69.data(), kTuneTo69.size());
+        return device.EchoExchange(devicelib::PORT_TUNE, TUNE_TO_69.data(), TUNE_TO_69.size());
     }
     std::unique_ptr<sim::EmulatedReceiver> rx;
     devicelib::CR40 device;
@@ -30,7 +30,7 @@ TEST_F(Transport, RightEchoSucceedsWithTheBytesOnTheWire) {
     EXPECT_EQ(Echo(), 0);
     const auto commands = rx->CommandsOnPort(devicelib::PORT_TUNE);
     ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].bytes, kTuneTo69);
+    EXPECT_EQ(commands[0].bytes, TUNE_TO_69);
 }
 
 TEST_F(Transport, ShortEchoIsAWrongLength) {
@@ -45,7 +45,7 @@ TEST_F(Transport, ChangedEchoIsAMismatch) {
 
 TEST_F(Transport, RetriesUseAFreshSocketEachAndKeepTheLastResult) {
     rx->SetFault(sim::Fault::ChangedEcho, true);
-    EXPECT_EQ(device.EchoWithRetries(devicelib::PORT_TUNE, kTuneTo69.data(), kTuneTo69.size()),
+    EXPECT_EQ(device.EchoWithRetries(devicelib::PORT_TUNE, TUNE_TO_69.data(), TUNE_TO_69.size()),
               ERR_ECHO_MISMATCH);
     const auto commands = rx->CommandsOnPort(devicelib::PORT_TUNE);
     ASSERT_EQ(commands.size(), 4u);
@@ -55,7 +55,8 @@ TEST_F(Transport, RetriesUseAFreshSocketEachAndKeepTheLastResult) {
 }
 
 TEST_F(Transport, RetriesStopAtTheFirstGoodEcho) {
-    EXPECT_EQ(device.EchoWithRetries(devicelib::PORT_TUNE, kTuneTo69.data(), kTuneTo69.size()), 0);
+    EXPECT_EQ(device.EchoWithRetries(devicelib::PORT_TUNE, TUNE_TO_69.data(), TUNE_TO_69.size()),
+              0);
     EXPECT_EQ(rx->CommandsOnPort(devicelib::PORT_TUNE).size(), 1u);
 }
 

@@ -38,35 +38,35 @@ struct Datagram {
 class Transmitter {
   public:
     Transmitter(platform::net::Ipv4 from, std::uint16_t port, std::vector<std::uint8_t> bytes)
-        : port_(port), bytes_(std::move(bytes)) {
-        EXPECT_TRUE(socket_.Open());
-        EXPECT_TRUE(socket_.Bind(from, 0));
-        thread_ = std::thread([this] {
-            while (!stop_) {
+        : m_port(port), m_bytes(std::move(bytes)) {
+        EXPECT_TRUE(m_socket.Open());
+        EXPECT_TRUE(m_socket.Bind(from, 0));
+        m_thread = std::thread([this] {
+            while (!m_stop) {
                 {
-                    std::lock_guard lock(mutex_);
-                    socket_.SendTo(bytes_, {127, 0, 0, 1}, port_);
+                    std::lock_guard lock(m_mutex);
+                    m_socket.SendTo(m_bytes, {127, 0, 0, 1}, m_port);
                 }
                 platform::clock::SleepMilliseconds(15);
             }
         });
     }
     ~Transmitter() {
-        stop_ = true;
-        thread_.join();
+        m_stop = true;
+        m_thread.join();
     }
     void Replace(std::vector<std::uint8_t> bytes) {
-        std::lock_guard lock(mutex_);
-        bytes_ = std::move(bytes);
+        std::lock_guard lock(m_mutex);
+        m_bytes = std::move(bytes);
     }
 
   private:
-    platform::net::UdpSocket socket_;
-    std::uint16_t port_;
-    std::mutex mutex_;
-    std::vector<std::uint8_t> bytes_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    platform::net::UdpSocket m_socket;
+    std::uint16_t m_port;
+    std::mutex m_mutex;
+    std::vector<std::uint8_t> m_bytes;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
 };
 
 }  // namespace devicelib_test

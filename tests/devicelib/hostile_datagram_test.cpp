@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::uint16_t kPort = 17781;
+constexpr std::uint16_t PORT = 17781;
 
 std::vector<std::unique_ptr<devicelib::COrvelDevice>> AllListeners() {
     std::vector<std::unique_ptr<devicelib::COrvelDevice>> devices;
@@ -25,7 +25,7 @@ std::vector<std::unique_ptr<devicelib::COrvelDevice>> AllListeners() {
 TEST(HostileDatagrams, EveryLengthFromEverySource) {
     auto devices = AllListeners();
     for (auto& device : devices) {
-        device->SetStatusPort(kPort);
+        device->SetStatusPort(PORT);
         const std::uint8_t mac[6] = {0x02, 0x5C, 0xC1, 0, 0, 1};
         device->CheckMac(mac);
         ASSERT_EQ(device->OpenListener(), 0);
@@ -41,7 +41,7 @@ TEST(HostileDatagrams, EveryLengthFromEverySource) {
         for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
         // A recognisable model code now and then, so acceptance paths run too.
         if (length > 0x20 && length % 3 == 0) bytes[0x20] = "2345CDT"[length % 7];
-        ASSERT_EQ(sender.SendTo({bytes.data(), length}, {127, 255, 255, 255}, kPort),
+        ASSERT_EQ(sender.SendTo({bytes.data(), length}, {127, 255, 255, 255}, PORT),
                   static_cast<long>(length));
         for (auto& device : devices) {
             device->WaitStatus(1);
@@ -55,15 +55,15 @@ TEST(HostileDatagrams, EveryLengthFromEverySource) {
 
 TEST(HostileDatagrams, IdentifierRefusesDatagramsTooShortForTheMac) {
     devicelib::CDeviceIdentifier identifier;
-    identifier.SetStatusPort(kPort);
+    identifier.SetStatusPort(PORT);
     ASSERT_EQ(identifier.OpenListener(), 0);
     platform::net::UdpSocket sender;
     ASSERT_TRUE(sender.Open() && sender.Bind({127, 0, 0, 131}, 0));
     std::vector<std::uint8_t> bytes(0x36, 0);
     bytes[0x20] = 0x43;
-    ASSERT_TRUE(sender.SendTo({bytes.data(), 0x35}, {127, 0, 0, 1}, kPort) == 0x35);
+    ASSERT_TRUE(sender.SendTo({bytes.data(), 0x35}, {127, 0, 0, 1}, PORT) == 0x35);
     EXPECT_EQ(identifier.WaitStatus(1000), RC_FAILED);
-    ASSERT_TRUE(sender.SendTo(bytes, {127, 0, 0, 1}, kPort) == 0x36);
+    ASSERT_TRUE(sender.SendTo(bytes, {127, 0, 0, 1}, PORT) == 0x36);
     EXPECT_EQ(identifier.WaitStatus(1000), 0);
     DeviceInfo info{};
     identifier.FillDeviceInfo(&info);

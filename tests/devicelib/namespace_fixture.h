@@ -19,9 +19,9 @@
 
 namespace devicelib_test {
 
-const sim::Ipv4 kReceiver{192, 168, 1, 20};
-const sim::Ipv4 kReceiverAfter{192, 168, 1, 21};
-const sim::MacAddress kReceiverMac{0x02, 0x5C, 0xC1, 0x01, 0x00, 0x14};
+const sim::Ipv4 RECEIVER{192, 168, 1, 20};
+const sim::Ipv4 RECEIVER_AFTER{192, 168, 1, 21};
+const sim::MacAddress RECEIVER_MAC{0x02, 0x5C, 0xC1, 0x01, 0x00, 0x14};
 
 inline bool Shell(const std::string& command) {
     const int rc = std::system((command + " >/dev/null 2>&1").c_str());
@@ -86,10 +86,10 @@ class TwoNamespaces : public ::testing::Test {
     }
 
     std::unique_ptr<sim::EmulatedReceiver> StartReceiverInB() {
-        sim::ReceiverConfig config = sim::ReceiverConfig::For(sim::Model::R40, kReceiver);
+        sim::ReceiverConfig config = sim::ReceiverConfig::For(sim::Model::R40, RECEIVER);
         config.networkNamespace = "/run/netns/" + b;
         config.statusInterval = 50ms;
-        config.initial.mac = kReceiverMac;
+        config.initial.mac = RECEIVER_MAC;
         config.initial.unicastStatusAddress = {10, 0, 0, 7};
         config.initial.subnetMask = {255, 255, 255, 0};
         auto rx = std::make_unique<sim::EmulatedReceiver>(config);
@@ -127,15 +127,15 @@ class TwoNamespaces : public ::testing::Test {
         std::memcpy(s.unicastStatusAddress, unicast, 4);
         std::memcpy(s.subnetMask, mask, 4);
         std::memcpy(s.defaultGateway, gateway, 4);
-        std::memcpy(s.deviceAddress, kReceiverAfter.data(), 4);
+        std::memcpy(s.deviceAddress, RECEIVER_AFTER.data(), 4);
         s.statusPort = s.listenPort = 8309;
         return s;
     }
 
     DeviceHandle OpenReceiver() {
         DeviceInfo info{};
-        std::memcpy(info.address, kReceiver.data(), 4);
-        std::memcpy(info.mac, kReceiverMac.data(), 6);
+        std::memcpy(info.address, RECEIVER.data(), 4);
+        std::memcpy(info.mac, RECEIVER_MAC.data(), 6);
         info.statusPort = 6516;
         info.deviceType = TYPE_R40;
         int32_t result = 0;

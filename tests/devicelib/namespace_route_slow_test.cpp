@@ -23,12 +23,12 @@ TEST_F(TwoNamespaces, FirstAdapterFailsTheSecondSucceeds) {
     ASSERT_NE(device, nullptr);
     const NetworkSettings settings = NewSettings();
     EXPECT_EQ(SetNetworkSettings(device, &settings), 0);
-    EXPECT_EQ(rx->Address(), kReceiverAfter);
+    EXPECT_EQ(rx->Address(), RECEIVER_AFTER);
     // Four tries went out the dead end before the one that worked.
     EXPECT_EQ(rx->CommandsOnPort(devicelib::PORT_NETWORK).size(), 1u);
     CloseDevice(device);
-    EXPECT_EQ(RoutesTo(kReceiver), 0);
-    EXPECT_EQ(NeighboursOf(kReceiver), 0);
+    EXPECT_EQ(RoutesTo(RECEIVER), 0);
+    EXPECT_EQ(NeighboursOf(RECEIVER), 0);
 }
 
 }  // namespace

@@ -20,15 +20,15 @@ TEST_F(TwoNamespaces, ReachesAReceiverOutsideTheSubnetAndLeavesNothingBehind) {
 
     const NetworkSettings settings = NewSettings();
     EXPECT_EQ(SetNetworkSettings(device, &settings), 0);
-    EXPECT_EQ(rx->Address(), kReceiverAfter);
+    EXPECT_EQ(rx->Address(), RECEIVER_AFTER);
     R40StatusRecord status{};
     EXPECT_EQ(GetDeviceStatus(device, &status), 0);
     EXPECT_EQ(status.statusPort, 8309);
     EXPECT_EQ(status.deviceAddress[3], 21);
     CloseDevice(device);
 
-    EXPECT_EQ(RoutesTo(kReceiver), 0);
-    EXPECT_EQ(NeighboursOf(kReceiver), 0);
+    EXPECT_EQ(RoutesTo(RECEIVER), 0);
+    EXPECT_EQ(NeighboursOf(RECEIVER), 0);
 }
 
 TEST_F(TwoNamespaces, ARouteThatExistedBeforeIsStillThereAfter) {
@@ -43,11 +43,11 @@ TEST_F(TwoNamespaces, ARouteThatExistedBeforeIsStillThereAfter) {
     const NetworkSettings settings = NewSettings();
     EXPECT_EQ(SetNetworkSettings(device, &settings), 0);
     CloseDevice(device);
-    EXPECT_EQ(RoutesTo(kReceiver), 1);
+    EXPECT_EQ(RoutesTo(RECEIVER), 1);
     std::vector<platform::iphelper::RouteRow> routes;
     platform::iphelper::SystemIpHelper().ReadRoutes(routes);
     for (const auto& r : routes) {
-        if (r.destination == kReceiver) {
+        if (r.destination == RECEIVER) {
             EXPECT_EQ(r.metric, 50u);
         }
     }

@@ -142,8 +142,8 @@ TEST(FindFreeStatusPort, SkipsPortsOtherProgramsHold) {
     EXPECT_EQ(port, 6516);
 
     platform::net::UdpSocket first, second;
-    ASSERT_TRUE(first.Open() && first.Bind(platform::net::kAnyAddress, 6516));
-    ASSERT_TRUE(second.Open() && second.Bind(platform::net::kAnyAddress, 8309));
+    ASSERT_TRUE(first.Open() && first.Bind(platform::net::ANY_ADDRESS, 6516));
+    ASSERT_TRUE(second.Open() && second.Bind(platform::net::ANY_ADDRESS, 8309));
     port = 0;
     ASSERT_EQ(FindFreeStatusPort(&port), 0);
     EXPECT_EQ(port, 8565);
@@ -153,7 +153,7 @@ TEST(FindFreeStatusPort, AllPortsTakenLeavesTheVariableAlone) {
     std::vector<platform::net::UdpSocket> holders(STATUS_PORT_COUNT);
     for (int i = 0; i < STATUS_PORT_COUNT; ++i)
         ASSERT_TRUE(holders[i].Open() &&
-                    holders[i].Bind(platform::net::kAnyAddress, STATUS_PORTS[i]));
+                    holders[i].Bind(platform::net::ANY_ADDRESS, STATUS_PORTS[i]));
     uint16_t port = 1234;
     EXPECT_EQ(FindFreeStatusPort(&port), RC_FAILED);
     EXPECT_EQ(port, 1234);
@@ -168,12 +168,12 @@ TEST(CloseDevice, ReleasesTheStatusPort) {
         // bind fails while the device is open...
         platform::net::UdpSocket probe;
         ASSERT_TRUE(probe.Open());
-        EXPECT_FALSE(probe.Bind(platform::net::kAnyAddress, 9333));
+        EXPECT_FALSE(probe.Bind(platform::net::ANY_ADDRESS, 9333));
     }
     // ...and succeeds once it is closed.
     platform::net::UdpSocket probe;
     ASSERT_TRUE(probe.Open());
-    EXPECT_TRUE(probe.Bind(platform::net::kAnyAddress, 9333));
+    EXPECT_TRUE(probe.Bind(platform::net::ANY_ADDRESS, 9333));
 }
 
 }  // namespace

@@ -17,21 +17,21 @@ namespace {
 
 using devicelib::Ipv4;
 
-constexpr std::uint16_t kPort = 17525;
+constexpr std::uint16_t PORT = 17525;
 
 // Sends datagrams to the listener's port from a given loopback address.
 class Sender {
   public:
     explicit Sender(Ipv4 from) {
-        EXPECT_TRUE(socket_.Open());
-        EXPECT_TRUE(socket_.Bind(from, 0));
+        EXPECT_TRUE(m_socket.Open());
+        EXPECT_TRUE(m_socket.Bind(from, 0));
     }
     void Send(const std::vector<std::uint8_t>& bytes) {
-        ASSERT_EQ(socket_.SendTo(bytes, {127, 0, 0, 1}, kPort), static_cast<long>(bytes.size()));
+        ASSERT_EQ(m_socket.SendTo(bytes, {127, 0, 0, 1}, PORT), static_cast<long>(bytes.size()));
     }
 
   private:
-    platform::net::UdpSocket socket_;
+    platform::net::UdpSocket m_socket;
 };
 
 std::vector<std::uint8_t> Pattern(std::size_t length, std::uint8_t first) {
@@ -45,7 +45,7 @@ class Listener : public ::testing::Test {
     void SetUp() override {
         buffer.fill(0xEE);
         ASSERT_TRUE(listener.Configure(filter, device, buffer, receivedAt, 170));
-        ASSERT_EQ(listener.Open(kPort), RC_LISTENER_OPEN);
+        ASSERT_EQ(listener.Open(PORT), RC_LISTENER_OPEN);
     }
     bool filter = false;
     Ipv4 device{127, 0, 0, 60};
@@ -78,7 +78,7 @@ TEST_F(Listener, ShortDatagramKeepsTheBuffersTail) {
 TEST_F(Listener, FilterSkipsOtherSourcesButRecordsThem) {
     listener.Close();
     filter = true;
-    ASSERT_EQ(listener.Open(kPort), RC_LISTENER_OPEN);
+    ASSERT_EQ(listener.Open(PORT), RC_LISTENER_OPEN);
     Sender(Ipv4{127, 0, 0, 61}).Send(Pattern(170, 7));
     EXPECT_EQ(listener.Receive(200), ERR_STATUS_TIMEOUT);
     Ipv4 last{};
@@ -124,19 +124,19 @@ TEST_F(Listener, ConfigureIsRefusedWhileOpen) {
 
 TEST(ListenerWithoutBuffer, CannotOpen) {
     devicelib::CStatusListner listener;
-    EXPECT_EQ(listener.Open(kPort), ERR_LISTENER_NO_BUFFER);
+    EXPECT_EQ(listener.Open(PORT), ERR_LISTENER_NO_BUFFER);
 }
 
 TEST(ListenerPort, HeldExclusivelyFailsToBind) {
     platform::net::UdpSocket holder;
-    ASSERT_TRUE(holder.Open() && holder.Bind(platform::net::kAnyAddress, kPort));
+    ASSERT_TRUE(holder.Open() && holder.Bind(platform::net::ANY_ADDRESS, PORT));
     bool filter = false;
     Ipv4 device{};
     devicelib::StatusBuffer buffer{};
     std::uint32_t at = 0;
     devicelib::CStatusListner listener;
     listener.Configure(filter, device, buffer, at, 138);
-    EXPECT_EQ(listener.Open(kPort), ERR_STATUS_SOCKET);
+    EXPECT_EQ(listener.Open(PORT), ERR_STATUS_SOCKET);
     EXPECT_FALSE(listener.IsOpen());
 }
 

@@ -13,9 +13,9 @@
 namespace devicelib_test {
 namespace {
 
-constexpr std::uint16_t kPort = 8821;
-const platform::net::Ipv4 kDevice{127, 0, 0, 80};
-const std::uint8_t kMac[6] = {0x02, 0x5C, 0xC1, 0x12, 0x34, 0x56};
+constexpr std::uint16_t PORT = 8821;
+const platform::net::Ipv4 DEVICE{127, 0, 0, 80};
+const std::uint8_t MAC[6] = {0x02, 0x5C, 0xC1, 0x12, 0x34, 0x56};
 
 // The common part every model shares, with distinct values everywhere.
 Datagram CommonDatagram(std::size_t length, std::uint8_t modelCode, int pidEntries) {
@@ -23,7 +23,7 @@ Datagram CommonDatagram(std::size_t length, std::uint8_t modelCode, int pidEntri
     for (int i = 0; i < 32; ++i) d.U8(i, static_cast<std::uint8_t>(0xA0 + i));
     d.U8(0x20, modelCode).U8(0x21, 0x35);
     d.Raw(0x22, {192, 168, 1, 255}).Raw(0x26, {255, 255, 255, 0}).Raw(0x2A, {192, 168, 1, 1});
-    d.U16(0x2E, kPort);
+    d.U16(0x2E, PORT);
     d.Raw(0x30, {0x02, 0x5C, 0xC1, 0x12, 0x34, 0x56});
     d.U16(0x36, 0x0400).U16(0x38, 0x1238);
     d.U16(0x52, 777).U16(0x54, 0x5454).U16(0x56, 0x5656).U16(0x58, 0x5858);
@@ -56,11 +56,11 @@ Datagram SatelliteDatagram(std::size_t length, std::uint8_t modelCode, int pidEn
 // Opens a device of `type` fed by a transmitter of `datagram`, and decodes.
 template <class Record>
 Record Decode(std::uint16_t type, const Datagram& datagram) {
-    Transmitter transmitter(kDevice, kPort, datagram.bytes);
+    Transmitter transmitter(DEVICE, PORT, datagram.bytes);
     DeviceInfo info{};
-    std::memcpy(info.address, kDevice.data(), 4);
-    std::memcpy(info.mac, kMac, 6);
-    info.statusPort = kPort;
+    std::memcpy(info.address, DEVICE.data(), 4);
+    std::memcpy(info.mac, MAC, 6);
+    info.statusPort = PORT;
     info.deviceType = type;
     int32_t result = 0;
     DeviceHandle handle = OpenDevice(&info, 2000, &result);
@@ -82,8 +82,8 @@ void ExpectCommonFields(const auto& r) {
     EXPECT_EQ(r.subnetMask[2], 255);
     EXPECT_EQ(r.subnetMask[3], 0);
     EXPECT_EQ(r.defaultGateway[3], 1);
-    EXPECT_EQ(r.statusPort, kPort);
-    EXPECT_EQ(std::memcmp(r.mac, kMac, 6), 0);
+    EXPECT_EQ(r.statusPort, PORT);
+    EXPECT_EQ(std::memcmp(r.mac, MAC, 6), 0);
     EXPECT_EQ(r.modeFlag, 1);
     EXPECT_EQ(r.dataActivity, 777);
     EXPECT_EQ(r.word54, 0x5454);
@@ -265,12 +265,12 @@ class ReachableR40 : public devicelib::CR40 {
 };
 
 TEST(StatusRecord, StaleStatusAndWrongTypeAreRefused) {
-    Transmitter transmitter(kDevice, kPort, AtscDatagram(138, 0x43, 16, 1).bytes);
+    Transmitter transmitter(DEVICE, PORT, AtscDatagram(138, 0x43, 16, 1).bytes);
     ReachableR40 device;
     DeviceInfo info{};
-    std::memcpy(info.address, kDevice.data(), 4);
-    std::memcpy(info.mac, kMac, 6);
-    info.statusPort = kPort;
+    std::memcpy(info.address, DEVICE.data(), 4);
+    std::memcpy(info.mac, MAC, 6);
+    info.statusPort = PORT;
     info.deviceType = TYPE_R40;
     ASSERT_EQ(device.Attach(info), RC_ATTACHED);
     ASSERT_EQ(device.OpenListener(), 0);

@@ -26,7 +26,7 @@ TEST(ProgramOptions, TheREADMEsExample) {
     EXPECT_EQ(o.receivers[0].statusPort, 6516);
     EXPECT_EQ(o.receivers[1].modelCode, 0x44);
     EXPECT_EQ(o.intervalMs, 1000);
-    EXPECT_EQ(o.unicast, kNoUnicastAddress);
+    EXPECT_EQ(o.unicast, NO_UNICAST_ADDRESS);
     EXPECT_FALSE(o.help);
 }
 

@@ -23,8 +23,8 @@ namespace simtest {
 
 // A fast receiver with fixed signal values: status every 20 ms, no data
 // counter running (so consecutive datagrams are identical), a short restart.
-inline sim::ReceiverConfig FastConfig(sim::Model model, Ipv4 address,
-                                      std::uint16_t statusPort = sim::kDefaultStatusPort) {
+inline sim::ReceiverConfig FastConfig(
+    sim::Model model, Ipv4 address, std::uint16_t statusPort = sim::RECEIVER_DEFAULT_STATUS_PORT) {
     sim::ReceiverConfig config = sim::ReceiverConfig::For(model, address, statusPort);
     config.statusInterval = 20ms;
     config.resetPause = 300ms;
@@ -77,8 +77,8 @@ inline std::vector<std::uint8_t> NetworkCommand(Ipv4 unicast, Ipv4 mask, Ipv4 ga
     return c;
 }
 
-inline const std::vector<std::uint8_t> kResetBytes{sim::kResetCode.begin(), sim::kResetCode.end()};
-inline const std::vector<std::uint8_t> kTableRead{0x00, 0x01};
+inline const std::vector<std::uint8_t> RESET_BYTES{sim::RESET_CODE.begin(), sim::RESET_CODE.end()};
+inline const std::vector<std::uint8_t> TABLE_READ{0x00, 0x01};
 
 inline std::string ModelName(const ::testing::TestParamInfo<sim::Model>& info) {
     return std::string(sim::TraitsOf(info.param).key);

@@ -16,17 +16,17 @@ using sim::Model;
 using Clock = std::chrono::steady_clock;
 namespace off = sim::status_offset;
 
-constexpr Ipv4 kHere{127, 0, 0, 20};
+constexpr Ipv4 HERE{127, 0, 0, 20};
 
 TEST(Reset, PausesStatusThenCarriesOnWithItsConfiguration) {
     StatusListener listener(6516);
-    sim::ReceiverConfig config = FastConfig(Model::T22V3, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::T22V3, HERE);
     config.resetPause = 1500ms;
     auto rx = StartReceiver(config);
-    ASSERT_TRUE(Exchange(kHere, sim::kTunePort, SatelliteTune(30000, 11000, 3)).has_value());
+    ASSERT_TRUE(Exchange(HERE, sim::TUNE_PORT, SatelliteTune(30000, 11000, 3)).has_value());
     ASSERT_TRUE(rx->WaitForNewStatuses(1, 1s));
 
-    ASSERT_TRUE(Exchange(kHere, sim::kResetPort, kResetBytes).has_value());
+    ASSERT_TRUE(Exchange(HERE, sim::RESET_PORT, RESET_BYTES).has_value());
     EXPECT_TRUE(rx->Restarting());
     EXPECT_EQ(rx->ResetCount(), 1u);
     listener.Drain();
@@ -34,22 +34,22 @@ TEST(Reset, PausesStatusThenCarriesOnWithItsConfiguration) {
     EXPECT_TRUE(listener.Collect(300ms).empty()) << "silent while restarting";
     EXPECT_EQ(rx->StatusesSent(), before);
     // Commands meanwhile are heard but not answered.
-    EXPECT_FALSE(Exchange(kHere, sim::kTunePort, SatelliteTune(1, 2, 0), 50ms).has_value());
-    EXPECT_EQ(rx->CommandsOnPort(sim::kTunePort).size(), 2u);
+    EXPECT_FALSE(Exchange(HERE, sim::TUNE_PORT, SatelliteTune(1, 2, 0), 50ms).has_value());
+    EXPECT_EQ(rx->CommandsOnPort(sim::TUNE_PORT).size(), 2u);
 
-    auto d = listener.NextFrom(kHere, 3s);
+    auto d = listener.NextFrom(HERE, 3s);
     ASSERT_TRUE(d.has_value()) << "status resumes";
     EXPECT_FALSE(rx->Restarting());
-    EXPECT_EQ(Word(d->bytes, off::kSymbolRate), 30000) << "configuration kept";
-    EXPECT_EQ(Word(d->bytes, off::kFrequency), 11000);
+    EXPECT_EQ(Word(d->bytes, off::SYMBOL_RATE), 30000) << "configuration kept";
+    EXPECT_EQ(Word(d->bytes, off::FREQUENCY), 11000);
 }
 
 TEST(Reset, TheT22CaRestartsWithoutAnswering) {
     StatusListener listener(6516);
-    sim::ReceiverConfig config = FastConfig(Model::T22CA, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::T22CA, HERE);
     config.resetPause = 1500ms;
     auto rx = StartReceiver(config);
-    EXPECT_FALSE(Exchange(kHere, sim::kResetPort, kResetBytes, 100ms).has_value());
+    EXPECT_FALSE(Exchange(HERE, sim::RESET_PORT, RESET_BYTES, 100ms).has_value());
     // Nothing answers, so look until the receiver has taken the reset.
     const auto deadline = Clock::now() + 2s;
     while (rx->ResetCount() == 0 && Clock::now() < deadline) std::this_thread::sleep_for(5ms);
@@ -57,11 +57,11 @@ TEST(Reset, TheT22CaRestartsWithoutAnswering) {
     EXPECT_TRUE(rx->Restarting());
     listener.Drain();
     EXPECT_TRUE(listener.Collect(200ms).empty());
-    EXPECT_TRUE(listener.NextFrom(kHere, 3s).has_value());
+    EXPECT_TRUE(listener.NextFrom(HERE, 3s).has_value());
 }
 
 TEST(Lifecycle, StopIsPromptAndFreesTheAddress) {
-    sim::ReceiverConfig config = FastConfig(Model::R40, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::R40, HERE);
     config.statusInterval = 10s;  // it must not sleep through an interval
     auto rx = StartReceiver(config);
     ASSERT_TRUE(rx->WaitUntilStatusesSent(1, 1s));
@@ -73,30 +73,30 @@ TEST(Lifecycle, StopIsPromptAndFreesTheAddress) {
 
     platform::net::UdpSocket probe;
     ASSERT_TRUE(probe.Open());
-    EXPECT_TRUE(probe.Bind(kHere, sim::kTablePort)) << "the sockets are closed";
+    EXPECT_TRUE(probe.Bind(HERE, sim::TABLE_PORT)) << "the sockets are closed";
     probe.Close();
 
     // A stopped receiver starts again where it was.
     std::string error;
     ASSERT_TRUE(rx->Start(&error)) << error;
-    EXPECT_TRUE(Exchange(kHere, sim::kTunePort, AtscTune(22)).has_value());
+    EXPECT_TRUE(Exchange(HERE, sim::TUNE_PORT, AtscTune(22)).has_value());
 }
 
 TEST(Lifecycle, DestructionStopsTheReceiver) {
-    { auto rx = StartReceiver(FastConfig(Model::R40, kHere)); }
-    EXPECT_FALSE(Exchange(kHere, sim::kTunePort, AtscTune(22), 100ms).has_value());
-    auto again = StartReceiver(FastConfig(Model::R40, kHere));
+    { auto rx = StartReceiver(FastConfig(Model::R40, HERE)); }
+    EXPECT_FALSE(Exchange(HERE, sim::TUNE_PORT, AtscTune(22), 100ms).has_value());
+    auto again = StartReceiver(FastConfig(Model::R40, HERE));
     EXPECT_TRUE(again->Running());
 }
 
 TEST(Lifecycle, StartFailsOnATakenOrUnusableAddress) {
-    auto first = StartReceiver(FastConfig(Model::R40, kHere));
-    sim::EmulatedReceiver twin(FastConfig(Model::R40V, kHere));
+    auto first = StartReceiver(FastConfig(Model::R40, HERE));
+    sim::EmulatedReceiver twin(FastConfig(Model::R40V, HERE));
     std::string error;
     EXPECT_FALSE(twin.Start(&error));
     EXPECT_NE(error.find("127.0.0.20"), std::string::npos) << error;
     EXPECT_FALSE(twin.Running());
-    EXPECT_EQ(Exchange(kHere, sim::kTablePort, kTableRead)->bytes.size(), 130u)
+    EXPECT_EQ(Exchange(HERE, sim::TABLE_PORT, TABLE_READ)->bytes.size(), 130u)
         << "the first receiver keeps its ports";
 
     for (const Ipv4 bad : {Ipv4{0, 0, 0, 0}, Ipv4{192, 0, 2, 9}, Ipv4{224, 0, 0, 1}}) {
@@ -109,7 +109,7 @@ TEST(Lifecycle, StartFailsOnATakenOrUnusableAddress) {
 }
 
 TEST(Lifecycle, IntervalCanChangeWhileRunning) {
-    sim::ReceiverConfig config = FastConfig(Model::R40, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::R40, HERE);
     config.statusInterval = 10s;
     auto rx = StartReceiver(config);
     ASSERT_TRUE(rx->WaitUntilStatusesSent(1, 1s));
@@ -124,7 +124,7 @@ class NamespaceHolder {
     NamespaceHolder() {
         std::promise<std::string> ready;
         auto readyFuture = ready.get_future();
-        thread_ = std::thread([this, &ready] {
+        m_thread = std::thread([this, &ready] {
             std::string why;
             if (!platform::netns::EnterPrivateNetwork(&why)) {
                 ready.set_value("");
@@ -134,53 +134,53 @@ class NamespaceHolder {
             ready.set_value("/proc/" + self.string() + "/ns/net");
             // Listen for status here, in the other namespace.
             StatusListener listener(6516);
-            while (!release_.load()) {
+            while (!m_release.load()) {
                 if (auto d = listener.Next(20ms)) {
-                    std::lock_guard lock(mutex_);
-                    heard_.push_back(d->source);
+                    std::lock_guard lock(m_mutex);
+                    m_heard.push_back(d->source);
                 }
             }
         });
-        path_ = readyFuture.get();
+        m_path = readyFuture.get();
     }
     ~NamespaceHolder() {
-        release_.store(true);
-        thread_.join();
+        m_release.store(true);
+        m_thread.join();
     }
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return m_path; }
     std::vector<Ipv4> Heard() {
-        std::lock_guard lock(mutex_);
-        return heard_;
+        std::lock_guard lock(m_mutex);
+        return m_heard;
     }
 
   private:
-    std::thread thread_;
-    std::string path_;
-    std::atomic<bool> release_{false};
-    std::mutex mutex_;
-    std::vector<Ipv4> heard_;
+    std::thread m_thread;
+    std::string m_path;
+    std::atomic<bool> m_release{false};
+    std::mutex m_mutex;
+    std::vector<Ipv4> m_heard;
 };
 
 TEST(Lifecycle, RunsInAnotherNetworkNamespace) {
     NamespaceHolder other;
     ASSERT_FALSE(other.path().empty());
     StatusListener here(6516);
-    sim::ReceiverConfig config = FastConfig(Model::R40, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::R40, HERE);
     config.networkNamespace = other.path();
     auto rx = StartReceiver(config);
     ASSERT_TRUE(rx->WaitForNewStatuses(5, 2s));
     EXPECT_FALSE(here.Next(100ms).has_value()) << "nothing reaches this namespace";
-    EXPECT_FALSE(Exchange(kHere, sim::kTunePort, AtscTune(3), 100ms).has_value());
+    EXPECT_FALSE(Exchange(HERE, sim::TUNE_PORT, AtscTune(3), 100ms).has_value());
     const auto heard = other.Heard();
     ASSERT_FALSE(heard.empty());
-    EXPECT_EQ(heard.front(), kHere);
+    EXPECT_EQ(heard.front(), HERE);
     // The address is free on this side.
-    auto local = StartReceiver(FastConfig(Model::R40V, kHere));
+    auto local = StartReceiver(FastConfig(Model::R40V, HERE));
     EXPECT_TRUE(local->Running());
 }
 
 TEST(Lifecycle, ANamespaceThatCannotBeJoinedFailsTheStart) {
-    sim::ReceiverConfig config = FastConfig(Model::R40, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::R40, HERE);
     config.networkNamespace = "/nonexistent/netns/B";
     sim::EmulatedReceiver rx(config);
     std::string error;
@@ -192,7 +192,7 @@ TEST(Lifecycle, EightyReceiversAtOnce) {
     StatusListener listener(6516);
     std::vector<std::unique_ptr<sim::EmulatedReceiver>> receivers;
     for (std::uint8_t i = 0; i < 80; ++i) {
-        const Model model = sim::kAllModels[i % sim::kAllModels.size()];
+        const Model model = sim::ALL_MODELS[i % sim::ALL_MODELS.size()];
         sim::ReceiverConfig config =
             FastConfig(model, {127, 0, 1, static_cast<std::uint8_t>(10 + i)});
         config.statusInterval = 100ms;
@@ -212,7 +212,7 @@ TEST(Lifecycle, EightyReceiversAtOnce) {
     EXPECT_EQ(sources.size(), 80u);
     EXPECT_EQ(macs.size(), 80u);
     for (const auto& rx : receivers) {
-        auto echo = Exchange(rx->Address(), sim::kTunePort, TuneFor(rx->model()));
+        auto echo = Exchange(rx->Address(), sim::TUNE_PORT, TuneFor(rx->model()));
         EXPECT_TRUE(echo.has_value());
     }
     const auto start = Clock::now();
@@ -222,35 +222,35 @@ TEST(Lifecycle, EightyReceiversAtOnce) {
 
 TEST(Signal, DataCounterGrowsWhileLockedAndDataFlows) {
     StatusListener listener(6516);
-    sim::ReceiverConfig config = FastConfig(Model::R40, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::R40, HERE);
     config.initial.dataFlowing = true;
     auto rx = StartReceiver(config);
-    auto a = listener.NextFrom(kHere, 1s);
-    auto b = listener.NextFrom(kHere, 1s);
+    auto a = listener.NextFrom(HERE, 1s);
+    auto b = listener.NextFrom(HERE, 1s);
     ASSERT_TRUE(a && b);
-    EXPECT_GT(Word(a->bytes, off::kDataCounter), 0);
-    EXPECT_NE(Word(a->bytes, off::kDataCounter), Word(b->bytes, off::kDataCounter));
+    EXPECT_GT(Word(a->bytes, off::DATA_COUNTER), 0);
+    EXPECT_NE(Word(a->bytes, off::DATA_COUNTER), Word(b->bytes, off::DATA_COUNTER));
 
     rx->SetLocked(false);
     ASSERT_TRUE(rx->WaitForNewStatuses(1, 1s));
     listener.Drain();
-    auto c = listener.NextFrom(kHere, 1s);
+    auto c = listener.NextFrom(HERE, 1s);
     ASSERT_TRUE(c.has_value());
-    EXPECT_EQ(Word(c->bytes, off::kDataCounter), 0) << "no lock, no data";
-    EXPECT_EQ(c->bytes[off::kReceiverFlags] & sim::kAtscLockBit, 0);
+    EXPECT_EQ(Word(c->bytes, off::DATA_COUNTER), 0) << "no lock, no data";
+    EXPECT_EQ(c->bytes[off::RECEIVER_FLAGS] & sim::ATSC_LOCK_BIT, 0);
 
     rx->SetLocked(true);
     rx->SetDataFlowing(false);
     ASSERT_TRUE(rx->WaitForNewStatuses(1, 1s));
     listener.Drain();
-    auto e = listener.NextFrom(kHere, 1s);
+    auto e = listener.NextFrom(HERE, 1s);
     ASSERT_TRUE(e.has_value());
-    EXPECT_EQ(Word(e->bytes, off::kDataCounter), 0);
-    EXPECT_EQ(e->bytes[off::kReceiverFlags] & sim::kAtscLockBit, sim::kAtscLockBit);
+    EXPECT_EQ(Word(e->bytes, off::DATA_COUNTER), 0);
+    EXPECT_EQ(e->bytes[off::RECEIVER_FLAGS] & sim::ATSC_LOCK_BIT, sim::ATSC_LOCK_BIT);
 }
 
 TEST(Signal, AnimatedValuesWanderAroundWhatWasSet) {
-    sim::ReceiverConfig config = FastConfig(Model::R40, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::R40, HERE);
     config.animateSignal = true;
     config.statusInterval = 5ms;
     auto rx = StartReceiver(config);
@@ -258,7 +258,7 @@ TEST(Signal, AnimatedValuesWanderAroundWhatWasSet) {
     for (int i = 0; i < 20; ++i) {
         ASSERT_TRUE(rx->WaitForNewStatuses(1, 1s));
         const auto d = rx->LastStatusDatagram();
-        const std::uint16_t level = Word(d, off::kErrorLevelA);
+        const std::uint16_t level = Word(d, off::ERROR_LEVEL_A);
         levels.insert(level);
         EXPECT_GE(level, 3000 - 150);
         EXPECT_LE(level, 3000 + 150);
@@ -268,20 +268,20 @@ TEST(Signal, AnimatedValuesWanderAroundWhatWasSet) {
     // A value set from outside becomes the new centre.
     rx->Modify([](sim::ReceiverState& s) { s.atsc.errorLevelA = 10000; });
     ASSERT_TRUE(rx->WaitForNewStatuses(2, 1s));
-    const std::uint16_t level = Word(rx->LastStatusDatagram(), off::kErrorLevelA);
+    const std::uint16_t level = Word(rx->LastStatusDatagram(), off::ERROR_LEVEL_A);
     EXPECT_GE(level, 10000 - 500);
     EXPECT_LE(level, 10000 + 500);
 }
 
 TEST(Signal, SatelliteLevelWanderButNoSignalStaysNoSignal) {
-    sim::ReceiverConfig config = FastConfig(Model::Trevan, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::Trevan, HERE);
     config.animateSignal = true;
     config.statusInterval = 5ms;
     config.initial.satellite.level = 0xFF;
     auto rx = StartReceiver(config);
     for (int i = 0; i < 10; ++i) {
         ASSERT_TRUE(rx->WaitForNewStatuses(1, 1s));
-        EXPECT_EQ(rx->LastStatusDatagram().at(off::kLevel), 0xFF);
+        EXPECT_EQ(rx->LastStatusDatagram().at(off::LEVEL), 0xFF);
     }
 }
 

@@ -30,25 +30,25 @@ class Program {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        started_ = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+        m_started = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
         posix_spawn_file_actions_destroy(&actions);
     }
     ~Program() {
-        if (pid_ > 0 && !reaped_) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
+        if (m_pid > 0 && !m_reaped) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
         }
     }
-    bool started() const { return started_; }
-    void Signal(int number) { ::kill(pid_, number); }
+    bool started() const { return m_started; }
+    void Signal(int number) { ::kill(m_pid, number); }
     // The exit status within `timeout`; -1 if still running (or not exited normally).
     int WaitExit(Ms timeout) {
         const auto deadline = Clock::now() + timeout;
         while (Clock::now() < deadline) {
             int status = 0;
-            const pid_t r = ::waitpid(pid_, &status, WNOHANG);
-            if (r == pid_) {
-                reaped_ = true;
+            const pid_t r = ::waitpid(m_pid, &status, WNOHANG);
+            if (r == m_pid) {
+                m_reaped = true;
                 return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             }
             std::this_thread::sleep_for(10ms);
@@ -57,9 +57,9 @@ class Program {
     }
 
   private:
-    pid_t pid_ = -1;
-    bool started_ = false;
-    bool reaped_ = false;
+    pid_t m_pid = -1;
+    bool m_started = false;
+    bool m_reaped = false;
 };
 
 class ProgramRun : public ::testing::TestWithParam<int> {};
@@ -80,7 +80,7 @@ TEST_P(ProgramRun, SendsStatusAndStopsCleanlyOnSignal) {
     ASSERT_TRUE(t22.has_value());
     EXPECT_EQ(t22->bytes.size(), 164u);
     // It answers, with the demo PIDs in its table.
-    auto table = Exchange({127, 0, 0, 20}, sim::kTablePort, kTableRead);
+    auto table = Exchange({127, 0, 0, 20}, sim::TABLE_PORT, TABLE_READ);
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(table->bytes.size(), 130u);
     EXPECT_NE(Word(table->bytes, 8), 0x1FFF);

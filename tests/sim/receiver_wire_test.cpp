@@ -12,10 +12,10 @@ using namespace simtest;
 using sim::Model;
 namespace off = sim::status_offset;
 
-constexpr Ipv4 kHere{127, 0, 0, 20};
+constexpr Ipv4 HERE{127, 0, 0, 20};
 
 // The first status sent after everything queued so far.
-std::vector<std::uint8_t> NextStatus(StatusListener& listener, const Ipv4& from = kHere) {
+std::vector<std::uint8_t> NextStatus(StatusListener& listener, const Ipv4& from = HERE) {
     listener.Drain();
     auto d = listener.NextFrom(from, 1s);
     EXPECT_TRUE(d.has_value()) << "no status from the receiver";
@@ -27,8 +27,8 @@ class EachModel : public ::testing::TestWithParam<Model> {};
 TEST_P(EachModel, SendsItsStatusFromItsOwnAddressToItsPort) {
     StatusListener listener(8565);
     ASSERT_TRUE(listener.ok());
-    auto rx = StartReceiver(FastConfig(GetParam(), kHere, 8565));
-    auto d = listener.NextFrom(kHere, 1s);
+    auto rx = StartReceiver(FastConfig(GetParam(), HERE, 8565));
+    auto d = listener.NextFrom(HERE, 1s);
     ASSERT_TRUE(d.has_value());
     EXPECT_EQ(d->bytes.size(), sim::TraitsOf(GetParam()).statusLength);
     EXPECT_EQ(d->bytes, rx->BuildStatusDatagram());
@@ -41,23 +41,23 @@ TEST_P(EachModel, SendsItsStatusFromItsOwnAddressToItsPort) {
 
 TEST_P(EachModel, EchoesEveryCommandFromThePortItCameTo) {
     const Model model = GetParam();
-    auto rx = StartReceiver(FastConfig(model, kHere));
+    auto rx = StartReceiver(FastConfig(model, HERE));
     const std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> commands{
-        {sim::kTunePort, TuneFor(model)},
-        {sim::kNetworkPort, NetworkCommand({255, 255, 255, 255}, {255, 255, 255, 0}, {127, 0, 0, 1},
-                                           6516, kHere, 6516, 4)},
-        {sim::kTablePort, sim::EncodePidTableWrite(model, {})},
-        {sim::kResetPort, kResetBytes},
+        {sim::TUNE_PORT, TuneFor(model)},
+        {sim::NETWORK_PORT, NetworkCommand({255, 255, 255, 255}, {255, 255, 255, 0}, {127, 0, 0, 1},
+                                           6516, HERE, 6516, 4)},
+        {sim::TABLE_PORT, sim::EncodePidTableWrite(model, {})},
+        {sim::RESET_PORT, RESET_BYTES},
     };
     for (const auto& [port, bytes] : commands) {
-        auto echo = Exchange(kHere, port, bytes);
-        if (port == sim::kResetPort && model == Model::T22CA) {
+        auto echo = Exchange(HERE, port, bytes);
+        if (port == sim::RESET_PORT && model == Model::T22CA) {
             EXPECT_FALSE(echo.has_value()) << "the T22CA does not answer its reset";
             continue;
         }
         ASSERT_TRUE(echo.has_value()) << "port " << port;
         EXPECT_EQ(echo->bytes, bytes) << "port " << port;
-        EXPECT_EQ(echo->source, kHere);
+        EXPECT_EQ(echo->source, HERE);
         EXPECT_EQ(echo->sourcePort, port);
     }
     EXPECT_EQ(rx->ResetCount(), 1u);
@@ -65,10 +65,10 @@ TEST_P(EachModel, EchoesEveryCommandFromThePortItCameTo) {
 
 TEST_P(EachModel, AnswersTheTableReadWithItsTable) {
     const Model model = GetParam();
-    auto rx = StartReceiver(FastConfig(model, kHere));
+    auto rx = StartReceiver(FastConfig(model, HERE));
     const std::size_t expected = sim::TraitsOf(model).pidEntries == 16 ? 130 : 258;
 
-    auto reply = Exchange(kHere, sim::kTablePort, kTableRead);
+    auto reply = Exchange(HERE, sim::TABLE_PORT, TABLE_READ);
     ASSERT_TRUE(reply.has_value());
     EXPECT_EQ(reply->bytes.size(), expected);
     EXPECT_EQ(reply->bytes, sim::EncodePidTableWrite(model, {}));  // empty table
@@ -78,11 +78,11 @@ TEST_P(EachModel, AnswersTheTableReadWithItsTable) {
                                              sim::PidEntry::Make(0x1FFE, 7, {10, 0, 0, 1}, 0xFFFF)};
     const std::vector<std::uint8_t> write = sim::EncodePidTableWrite(model, entries);
     ASSERT_EQ(write.size(), expected);
-    auto echo = Exchange(kHere, sim::kTablePort, write);
+    auto echo = Exchange(HERE, sim::TABLE_PORT, write);
     ASSERT_TRUE(echo.has_value());
     EXPECT_EQ(echo->bytes, write);
 
-    reply = Exchange(kHere, sim::kTablePort, kTableRead);
+    reply = Exchange(HERE, sim::TABLE_PORT, TABLE_READ);
     ASSERT_TRUE(reply.has_value());
     EXPECT_EQ(reply->bytes, write) << "the read returns the table written, in its layout";
     EXPECT_EQ(rx->PidEntries()[1], entries[1]);
@@ -91,17 +91,17 @@ TEST_P(EachModel, AnswersTheTableReadWithItsTable) {
 TEST_P(EachModel, TuningShowsInTheFollowingStatus) {
     const Model model = GetParam();
     StatusListener listener(6516);
-    auto rx = StartReceiver(FastConfig(model, kHere));
-    ASSERT_TRUE(Exchange(kHere, sim::kTunePort, TuneFor(model)).has_value());
+    auto rx = StartReceiver(FastConfig(model, HERE));
+    ASSERT_TRUE(Exchange(HERE, sim::TUNE_PORT, TuneFor(model)).has_value());
     const auto d = NextStatus(listener);
     ASSERT_FALSE(d.empty());
     if (sim::TraitsOf(model).family == sim::Family::Atsc) {
-        EXPECT_EQ(Word(d, off::kChannel), 69);
+        EXPECT_EQ(Word(d, off::CHANNEL), 69);
         EXPECT_EQ(rx->Channel(), 69);
     } else {
-        EXPECT_EQ(Word(d, off::kSymbolRate), 27510);
-        EXPECT_EQ(Word(d, off::kFrequency), 12345);
-        EXPECT_EQ(d[off::kTuningFlags], 0x07);
+        EXPECT_EQ(Word(d, off::SYMBOL_RATE), 27510);
+        EXPECT_EQ(Word(d, off::FREQUENCY), 12345);
+        EXPECT_EQ(d[off::TUNING_FLAGS], 0x07);
         EXPECT_EQ(rx->Tuning(), (sim::SatelliteTuning{27510, 12345, 0x07}));
     }
 }
@@ -109,64 +109,64 @@ TEST_P(EachModel, TuningShowsInTheFollowingStatus) {
 TEST_P(EachModel, PidTableWriteShowsInTheFollowingStatus) {
     const Model model = GetParam();
     StatusListener listener(6516);
-    auto rx = StartReceiver(FastConfig(model, kHere));
+    auto rx = StartReceiver(FastConfig(model, HERE));
     const std::size_t n = sim::TraitsOf(model).pidEntries;
     std::vector<sim::PidEntry> entries(n);
     entries[0] = sim::PidEntry::Make(0x0031, 1);
     entries[n - 1] = sim::PidEntry::Make(0x0044, 3);
     ASSERT_TRUE(
-        Exchange(kHere, sim::kTablePort, sim::EncodePidTableWrite(model, entries)).has_value());
+        Exchange(HERE, sim::TABLE_PORT, sim::EncodePidTableWrite(model, entries)).has_value());
     const auto d = NextStatus(listener);
     ASSERT_FALSE(d.empty());
-    EXPECT_EQ(Word(d, off::kPidTable), 0x2031);
-    EXPECT_EQ(Word(d, off::kPidTable + 2), 0x1FFF);
-    EXPECT_EQ(Word(d, off::kPidTable + 2 * (n - 1)), 0x6044);
+    EXPECT_EQ(Word(d, off::PID_TABLE), 0x2031);
+    EXPECT_EQ(Word(d, off::PID_TABLE + 2), 0x1FFF);
+    EXPECT_EQ(Word(d, off::PID_TABLE + 2 * (n - 1)), 0x6044);
 }
 
 TEST_P(EachModel, NetworkSettingsMoveTheReceiverAndShowInItsStatus) {
     const Model model = GetParam();
     const Ipv4 moved{127, 0, 0, 30};
     StatusListener newPort(8309);
-    auto rx = StartReceiver(FastConfig(model, kHere));
+    auto rx = StartReceiver(FastConfig(model, HERE));
     const std::uint8_t flags = model == Model::T22V2 ? 1 : 4;
     const auto command = NetworkCommand({127, 0, 0, 1}, {255, 255, 0, 0}, {127, 0, 0, 254}, 9077,
                                         moved, 8309, flags);
-    auto echo = Exchange(kHere, sim::kNetworkPort, command);
+    auto echo = Exchange(HERE, sim::NETWORK_PORT, command);
     ASSERT_TRUE(echo.has_value());
     EXPECT_EQ(echo->bytes, command);
-    EXPECT_EQ(echo->source, kHere) << "the echo leaves from the old address";
+    EXPECT_EQ(echo->source, HERE) << "the echo leaves from the old address";
 
     const auto d = NextStatus(newPort, moved);
     ASSERT_FALSE(d.empty()) << "status from the new address on the new port";
-    EXPECT_EQ(std::vector(d.begin() + off::kUnicastStatusAddress, d.begin() + 0x26),
+    EXPECT_EQ(std::vector(d.begin() + off::UNICAST_STATUS_ADDRESS, d.begin() + 0x26),
               (std::vector<std::uint8_t>{127, 0, 0, 1}));
-    EXPECT_EQ(std::vector(d.begin() + off::kSubnetMask, d.begin() + 0x2A),
+    EXPECT_EQ(std::vector(d.begin() + off::SUBNET_MASK, d.begin() + 0x2A),
               (std::vector<std::uint8_t>{255, 255, 0, 0}));
-    EXPECT_EQ(std::vector(d.begin() + off::kGateway, d.begin() + 0x2E),
+    EXPECT_EQ(std::vector(d.begin() + off::GATEWAY, d.begin() + 0x2E),
               (std::vector<std::uint8_t>{127, 0, 0, 254}));
-    EXPECT_EQ(Word(d, off::kStatusPort), 9077);
+    EXPECT_EQ(Word(d, off::STATUS_PORT), 9077);
     if (model == Model::T22V2) {
-        EXPECT_EQ(d[off::kOptionFlags] & 0x05, 0x01) << "flags byte 1 shows in option bit 0";
+        EXPECT_EQ(d[off::OPTION_FLAGS] & 0x05, 0x01) << "flags byte 1 shows in option bit 0";
     } else {
-        EXPECT_EQ(d[off::kOptionFlags] & 0x05, 0x04) << "IGMP in option bit 2";
+        EXPECT_EQ(d[off::OPTION_FLAGS] & 0x05, 0x04) << "IGMP in option bit 2";
     }
 
     EXPECT_EQ(rx->Address(), moved);
     EXPECT_TRUE(rx->LastError().empty()) << rx->LastError();
-    EXPECT_TRUE(Exchange(moved, sim::kTunePort, TuneFor(model)).has_value());
-    EXPECT_FALSE(Exchange(kHere, sim::kTunePort, TuneFor(model), 200ms).has_value())
+    EXPECT_TRUE(Exchange(moved, sim::TUNE_PORT, TuneFor(model)).has_value());
+    EXPECT_FALSE(Exchange(HERE, sim::TUNE_PORT, TuneFor(model), 200ms).has_value())
         << "the old address no longer answers";
 }
 
-INSTANTIATE_TEST_SUITE_P(AllModels, EachModel, ::testing::ValuesIn(sim::kAllModels), ModelName);
+INSTANTIATE_TEST_SUITE_P(AllModels, EachModel, ::testing::ValuesIn(sim::ALL_MODELS), ModelName);
 
 TEST(UnicastCopy, GoesToTheUnicastStatusAddressUnlessDisabled) {
     StatusListener unicastOnly(6516, {127, 0, 0, 1});  // hears no broadcast
     ASSERT_TRUE(unicastOnly.ok());
-    sim::ReceiverConfig config = FastConfig(Model::R40, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::R40, HERE);
     config.initial.unicastStatusAddress = {127, 0, 0, 1};
     auto rx = StartReceiver(config);
-    auto d = unicastOnly.NextFrom(kHere, 1s);
+    auto d = unicastOnly.NextFrom(HERE, 1s);
     ASSERT_TRUE(d.has_value());
     EXPECT_EQ(d->bytes, rx->BuildStatusDatagram());
 
@@ -181,77 +181,77 @@ TEST(UnicastCopy, GoesToTheUnicastStatusAddressUnlessDisabled) {
 
 TEST(NetworkSettings, FlagsByteSetsAndClearsIgmp) {
     StatusListener listener(6516);
-    auto rx = StartReceiver(FastConfig(Model::R40, kHere));
+    auto rx = StartReceiver(FastConfig(Model::R40, HERE));
     const auto with = [&](std::uint8_t flags) {
-        return NetworkCommand({255, 255, 255, 255}, {255, 255, 255, 0}, {127, 0, 0, 1}, 6516, kHere,
+        return NetworkCommand({255, 255, 255, 255}, {255, 255, 255, 0}, {127, 0, 0, 1}, 6516, HERE,
                               6516, flags);
     };
-    ASSERT_TRUE(Exchange(kHere, sim::kNetworkPort, with(4)).has_value());
-    EXPECT_EQ(NextStatus(listener).at(off::kOptionFlags), 0x04);
-    ASSERT_TRUE(Exchange(kHere, sim::kNetworkPort, with(0)).has_value());
-    EXPECT_EQ(NextStatus(listener).at(off::kOptionFlags), 0x00);
-    ASSERT_TRUE(Exchange(kHere, sim::kNetworkPort, with(1)).has_value());
-    EXPECT_EQ(NextStatus(listener).at(off::kOptionFlags), 0x00)
+    ASSERT_TRUE(Exchange(HERE, sim::NETWORK_PORT, with(4)).has_value());
+    EXPECT_EQ(NextStatus(listener).at(off::OPTION_FLAGS), 0x04);
+    ASSERT_TRUE(Exchange(HERE, sim::NETWORK_PORT, with(0)).has_value());
+    EXPECT_EQ(NextStatus(listener).at(off::OPTION_FLAGS), 0x00);
+    ASSERT_TRUE(Exchange(HERE, sim::NETWORK_PORT, with(1)).has_value());
+    EXPECT_EQ(NextStatus(listener).at(off::OPTION_FLAGS), 0x00)
         << "only the T22 (2.x) shows flags byte 1";
 }
 
 TEST(NetworkSettings, AnAddressThatCannotBeBoundIsRefusedAndTheOldOneKept) {
     StatusListener listener(6516);
-    auto rx = StartReceiver(FastConfig(Model::R40, kHere));
+    auto rx = StartReceiver(FastConfig(Model::R40, HERE));
     const Ipv4 foreign{192, 0, 2, 77};  // no interface here has it
-    ASSERT_TRUE(Exchange(kHere, sim::kNetworkPort,
+    ASSERT_TRUE(Exchange(HERE, sim::NETWORK_PORT,
                          NetworkCommand({255, 255, 255, 255}, {255, 255, 255, 0}, {192, 0, 2, 1},
                                         6516, foreign, 6516, 4))
                     .has_value());
-    const auto d = NextStatus(listener, kHere);
+    const auto d = NextStatus(listener, HERE);
     ASSERT_FALSE(d.empty()) << "still sending from the old address";
-    EXPECT_EQ(d[off::kGateway], 192) << "the other settings are applied";
-    EXPECT_EQ(rx->Address(), kHere);
+    EXPECT_EQ(d[off::GATEWAY], 192) << "the other settings are applied";
+    EXPECT_EQ(rx->Address(), HERE);
     EXPECT_NE(rx->LastError().find("192.0.2.77"), std::string::npos) << rx->LastError();
-    EXPECT_TRUE(Exchange(kHere, sim::kTunePort, AtscTune(40)).has_value());
+    EXPECT_TRUE(Exchange(HERE, sim::TUNE_PORT, AtscTune(40)).has_value());
 }
 
 TEST(NetworkSettings, AnAddressHeldByAnotherReceiverIsRefused) {
     const Ipv4 other{127, 0, 0, 21};
-    auto first = StartReceiver(FastConfig(Model::R40, kHere));
+    auto first = StartReceiver(FastConfig(Model::R40, HERE));
     auto second = StartReceiver(FastConfig(Model::R40, other));
-    ASSERT_TRUE(Exchange(kHere, sim::kNetworkPort,
+    ASSERT_TRUE(Exchange(HERE, sim::NETWORK_PORT,
                          NetworkCommand({255, 255, 255, 255}, {255, 255, 255, 0}, {127, 0, 0, 1},
                                         6516, other, 6516, 0))
                     .has_value());
     ASSERT_TRUE(first->WaitForNewStatuses(1, 1s));
-    EXPECT_EQ(first->Address(), kHere);
+    EXPECT_EQ(first->Address(), HERE);
     EXPECT_FALSE(first->LastError().empty());
     // Each still answers on its own address.
-    EXPECT_EQ(Exchange(kHere, sim::kTunePort, AtscTune(41))->source, kHere);
-    EXPECT_EQ(Exchange(other, sim::kTunePort, AtscTune(42))->source, other);
+    EXPECT_EQ(Exchange(HERE, sim::TUNE_PORT, AtscTune(41))->source, HERE);
+    EXPECT_EQ(Exchange(other, sim::TUNE_PORT, AtscTune(42))->source, other);
     EXPECT_EQ(first->Channel(), 41);
     EXPECT_EQ(second->Channel(), 42);
 }
 
 TEST(NetworkSettings, BroadcastAndMulticastAddressesAreNotTaken) {
-    auto rx = StartReceiver(FastConfig(Model::R40, kHere));
+    auto rx = StartReceiver(FastConfig(Model::R40, HERE));
     for (const Ipv4 bad :
          {Ipv4{0, 0, 0, 0}, Ipv4{255, 255, 255, 255}, Ipv4{239, 1, 1, 1}, Ipv4{127, 0, 0, 255}}) {
-        ASSERT_TRUE(Exchange(kHere, sim::kNetworkPort,
+        ASSERT_TRUE(Exchange(HERE, sim::NETWORK_PORT,
                              NetworkCommand({255, 255, 255, 255}, {255, 255, 255, 0},
                                             {127, 0, 0, 1}, 6516, bad, 6516, 0))
                         .has_value());
         ASSERT_TRUE(rx->WaitForNewStatuses(1, 1s));
-        EXPECT_EQ(rx->Address(), kHere);
-        EXPECT_TRUE(Exchange(kHere, sim::kTunePort, AtscTune(43)).has_value());
+        EXPECT_EQ(rx->Address(), HERE);
+        EXPECT_TRUE(Exchange(HERE, sim::TUNE_PORT, AtscTune(43)).has_value());
     }
 }
 
 TEST(CaTable, TheT22CaShowsItsValuesInTheHeadBlock) {
     StatusListener listener(6516);
-    auto rx = StartReceiver(FastConfig(Model::T22CA, kHere));
+    auto rx = StartReceiver(FastConfig(Model::T22CA, HERE));
     std::vector<sim::CaEntry> entries(16);
     entries[0] = {{10, 0, 0, 1}, 0xD204, 0x0500};
     entries[3] = {{10, 0, 0, 2}, 0x0000, 0x0B01};
     const auto command = sim::EncodeCaTableWrite(entries);
     ASSERT_EQ(command.size(), 130u);
-    auto echo = Exchange(kHere, sim::kTablePort, command);
+    auto echo = Exchange(HERE, sim::TABLE_PORT, command);
     ASSERT_TRUE(echo.has_value());
     EXPECT_EQ(echo->bytes, command);
     const auto d = NextStatus(listener);
@@ -262,38 +262,38 @@ TEST(CaTable, TheT22CaShowsItsValuesInTheHeadBlock) {
     EXPECT_EQ(rx->CaValues()[3], 0x0B01);
     EXPECT_EQ(rx->State().caTable[0], entries[0]);
     // The PID table is a different thing.
-    EXPECT_EQ(Exchange(kHere, sim::kTablePort, kTableRead)->bytes,
+    EXPECT_EQ(Exchange(HERE, sim::TABLE_PORT, TABLE_READ)->bytes,
               sim::EncodePidTableWrite(Model::T22CA, {}));
 }
 
 TEST(CaTable, OtherModelsEchoButIgnoreIt) {
     StatusListener listener(6516);
-    auto rx = StartReceiver(FastConfig(Model::Trevan, kHere));
+    auto rx = StartReceiver(FastConfig(Model::Trevan, HERE));
     const auto before = NextStatus(listener);
     std::vector<sim::CaEntry> entries{{{10, 0, 0, 1}, 1, 0x0500}};
     const auto command = sim::EncodeCaTableWrite(entries);
-    EXPECT_EQ(Exchange(kHere, sim::kTablePort, command)->bytes, command);
+    EXPECT_EQ(Exchange(HERE, sim::TABLE_PORT, command)->bytes, command);
     EXPECT_EQ(NextStatus(listener), before);
     EXPECT_EQ(rx->CaValues()[0], 0);
 }
 
 TEST(MalformedCommands, AreEchoedButNotApplied) {
     StatusListener listener(6516);
-    auto rx = StartReceiver(FastConfig(Model::R40, kHere));
+    auto rx = StartReceiver(FastConfig(Model::R40, HERE));
     const auto before = NextStatus(listener);
     const std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> odd{
-        {sim::kTunePort, {0x00, 0x45, 0, 0, 0}},                   // 5 bytes
-        {sim::kTunePort, {0x00, 0x45, 0, 0, 0, 0, 0}},             // 7 bytes
-        {sim::kNetworkPort, std::vector<std::uint8_t>(21, 0x7F)},  // a byte short
-        {sim::kTablePort,
+        {sim::TUNE_PORT, {0x00, 0x45, 0, 0, 0}},                   // 5 bytes
+        {sim::TUNE_PORT, {0x00, 0x45, 0, 0, 0, 0, 0}},             // 7 bytes
+        {sim::NETWORK_PORT, std::vector<std::uint8_t>(21, 0x7F)},  // a byte short
+        {sim::TABLE_PORT,
          sim::EncodePidTableWrite(Model::R40V, std::vector{sim::PidEntry::Make(5, 1)})},
-        {sim::kTablePort, {0x00, 0x01, 0x00}},  // a read with a tail
-        {sim::kTablePort, {0x00, 0x09}},        // unknown command
-        {sim::kResetPort, {0x4B, 0x2E, 0x90}},  // reset code cut short
-        {sim::kResetPort, {0x4B, 0x2E, 0x90, 0x61, 0x00}},
+        {sim::TABLE_PORT, {0x00, 0x01, 0x00}},  // a read with a tail
+        {sim::TABLE_PORT, {0x00, 0x09}},        // unknown command
+        {sim::RESET_PORT, {0x4B, 0x2E, 0x90}},  // reset code cut short
+        {sim::RESET_PORT, {0x4B, 0x2E, 0x90, 0x61, 0x00}},
     };
     for (const auto& [port, bytes] : odd) {
-        auto echo = Exchange(kHere, port, bytes);
+        auto echo = Exchange(HERE, port, bytes);
         ASSERT_TRUE(echo.has_value()) << "port " << port << ", " << bytes.size() << " bytes";
         EXPECT_EQ(echo->bytes, bytes);
     }
@@ -303,54 +303,54 @@ TEST(MalformedCommands, AreEchoedButNotApplied) {
 }
 
 TEST(CommandRecord, HoldsTheExactBytesPortAndSource) {
-    auto rx = StartReceiver(FastConfig(Model::R40V, kHere));
+    auto rx = StartReceiver(FastConfig(Model::R40V, HERE));
     const Ipv4 console{127, 0, 0, 5};
     const auto tune = AtscTune(7);
     const auto table =
         sim::EncodePidTableWrite(Model::R40V, std::vector{sim::PidEntry::Make(0x31, 1)});
-    ASSERT_TRUE(Exchange(kHere, sim::kTunePort, tune, 500ms, console).has_value());
-    ASSERT_TRUE(Exchange(kHere, sim::kTablePort, table, 500ms, console).has_value());
-    ASSERT_TRUE(Exchange(kHere, sim::kTablePort, kTableRead).has_value());
+    ASSERT_TRUE(Exchange(HERE, sim::TUNE_PORT, tune, 500ms, console).has_value());
+    ASSERT_TRUE(Exchange(HERE, sim::TABLE_PORT, table, 500ms, console).has_value());
+    ASSERT_TRUE(Exchange(HERE, sim::TABLE_PORT, TABLE_READ).has_value());
 
     const auto all = rx->Commands();
     ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[0].port, sim::kTunePort);
+    EXPECT_EQ(all[0].port, sim::TUNE_PORT);
     EXPECT_EQ(all[0].bytes, tune);
     EXPECT_EQ(all[0].datagramSize, tune.size());
     EXPECT_EQ(all[0].source, console);
     EXPECT_NE(all[0].sourcePort, 0);
     EXPECT_EQ(all[1].bytes, table);
-    EXPECT_EQ(all[2].bytes, kTableRead);
+    EXPECT_EQ(all[2].bytes, TABLE_READ);
     EXPECT_EQ(all[2].source, (Ipv4{127, 0, 0, 1}));
 
-    const auto onTable = rx->CommandsOnPort(sim::kTablePort);
+    const auto onTable = rx->CommandsOnPort(sim::TABLE_PORT);
     ASSERT_EQ(onTable.size(), 2u);
     EXPECT_EQ(onTable[0].bytes, table);
 
     EXPECT_EQ(rx->TakeCommands().size(), 3u);
     EXPECT_TRUE(rx->Commands().empty());
-    ASSERT_TRUE(SendOnly(kHere, sim::kResetPort, kResetBytes));
+    ASSERT_TRUE(SendOnly(HERE, sim::RESET_PORT, RESET_BYTES));
     EXPECT_TRUE(rx->WaitForCommands(1, 1s));
     rx->ClearCommands();
     EXPECT_TRUE(rx->Commands().empty());
 }
 
 TEST(CommandRecord, AnOversizeDatagramIsRecordedCutShortAndNotAnswered) {
-    auto rx = StartReceiver(FastConfig(Model::R40, kHere));
+    auto rx = StartReceiver(FastConfig(Model::R40, HERE));
     const std::vector<std::uint8_t> big(3000, 0xAB);
-    EXPECT_FALSE(Exchange(kHere, sim::kTunePort, big, 200ms).has_value());
+    EXPECT_FALSE(Exchange(HERE, sim::TUNE_PORT, big, 200ms).has_value());
     const auto all = rx->Commands();
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].datagramSize, 3000u);
-    EXPECT_EQ(all[0].bytes.size(), sim::EmulatedReceiver::kMaxCommandSize);
+    EXPECT_EQ(all[0].bytes.size(), sim::EmulatedReceiver::MAX_COMMAND_SIZE);
 }
 
 TEST(CommandRecord, KeepsOnlyTheNewestBeyondItsLimit) {
-    sim::ReceiverConfig config = FastConfig(Model::R40, kHere);
+    sim::ReceiverConfig config = FastConfig(Model::R40, HERE);
     config.commandRecordLimit = 3;
     auto rx = StartReceiver(config);
     for (std::uint16_t channel = 1; channel <= 5; ++channel)
-        ASSERT_TRUE(Exchange(kHere, sim::kTunePort, AtscTune(channel)).has_value());
+        ASSERT_TRUE(Exchange(HERE, sim::TUNE_PORT, AtscTune(channel)).has_value());
     const auto all = rx->Commands();
     ASSERT_EQ(all.size(), 3u);
     EXPECT_EQ(all.front().bytes, AtscTune(3));

@@ -67,8 +67,8 @@ TEST_P(StatusLayout, CommonPartAtItsOffsets) {
     const std::vector<std::uint8_t> d = BuildStatusDatagram(e.model, s);
 
     ASSERT_EQ(d.size(), e.length);
-    EXPECT_EQ(d[off::kModelCode], e.code);
-    EXPECT_EQ(d[off::kVersion], 0x37);
+    EXPECT_EQ(d[off::MODEL_CODE], e.code);
+    EXPECT_EQ(d[off::VERSION], 0x37);
     EXPECT_EQ(std::vector(d.begin() + 0x22, d.begin() + 0x26),
               (std::vector<std::uint8_t>{10, 1, 2, 3}));
     EXPECT_EQ(std::vector(d.begin() + 0x26, d.begin() + 0x2A),

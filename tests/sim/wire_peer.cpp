@@ -5,23 +5,23 @@ namespace simtest {
 using Clock = std::chrono::steady_clock;
 
 StatusListener::StatusListener(std::uint16_t port, Ipv4 bindAddress) {
-    ok_ = socket_.Open() && socket_.SetReuseAddress(true) && socket_.Bind(bindAddress, port);
+    m_ok = m_socket.Open() && m_socket.SetReuseAddress(true) && m_socket.Bind(bindAddress, port);
 }
 
 std::optional<Datagram> StatusListener::Next(Ms timeout) {
     const auto deadline = Clock::now() + timeout;
     for (;;) {
         // Take what is queued first, however short the wait.
-        const platform::net::Received r = socket_.Receive(buffer_);
+        const platform::net::Received r = m_socket.Receive(m_buffer);
         if (r.status == platform::net::ReceiveStatus::Ok)
             return Datagram{
-                {buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(r.size)},
+                {m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(r.size)},
                 r.source,
                 r.sourcePort};
         const auto left =
             std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
         if (left.count() <= 0) return std::nullopt;
-        socket_.WaitReadable(left);
+        m_socket.WaitReadable(left);
     }
 }
 

@@ -28,7 +28,7 @@ struct Datagram {
 class StatusListener {
   public:
     explicit StatusListener(std::uint16_t port, Ipv4 bindAddress = {0, 0, 0, 0});
-    bool ok() const { return ok_; }
+    bool ok() const { return m_ok; }
     std::optional<Datagram> Next(Ms timeout);
     std::optional<Datagram> NextFrom(const Ipv4& source, Ms timeout);
     // Drops what is queued.
@@ -37,9 +37,9 @@ class StatusListener {
     std::vector<Datagram> Collect(Ms period);
 
   private:
-    platform::net::UdpSocket socket_;
-    std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(70000);
-    bool ok_ = false;
+    platform::net::UdpSocket m_socket;
+    std::vector<std::uint8_t> m_buffer = std::vector<std::uint8_t>(70000);
+    bool m_ok = false;
 };
 
 // One command as the console sends it: a fresh socket (bound to `from` when

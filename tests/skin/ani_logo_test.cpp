@@ -15,7 +15,7 @@
 namespace skin {
 namespace {
 
-const QColor kGround(30, 90, 160);
+const QColor GROUND(30, 90, 160);
 
 std::vector<int> FadeSequence(int ticks, int step, int low, int high) {
     std::vector<int> values;
@@ -33,7 +33,7 @@ struct LogoOnGround {
     explicit LogoOnGround(QSize size) : logo(&parent) {
         parent.setAutoFillBackground(true);
         QPalette palette = parent.palette();
-        palette.setColor(QPalette::Window, kGround);
+        palette.setColor(QPalette::Window, GROUND);
         parent.setPalette(palette);
         parent.resize(size + QSize(20, 20));
         logo.setGeometry(QRect(QPoint(10, 10), size));
@@ -65,7 +65,7 @@ TEST(LogoFade, TextNeverGetsStrongerThanAboutHalf) {
 
 TEST(LogoFontFitting, WideLogoKeepsTheMediumFontAtEightTenthsOfItsHeight) {
     const LogoFont fitted = FitLogoFont(QStringLiteral("R40"), QSize(200, 42));
-    EXPECT_EQ(fitted.weight, kLogoWeightFitting);
+    EXPECT_EQ(fitted.weight, LOGO_WEIGHT_FITTING);
     EXPECT_EQ(fitted.pixelHeight, 33);  // 0.8 x 42, toward zero
     EXPECT_LE(fitted.textSize.width(), 200);
 }
@@ -79,7 +79,7 @@ TEST(LogoFontFitting, NarrowLogoShrinksToBoldAtTheFittedSize) {
     ASSERT_GT(firstWidth, client.width());
 
     const LogoFont fitted = FitLogoFont(QStringLiteral("R40"), client);
-    EXPECT_EQ(fitted.weight, kLogoWeightShrunk);
+    EXPECT_EQ(fitted.weight, LOGO_WEIGHT_SHRUNK);
     EXPECT_EQ(fitted.pixelHeight, static_cast<int>(0.95 * (0.8 * 42 * 46 / firstWidth)));
     EXPECT_LE(fitted.textSize.width(), client.width());
     EXPECT_LE(fitted.textSize.height(), client.height());
@@ -115,8 +115,8 @@ TEST(AniLogo, FirstPaintShowsTheTextFullyOverWhatLayBeneath) {
     int ground = 0;
     for (int y = 0; y < frame.height(); ++y)
         for (int x = 0; x < frame.width(); ++x) {
-            if (frame.pixel(x, y) == kSkinColor.rgb()) ++text;
-            if (frame.pixel(x, y) == kGround.rgb()) ++ground;
+            if (frame.pixel(x, y) == SKIN_COLOR.rgb()) ++text;
+            if (frame.pixel(x, y) == GROUND.rgb()) ++ground;
         }
     EXPECT_GT(text, 30);
     EXPECT_GT(ground, 500);
@@ -132,7 +132,7 @@ TEST(AniLogo, EachTickBlendsTheBackgroundOverTheTextWithConstantAlpha) {
     QPoint letter(-1, -1);
     for (int y = 0; y < full.height() && letter.x() < 0; ++y)
         for (int x = 0; x < full.width(); ++x)
-            if (full.pixel(x, y) == kSkinColor.rgb()) {
+            if (full.pixel(x, y) == SKIN_COLOR.rgb()) {
                 letter = QPoint(x, y);
                 break;
             }
@@ -147,13 +147,13 @@ TEST(AniLogo, EachTickBlendsTheBackgroundOverTheTextWithConstantAlpha) {
         const auto mix = [a](int ground, int text) {
             return (ground * a + text * (255 - a)) / 255;
         };
-        EXPECT_NEAR(qRed(p), mix(kGround.red(), kSkinColor.red()), 2) << "alpha " << a;
-        EXPECT_NEAR(qGreen(p), mix(kGround.green(), kSkinColor.green()), 2) << "alpha " << a;
-        EXPECT_NEAR(qBlue(p), mix(kGround.blue(), kSkinColor.blue()), 2) << "alpha " << a;
+        EXPECT_NEAR(qRed(p), mix(GROUND.red(), SKIN_COLOR.red()), 2) << "alpha " << a;
+        EXPECT_NEAR(qGreen(p), mix(GROUND.green(), SKIN_COLOR.green()), 2) << "alpha " << a;
+        EXPECT_NEAR(qBlue(p), mix(GROUND.blue(), SKIN_COLOR.blue()), 2) << "alpha " << a;
     }
     // At the top of the range the text has gone: the frame is the background.
     while (shown.logo.Alpha() != 255) shown.logo.Animate();
-    EXPECT_EQ(shown.logo.ComposeFrame().pixel(letter), kGround.rgb());
+    EXPECT_EQ(shown.logo.ComposeFrame().pixel(letter), GROUND.rgb());
 }
 
 TEST(AniLogo, BackgroundIsTakenOnceFromThePictureBeneath) {

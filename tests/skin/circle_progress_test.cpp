@@ -9,15 +9,15 @@
 namespace skin {
 namespace {
 
-const QColor kWedge(204, 45, 48);
-const QColor kDisc(255, 0, 0);
+const QColor WEDGE(204, 45, 48);
+const QColor DISC(255, 0, 0);
 
 // The console's 66 x 50 example, painted once.
 struct Indicator {
     Indicator() {
         progress.resize(66, 50);
-        progress.SetColor(kWedge);
-        progress.SetCircleColor(kDisc);
+        progress.SetColor(WEDGE);
+        progress.SetCircleColor(DISC);
     }
     QImage Draw() { return test::Render(progress); }
     CMYCircleProgress progress;
@@ -89,8 +89,8 @@ TEST(CircleProgress, SettersReturnThePreviousValue) {
     EXPECT_EQ(progress.Pos(), 100u);  // held at the range
     EXPECT_EQ(progress.SetRange(200), 100u);
     EXPECT_EQ(progress.SetStep(2), 10u);
-    EXPECT_EQ(progress.SetColor(kWedge), QColor(255, 0, 0));
-    EXPECT_EQ(progress.SetCircleColor(kDisc), QColor(240, 30, 30));
+    EXPECT_EQ(progress.SetColor(WEDGE), QColor(255, 0, 0));
+    EXPECT_EQ(progress.SetCircleColor(DISC), QColor(240, 30, 30));
     EXPECT_EQ(progress.SetRange(0), 200u);
     EXPECT_EQ(progress.Range(), 1u);
 }
@@ -107,7 +107,7 @@ TEST(CircleProgress, PositionZeroShowsTheWholeDiscInTheWedgeColour) {
     indicator.progress.SetPos(0);
     const QImage image = indicator.Draw();
     for (const QPoint inside : {QPoint(33, 25), QPoint(20, 12), QPoint(46, 38), QPoint(20, 38)})
-        EXPECT_EQ(image.pixel(inside), kWedge.rgb()) << inside.x() << "," << inside.y();
+        EXPECT_EQ(image.pixel(inside), WEDGE.rgb()) << inside.x() << "," << inside.y();
     // Outside the square nothing is drawn.
     EXPECT_EQ(qAlpha(image.pixel(3, 25)), 0);
     EXPECT_EQ(qAlpha(image.pixel(62, 25)), 0);
@@ -119,31 +119,31 @@ TEST(CircleProgress, QuarterPositionFillsTheUpperRightQuadrant) {
     Indicator indicator;
     indicator.progress.SetPos(25);
     const QImage image = indicator.Draw();
-    EXPECT_EQ(image.pixel(45, 12), kWedge.rgb());
-    EXPECT_EQ(image.pixel(20, 12), kDisc.rgb());
-    EXPECT_EQ(image.pixel(45, 38), kDisc.rgb());
-    EXPECT_EQ(image.pixel(20, 38), kDisc.rgb());
+    EXPECT_EQ(image.pixel(45, 12), WEDGE.rgb());
+    EXPECT_EQ(image.pixel(20, 12), DISC.rgb());
+    EXPECT_EQ(image.pixel(45, 38), DISC.rgb());
+    EXPECT_EQ(image.pixel(20, 38), DISC.rgb());
     // The outline is in the wedge colour all round, also where the disc is
     // the other colour (anti-aliased, so within a few levels).
     const QRgb outline = image.pixel(8, 25);
     EXPECT_GT(qAlpha(outline), 240);
-    EXPECT_TRUE(test::SameColour(outline | 0xFF000000u, kWedge.rgb(), 10));
+    EXPECT_TRUE(test::SameColour(outline | 0xFF000000u, WEDGE.rgb(), 10));
 }
 
 TEST(CircleProgress, TurnContinuesWithoutAJump) {
     Indicator indicator;
     indicator.progress.SetStep(1);
     indicator.progress.SetPos(100);
-    EXPECT_EQ(indicator.Draw().pixel(20, 25), kWedge.rgb());  // whole disc in the wedge colour
+    EXPECT_EQ(indicator.Draw().pixel(20, 25), WEDGE.rgb());  // whole disc in the wedge colour
 
     indicator.progress.StepIt();
     EXPECT_EQ(indicator.progress.Pos(), 1u);
-    EXPECT_EQ(indicator.progress.Color(), kDisc);
-    EXPECT_EQ(indicator.progress.CircleColor(), kWedge);
+    EXPECT_EQ(indicator.progress.Color(), DISC);
+    EXPECT_EQ(indicator.progress.CircleColor(), WEDGE);
     // The disc keeps the colour it had, with a thin wedge of the other.
     const QImage image = indicator.Draw();
-    EXPECT_EQ(image.pixel(20, 25), kWedge.rgb());
-    EXPECT_EQ(image.pixel(45, 38), kWedge.rgb());
+    EXPECT_EQ(image.pixel(20, 25), WEDGE.rgb());
+    EXPECT_EQ(image.pixel(45, 38), WEDGE.rgb());
 }
 
 TEST(CircleProgress, StepLargerThanTheRangeSwapsTwiceInOneTick) {
@@ -152,11 +152,11 @@ TEST(CircleProgress, StepLargerThanTheRangeSwapsTwiceInOneTick) {
     indicator.progress.SetStep(250);
     indicator.progress.StepIt();
     EXPECT_EQ(indicator.progress.Pos(), 50u);
-    EXPECT_EQ(indicator.progress.Color(), kWedge);
-    EXPECT_EQ(indicator.progress.CircleColor(), kDisc);
+    EXPECT_EQ(indicator.progress.Color(), WEDGE);
+    EXPECT_EQ(indicator.progress.CircleColor(), DISC);
     const QImage image = indicator.Draw();
-    EXPECT_EQ(image.pixel(45, 25), kWedge.rgb());  // right half
-    EXPECT_EQ(image.pixel(20, 25), kDisc.rgb());   // left half
+    EXPECT_EQ(image.pixel(45, 25), WEDGE.rgb());  // right half
+    EXPECT_EQ(image.pixel(20, 25), DISC.rgb());   // left half
 }
 
 }  // namespace

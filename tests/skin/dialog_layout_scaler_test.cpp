@@ -20,7 +20,7 @@ using platform::window::ControlTemplate;
 using platform::window::DialogTemplate;
 using platform::window::DS_SETFONT;
 
-constexpr std::array<ControlTemplate, 4> kControls{{
+constexpr std::array<ControlTemplate, 4> CONTROLS{{
     {10, ControlKind::Picture, 0, 0, 230, 94},
     {11, ControlKind::Static, 70, 20, 148, 47},
     {12, ControlKind::Button, 4, 72, 66, 16},
@@ -36,7 +36,7 @@ DialogTemplate MainLikeTemplate(std::int16_t points = 9, bool ownFont = true) {
     dialog.pointSize = points;
     dialog.weight = 400;
     dialog.faceName = "Arial";
-    dialog.controls = kControls;
+    dialog.controls = CONTROLS;
     return dialog;
 }
 
@@ -46,14 +46,14 @@ struct HandDialog {
         dialog.setFont(QFont(QStringLiteral("DejaVu Serif"), 20));
         for (const int id : ids) {
             auto child = std::make_unique<QWidget>(&dialog);
-            child->setProperty(platform::window::kControlIdProperty, id);
+            child->setProperty(platform::window::CONTROL_ID_PROPERTY, id);
             child->setGeometry(1, 2, 3, 4);
             children.push_back(std::move(child));
         }
     }
     QWidget* Child(int id) {
         for (auto& child : children)
-            if (child->property(platform::window::kControlIdProperty).toInt() == id)
+            if (child->property(platform::window::CONTROL_ID_PROPERTY).toInt() == id)
                 return child.get();
         return nullptr;
     }
@@ -129,11 +129,11 @@ TEST(TemplateLayout, ControlsWithoutIdAreFoundInTurnAndOtherWidgetsAreSkipped) {
     QWidget dialog;
     QWidget helper(&dialog);  // no control id: never a template control
     QWidget picture(&dialog);
-    picture.setProperty(platform::window::kControlIdProperty, -1);
+    picture.setProperty(platform::window::CONTROL_ID_PROPERTY, -1);
     QWidget groupBox(&dialog);
-    groupBox.setProperty(platform::window::kControlIdProperty, -1);
+    groupBox.setProperty(platform::window::CONTROL_ID_PROPERTY, -1);
     QWidget list(&dialog);
-    list.setProperty(platform::window::kControlIdProperty, 1017);
+    list.setProperty(platform::window::CONTROL_ID_PROPERTY, 1017);
     const std::array<int, 3> ids{-1, -1, 1017};
     const std::vector<QWidget*> found = FindControlsInOrder(dialog, ids);
     ASSERT_EQ(found.size(), 3u);

@@ -12,20 +12,20 @@
 namespace skin {
 namespace {
 
-const QColor kNormal(200, 0, 0);
-const QColor kPressed(0, 160, 0);
-const QColor kOver(0, 0, 210);
-const QColor kHiddenColumn(255, 0, 255);
+const QColor NORMAL(200, 0, 0);
+const QColor PRESSED(0, 160, 0);
+const QColor OVER(0, 0, 210);
+const QColor HIDDEN_COLUMN(255, 0, 255);
 
 // A 322 x 32 strip whose faces are solid colours and whose last column is
 // magenta, so the shown face and any stray column can be told apart.
 QPixmap ColouredStrip() {
     QImage strip(322, 32, QImage::Format_ARGB32);
     QPainter painter(&strip);
-    painter.fillRect(0, 0, 107, 32, kNormal);
-    painter.fillRect(107, 0, 107, 32, kPressed);
-    painter.fillRect(214, 0, 107, 32, kOver);
-    painter.fillRect(321, 0, 1, 32, kHiddenColumn);
+    painter.fillRect(0, 0, 107, 32, NORMAL);
+    painter.fillRect(107, 0, 107, 32, PRESSED);
+    painter.fillRect(214, 0, 107, 32, OVER);
+    painter.fillRect(321, 0, 1, 32, HIDDEN_COLUMN);
     painter.end();
     return QPixmap::fromImage(strip);
 }
@@ -108,23 +108,23 @@ TEST(HoverButton, DrawsNothingBeforeItHasAStrip) {
 TEST(HoverButton, ShowsTheFaceOfEachState) {
     CHoverButton button;
     button.SetBitmapStrip(ColouredStrip());
-    ExpectFace(button, kNormal);
+    ExpectFace(button, NORMAL);
 
     SendEnter(button);
     EXPECT_TRUE(button.IsPointerOver());
-    ExpectFace(button, kOver);
+    ExpectFace(button, OVER);
 
     // Pressing while the pointer is over shows the pressed face.
     QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(button.CurrentFace(), HoverFace::Pressed);
-    ExpectFace(button, kPressed);
+    ExpectFace(button, PRESSED);
 
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
-    ExpectFace(button, kOver);
+    ExpectFace(button, OVER);
 
     SendLeave(button);
     EXPECT_FALSE(button.IsPointerOver());
-    ExpectFace(button, kNormal);
+    ExpectFace(button, NORMAL);
 }
 
 TEST(HoverButton, FirstMoveAfterALeaveShowsThePointerOverFaceAgain) {
@@ -136,7 +136,7 @@ TEST(HoverButton, FirstMoveAfterALeaveShowsThePointerOverFaceAgain) {
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&button, &move);
     EXPECT_TRUE(button.IsPointerOver());
-    ExpectFace(button, kOver);
+    ExpectFace(button, OVER);
 }
 
 TEST(HoverButton, ConsoleStripFacesDifferByState) {

@@ -38,9 +38,9 @@ TEST_F(BareBox, CheckedBoxDrawsTheMarkThroughItsFourPointsAndNoFrame) {
     box.SetChecked(true);
     const QImage image = test::Render(box);
     for (const QPoint point : CheckMarkPoints(15, 15))
-        EXPECT_EQ(image.pixel(point), kSkinColor.rgb()) << point.x() << "," << point.y();
+        EXPECT_EQ(image.pixel(point), SKIN_COLOR.rgb()) << point.x() << "," << point.y();
     // The mark is three pixels wide: one pixel beside a point is still red.
-    EXPECT_EQ(image.pixel(3, 7), kSkinColor.rgb());
+    EXPECT_EQ(image.pixel(3, 7), SKIN_COLOR.rgb());
     // Frame corners and the far corner stay empty.
     EXPECT_EQ(qAlpha(image.pixel(10, 10)), 0);
     EXPECT_EQ(qAlpha(image.pixel(4, 4)), 0);
@@ -50,15 +50,15 @@ TEST_F(BareBox, CheckedBoxDrawsTheMarkThroughItsFourPointsAndNoFrame) {
 TEST_F(BareBox, UncheckedBoxDrawsTheBumpFrameInsetByFour) {
     const QImage image = test::Render(box);
     // Outer ring: light top and left, dark shadow bottom and right.
-    EXPECT_EQ(image.pixel(7, 4), kEdgeLight.rgb());
-    EXPECT_EQ(image.pixel(4, 7), kEdgeLight.rgb());
-    EXPECT_EQ(image.pixel(7, 10), kEdgeDarkShadow.rgb());
-    EXPECT_EQ(image.pixel(10, 7), kEdgeDarkShadow.rgb());
+    EXPECT_EQ(image.pixel(7, 4), EDGE_LIGHT.rgb());
+    EXPECT_EQ(image.pixel(4, 7), EDGE_LIGHT.rgb());
+    EXPECT_EQ(image.pixel(7, 10), EDGE_DARK_SHADOW.rgb());
+    EXPECT_EQ(image.pixel(10, 7), EDGE_DARK_SHADOW.rgb());
     // Inner ring: dark shadow top and left, light bottom and right.
-    EXPECT_EQ(image.pixel(7, 5), kEdgeDarkShadow.rgb());
-    EXPECT_EQ(image.pixel(5, 7), kEdgeDarkShadow.rgb());
-    EXPECT_EQ(image.pixel(7, 9), kEdgeLight.rgb());
-    EXPECT_EQ(image.pixel(9, 7), kEdgeLight.rgb());
+    EXPECT_EQ(image.pixel(7, 5), EDGE_DARK_SHADOW.rgb());
+    EXPECT_EQ(image.pixel(5, 7), EDGE_DARK_SHADOW.rgb());
+    EXPECT_EQ(image.pixel(7, 9), EDGE_LIGHT.rgb());
+    EXPECT_EQ(image.pixel(9, 7), EDGE_LIGHT.rgb());
     // Nothing outside the frame, nothing in its middle, no mark.
     for (const QPoint empty : {QPoint(3, 3), QPoint(11, 11), QPoint(3, 7), QPoint(11, 7),
                                QPoint(7, 3), QPoint(7, 11), QPoint(7, 7), QPoint(2, 7)})
@@ -103,7 +103,7 @@ TEST(RedCheckBox, SetCheckedReturnsThePreviousStateAndRepaints) {
     EXPECT_FALSE(box.IsChecked());
     EXPECT_FALSE(box.SetChecked(true));
     EXPECT_TRUE(box.IsChecked());
-    EXPECT_EQ(test::Render(box).pixel(2, 7), kSkinColor.rgb());
+    EXPECT_EQ(test::Render(box).pixel(2, 7), SKIN_COLOR.rgb());
     EXPECT_TRUE(box.SetChecked(true));
     EXPECT_TRUE(box.IsChecked());
     EXPECT_TRUE(box.SetChecked(false));
@@ -126,7 +126,7 @@ TEST(RedCheckBox, PressTogglesAtOnceAndRepaintsDoNotToggleAgain) {
     QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_TRUE(box.IsChecked());
     // The pressed box may be painted any number of times.
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(test::Render(box).pixel(2, 7), kSkinColor.rgb());
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(test::Render(box).pixel(2, 7), SKIN_COLOR.rgb());
     EXPECT_TRUE(box.IsChecked());
     QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_TRUE(box.IsChecked());

@@ -124,7 +124,7 @@ class SkinnedWindow : public window::Dialog {
                     break;
             }
         }
-        scaler.Apply(*this, *Template(), window::kLayoutDpi);
+        scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
         for (const window::ControlTemplate& item : Template()->controls)
             if (auto* hover = GetDlgItemAs<CHoverButton>(item.id))
                 hover->LoadBitmapStrip(item.imageId);
@@ -198,15 +198,15 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
     // The message line stands on the picture's display area.
     const QRect message = main.Control<QWidget>(res::IDC_MAIN_MESSAGE)->geometry();
     for (const QPoint p : {message.center(), message.topLeft(), message.bottomRight()})
-        EXPECT_EQ(art.pixel(p), art::kDisplay.rgb()) << p.x() << "," << p.y();
-    EXPECT_NE(art.pixel(message.topLeft() - QPoint(1, 1)), art::kDisplay.rgb());
+        EXPECT_EQ(art.pixel(p), art::DISPLAY.rgb()) << p.x() << "," << p.y();
+    EXPECT_NE(art.pixel(message.topLeft() - QPoint(1, 1)), art::DISPLAY.rgb());
     // The hover buttons stand within the window on the footer band.
     for (const int id :
          {res::IDC_MAIN_CONFIG_MENU, res::IDC_MAIN_FILE_OPERATIONS, res::IDC_MAIN_STATUS_PANEL}) {
         const QRect button = main.Control<CHoverButton>(id)->geometry();
         EXPECT_EQ(button.size(), QSize(107, 32)) << id;
         EXPECT_TRUE(QRect(QPoint(0, 0), client).contains(button)) << id;
-        EXPECT_EQ(art.pixel(button.left() - 1, button.center().y()), art::kBaseDeep.rgb()) << id;
+        EXPECT_EQ(art.pixel(button.left() - 1, button.center().y()), art::BASE_DEEP.rgb()) << id;
     }
     ExpectSaved(main.Screen(), QStringLiteral("main_window_start.png"));
 
@@ -234,7 +234,7 @@ TEST(RenderGallery, StatusPanelValuesStandOnDisplays) {
                          res::IDC_STATUS_GATEWAY}) {
         const QRect value = panel.Control<QWidget>(id)->geometry();
         for (const QPoint p : {value.center(), value.topLeft(), value.bottomRight()})
-            EXPECT_EQ(art.pixel(p), art::kDisplay.rgb()) << id;
+            EXPECT_EQ(art.pixel(p), art::DISPLAY.rgb()) << id;
     }
     panel.Control<CTransparentStatic>(res::IDC_STATUS_CHANNEL)->SetText(QStringLiteral("23"));
     panel.Control<CTransparentStatic>(res::IDC_STATUS_SNR)->SetText(QStringLiteral("27.50 dB"));
@@ -301,7 +301,7 @@ TEST(RenderGallery, ControlsOnTheirOwn) {
     progress.SetColor(QColor(204, 45, 48));
     progress.SetCircleColor(QColor(255, 0, 0));
     QImage sheet(66 * 5, 50, QImage::Format_ARGB32_Premultiplied);
-    sheet.fill(art::kBase);
+    sheet.fill(art::BASE);
     {
         QPainter painter(&sheet);
         int x = 0;

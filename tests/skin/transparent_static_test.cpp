@@ -17,7 +17,7 @@ namespace {
 
 using namespace platform::window;  // the Win32 style names
 
-const QColor kGround(20, 60, 200);
+const QColor GROUND(20, 60, 200);
 
 // A window whose background is a picture child, as the skinned dialogs
 // have, with a label above it.
@@ -49,7 +49,7 @@ QImage RenderOnGround(const QString& text, std::uint32_t style, QSize size,
     QWidget parent;
     parent.setAutoFillBackground(true);
     QPalette palette = parent.palette();
-    palette.setColor(QPalette::Window, kGround);
+    palette.setColor(QPalette::Window, GROUND);
     // The owner's text colour must not matter.
     palette.setColor(QPalette::WindowText, Qt::green);
     parent.setPalette(palette);
@@ -97,12 +97,12 @@ TEST(TransparentStatic, PaintsOnlyLettersInTheSkinColour) {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
-            if (p == kGround.rgb()) continue;
+            if (p == GROUND.rgb()) continue;
             ++ink;
-            if (test::SameColour(p, kSkinColor.rgb(), 2)) ++fullRed;
+            if (test::SameColour(p, SKIN_COLOR.rgb(), 2)) ++fullRed;
             // Every other pixel is an anti-aliased mix of ground and red: its
             // green lies between the two, never the owner's green.
-            EXPECT_LE(qGreen(p), kGround.green() + 2) << x << "," << y;
+            EXPECT_LE(qGreen(p), GROUND.green() + 2) << x << "," << y;
         }
     }
     EXPECT_GT(ink, 20);
@@ -113,7 +113,7 @@ TEST(TransparentStatic, StaysTransparentWhenTheOwnerGivesABackground) {
     QWidget parent;
     parent.setAutoFillBackground(true);
     QPalette ground = parent.palette();
-    ground.setColor(QPalette::Window, kGround);
+    ground.setColor(QPalette::Window, GROUND);
     parent.setPalette(ground);
     parent.resize(100, 30);
     CTransparentStatic label(&parent);
@@ -125,8 +125,8 @@ TEST(TransparentStatic, StaysTransparentWhenTheOwnerGivesABackground) {
     label.setPalette(brush);
     label.SetText(QStringLiteral("SNR"));
     const QImage image = parent.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(image.pixel(90, 25), kGround.rgb());
-    EXPECT_EQ(image.pixel(0, 29), kGround.rgb());
+    EXPECT_EQ(image.pixel(90, 25), GROUND.rgb());
+    EXPECT_EQ(image.pixel(0, 29), GROUND.rgb());
 }
 
 TEST(TransparentStatic, SetTextReportsWhetherThereIsAParent) {
@@ -161,7 +161,7 @@ TEST(TransparentStatic, CentreImageDrawsOneLineCentredVertically) {
     const QSize size(200, 60);
     const QImage image =
         RenderOnGround(QStringLiteral("first words\nsecond line"), SS_CENTERIMAGE, size);
-    const auto ink = test::InkBounds(image, kGround.rgb());
+    const auto ink = test::InkBounds(image, GROUND.rgb());
     ASSERT_TRUE(ink.has_value());
     const int above = ink->top();
     const int below = size.height() - 1 - ink->bottom();
@@ -172,9 +172,9 @@ TEST(TransparentStatic, CentreImageDrawsOneLineCentredVertically) {
 TEST(TransparentStatic, PlainLeftLabelWrapsAtWordsAndNoWrapTypeDoesNot) {
     const QString text = QStringLiteral("Load a configuration file and apply all settings");
     const int line = QFontMetrics(QFont(QStringLiteral("Arial"), 10)).height();
-    const auto wrapped = test::InkBounds(RenderOnGround(text, 0, QSize(120, 80)), kGround.rgb());
+    const auto wrapped = test::InkBounds(RenderOnGround(text, 0, QSize(120, 80)), GROUND.rgb());
     const auto single =
-        test::InkBounds(RenderOnGround(text, SS_LEFTNOWORDWRAP, QSize(120, 80)), kGround.rgb());
+        test::InkBounds(RenderOnGround(text, SS_LEFTNOWORDWRAP, QSize(120, 80)), GROUND.rgb());
     ASSERT_TRUE(wrapped && single);
     EXPECT_GT(wrapped->height(), 2 * line);
     EXPECT_LT(single->height(), line + 2);
@@ -187,8 +187,8 @@ TEST(TransparentStatic, EllipsisShortensLongText) {
     const QImage elided = RenderOnGround(text, SS_ENDELLIPSIS, QSize(120, 20));
     // Without the ellipsis a letter is cut at the label's right edge; with it
     // the line ends in whole letters and the ellipsis inside the label.
-    const auto plainInk = test::InkBounds(plain, kGround.rgb());
-    const auto elidedInk = test::InkBounds(elided, kGround.rgb());
+    const auto plainInk = test::InkBounds(plain, GROUND.rgb());
+    const auto elidedInk = test::InkBounds(elided, GROUND.rgb());
     ASSERT_TRUE(plainInk && elidedInk);
     EXPECT_EQ(plainInk->right(), 119);
     EXPECT_LT(elidedInk->right(), 119);
@@ -197,10 +197,10 @@ TEST(TransparentStatic, EllipsisShortensLongText) {
 
 TEST(TransparentStatic, AmpersandIsLiteralOnlyWithNoPrefix) {
     const auto withPrefix = test::InkBounds(
-        RenderOnGround(QStringLiteral("&Apply"), SS_LEFTNOWORDWRAP, {100, 24}), kGround.rgb());
+        RenderOnGround(QStringLiteral("&Apply"), SS_LEFTNOWORDWRAP, {100, 24}), GROUND.rgb());
     const auto noPrefix = test::InkBounds(
         RenderOnGround(QStringLiteral("&Apply"), SS_LEFTNOWORDWRAP | SS_NOPREFIX, {100, 24}),
-        kGround.rgb());
+        GROUND.rgb());
     ASSERT_TRUE(withPrefix && noPrefix);
     // The literal ampersand makes the text wider.
     EXPECT_GT(noPrefix->width(), withPrefix->width() + 4);
@@ -212,14 +212,14 @@ TEST(TransparentStatic, SunkenBorderedLabelDrawsItsEdgesAndKeepsTextInside) {
                                         SS_LEFTNOWORDWRAP | SS_SUNKEN | WS_BORDER, QSize(60, 24));
     for (const QPoint edge :
          {QPoint(0, 0), QPoint(59, 23), QPoint(1, 1), QPoint(58, 22), QPoint(30, 0), QPoint(0, 12)})
-        EXPECT_NE(image.pixel(edge), kGround.rgb()) << edge.x() << "," << edge.y();
+        EXPECT_NE(image.pixel(edge), GROUND.rgb()) << edge.x() << "," << edge.y();
     // The long text is cut inside the edges: the edge pixels at the right
     // keep the edge colours, not the text colour.
-    EXPECT_NE(image.pixel(59, 12), kSkinColor.rgb());
-    EXPECT_NE(image.pixel(58, 12), kSkinColor.rgb());
+    EXPECT_NE(image.pixel(59, 12), SKIN_COLOR.rgb());
+    EXPECT_NE(image.pixel(58, 12), SKIN_COLOR.rgb());
     int insideInk = 0;
     for (int x = 2; x < 58; ++x)
-        if (image.pixel(x, 8) != kGround.rgb()) ++insideInk;
+        if (image.pixel(x, 8) != GROUND.rgb()) ++insideInk;
     EXPECT_GT(insideInk, 0);
 }
 

@@ -17,7 +17,7 @@ int EnterTestNamespace(int argc, char** argv) {
                  "SKIPPED: these tests need a network namespace of their own "
                  "(run as root or with CAP_SYS_ADMIN): %s\n",
                  why.c_str());
-    return kSkipped;
+    return SKIPPED;
 }
 
 }  // namespace test_support

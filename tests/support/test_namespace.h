@@ -5,7 +5,7 @@
 
 namespace test_support {
 
-inline constexpr int kSkipped = 77;
+inline constexpr int SKIPPED = 77;
 
 int EnterTestNamespace(int argc, char** argv);
 

@@ -16,10 +16,10 @@ namespace {
 
 using namespace window_test;
 
-const QString kStatusTip = QStringLiteral(
+const QString STATUS_TIP = QStringLiteral(
     "A copy of the device status will be sent to that unicast address \n Enter 255.255.255.255 "
     "to disable that feature");
-const QString kDialogTip = QStringLiteral(
+const QString DIALOG_TIP = QStringLiteral(
     "Enter the network settings for the R40\n Click check mark to apply settings or 'X' to "
     "cancel \n Note: you have to close this dialog box before using the console further ");
 
@@ -33,10 +33,10 @@ class NetworkLike : public RecordingDialog {
     bool OnInitDialog() override {
         tips.Create(this, TTS_ALWAYSTIP | TTS_BALLOON);
         tips.SetTitle(TTI_INFO, QStringLiteral("Network Configuration Dialog"));
-        tips.AddTool(GetDlgItem(res::IDC_NET_STATUS_ADDRESS), kStatusTip);
+        tips.AddTool(GetDlgItem(res::IDC_NET_STATUS_ADDRESS), STATUS_TIP);
         tips.AddTool(GetDlgItem(IDCANCEL),
                      QStringLiteral("Discard the Settings and close this dialog box"));
-        tips.AddTool(this, kDialogTip);
+        tips.AddTool(this, DIALOG_TIP);
         tips.SetDelayTime(TTDT_AUTOPOP, 8000);
         tips.SetDelayTime(TTDT_RESHOW, 0);
         tips.SetDelayTime(TTDT_INITIAL, 0);
@@ -73,8 +73,8 @@ class TooltipTest : public ::testing::Test {
 
 TEST_F(TooltipTest, EachToolKeepsItsOwnText) {
     EXPECT_EQ(dialog.tips.GetToolCount(), 3);
-    EXPECT_EQ(dialog.tips.GetText(dialog.GetDlgItem(res::IDC_NET_STATUS_ADDRESS)), kStatusTip);
-    EXPECT_EQ(dialog.tips.GetText(&dialog), kDialogTip);
+    EXPECT_EQ(dialog.tips.GetText(dialog.GetDlgItem(res::IDC_NET_STATUS_ADDRESS)), STATUS_TIP);
+    EXPECT_EQ(dialog.tips.GetText(&dialog), DIALOG_TIP);
     EXPECT_TRUE(dialog.tips.GetText(dialog.GetDlgItem(IDOK)).isEmpty());
     dialog.tips.UpdateTipText(QStringLiteral("changed"), dialog.GetDlgItem(IDCANCEL));
     EXPECT_EQ(dialog.tips.GetText(dialog.GetDlgItem(IDCANCEL)), "changed");
@@ -111,7 +111,7 @@ TEST_F(TooltipTest, LabelsAndPicturesShowTheDialogsOwnTip) {
     MoveOver(dialog.GetDlgItem(res::IDC_NET_RECEIVER_LABEL));
     ASSERT_TRUE(WaitUntil([&] { return dialog.tips.IsTipShown(); }));
     EXPECT_EQ(dialog.tips.CurrentTool(), &dialog);
-    EXPECT_EQ(dialog.tips.TipWindow()->Text(), kDialogTip);
+    EXPECT_EQ(dialog.tips.TipWindow()->Text(), DIALOG_TIP);
     EXPECT_EQ(dialog.tips.TipWindow()->Lines().size(), 3);
 }
 

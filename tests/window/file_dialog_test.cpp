@@ -13,11 +13,11 @@ namespace {
 
 using namespace platform::window;
 
-const QString kXmlFilter =
+const QString XML_FILTER =
     QStringLiteral("Xml Configuration File(*.xml)|*.xml|All Files(*.*)|*.*||");
 
 TEST(FileFilter, TheLoadSaveFilterGivesTwoQtFilters) {
-    const QStringList filters = ParseFileFilter(kXmlFilter);
+    const QStringList filters = ParseFileFilter(XML_FILTER);
     ASSERT_EQ(filters.size(), 2);
     EXPECT_EQ(filters[0], "Xml Configuration File(*.xml) (*.xml)");
     EXPECT_EQ(filters[1], "All Files(*.*) (*)");
@@ -42,26 +42,26 @@ TEST(FileDialog, OpenAndSaveRunThroughTheServiceWithTheirFlags) {
     service.AnswerFileDialog(std::nullopt);
 
     FileDialog open(true, QStringLiteral("xml"), QString(),
-                    OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLESIZING, kXmlFilter, nullptr);
+                    OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLESIZING, XML_FILTER, nullptr);
     EXPECT_EQ(open.DoModal(), IDOK);
     EXPECT_EQ(open.GetPathName(), "/tmp/receiver.xml");
 
     FileDialog save(false, QStringLiteral("xml"), QString(),
-                    OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, kXmlFilter, nullptr);
+                    OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, XML_FILTER, nullptr);
     EXPECT_EQ(save.DoModal(), IDCANCEL);
     EXPECT_TRUE(save.GetPathName().isEmpty());
 
     ASSERT_EQ(service.FileDialogs().size(), 2u);
     const FileDialogRequest& first = service.FileDialogs()[0];
     EXPECT_TRUE(first.open);
-    EXPECT_EQ(first.filter, kXmlFilter);
+    EXPECT_EQ(first.filter, XML_FILTER);
     EXPECT_EQ(first.defaultExtension, "xml");
     EXPECT_TRUE(first.flags & OFN_FILEMUSTEXIST);
     EXPECT_FALSE(service.FileDialogs()[1].open);
     EXPECT_TRUE(service.FileDialogs()[1].flags & OFN_OVERWRITEPROMPT);
 
     // Unscripted: cancelled.
-    FileDialog again(true, QStringLiteral("xml"), QString(), 0, kXmlFilter, nullptr);
+    FileDialog again(true, QStringLiteral("xml"), QString(), 0, XML_FILTER, nullptr);
     EXPECT_EQ(again.DoModal(), IDCANCEL);
 }
 

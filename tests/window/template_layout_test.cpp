@@ -110,7 +110,7 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
     const DialogTemplate* tmpl = res::FindDialogTemplate(res::IDD_MAIN_CONSOLE);
     RecordingDialog dialog(tmpl);
     ASSERT_TRUE(dialog.Create());
-    const BaseUnits base = MeasureBaseUnits(MakeFont(FontOf(*tmpl), kLayoutDpi));
+    const BaseUnits base = MeasureBaseUnits(MakeFont(FontOf(*tmpl), LAYOUT_DPI));
     ASSERT_GT(base.baseX, 0);
     ASSERT_GT(base.baseY, 0);
     EXPECT_EQ(dialog.width(), HorizontalPixels(230, base));

@@ -2,8 +2,14 @@
 //
 // The new contents go to a temporary file in the target's directory, which is
 // flushed to the disk and then renamed over the target. Whatever fails on the
-// way (no room on the disk, a read-only target, a directory that refuses new
-// files), the temporary file is removed and the previous file stays whole.
+// way (no room on the disk, a read-only target), the temporary file is
+// removed and the previous file stays whole.
+//
+// Temporary names are short whatever the target's ("<up to 64 bytes of the
+// name>.tmp-PID-SEQ-STAMP"). Temporaries of that form that a killed save left
+// in the directory (this user's, older than ten minutes) are removed by the
+// next save there. A writable file in a directory that refuses new files is
+// rewritten in place instead, which is not atomic.
 #pragma once
 
 #include <string>

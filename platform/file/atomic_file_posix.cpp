@@ -1,6 +1,7 @@
 // POSIX backend of the atomic file replacement: open(O_EXCL), fsync, rename.
 #include "platform/file/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,11 +11,20 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
 
 namespace platform::file {
 namespace {
+
+// Temporary names are "<start of the target's name>.tmp-PID-SEQ-STAMP". The
+// target's part is cut so that the whole stays far below NAME_MAX (255).
+constexpr std::size_t TEMPORARY_PREFIX_BYTES = 64;
+constexpr char TEMPORARY_MARK[] = ".tmp-";
+// A temporary older than this belongs to a save that was killed: a save
+// takes milliseconds, seconds on the slowest disk.
+constexpr std::time_t STALE_TEMPORARY_SECONDS = 10 * 60;
 
 // The file to replace once symbolic links are followed; empty when a link
 // leads nowhere.
@@ -31,6 +41,93 @@ std::string DirectoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string NameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The target's name cut to TEMPORARY_PREFIX_BYTES, never inside a UTF-8
+// sequence.
+std::string TemporaryPrefix(const std::string& name) {
+    if (name.size() <= TEMPORARY_PREFIX_BYTES) return name;
+    std::size_t cut = TEMPORARY_PREFIX_BYTES;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    return name.substr(0, cut);
+}
+
+// True for the names saves give their temporaries, now and in earlier
+// versions: a name, ".tmp-", then three runs of digits joined by '-'.
+bool IsTemporaryName(const std::string& name) {
+    const auto mark = name.rfind(TEMPORARY_MARK);
+    if (mark == std::string::npos || mark == 0) return false;
+    int dashes = 0;
+    std::size_t digits = 0;
+    for (std::size_t i = mark + sizeof TEMPORARY_MARK - 1; i < name.size(); ++i) {
+        if (name[i] >= '0' && name[i] <= '9') {
+            ++digits;
+        } else if (name[i] == '-' && digits > 0 && dashes < 2) {
+            ++dashes;
+            digits = 0;
+        } else {
+            return false;
+        }
+    }
+    return dashes == 2 && digits > 0;
+}
+
+// Removes what saves killed in this directory left behind: regular files of
+// this user with a temporary's name, untouched for longer than any save
+// takes. A younger one may belong to a save still running elsewhere.
+void RemoveStaleTemporaries(const std::string& directory) {
+    struct CloseDirectory {
+        void operator()(DIR* listing) const { closedir(listing); }
+    };
+    std::unique_ptr<DIR, CloseDirectory> listing(opendir(directory.c_str()));
+    if (!listing) return;
+    const int directoryFd = dirfd(listing.get());
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = readdir(listing.get())) {
+        const std::string name = entry->d_name;
+        if (!IsTemporaryName(name)) continue;
+        struct stat info {};
+        if (fstatat(directoryFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(info.st_mode) || info.st_uid != geteuid()) continue;
+        if (now - info.st_mtime < STALE_TEMPORARY_SECONDS) continue;
+        if (unlinkat(directoryFd, name.c_str(), 0) != 0) {
+            // Gone already, or the directory refuses: the next save tries again.
+        }
+    }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Rewrites the file itself, for a writable file in a directory that refuses
+// new files (a shared folder where the operator may change the file but not
+// the folder). This trades the atomic replacement for being able to save at
+// all: a crash or power loss in the middle leaves the file partly written,
+// and a reader at that moment may see it half old, half new. The space is
+// reserved first, so a full disk refuses the save before the file is touched.
+bool RewriteInPlace(const std::string& target, std::string_view contents) {
+    const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const off_t size = static_cast<off_t>(contents.size());
+    // File systems without fallocate answer otherwise; they go on unreserved.
+    bool ok = size == 0 || fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0 || errno != ENOSPC;
+    // Written over the old bytes first and cut after, so the file is never
+    // shorter than needed while it is being written.
+    ok = ok && WriteAll(fd, contents) && ftruncate(fd, size) == 0 && fsync(fd) == 0;
+    const bool closed = close(fd) == 0;
+    return ok && closed;
+}
+
 // A uniquely named file beside the target that disappears again unless it has
 // been renamed into place.
 class TemporaryFile {
@@ -43,11 +140,13 @@ class TemporaryFile {
         if (!m_path.empty() && !m_placed) unlink(m_path.c_str());
     }
 
+    // False with errno set by the last refusal.
     bool Create(const std::string& target) {
         static std::atomic<unsigned> sequence{0};
+        const std::string stem = DirectoryOf(target) + "/" + TemporaryPrefix(NameOf(target));
         for (int attempt = 0; attempt < 16; ++attempt) {
             const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-            const std::string candidate = target + ".tmp-" + std::to_string(getpid()) + "-" +
+            const std::string candidate = stem + TEMPORARY_MARK + std::to_string(getpid()) + "-" +
                                           std::to_string(sequence++) + "-" +
                                           std::to_string(stamp % 1000000);
             m_fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -69,15 +168,7 @@ class TemporaryFile {
         return fchmod(m_fd, replaced.st_mode & 07777) == 0;
     }
 
-    bool Write(std::string_view bytes) {
-        while (!bytes.empty()) {
-            const ssize_t n = write(m_fd, bytes.data(), bytes.size());
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-        return true;
-    }
+    bool Write(std::string_view bytes) { return WriteAll(m_fd, bytes); }
 
     // Pushes everything to the disk and closes the file; both are checked
     // because a full disk can show up in either.
@@ -129,13 +220,19 @@ bool ReplaceFile(const std::string& path, std::string_view contents) {
         close(probe);
     }
 
+    const std::string directory = DirectoryOf(target);
+    RemoveStaleTemporaries(directory);
+
     TemporaryFile temporary;
-    if (!temporary.Create(target)) return false;
+    if (!temporary.Create(target)) {
+        const bool directoryRefuses = errno == EACCES || errno == EPERM;
+        return exists && directoryRefuses && RewriteInPlace(target, contents);
+    }
     if (exists && !temporary.Adopt(existing)) return false;
     if (!temporary.Write(contents)) return false;
     if (!temporary.Finish()) return false;
     if (!temporary.RenameOver(target)) return false;
-    SyncDirectory(DirectoryOf(target));
+    SyncDirectory(directory);
     return true;
 }
 

@@ -58,29 +58,6 @@ TEST(SaveFailure, ReadOnlyFileRefusesTheWriteButTheDocumentKeepsIt) {
     EXPECT_TRUE(Contains(after, "MACByte2=\"1\""));
 }
 
-TEST(SaveFailure, DirectoryRefusingNewFilesLeavesTheOldFileWhole) {
-    TempDir dir;
-    const std::string path = dir.File("lastused.xml");
-    CR40SettingsToXmlDoc doc;
-    OpenWithSettings(doc, path);
-    const std::string before = ReadBytes(path);
-    SetMode(path, 0666);  // the file itself could be written in place
-    SetMode(dir.path(), 0555);
-    bool saved = true;
-    {
-        OrdinaryUserScope user;
-        if (!user.active()) {
-            SetMode(dir.path(), 0777);
-            GTEST_SKIP() << "cannot act as an ordinary user here";
-        }
-        saved = doc.WriteChannel(20);
-    }
-    SetMode(dir.path(), 0777);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadBytes(path), before);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"lastused.xml"});
-}
-
 TEST(SaveFailure, FullDiskLeavesTheOldFileWholeAndReportsFailure) {
     SmallFileSystem disk(64 * 1024);
     if (!disk.mounted()) GTEST_SKIP() << disk.why();

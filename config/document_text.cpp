@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <system_error>
 
 namespace config {
@@ -20,6 +21,46 @@ bool WithinDocumentLimits(const std::string& text) {
         }
     }
     return true;
+}
+
+bool HasDeclaration(const std::string& text) {
+    std::size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
+    if (text.compare(i, 5, "<?xml") != 0) return false;
+    const char after = i + 5 < text.size() ? text[i + 5] : '\0';
+    return after == ' ' || after == '\t' || after == '\n' || after == '?';
+}
+
+std::string WithPlainWhiteSpaceInText(const std::string& printed) {
+    std::string out;
+    out.reserve(printed.size());
+    std::size_t i = 0;
+    // Copies through `end` (and `end` itself) unchanged.
+    const auto copyThrough = [&](const char* end) {
+        const std::size_t at = printed.find(end, i);
+        const std::size_t stop =
+            at == std::string::npos ? printed.size() : at + std::char_traits<char>::length(end);
+        out.append(printed, i, stop - i);
+        i = stop;
+    };
+    while (i < printed.size()) {
+        if (printed.compare(i, 4, "<!--") == 0) {
+            copyThrough("-->");
+        } else if (printed.compare(i, 9, "<![CDATA[") == 0) {
+            copyThrough("]]>");
+        } else if (printed[i] == '<') {
+            copyThrough(">");  // the printer writes '>' in attribute values as "&gt;"
+        } else if (printed.compare(i, 6, "&#x0A;") == 0) {
+            out += '\n';
+            i += 6;
+        } else if (printed.compare(i, 6, "&#x09;") == 0) {
+            out += '\t';
+            i += 6;
+        } else {
+            out += printed[i++];
+        }
+    }
+    return out;
 }
 
 DocumentTextRead ReadDocumentText(const std::string& fileName, std::string& text) {

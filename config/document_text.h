@@ -32,4 +32,15 @@ DocumentTextRead ReadDocumentText(const std::string& fileName, std::string& text
 // The limit check alone, on text already in hand.
 bool WithinDocumentLimits(const std::string& text);
 
+// True when the text opens with an XML declaration (after a byte-order mark
+// and white space). Without one, XML text is UTF-8.
+bool HasDeclaration(const std::string& text);
+
+// TinyXML's printer writes line feeds and tabs in text as "&#x0A;" and
+// "&#x09;". This puts them back as the characters themselves wherever they
+// stand in text (outside tags, comments and CDATA sections), so text keeps
+// the shape it was read with. Carriage returns stay references: a parser
+// would turn a raw one into a line feed.
+std::string WithPlainWhiteSpaceInText(const std::string& printed);
+
 }  // namespace config

@@ -3,6 +3,8 @@
 #include <tinyxml.h>
 
 #include <new>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "config/document_text.h"
@@ -13,10 +15,18 @@ namespace {
 
 using config::DocumentTextRead;
 
-// Parses text already read; null when TinyXML reports an error.
+// Parses text already read; null when TinyXML reports an error. Text keeps
+// its white space: a write must give back what the console does not own as
+// it was. A file without a declaration is UTF-8; with one, TinyXML follows
+// the encoding it names (UTF-8, or bytes kept as they are for any other).
 std::unique_ptr<TiXmlDocument> Parse(const std::string& fileName, const std::string& text) {
+    // TinyXML keeps this switch for the whole process; set once, before the
+    // first parse, and never changed.
+    static const bool whiteSpaceKept = (TiXmlBase::SetCondenseWhiteSpace(false), true);
+    (void)whiteSpaceKept;
     auto document = std::make_unique<TiXmlDocument>(fileName);
-    document->Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    document->Parse(text.c_str(), nullptr,
+                    config::HasDeclaration(text) ? TIXML_DEFAULT_ENCODING : TIXML_ENCODING_UTF8);
     if (document->Error()) return nullptr;
     return document;
 }
@@ -29,7 +39,7 @@ bool SaveDocument(const TiXmlDocument& document, const std::string& fileName) {
     printer.SetIndent("    ");
     printer.SetLineBreak("\n");
     if (!document.Accept(&printer)) return false;
-    const std::string& printed = printer.Str();
+    const std::string printed = config::WithPlainWhiteSpaceInText(printer.Str());
     return config::WithinDocumentLimits(printed) && platform::file::ReplaceFile(fileName, printed);
 }
 
@@ -39,12 +49,13 @@ std::unique_ptr<TiXmlElement> TextElement(const char* name, const std::string& t
     return element;
 }
 
-// The text of `element`'s first child, or null when that child is not a text.
-const char* FirstText(const TiXmlElement* element) {
-    if (element == nullptr) return nullptr;
+// The text of `element`'s first child, white space condensed as values are
+// read; none when that child is not a text.
+std::optional<std::string> FirstText(const TiXmlElement* element) {
+    if (element == nullptr) return std::nullopt;
     const TiXmlNode* first = element->FirstChild();
-    if (first == nullptr || first->ToText() == nullptr) return nullptr;
-    return first->Value();
+    if (first == nullptr || first->ToText() == nullptr) return std::nullopt;
+    return config::CondensedWhiteSpace(first->Value());
 }
 
 // An integer attribute as "%d" reads it; `fallback` when missing or not a number.
@@ -169,14 +180,14 @@ bool CR40SettingsToXmlDoc::SaveTo(const std::string& fileName) const {
     return SaveDocument(*m_document, fileName);
 }
 
-const char* CR40SettingsToXmlDoc::ElementText(const char* name) const {
-    if (m_root == nullptr) return nullptr;
+std::optional<std::string> CR40SettingsToXmlDoc::ElementText(const char* name) const {
+    if (m_root == nullptr) return std::nullopt;
     return FirstText(m_root->FirstChildElement(name));
 }
 
 bool CR40SettingsToXmlDoc::ReadAddress(const char* name, Address address) const {
-    const char* text = ElementText(name);
-    return text != nullptr && config::ScanDottedAddress(text, address) == 4;
+    const auto text = ElementText(name);
+    return text && config::ScanDottedAddress(text->c_str(), address) == 4;
 }
 
 bool CR40SettingsToXmlDoc::ReadDeviceIP(Address address) const {
@@ -196,16 +207,16 @@ bool CR40SettingsToXmlDoc::ReadUnicastStatus(Address address) const {
 }
 
 bool CR40SettingsToXmlDoc::ReadUseIGMP(std::int32_t& on) const {
-    const char* text = ElementText("UseIGMP");
-    if (text == nullptr) return false;
-    on = config::IsYes(text) ? 1 : 0;
+    const auto text = ElementText("UseIGMP");
+    if (!text) return false;
+    on = config::IsYes(text->c_str()) ? 1 : 0;
     return true;
 }
 
 bool CR40SettingsToXmlDoc::ReadChannel(std::int32_t& channel) const {
-    const char* text = ElementText("Channel");
-    if (text == nullptr) return false;
-    channel = config::DecimalPrefix(text);
+    const auto text = ElementText("Channel");
+    if (!text) return false;
+    channel = config::DecimalPrefix(text->c_str());
     return channel >= 2 && channel <= 69;
 }
 
@@ -215,10 +226,11 @@ bool CR40SettingsToXmlDoc::ReadPIDList(PidListRecord& list) const {
 
 bool CR40SettingsToXmlDoc::ReadPIDListWithDestinations(TrevanPidListRecord& list) const {
     return ReadPidEntries(m_root, list, [&list](const TiXmlElement& entry, int i) {
-        if (const char* ip = FirstText(entry.FirstChildElement("Destination_IP")))
-            config::ScanDottedAddress(ip, list.destination[i].address, 3);
-        if (const char* port = FirstText(entry.FirstChildElement("Destination_Port")))
-            list.destination[i].port = static_cast<std::uint16_t>(config::DecimalPrefix(port));
+        if (const auto ip = FirstText(entry.FirstChildElement("Destination_IP")))
+            config::ScanDottedAddress(ip->c_str(), list.destination[i].address, 3);
+        if (const auto port = FirstText(entry.FirstChildElement("Destination_Port")))
+            list.destination[i].port =
+                static_cast<std::uint16_t>(config::DecimalPrefix(port->c_str()));
     });
 }
 

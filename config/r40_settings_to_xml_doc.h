@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -95,7 +96,7 @@ class CR40SettingsToXmlDoc {
 
   private:
     void Discard();
-    const char* ElementText(const char* name) const;
+    std::optional<std::string> ElementText(const char* name) const;
     bool ReadAddress(const char* name, Address address) const;
     bool WriteTextElement(const char* name, const std::string& text);
     bool ReplaceRootChild(std::unique_ptr<TiXmlElement> element);

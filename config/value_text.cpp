@@ -85,6 +85,21 @@ std::string FormatDottedAddress(std::span<const std::uint8_t, 4> address) {
            std::to_string(address[2]) + "." + std::to_string(address[3]);
 }
 
+std::string CondensedWhiteSpace(const char* text) {
+    std::string out;
+    bool pendingSpace = false;
+    for (; *text != '\0'; ++text) {
+        if (IsSpace(*text)) {
+            pendingSpace = !out.empty();
+            continue;
+        }
+        if (pendingSpace) out += ' ';
+        pendingSpace = false;
+        out += *text;
+    }
+    return out;
+}
+
 bool IsYes(const char* text) {
     const char* expected = "yes";
     for (; *expected != '\0'; ++text, ++expected) {

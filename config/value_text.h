@@ -34,6 +34,10 @@ int ScanDottedAddress(const char* text, std::span<std::uint8_t, 4> address,
 // "a.b.c.d" with the four bytes as unsigned decimals.
 std::string FormatDottedAddress(std::span<const std::uint8_t, 4> address);
 
+// The text with white space at both ends removed and each run inside made
+// one space, as values were always read.
+std::string CondensedWhiteSpace(const char* text);
+
 // True when `text` is "Yes" in any mixture of capitals and small letters.
 bool IsYes(const char* text);
 

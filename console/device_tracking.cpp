@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include "console/console_messages.h"
 #include "console/device_text.h"
@@ -69,6 +70,10 @@ void CHaldenDlg::StartDiscoveryWorker() {
     m_discoveryRunning = true;
     const bool started = window::BeginWorkerThread(
         [this](window::WindowHandle handle) {
+            // A console killed during a network change left its host route and
+            // neighbour entry behind; they go before the first pass.
+            static std::once_flag staleRoutesRemoved;
+            std::call_once(staleRoutesRemoved, [] { RemoveStaleRoutes(); });
             // While the operator has the list dropped down, the pass is skipped.
             if (!m_listLock) {
                 auto report = std::make_unique<DiscoveryReport>();

@@ -435,6 +435,14 @@ DEVICELIB_API int32_t GetDeviceType(DeviceHandle device, uint16_t* type);
 /* Stores the first of STATUS_PORTS this workstation can bind. */
 DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port);
 
+/* Removes the host routes and static neighbour entries that a process
+ * killed during SetNetworkSettings left behind (the library marks what it
+ * adds), unless an attempt is running in this network namespace. Never
+ * touches entries made by anyone else. Call it once at start-up;
+ * SetNetworkSettings does the same before its attempts. Returns how many
+ * entries were removed. */
+DEVICELIB_API int32_t RemoveStaleRoutes(void);
+
 #ifdef __cplusplus
 }
 #endif

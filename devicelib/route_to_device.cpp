@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "devicelib/device_models.h"
+#include "devicelib/route_leftovers.h"
 #include "devicelib/route_to_device.h"
 #include "devicelib/temporary_route.h"
 
@@ -66,6 +67,10 @@ std::int32_t ApplyNetworkSettingsThroughAdapters(COrvelDevice& device,
                                                  const NetworkSettings& settings) {
     // A device whose address begins with 0 is addressed as 10.10.10.10.
     if (device.Address()[0] == 0) device.SetAddress({10, 10, 10, 10});
+
+    // Entries a killed process left for this or any receiver would misdirect
+    // the attempts below (and everyone's traffic to those addresses).
+    RemoveLeftoverEntries(device.IpHelper());
 
     std::vector<Adapter> adapters;
     if (!device.IpHelper().ReadAdapters(adapters)) return ERR_ADAPTER_NOT_FOUND;

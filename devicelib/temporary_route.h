@@ -1,9 +1,13 @@
 // The host route and static neighbour entry that make a receiver outside
 // the workstation's subnets reachable through one adapter, for as long as
 // this object lives. Only what it added is removed again: a route or
-// neighbour entry that existed before is neither replaced nor deleted.
+// neighbour entry that existed before is neither replaced nor deleted. What
+// it adds is marked as the library's (OWN_ENTRY_PROTOCOL), and it holds the
+// attempt lock while its entries may exist, so that a sweep for leftovers
+// (devicelib/route_leftovers.h) leaves them alone.
 #pragma once
 
+#include "devicelib/route_leftovers.h"
 #include "platform/iphelper/ip_helper.h"
 
 namespace devicelib {
@@ -20,6 +24,7 @@ class TemporaryRoute {
     bool NeighbourMade() const { return m_neighbourMade; }
 
   private:
+    AttemptLock m_lock;  // first in, last out: held before adding, until removed
     platform::iphelper::IpHelper& m_helper;
     platform::iphelper::HostRoute m_route;
     platform::iphelper::NeighbourEntry m_neighbour;

@@ -43,7 +43,7 @@ bool FakeIpHelper::AddHostRoute(const HostRoute& route) {
     row.preferredSource = route.localAddress;
     row.interfaceIndex = route.interfaceIndex;
     row.metric = route.metric;
-    row.protocol = 4;
+    row.protocol = OWN_ENTRY_PROTOCOL;
     routes.push_back(row);
     return true;
 }
@@ -52,8 +52,9 @@ bool FakeIpHelper::DeleteHostRoute(const HostRoute& route) {
     calls.push_back("DeleteHostRoute " + Text(route.destination) + " if " +
                     std::to_string(route.interfaceIndex));
     if (refuseChanges) return false;
-    auto it = std::find_if(routes.begin(), routes.end(),
-                           [&](const RouteRow& row) { return RowIsHostRoute(row, route); });
+    auto it = std::find_if(routes.begin(), routes.end(), [&](const RouteRow& row) {
+        return RowIsHostRoute(row, route) && row.protocol == OWN_ENTRY_PROTOCOL;
+    });
     if (it == routes.end()) return false;
     routes.erase(it);
     return true;
@@ -63,13 +64,15 @@ bool FakeIpHelper::AddStaticNeighbour(const NeighbourEntry& entry) {
     calls.push_back("AddStaticNeighbour " + Text(entry.address) + " if " +
                     std::to_string(entry.interfaceIndex));
     if (refuseChanges) return false;
+    NeighbourEntry marked = entry;
+    marked.protocol = OWN_ENTRY_PROTOCOL;
     for (NeighbourEntry& existing : neighbours) {
         if (existing.interfaceIndex == entry.interfaceIndex && existing.address == entry.address) {
-            existing = entry;  // replaces, as the system does
+            existing = marked;  // replaces, as the system does
             return true;
         }
     }
-    neighbours.push_back(entry);
+    neighbours.push_back(marked);
     return true;
 }
 

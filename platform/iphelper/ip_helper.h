@@ -55,8 +55,23 @@ struct NeighbourEntry {
     Ipv4 address{};
     MacAddress mac{};
     bool permanent = false;  // static, never expires
+    int protocol = 0;        // who made it, where the system keeps that (0: unknown)
     bool operator==(const NeighbourEntry&) const = default;
 };
+
+// Every host route and neighbour entry added through an IpHelper carries
+// this protocol number, which no routing daemon uses, so that what a killed
+// process left behind can be told from everyone else's entries. Linux keeps
+// it on routes and, from 5.2 on, on neighbour entries; Windows keeps neither
+// (its routes all read as "network management"), so nothing reads as ours there.
+inline constexpr int OWN_ENTRY_PROTOCOL = 240;
+
+inline bool IsOwnRoute(const RouteRow& row) {
+    return row.protocol == OWN_ENTRY_PROTOCOL && row.prefixLength == 32;
+}
+inline bool IsOwnNeighbour(const NeighbourEntry& entry) {
+    return entry.protocol == OWN_ENTRY_PROTOCOL && entry.permanent;
+}
 
 class IpHelper {
   public:
@@ -68,6 +83,8 @@ class IpHelper {
     virtual bool ReadNeighbours(std::vector<NeighbourEntry>& neighbours) = 0;
 
     // False when the system refused (no privilege, no such interface...).
+    // Routes and neighbour entries are added with OWN_ENTRY_PROTOCOL, and
+    // DeleteHostRoute removes only a route that carries it.
     virtual bool AddHostRoute(const HostRoute& route) = 0;
     virtual bool DeleteHostRoute(const HostRoute& route) = 0;
     virtual bool AddStaticNeighbour(const NeighbourEntry& entry) = 0;

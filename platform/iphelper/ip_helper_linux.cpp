@@ -250,6 +250,9 @@ class LinuxIpHelper final : public IpHelper {
             if (mac != attributes.end() && mac->second.size() == 6)
                 std::copy(mac->second.begin(), mac->second.end(), entry.mac.begin());
             entry.permanent = (message->ndm_state & NUD_PERMANENT) != 0;
+            auto protocol = attributes.find(NDA_PROTOCOL);
+            if (protocol != attributes.end() && protocol->second.size() == 1)
+                entry.protocol = protocol->second[0];
             neighbours.push_back(entry);
         });
     }
@@ -273,6 +276,9 @@ class LinuxIpHelper final : public IpHelper {
         request.Append(message);
         request.Attribute(NDA_DST, entry.address.data(), 4);
         request.Attribute(NDA_LLADDR, entry.mac.data(), 6);
+        // Kernels before 5.2 ignore it; the entry is then not recognised later.
+        const std::uint8_t protocol = OWN_ENTRY_PROTOCOL;
+        request.Attribute(NDA_PROTOCOL, &protocol, 1);
         return socket.Exchange(request);
     }
 
@@ -288,8 +294,8 @@ class LinuxIpHelper final : public IpHelper {
     }
 
   private:
-    // A host route on the link, static, with our metric. Deleting names the
-    // same attributes, so only this exact route can go.
+    // A host route on the link with our metric and protocol number. Deleting
+    // names the same attributes, so only this exact route of ours can go.
     static bool ChangeRoute(std::uint16_t type, std::uint16_t flags, const HostRoute& route) {
         NetlinkSocket socket;
         Request request(type, static_cast<std::uint16_t>(NLM_F_ACK | flags));
@@ -297,7 +303,7 @@ class LinuxIpHelper final : public IpHelper {
         message.rtm_family = AF_INET;
         message.rtm_dst_len = 32;
         message.rtm_table = RT_TABLE_MAIN;
-        message.rtm_protocol = RTPROT_STATIC;
+        message.rtm_protocol = OWN_ENTRY_PROTOCOL;
         message.rtm_scope = type == RTM_NEWROUTE ? RT_SCOPE_LINK : RT_SCOPE_NOWHERE;
         message.rtm_type = RTN_UNICAST;
         request.Append(message);

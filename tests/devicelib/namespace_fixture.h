@@ -13,6 +13,7 @@
 #include <string>
 
 #include "devicelib/device_models.h"
+#include "devicelib/route_leftovers.h"
 #include "platform/iphelper/ip_helper.h"
 #include "platform/netns/thread_network.h"
 #include "tests/devicelib/receiver_fixture.h"
@@ -51,6 +52,8 @@ class TwoNamespaces : public ::testing::Test {
     }
     void TearDown() override {
         if (!made) return;
+        // The attempt lock of A goes with A.
+        if (entered) ::unlink(devicelib::AttemptLockPath().c_str());
         for (const std::string& ns : {a, b, c}) Shell("ip netns del " + ns);
     }
 
@@ -101,6 +104,7 @@ class TwoNamespaces : public ::testing::Test {
     void EnterA() {
         std::string why;
         ASSERT_TRUE(platform::netns::JoinNetworkNamespace("/run/netns/" + a, &why)) << why;
+        entered = true;
     }
 
     // What A's tables hold for an address.
@@ -149,6 +153,7 @@ class TwoNamespaces : public ::testing::Test {
 
     std::string a, b, c, id;
     bool made = false;
+    bool entered = false;  // this thread is in A
 };
 
 }  // namespace devicelib_test

@@ -129,12 +129,16 @@ TEST(CreateRoute, MakesNothingOnALinkWithoutNeighbours) {
 TEST(CreateRoute, LeavesEntriesThatExistedBeforeAlone) {
     FakeIpHelper fake = TwoAdapters();
     // The operator's own route and neighbour entry for the receiver.
-    platform::iphelper::HostRoute theirs{{192, 168, 7, 20}, {192, 168, 1, 5}, 4, 3};
-    ASSERT_TRUE(fake.AddHostRoute(theirs));
-    platform::iphelper::NeighbourEntry theirNeighbour{
-        4, {192, 168, 7, 20}, {1, 2, 3, 4, 5, 6}, true};
-    ASSERT_TRUE(fake.AddStaticNeighbour(theirNeighbour));
-    fake.calls.clear();
+    platform::iphelper::RouteRow theirs;
+    theirs.destination = {192, 168, 7, 20};
+    theirs.prefixLength = 32;
+    theirs.interfaceIndex = 4;
+    theirs.metric = 3;
+    theirs.protocol = 4;
+    fake.routes.push_back(theirs);
+    const platform::iphelper::NeighbourEntry theirNeighbour{
+        4, {192, 168, 7, 20}, {1, 2, 3, 4, 5, 6}, true, 0};
+    fake.neighbours.push_back(theirNeighbour);
 
     devicelib::CR40 device;
     device.SetIpHelper(fake);
@@ -183,6 +187,34 @@ TEST(CreateRoute, DestroyingTheDeviceRemovesARouteStillStanding) {
     }
     EXPECT_TRUE(fake.routes.empty());
     EXPECT_TRUE(fake.neighbours.empty());
+}
+
+TEST(RouteAttempts, OurLeftoversGoFirstEveryoneElsesStay) {
+    FakeIpHelper fake = TwoAdapters();
+    // Left by a killed attempt: marked as ours.
+    ASSERT_TRUE(fake.AddHostRoute({{192, 168, 7, 21}, {10, 0, 0, 7}, 7, 3}));
+    ASSERT_TRUE(fake.AddStaticNeighbour({7, {192, 168, 7, 21}, {2, 0x5C, 0xC1, 0, 0, 1}, true}));
+    // The operator's: same kind of entries, other makers.
+    platform::iphelper::RouteRow theirs;
+    theirs.destination = {192, 168, 7, 22};
+    theirs.prefixLength = 32;
+    theirs.interfaceIndex = 7;
+    theirs.metric = 3;
+    theirs.protocol = 4;
+    fake.routes.push_back(theirs);
+    fake.neighbours.push_back({7, {192, 168, 7, 22}, {1, 2, 3, 4, 5, 6}, true, 0});
+    fake.neighbours.push_back(
+        {7, {192, 168, 7, 23}, {1, 2, 3, 4, 5, 7}, false, platform::iphelper::OWN_ENTRY_PROTOCOL});
+    const auto othersRoutes = std::vector<platform::iphelper::RouteRow>{theirs};
+    const auto othersNeighbours = std::vector<platform::iphelper::NeighbourEntry>(
+        fake.neighbours.begin() + 1, fake.neighbours.end());
+
+    devicelib::CR40 device;  // not attached: every attempt fails at once
+    device.SetIpHelper(fake);
+    device.SetAddress({192, 168, 7, 20});
+    devicelib::ApplyNetworkSettingsThroughAdapters(device, SettingsFor(50));
+    EXPECT_EQ(fake.routes, othersRoutes);
+    EXPECT_EQ(fake.neighbours, othersNeighbours);
 }
 
 TEST(SetNetworkSettings, SucceedsThroughTheFirstAdapterAndLeavesNothingBehind) {

@@ -64,6 +64,8 @@ def load(path):
     for name in ("CloseDevice", "ResetDevice"):
         getattr(lib, name).argtypes = [C.c_void_p]
     for name in ("CloseDevice", "SetNetworkSettings", "SetChannel", "SetPidList", "GetPidList",
-                 "GetDeviceStatus", "ResetDevice", "GetDeviceType", "FindFreeStatusPort"):
+                 "GetDeviceStatus", "ResetDevice", "GetDeviceType", "FindFreeStatusPort",
+                 "RemoveStaleRoutes"):
         getattr(lib, name).restype = C.c_int32
+    lib.RemoveStaleRoutes.argtypes = []
     return lib

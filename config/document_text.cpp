@@ -23,6 +23,39 @@ bool WithinDocumentLimits(const std::string& text) {
     return true;
 }
 
+bool IsUtf8(const std::string& text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char lead = *p;
+        int trail = 0;
+        unsigned char low = 0x80;  // bounds of the first continuation byte
+        unsigned char high = 0xBF;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            trail = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            trail = 2;
+            if (lead == 0xE0) low = 0xA0;   // overlong
+            if (lead == 0xED) high = 0x9F;  // surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            trail = 3;
+            if (lead == 0xF0) low = 0x90;   // overlong
+            if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
+        } else {
+            return false;
+        }
+        if (end - p <= trail) return false;
+        if (p[1] < low || p[1] > high) return false;
+        for (int i = 2; i <= trail; ++i)
+            if ((p[i] & 0xC0) != 0x80) return false;
+        p += trail + 1;
+    }
+    return true;
+}
+
 bool HasDeclaration(const std::string& text) {
     std::size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;

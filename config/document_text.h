@@ -32,6 +32,10 @@ DocumentTextRead ReadDocumentText(const std::string& fileName, std::string& text
 // The limit check alone, on text already in hand.
 bool WithinDocumentLimits(const std::string& text);
 
+// True when the text is well-formed UTF-8 (no stray or missing continuation
+// bytes, no overlong forms, surrogates or code points beyond U+10FFFF).
+bool IsUtf8(const std::string& text);
+
 // True when the text opens with an XML declaration (after a byte-order mark
 // and white space). Without one, XML text is UTF-8.
 bool HasDeclaration(const std::string& text);

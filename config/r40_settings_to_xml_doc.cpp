@@ -19,14 +19,19 @@ using config::DocumentTextRead;
 // its white space: a write must give back what the console does not own as
 // it was. A file without a declaration is UTF-8; with one, TinyXML follows
 // the encoding it names (UTF-8, or bytes kept as they are for any other).
+// Text that is not UTF-8 is read byte by byte whatever it declares: read as
+// UTF-8, a stray lead byte would take the bytes after it along, and the
+// document saved from it might not load again.
 std::unique_ptr<TiXmlDocument> Parse(const std::string& fileName, const std::string& text) {
     // TinyXML keeps this switch for the whole process; set once, before the
     // first parse, and never changed.
     static const bool whiteSpaceKept = (TiXmlBase::SetCondenseWhiteSpace(false), true);
     (void)whiteSpaceKept;
     auto document = std::make_unique<TiXmlDocument>(fileName);
-    document->Parse(text.c_str(), nullptr,
-                    config::HasDeclaration(text) ? TIXML_DEFAULT_ENCODING : TIXML_ENCODING_UTF8);
+    const TiXmlEncoding encoding = !config::IsUtf8(text)          ? TIXML_ENCODING_LEGACY
+                                   : config::HasDeclaration(text) ? TIXML_DEFAULT_ENCODING
+                                                                  : TIXML_ENCODING_UTF8;
+    document->Parse(text.c_str(), nullptr, encoding);
     if (document->Error()) return nullptr;
     return document;
 }

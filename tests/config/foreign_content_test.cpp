@@ -56,6 +56,27 @@ TEST(ForeignContent, AnEncodingDeclaredOtherThanUtf8IsKept) {
                          "al</Site>"));
 }
 
+TEST(ForeignContent, TextThatIsNotUtf8IsKeptAsBytesAndStillLoads) {
+    // Read as UTF-8, \xE9 would take the two bytes after it along, and the
+    // save (which writes \x03 as a reference) would shift the rest so that a
+    // character swallowed the end tag: the saved file would not load again.
+    const std::string latin =
+        "<Device>\n    <Site>Montr\xE9"
+        "al</Site>\n    <Note>\xE9\x03\xE4\xE4\xE4\xE4</Note>\n</Device>\n";
+    const std::string written = AfterOneWrite(latin);
+    EXPECT_TRUE(Contains(written,
+                         "<Site>Montr\xE9"
+                         "al</Site>"));
+    EXPECT_TRUE(Contains(written, "<Note>\xE9&#x03;\xE4\xE4\xE4\xE4</Note>"));
+    TempDir dir;
+    WriteBytes(dir.File("c.xml"), written);
+    CR40SettingsToXmlDoc doc;
+    ASSERT_TRUE(doc.Load(dir.File("c.xml")));
+    std::int32_t channel = 0;
+    EXPECT_TRUE(doc.ReadChannel(channel));
+    EXPECT_EQ(channel, 20);
+}
+
 TEST(ForeignContent, WhiteSpaceAroundValuesStillReads) {
     TempDir dir;
     WriteBytes(dir.File("c.xml"),

@@ -83,6 +83,12 @@ std::uint32_t U32(const std::map<int, std::vector<std::uint8_t>>& attributes, in
     return value;
 }
 
+// NLMSG_OK without the macro's comparison of signed and unsigned lengths.
+bool MessageFits(const nlmsghdr* h, int length) {
+    return length >= static_cast<int>(sizeof(nlmsghdr)) && h->nlmsg_len >= sizeof(nlmsghdr) &&
+           h->nlmsg_len <= static_cast<unsigned>(length);
+}
+
 class NetlinkSocket {
   public:
     NetlinkSocket() {
@@ -123,7 +129,7 @@ class NetlinkSocket {
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return false;  // error or time-out
             int length = static_cast<int>(n);
-            for (auto* h = reinterpret_cast<const nlmsghdr*>(buffer.data()); NLMSG_OK(h, length);
+            for (auto* h = reinterpret_cast<const nlmsghdr*>(buffer.data()); MessageFits(h, length);
                  h = NLMSG_NEXT(h, length)) {
                 if (h->nlmsg_seq != sequence) continue;  // a late answer to an older request
                 if (h->nlmsg_type == NLMSG_DONE) return true;

@@ -46,7 +46,8 @@ std::string AttemptLockPath() {
     return std::string(directory) + "/r40-routes-" + key + ".lock";
 }
 
-AttemptLock::AttemptLock() : m_fd(OpenLockFile()) {
+AttemptLock::AttemptLock(platform::iphelper::IpHelper& helper)
+    : m_fd(&helper == &platform::iphelper::SystemIpHelper() ? OpenLockFile() : -1) {
     if (m_fd >= 0 && !Flock(m_fd, LOCK_SH)) {
         ::close(m_fd);
         m_fd = -1;
@@ -58,9 +59,10 @@ AttemptLock::~AttemptLock() {
 }
 
 int RemoveLeftoverEntries(platform::iphelper::IpHelper& helper) {
-    const int fd = OpenLockFile();
-    // Without a lock file no attempt can be told apart from a leftover; the
-    // entries are removed all the same, as they would otherwise stay for ever.
+    const int fd = &helper == &platform::iphelper::SystemIpHelper() ? OpenLockFile() : -1;
+    // Without a lock file (or for tables in memory) no attempt can be told
+    // apart from a leftover; the entries are removed all the same, as they
+    // would otherwise stay for ever.
     if (fd >= 0 && !Flock(fd, LOCK_EX | LOCK_NB)) {
         ::close(fd);
         return 0;  // an attempt is running; its entries are its own

@@ -15,10 +15,11 @@
 namespace devicelib {
 
 // Held by an attempt while its entries may exist. Waits while a sweep runs
-// (milliseconds). Where no lock file can be opened, it holds nothing.
+// (milliseconds). Where no lock file can be opened, it holds nothing; nor
+// for tables other than the system's (in memory, gone with the process).
 class AttemptLock {
   public:
-    AttemptLock();
+    explicit AttemptLock(platform::iphelper::IpHelper& helper);
     ~AttemptLock();
     AttemptLock(const AttemptLock&) = delete;
     AttemptLock& operator=(const AttemptLock&) = delete;

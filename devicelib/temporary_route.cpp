@@ -11,7 +11,7 @@ using platform::iphelper::RouteRow;
 TemporaryRoute::TemporaryRoute(platform::iphelper::IpHelper& helper,
                                const platform::iphelper::HostRoute& route,
                                const NeighbourEntry& neighbour)
-    : m_helper(helper), m_route(route), m_neighbour(neighbour) {
+    : m_lock(helper), m_helper(helper), m_route(route), m_neighbour(neighbour) {
     // Where the tables cannot be read or changed (no privilege), nothing is
     // added and the command goes out by the normal routing.
     std::vector<RouteRow> routes;

@@ -16,6 +16,7 @@
 #include "platform/window/dialog_units.h"
 #include "platform/window/mouse_capture.h"
 #include "platform/window/styles.h"
+#include "platform/window/window_frame.h"
 
 namespace platform::window {
 
@@ -137,7 +138,10 @@ bool Dialog::CreateWindowFromTemplate(QWidget* parent) {
     const DialogTemplate& tmpl = *m_template;
 
     Qt::WindowFlags flags = Qt::Window;
-    if ((tmpl.style & WS_CAPTION) != WS_CAPTION) flags |= Qt::FramelessWindowHint;
+    // A caption-less window gets nothing from the window system; the frame
+    // its style asks for is drawn by the window itself (see window_frame.h).
+    const bool captionless = (tmpl.style & WS_CAPTION) != WS_CAPTION;
+    if (captionless) flags |= Qt::FramelessWindowHint;
     if ((tmpl.exStyle & WS_EX_TOPMOST) != 0) flags |= Qt::WindowStaysOnTopHint;
     if ((tmpl.exStyle & WS_EX_TOOLWINDOW) != 0) flags |= Qt::Tool;
     setParent(parent, flags);
@@ -150,6 +154,8 @@ bool Dialog::CreateWindowFromTemplate(QWidget* parent) {
     resize(HorizontalPixels(tmpl.cx, base), VerticalPixels(tmpl.cy, base));
 
     CreateControls();
+    if (const int frame = CaptionlessFrameWidth(tmpl.style, tmpl.exStyle); captionless && frame > 0)
+        m_frame = new WindowFrame(this, frame);
     PlaceInitially();
 
     m_handle = RegisterWindow(this);
@@ -163,6 +169,7 @@ bool Dialog::CreateWindowFromTemplate(QWidget* parent) {
         Depth depth(m_dispatchDepth);
         focusFirst = OnInitDialog();
     }
+    if (m_frame) m_frame->FitAndRaise();
     if (focusFirst && m_created) {
         for (QObject* child : children()) {
             auto* control = qobject_cast<QWidget*>(child);
@@ -463,6 +470,13 @@ void Dialog::PlaceBehind(QWidget* other) {
     if (other == nullptr || other == this) return;
     if (!isWindow() && other->parentWidget() == parentWidget()) {
         stackUnder(other);
+        return;
+    }
+    if (m_modalRunning) {
+        // A modal window blocks every other window of the program, as an
+        // owned window on Win32 stays above its owner whatever it asks for:
+        // beneath the window it blocks it would look like a frozen console.
+        raise();
         return;
     }
     // Windows have no "stack under" of their own: lift this one, then the

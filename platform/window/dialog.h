@@ -53,6 +53,7 @@ class QPainter;
 namespace platform::window {
 
 class DataExchange;
+class WindowFrame;
 
 // ShowWindow commands.
 inline constexpr int SW_HIDE = 0;
@@ -193,7 +194,8 @@ class Dialog : public QWidget {
     void MoveTo(int x, int y);
     // Moves and resizes the client area; screen coordinates.
     void MoveWindow(const Rect& client);
-    // Places the window directly behind `other` in the Z order.
+    // Places the window directly behind `other` in the Z order. A window
+    // in a modal run is never put beneath another: it is raised instead.
     void PlaceBehind(QWidget* other);
     void SetTopMost(bool topMost);
     // Lets the operator drag the window by any point of its surface that no
@@ -275,6 +277,7 @@ class Dialog : public QWidget {
     std::map<unsigned, MessageHandler> m_messageHandlers;
     std::map<std::pair<int, int>, CommandHandler> m_commandHandlers;
     std::vector<std::function<void()>> m_unbinders;
+    QPointer<WindowFrame> m_frame;  // the frame of a caption-less window
     bool m_dragAnywhere = false;
     std::optional<QPoint> m_dragOffset;
 };

@@ -9,6 +9,7 @@
 
 #include "platform/window/button_control.h"
 #include "platform/window/data_exchange.h"
+#include "platform/window/images.h"
 #include "platform/window/static_control.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -267,6 +268,49 @@ TEST(DialogWindow, DraggingTheSurfaceMovesTheWindow) {
     QCoreApplication::sendEvent(&dialog, &move);
     QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(190, 80));
     EXPECT_EQ(dialog.pos(), QPoint(140, 120));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DialogWindow, CaptionlessWindowDrawsTheFrameItsStyleAsksForAboveItsControls) {
+    // Template 166 asks for a modal frame: a raised edge three pixels wide,
+    // drawn over the background picture that fills the whole client area.
+    RecordingDialog framed(res::FindDialogTemplate(res::IDD_RESET_CONFIRM));
+    ASSERT_TRUE(framed.Create());
+    framed.ShowWindow(SW_SHOW);
+    const QImage image = framed.grab().toImage();
+    const int right = image.width() - 1;
+    const int bottom = image.height() - 1;
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(227, 227, 227));
+    EXPECT_EQ(image.pixelColor(right, 5), QColor(105, 105, 105));
+    EXPECT_EQ(image.pixelColor(5, bottom), QColor(105, 105, 105));
+    EXPECT_EQ(image.pixelColor(1, 5), QColor(255, 255, 255));
+    EXPECT_EQ(image.pixelColor(right - 1, 5), QColor(160, 160, 160));
+    const QImage picture = LoadBitmap(res::IDB_DIALOG_BACKGROUND).toImage();
+    EXPECT_EQ(image.pixelColor(3, 40), picture.pixelColor(3, 40));  // inside the frame
+    // The frame takes nothing from the client area's size.
+    EXPECT_EQ(framed.GetClientRect().Width(), framed.width());
+
+    // A control made later (a skinned class put in place) stays beneath it.
+    auto* later = new QWidget(&framed);
+    later->setGeometry(framed.rect());
+    later->setAutoFillBackground(true);
+    QPalette blue = later->palette();
+    blue.setColor(QPalette::Window, Qt::blue);
+    later->setPalette(blue);
+    later->show();
+    const QImage covered = framed.grab().toImage();
+    EXPECT_EQ(covered.pixelColor(0, 0), QColor(227, 227, 227));
+    EXPECT_EQ(covered.pixelColor(3, 40), QColor(Qt::blue));
+
+    // A pop-up without a frame style (template 149) shows its picture to the edge.
+    RecordingDialog plain(res::FindDialogTemplate(res::IDD_CONFIG_MENU));
+    ASSERT_TRUE(plain.Create());
+    plain.ShowWindow(SW_SHOW);
+    EXPECT_EQ(plain.grab().toImage().pixelColor(0, 40),
+              LoadBitmap(res::IDB_MENU_BACKGROUND).toImage().pixelColor(0, 40));
 }
 
 }  // namespace

@@ -1,0 +1,191 @@
+// The network dialog, operated with the keyboard and the mouse: what it shows
+// at the start, the record it hands back byte for byte, blank address fields,
+// the two ways to cancel, where it stands, and its tips.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "dialog_test_support.h"
+#include "dialogs/network_config_dialog.h"
+#include "resources/ids.h"
+#include "skin/red_check_box.h"
+
+namespace {
+
+using namespace dialogs_test;
+using dialogs::CNetCfgDlgSkined;
+
+IpAddressControl* Address(CNetCfgDlgSkined& dialog, int id) {
+    return dialog.GetDlgItemAs<IpAddressControl>(id);
+}
+
+skin::CRedCheckBox* Igmp(CNetCfgDlgSkined& dialog) {
+    return dialog.GetDlgItemAs<skin::CRedCheckBox>(res::IDC_NET_IGMP);
+}
+
+// The record's bytes as the device library reads them.
+NetworkSettings Expected(std::initializer_list<std::uint8_t> status,
+                         std::initializer_list<std::uint8_t> mask,
+                         std::initializer_list<std::uint8_t> gateway,
+                         std::initializer_list<std::uint8_t> device, std::uint8_t igmp) {
+    NetworkSettings s;
+    std::memset(&s, 0, sizeof s);
+    std::copy(status.begin(), status.end(), s.unicastStatusAddress);
+    std::copy(mask.begin(), mask.end(), s.subnetMask);
+    std::copy(gateway.begin(), gateway.end(), s.defaultGateway);
+    std::copy(device.begin(), device.end(), s.deviceAddress);
+    s.useIgmp = igmp;
+    return s;
+}
+
+void ExpectSameBytes(const NetworkSettings& actual, const NetworkSettings& expected) {
+    EXPECT_EQ(std::memcmp(&actual, &expected, sizeof actual), 0);
+    EXPECT_EQ(actual.statusPort, 0);
+    EXPECT_EQ(actual.listenPort, 0);
+}
+
+TEST(NetworkDialog, WithoutStartValuesShowsZeroesAndIgmpOnAndHandsThemBack) {
+    CNetCfgDlgSkined dialog;
+    QStringList shown;
+    bool igmpShown = false;
+    EXPECT_EQ(
+        RunModal(dialog,
+                 [&] {
+                     for (const int id : {res::IDC_NET_RECEIVER_ADDRESS, res::IDC_NET_SUBNET_MASK,
+                                          res::IDC_NET_GATEWAY, res::IDC_NET_STATUS_ADDRESS})
+                         shown << Address(dialog, id)->Text();
+                     igmpShown = Igmp(dialog)->IsChecked();
+                     Click(dialog.GetDlgItem(IDOK));
+                 }),
+        IDOK);
+    EXPECT_EQ(shown, QStringList(4, QStringLiteral("0.0.0.0")));
+    EXPECT_TRUE(igmpShown);
+
+    NetworkSettings result;
+    std::memset(&result, 0xAB, sizeof result);
+    EXPECT_TRUE(dialog.GetResult(result));
+    ExpectSameBytes(result, Expected({0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, 1));
+}
+
+TEST(NetworkDialog, UntouchedStartValuesComeBackExactlyOnEnter) {
+    CNetCfgDlgSkined dialog;
+    dialog.SetStartValues({10, 1, 2, 3}, {10, 1, 2, 254}, {255, 255, 0, 0}, {192, 168, 7, 9},
+                          false);
+    bool igmpShown = true;
+    QString receiverShown;
+    EXPECT_EQ(RunModal(dialog,
+                       [&] {
+                           igmpShown = Igmp(dialog)->IsChecked();
+                           receiverShown = Address(dialog, res::IDC_NET_RECEIVER_ADDRESS)->Text();
+                           QTest::keyClick(Address(dialog, res::IDC_NET_GATEWAY)->Field(2),
+                                           Qt::Key_Return);
+                       }),
+              IDOK);
+    EXPECT_FALSE(igmpShown);
+    EXPECT_EQ(receiverShown, "10.1.2.3");
+    NetworkSettings result{};
+    EXPECT_TRUE(dialog.GetResult(result));
+    ExpectSameBytes(
+        result, Expected({192, 168, 7, 9}, {255, 255, 0, 0}, {10, 1, 2, 254}, {10, 1, 2, 3}, 0));
+}
+
+TEST(NetworkDialog, TypedAddressesWithBlankFieldsAndAClickedBoxComeBackAsEntered) {
+    CNetCfgDlgSkined dialog;
+    dialog.SetStartValues({10, 1, 2, 3}, {10, 1, 2, 254}, {255, 255, 0, 0}, {192, 168, 7, 9}, true);
+    EXPECT_EQ(RunModal(dialog,
+                       [&] {
+                           TypeAddress(Address(dialog, res::IDC_NET_RECEIVER_ADDRESS),
+                                       {"172", "16", "", "40"});
+                           TypeAddress(Address(dialog, res::IDC_NET_STATUS_ADDRESS),
+                                       {"255", "255", "255", "255"});
+                           TypeAddress(Address(dialog, res::IDC_NET_SUBNET_MASK), {"", "", "", ""});
+                           Click(Igmp(dialog));
+                           Click(dialog.GetDlgItem(IDOK));
+                       }),
+              IDOK);
+    NetworkSettings result{};
+    EXPECT_TRUE(dialog.GetResult(result));
+    ExpectSameBytes(
+        result, Expected({255, 255, 255, 255}, {0, 0, 0, 0}, {10, 1, 2, 254}, {172, 16, 0, 40}, 0));
+}
+
+TEST(NetworkDialog, EscapeAndTheCrossButtonLeaveTheResultUnconfirmed) {
+    CNetCfgDlgSkined dialog;
+    RunModal(dialog, [&] { Click(dialog.GetDlgItem(IDOK)); });
+    NetworkSettings result{};
+    ASSERT_TRUE(dialog.GetResult(result));
+
+    // A later run that is cancelled takes the confirmation back.
+    EXPECT_EQ(RunModal(dialog,
+                       [&] {
+                           QTest::keyClick(Address(dialog, res::IDC_NET_GATEWAY)->Field(0),
+                                           Qt::Key_Escape);
+                       }),
+              IDCANCEL);
+    EXPECT_FALSE(dialog.GetResult(result));
+
+    CNetCfgDlgSkined crossed;
+    EXPECT_EQ(
+        RunModal(
+            crossed,
+            [&] {
+                TypeAddress(Address(crossed, res::IDC_NET_RECEIVER_ADDRESS), {"1", "2", "3", "4"});
+                Click(crossed.GetDlgItem(IDCANCEL));
+            }),
+        IDCANCEL);
+    EXPECT_FALSE(crossed.GetResult(result));
+}
+
+TEST(NetworkDialog, StandsRightOfTheAnchorWithTopEdgesLevelUnlessTheAnchorTopIsZero) {
+    Rect firstPlace;
+    {
+        CNetCfgDlgSkined unanchored;
+        RunModal(unanchored, [&] {
+            firstPlace = unanchored.GetWindowRect();
+            unanchored.EndDialog(IDCANCEL);
+        });
+    }
+
+    CNetCfgDlgSkined topZero;
+    topZero.SetAnchorRect(Rect{40, 0, 140, 300});
+    Rect shownAt;
+    RunModal(topZero, [&] {
+        shownAt = topZero.GetWindowRect();
+        topZero.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(shownAt, firstPlace);
+
+    CNetCfgDlgSkined anchored;
+    anchored.SetAnchorRect(Rect{40, 60, 150, 245});
+    RunModal(anchored, [&] {
+        shownAt = anchored.GetWindowRect();
+        anchored.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(shownAt.left, 150);
+    EXPECT_EQ(shownAt.top, 60);
+    EXPECT_EQ(shownAt.Width(), firstPlace.Width());
+    EXPECT_EQ(shownAt.Height(), firstPlace.Height());
+}
+
+TEST(NetworkDialog, PointerRestingOnTheStatusAddressShowsItsTwoLineTip) {
+    CNetCfgDlgSkined dialog;
+    bool shown = false;
+    bool onTheControl = false;
+    QString text;
+    RunModal(dialog, [&] {
+        IpAddressControl* control = Address(dialog, res::IDC_NET_STATUS_ADDRESS);
+        QTest::mouseMove(control->Field(1), control->Field(1)->rect().center());
+        shown = WaitUntil([&] { return dialog.ToolTip().IsTipShown(); });
+        onTheControl = dialog.ToolTip().CurrentTool() == control;
+        text = dialog.ToolTip().GetText(dialog.ToolTip().CurrentTool());
+        dialog.EndDialog(IDCANCEL);
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(onTheControl);
+    EXPECT_EQ(dialog.ToolTip().GetTitle(), "Network Configuration Dialog");
+    EXPECT_EQ(dialog.ToolTip().GetTitleIcon(), TTI_INFO);
+    EXPECT_EQ(dialog.ToolTip().GetTipTextColor(), Rgb(204, 48, 45));
+    EXPECT_EQ(text.split('\n').value(1), " Enter 255.255.255.255 to disable that feature");
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+// On a real X server without a window manager nothing but the program orders
+// its windows: a modal dialog must end up above the window it blocks, and be
+// seen there, whatever its placement asks of the Z order.
+#include <QtGui/qguiapplication_platform.h>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "dialog_test_support.h"
+#include "dialogs/channel_select_dialog.h"
+#include "dialogs/network_config_dialog.h"
+#include "dialogs/reset_confirm_window.h"
+#include "dialogs/video_pid_dialog.h"
+#include "resources/dialog_templates.h"
+#include "resources/ids.h"
+
+namespace {
+
+using namespace dialogs_test;
+
+// The X server's top-level windows, bottom first.
+std::vector<xcb_window_t> StackingOrder() {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) return {};
+    xcb_connection_t* connection = x11->connection();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, screen->root), nullptr),
+        &std::free);
+    if (!tree) return {};
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    return std::vector<xcb_window_t>(children,
+                                     children + xcb_query_tree_children_length(tree.get()));
+}
+
+// Whether `upper` lies above `lower` in the server's stacking order.
+bool IsAbove(QWidget* upper, QWidget* lower) {
+    const std::vector<xcb_window_t> order = StackingOrder();
+    const auto at = [&order](QWidget* w) {
+        return std::find(order.begin(), order.end(), static_cast<xcb_window_t>(w->winId()));
+    };
+    return at(upper) != order.end() && at(lower) != order.end() && at(upper) > at(lower);
+}
+
+// Whether the screen shows `window`'s own picture in the part `area` (window
+// coordinates), i.e. nothing else covers it there.
+bool ScreenShows(QWidget* window, const QRect& area) {
+    QCoreApplication::processEvents();
+    const QPoint origin = window->mapToGlobal(area.topLeft());
+    const QImage onScreen = QGuiApplication::primaryScreen()
+                                ->grabWindow(0, origin.x(), origin.y(), area.width(), area.height())
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+    const QImage own = window->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    return !onScreen.isNull() && onScreen == own;
+}
+
+// A window standing in for the configuration menu, shown and mapped.
+struct StandIn {
+    explicit StandIn(QPoint at) {
+        created = menu.Create();
+        menu.MoveTo(at.x(), at.y());
+        menu.ShowWindow(SW_SHOW);
+        exposed = QTest::qWaitForWindowExposed(&menu);
+    }
+    Dialog menu{res::FindDialogTemplate(res::IDD_CONFIG_MENU)};
+    bool created = false;
+    bool exposed = false;
+};
+
+struct Seen {
+    bool exposed = false;
+    bool above = false;
+    bool visible = false;
+    Rect rect;
+};
+
+// Runs `dialog` modally and records, once it is on screen, whether it lies
+// above `other` and shows its OK button unhidden; then cancels it.
+Seen RunAndLook(Dialog& dialog, QWidget* other) {
+    Seen seen;
+    RunModal(dialog, [&] {
+        seen.exposed = QTest::qWaitForWindowExposed(&dialog);
+        WaitUntil([] { return false; }, 100);  // let the server settle
+        seen.above = IsAbove(&dialog, other);
+        seen.visible = ScreenShows(&dialog, dialog.GetDlgItem(IDOK)->geometry());
+        seen.rect = dialog.GetWindowRect();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    return seen;
+}
+
+TEST(Stacking, NetworkDialogBesideTheMenuIsAboveItAndSeen) {
+    StandIn standIn(QPoint(60, 80));
+    ASSERT_TRUE(standIn.created && standIn.exposed);
+    dialogs::CNetCfgDlgSkined dialog;
+    dialog.SetAnchorRect(standIn.menu.GetWindowRect());
+    const Seen seen = RunAndLook(dialog, &standIn.menu);
+    EXPECT_TRUE(seen.exposed);
+    EXPECT_EQ(seen.rect.left, standIn.menu.GetWindowRect().right);
+    EXPECT_EQ(seen.rect.top, 80);
+    EXPECT_TRUE(seen.above);
+    EXPECT_TRUE(seen.visible);
+}
+
+TEST(Stacking, DialogsAskedToStandBehindTheirOwnerStayAboveIt) {
+    StandIn standIn(QPoint(60, 80));
+    ASSERT_TRUE(standIn.created && standIn.exposed);
+    dialogs::CChannelSelectDlg channel;
+    channel.SetOwnerReference(standIn.menu.Handle());
+    const Seen channelSeen = RunAndLook(channel, &standIn.menu);
+    EXPECT_TRUE(channelSeen.above);
+    EXPECT_TRUE(channelSeen.visible);
+
+    dialogs::CResetConfirmWindow reset;
+    reset.SetOwnerReference(standIn.menu.Handle());
+    const Seen resetSeen = RunAndLook(reset, &standIn.menu);
+    EXPECT_TRUE(resetSeen.above);
+    EXPECT_TRUE(resetSeen.visible);
+}
+
+TEST(Stacking, VideoPidDialogOnItsOwnersCornerCoversItVisibly) {
+    // The owner is larger than the dialog, so the dialog lies wholly on it.
+    Dialog owner(res::FindDialogTemplate(res::IDD_LOAD_SAVE));
+    ASSERT_TRUE(owner.Create());
+    owner.MoveTo(300, 200);
+    owner.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    dialogs::CConfVideoPIDDlg dialog;
+    dialog.SetOwnerReference(owner.Handle());
+    const Seen seen = RunAndLook(dialog, &owner);
+    EXPECT_EQ(seen.rect.left, 300);
+    EXPECT_EQ(seen.rect.top, 200);
+    EXPECT_TRUE(seen.above);
+    EXPECT_TRUE(seen.visible);
+}
+
+}  // namespace

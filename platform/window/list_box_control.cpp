@@ -67,7 +67,10 @@ ListBoxControl::ListBoxControl(QWidget* parent) : QListWidget(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::currentRowChanged, this, [this] {
+    // The selection, not the current row: a list that gains the focus gets
+    // a current row without a selection, and the click that then selects
+    // that row must still be reported.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_byCode && (m_style & LBS_NOTIFY) != 0) NotifyParent(this, LBN_SELCHANGE);
     });
     connect(this, &QListWidget::itemDoubleClicked, this, [this] {

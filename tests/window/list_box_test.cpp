@@ -54,6 +54,22 @@ TEST(ListBox, OperatorSelectionNotifiesCodeSelectionDoesNot) {
     EXPECT_EQ(dialog.commands[0].code, LBN_SELCHANGE);
 }
 
+TEST(ListBox, FirstClickOnTheFirstEntryOfAnUnfocusedListNotifiesItsSelection) {
+    // Gaining the focus makes the first entry current without selecting it;
+    // the click that selects it is still the operator's change.
+    RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONTENT_SELECT));
+    ASSERT_TRUE(dialog.Create());
+    ASSERT_TRUE(Activate(&dialog));
+    auto* list = dialog.GetDlgItemAs<ListBoxControl>(res::IDC_CONTENT_PID_LIST);
+    list->AddString(QStringLiteral("100 (0x64)"));
+    list->AddString(QStringLiteral("200 (0xC8)"));
+    std::vector<int> selectedWhenNotified;
+    dialog.MapCommand(res::IDC_CONTENT_PID_LIST, LBN_SELCHANGE,
+                      [&] { selectedWhenNotified.push_back(list->GetCurSel()); });
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->GetItemRect(0).center());
+    EXPECT_EQ(selectedWhenNotified, std::vector<int>{0});
+}
+
 TEST(ListBox, DeletingTheSelectedEntryLeavesNoneSelected) {
     // A second Remove must not take another entry the operator never chose.
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONTENT_SELECT));

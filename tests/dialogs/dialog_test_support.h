@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 
@@ -31,6 +33,20 @@ inline int RunModal(Dialog& dialog, std::function<void()> act) {
         act();
         if (dialog.IsModalRunning()) dialog.EndDialog(STILL_RUNNING);
     });
+    // A dialog that `act` opened unexpectedly (and so waits inside it) is
+    // ended too, innermost first.
+    QTimer watchdog;
+    watchdog.setInterval(10000);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+            if (auto* open = dynamic_cast<Dialog*>(*it); open && open->IsModalRunning()) {
+                ADD_FAILURE() << "a dialog was left open";
+                open->EndDialog(STILL_RUNNING);
+                return;
+            }
+    });
+    watchdog.start();
     return dialog.DoModal();
 }
 

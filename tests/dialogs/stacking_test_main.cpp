@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "platform/window/scripted_dialog_service.h"
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") ||
         qEnvironmentVariable("QT_QPA_PLATFORM") != QStringLiteral("xcb")) {
@@ -14,6 +16,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("R40 Management Console"));
+    platform::window::ScriptedDialogService unattended;  // no box waits for anyone
+    platform::window::ScopedDialogService installed(unattended);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

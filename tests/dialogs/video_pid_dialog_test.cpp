@@ -32,15 +32,13 @@ TEST(VideoPidDialog, ShowsThePidAndDestinationAndHandsThemBackUntouched) {
     QString pidText;
     QString address;
     QString port;
-    EXPECT_EQ(RunModal(dialog,
-                       [&] {
-                           pidText =
-                               dialog.GetDlgItemAs<StaticControl>(res::IDC_VIDEO_PID_TEXT)->Text();
-                           address = Address(dialog)->Text();
-                           port = Port(dialog)->text();
-                           QTest::keyClick(Port(dialog), Qt::Key_Return);
-                       }),
-              IDOK);
+    const int ended = RunModal(dialog, [&] {
+        pidText = dialog.GetDlgItemAs<StaticControl>(res::IDC_VIDEO_PID_TEXT)->Text();
+        address = Address(dialog)->Text();
+        port = Port(dialog)->text();
+        QTest::keyClick(Port(dialog), Qt::Key_Return);
+    });
+    EXPECT_EQ(ended, IDOK);
     EXPECT_EQ(pidText, "PID:  481");
     EXPECT_EQ(address, "239.1.2.3");
     EXPECT_EQ(port, "5004");
@@ -59,15 +57,14 @@ TEST(VideoPidDialog, TypedDestinationWithABlankFieldAndTheHighestPortComesBack) 
     dialog.SetTarget(32, {}, 0);
     QString startAddress;
     QString startPort;
-    EXPECT_EQ(RunModal(dialog,
-                       [&] {
-                           startAddress = Address(dialog)->Text();
-                           startPort = Port(dialog)->text();
-                           TypeAddress(Address(dialog), {"224", "", "0", "9"});
-                           Retype(Port(dialog), QStringLiteral("65535"));
-                           Click(dialog.GetDlgItem(IDOK));
-                       }),
-              IDOK);
+    const int ended = RunModal(dialog, [&] {
+        startAddress = Address(dialog)->Text();
+        startPort = Port(dialog)->text();
+        TypeAddress(Address(dialog), {"224", "", "0", "9"});
+        Retype(Port(dialog), QStringLiteral("65535"));
+        Click(dialog.GetDlgItem(IDOK));
+    });
+    EXPECT_EQ(ended, IDOK);
     EXPECT_EQ(startAddress, "0.0.0.0");
     EXPECT_EQ(startPort, "0");
     EXPECT_TRUE(service.MessageBoxes().empty());
@@ -84,18 +81,16 @@ TEST(VideoPidDialog, RefusedPortsCanBeCorrectedOrCancelledKeepingTheGivenDestina
     CConfVideoPIDDlg dialog;
     dialog.SetTarget(100, {10, 0, 0, 1}, 1234);
     std::vector<std::size_t> boxesAfterEachOk;
-    EXPECT_EQ(
-        RunModal(dialog,
-                 [&] {
-                     TypeAddress(Address(dialog), {"10", "9", "9", "9"});
-                     for (const QString& entry : {QStringLiteral("65536"), QStringLiteral("")}) {
-                         Retype(Port(dialog), entry);
-                         QTest::keyClick(Port(dialog), Qt::Key_Return);
-                         boxesAfterEachOk.push_back(service.MessageBoxes().size());
-                     }
-                     QTest::keyClick(Port(dialog), Qt::Key_Escape);
-                 }),
-        IDCANCEL);
+    const int ended = RunModal(dialog, [&] {
+        TypeAddress(Address(dialog), {"10", "9", "9", "9"});
+        for (const QString& entry : {QStringLiteral("65536"), QStringLiteral("")}) {
+            Retype(Port(dialog), entry);
+            QTest::keyClick(Port(dialog), Qt::Key_Return);
+            boxesAfterEachOk.push_back(service.MessageBoxes().size());
+        }
+        QTest::keyClick(Port(dialog), Qt::Key_Escape);
+    });
+    EXPECT_EQ(ended, IDCANCEL);
     EXPECT_EQ(boxesAfterEachOk, (std::vector<std::size_t>{1, 2}));
     ASSERT_EQ(service.MessageBoxes().size(), 2u);
     EXPECT_EQ(service.MessageBoxes()[0].text, "Enter an integer between 0 and 65535.");

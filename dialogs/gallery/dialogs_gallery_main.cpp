@@ -11,10 +11,17 @@
 #include <cstdio>
 #include <vector>
 
+#include "devicelib/devicelib.h"
 #include "dialogs/channel_select_dialog.h"
+#include "dialogs/content_select_dialog.h"
 #include "dialogs/network_config_dialog.h"
 #include "dialogs/reset_confirm_window.h"
 #include "dialogs/video_pid_dialog.h"
+#include "platform/window/edit_control.h"
+#include "platform/window/list_box_control.h"
+#include "resources/ids.h"
+#include "skin/red_check_box.h"
+#include "skin/transparent_static.h"
 
 namespace {
 
@@ -59,6 +66,32 @@ QImage VideoPidDialog() {
     return Shoot(dialog);
 }
 
+// An R40V list: three PIDs, the selected one a video PID with a destination.
+QImage ContentDialog() {
+    TrevanPidListRecord list{};
+    for (auto& pid : list.pid) pid = NULL_PID;
+    const std::uint16_t pids[] = {481, 0x31, 2000};
+    for (int i = 0; i < 3; ++i) {
+        list.pid[i] = pids[i];
+        list.control[i] = 1;
+    }
+    list.control[0] = 0;
+    list.destination[0] = PidDestination{{239, 1, 1, 10}, 5000};
+    list.count = 3;
+
+    dialogs::CContentSelectDlg dialog(TYPE_R40_TREVAN);
+    dialog.AttachPidList(&list);
+    if (!dialog.Create()) return QImage();
+    dialog.GetDlgItemAs<window::EditControl>(res::IDC_CONTENT_PID_ENTRY)->setText("481");
+    auto* entries = dialog.GetDlgItemAs<window::ListBoxControl>(res::IDC_CONTENT_PID_LIST);
+    for (int i = 0; i < entries->GetCount(); ++i)
+        if (entries->GetItemData(i) == 481) entries->SetCurSel(i);
+    dialog.GetDlgItemAs<skin::CRedCheckBox>(res::IDC_CONTENT_VIDEO_PID)->SetChecked(true);
+    dialog.GetDlgItemAs<skin::CTransparentStatic>(res::IDC_CONTENT_MESSAGE)
+        ->SetText(QStringLiteral("Entry Already Exists in the List"));
+    return Shoot(dialog);
+}
+
 // The pictures side by side on the console's surface, in rows of three.
 QImage Sheet(const std::vector<Render>& renders) {
     constexpr int GAP = 16;
@@ -98,6 +131,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("network_config_157.png"), NetworkDialog()},
         {QStringLiteral("channel_select_161.png"), ChannelDialog()},
         {QStringLiteral("reset_confirm_166.png"), ResetWindow()},
+        {QStringLiteral("content_select_r40v_162.png"), ContentDialog()},
         {QStringLiteral("video_pid_180.png"), VideoPidDialog()},
     };
     int failures = 0;

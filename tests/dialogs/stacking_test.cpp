@@ -14,6 +14,7 @@
 
 #include "dialog_test_support.h"
 #include "dialogs/channel_select_dialog.h"
+#include "dialogs/content_select_dialog.h"
 #include "dialogs/network_config_dialog.h"
 #include "dialogs/reset_confirm_window.h"
 #include "dialogs/video_pid_dialog.h"
@@ -137,6 +138,43 @@ TEST(Stacking, VideoPidDialogOnItsOwnersCornerCoversItVisibly) {
     const Seen seen = RunAndLook(dialog, &owner);
     EXPECT_EQ(seen.rect.left, 300);
     EXPECT_EQ(seen.rect.top, 200);
+    EXPECT_TRUE(seen.above);
+    EXPECT_TRUE(seen.visible);
+}
+
+TEST(Stacking, VideoPidDialogOpenedFromTheContentDialogIsSeenOverIt) {
+    TrevanPidListRecord list{};
+    for (auto& pid : list.pid) pid = NULL_PID;
+    list.pid[0] = 481;
+    list.destination[0] = PidDestination{{239, 1, 1, 1}, 5000};
+    list.count = 1;
+    dialogs::CContentSelectDlg content(TYPE_R40_TREVAN);
+    content.AttachPidList(&list);
+    Seen seen;
+    bool opened = false;
+    Rect contentRect;
+    RunModal(content, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&content));
+        contentRect = content.GetWindowRect();
+        QTimer::singleShot(0, [&] {
+            auto* video = Shown<dialogs::CConfVideoPIDDlg>();
+            opened = video != nullptr;
+            if (!opened) return;
+            seen.exposed = QTest::qWaitForWindowExposed(video);
+            WaitUntil([] { return false; }, 100);
+            seen.above = IsAbove(video, &content);
+            seen.visible = ScreenShows(video, video->GetDlgItem(IDOK)->geometry());
+            seen.rect = video->GetWindowRect();
+            QTest::keyClick(video, Qt::Key_Escape);
+        });
+        // Selecting the PID with a destination opens its dialog at once.
+        auto* entries = content.GetDlgItemAs<ListBoxControl>(res::IDC_CONTENT_PID_LIST);
+        ClickListEntry(entries, 0);
+        QTest::keyClick(&content, Qt::Key_Escape);
+    });
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(seen.rect.left, contentRect.left);
+    EXPECT_EQ(seen.rect.top, contentRect.top);
     EXPECT_TRUE(seen.above);
     EXPECT_TRUE(seen.visible);
 }

@@ -443,6 +443,11 @@ DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port);
  * entries were removed. */
 DEVICELIB_API int32_t RemoveStaleRoutes(void);
 
+/* One short sentence saying what a result code means, for messages shown to
+ * a person. Never NULL: "unknown result code" for a code not listed above.
+ * The text is static; the caller does not free it. */
+DEVICELIB_API const char* DeviceResultText(int32_t result);
+
 #ifdef __cplusplus
 }
 #endif

@@ -12,6 +12,10 @@ static int fail(const char* what, int code) {
 }
 
 int main(void) {
+    if (strcmp(DeviceResultText(0x7777), "unknown result code") != 0 ||
+        strstr(DeviceResultText(ERR_ECHO_TIMEOUT), "echo") == NULL)
+        return fail("DeviceResultText", 0);
+
     uint16_t port = 0;
     int32_t rc = FindFreeStatusPort(&port);
     if (rc != 0 || port != STATUS_PORTS[0]) return fail("FindFreeStatusPort", rc);

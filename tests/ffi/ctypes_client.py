@@ -84,7 +84,8 @@ def main():
                     table.pid[k] = pid
                     table.control[k] = 1
                 back = PidListRecord()
-            check(lib.SetPidList(handle, C.byref(table)) == 0, "PID list of %d" % kind)
+            rc = lib.SetPidList(handle, C.byref(table))
+            check(rc == 0, "PID list of %d: %s" % (kind, lib.DeviceResultText(rc).decode()))
             check(lib.GetPidList(handle, C.byref(back)) == 0, "read back of %d" % kind)
             check(back.count == 3 and sorted(back.pid[:3]) == pids,
                   "PIDs read back from %d: %s" % (kind, list(back.pid[:3])))

@@ -68,4 +68,6 @@ def load(path):
                  "RemoveStaleRoutes"):
         getattr(lib, name).restype = C.c_int32
     lib.RemoveStaleRoutes.argtypes = []
+    lib.DeviceResultText.argtypes = [C.c_int32]
+    lib.DeviceResultText.restype = C.c_char_p
     return lib

@@ -1,0 +1,31 @@
+"""libdevicelib exports exactly its C interface: the entry points and the
+status port table, nothing of the objects and platform code inside it.
+
+Usage: exported_symbols.py PATH_TO_LIBDEVICELIB"""
+import subprocess
+import sys
+
+INTERFACE = {
+    "DiscoverDevices", "OpenDevice", "CloseDevice", "SetNetworkSettings", "SetChannel",
+    "SetPidList", "GetPidList", "GetDeviceStatus", "ResetDevice", "FindFreeStatusPort",
+    "GetDeviceType", "RemoveStaleRoutes", "DeviceResultText", "STATUS_PORTS",
+}
+
+
+def main():
+    out = subprocess.run(["nm", "-D", "--defined-only", "--format=posix", sys.argv[1]],
+                         check=True, capture_output=True, text=True).stdout
+    # Version nodes and the linker's own markers are not symbols of ours.
+    exported = {line.split()[0] for line in out.splitlines()
+                if line and line.split()[1] not in ("A",)}
+    missing = sorted(INTERFACE - exported)
+    extra = sorted(exported - INTERFACE)
+    if missing or extra:
+        print("exported_symbols: FAILED: missing %s, extra %s" % (missing, extra))
+        return 1
+    print("exported_symbols: the %d names of the C interface, nothing else" % len(exported))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

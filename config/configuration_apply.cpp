@@ -1,0 +1,191 @@
+#include "config/configuration_apply.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "config/r40_settings_to_xml_doc.h"
+
+namespace config {
+
+namespace {
+
+bool TakesDestinations(std::uint16_t type) {
+    return type == TYPE_TREVAN || type == TYPE_T22CA || type == TYPE_R40_TREVAN;
+}
+
+bool TakesStandardForm(std::uint16_t type) {
+    return type == TYPE_T22_V2 || type == TYPE_T22_V3 || type == TYPE_R40;
+}
+
+// A record as the configuration menu prepares a fresh one: every slot the
+// null PID, everything else zero. The file's list overwrites what it holds.
+template <typename Record>
+Record PreparedList() {
+    Record list{};
+    std::fill(std::begin(list.pid), std::end(list.pid), static_cast<std::uint16_t>(NULL_PID));
+    return list;
+}
+
+class StageReporter {
+  public:
+    StageReporter(ApplyResult& result, const ApplyOptions& options)
+        : m_result(result), m_options(options) {}
+
+    void Succeeded(ApplyStage stage) { Report({stage, true, 0, 0}); }
+    void NotInFile(ApplyStage stage) { Report({stage, false, REASON_NOT_IN_FILE, 0}); }
+    void NotForModel(ApplyStage stage) { Report({stage, false, REASON_NOT_FOR_MODEL, 0}); }
+    void SendFailed(ApplyStage stage, std::int32_t code) {
+        Report({stage, false, REASON_SEND_FAILED, code});
+    }
+
+  private:
+    void Report(const StageOutcome& outcome) {
+        m_result.stages.push_back(outcome);
+        if (m_options.onStage) m_options.onStage(outcome);
+    }
+
+    ApplyResult& m_result;
+    const ApplyOptions& m_options;
+};
+
+void Pause(std::chrono::milliseconds pause) {
+    if (pause.count() > 0) std::this_thread::sleep_for(pause);
+}
+
+bool ReadNetworkSettings(const CR40SettingsToXmlDoc& document, std::uint16_t statusPort,
+                         NetworkSettings& settings) {
+    settings = NetworkSettings{};
+    settings.statusPort = statusPort;
+    settings.listenPort = statusPort;
+    std::int32_t useIgmp = 0;
+    if (!document.ReadDefaultGW(settings.defaultGateway) ||
+        !document.ReadDeviceIP(settings.deviceAddress) ||
+        !document.ReadDeviceSubNet(settings.subnetMask) ||
+        !document.ReadUnicastStatus(settings.unicastStatusAddress) ||
+        !document.ReadUseIGMP(useIgmp))
+        return false;
+    settings.useIgmp = useIgmp != 0 ? 1 : 0;
+    return true;
+}
+
+}  // namespace
+
+bool ApplyResult::AllApplied() const {
+    auto applied = [&](ApplyStage stage) {
+        return std::any_of(stages.begin(), stages.end(),
+                           [&](const StageOutcome& s) { return s.stage == stage && s.succeeded; });
+    };
+    return applied(ApplyStage::Network) && applied(ApplyStage::Channel) &&
+           applied(ApplyStage::PidList);
+}
+
+ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,
+                         const ApplyOptions& options) {
+    ApplyResult result;
+    StageReporter report(result, options);
+
+    CR40SettingsToXmlDoc document;
+    if (!document.Load(fileName)) {
+        report.SendFailed(ApplyStage::File, 0);
+        return result;
+    }
+
+    NetworkSettings settings;
+    if (!ReadNetworkSettings(document, options.statusPort, settings)) {
+        report.NotInFile(ApplyStage::Network);
+        return result;
+    }
+    if (const std::int32_t rc = SetNetworkSettings(device, &settings); rc != 0) {
+        report.SendFailed(ApplyStage::Network, rc);
+        return result;
+    }
+    report.Succeeded(ApplyStage::Network);
+
+    std::uint16_t type = TYPE_UNRECOGNISED;
+    GetDeviceType(device, &type);
+
+    // SetChannel reads a SatelliteTuning for the satellite models: an RF
+    // channel must never reach them.
+    std::int32_t channel = 0;
+    if (type != TYPE_R40 && type != TYPE_R40_TREVAN) {
+        report.NotForModel(ApplyStage::Channel);
+    } else if (!document.ReadChannel(channel)) {
+        report.NotInFile(ApplyStage::Channel);
+    } else {
+        Pause(options.pause);
+        const auto rfChannel = static_cast<std::uint16_t>(channel);
+        if (const std::int32_t rc = SetChannel(device, &rfChannel); rc != 0)
+            report.SendFailed(ApplyStage::Channel, rc);
+        else
+            report.Succeeded(ApplyStage::Channel);
+    }
+
+    // The list goes to the library only in the form the device type takes.
+    auto forwarding = PreparedList<TrevanPidListRecord>();
+    auto standard = PreparedList<PidListRecord>();
+    void* list = nullptr;
+    if (TakesDestinations(type)) {
+        if (document.ReadPIDListWithDestinations(forwarding)) list = &forwarding;
+    } else if (TakesStandardForm(type)) {
+        if (document.ReadPIDList(standard)) {
+            // Every standard-form entry is a PID the receiver passes, control
+            // 1, as the content dialog makes them. A file saved from a
+            // forwarding model marks its video PID 0; an R40 or T22 (3.x)
+            // reports every entry back as 1, so that list would never verify.
+            std::fill(std::begin(standard.control), std::end(standard.control), std::uint8_t{1});
+            list = &standard;
+        }
+    } else {
+        report.SendFailed(ApplyStage::PidList, RC_FAILED);
+        return result;
+    }
+    if (list == nullptr) {
+        report.NotInFile(ApplyStage::PidList);
+        return result;
+    }
+    Pause(options.pause);
+    if (const std::int32_t rc = SetPidList(device, list); rc != 0) {
+        report.SendFailed(ApplyStage::PidList, rc);
+        return result;
+    }
+    report.Succeeded(ApplyStage::PidList);
+
+    // The loaded file, as it was loaded, becomes the last used configuration.
+    if (!options.lastUsedFile.empty())
+        result.lastUsedReplaced = document.SaveAs(options.lastUsedFile);
+    return result;
+}
+
+CreateFromStatusResult CreateConfigurationFromStatus(DeviceHandle device,
+                                                     const R40StatusRecord& status,
+                                                     const std::string& fileName) {
+    std::uint16_t type = TYPE_UNRECOGNISED;
+    GetDeviceType(device, &type);
+    if (type != TYPE_R40 && type != TYPE_R40_TREVAN) return {CreateFromStatusError::NotAnR40, 0};
+
+    // The table is read before the file is touched: a receiver that does not
+    // answer must not leave a file with an empty or stale list behind.
+    auto forwarding = PreparedList<TrevanPidListRecord>();
+    auto standard = PreparedList<PidListRecord>();
+    const bool withDestinations = type == TYPE_R40_TREVAN;
+    const std::int32_t rc =
+        withDestinations ? GetPidList(device, &forwarding) : GetPidList(device, &standard);
+    if (rc != 0) return {CreateFromStatusError::PidListUnreadable, rc};
+
+    CR40SettingsToXmlDoc document;
+    if (document.OpenForWriting(fileName) != OPEN_OK)
+        return {CreateFromStatusError::FileNotCreated, 0};
+    const std::uint8_t macBytes[3] = {status.mac[3], status.mac[4], status.mac[5]};
+    const bool written =
+        document.WriteMACBytes(macBytes) && document.WriteDefaultGW(status.defaultGateway) &&
+        document.WriteDeviceIP(status.deviceAddress) &&
+        document.WriteDeviceSubNet(status.subnetMask) &&
+        document.WriteUnicastStatus(status.unicastStatusAddress) &&
+        document.WriteUseIGMP(status.igmpOn == 1) && document.WriteChannel(status.channel) &&
+        (withDestinations ? document.WritePIDListWithDestinations(forwarding)
+                          : document.WritePIDList(standard));
+    if (!written) return {CreateFromStatusError::FileNotWritten, 0};
+    return {};
+}
+
+}  // namespace config

@@ -1,0 +1,107 @@
+// A configuration file and a receiver, in both directions, on the device
+// library's C interface:
+//
+// - LoadAndApply sends a file's network settings, channel and PID list to an
+//   open receiver, stage by stage, as the load/save dialog does for "load a
+//   configuration file and apply all settings";
+// - CreateConfigurationFromStatus writes a file from an R40 or R40V status
+//   and the receiver's PID table, as the console's "create a configuration
+//   file from the current device status" does.
+//
+// Both block for as long as the library's exchanges take (up to about half a
+// minute for a full apply): call them from a worker thread. The device
+// handle is used by the calling thread only while they run.
+//
+// The PID list always reaches the library in the form the device type takes:
+// the form with destinations (TrevanPidListRecord) for types 6, 7 and 8, the
+// standard form (PidListRecord) for 3, 4 and 5, every entry with control 1.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "devicelib/devicelib.h"
+
+namespace config {
+
+// The stages of an apply, numbered as the load/save dialog's worker posts them.
+enum class ApplyStage : int {
+    File = -1,    // loading the file
+    Network = 0,  // network settings
+    Channel = 1,  // RF channel
+    PidList = 2,  // the PID list (the dialog's "content")
+};
+
+// Why a stage failed, numbered as the worker posts them.
+inline constexpr int REASON_NOT_IN_FILE = -2;  // the setting is missing or invalid in the file
+inline constexpr int REASON_SEND_FAILED = -1;  // the file could not be loaded, or the send failed
+// The model takes no such setting: the satellite models tune by frequency
+// and symbol rate, not by RF channel. Nothing is sent.
+inline constexpr int REASON_NOT_FOR_MODEL = -3;
+
+struct StageOutcome {
+    ApplyStage stage = ApplyStage::File;
+    bool succeeded = false;
+    int reason = 0;           // REASON_ when it failed, 0 when it succeeded
+    std::int32_t result = 0;  // the library's result code of a failed send, else 0
+};
+
+struct ApplyOptions {
+    // Both ports of the network settings: where the receiver is to send its
+    // status and where the library listens for it afterwards.
+    std::uint16_t statusPort = 0;
+    // Waited before the channel and before the PID list go out, so that a
+    // receiver that has just changed its address settles first.
+    std::chrono::milliseconds pause{1000};
+    // When not empty: after the network settings and the PID list have
+    // applied, the loaded file is saved under this name, as the console
+    // replaces its last-used file. Empty: no file is written.
+    std::string lastUsedFile;
+    // Called on the calling thread as each stage ends, in stage order.
+    std::function<void(const StageOutcome&)> onStage;
+};
+
+struct ApplyResult {
+    std::vector<StageOutcome> stages;  // every stage that ended, in order
+    bool lastUsedReplaced = false;     // lastUsedFile was written
+    bool AllApplied() const;           // network, channel and PID list all succeeded
+};
+
+// Loads `fileName` and applies it to `device`:
+//  -1 the file: a file that cannot be loaded ends the apply;
+//   0 network settings: five settings read (any missing ends the apply),
+//     then SetNetworkSettings; a failure ends the apply;
+//   1 channel: a missing channel or one outside 2 to 69 is reported and
+//     skipped, and so is any channel for a satellite model; otherwise a
+//     pause, then SetChannel; a failure is reported and the apply goes on;
+//   2 PID list: read in the device type's form (missing: the apply ends),
+//     a pause, then SetPidList.
+ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,
+                         const ApplyOptions& options);
+
+enum class CreateFromStatusError {
+    None,
+    NotAnR40,           // the device is neither an R40 nor an R40V: its status has no channel
+    PidListUnreadable,  // GetPidList failed (result in `result`); no file was touched
+    FileNotCreated,     // the file cannot be opened or created
+    FileNotWritten,     // a write into the file failed; the file may hold part of it
+};
+
+struct CreateFromStatusResult {
+    CreateFromStatusError error = CreateFromStatusError::None;
+    std::int32_t result = 0;  // the library's result code for PidListUnreadable
+};
+
+// Writes a configuration file from an R40 or R40V status record and the
+// receiver's PID table (read first, so that a receiver that does not answer
+// leaves the file alone): MAC bytes, gateway, address, mask, status copy
+// address, IGMP, channel and the PID list, in this order. An existing
+// configuration file keeps its other elements.
+CreateFromStatusResult CreateConfigurationFromStatus(DeviceHandle device,
+                                                     const R40StatusRecord& status,
+                                                     const std::string& fileName);
+
+}  // namespace config

@@ -1,0 +1,203 @@
+// r40ctl given bad input, or a receiver that misbehaves: each case ends with
+// its documented exit code and one message line, never a crash or a hang.
+#include <sys/stat.h>
+
+#include <csignal>
+#include <fstream>
+
+#include "devicelib/devicelib.h"
+#include "tests/tools/r40ctl_fixture.h"
+
+namespace tools_test {
+namespace {
+
+using Failures = R40ctlTest;
+
+TEST_F(Failures, MalformedArgumentsAreUsageErrorsThatSendNothing) {
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40V);
+    const std::vector<std::vector<std::string>> cases{
+        {"status", "127.0.0.256"},
+        {"status", "02-5C-C1-00-00"},
+        {"status", "receiver-one"},
+        {"status", "127.0.0.21", "--port", "1234"},
+        {"status", "127.0.0.21", "--count", "3"},
+        {"tune", "127.0.0.21", "--channel", "70"},
+        {"tune", "127.0.0.21", "--channel", "1"},
+        {"tune", "127.0.0.21"},
+        {"tune", "127.0.0.21", "--frequency", "1150"},
+        {"tune", "127.0.0.21", "--channel", "14", "--frequency", "1150", "--symbol-rate", "22"},
+        {"tune", "127.0.0.21", "--frequency", "7000", "--symbol-rate", "22"},
+        {"pids", "127.0.0.21", "--set", "31"},
+        {"pids", "127.0.0.21", "--set", "8192"},
+        {"pids", "127.0.0.21", "--set", "8191"},
+        {"pids", "127.0.0.21", "--set", "0xZZ"},
+        {"pids", "127.0.0.21", "--set", "48", "0x30"},
+        {"pids", "127.0.0.21", "--set", "48=239.1.1.1"},
+        {"pids", "127.0.0.21", "--set", "48=239.1.1:80"},
+        {"pids", "127.0.0.21", "--set", "48", "--clear"},
+        {"network", "127.0.0.21"},
+        {"network", "127.0.0.21", "--address", "127.0.0"},
+        {"network", "127.0.0.21", "--mask", "255.0.255.0"},
+        {"network", "127.0.0.21", "--gateway", "gateway"},
+        {"network", "127.0.0.21", "--igmp", "maybe"},
+        {"network", "127.0.0.21", "--status-port", "5000"},
+        {"apply", "127.0.0.21"},
+        {"frobnicate"},
+        {},
+    };
+    for (const auto& args : cases) {
+        std::string shown;
+        for (const auto& a : args) shown += a + " ";
+        SCOPED_TRACE(shown);
+        const RunResult run = Run(args);
+        EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
+        ExpectOneMessage(run);
+        EXPECT_EQ(run.out, "");
+    }
+    // 33 PIDs, each valid on its own.
+    std::vector<std::string> many{"pids", "127.0.0.21", "--json", "--set"};
+    for (int pid = 100; pid < 133; ++pid) many.push_back(std::to_string(pid));
+    const RunResult tooMany = Run(many);
+    EXPECT_EQ(tooMany.exitCode, EXIT_USAGE) << Shown(tooMany);
+    ExpectOneMessage(tooMany);
+    const Json doc = Document(tooMany);
+    EXPECT_EQ(doc["ok"], false);
+    EXPECT_EQ(doc["error"]["exit_code"], EXIT_USAGE);
+
+    EXPECT_TRUE(rx.Commands().empty()) << "a refused command reached the receiver";
+}
+
+TEST_F(Failures, AModelThatLacksTheFeatureIsAUsageError) {
+    sim::EmulatedReceiver& t22 = StartReceiver(sim::Model::T22V3);
+    const RunResult network = Run({"network", "127.0.0.20", "--gateway", "127.0.0.5"});
+    EXPECT_EQ(network.exitCode, EXIT_USAGE) << Shown(network);
+    EXPECT_NE(network.err.find("--igmp"), std::string::npos);
+    const RunResult options = Run({"pids", "127.0.0.20", "--set", "48=239.1.1.1:80"});
+    EXPECT_EQ(options.exitCode, EXIT_USAGE) << Shown(options);
+    EXPECT_TRUE(t22.Commands().empty());
+}
+
+TEST_F(Failures, AReceiverNobodyHeardIsExitThree) {
+    StartReceiver(sim::Model::R40);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"status", "127.0.0.99"},
+          std::vector<std::string>{"tune", "02-5C-C1-00-00-99", "--channel", "14"},
+          std::vector<std::string>{"reset", "00-00-99", "--yes"},
+          // Heard, but not on the status port named.
+          std::vector<std::string>{"status", "127.0.0.20", "--port", "8309"}}) {
+        const RunResult run = Run(args);
+        EXPECT_EQ(run.exitCode, EXIT_NOT_FOUND) << Shown(run);
+        ExpectOneMessage(run);
+    }
+    const RunResult json = Run({"pids", "127.0.0.99", "--json"});
+    EXPECT_EQ(json.exitCode, EXIT_NOT_FOUND);
+    const Json doc = Document(json);
+    EXPECT_EQ(doc["ok"], false);
+    EXPECT_TRUE(doc["receiver"].is_null());
+    EXPECT_EQ(doc["error"]["exit_code"], EXIT_NOT_FOUND);
+}
+
+TEST_F(Failures, AKeyThatNamesTwoReceiversIsAmbiguous) {
+    StartReceiver(sim::Model::R40, 20);
+    sim::EmulatedReceiver& twin = StartReceiver(sim::Model::R40V, 21);
+    // Discovery lists devices of any MAC prefix: this one shares the key.
+    twin.SetMac({0x0A, 0x00, 0x00, 0x00, 0x00, 0x14});
+    ASSERT_TRUE(twin.Settle());
+    const RunResult run = Run({"status", "00-00-14"});
+    EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
+    EXPECT_NE(run.err.find("0A-00-00-00-00-14"), std::string::npos) << run.err;
+}
+
+TEST_F(Failures, FilesThatCannotBeReadOrWrittenAreExitFour) {
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40);
+    const std::string dir = TempDir();
+    std::ofstream(dir + "/broken.xml") << "<Device><DeviceIP>127.0.0.9</Device";
+    std::ofstream(dir + "/nonetwork.xml") << "<Device><Channel>22</Channel></Device>";
+
+    for (const std::string& file :
+         {dir + "/missing.xml", dir /* a directory, not a file */, dir + "/broken.xml"}) {
+        const RunResult run = Run({"apply", "127.0.0.20", file});
+        EXPECT_EQ(run.exitCode, EXIT_FILE) << file << "\n" << Shown(run);
+        ExpectOneMessage(run);
+    }
+    // Loadable but without network settings: the apply ends at that stage.
+    const RunResult partial = Run({"apply", "127.0.0.20", dir + "/nonetwork.xml", "--json"});
+    EXPECT_EQ(partial.exitCode, EXIT_FILE) << Shown(partial);
+    const Json doc = Document(partial);
+    ASSERT_EQ(doc["stages"].size(), 1u) << doc;
+    EXPECT_EQ(doc["stages"][0]["stage"], "network");
+    EXPECT_EQ(doc["stages"][0]["reason"], -2);
+    EXPECT_TRUE(rx.Commands().empty());
+
+    const RunResult save = Run({"save", "127.0.0.20", dir + "/no/such/dir/saved.xml"});
+    EXPECT_EQ(save.exitCode, EXIT_FILE) << Shown(save);
+    ExpectOneMessage(save);
+}
+
+TEST_F(Failures, ResetAsksOnATerminalAndRefusesWithoutOne) {
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40);
+    for (Input input : {Input::Null, Input::Pipe}) {
+        RunOptions options;
+        options.stdinKind = input;
+        options.input = "y\n";  // a pipe's yes is no confirmation
+        const RunResult run = Run({"reset", "127.0.0.20"}, options);
+        EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
+        EXPECT_NE(run.err.find("--yes"), std::string::npos);
+    }
+    RunOptions terminal;
+    terminal.stdinKind = Input::Terminal;
+    terminal.input = "n\n";
+    const RunResult declined = Run({"reset", "127.0.0.20"}, terminal);
+    EXPECT_EQ(declined.exitCode, EXIT_REFUSED) << Shown(declined);
+    EXPECT_NE(declined.err.find("Reset the R40 02-5C-C1-00-00-14 at 127.0.0.20"), std::string::npos)
+        << declined.err;
+    EXPECT_EQ(rx.ResetCount(), 0u);
+    EXPECT_TRUE(rx.CommandsOnPort(sim::RESET_PORT).empty());
+
+    terminal.input = "y\n";
+    const RunResult confirmed = Run({"reset", "127.0.0.20"}, terminal);
+    EXPECT_EQ(confirmed.exitCode, 0) << Shown(confirmed);
+    EXPECT_EQ(rx.ResetCount(), 1u);
+}
+
+TEST_F(Failures, AReceiverThatStopsEchoingIsRefusedWithTheLibrarysCode) {
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40);
+    rx.SetFault(sim::Fault::NoEcho, true);
+    const RunResult run = Run({"tune", "127.0.0.20", "--channel", "14", "--json"});
+    EXPECT_EQ(run.exitCode, EXIT_REFUSED) << Shown(run);
+    ExpectOneMessage(run);
+    EXPECT_NE(run.err.find("0x2006"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(DeviceResultText(ERR_ECHO_TIMEOUT)), std::string::npos) << run.err;
+    const Json doc = Document(run);
+    EXPECT_EQ(doc["error"]["result"], 0x2006);
+    EXPECT_EQ(doc["receiver"]["address"], "127.0.0.20");
+}
+
+TEST_F(Failures, AReceiverThatFallsSilentMidCommandIsRefused) {
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40, 20, 100ms);
+    RunningR40ctl tune({"tune", "127.0.0.20", "--channel", "14", "--json"});
+    // Silent from the moment the tuning command arrives: echoed, never shown.
+    ASSERT_TRUE(rx.WaitForCommands(1, 10s));
+    rx.SetFault(sim::Fault::Silence, true);
+    const RunResult run = tune.Wait(30s);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, EXIT_REFUSED) << Shown(run);
+    ExpectOneMessage(run);
+    // The status waits give up with the library's code for no status.
+    const Json doc = Document(run);
+    const int result = doc["error"]["result"].get<int>();
+    EXPECT_TRUE(result == RC_FAILED || result == ERR_STATUS_TIMEOUT) << doc;
+    EXPECT_NE(run.err.find(DeviceResultText(result)), std::string::npos) << run.err;
+    EXPECT_EQ(rx.Channel(), 14) << "the receiver took the command, only its status stopped";
+}
+
+TEST_F(Failures, AVerificationThatFailsIsReported) {
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40V);
+    rx.SetFault(sim::Fault::IgnoreCommands, true);  // echoes, keeps the old table
+    const RunResult run = Run({"pids", "127.0.0.20", "--set", "0x100"});
+    EXPECT_EQ(run.exitCode, EXIT_REFUSED) << Shown(run);
+    EXPECT_NE(run.err.find("0x400C"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace tools_test

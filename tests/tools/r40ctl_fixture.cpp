@@ -1,0 +1,123 @@
+#include "tests/tools/r40ctl_fixture.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace tools_test {
+
+const char* ModelName(sim::Model model) {
+    switch (model) {
+        case sim::Model::R40:
+            return "R40";
+        case sim::Model::R40V:
+            return "R40V";
+        case sim::Model::T22V3:
+            return "T22 (3.x)";
+        case sim::Model::T22V2:
+            return "T22 (2.x)";
+        case sim::Model::T22CA:
+            return "T22CA";
+        case sim::Model::Trevan:
+            return "Trevan";
+    }
+    return "?";
+}
+
+int TypeCode(sim::Model model) {
+    switch (model) {
+        case sim::Model::R40:
+            return 5;
+        case sim::Model::R40V:
+            return 8;
+        case sim::Model::T22V3:
+            return 4;
+        case sim::Model::T22V2:
+            return 3;
+        case sim::Model::T22CA:
+            return 7;
+        case sim::Model::Trevan:
+            return 6;
+    }
+    return 1;
+}
+
+bool Forwards(sim::Model model) {
+    return model == sim::Model::R40V || model == sim::Model::T22CA || model == sim::Model::Trevan;
+}
+
+bool IsAtsc(sim::Model model) {
+    return sim::TraitsOf(model).family == sim::Family::Atsc;
+}
+
+std::vector<sim::PidEntry> StartPids(sim::Model model) {
+    std::vector<sim::PidEntry> pids{sim::PidEntry::Make(0x0000, 1), sim::PidEntry::Make(0x0030, 1),
+                                    sim::PidEntry::Make(0x0031, 1), sim::PidEntry::Make(0x0034, 1)};
+    if (Forwards(model)) pids[2] = sim::PidEntry::Make(0x0031, 5, {239, 1, 1, 1}, 1234);
+    return pids;
+}
+
+void R40ctlTest::TearDown() {
+    for (auto& rx : m_receivers) rx->Stop();
+    if (!m_tempDir.empty()) std::filesystem::remove_all(m_tempDir);
+}
+
+sim::EmulatedReceiver& R40ctlTest::StartReceiver(sim::Model model, int lastOctet,
+                                                 std::chrono::milliseconds interval) {
+    const sim::Ipv4 address{127, 0, 0, static_cast<std::uint8_t>(lastOctet)};
+    sim::ReceiverConfig config = sim::ReceiverConfig::For(model, address);
+    config.statusInterval = interval;
+    config.resetPause = 200ms;
+    const auto pids = StartPids(model);
+    std::copy(pids.begin(), pids.end(), config.initial.pids.begin());
+    auto rx = std::make_unique<sim::EmulatedReceiver>(config);
+    std::string error;
+    EXPECT_TRUE(rx->Start(&error)) << error;
+    EXPECT_TRUE(rx->WaitForNewStatuses(1, 2s));
+    m_receivers.push_back(std::move(rx));
+    return *m_receivers.back();
+}
+
+RunResult R40ctlTest::Run(const std::vector<std::string>& args, const RunOptions& options) {
+    RunResult result = RunR40ctl(args, options);
+    EXPECT_FALSE(result.timedOut) << "r40ctl hung: " << Shown(result);
+    EXPECT_EQ(result.signal, 0) << "r40ctl crashed: " << Shown(result);
+    return result;
+}
+
+Json R40ctlTest::Document(const RunResult& result) {
+    std::istringstream lines(result.out);
+    std::string line;
+    std::vector<std::string> all;
+    while (std::getline(lines, line)) all.push_back(line);
+    EXPECT_EQ(all.size(), 1u) << "one JSON line expected: " << Shown(result);
+    if (all.empty()) return Json();
+    try {
+        return Json::parse(all.front());
+    } catch (const Json::exception& e) {
+        ADD_FAILURE() << "not JSON (" << e.what() << "): " << all.front();
+        return Json();
+    }
+}
+
+void R40ctlTest::ExpectOneMessage(const RunResult& result) {
+    EXPECT_EQ(result.err.rfind("r40ctl: ", 0), 0u) << Shown(result);
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << Shown(result);
+}
+
+std::string R40ctlTest::TempDir() {
+    if (m_tempDir.empty()) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "r40ctl-test-XXXXXX");
+        if (::mkdtemp(pattern.data()) != nullptr) m_tempDir = pattern;
+        EXPECT_FALSE(m_tempDir.empty());
+    }
+    return m_tempDir;
+}
+
+std::string Shown(const RunResult& result) {
+    return "exit " + std::to_string(result.exitCode) + " signal " + std::to_string(result.signal) +
+           "\n--- stdout\n" + result.out + "--- stderr\n" + result.err;
+}
+
+}  // namespace tools_test

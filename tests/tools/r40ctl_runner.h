@@ -1,0 +1,66 @@
+// Runs the real r40ctl program as a child process in the test's network
+// namespace: arguments in, exit code, stdout and stderr out, with a hard
+// deadline so that a hang fails the test instead of stalling it.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tools_test {
+
+using std::chrono::milliseconds;
+
+struct RunResult {
+    int exitCode = -1;      // -1 when it ended by a signal or was killed
+    int signal = 0;         // the signal that ended it
+    bool timedOut = false;  // killed at the deadline
+    std::string out, err;
+    milliseconds took{0};
+};
+
+enum class Input {
+    Null,      // /dev/null: not a terminal
+    Pipe,      // `input` written to a pipe, then closed
+    Terminal,  // a pseudo-terminal; `input` typed into it
+};
+
+struct RunOptions {
+    Input stdinKind = Input::Null;
+    std::string input;
+    milliseconds deadline{30000};
+    std::string workingDirectory;  // empty: the test's own
+};
+
+RunResult RunR40ctl(const std::vector<std::string>& args, const RunOptions& options = {});
+
+// A child that keeps running (status --watch) and is read line by line.
+class RunningR40ctl {
+  public:
+    explicit RunningR40ctl(const std::vector<std::string>& args);
+    ~RunningR40ctl();  // kills the child if it still runs
+    RunningR40ctl(const RunningR40ctl&) = delete;
+    RunningR40ctl& operator=(const RunningR40ctl&) = delete;
+
+    // The next complete stdout line, or nullopt when none came in time or
+    // stdout ended.
+    std::optional<std::string> ReadLine(milliseconds timeout);
+    void Signal(int signal);
+    // Waits for the end; whatever stdout held after the last ReadLine is in
+    // `out`. Kills it and sets timedOut after `deadline`.
+    RunResult Wait(milliseconds deadline);
+
+  private:
+    pid_t m_pid = -1;
+    int m_out = -1, m_err = -1;
+    std::string m_pending, m_errText;
+    bool m_outEnded = false;
+};
+
+// The r40ctl program under test.
+const char* R40ctlPath();
+
+}  // namespace tools_test

@@ -1,0 +1,33 @@
+// Steps every receiver command takes: read RECEIVER, find and open it,
+// check a status port, stop when asked to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tools/r40ctl/commands.h"
+#include "tools/r40ctl/output.h"
+#include "tools/r40ctl/receiver_lookup.h"
+
+namespace r40ctl {
+
+// RECEIVER as a query; Failure(EXIT_USAGE) when it is none of the forms.
+ReceiverQuery RequireQuery(const std::string& text);
+
+// One of the ten status ports; Failure(EXIT_USAGE) otherwise.
+std::uint16_t RequireStatusPort(const std::string& text, const char* option);
+
+// Discovery, then the receiver named (recorded in the context), then open.
+DeviceInfo Find(Context& context, const ReceiverQuery& query);
+OpenReceiver FindAndOpen(Context& context, const ReceiverQuery& query);
+
+// Failure with the interrupted exit code when a stop has been requested.
+void StopIfRequested();
+
+// "R40 02-5C-C1-00-00-14 at 127.0.0.20, status port 6516"
+std::string DescribeReceiver(const DeviceInfo& entry);
+
+// {"ok": true, "receiver": {...}} to which a command adds its own keys.
+Json SuccessJson(const DeviceInfo& entry);
+
+}  // namespace r40ctl

@@ -1,0 +1,161 @@
+// r40ctl apply and save: a configuration file applied to a receiver stage by
+// stage, and a configuration file made from a receiver's status. Both are
+// the console's own operations, shared through config_apply.
+#include <cstdio>
+#include <string>
+
+#include "config/configuration_apply.h"
+#include "config/r40_settings_to_xml_doc.h"
+#include "tools/r40ctl/command_support.h"
+#include "tools/r40ctl/failure.h"
+#include "tools/r40ctl/receiver_status.h"
+
+namespace r40ctl {
+
+namespace {
+
+using config::ApplyStage;
+using config::StageOutcome;
+
+const char* StageName(ApplyStage stage) {
+    switch (stage) {
+        case ApplyStage::File:
+            return "file";
+        case ApplyStage::Network:
+            return "network";
+        case ApplyStage::Channel:
+            return "channel";
+        case ApplyStage::PidList:
+            return "pids";
+    }
+    return "?";
+}
+
+std::string OutcomeText(const StageOutcome& s) {
+    if (s.succeeded) return "applied";
+    if (s.stage == ApplyStage::File) return "cannot be loaded";
+    if (s.reason == config::REASON_NOT_IN_FILE) return "not in the file (or invalid there)";
+    if (s.reason == config::REASON_NOT_FOR_MODEL)
+        return "skipped: this model tunes by frequency, not by RF channel";
+    return "failed, " + DescribeResult(s.result);
+}
+
+Json OutcomeJson(const StageOutcome& s) {
+    const bool sent =
+        !s.succeeded && s.reason == config::REASON_SEND_FAILED && s.stage != ApplyStage::File;
+    return Json{{"stage", StageName(s.stage)},
+                {"number", static_cast<int>(s.stage)},
+                {"ok", s.succeeded},
+                {"skipped", s.reason == config::REASON_NOT_FOR_MODEL},
+                {"reason", s.reason},
+                {"result", sent ? Json(s.result) : Json(nullptr)},
+                {"result_text", sent ? Json(DeviceResultText(s.result)) : Json(nullptr)}};
+}
+
+// The exit code of an apply: that of its first failed stage.
+int ApplyExitCode(const config::ApplyResult& result) {
+    for (const StageOutcome& s : result.stages) {
+        if (s.succeeded || s.reason == config::REASON_NOT_FOR_MODEL) continue;
+        if (s.stage == ApplyStage::File || s.reason == config::REASON_NOT_IN_FILE) return EXIT_FILE;
+        return EXIT_REFUSED;
+    }
+    return 0;
+}
+
+std::string StopReason(const config::ApplyResult& result) {
+    for (const StageOutcome& s : result.stages)
+        if (!s.succeeded && s.reason != config::REASON_NOT_FOR_MODEL)
+            return std::string(StageName(s.stage)) + " " + OutcomeText(s);
+    return "";
+}
+
+}  // namespace
+
+int RunApply(Context& context, const ApplyFileOptions& options) {
+    const ReceiverQuery query = RequireQuery(options.receiver);
+    std::optional<std::uint16_t> statusPort;
+    if (options.statusPort) statusPort = RequireStatusPort(*options.statusPort, "--status-port");
+    // A file that cannot be loaded is found out before the network is touched.
+    if (CR40SettingsToXmlDoc probe; !probe.Load(options.file))
+        throw Failure(EXIT_FILE, options.file +
+                                     ": cannot be loaded: missing, unreadable or not a "
+                                     "configuration file");
+
+    OpenReceiver receiver = FindAndOpen(context, query);
+    config::ApplyOptions apply;
+    apply.statusPort = statusPort.value_or(static_cast<std::uint16_t>(receiver.entry.statusPort));
+    apply.lastUsedFile = options.lastUsed;
+    if (!context.json)
+        apply.onStage = [](const StageOutcome& s) {
+            std::printf("%-8s %s\n", StageName(s.stage), OutcomeText(s).c_str());
+            std::fflush(stdout);
+        };
+    const config::ApplyResult result = config::LoadAndApply(receiver.get(), options.file, apply);
+    const int exitCode = ApplyExitCode(result);
+    if (!options.lastUsed.empty() && exitCode == 0 && !result.lastUsedReplaced)
+        Message("warning: " + options.lastUsed + " could not be written");
+
+    if (context.json) {
+        Json stages = Json::array();
+        for (const StageOutcome& s : result.stages) stages.push_back(OutcomeJson(s));
+        Json document = SuccessJson(receiver.entry);
+        document["ok"] = exitCode == 0;
+        document["file"] = options.file;
+        document["stages"] = stages;
+        document["last_used_replaced"] = result.lastUsedReplaced;
+        PrintJson(document);
+    }
+    // Stages after the first failure may still have applied (the PID list
+    // goes out after a failed channel), so the message names the first.
+    if (exitCode != 0) Message("apply: " + StopReason(result));
+    return exitCode;
+}
+
+int RunSave(Context& context, const SaveOptions& options) {
+    const ReceiverQuery query = RequireQuery(options.receiver);
+    const DeviceInfo entry = Find(context, query);
+    if (!IsAtsc(entry.deviceType))
+        throw Failure(EXIT_USAGE, std::string("the ") + ModelName(entry.deviceType) +
+                                      " has no channel to save: configuration files are made "
+                                      "from R40 and R40V receivers only");
+
+    OpenReceiver receiver = Open(entry);
+    StopIfRequested();
+    R40StatusRecord status{};
+    std::int32_t rc = 0;
+    const auto shown = ReadStatus(receiver.get(), entry.deviceType, &rc, &status);
+    if (!shown) throw Refused("no status from the receiver", rc);
+
+    const auto saved = config::CreateConfigurationFromStatus(receiver.get(), status, options.file);
+    using config::CreateFromStatusError;
+    switch (saved.error) {
+        case CreateFromStatusError::None:
+            break;
+        case CreateFromStatusError::NotAnR40:
+            throw Failure(EXIT_USAGE, "configuration files are made from R40 and R40V only");
+        case CreateFromStatusError::PidListUnreadable:
+            throw Refused("the receiver did not answer the PID table read; " + options.file +
+                              " was not touched",
+                          saved.result);
+        case CreateFromStatusError::FileNotCreated:
+            throw Failure(EXIT_FILE, options.file + ": cannot be created");
+        case CreateFromStatusError::FileNotWritten:
+            throw Failure(EXIT_FILE, options.file + ": writing failed part way");
+    }
+
+    if (context.json) {
+        Json document = SuccessJson(entry);
+        document["file"] = options.file;
+        document["channel"] = static_cast<unsigned>(status.channel);
+        document["pids"] = PidsJson(shown->pids);
+        PrintJson(document);
+    } else {
+        PrintFields({{"receiver", DescribeReceiver(entry)},
+                     {"file", options.file},
+                     {"channel", std::to_string(status.channel)},
+                     {"pids", std::to_string(shown->pids.size())}});
+    }
+    return 0;
+}
+
+}  // namespace r40ctl

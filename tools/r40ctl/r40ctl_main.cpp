@@ -1,0 +1,194 @@
+// r40ctl: every receiver operation from the command line, for scripts and
+// machines without a display. Data goes to stdout (aligned text, or JSON with
+// --json), messages to stderr; exit codes in failure.h and r40ctl.1.
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "tools/r40ctl/command_support.h"
+#include "tools/r40ctl/commands.h"
+#include "tools/r40ctl/failure.h"
+#include "tools/r40ctl/output.h"
+#include "tools/r40ctl/stop_signal.h"
+
+#ifndef R40CTL_VERSION
+#define R40CTL_VERSION "0"
+#endif
+
+namespace {
+
+using namespace r40ctl;
+
+constexpr const char* RECEIVER_HELP =
+    "IPv4 address, MAC address (02-5C-C1-00-00-14, 02:5c:c1:00:00:14, 025cc1000014) or its "
+    "last three bytes (00-00-14)";
+
+// The subcommands, their options and what running each one means.
+class CommandLine {
+  public:
+    CommandLine();
+    // Parses, runs the subcommand and maps a failure to its exit code.
+    int Main(int argc, char** argv);
+
+  private:
+    CLI::App* Command(const char* name, const char* description, bool receiver,
+                      std::string* receiverText, std::function<int()> body);
+    void Report(const Failure& failure) const;
+
+    CLI::App m_app{
+        "Manage R40 and T22 receivers on the network: discover, read status, tune, "
+        "set PIDs and network settings, reset, apply and save configuration files.",
+        "r40ctl"};
+    Context m_context;
+    std::string m_port;
+    std::function<int()> m_run;
+
+    StatusOptions m_status;
+    TuneOptions m_tune;
+    PidsOptions m_pids;
+    NetworkOptions m_network;
+    ResetOptions m_reset;
+    ApplyFileOptions m_apply;
+    SaveOptions m_save;
+};
+
+// std::optional<std::string> members as CLI11 options.
+CLI::Option* AddOptional(CLI::App* command, const char* name, std::optional<std::string>& value,
+                         const char* help) {
+    return command->add_option_function<std::string>(
+        name, [&value](const std::string& text) { value = text; }, help);
+}
+
+CLI::App* CommandLine::Command(const char* name, const char* description, bool receiver,
+                               std::string* receiverText, std::function<int()> body) {
+    CLI::App* command = m_app.add_subcommand(name, description);
+    command->add_flag("--json", m_context.json, "one JSON document on stdout (keys in r40ctl(1))");
+    command->add_option("--port", m_port,
+                        receiver ? "look for the receiver on this status port only"
+                                 : "list only receivers heard on this status port");
+    if (receiver) command->add_option("RECEIVER", *receiverText, RECEIVER_HELP)->required();
+    command->callback([this, body] { m_run = body; });
+    return command;
+}
+
+CommandLine::CommandLine() {
+    m_app.set_version_flag("--version", std::string("r40ctl ") + R40CTL_VERSION);
+    m_app.require_subcommand(1);
+    m_app.footer(
+        "Exit codes: 0 success, 1 the receiver refused or did not confirm, 2 usage error, 3 "
+        "receiver not found, 4 file error.\nSee r40ctl(1) for the JSON keys.");
+
+    Command("discover", "one discovery pass: address, MAC, model and status port per line", false,
+            nullptr, [this] { return RunDiscover(m_context); });
+
+    CLI::App* s = Command("status", "the receiver's decoded status", true, &m_status.receiver,
+                          [this] { return RunStatus(m_context, m_status); });
+    s->add_flag("--watch", m_status.watch, "one line per interval until interrupted");
+    s->add_option("--interval", m_status.interval, "seconds between watch lines (default 1)")
+        ->check(CLI::Range(0.1, 86400.0));
+    s->add_option("--count", m_status.count, "stop the watch after this many lines")
+        ->check(CLI::Range(1L, 1000000000L));
+
+    CLI::App* t = Command("tune", "tune and wait for the receiver's confirmation", true,
+                          &m_tune.receiver, [this] { return RunTune(m_context, m_tune); });
+    t->add_option_function<long>(
+        "--channel", [this](long v) { m_tune.channel = v; }, "RF channel 2 to 69 (R40, R40V)");
+    t->add_option_function<double>(
+        "--frequency", [this](double v) { m_tune.frequency = v; }, "frequency in MHz (satellite)");
+    t->add_option_function<double>(
+        "--symbol-rate", [this](double v) { m_tune.symbolRate = v; },
+        "symbol rate in Msym/s (satellite)");
+    AddOptional(t, "--options", m_tune.options, "tuning option bits 0 to 4, e.g. 0x03 (satellite)");
+
+    CLI::App* p = Command("pids", "read or write the PID list", true, &m_pids.receiver,
+                          [this] { return RunPids(m_context, m_pids); });
+    p->add_option("--set", m_pids.set,
+                  "the new list: PIDs 32 to 8190, decimal or 0x hex; PID=ADDRESS:PORT forwards "
+                  "a PID (R40V, T22CA, Trevan)")
+        ->expected(1, MAX_PIDS + 8);
+    p->add_flag("--clear", m_pids.clear, "write an empty list");
+
+    CLI::App* n = Command("network", "change network settings; those not given are kept", true,
+                          &m_network.receiver, [this] { return RunNetwork(m_context, m_network); });
+    AddOptional(n, "--address", m_network.address, "the receiver's new IPv4 address");
+    AddOptional(n, "--mask", m_network.mask, "subnet mask, e.g. 255.255.255.0");
+    AddOptional(n, "--gateway", m_network.gateway, "default gateway");
+    AddOptional(n, "--status-copy", m_network.statusCopy,
+                "address that gets a copy of each status, or off");
+    AddOptional(n, "--igmp", m_network.igmp, "on or off");
+    AddOptional(n, "--status-port", m_network.statusPort,
+                "status port the receiver is to send to (default: the one it uses now)");
+
+    CLI::App* r = Command("reset", "restart the receiver", true, &m_reset.receiver,
+                          [this] { return RunReset(m_context, m_reset); });
+    r->add_flag("--yes", m_reset.yes, "do not ask (required when stdin is not a terminal)");
+
+    CLI::App* a = Command("apply", "apply a configuration file: network, channel, PID list", true,
+                          &m_apply.receiver, [this] { return RunApply(m_context, m_apply); });
+    a->add_option("FILE", m_apply.file, "configuration file (XML)")->required();
+    AddOptional(a, "--status-port", m_apply.statusPort,
+                "status port for the network settings (default: the one it uses now)");
+    a->add_option("--last-used", m_apply.lastUsed,
+                  "after network and PID list applied, save the file here too (as the console "
+                  "keeps lastused.xml)");
+
+    CLI::App* v = Command("save",
+                          "create a configuration file from the receiver's status (R40, "
+                          "R40V)",
+                          true, &m_save.receiver, [this] { return RunSave(m_context, m_save); });
+    v->add_option("FILE", m_save.file, "configuration file to create or update")->required();
+}
+
+// The failure as a JSON document: what --json promises even when a command fails.
+Json FailureJson(const Context& context, const Failure& failure) {
+    Json error{{"exit_code", failure.ExitCode()}, {"message", failure.what()}};
+    error["result"] = failure.Result() ? Json(*failure.Result()) : Json(nullptr);
+    error["result_text"] =
+        failure.Result() ? Json(DeviceResultText(*failure.Result())) : Json(nullptr);
+    Json document{{"ok", false}};
+    document["receiver"] = context.receiver ? ReceiverJson(*context.receiver) : Json(nullptr);
+    document["error"] = error;
+    return document;
+}
+
+void CommandLine::Report(const Failure& failure) const {
+    Message(failure.what());
+    if (m_context.json) PrintJson(FailureJson(m_context, failure));
+}
+
+int CommandLine::Main(int argc, char** argv) {
+    try {
+        m_app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return m_app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return m_app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return m_app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        // CLI11's own codes are not ours: every argument error is 2.
+        Message(std::string(e.what()) + " (see r40ctl --help)");
+        return EXIT_USAGE;
+    }
+
+    InstallStopHandlers();
+    try {
+        if (!m_port.empty()) m_context.port = RequireStatusPort(m_port, "--port");
+        return m_run();
+    } catch (const Failure& failure) {
+        Report(failure);
+        return failure.ExitCode();
+    } catch (const std::exception& e) {
+        Report(Failure(EXIT_REFUSED, std::string("unexpected failure: ") + e.what()));
+        return EXIT_REFUSED;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine commandLine;
+    return commandLine.Main(argc, argv);
+}

@@ -1,0 +1,51 @@
+// r40ctl reset: restarts the receiver. On a terminal it asks first; without
+// a terminal it needs --yes, so that no script resets a receiver by accident.
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "tools/r40ctl/command_support.h"
+#include "tools/r40ctl/failure.h"
+
+namespace r40ctl {
+
+namespace {
+
+bool Confirmed(const DeviceInfo& entry) {
+    std::fprintf(stderr, "Reset the %s? [y/N] ", DescribeReceiver(entry).c_str());
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return false;
+    return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES" || answer == "Yes";
+}
+
+}  // namespace
+
+int RunReset(Context& context, const ResetOptions& options) {
+    const ReceiverQuery query = RequireQuery(options.receiver);
+    if (!options.yes && !::isatty(STDIN_FILENO))
+        throw Failure(EXIT_USAGE, "refusing to reset without --yes: stdin is not a terminal");
+    const DeviceInfo entry = Find(context, query);
+    if (!options.yes && !Confirmed(entry))
+        throw Failure(EXIT_REFUSED, "reset not confirmed; nothing was sent");
+
+    OpenReceiver receiver = Open(entry);
+    StopIfRequested();
+    if (const std::int32_t rc = ResetDevice(receiver.get()); rc != 0)
+        throw Refused("reset not echoed", rc);
+    // The T22CA restarts without echoing the code.
+    const bool echoed = entry.deviceType != TYPE_T22CA;
+    if (context.json) {
+        Json document = SuccessJson(entry);
+        document["echoed"] = echoed;
+        PrintJson(document);
+    } else {
+        PrintFields({{"receiver", DescribeReceiver(entry)},
+                     {"reset", echoed ? "sent and echoed" : "sent (this model does not echo it)"}});
+    }
+    return 0;
+}
+
+}  // namespace r40ctl

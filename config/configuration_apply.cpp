@@ -3,28 +3,12 @@
 #include <algorithm>
 #include <thread>
 
+#include "config/pid_list_form.h"
 #include "config/r40_settings_to_xml_doc.h"
 
 namespace config {
 
 namespace {
-
-bool TakesDestinations(std::uint16_t type) {
-    return type == TYPE_TREVAN || type == TYPE_T22CA || type == TYPE_R40_TREVAN;
-}
-
-bool TakesStandardForm(std::uint16_t type) {
-    return type == TYPE_T22_V2 || type == TYPE_T22_V3 || type == TYPE_R40;
-}
-
-// A record as the configuration menu prepares a fresh one: every slot the
-// null PID, everything else zero. The file's list overwrites what it holds.
-template <typename Record>
-Record PreparedList() {
-    Record list{};
-    std::fill(std::begin(list.pid), std::end(list.pid), static_cast<std::uint16_t>(NULL_PID));
-    return list;
-}
 
 class StageReporter {
   public:
@@ -121,12 +105,12 @@ ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,
     }
 
     // The list goes to the library only in the form the device type takes.
-    auto forwarding = PreparedList<TrevanPidListRecord>();
-    auto standard = PreparedList<PidListRecord>();
+    auto forwarding = EmptyPidList<TrevanPidListRecord>();
+    auto standard = EmptyPidList<PidListRecord>();
     void* list = nullptr;
-    if (TakesDestinations(type)) {
+    if (TakesForwardingPidList(type)) {
         if (document.ReadPIDListWithDestinations(forwarding)) list = &forwarding;
-    } else if (TakesStandardForm(type)) {
+    } else if (TakesStandardPidList(type)) {
         if (document.ReadPIDList(standard)) {
             // Every standard-form entry is a PID the receiver passes, control
             // 1, as the content dialog makes them. A file saved from a
@@ -165,8 +149,8 @@ CreateFromStatusResult CreateConfigurationFromStatus(DeviceHandle device,
 
     // The table is read before the file is touched: a receiver that does not
     // answer must not leave a file with an empty or stale list behind.
-    auto forwarding = PreparedList<TrevanPidListRecord>();
-    auto standard = PreparedList<PidListRecord>();
+    auto forwarding = EmptyPidList<TrevanPidListRecord>();
+    auto standard = EmptyPidList<PidListRecord>();
     const bool withDestinations = type == TYPE_R40_TREVAN;
     const std::int32_t rc =
         withDestinations ? GetPidList(device, &forwarding) : GetPidList(device, &standard);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/pid_list_form.h"
 #include "tools/r40ctl/command_support.h"
 #include "tools/r40ctl/failure.h"
 #include "tools/r40ctl/receiver_status.h"
@@ -55,7 +56,7 @@ int RunPids(Context& context, const PidsOptions& options) {
         throw Failure(EXIT_USAGE, "give --set or --clear, not both");
     const std::vector<PidRequest> requests = ParseRequests(options.set);
     const DeviceInfo entry = Find(context, query);
-    const bool destinations = TakesDestinations(entry.deviceType);
+    const bool destinations = config::TakesForwardingPidList(entry.deviceType);
     if (!destinations)
         for (const PidRequest& request : requests)
             if (request.destination)

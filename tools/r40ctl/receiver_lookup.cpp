@@ -79,10 +79,6 @@ const char* ModelName(std::uint16_t type) {
     }
 }
 
-bool TakesDestinations(std::uint16_t type) {
-    return type == TYPE_TREVAN || type == TYPE_T22CA || type == TYPE_R40_TREVAN;
-}
-
 bool IsAtsc(std::uint16_t type) {
     return type == TYPE_R40 || type == TYPE_R40_TREVAN;
 }

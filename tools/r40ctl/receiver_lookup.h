@@ -35,8 +35,7 @@ std::vector<DeviceInfo> MatchingEntries(const DeviceList& list, const ReceiverQu
 
 // "R40", "R40V", "T22 (3.x)", "T22 (2.x)", "T22CA", "Trevan", or "unknown".
 const char* ModelName(std::uint16_t type);
-bool TakesDestinations(std::uint16_t type);  // types 6, 7 and 8
-bool IsAtsc(std::uint16_t type);             // types 5 and 8
+bool IsAtsc(std::uint16_t type);  // types 5 and 8
 
 struct CloseDeviceHandle {
     void operator()(DeviceHandleTag* handle) const { CloseDevice(handle); }

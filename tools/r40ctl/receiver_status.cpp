@@ -7,6 +7,7 @@
 #include <string>
 #include <type_traits>
 
+#include "config/pid_list_form.h"
 #include "tools/r40ctl/receiver_lookup.h"
 
 namespace r40ctl {
@@ -81,7 +82,7 @@ std::vector<PidLine> PidLines(std::uint16_t type, const void* list) {
             lines.push_back(line);
         }
     };
-    if (TakesDestinations(type))
+    if (config::TakesForwardingPidList(type))
         add(*static_cast<const TrevanPidListRecord*>(list), true);
     else
         add(*static_cast<const PidListRecord*>(list), false);
@@ -144,7 +145,7 @@ std::optional<ReceiverStatus> ReadStatus(DeviceHandle device, std::uint16_t type
     }
     ReceiverStatus status = DecodeStatus(type, &record);
     if (r40Record != nullptr && IsAtsc(type)) *r40Record = record.r40;
-    if (TakesDestinations(type)) {
+    if (config::TakesForwardingPidList(type)) {
         // The status carries no destinations; the PID table does.
         TrevanPidListRecord table{};
         if (const std::int32_t rc = GetPidList(device, &table); rc != 0) {

@@ -12,10 +12,20 @@ inline constexpr unsigned WM_DISCOVERY_DONE = WM_APP + 1;  // carries the new de
 inline constexpr unsigned WM_STATUS_READY = WM_APP + 2;    // carries a status report
 inline constexpr unsigned WM_TRAY_NOTIFY = WM_APP + 3;     // lParam: the mouse message
 inline constexpr unsigned WM_DEVICE_OPENED = WM_APP + 4;   // carries the opened device
+// From an apply worker to the configuration menu: wParam the apply kind;
+// lParam 1 (started) or the library's result code (finished).
+inline constexpr unsigned WM_APPLY_STARTED = WM_APP + 10;
+inline constexpr unsigned WM_APPLY_FINISHED = WM_APP + 11;
 
 inline constexpr int TIMER_DISCOVERY = 1;
 inline constexpr int TIMER_LOGO = 3;
 inline constexpr int TIMER_STATUS_POLL = 4;
+
+// Timers of the configuration menu.
+inline constexpr int TIMER_PROGRESS = 1;
+inline constexpr int TIMER_RESULT_HOLD = 2;
+inline constexpr int PROGRESS_PERIOD_MS = 5;
+inline constexpr int RESULT_HOLD_MS = 1500;
 
 inline constexpr int DISCOVERY_PERIOD_MS = 4000;
 inline constexpr int LOGO_PERIOD_MS = 50;

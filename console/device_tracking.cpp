@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "console/config_sub_menue.h"
 #include "console/console_messages.h"
 #include "console/device_text.h"
 #include "console/halden_dlg.h"
@@ -51,6 +52,7 @@ std::size_t PolledRecordSize(std::uint16_t type) {
 void CHaldenDlg::OnTimer(int id) {
     switch (id) {
         case TIMER_DISCOVERY:
+            FreeRetiredMenus();
             if (!m_discoveryRunning) StartDiscoveryWorker();
             break;
         case TIMER_STATUS_POLL:
@@ -139,6 +141,7 @@ void CHaldenDlg::OnSelectedDeviceRemoved() {
     m_selectedKey = NO_DEVICE_KEY;
     SuspendPolling();
     DestroyStatusPanel();
+    DestroyConfigMenu();
 }
 
 // ---- Selection and opening ---------------------------------------------------------
@@ -165,9 +168,12 @@ void CHaldenDlg::OnDeviceSelected() {
     ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, false));
     m_listLock = false;
     ShowIndicators(true);
+    // An open menu now configures this device, in the PID list form it takes.
+    if (m_configMenu) m_configMenu->SetDeviceType(entry.deviceType);
 
     // Opening waits for the device's first status: on a worker.
     const std::uint64_t generation = ++m_openGeneration;
+    m_openPending = true;
     ++m_opensRunning;
     const bool started = window::BeginWorkerThread(
         [this, entry, generation](window::WindowHandle handle) {
@@ -184,13 +190,17 @@ void CHaldenDlg::OnDeviceSelected() {
             --m_opensRunning;
         },
         Handle());
-    if (!started) --m_opensRunning;
+    if (!started) {
+        --m_opensRunning;
+        m_openPending = false;
+    }
 }
 
 std::intptr_t CHaldenDlg::OnDeviceOpened(window::Message& message) {
     std::unique_ptr<OpenReport> report = message.payload.Take<OpenReport>();
     // An open for an earlier selection is let go (and so closed) here.
     if (!report || report->generation != m_openGeneration || m_shutDown) return 0;
+    m_openPending = false;
     if (m_selectedKey == NO_DEVICE_KEY || !report->device) return 0;
     m_device = std::move(report->device);
     const DeviceInfo& entry = report->entry;

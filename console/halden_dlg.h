@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "console/device_session.h"
 #include "devicelib/devicelib.h"
@@ -33,7 +34,9 @@ class CTransparentStatic;
 
 namespace console {
 
+class CConfigSubMenue;
 class CR40DressedStatusBasic;
+struct ApplyJob;
 struct StatusReport;
 
 class CHaldenDlg : public platform::window::Dialog {
@@ -57,6 +60,9 @@ class CHaldenDlg : public platform::window::Dialog {
     std::uint16_t StatusPort() const { return m_statusPort; }
     // The last status of an R40 or R40V, or null.
     const R40StatusRecord* LastStatus() const { return m_lastStatus.get(); }
+    // An apply the configuration menu started; shut-down waits for it even
+    // when the menu is gone.
+    void TrackApply(std::shared_ptr<ApplyJob> job);
 
     // ---- State, for tests and the satellites --------------------------------
     std::int32_t SelectedKey() const { return m_selectedKey; }
@@ -67,6 +73,9 @@ class CHaldenDlg : public platform::window::Dialog {
     // Discovery passes whose list reached the window.
     int DiscoveryPasses() const { return m_discoveryPasses; }
     CR40DressedStatusBasic* StatusPanel() const { return m_statusPanel.get(); }
+    CConfigSubMenue* ConfigMenu() const { return m_configMenu.get(); }
+    // A device is being opened for the latest selection.
+    bool OpenPending() const { return m_openPending; }
     platform::window::TrayIcon& Tray() { return m_trayIcon; }
     platform::window::BalloonToolTip& ToolTip() { return m_toolTip; }
     // True once the shut-down has run (the dialog has ended).
@@ -82,6 +91,8 @@ class CHaldenDlg : public platform::window::Dialog {
     void OnTimer(int id) override;
     bool PreTranslateMessage(QObject* target, QEvent* event) override;
     void OnMove(int x, int y) override;
+    // Once the shut-down has begun, buttons and the device list do nothing.
+    bool OnCommand(int id, int code) override;
     void OnClose() override;
     void OnDestroy() override;
 
@@ -96,6 +107,9 @@ class CHaldenDlg : public platform::window::Dialog {
     std::intptr_t OnTrayNotify(platform::window::Message& message);
     void DockSatellites();
     void DestroyStatusPanel();
+    void DestroyConfigMenu();
+    // Frees menus closed while one of their dialogs was still returning.
+    void FreeRetiredMenus();
     void ShutDown();
 
     // ---- Device tracking (device_tracking.cpp) --------------------------------
@@ -121,6 +135,7 @@ class CHaldenDlg : public platform::window::Dialog {
     // Opening a device runs on a worker; each selection gets a generation,
     // and only the open of the latest selection counts.
     std::uint64_t m_openGeneration = 0;
+    bool m_openPending = false;
     int m_discoveryPasses = 0;
 
     // Flags shared with the workers.
@@ -139,6 +154,9 @@ class CHaldenDlg : public platform::window::Dialog {
     bool m_shutDown = false;
 
     std::unique_ptr<CR40DressedStatusBasic> m_statusPanel;
+    std::unique_ptr<CConfigSubMenue> m_configMenu;
+    std::vector<std::unique_ptr<CConfigSubMenue>> m_retiredMenus;
+    std::vector<std::shared_ptr<ApplyJob>> m_applies;
 
     platform::window::TrayIcon m_trayIcon;
     platform::window::BalloonToolTip m_toolTip;

@@ -4,6 +4,10 @@
 #include <QEvent>
 #include <QThread>
 
+#include <algorithm>
+
+#include "console/apply_job.h"
+#include "console/config_sub_menue.h"
 #include "console/console_messages.h"
 #include "console/device_text.h"
 #include "console/halden_dlg.h"
@@ -68,6 +72,8 @@ CHaldenDlg::~CHaldenDlg() {
     // before the flags go.
     window::WaitForWorkerThreads();
     DestroyWindow();
+    m_configMenu.reset();
+    m_retiredMenus.clear();
 }
 
 void CHaldenDlg::DoDataExchange(window::DataExchange& dx) {
@@ -195,8 +201,16 @@ bool CHaldenDlg::GetChosenConfigFile(std::string& file) const {
 
 bool CHaldenDlg::DeviceGuard() {
     if (m_device && m_selectedKey != NO_DEVICE_KEY) return true;
+    // While the selected device is still being opened the press is ignored:
+    // the guard's text would replace the new device's description.
+    if (m_openPending && m_selectedKey != NO_DEVICE_KEY) return false;
     ShowMessage(SELECT_DEVICE);
     return false;
+}
+
+bool CHaldenDlg::OnCommand(int id, int code) {
+    if (m_shutDown) return true;
+    return window::Dialog::OnCommand(id, code);
 }
 
 void CHaldenDlg::OnStatusPanelButton() {
@@ -216,7 +230,21 @@ void CHaldenDlg::OnStatusPanelButton() {
 
 void CHaldenDlg::OnConfigMenuButton() {
     if (!DeviceGuard()) return;
-    // The configuration menu joins here when it is built.
+    if (m_configMenu) {
+        DestroyConfigMenu();
+        return;
+    }
+    m_configMenu = std::make_unique<CConfigSubMenue>();
+    if (m_selectedIndex >= 0 && m_selectedIndex < m_deviceList.count)
+        m_configMenu->SetDeviceType(m_deviceList.entries[m_selectedIndex].deviceType);
+    // The menu finds this window through its owner reference as soon as it
+    // initialises, so the reference is given before the window exists.
+    m_configMenu->SetOwnerReference(Handle());
+    if (!m_configMenu->Create(this)) {
+        m_configMenu.reset();
+        return;
+    }
+    DockSatellites();
 }
 
 void CHaldenDlg::OnFileOperationsButton() {
@@ -228,10 +256,30 @@ void CHaldenDlg::DestroyStatusPanel() {
     if (!m_statusPanel) return;
     m_statusPanel->DestroyWindow();
     m_statusPanel.reset();
+    DockSatellites();  // the menu moves back under this window's left edge
+}
+
+void CHaldenDlg::DestroyConfigMenu() {
+    if (!m_configMenu) return;
+    m_configMenu->Close();
+    // A button handler of the menu may still be returning from its dialog
+    // further down the stack: the object goes once it has.
+    if (m_configMenu->InButtonHandler()) m_retiredMenus.push_back(std::move(m_configMenu));
+    m_configMenu.reset();
+}
+
+void CHaldenDlg::FreeRetiredMenus() {
+    std::erase_if(m_retiredMenus, [](const auto& menu) { return !menu->InButtonHandler(); });
+}
+
+void CHaldenDlg::TrackApply(std::shared_ptr<ApplyJob> job) {
+    std::erase_if(m_applies, [](const auto& each) { return !each->running; });
+    m_applies.push_back(std::move(job));
 }
 
 void CHaldenDlg::OnHideToTray() {
     if (m_statusPanel) m_statusPanel->ShowWindow(window::SW_HIDE);
+    DestroyConfigMenu();
     ShowWindow(window::SW_HIDE);
 }
 
@@ -249,11 +297,20 @@ std::intptr_t CHaldenDlg::OnTrayNotify(window::Message& message) {
 // ---- Docking -------------------------------------------------------------------
 
 void CHaldenDlg::DockSatellites() {
-    if (!m_statusPanel || !m_statusPanel->HasWindow()) return;
     const window::Rect main = GetWindowRect();
-    m_statusPanel->MoveTo(main.left, main.bottom);
-    m_statusPanel->PlaceBehind(this);
-    if (isVisible()) m_statusPanel->ShowWindow(window::SW_SHOWNA);
+    const bool panel = m_statusPanel && m_statusPanel->HasWindow();
+    if (panel) {
+        m_statusPanel->MoveTo(main.left, main.bottom);
+        m_statusPanel->PlaceBehind(this);
+        if (isVisible()) m_statusPanel->ShowWindow(window::SW_SHOWNA);
+    }
+    if (m_configMenu && m_configMenu->HasWindow()) {
+        // Beside the panel, its right edge at this window's left edge.
+        const int width = m_configMenu->GetWindowRect().Width();
+        m_configMenu->MoveTo(panel ? main.left - width : main.left, main.bottom);
+        m_configMenu->PlaceBehind(this);
+        if (isVisible()) m_configMenu->ShowWindow(window::SW_SHOWNA);
+    }
 }
 
 void CHaldenDlg::OnMove(int x, int y) {
@@ -265,6 +322,7 @@ void CHaldenDlg::OnMove(int x, int y) {
 
 void CHaldenDlg::OnClose() {
     DestroyStatusPanel();
+    DestroyConfigMenu();
     window::Dialog::OnClose();
 }
 
@@ -272,6 +330,7 @@ void CHaldenDlg::OnCancel() {
     if (m_shutDown) return;
     m_shutDown = true;
     DestroyStatusPanel();
+    DestroyConfigMenu();
     SuspendPolling();
     // No new workers from here on; the running ones are waited for while
     // the window keeps handling what they post.
@@ -287,7 +346,9 @@ void CHaldenDlg::OnCancel() {
 }
 
 bool CHaldenDlg::WorkersRunning() const {
-    return m_pollBusy || m_discoveryRunning || m_opensRunning > 0;
+    const bool applying = std::any_of(m_applies.begin(), m_applies.end(),
+                                      [](const auto& job) { return job->running.load(); });
+    return m_pollBusy || m_discoveryRunning || m_opensRunning > 0 || applying;
 }
 
 void CHaldenDlg::OnDestroy() {

@@ -1,0 +1,428 @@
+// The configuration menu against emulated receivers: each apply reaches the
+// receiver and the last-used file, failures say so, the menu goes back to
+// its four buttons, and an apply outlives the menu that started it. The
+// dialogs are operated as an operator would, with keys and clicks, from
+// inside their modal runs.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <array>
+#include <fstream>
+#include <sstream>
+
+#include "config/r40_settings_to_xml_doc.h"
+#include "console/apply_job.h"
+#include "console/config_sub_menue.h"
+#include "console/console_messages.h"
+#include "platform/window/edit_control.h"
+#include "platform/window/ip_address_control.h"
+#include "platform/window/list_box_control.h"
+#include "platform/window/mouse_capture.h"
+#include "platform/window/scripted_dialog_service.h"
+#include "skin/red_check_box.h"
+#include "tests/console/console_fixture.h"
+
+namespace console_test {
+namespace {
+
+using console::CConfigSubMenue;
+
+// Runs `act` on the topmost modal dialog made from template `templateId` as
+// soon as it is shown: from inside the modal run that the press started.
+void WhenDialogOpens(int templateId, std::function<void(window::Dialog&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, templateId, act] {
+        auto* modal = qobject_cast<window::Dialog*>(QApplication::activeModalWidget());
+        if (modal == nullptr || !modal->isVisible() || modal->Template() == nullptr ||
+            modal->Template()->id != templateId)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*modal);
+    });
+    timer->start();
+}
+
+void Click(window::Dialog& dialog, int id) {
+    QWidget* control = dialog.GetDlgItem(id);
+    ASSERT_NE(control, nullptr) << id;
+    QTest::mouseClick(control, Qt::LeftButton);
+}
+
+void TypeInto(window::Dialog& dialog, int id, const QString& text) {
+    auto* edit = dialog.GetDlgItemAs<window::EditControl>(id);
+    ASSERT_NE(edit, nullptr) << id;
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class ConfigMenu : public Console {
+  protected:
+    void SetUp() override {
+        // The last-used file lands in the working directory.
+        ASSERT_TRUE(m_workDir.isValid());
+        m_oldDir = QDir::currentPath();
+        QDir::setCurrent(m_workDir.path());
+        Console::SetUp();
+    }
+    void TearDown() override {
+        Console::TearDown();
+        QDir::setCurrent(m_oldDir);
+    }
+
+    // Selects the receiver, waits until it is online and opens the menu.
+    CConfigSubMenue* OpenMenuFor(const std::string& address) {
+        Select(address);
+        EXPECT_TRUE(WaitForOnline());
+        Press(res::IDC_MAIN_CONFIG_MENU);
+        CConfigSubMenue* menu = dialog->ConfigMenu();
+        EXPECT_NE(menu, nullptr);
+        if (menu != nullptr) {
+            for (int id : {res::IDC_MENU_NETWORK, res::IDC_MENU_CHANNEL, res::IDC_MENU_CONTENT,
+                           res::IDC_MENU_RESET})
+                m_places[id] = Button(id)->geometry();
+        }
+        return menu;
+    }
+
+    QWidget* Button(int id) { return dialog->ConfigMenu()->GetDlgItem(id); }
+    void PressMenu(int id) { dialog->ConfigMenu()->DispatchCommand(id, window::BN_CLICKED); }
+
+    // The menu has shown `result` and, 1.5 s later, its four buttons again,
+    // each in its own place.
+    void ExpectResultThenIdle(const QString& result) {
+        CConfigSubMenue* menu = dialog->ConfigMenu();
+        ASSERT_TRUE(WaitUntil([&] { return menu->ResultShown(); }, 15000))
+            << menu->MessageText().toStdString();
+        EXPECT_EQ(menu->MessageText(), result);
+        EXPECT_TRUE(menu->MessageShown());
+        EXPECT_EQ(window::GetCapture(), menu) << "the mouse stays with the menu";
+        ASSERT_TRUE(WaitUntil([&] { return !menu->ResultShown(); }, 3000));
+        ExpectIdle();
+        EXPECT_EQ(window::GetCapture(), nullptr);
+    }
+
+    void ExpectIdle() {
+        CConfigSubMenue* menu = dialog->ConfigMenu();
+        EXPECT_FALSE(menu->MessageShown());
+        for (const auto& [id, place] : m_places) {
+            EXPECT_TRUE(Button(id)->isVisible()) << id;
+            EXPECT_EQ(Button(id)->geometry(), place) << id;
+        }
+    }
+
+    QTemporaryDir m_workDir;
+    QString m_oldDir;
+    std::map<int, QRect> m_places;
+};
+
+TEST_F(ConfigMenu, ChannelChangeReachesTheReceiverAndTheLastUsedFile) {
+    r40->SetChannel(14);
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->ConfigSource(), LAST_USED_CONFIG_FILE);
+
+    bool sawPrompt = false;
+    WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& channel) {
+        // The channel button stands alone in the top slot meanwhile.
+        sawPrompt = menu->MessageText() == "Enter the Channel Number" &&
+                    Button(res::IDC_MENU_CHANNEL)->geometry() == m_places[res::IDC_MENU_NETWORK] &&
+                    !Button(res::IDC_MENU_NETWORK)->isVisible();
+        TypeInto(channel, res::IDC_CHANNEL_NUMBER, "33");
+        Click(channel, window::IDOK);
+    });
+    PressMenu(res::IDC_MENU_CHANNEL);
+    EXPECT_TRUE(sawPrompt);
+    // Written before the receiver has answered.
+    CR40SettingsToXmlDoc file;
+    ASSERT_TRUE(file.Load(LAST_USED_CONFIG_FILE));
+    std::int32_t channel = 0;
+    EXPECT_TRUE(file.ReadChannel(channel));
+    EXPECT_EQ(channel, 33);
+
+    ASSERT_TRUE(WaitUntil([&] { return menu->MessageText().startsWith("Configuring"); }, 2000));
+    EXPECT_EQ(menu->MessageText(), "Configuring Device\nPlease Wait");
+    ExpectResultThenIdle("SUCCESS");
+    EXPECT_EQ(r40->Channel(), 33);
+}
+
+TEST_F(ConfigMenu, PidListWithADestinationReachesAnR40V) {
+    r40v->SetPidEntries({});
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.21");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->DeviceType(), TYPE_R40_TREVAN);
+
+    // No last-used file yet: the content dialog starts empty, after saying so.
+    window::ScriptedDialogService boxes;
+    window::ScopedDialogService scoped(boxes);
+
+    WhenDialogOpens(res::IDD_CONTENT_SELECT, [&](window::Dialog& content) {
+        TypeInto(content, res::IDC_CONTENT_PID_ENTRY, "481");
+        Click(content, res::IDC_CONTENT_ADD);
+        TypeInto(content, res::IDC_CONTENT_PID_ENTRY, "600");
+        Click(content, res::IDC_CONTENT_ADD);
+        auto* list = content.GetDlgItemAs<window::ListBoxControl>(res::IDC_CONTENT_PID_LIST);
+        ASSERT_EQ(list->GetCount(), 2);
+        // Mark 481 as the video PID, forwarded to 127.0.0.9:1234.
+        WhenDialogOpens(res::IDD_VIDEO_PID, [&](window::Dialog& video) {
+            auto* address = video.GetDlgItemAs<window::IpAddressControl>(res::IDC_VIDEO_ADDRESS);
+            address->SetAddress(127, 0, 0, 9);
+            TypeInto(video, res::IDC_VIDEO_PORT, "1234");
+            Click(video, window::IDOK);
+        });
+        list->SetCurSel(0);  // "481 (0x1E1)" sorts first
+        content.DispatchCommand(res::IDC_CONTENT_PID_LIST, window::LBN_SELCHANGE);
+        Click(content, res::IDC_CONTENT_VIDEO_PID);
+        Click(content, window::IDOK);
+    });
+    PressMenu(res::IDC_MENU_CONTENT);
+    ASSERT_EQ(boxes.MessageBoxes().size(), 1u);
+    EXPECT_EQ(boxes.MessageBoxes()[0].text, "Error loading PID list from file, using empty list.");
+
+    ExpectResultThenIdle("SUCCESS");
+    const std::vector<sim::PidEntry> entries = r40v->PidEntries();
+    ASSERT_GE(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Pid(), 481);
+    EXPECT_EQ(entries[0].destination, (sim::Ipv4{127, 0, 0, 9}));
+    EXPECT_EQ(entries[0].port, 1234);
+    EXPECT_EQ(entries[1].Pid(), 600);
+
+    // The file holds the list in the form with destinations.
+    CR40SettingsToXmlDoc file;
+    ASSERT_TRUE(file.Load(LAST_USED_CONFIG_FILE));
+    TrevanPidListRecord stored{};
+    ASSERT_TRUE(file.ReadPIDListWithDestinations(stored));
+    EXPECT_EQ(stored.count, 2);
+    EXPECT_EQ(stored.pid[0], 481);
+    EXPECT_EQ(stored.destination[0].port, 1234);
+    EXPECT_EQ(stored.control[0], 0);
+}
+
+TEST_F(ConfigMenu, NetworkSettingsMoveTheReceiverAndAreKept) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    WhenDialogOpens(res::IDD_NETWORK_CONFIG, [&](window::Dialog& network) {
+        auto set = [&](int id, std::array<int, 4> a) {
+            network.GetDlgItemAs<window::IpAddressControl>(id)->SetAddress(a[0], a[1], a[2], a[3]);
+        };
+        set(res::IDC_NET_RECEIVER_ADDRESS, {127, 0, 0, 30});
+        set(res::IDC_NET_SUBNET_MASK, {255, 0, 0, 0});
+        set(res::IDC_NET_GATEWAY, {127, 0, 0, 1});
+        set(res::IDC_NET_STATUS_ADDRESS, {255, 255, 255, 255});
+        Click(network, window::IDOK);
+    });
+    PressMenu(res::IDC_MENU_NETWORK);
+    ExpectResultThenIdle("SUCCESS");
+    EXPECT_EQ(r40->Address(), (sim::Ipv4{127, 0, 0, 30}));
+    EXPECT_EQ(r40->StatusDestinationPort(), dialog->StatusPort());
+
+    CR40SettingsToXmlDoc file;
+    ASSERT_TRUE(file.Load(LAST_USED_CONFIG_FILE));
+    std::array<std::uint8_t, 4> address{};
+    ASSERT_TRUE(file.ReadDeviceIP(address));
+    EXPECT_EQ(address, (std::array<std::uint8_t, 4>{127, 0, 0, 30}));
+    std::int32_t igmp = -1;
+    ASSERT_TRUE(file.ReadUseIGMP(igmp));
+    EXPECT_EQ(igmp, 1) << "the box starts checked without start values";
+    EXPECT_NE(FileText(LAST_USED_CONFIG_FILE).find("MACByte0=\"20\""), std::string::npos);
+}
+
+TEST_F(ConfigMenu, ResetIsSentOnlyWhenConfirmed) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    WhenDialogOpens(res::IDD_RESET_CONFIRM,
+                    [&](window::Dialog& reset) { QTest::keyClick(&reset, Qt::Key_Escape); });
+    PressMenu(res::IDC_MENU_RESET);
+    ExpectIdle();
+    EXPECT_EQ(r40->ResetCount(), 0u);
+
+    WhenDialogOpens(res::IDD_RESET_CONFIRM,
+                    [&](window::Dialog& reset) { Click(reset, window::IDOK); });
+    PressMenu(res::IDC_MENU_RESET);
+    ExpectResultThenIdle("SUCCESS");
+    EXPECT_EQ(r40->ResetCount(), 1u);
+    EXPECT_FALSE(QFile::exists(LAST_USED_CONFIG_FILE)) << "a reset writes nothing";
+}
+
+TEST_F(ConfigMenu, ASilentReceiverFailsAndTheFileKeepsTheChange) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    // It neither answers nor applies anything.
+    r40->SetFault(sim::Fault::NoEcho, true);
+    r40->SetFault(sim::Fault::IgnoreCommands, true);
+    WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& channel) {
+        TypeInto(channel, res::IDC_CHANNEL_NUMBER, "40");
+        QTest::keyClick(channel.GetDlgItem(res::IDC_CHANNEL_NUMBER), Qt::Key_Return);
+    });
+    PressMenu(res::IDC_MENU_CHANNEL);
+    ExpectResultThenIdle("Failed To Configure");
+    EXPECT_NE(r40->Channel(), 40);
+    CR40SettingsToXmlDoc file;
+    ASSERT_TRUE(file.Load(LAST_USED_CONFIG_FILE));
+    std::int32_t channel = 0;
+    EXPECT_TRUE(file.ReadChannel(channel));
+    EXPECT_EQ(channel, 40);
+}
+
+TEST_F(ConfigMenu, ClicksDuringAnApplyAndItsResultDoNothing) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    WhenDialogOpens(res::IDD_RESET_CONFIRM,
+                    [&](window::Dialog& reset) { Click(reset, window::IDOK); });
+    PressMenu(res::IDC_MENU_RESET);
+    // No dialog may open now: any that did would be left open and fail
+    // the wait below.
+    for (int id :
+         {res::IDC_MENU_NETWORK, res::IDC_MENU_CHANNEL, res::IDC_MENU_CONTENT, res::IDC_MENU_RESET})
+        PressMenu(id);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return menu->ResultShown(); }, 5000));
+    PressMenu(res::IDC_MENU_CHANNEL);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // The main window's buttons are out of reach while the menu holds the
+    // mouse: a click on the status button lands on the menu.
+    QTest::mouseClick(dialog->GetDlgItem(res::IDC_MAIN_STATUS_PANEL), Qt::LeftButton);
+    EXPECT_EQ(dialog->StatusPanel(), nullptr);
+    ExpectResultThenIdle("SUCCESS");
+    EXPECT_EQ(r40->ResetCount(), 1u);
+}
+
+TEST_F(ConfigMenu, CancellingEachDialogBringsBackTheFourButtons) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.21");
+    ASSERT_NE(menu, nullptr);
+    window::ScriptedDialogService boxes;
+    window::ScopedDialogService scoped(boxes);
+    const std::pair<int, int> runs[] = {{res::IDC_MENU_NETWORK, res::IDD_NETWORK_CONFIG},
+                                        {res::IDC_MENU_CHANNEL, res::IDD_CHANNEL_SELECT},
+                                        {res::IDC_MENU_CONTENT, res::IDD_CONTENT_SELECT},
+                                        {res::IDC_MENU_RESET, res::IDD_RESET_CONFIRM}};
+    for (const auto& [button, templateId] : runs) {
+        WhenDialogOpens(templateId, [&](window::Dialog& d) { Click(d, window::IDCANCEL); });
+        PressMenu(button);
+        ExpectIdle();
+        EXPECT_FALSE(menu->WorkerRunning());
+    }
+    EXPECT_FALSE(QFile::exists(LAST_USED_CONFIG_FILE));
+}
+
+TEST_F(ConfigMenu, DialogsStartWithTheLastUsedValues) {
+    {
+        CR40SettingsToXmlDoc file;
+        ASSERT_EQ(file.OpenForWriting(LAST_USED_CONFIG_FILE), OPEN_OK);
+        ASSERT_TRUE(file.WriteChannel(52));
+        const std::uint8_t address[4] = {127, 0, 0, 20}, mask[4] = {255, 0, 0, 0},
+                           gateway[4] = {127, 0, 0, 1}, status[4] = {255, 255, 255, 255};
+        ASSERT_TRUE(file.WriteDeviceIP(address) && file.WriteDeviceSubNet(mask) &&
+                    file.WriteDefaultGW(gateway) && file.WriteUnicastStatus(status) &&
+                    file.WriteUseIGMP(false));
+    }
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    QString shown;
+    WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& channel) {
+        shown = channel.GetDlgItemAs<window::EditControl>(res::IDC_CHANNEL_NUMBER)->text();
+        Click(channel, window::IDCANCEL);
+    });
+    PressMenu(res::IDC_MENU_CHANNEL);
+    EXPECT_EQ(shown, "52");
+
+    bool igmpChecked = true;
+    std::uint32_t receiver = 0;
+    WhenDialogOpens(res::IDD_NETWORK_CONFIG, [&](window::Dialog& network) {
+        igmpChecked = network.GetDlgItemAs<skin::CRedCheckBox>(res::IDC_NET_IGMP)->IsChecked();
+        network.GetDlgItemAs<window::IpAddressControl>(res::IDC_NET_RECEIVER_ADDRESS)
+            ->GetAddress(receiver);
+        Click(network, window::IDCANCEL);
+    });
+    PressMenu(res::IDC_MENU_NETWORK);
+    EXPECT_FALSE(igmpChecked);
+    EXPECT_EQ(receiver, 0x7F000014u);
+}
+
+TEST_F(ConfigMenu, AnApplyOutlivesTheMenuThatStartedIt) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    WhenDialogOpens(res::IDD_RESET_CONFIRM,
+                    [&](window::Dialog& reset) { Click(reset, window::IDOK); });
+    PressMenu(res::IDC_MENU_RESET);
+    std::shared_ptr<const console::ApplyJob> job = menu->LastJob();
+    ASSERT_TRUE(job);
+    ASSERT_TRUE(job->running);
+    // Hiding to the notification area destroys the menu mid-apply; its
+    // worker's posts then go to a window that no longer exists.
+    Press(res::IDC_MAIN_HIDE_TO_TRAY);
+    EXPECT_EQ(dialog->ConfigMenu(), nullptr);
+    EXPECT_EQ(window::GetCapture(), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !job->running; }, 8000));
+    EXPECT_EQ(job->result, 0);
+    EXPECT_EQ(r40->ResetCount(), 1u);
+    Pump(100);  // the worker's last posts arrive and are dropped
+
+    // A new menu works as before.
+    dialog->ShowWindow(window::SW_SHOW);
+    Press(res::IDC_MAIN_CONFIG_MENU);
+    ASSERT_NE(dialog->ConfigMenu(), nullptr);
+    EXPECT_FALSE(dialog->ConfigMenu()->WorkerRunning());
+}
+
+TEST_F(ConfigMenu, ShutDownWaitsForARunningApply) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    r40->SetFault(sim::Fault::NoEcho, true);  // the apply waits out its time-outs
+    WhenDialogOpens(res::IDD_RESET_CONFIRM,
+                    [&](window::Dialog& reset) { Click(reset, window::IDOK); });
+    PressMenu(res::IDC_MENU_RESET);
+    std::shared_ptr<const console::ApplyJob> job = menu->LastJob();
+    ASSERT_TRUE(job && job->running);
+    Shut();
+    EXPECT_TRUE(dialog->ShutDownDone());
+    EXPECT_FALSE(job->running) << "the shut-down ended before the apply";
+    // Commands after the shut-down has begun do nothing.
+    Press(res::IDC_MAIN_STATUS_PANEL);
+    Press(res::IDC_MAIN_CONFIG_MENU);
+    EXPECT_EQ(dialog->StatusPanel(), nullptr);
+    EXPECT_EQ(dialog->ConfigMenu(), nullptr);
+}
+
+TEST_F(ConfigMenu, MenuDocksBesideTheStatusPanel) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    const window::Rect main = dialog->GetWindowRect();
+    EXPECT_EQ(menu->GetWindowRect().left, main.left);
+    EXPECT_EQ(menu->GetWindowRect().top, main.bottom);
+    Press(res::IDC_MAIN_STATUS_PANEL);
+    EXPECT_EQ(menu->GetWindowRect().right, main.left);
+    Press(res::IDC_MAIN_STATUS_PANEL);
+    EXPECT_EQ(menu->GetWindowRect().left, main.left);
+    Press(res::IDC_MAIN_CONFIG_MENU);
+    EXPECT_EQ(dialog->ConfigMenu(), nullptr) << "a second press closes the menu";
+}
+
+TEST_F(ConfigMenu, APressWhileTheDeviceOpensChangesNothing) {
+    ASSERT_TRUE(WaitForDevices(3));
+    r40->SetFault(sim::Fault::Silence, true);  // its open waits for a first status
+    Select("127.0.0.20");
+    ASSERT_TRUE(dialog->OpenPending());
+    const QString description = dialog->MessageText();
+    Press(res::IDC_MAIN_CONFIG_MENU);
+    Press(res::IDC_MAIN_STATUS_PANEL);
+    EXPECT_EQ(dialog->MessageText(), description);
+    EXPECT_EQ(dialog->ConfigMenu(), nullptr);
+    EXPECT_EQ(dialog->StatusPanel(), nullptr);
+}
+
+}  // namespace
+}  // namespace console_test

@@ -16,6 +16,12 @@ class CDeviceIdentifier final : public COrvelDevice {
     // address and MAC address; unrecognised codes are refused.
     bool AcceptStatus() override;
 
+    // Waits up to timeoutMs for a datagram it recognises: 0, or the
+    // listener's failure, or ERR_STATUS_TIMEOUT. Datagrams it does not
+    // recognise are skipped and do not lengthen the wait. The listener is
+    // opened first if it is closed.
+    std::int32_t WaitRecognisedStatus(int timeoutMs);
+
     // Whole seconds since the listener was opened, or RC_NOT_LISTENING.
     std::int32_t SecondsListening() const;
     void FillDeviceInfo(DeviceInfo* entry) const;

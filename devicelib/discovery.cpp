@@ -36,7 +36,7 @@ void Discover(DeviceList& list) {
             if (list.count >= MAX_DEVICES) break;
             const std::int32_t listening = identifier->SecondsListening();
             const bool young = listening == RC_NOT_LISTENING || listening == 0 || listening == 1;
-            if (identifier->WaitStatus(young ? 1000 : 1) != 0) break;
+            if (identifier->WaitRecognisedStatus(young ? 1000 : 1) != 0) break;
 
             DeviceInfo entry{};
             identifier->FillDeviceInfo(&entry);

@@ -12,6 +12,7 @@ namespace devicelib {
 
 COrvelDevice::COrvelDevice(std::uint32_t type, std::uint32_t expectedLength)
     : m_expectedLength(expectedLength),
+      m_shortestStatus(0),
       m_type(type),
       m_ipHelper(&platform::iphelper::SystemIpHelper()) {}
 
@@ -97,8 +98,7 @@ std::int32_t COrvelDevice::OpenListener() {
     if (m_listener.IsOpen()) m_listener.Close();
     if (m_statusPort == 0) return ERR_STATUS_PORT_INVALID;
     if (m_expectedLength == 0) return ERR_NO_STATUS_BUFFER;
-    m_listener.Configure(m_sourceFilter, m_address, m_statusBuffer, m_lastStatusAt,
-                         m_expectedLength);
+    ConfigureListener();
     const std::int32_t opened = m_listener.Open(m_statusPort);
     if (opened != RC_LISTENER_OPEN) return opened;
     m_listenerOpenedAt = platform::clock::NowSeconds();
@@ -109,22 +109,41 @@ void COrvelDevice::CloseListener() {
     if (m_listener.IsOpen()) m_listener.Close();
 }
 
+void COrvelDevice::ConfigureListener() {
+    // Refused while open, when it already points here.
+    m_listener.Configure(m_sourceFilter, m_address, m_statusBuffer, m_lastStatusAt,
+                         m_expectedLength, m_shortestStatus);
+}
+
+bool COrvelDevice::AcceptCopiedStatus(std::uint32_t lastAcceptedBefore) {
+    // The listener stamps every datagram it copies; a datagram that
+    // AcceptStatus then refuses must not make the last status look fresh.
+    if (!AcceptStatus()) {
+        m_lastStatusAt = lastAcceptedBefore;
+        return false;
+    }
+    m_lastStatusAt = platform::clock::NowSeconds();
+    return true;
+}
+
 std::int32_t COrvelDevice::WaitStatus(int timeoutMs) {
     if (!m_listener.IsOpen()) {
         const std::int32_t opened = OpenListener();
         if (opened != 0) return opened;
     }
-    // The listener stamps every datagram it copies; a datagram that
-    // AcceptStatus then refuses must not make the last status look fresh.
     const std::uint32_t lastAccepted = m_lastStatusAt;
     const std::int32_t received = m_listener.Receive(timeoutMs);
     if (received != 0) return received;
-    if (!AcceptStatus()) {
-        m_lastStatusAt = lastAccepted;
-        return RC_FAILED;
-    }
-    m_lastStatusAt = platform::clock::NowSeconds();
-    return 0;
+    return AcceptCopiedStatus(lastAccepted) ? 0 : RC_FAILED;
+}
+
+StatusIntake COrvelDevice::TakeStatusDatagram(std::span<const std::uint8_t> datagram,
+                                              const Ipv4& source) {
+    if (m_expectedLength == 0) return StatusIntake::Skipped;  // no status buffer
+    if (!m_listener.IsOpen()) ConfigureListener();
+    const std::uint32_t lastAccepted = m_lastStatusAt;
+    if (!m_listener.Deliver(datagram, source)) return StatusIntake::Skipped;
+    return AcceptCopiedStatus(lastAccepted) ? StatusIntake::Accepted : StatusIntake::Refused;
 }
 
 std::int32_t COrvelDevice::WaitFreshStatus(int timeoutMs) {

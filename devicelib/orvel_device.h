@@ -31,6 +31,13 @@ inline constexpr TableCodes PID_TABLE_CODES{ERR_TABLE_SOCKET, ERR_TABLE_CONNECT,
 inline constexpr TableCodes CA_TABLE_CODES{ERR_CA_SOCKET, ERR_CA_CONNECT, ERR_CA_SEND,
                                            ERR_CA_RECEIVE};
 
+// What became of a status datagram handed to a device object.
+enum class StatusIntake {
+    Accepted,  // taken into the status buffer and accepted by AcceptStatus
+    Skipped,   // not taken: another source while the filter is on, or too short
+    Refused,   // taken, but AcceptStatus refused it
+};
+
 // Result of slots 2 to 7 in a class that does not offer the operation.
 inline constexpr std::int32_t RC_NOT_OFFERED = 2;
 
@@ -77,6 +84,9 @@ class COrvelDevice {
     std::int32_t WaitStatus(int timeoutMs);
     std::int32_t WaitFreshStatus(int timeoutMs);
     bool IsStatusFresh() const;
+    // Hands the object one datagram from `source` as if its listener had
+    // received it, with the same checks. Needs no socket.
+    StatusIntake TakeStatusDatagram(std::span<const std::uint8_t> datagram, const Ipv4& source);
 
     // Reaching a device outside the workstation's subnets: a host route and
     // a static neighbour entry through the adapter that owns localAddress.
@@ -138,6 +148,12 @@ class COrvelDevice {
     std::int32_t WriteForwardingTable(TrevanPidListRecord* record);
     std::int32_t ReadTableInto(void* record, int entries);
 
+    // Points the listener at this object's members.
+    void ConfigureListener();
+    // AcceptStatus on what the listener has just copied; a refused datagram
+    // leaves the time of the last accepted status as it was before.
+    bool AcceptCopiedStatus(std::uint32_t lastAcceptedBefore);
+
     // Converts the 16-bit words at the given status datagram offsets.
     void ConvertStatusWords(std::span<const std::uint16_t> offsets);
     void ConvertStatusWordRange(std::size_t offset, int count);
@@ -155,6 +171,9 @@ class COrvelDevice {
     std::uint32_t m_lastStatusAt = 0;
     std::uint32_t m_staleAfterMs = STATUS_STALE_AFTER_MS;
     std::uint32_t m_expectedLength = 0;
+    // The fewest bytes a status datagram must have to be taken at all: the
+    // model's whole datagram, since each model converts words up to its end.
+    std::uint32_t m_shortestStatus = 0;
     bool m_addressKnown = false;
     bool m_attached = false;
     MacAddress m_mac{};

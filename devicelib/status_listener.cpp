@@ -25,13 +25,14 @@ CStatusListner::~CStatusListner() {
 
 bool CStatusListner::Configure(const bool& filterFlag, const Ipv4& deviceAddress,
                                StatusBuffer& buffer, std::uint32_t& receivedAt,
-                               std::uint32_t expectedLength) {
+                               std::uint32_t expectedLength, std::uint32_t shortestLength) {
     if (m_open) return false;
     m_filterFlag = &filterFlag;
     m_deviceAddress = &deviceAddress;
     m_buffer = &buffer;
     m_receivedAt = &receivedAt;
     m_expectedLength = std::min<std::uint32_t>(expectedLength, STATUS_BUFFER_SIZE);
+    m_shortestLength = shortestLength;
     return true;
 }
 
@@ -66,31 +67,51 @@ bool CStatusListner::Drain() {
 std::int32_t CStatusListner::Receive(int timeoutMs) {
     if (!m_open) return ERR_LISTENER_NOT_OPEN;
     const std::uint32_t start = platform::clock::NowSeconds();
+    const auto wait = std::chrono::milliseconds(std::max(timeoutMs, 0));
     for (;;) {
-        const auto wait = std::chrono::milliseconds(std::max(timeoutMs, 0));
-        if (m_socket.WaitReadable(wait) == WaitResult::Readable) {
-            // Received into scratch first: a datagram from another source
-            // must not touch the status buffer.
-            std::span<std::uint8_t> scratch(m_scratch.data(), m_expectedLength);
-            const platform::net::Received got = m_socket.Receive(scratch);
-            if (got.status == ReceiveStatus::TimedOut) return ERR_STATUS_TIMEOUT;
-            // Any other receive error leaves no datagram; giving up here
-            // keeps a broken socket from spinning the wait.
-            if (got.status == ReceiveStatus::Failed) return ERR_STATUS_TIMEOUT;
-            m_lastSource = got.source;
-            const bool filtered = m_filterFlag != nullptr && *m_filterFlag &&
-                                  m_deviceAddress != nullptr && got.source != *m_deviceAddress;
-            if (!filtered) {
-                *m_receivedAt = platform::clock::NowSeconds();
-                std::memcpy(m_buffer->data(), m_scratch.data(), got.size);
-                m_lastLength = got.size;
+        switch (ReceiveOnce(wait)) {
+            case Intake::Copied:
                 return 0;
-            }
+            case Intake::Failed:
+                // A receive error leaves no datagram; giving up here keeps a
+                // broken socket from spinning the wait.
+                return ERR_STATUS_TIMEOUT;
+            case Intake::Skipped:
+            case Intake::NothingArrived:
+                break;
         }
         const std::uint32_t elapsed = platform::clock::NowSeconds() - start;
         if (static_cast<std::int64_t>(elapsed) * 1000 >= timeoutMs || timeoutMs < 1000)
             return ERR_STATUS_TIMEOUT;
     }
+}
+
+CStatusListner::Intake CStatusListner::ReceiveOnce(std::chrono::milliseconds wait) {
+    if (!m_open) return Intake::Failed;
+    if (m_socket.WaitReadable(wait) != WaitResult::Readable) return Intake::NothingArrived;
+    // Received into scratch first: a datagram that is skipped must not touch
+    // the status buffer.
+    std::span<std::uint8_t> scratch(m_scratch.data(), m_expectedLength);
+    const platform::net::Received got = m_socket.Receive(scratch);
+    if (got.status == ReceiveStatus::TimedOut || got.status == ReceiveStatus::Failed)
+        return Intake::Failed;
+    return Deliver(scratch.first(got.size), got.source) ? Intake::Copied : Intake::Skipped;
+}
+
+bool CStatusListner::Deliver(std::span<const std::uint8_t> datagram, const Ipv4& source) {
+    if (m_buffer == nullptr) return false;
+    m_lastSource = source;
+    const bool filtered = m_filterFlag != nullptr && *m_filterFlag && m_deviceAddress != nullptr &&
+                          source != *m_deviceAddress;
+    if (filtered) return false;
+    // Whatever a datagram lacks would be read from the previous one, whose
+    // words are already converted: a short datagram is no status.
+    if (datagram.size() < m_shortestLength) return false;
+    const std::size_t length = std::min<std::size_t>(datagram.size(), m_expectedLength);
+    if (m_receivedAt != nullptr) *m_receivedAt = platform::clock::NowSeconds();
+    if (length > 0) std::memcpy(m_buffer->data(), datagram.data(), length);
+    m_lastLength = length;
+    return true;
 }
 
 }  // namespace devicelib

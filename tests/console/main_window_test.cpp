@@ -9,6 +9,7 @@
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
 #include "tests/console/console_fixture.h"
+#include "tests/devicelib/datagram_transmitter.h"
 
 namespace console_test {
 namespace {
@@ -195,6 +196,23 @@ TEST_F(Console, AStatusOfAnEarlierDeviceIsDiscarded) {
     window::PostMessage(dialog->Handle(), console::WM_STATUS_READY, 1, 0, std::move(stale));
     Pump(200);
     EXPECT_EQ(IndicatorColour(LockIndicator()), GREEN);
+}
+
+TEST_F(Console, JunkOnTheStatusPortRemovesNoReceiver) {
+    Select("127.0.0.20");
+    ASSERT_TRUE(WaitForOnline());
+    devicelib_test::NoiseSource noise({127, 0, 0, 99}, {6516}, 50);
+    // Three whole passes with junk all through them: one pass missing the
+    // receiver is forgiven, two in a row remove it.
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->DiscoveryRunning(); }, 6000));
+    const int passes = dialog->DiscoveryPasses();
+    for (int pass = 1; pass <= 3; ++pass) {
+        ASSERT_TRUE(WaitUntil([&] { return dialog->DiscoveryPasses() >= passes + pass; }, 6000));
+        EXPECT_EQ(Combo()->GetCount(), 3) << "pass " << pass;
+    }
+    EXPECT_EQ(dialog->SelectedKey(), 0x000014);
+    EXPECT_TRUE(dialog->MessageText().contains("Device Status: Online"))
+        << dialog->MessageText().toStdString();
 }
 
 TEST_F(Console, EscapeShutsDownAfterTheRunningDiscoveryPass) {

@@ -1,10 +1,12 @@
-// Sends one hand-made status datagram again and again from a chosen
-// loopback address, so a device object can be fed exact bytes.
+// Sends hand-made datagrams again and again from a chosen loopback
+// address: one status datagram, so a device object can be fed exact bytes,
+// or junk at a steady rate, as a busy LAN sends to the status ports.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -65,6 +67,53 @@ class Transmitter {
     std::uint16_t m_port;
     std::mutex m_mutex;
     std::vector<std::uint8_t> m_bytes;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// Junk to some ports at `perSecond` datagrams a second per port, in turn:
+// one byte, a whole datagram with a model code no receiver has, one that
+// ends before the MAC address, and one of random bytes (no model code).
+class NoiseSource {
+  public:
+    NoiseSource(platform::net::Ipv4 from, std::vector<std::uint16_t> ports, int perSecond)
+        : m_ports(std::move(ports)), m_interval(1000 / perSecond) {
+        EXPECT_TRUE(m_socket.Open());
+        EXPECT_TRUE(m_socket.Bind(from, 0));
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~NoiseSource() {
+        m_stop = true;
+        m_thread.join();
+    }
+    std::uint64_t Sent() const { return m_sent; }
+
+  private:
+    void Run() {
+        std::vector<std::vector<std::uint8_t>> kinds(4);
+        kinds[0] = {0x43};
+        kinds[1].assign(170, 0);
+        kinds[1][0x20] = 0x35;
+        kinds[2].assign(0x30, 0);
+        kinds[2][0x20] = 0x43;
+        std::uint32_t random = 12345;
+        for (std::uint64_t n = 0; !m_stop; ++n) {
+            const auto due = std::chrono::steady_clock::now() + m_interval;
+            kinds[3].resize(1 + n % 200);
+            for (auto& b : kinds[3])
+                b = static_cast<std::uint8_t>((random = random * 1103515245 + 12345) >> 16);
+            // Random, but never with a model code: that would be a receiver.
+            if (kinds[3].size() > 0x20) kinds[3][0x20] = 0xFF;
+            for (std::uint16_t port : m_ports)
+                if (m_socket.SendTo(kinds[n % kinds.size()], {127, 0, 0, 1}, port) >= 0) ++m_sent;
+            std::this_thread::sleep_until(due);
+        }
+    }
+
+    platform::net::UdpSocket m_socket;
+    std::vector<std::uint16_t> m_ports;
+    std::chrono::milliseconds m_interval;
+    std::atomic<std::uint64_t> m_sent{0};
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };

@@ -73,16 +73,42 @@ TEST(Discovery, SameMacOnTwoPortsIsListedForTheEarlierPort) {
     EXPECT_EQ(list.entries[0].address[3], 114);
 }
 
-TEST(Discovery, ModelCode35EndsListeningOnItsPortOnly) {
+TEST(Discovery, ModelCode35IsNeitherListedNorHidesOthers) {
     // The stranger sends on the first port, every few milliseconds.
     Datagram stranger(170);
     stranger.U8(0x20, 0x35).Raw(0x30, {0x02, 0x5C, 0xC1, 0, 0, 0x35});
     Transmitter transmitter({127, 0, 0, 116}, 6516, stranger.bytes);
     auto later = StartReceiver(sim::Model::T22V3, {127, 0, 0, 117}, 8565);
+    auto same = StartReceiver(sim::Model::R40, {127, 0, 0, 127}, 6516);
     DeviceList list{};
     DiscoverDevices(&list);
-    ASSERT_EQ(list.count, 1);
-    EXPECT_EQ(list.entries[0].statusPort, 8565);
+    ASSERT_EQ(list.count, 2);
+    EXPECT_EQ(list.entries[0].statusPort, 6516);
+    EXPECT_EQ(list.entries[0].address[3], 127);
+    EXPECT_EQ(list.entries[1].statusPort, 8565);
+}
+
+TEST(Discovery, JunkOnTheStatusPortsHidesNoReceiverAndDoesNotProlongThePass) {
+    NoiseSource noise({127, 0, 0, 126}, {6516, 8309, 9077}, 50);
+    // Junk alone: the waits end when they would have without it.
+    const auto started = platform::clock::NowMilliseconds();
+    DeviceList list{};
+    DiscoverDevices(&list);
+    EXPECT_EQ(list.count, 0);
+    EXPECT_LE(platform::clock::NowMilliseconds() - started, 4000);
+
+    auto r40 = StartReceiver(sim::Model::R40, {127, 0, 0, 123}, 6516);
+    auto r40v = StartReceiver(sim::Model::R40V, {127, 0, 0, 124}, 6516);
+    auto t22 = StartReceiver(sim::Model::T22V3, {127, 0, 0, 125}, 9077);
+    for (int pass = 0; pass < 4; ++pass) {
+        list = DeviceList{};
+        DiscoverDevices(&list);
+        EXPECT_EQ(list.count, 3) << "pass " << pass;
+        EXPECT_TRUE(Listed(list, *r40)) << "pass " << pass;
+        EXPECT_TRUE(Listed(list, *r40v)) << "pass " << pass;
+        EXPECT_TRUE(Listed(list, *t22)) << "pass " << pass;
+    }
+    EXPECT_GT(noise.Sent(), 1000u);
 }
 
 TEST(Discovery, ModelCodesOfThePesModels) {

@@ -62,7 +62,7 @@ TEST(HostileDatagrams, IdentifierRefusesDatagramsTooShortForTheMac) {
     std::vector<std::uint8_t> bytes(0x36, 0);
     bytes[0x20] = 0x43;
     ASSERT_TRUE(sender.SendTo({bytes.data(), 0x35}, {127, 0, 0, 1}, PORT) == 0x35);
-    EXPECT_EQ(identifier.WaitStatus(1000), RC_FAILED);
+    EXPECT_NE(identifier.WaitStatus(1000), 0);
     ASSERT_TRUE(sender.SendTo(bytes, {127, 0, 0, 1}, PORT) == 0x36);
     EXPECT_EQ(identifier.WaitStatus(1000), 0);
     DeviceInfo info{};

@@ -44,7 +44,7 @@ class Listener : public ::testing::Test {
   protected:
     void SetUp() override {
         buffer.fill(0xEE);
-        ASSERT_TRUE(listener.Configure(filter, device, buffer, receivedAt, 170));
+        ASSERT_TRUE(listener.Configure(filter, device, buffer, receivedAt, 170, 0));
         ASSERT_EQ(listener.Open(PORT), RC_LISTENER_OPEN);
     }
     bool filter = false;
@@ -119,7 +119,7 @@ TEST_F(Listener, ClosedListenerRefuses) {
 }
 
 TEST_F(Listener, ConfigureIsRefusedWhileOpen) {
-    EXPECT_FALSE(listener.Configure(filter, device, buffer, receivedAt, 138));
+    EXPECT_FALSE(listener.Configure(filter, device, buffer, receivedAt, 138, 0));
 }
 
 TEST(ListenerWithoutBuffer, CannotOpen) {
@@ -135,7 +135,7 @@ TEST(ListenerPort, HeldExclusivelyFailsToBind) {
     devicelib::StatusBuffer buffer{};
     std::uint32_t at = 0;
     devicelib::CStatusListner listener;
-    listener.Configure(filter, device, buffer, at, 138);
+    listener.Configure(filter, device, buffer, at, 138, 0);
     EXPECT_EQ(listener.Open(PORT), ERR_STATUS_SOCKET);
     EXPECT_FALSE(listener.IsOpen());
 }

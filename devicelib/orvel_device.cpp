@@ -12,7 +12,7 @@ namespace devicelib {
 
 COrvelDevice::COrvelDevice(std::uint32_t type, std::uint32_t expectedLength)
     : m_expectedLength(expectedLength),
-      m_shortestStatus(0),
+      m_shortestStatus(expectedLength),
       m_type(type),
       m_ipHelper(&platform::iphelper::SystemIpHelper()) {}
 

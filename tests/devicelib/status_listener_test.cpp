@@ -44,7 +44,7 @@ class Listener : public ::testing::Test {
   protected:
     void SetUp() override {
         buffer.fill(0xEE);
-        ASSERT_TRUE(listener.Configure(filter, device, buffer, receivedAt, 170, 0));
+        ASSERT_TRUE(listener.Configure(filter, device, buffer, receivedAt, 170, 170));
         ASSERT_EQ(listener.Open(PORT), RC_LISTENER_OPEN);
     }
     bool filter = false;
@@ -63,16 +63,19 @@ TEST_F(Listener, LongDatagramIsAcceptedWithItsFirstBytes) {
     EXPECT_NE(receivedAt, 0u);
 }
 
-TEST_F(Listener, ShortDatagramKeepsTheBuffersTail) {
+TEST_F(Listener, ShortDatagramIsSkippedAndTheWaitGoesOn) {
     Sender sender(device);
     sender.Send(Pattern(170, 0));
     ASSERT_EQ(listener.Receive(1000), 0);
+    sender.Send(std::vector<std::uint8_t>(169, 0xAA));
+    EXPECT_EQ(listener.Receive(100), ERR_STATUS_TIMEOUT);
+    EXPECT_EQ(buffer[0], 0);
     sender.Send(std::vector<std::uint8_t>(100, 0xAA));
+    sender.Send(Pattern(170, 1));
     ASSERT_EQ(listener.Receive(1000), 0);
-    EXPECT_EQ(buffer[99], 0xAA);
-    EXPECT_EQ(buffer[100], 100);
-    EXPECT_EQ(buffer[169], 169);
-    EXPECT_EQ(listener.LastLength(), 100u);
+    EXPECT_EQ(buffer[0], 1);
+    EXPECT_EQ(buffer[169], 170);
+    EXPECT_EQ(listener.LastLength(), 170u);
 }
 
 TEST_F(Listener, FilterSkipsOtherSourcesButRecordsThem) {
@@ -96,7 +99,7 @@ TEST_F(Listener, ShortWaitReturnsAtOnceOrWithWhatIsQueued) {
     const auto before = platform::clock::NowMilliseconds();
     EXPECT_EQ(listener.Receive(1), ERR_STATUS_TIMEOUT);
     EXPECT_LT(platform::clock::NowMilliseconds() - before, 500);
-    Sender(device).Send(Pattern(10, 3));
+    Sender(device).Send(Pattern(170, 3));
     platform::clock::SleepMilliseconds(20);
     EXPECT_EQ(listener.Receive(1), 0);
     EXPECT_EQ(buffer[0], 3);
@@ -119,7 +122,7 @@ TEST_F(Listener, ClosedListenerRefuses) {
 }
 
 TEST_F(Listener, ConfigureIsRefusedWhileOpen) {
-    EXPECT_FALSE(listener.Configure(filter, device, buffer, receivedAt, 138, 0));
+    EXPECT_FALSE(listener.Configure(filter, device, buffer, receivedAt, 138, 138));
 }
 
 TEST(ListenerWithoutBuffer, CannotOpen) {
@@ -135,7 +138,7 @@ TEST(ListenerPort, HeldExclusivelyFailsToBind) {
     devicelib::StatusBuffer buffer{};
     std::uint32_t at = 0;
     devicelib::CStatusListner listener;
-    listener.Configure(filter, device, buffer, at, 138, 0);
+    listener.Configure(filter, device, buffer, at, 138, 138);
     EXPECT_EQ(listener.Open(PORT), ERR_STATUS_SOCKET);
     EXPECT_FALSE(listener.IsOpen());
 }

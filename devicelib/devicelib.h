@@ -3,8 +3,13 @@
  *
  * Plain C interface: packed records owned by the caller, an opaque device
  * handle, signed 32-bit result codes (0 is success). Every entry point blocks
- * until its network exchange is over; call them from a worker thread. One
- * handle is used by one thread at a time.
+ * until its network exchange is over; call them from a worker thread.
+ *
+ * Use one handle from one thread at a time. Calls on one handle that overlap
+ * anyway are not fatal: the library runs them one after another, and
+ * CloseDevice waits for a call in progress. A handle that is closed, stale
+ * or was never made by OpenDevice is never dereferenced: every entry point
+ * gives RC_FAILED for it.
  */
 #ifndef DEVICELIB_DEVICELIB_H
 #define DEVICELIB_DEVICELIB_H
@@ -386,7 +391,7 @@ typedef struct TrevanStatusRecord {
 #pragma pack(pop)
 /* clang-format on */
 
-/* Opaque device handle; NULL means no device. */
+/* Opaque device handle, a token rather than a pointer; NULL means no device. */
 typedef struct DeviceHandleTag* DeviceHandle;
 
 /* ---- entry points ------------------------------------------------------ */
@@ -399,7 +404,9 @@ DEVICELIB_API int32_t DiscoverDevices(DeviceList* list);
  * first status. Returns the handle, or NULL with the reason in *result. */
 DEVICELIB_API DeviceHandle OpenDevice(const DeviceInfo* entry, int timeoutMs, int32_t* result);
 
-/* Closes the listener and frees the device. Accepts NULL. Returns 0. */
+/* Closes the listener and frees the device, after any call still running on
+ * it from another thread. Returns 0, also for NULL; RC_FAILED for a handle
+ * that is not open (closed before, or never made by OpenDevice). */
 DEVICELIB_API int32_t CloseDevice(DeviceHandle device);
 
 /* Changes the device's network settings, reaching it through each local
@@ -429,7 +436,8 @@ DEVICELIB_API int32_t GetDeviceStatus(DeviceHandle device, void* record);
 /* Sends the reset code (echoed, except by the T22CA). */
 DEVICELIB_API int32_t ResetDevice(DeviceHandle device);
 
-/* Stores the device's type code (1 when not attached); -1 when that is 1. */
+/* Stores the device's type code (1 when not attached, or for a handle that
+ * is not open); -1 when that is 1. */
 DEVICELIB_API int32_t GetDeviceType(DeviceHandle device, uint16_t* type);
 
 /* Stores the first of STATUS_PORTS this workstation can bind. */

@@ -1,10 +1,12 @@
 // The C interface. Nothing is thrown across it: every failure is a result
-// code or a null handle.
+// code or a null handle. Handles are looked up in the table of live ones
+// (device_handles.h), so a bad handle is a failure, never a dereference.
 #include <cstring>
 #include <exception>
 #include <memory>
 #include <new>
 
+#include "devicelib/device_handles.h"
 #include "devicelib/device_models.h"
 #include "devicelib/devicelib.h"
 #include "devicelib/discovery.h"
@@ -12,22 +14,18 @@
 #include "platform/net/udp_socket.h"
 
 using devicelib::COrvelDevice;
+using devicelib::DeviceHandles;
 
 namespace {
 
-COrvelDevice* FromHandle(DeviceHandle handle) {
-    return reinterpret_cast<COrvelDevice*>(handle);
-}
-
-DeviceHandle ToHandle(COrvelDevice* device) {
-    return reinterpret_cast<DeviceHandle>(device);
-}
-
-// Runs an operation, turning any exception into a failure code.
+// Runs operation(device) on the handle's live device, one call at a time;
+// RC_FAILED for a handle that is not live and for any exception.
 template <class Operation>
-int32_t Guarded(Operation operation) noexcept {
+int32_t WithDevice(DeviceHandle handle, Operation operation) noexcept {
     try {
-        return operation();
+        const std::shared_ptr<devicelib::LiveDevice> live = DeviceHandles::Instance().Find(handle);
+        if (!live) return RC_FAILED;
+        return live->Use(operation);
     } catch (...) {
         return RC_FAILED;
     }
@@ -89,7 +87,12 @@ DEVICELIB_API DeviceHandle OpenDevice(const DeviceInfo* entry, int timeoutMs, in
             device->CloseListener();
             return nullptr;
         }
-        return ToHandle(device.release());
+        try {
+            return DeviceHandles::Instance().Add(std::move(device));
+        } catch (...) {
+            rc = RC_FAILED;  // the device, opened, is closed again
+            return nullptr;
+        }
     } catch (const std::bad_alloc&) {
         // An object that cannot be allocated leaves the result as it was.
         return nullptr;
@@ -100,31 +103,36 @@ DEVICELIB_API DeviceHandle OpenDevice(const DeviceInfo* entry, int timeoutMs, in
 }
 
 DEVICELIB_API int32_t CloseDevice(DeviceHandle handle) {
-    if (COrvelDevice* device = FromHandle(handle)) {
-        device->CloseListener();
-        delete device;
+    if (handle == nullptr) return 0;
+    try {
+        // Out of the table first, so no new call can find it; the close then
+        // waits for a call still in progress on another thread.
+        const std::shared_ptr<devicelib::LiveDevice> live =
+            DeviceHandles::Instance().Remove(handle);
+        if (!live) return RC_FAILED;
+        live->Close();
+        return 0;
+    } catch (...) {
+        return RC_FAILED;
     }
-    return 0;
 }
 
 DEVICELIB_API int32_t SetNetworkSettings(DeviceHandle handle, const NetworkSettings* settings) {
-    COrvelDevice* device = FromHandle(handle);
-    if (device == nullptr || settings == nullptr) return RC_FAILED;
-    return Guarded(
-        [&] { return devicelib::ApplyNetworkSettingsThroughAdapters(*device, *settings); });
+    if (settings == nullptr) return RC_FAILED;
+    return WithDevice(handle, [&](COrvelDevice& device) {
+        return devicelib::ApplyNetworkSettingsThroughAdapters(device, *settings);
+    });
 }
 
 DEVICELIB_API int32_t SetChannel(DeviceHandle handle, const void* tuning) {
-    COrvelDevice* device = FromHandle(handle);
-    if (device == nullptr || tuning == nullptr) return RC_FAILED;
-    return Guarded([&] { return device->Tune(tuning); });
+    if (tuning == nullptr) return RC_FAILED;
+    return WithDevice(handle, [&](COrvelDevice& device) { return device.Tune(tuning); });
 }
 
 DEVICELIB_API int32_t SetPidList(DeviceHandle handle, void* list) {
-    COrvelDevice* device = FromHandle(handle);
-    if (device == nullptr || list == nullptr) return RC_FAILED;
-    return Guarded([&]() -> int32_t {
-        const bool pes = IsPesType(device->TypeCode());
+    if (list == nullptr) return RC_FAILED;
+    return WithDevice(handle, [&](COrvelDevice& device) -> int32_t {
+        const bool pes = IsPesType(device.TypeCode());
         uint16_t pids[MAX_PIDS];
         int32_t count;
         if (pes) {
@@ -149,35 +157,31 @@ DEVICELIB_API int32_t SetPidList(DeviceHandle handle, void* list) {
         }
         // A count outside 0 to 32 would otherwise go out as an empty table.
         if (!valid || count < 0 || count > MAX_PIDS) return ERR_PID_LIST;
-        return device->WritePidTable(list);
+        return device.WritePidTable(list);
     });
 }
 
 DEVICELIB_API int32_t GetPidList(DeviceHandle handle, void* list) {
-    COrvelDevice* device = FromHandle(handle);
-    if (device == nullptr || list == nullptr) return RC_FAILED;
-    return Guarded([&] { return device->ReadPidTable(list); });
+    if (list == nullptr) return RC_FAILED;
+    return WithDevice(handle, [&](COrvelDevice& device) { return device.ReadPidTable(list); });
 }
 
 DEVICELIB_API int32_t GetDeviceStatus(DeviceHandle handle, void* record) {
-    COrvelDevice* device = FromHandle(handle);
-    if (device == nullptr || record == nullptr) return RC_FAILED;
-    return Guarded([&]() -> int32_t {
-        if (device->WaitFreshStatus(2000) != 0) return RC_FAILED;
-        if (device->GetStatusRecord(record) != 0) return RC_FAILED;
+    if (record == nullptr) return RC_FAILED;
+    return WithDevice(handle, [&](COrvelDevice& device) -> int32_t {
+        if (device.WaitFreshStatus(2000) != 0) return RC_FAILED;
+        if (device.GetStatusRecord(record) != 0) return RC_FAILED;
         return 0;
     });
 }
 
 DEVICELIB_API int32_t ResetDevice(DeviceHandle handle) {
-    COrvelDevice* device = FromHandle(handle);
-    if (device == nullptr) return RC_FAILED;
-    return Guarded([&] { return device->Reset(); });
+    return WithDevice(handle, [](COrvelDevice& device) { return device.Reset(); });
 }
 
 DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port) {
     if (port == nullptr) return RC_FAILED;
-    return Guarded([&]() -> int32_t {
+    try {
         platform::net::UdpSocket socket;
         if (!socket.Open()) return ERR_STATUS_SOCKET;
         for (uint16_t candidate : STATUS_PORTS) {
@@ -187,14 +191,19 @@ DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port) {
             }
         }
         return RC_FAILED;
-    });
+    } catch (...) {
+        return RC_FAILED;
+    }
 }
 
 DEVICELIB_API int32_t GetDeviceType(DeviceHandle handle, uint16_t* type) {
-    COrvelDevice* device = FromHandle(handle);
-    if (device == nullptr || type == nullptr) return RC_FAILED;
-    *type = device->TypeCode();
-    return *type == TYPE_UNRECOGNISED ? RC_FAILED : 0;
+    if (type == nullptr) return RC_FAILED;
+    // A handle that is not live has no device: it reads as unrecognised.
+    *type = TYPE_UNRECOGNISED;
+    return WithDevice(handle, [&](COrvelDevice& device) {
+        *type = device.TypeCode();
+        return *type == TYPE_UNRECOGNISED ? RC_FAILED : 0;
+    });
 }
 
 }  // extern "C"

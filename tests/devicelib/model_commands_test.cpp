@@ -122,7 +122,7 @@ TEST(NetworkSettings, T22V2SendsFlagsOneAndConfirmsFromOptionBit0) {
     auto rx = StartReceiver(sim::Model::T22V2, {127, 0, 0, 97});
     OpenedDevice device;
     Open(*rx, device);
-    devicelib::COrvelDevice* object = reinterpret_cast<devicelib::COrvelDevice*>(device.handle);
+    devicelib::COrvelDevice* object = devicelib::DeviceBehindHandle(device.handle);
     EXPECT_EQ(object->ApplyNetworkSettings(Settings({127, 0, 0, 97}, 6516, 0)), 0);
     const auto commands = rx->CommandsOnPort(devicelib::PORT_NETWORK);
     ASSERT_EQ(commands.size(), 1u);
@@ -152,7 +152,7 @@ TEST(NetworkSettings, IgnoredSettingsAreNotConfirmed) {
     OpenedDevice device;
     Open(*rx, device);
     rx->SetFault(sim::Fault::IgnoreCommands, true);
-    auto* object = reinterpret_cast<devicelib::COrvelDevice*>(device.handle);
+    auto* object = devicelib::DeviceBehindHandle(device.handle);
     EXPECT_EQ(object->ApplyNetworkSettings(Settings({127, 0, 0, 99}, 6516, 1)),
               ERR_NET_NOT_CONFIRMED);
 }
@@ -169,7 +169,7 @@ TEST(CaTable, T22CAWritesAndConfirmsFromItsHeadBlock) {
     auto rx = StartReceiver(sim::Model::T22CA, {127, 0, 0, 100});
     OpenedDevice device;
     Open(*rx, device);
-    auto* object = reinterpret_cast<devicelib::COrvelDevice*>(device.handle);
+    auto* object = devicelib::DeviceBehindHandle(device.handle);
     CaTableRecord table = CaTable({0x1234, 0, 0x0042});
     table.destination[0] = {{10, 1, 2, 3}, 0x1388};
     EXPECT_EQ(object->WriteCaTable(table), 0);
@@ -186,7 +186,7 @@ TEST(CaTable, LimitsAndModelsWithoutIt) {
     auto rx = StartReceiver(sim::Model::T22CA, {127, 0, 0, 101});
     OpenedDevice device;
     Open(*rx, device);
-    auto* object = reinterpret_cast<devicelib::COrvelDevice*>(device.handle);
+    auto* object = devicelib::DeviceBehindHandle(device.handle);
     CaTableRecord table{};
     table.caCount = 17;
     EXPECT_EQ(object->WriteCaTable(table), ERR_CA_LIST_TOO_LONG);

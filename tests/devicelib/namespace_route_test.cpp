@@ -12,7 +12,7 @@ TEST_F(TwoNamespaces, ReachesAReceiverOutsideTheSubnetAndLeavesNothingBehind) {
     EnterA();
     DeviceHandle device = OpenReceiver();
     ASSERT_NE(device, nullptr);
-    auto* object = reinterpret_cast<devicelib::COrvelDevice*>(device);
+    auto* object = devicelib::DeviceBehindHandle(device);
 
     // Without a route the receiver cannot be reached from A.
     const std::uint8_t probe[6] = {0, 30, 0, 0, 0, 0};

@@ -127,13 +127,14 @@ TEST(Attach, SourceFilterNeedsAKnownAddress) {
 }
 
 TEST(GetDeviceType, UnattachedObjectReportsUnrecognised) {
+    // OpenDevice hands out attached objects only; the object itself tells.
     devicelib::CT22_V3 device;
-    uint16_t type = 0;
-    EXPECT_EQ(
-        GetDeviceType(
-            reinterpret_cast<DeviceHandle>(static_cast<devicelib::COrvelDevice*>(&device)), &type),
-        RC_FAILED);
-    EXPECT_EQ(type, TYPE_UNRECOGNISED);
+    EXPECT_EQ(device.TypeCode(), TYPE_UNRECOGNISED);
+    DeviceInfo info{};
+    info.deviceType = TYPE_T22_V3;
+    info.mac[0] = 0x02, info.mac[1] = 0x5C, info.mac[2] = 0xC1;
+    ASSERT_EQ(device.Attach(info), RC_ATTACHED);
+    EXPECT_EQ(device.TypeCode(), TYPE_T22_V3);
 }
 
 TEST(FindFreeStatusPort, SkipsPortsOtherProgramsHold) {

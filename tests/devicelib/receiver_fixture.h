@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "devicelib/device_handles.h"
 #include "devicelib/devicelib.h"
 #include "sim/emulated_receiver.h"
 

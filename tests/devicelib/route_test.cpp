@@ -222,7 +222,7 @@ TEST(SetNetworkSettings, SucceedsThroughTheFirstAdapterAndLeavesNothingBehind) {
     OpenedDevice device;
     Open(*rx, device);
     FakeIpHelper fake = TwoAdapters();
-    auto* object = reinterpret_cast<devicelib::COrvelDevice*>(device.handle);
+    auto* object = devicelib::DeviceBehindHandle(device.handle);
     object->SetIpHelper(fake);
     const NetworkSettings settings = SettingsFor(141, 8565);
     EXPECT_EQ(SetNetworkSettings(device.handle, &settings), 0);
@@ -241,7 +241,7 @@ TEST(SetNetworkSettings, WithoutThePrivilegeTheCommandGoesByNormalRouting) {
     Open(*rx, device);
     FakeIpHelper fake = TwoAdapters();
     fake.refuseChanges = true;
-    reinterpret_cast<devicelib::COrvelDevice*>(device.handle)->SetIpHelper(fake);
+    devicelib::DeviceBehindHandle(device.handle)->SetIpHelper(fake);
     const NetworkSettings settings = SettingsFor(142);
     EXPECT_EQ(SetNetworkSettings(device.handle, &settings), 0);
     EXPECT_TRUE(CallsStartingWith(fake, "Delete").empty()) << "nothing was made";
@@ -252,7 +252,7 @@ TEST(SetNetworkSettings, RefusedSettingsEndEveryAttemptBeforeSending) {
     OpenedDevice device;
     Open(*rx, device);
     FakeIpHelper fake = TwoAdapters();
-    reinterpret_cast<devicelib::COrvelDevice*>(device.handle)->SetIpHelper(fake);
+    devicelib::DeviceBehindHandle(device.handle)->SetIpHelper(fake);
     NetworkSettings settings = SettingsFor(143);
     settings.listenPort = 5000;
     EXPECT_EQ(SetNetworkSettings(device.handle, &settings), ERR_PORT_NOT_IN_TABLE);

@@ -37,6 +37,10 @@ Ipv4 Unpack(std::uint32_t v) {
             static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
 }
 
+double Probability(double p) {
+    return p > 0 ? (p < 1 ? p : 1.0) : 0.0;  // NaN reads as 0
+}
+
 bool SendsUnicastCopy(const Ipv4& unicast) {
     return unicast != NO_UNICAST_ADDRESS && unicast != Ipv4{0, 0, 0, 0};
 }
@@ -113,7 +117,13 @@ EmulatedReceiver::EmulatedReceiver(ReceiverConfig config)
     : m_config(std::move(config)),
       m_statusIntervalMs(std::max<long long>(1, m_config.statusInterval.count())),
       m_resetPauseMs(std::max<long long>(0, m_config.resetPause.count())),
-      m_state(m_config.initial) {}
+      m_lossState(m_config.lossSeed != 0 ? m_config.lossSeed
+                                         : Pack(m_config.initial.address) ^ 0x9E3779B9u),
+      m_state(m_config.initial) {
+    if (m_lossState == 0) m_lossState = 1;
+    SetLoss(m_config.loss);
+    SetVanishCycle(m_config.vanish);
+}
 
 EmulatedReceiver::~EmulatedReceiver() {
     Stop();
@@ -180,9 +190,10 @@ void EmulatedReceiver::Run(std::shared_ptr<std::promise<std::string>> started) {
             lastStatusAt = now - m_statusIntervalMs.load();
             Log("restarted");
         }
+        const bool gone = Vanished();
         const long long interval = m_statusIntervalMs.load();
         if (now - lastStatusAt >= interval) {
-            if (!restarting && !FaultOn(Fault::Silence)) SendStatus(sockets, signal);
+            if (!restarting && !gone && !FaultOn(Fault::Silence)) SendStatus(sockets, signal);
             // Keep the cadence, but never try to catch up on missed intervals.
             lastStatusAt = (now - lastStatusAt < 2 * interval) ? lastStatusAt + interval : now;
         }
@@ -193,7 +204,12 @@ void EmulatedReceiver::Run(std::shared_ptr<std::promise<std::string>> started) {
         std::array<UdpSocket*, COMMAND_PORTS.size()> waitOn{};
         for (std::size_t i = 0; i < waitOn.size(); ++i) waitOn[i] = &sockets.command[i];
         const int ready = platform::net::WaitAnyReadable(waitOn, Milliseconds(wait));
-        if (ready >= 0) ServeCommands(sockets);
+        if (ready >= 0) {
+            if (gone)
+                DropEverythingQueued(sockets);
+            else
+                ServeCommands(sockets);
+        }
         if (ready == -2) std::this_thread::sleep_for(Milliseconds(wait > 0 ? wait : 1));
         {
             std::lock_guard lock(m_loopMutex);
@@ -239,9 +255,14 @@ void EmulatedReceiver::HandleCommand(Sockets& sockets, std::size_t index,
 
     if (kind == CommandKind::PidTableRead) {
         if (silent) return;
+        if (Lose(m_tableReplyLoss)) {
+            ++m_tableRepliesLost;
+            return;
+        }
         std::vector<std::uint8_t> reply = BuildTableReply(model, State());
         if (FaultOn(Fault::ShortTableReply)) reply.resize(reply.size() - 2);
         socket.SendTo(reply, record.source, record.sourcePort);
+        ++m_tableRepliesSent;
         return;
     }
 
@@ -282,6 +303,11 @@ void EmulatedReceiver::HandleCommand(Sockets& sockets, std::size_t index,
     }
 
     if (!silent && IsEchoed(model, port, kind)) {
+        if (Lose(m_echoLoss)) {
+            ++m_echoesLost;
+            return;
+        }
+        ++m_echoesSent;
         std::vector<std::uint8_t> echo(bytes.begin(), bytes.end());
         if (FaultOn(Fault::ChangedEcho) && !echo.empty()) echo[echo.size() / 2] ^= 0xFF;
         if (FaultOn(Fault::ShortEcho) && !echo.empty()) echo.pop_back();
@@ -299,6 +325,14 @@ void EmulatedReceiver::SendStatus(Sockets& sockets, SignalModel& signal) {
         datagram = sim::BuildStatusDatagram(m_config.model, m_state, CurrentOverrides());
         unicast = m_state.unicastStatusAddress;
         port = m_state.statusDestinationPort;
+    }
+    // A lost status never arrives anywhere: not sent, not counted as sent.
+    if (Lose(m_statusLoss)) {
+        ++m_statusesLost;
+        return;
+    }
+    {
+        std::lock_guard lock(m_stateMutex);
         m_lastStatus = datagram;
     }
     bool sent = false;
@@ -374,6 +408,25 @@ void EmulatedReceiver::Record(ReceivedCommand command) {
     m_recordChanged.notify_all();
 }
 
+bool EmulatedReceiver::Lose(const std::atomic<double>& probability) {
+    const double p = probability.load();
+    if (p <= 0) return false;
+    // xorshift32: quick, and the same run of decisions for the same seed.
+    m_lossState ^= m_lossState << 13;
+    m_lossState ^= m_lossState >> 17;
+    m_lossState ^= m_lossState << 5;
+    return (m_lossState >> 8) * (1.0 / 16777216.0) < p;
+}
+
+void EmulatedReceiver::DropEverythingQueued(Sockets& sockets) {
+    std::array<std::uint8_t, 64> scrap;
+    for (UdpSocket& socket : sockets.command)
+        for (int n = 0; n < MAX_DATAGRAMS_PER_PORT; ++n) {
+            const platform::net::Received got = socket.Receive(scrap);
+            if (got.status != ReceiveStatus::Ok && got.status != ReceiveStatus::Truncated) break;
+        }
+}
+
 void EmulatedReceiver::SetError(const std::string& error) {
     std::lock_guard lock(m_stateMutex);
     m_lastError = error;
@@ -408,11 +461,59 @@ void EmulatedReceiver::SetSpoofedSource(std::optional<Ipv4> address) {
     m_spoofedSource.store(address ? Pack(*address) : 0);
 }
 
+void EmulatedReceiver::SetLoss(const LossRates& rates) {
+    m_echoLoss.store(Probability(rates.echoes));
+    m_tableReplyLoss.store(Probability(rates.tableReplies));
+    m_statusLoss.store(Probability(rates.statuses));
+}
+
+void EmulatedReceiver::SetLoss(double probability) {
+    SetLoss(LossRates{probability, probability, probability});
+}
+
+LossRates EmulatedReceiver::Loss() const {
+    return {m_echoLoss.load(), m_tableReplyLoss.load(), m_statusLoss.load()};
+}
+
+LossCounts EmulatedReceiver::Losses() const {
+    LossCounts counts;
+    counts.echoesSent = m_echoesSent.load();
+    counts.echoesLost = m_echoesLost.load();
+    counts.tableRepliesSent = m_tableRepliesSent.load();
+    counts.tableRepliesLost = m_tableRepliesLost.load();
+    counts.statusesSent = StatusesSent();
+    counts.statusesLost = m_statusesLost.load();
+    return counts;
+}
+
+void EmulatedReceiver::SetVanished(bool gone) {
+    m_vanished.store(gone);
+}
+
+void EmulatedReceiver::SetVanishCycle(std::optional<VanishCycle> cycle) {
+    std::lock_guard lock(m_vanishMutex);
+    if (cycle && (cycle->present.count() <= 0 || cycle->absent.count() <= 0)) cycle.reset();
+    m_vanishCycle = cycle;
+    m_vanishCycleStartMs = NowMs();
+}
+
+bool EmulatedReceiver::Vanished() const {
+    if (m_vanished.load()) return true;
+    std::lock_guard lock(m_vanishMutex);
+    if (!m_vanishCycle) return false;
+    const long long present = m_vanishCycle->present.count();
+    const long long period = present + m_vanishCycle->absent.count();
+    return (NowMs() - m_vanishCycleStartMs) % period >= present;
+}
+
 void EmulatedReceiver::ClearFaults() {
     for (auto& f : m_faults) f.store(false);
     SetModelCodeOverride(std::nullopt);
     SetStatusLengthOverride(std::nullopt);
     SetSpoofedSource(std::nullopt);
+    SetLoss(0.0);
+    SetVanished(false);
+    SetVanishCycle(std::nullopt);
 }
 
 void EmulatedReceiver::SetStatusInterval(Milliseconds interval) {

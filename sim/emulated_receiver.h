@@ -31,6 +31,10 @@
 // - records every command datagram (port, bytes, source).
 // Malformed datagrams of any length are recorded and echoed, never applied.
 //
+// Network faults: SetLoss drops echoes, table replies and status datagrams
+// at random with the given probabilities (counted in Losses()); a vanish
+// cycle, or SetVanished, takes the receiver off the network for a while.
+//
 // Every setter may be called from any thread at any time; fault switches
 // take effect from the next datagram (Settle() waits until they surely
 // have). Start/Stop are for the owning thread. A T22CA that reports model
@@ -53,6 +57,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim/network_faults.h"
 #include "sim/receiver_model.h"
 #include "sim/receiver_state.h"
 #include "sim/signal_model.h"
@@ -74,6 +79,12 @@ struct ReceiverConfig {
     // Path of a network namespace (e.g. /run/netns/B) the receiver's thread
     // joins before it creates its sockets; empty: the caller's namespace.
     std::string networkNamespace;
+    // Datagrams lost on the way back, from the start (see SetLoss).
+    LossRates loss;
+    // Comes and goes from the start (see SetVanishCycle).
+    std::optional<VanishCycle> vanish;
+    // Seed of the loss decisions; 0: one made from the address, so runs repeat.
+    std::uint32_t lossSeed = 0;
     // Oldest recorded commands are dropped beyond this many.
     std::size_t commandRecordLimit = 4096;
     // Called from the receiver's thread for each notable event (a command
@@ -136,6 +147,20 @@ class EmulatedReceiver {
     // Each status datagram is also sent, with the same content and to the
     // same destinations, from this address (e.g. 127.0.0.99).
     void SetSpoofedSource(std::optional<Ipv4> address);
+    // Random loss of what the receiver sends (probabilities clamped to 0..1);
+    // the second form gives all three kinds the same probability.
+    void SetLoss(const LossRates& rates);
+    void SetLoss(double probability);
+    LossRates Loss() const;
+    LossCounts Losses() const;
+    // Off the network until switched back (answers nothing, sends nothing,
+    // drops what reaches it unread and unrecorded).
+    void SetVanished(bool gone);
+    // Comes and goes by the cycle, starting now with its present part; none: stays.
+    void SetVanishCycle(std::optional<VanishCycle> cycle);
+    // Whether it is off the network now.
+    bool Vanished() const;
+    // Every switch above off, loss and vanishing included.
     void ClearFaults();
 
     // ---- timing -------------------------------------------------------
@@ -210,6 +235,9 @@ class EmulatedReceiver {
     void FollowSpoofedSource(Sockets& sockets);
     StatusOverrides CurrentOverrides() const;
     void Record(ReceivedCommand command);
+    // Decides, on the receiver's thread, whether one datagram is lost.
+    bool Lose(const std::atomic<double>& probability);
+    void DropEverythingQueued(Sockets& sockets);
     void SetError(const std::string& error);
     void Log(const std::string& message) const;
 
@@ -227,6 +255,16 @@ class EmulatedReceiver {
     std::atomic<long long> m_resetPauseMs;
     std::atomic<std::uint64_t> m_resets{0};
     std::atomic<long long> m_restartEndsAtMs{0};  // steady clock; 0: not restarting
+
+    std::atomic<double> m_echoLoss{0}, m_tableReplyLoss{0}, m_statusLoss{0};
+    std::atomic<std::uint64_t> m_echoesSent{0}, m_echoesLost{0};
+    std::atomic<std::uint64_t> m_tableRepliesSent{0}, m_tableRepliesLost{0};
+    std::atomic<std::uint64_t> m_statusesLost{0};
+    std::uint32_t m_lossState;  // the receiver's thread only
+    std::atomic<bool> m_vanished{false};
+    mutable std::mutex m_vanishMutex;
+    std::optional<VanishCycle> m_vanishCycle;
+    long long m_vanishCycleStartMs = 0;
 
     mutable std::mutex m_stateMutex;
     ReceiverState m_state;

@@ -17,6 +17,30 @@ bool ParseNumber(std::string_view text, long long low, long long high, long long
     return true;
 }
 
+// A probability from 0 to 1, e.g. "0.3".
+bool ParseProbability(std::string_view text, std::optional<double>* out) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || !(value >= 0 && value <= 1))
+        return false;
+    *out = value;
+    return true;
+}
+
+// "PRESENT_MS:ABSENT_MS", both at least 1.
+bool ParseVanishCycle(std::string_view text, VanishCycle* out) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return false;
+    long long present = 0, absent = 0;
+    if (!ParseNumber(text.substr(0, colon), 1, 86400000, &present) ||
+        !ParseNumber(text.substr(colon + 1), 1, 86400000, &absent))
+        return false;
+    out->present = std::chrono::milliseconds(present);
+    out->absent = std::chrono::milliseconds(absent);
+    return true;
+}
+
 // "--name=value" or "--name value".
 bool TakeValue(const std::vector<std::string_view>& args, std::size_t* i, std::string_view name,
                std::string_view* value) {
@@ -79,6 +103,8 @@ bool ParseReceiverRequest(std::string_view text, ReceiverRequest* request, std::
 bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptions* options,
                          std::string* error) {
     ProgramOptions out;
+    // One kind's own loss option wins over --loss, wherever each stands.
+    std::optional<double> allLoss, echoLoss, tableLoss, statusLoss;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         std::string_view value;
@@ -110,6 +136,33 @@ bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptio
                 return false;
             }
             out.broadcast = *address;
+        } else if (TakeValue(args, &i, "--loss", &value)) {
+            if (!ParseProbability(value, &allLoss)) {
+                *error = "--loss wants a probability from 0 to 1, e.g. 0.3";
+                return false;
+            }
+        } else if (TakeValue(args, &i, "--echo-loss", &value)) {
+            if (!ParseProbability(value, &echoLoss)) {
+                *error = "--echo-loss wants a probability from 0 to 1";
+                return false;
+            }
+        } else if (TakeValue(args, &i, "--table-loss", &value)) {
+            if (!ParseProbability(value, &tableLoss)) {
+                *error = "--table-loss wants a probability from 0 to 1";
+                return false;
+            }
+        } else if (TakeValue(args, &i, "--status-loss", &value)) {
+            if (!ParseProbability(value, &statusLoss)) {
+                *error = "--status-loss wants a probability from 0 to 1";
+                return false;
+            }
+        } else if (TakeValue(args, &i, "--vanish", &value)) {
+            VanishCycle cycle;
+            if (!ParseVanishCycle(value, &cycle)) {
+                *error = "--vanish wants PRESENT_MS:ABSENT_MS, e.g. 20000:5000";
+                return false;
+            }
+            out.vanish = cycle;
         } else if (!arg.empty() && arg[0] == '-') {
             *error = "unknown option \"" + std::string(arg) + "\"";
             return false;
@@ -125,6 +178,9 @@ bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptio
             out.receivers.push_back(request);
         }
     }
+    out.loss.echoes = echoLoss.value_or(allLoss.value_or(0));
+    out.loss.tableReplies = tableLoss.value_or(allLoss.value_or(0));
+    out.loss.statuses = statusLoss.value_or(allLoss.value_or(0));
     if (!out.help && out.receivers.empty()) {
         *error = "no receiver given";
         return false;
@@ -161,6 +217,14 @@ Options
                        255.255.255.255: no unicast copy)
   --broadcast ADDRESS  broadcast address for status (default 127.255.255.255)
   --reset-pause-ms N   silence after a reset (default 1000)
+  --loss P             lose each echo, table reply and status datagram with
+                       probability P (0 to 1, e.g. 0.3); the commands still
+                       arrive and are applied
+  --echo-loss P, --table-loss P, --status-loss P
+                       the same for one kind only (wins over --loss)
+  --vanish PRESENT_MS:ABSENT_MS
+                       come and go: there for PRESENT_MS, then gone (no
+                       status, no answers) for ABSENT_MS, over and over
   --quiet              print nothing per command
   --help               this text
 

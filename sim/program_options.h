@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "sim/network_faults.h"
 #include "sim/receiver_model.h"
 #include "sim/receiver_state.h"
 
@@ -26,6 +28,8 @@ struct ProgramOptions {
     long long resetPauseMs = 1000;
     Ipv4 unicast = NO_UNICAST_ADDRESS;
     Ipv4 broadcast{127, 255, 255, 255};
+    LossRates loss;                     // every receiver's
+    std::optional<VanishCycle> vanish;  // every receiver's
     std::vector<ReceiverRequest> receivers;
 };
 

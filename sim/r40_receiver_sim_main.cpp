@@ -29,6 +29,12 @@ void PrintLine(const std::string& line) {
     std::fflush(stdout);
 }
 
+std::string Percent(double p) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%g %%", p * 100);
+    return text;
+}
+
 // A few PIDs so that a console has a list to show: PAT, PMT, video, audio.
 void GiveDemoPids(sim::Model model, sim::ReceiverState& state) {
     const bool forwarding =
@@ -73,6 +79,8 @@ int main(int argc, char** argv) {
         config.statusInterval = std::chrono::milliseconds(options.intervalMs);
         config.resetPause = std::chrono::milliseconds(options.resetPauseMs);
         config.animateSignal = true;
+        config.loss = options.loss;
+        config.vanish = options.vanish;
         const std::string name = std::string(sim::TraitsOf(request.model).displayName) + " " +
                                  sim::FormatIpv4(request.address);
         if (!options.quiet)
@@ -92,6 +100,14 @@ int main(int argc, char** argv) {
                   sim::FormatIpv4(options.broadcast) + ":" + std::to_string(request.statusPort));
         receivers.push_back(std::move(receiver));
     }
+    if (options.loss.echoes > 0 || options.loss.tableReplies > 0 || options.loss.statuses > 0)
+        PrintLine("Losing echoes " + Percent(options.loss.echoes) + ", table replies " +
+                  Percent(options.loss.tableReplies) + ", status datagrams " +
+                  Percent(options.loss.statuses) + ".");
+    if (options.vanish)
+        PrintLine("Each receiver is there for " + std::to_string(options.vanish->present.count()) +
+                  " ms, then gone for " + std::to_string(options.vanish->absent.count()) +
+                  " ms, over and over.");
     PrintLine(std::to_string(receivers.size()) +
               (receivers.size() == 1 ? " receiver" : " receivers") +
               " running; press Ctrl+C to stop.");

@@ -52,6 +52,24 @@ TEST(ProgramOptions, OptionsPortsAndVariants) {
     EXPECT_EQ(o.receivers[3].model, Model::T22V2);
 }
 
+TEST(ProgramOptions, LossAndVanishing) {
+    ProgramOptions o;
+    std::string error;
+    ASSERT_TRUE(
+        Parse({"--status-loss=0", "--loss", "0.3", "--vanish", "20000:5000", "r40@127.0.0.20"}, &o,
+              &error))
+        << error;
+    EXPECT_EQ(o.loss.echoes, 0.3);
+    EXPECT_EQ(o.loss.tableReplies, 0.3);
+    EXPECT_EQ(o.loss.statuses, 0.0) << "a kind's own option wins, wherever it stands";
+    ASSERT_TRUE(o.vanish.has_value());
+    EXPECT_EQ(o.vanish->present, std::chrono::milliseconds(20000));
+    EXPECT_EQ(o.vanish->absent, std::chrono::milliseconds(5000));
+    ASSERT_TRUE(Parse({"r40@127.0.0.20"}, &o, &error));
+    EXPECT_EQ(o.loss.echoes, 0.0);
+    EXPECT_FALSE(o.vanish.has_value());
+}
+
 TEST(ProgramOptions, HelpNeedsNoReceiver) {
     ProgramOptions o;
     std::string error;
@@ -78,6 +96,13 @@ TEST(ProgramOptions, RefusesWhatItCannotRun) {
         {"r40@127.0.0.20:65536"},
         {"r40@127.0.0.20:"},
         {"r40@127.0.0.20", "t22v3@127.0.0.20"},
+        {"--loss", "1.5", "r40@127.0.0.20"},
+        {"--loss", "-0.1", "r40@127.0.0.20"},
+        {"--loss", "nan", "r40@127.0.0.20"},
+        {"--echo-loss", "30%", "r40@127.0.0.20"},
+        {"--vanish", "5000", "r40@127.0.0.20"},
+        {"--vanish", "0:5000", "r40@127.0.0.20"},
+        {"--vanish", "5000:", "r40@127.0.0.20"},
     };
     for (const auto& args : bad) {
         ProgramOptions o;

@@ -15,6 +15,36 @@ namespace {
 
 using config::DocumentTextRead;
 
+// A declaration value TinyXML can print back unquoted and unescaped: a
+// version, encoding or standalone name.
+bool IsPlainDeclarationValue(const std::string& value) {
+    for (const char c : value) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_' || c == ':';
+        if (!plain) return false;
+    }
+    return true;
+}
+
+// TinyXML prints a declaration's values as they were read, entities decoded
+// and nothing escaped: a value holding a quote or a bracket would be saved
+// as a file that no longer loads. Such a value is dropped (a version falls
+// back to "1.0"); plain ones are kept.
+void MendDeclarations(TiXmlDocument& document) {
+    for (TiXmlNode* node = document.FirstChild(); node != nullptr; node = node->NextSibling()) {
+        TiXmlDeclaration* declaration = node->ToDeclaration();
+        if (declaration == nullptr) continue;
+        const auto plain = [](const char* value) {
+            return IsPlainDeclarationValue(value) ? std::string(value) : std::string();
+        };
+        std::string version = plain(declaration->Version());
+        const std::string encoding = plain(declaration->Encoding());
+        const std::string standalone = plain(declaration->Standalone());
+        if (version.empty()) version = "1.0";
+        *declaration = TiXmlDeclaration(version, encoding, standalone);
+    }
+}
+
 // Parses text already read; null when TinyXML reports an error. Text keeps
 // its white space: a write must give back what the console does not own as
 // it was. A file without a declaration is UTF-8; with one, TinyXML follows
@@ -33,6 +63,7 @@ std::unique_ptr<TiXmlDocument> Parse(const std::string& fileName, const std::str
                                                                   : TIXML_ENCODING_UTF8;
     document->Parse(text.c_str(), nullptr, encoding);
     if (document->Error()) return nullptr;
+    MendDeclarations(*document);
     return document;
 }
 
@@ -45,7 +76,11 @@ bool SaveDocument(const TiXmlDocument& document, const std::string& fileName) {
     printer.SetLineBreak("\n");
     if (!document.Accept(&printer)) return false;
     const std::string printed = config::WithPlainWhiteSpaceInText(printer.Str());
-    return config::WithinDocumentLimits(printed) && platform::file::ReplaceFile(fileName, printed);
+    if (!config::WithinDocumentLimits(printed)) return false;
+    // The last guard before a good file is replaced: what is written must
+    // parse, or the file on the disk stays as it was.
+    if (Parse(fileName, printed) == nullptr) return false;
+    return platform::file::ReplaceFile(fileName, printed);
 }
 
 std::unique_ptr<TiXmlElement> TextElement(const char* name, const std::string& text) {

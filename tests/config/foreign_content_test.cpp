@@ -77,6 +77,26 @@ TEST(ForeignContent, TextThatIsNotUtf8IsKeptAsBytesAndStillLoads) {
     EXPECT_EQ(channel, 20);
 }
 
+TEST(ForeignContent, ADeclarationThatWouldNotPrintBackIsMended) {
+    // TinyXML reads `&quot;` in a declaration value as a quote and prints it
+    // back bare: without the mend the written file would end its version
+    // early and no longer load.
+    const std::string written = AfterOneWrite(
+        "<?xml version=\"1&quot;<x>\" encoding=\"UTF-8\" ?>\n"
+        "<Device>\n    <Channel>3</Channel>\n</Device>\n");
+    EXPECT_TRUE(Contains(written, "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>")) << written;
+    TempDir dir;
+    WriteBytes(dir.File("c.xml"), written);
+    CR40SettingsToXmlDoc doc;
+    ASSERT_TRUE(doc.Load(dir.File("c.xml")));
+    std::int32_t channel = 0;
+    EXPECT_TRUE(doc.ReadChannel(channel));
+    EXPECT_EQ(channel, 20);
+    // A plain declaration is written as it was.
+    const std::string plain = "<?xml version=\"1.1\" standalone=\"no\" ?>\n<Device />\n";
+    EXPECT_TRUE(Contains(AfterOneWrite(plain), "<?xml version=\"1.1\" standalone=\"no\" ?>"));
+}
+
 TEST(ForeignContent, WhiteSpaceAroundValuesStillReads) {
     TempDir dir;
     WriteBytes(dir.File("c.xml"),

@@ -12,15 +12,16 @@ namespace platform::window {
 
 using WorkerBody = std::function<void(WindowHandle window)>;
 
-// Starts `body(window)` on a new thread. False when no thread could be
+// Runs `body(window)` on a worker thread: one that has finished an earlier
+// body and waits for the next, or a new one. False when no thread could be
 // started (the body then never runs). An exception escaping the body ends
-// only that worker.
+// only that body.
 bool BeginWorkerThread(WorkerBody body, WindowHandle window);
 
-// Waits until every worker started so far has finished.
+// Waits until every body started so far has finished, and ends the threads.
 void WaitForWorkerThreads();
 
-// Workers started and not yet finished.
+// Bodies started and not yet finished.
 int RunningWorkerThreads();
 
 }  // namespace platform::window

@@ -131,7 +131,10 @@ TEST(PostedMessage, WorkersPostingWhileTheWindowDiesNeverTouchIt) {
             while (!stop)
                 if (!PostMessage(handle, WM_TEST)) ++refused;
         });
-        Pump(20);
+        // Messages flow before the window goes (a loaded machine may take a
+        // while to start the threads).
+        for (int i = 0; i < 200 && handled.load() == 0; ++i) Pump(10);
+        Pump(10);
         dialog.reset();
         Pump(5);
         stop = true;

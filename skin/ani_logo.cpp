@@ -9,7 +9,11 @@
 
 namespace skin {
 
-CAniLogo::CAniLogo(QWidget* parent) : QWidget(parent), m_textColor(SKIN_COLOR) {}
+CAniLogo::CAniLogo(QWidget* parent) : QWidget(parent), m_textColor(SKIN_COLOR) {
+    // Every paint covers the whole control with the captured background, so
+    // nothing beneath it needs repainting on each tick of the animation.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 int CAniLogo::SetStep(int step) {
     const int previous = m_alphaStep;
@@ -23,31 +27,56 @@ void CAniLogo::SetAlphaRange(int lowest, int highest) {
 }
 
 void CAniLogo::Animate() {
+    const FadeState before = m_fade;
     m_fade = NextFade(m_fade, m_alphaStep, m_alphaMin, m_alphaMax);
     // Before the first paint there is no background to fade over.
     if (!m_backgroundCaptured) return;
+    const bool changed = !m_fading || m_fade.alpha != before.alpha;
     m_fading = true;
-    update();
+    if (changed) repaint();
 }
 
-QImage CAniLogo::ComposeFrame() const {
-    if (!m_backgroundCaptured) return QImage();
-    QImage frame = m_background.toImage().convertToFormat(QImage::Format_RGB32);
-    {
+const QImage& CAniLogo::TextFrame() const {
+    if (m_textFrame.isNull() && m_backgroundCaptured) {
+        QImage frame = m_background.toImage().convertToFormat(QImage::Format_RGB32);
         QPainter painter(&frame);
         const LogoFont fitted = FitLogoFont(m_text, frame.size());
         painter.setFont(fitted.font);
         painter.setPen(m_textColor);
         painter.drawText(QRect(QPoint(0, 0), frame.size()), Qt::AlignHCenter | Qt::AlignTop,
                          m_text);
-        if (m_fading) {
+        painter.end();
+        m_textFrame = frame;
+    }
+    return m_textFrame;
+}
+
+const QImage& CAniLogo::CurrentFrame() const {
+    if (!m_fading) return TextFrame();
+    QImage& cached = m_fadedFrames[static_cast<std::size_t>(std::clamp(m_fade.alpha, 0, 255))];
+    if (cached.isNull()) {
+        QImage frame = TextFrame();
+        if (!frame.isNull()) {
             // Constant-opacity blend: each pixel becomes
             // background x alpha / 255 + picture x (255 - alpha) / 255.
+            QPainter painter(&frame);
             painter.setOpacity(std::clamp(m_fade.alpha, 0, 255) / 255.0);
             painter.drawPixmap(0, 0, m_background);
         }
+        cached = frame;
+        ++m_composedFrames;
     }
-    return frame;
+    return cached;
+}
+
+QImage CAniLogo::ComposeFrame() const {
+    if (!m_backgroundCaptured) return QImage();
+    return CurrentFrame();
+}
+
+void CAniLogo::DropCaches() {
+    m_textFrame = QImage();
+    for (QImage& frame : m_fadedFrames) frame = QImage();
 }
 
 void CAniLogo::paintEvent(QPaintEvent*) {
@@ -56,10 +85,14 @@ void CAniLogo::paintEvent(QPaintEvent*) {
         // Taken once in the logo's life: later changes beneath are not seen.
         m_background = GrabUnderneath(*this);
         m_backgroundCaptured = !m_background.isNull();
-        if (!m_backgroundCaptured) return;
+        DropCaches();
+        if (!m_backgroundCaptured) {
+            QPainter(this).fillRect(rect(), palette().window());
+            return;
+        }
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, ComposeFrame());
+    painter.drawImage(0, 0, CurrentFrame());
 }
 
 }  // namespace skin

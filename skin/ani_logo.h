@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
+#include <array>
 
 #include "skin/logo_fade.h"
 
@@ -37,10 +38,20 @@ class CAniLogo : public QWidget {
     // first paint.
     QImage ComposeFrame() const;
 
+    // Frames composed since the background was captured: each alpha is
+    // composed once and then only copied to the screen.
+    int ComposedFrames() const { return m_composedFrames; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // The background with the text at full strength.
+    const QImage& TextFrame() const;
+    // The frame for the current alpha, from the cache when it is there.
+    const QImage& CurrentFrame() const;
+    void DropCaches();
+
     QString m_text = QStringLiteral("R40");
     QColor m_textColor;
     FadeState m_fade;
@@ -50,6 +61,12 @@ class CAniLogo : public QWidget {
     QPixmap m_background;
     bool m_backgroundCaptured = false;
     bool m_fading = false;  // Animate has run: frames are faded by alpha
+
+    // Composing a frame means fitting a font and blending; the logo cycles
+    // through the same few dozen alphas all day, so each is made once.
+    mutable QImage m_textFrame;
+    mutable std::array<QImage, 256> m_fadedFrames;
+    mutable int m_composedFrames = 0;
 };
 
 }  // namespace skin

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "skin/ani_logo.h"
@@ -154,6 +155,23 @@ TEST(AniLogo, EachTickBlendsTheBackgroundOverTheTextWithConstantAlpha) {
     // At the top of the range the text has gone: the frame is the background.
     while (shown.logo.Alpha() != 255) shown.logo.Animate();
     EXPECT_EQ(shown.logo.ComposeFrame().pixel(letter), GROUND.rgb());
+}
+
+TEST(AniLogo, EachAlphaIsComposedOnceAndEveryTickReachesTheScreen) {
+    LogoOnGround shown(QSize(46, 42));
+    shown.logo.SetStep(3);
+    shown.logo.SetAlphaRange(125, 255);
+    std::set<int> alphas;
+    // Two whole cycles: the second one composes nothing new.
+    for (int tick = 0; tick < 2 * 2 * (255 - 125) / 3 + 4; ++tick) {
+        shown.logo.Animate();
+        alphas.insert(shown.logo.Alpha());
+        // The tick repaints at once; the window shows this alpha's frame.
+        const QImage screen = test::ScreenContents(shown.parent).copy(10, 10, 46, 42);
+        ASSERT_TRUE(screen.convertToFormat(QImage::Format_RGB32) == shown.logo.ComposeFrame())
+            << "tick " << tick << ", alpha " << shown.logo.Alpha();
+    }
+    EXPECT_EQ(shown.logo.ComposedFrames(), static_cast<int>(alphas.size()));
 }
 
 TEST(AniLogo, BackgroundIsTakenOnceFromThePictureBeneath) {

@@ -276,8 +276,13 @@ void CHaldenDlg::ShowIndicators(bool show) {
 }
 
 void CHaldenDlg::SetIndicators(bool locked, bool data) {
-    m_lockIndicator->SetIcon(locked ? m_iconGreen : m_iconRed);
-    m_dataIndicator->SetIcon(data ? m_iconGreen : m_iconNoData);
+    // A status arrives every 600 ms and mostly says what the lights show
+    // already: only a change repaints them.
+    auto set = [](window::ButtonControl* indicator, const QIcon& icon) {
+        if (indicator->GetIcon().cacheKey() != icon.cacheKey()) indicator->SetIcon(icon);
+    };
+    set(m_lockIndicator, locked ? m_iconGreen : m_iconRed);
+    set(m_dataIndicator, data ? m_iconGreen : m_iconNoData);
 }
 
 }  // namespace console

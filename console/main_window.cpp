@@ -281,11 +281,14 @@ void CHaldenDlg::OnHideToTray() {
     if (m_statusPanel) m_statusPanel->ShowWindow(window::SW_HIDE);
     DestroyConfigMenu();
     ShowWindow(window::SW_HIDE);
+    // Nobody sees the logo now; discovery and polling go on.
+    KillTimer(TIMER_LOGO);
 }
 
 std::intptr_t CHaldenDlg::OnTrayNotify(window::Message& message) {
     if ((message.lParam & 0xFFFF) == window::WM_LBUTTONDBLCLK) {
         ShowWindow(window::SW_SHOW);
+        if (!HasTimer(TIMER_LOGO) && !m_shutDown) SetTimer(TIMER_LOGO, LOGO_PERIOD_MS);
         if (m_statusPanel) {
             m_statusPanel->ShowWindow(window::SW_SHOW);
             DockSatellites();

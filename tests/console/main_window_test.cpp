@@ -174,6 +174,9 @@ TEST_F(Console, HidingToTheTrayAndBack) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(dialog->StatusPanel(), panel) << "hidden, not destroyed";
+    // Hidden, nothing animates; the receiver is still polled.
+    EXPECT_FALSE(dialog->HasTimer(console::TIMER_LOGO));
+    EXPECT_TRUE(dialog->HasTimer(console::TIMER_STATUS_POLL));
 
     // A single click does nothing; a double click brings both back.
     window::PostMessage(dialog->Handle(), console::WM_TRAY_NOTIFY, 0, window::WM_LBUTTONUP);
@@ -181,6 +184,7 @@ TEST_F(Console, HidingToTheTrayAndBack) {
     EXPECT_FALSE(dialog->isVisible());
     window::PostMessage(dialog->Handle(), console::WM_TRAY_NOTIFY, 0, window::WM_LBUTTONDBLCLK);
     EXPECT_TRUE(WaitUntil([&] { return dialog->isVisible() && panel->isVisible(); }, 1000));
+    EXPECT_TRUE(dialog->HasTimer(console::TIMER_LOGO));
 }
 
 TEST_F(Console, AStatusOfAnEarlierDeviceIsDiscarded) {

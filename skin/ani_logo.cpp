@@ -1,5 +1,6 @@
 #include "skin/ani_logo.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -33,7 +34,22 @@ void CAniLogo::Animate() {
     if (!m_backgroundCaptured) return;
     const bool changed = !m_fading || m_fade.alpha != before.alpha;
     m_fading = true;
-    if (changed) repaint();
+    // Only the letters change from one alpha to the next.
+    if (changed) repaint(TextBounds());
+}
+
+QRect CAniLogo::TextBounds() const {
+    if (!m_textBoundsKnown && !TextFrame().isNull()) {
+        const QImage ground = m_background.toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage& text = TextFrame();
+        QRect bounds;
+        for (int y = 0; y < text.height(); ++y)
+            for (int x = 0; x < text.width(); ++x)
+                if (text.pixel(x, y) != ground.pixel(x, y)) bounds |= QRect(x, y, 1, 1);
+        m_textBounds = bounds;
+        m_textBoundsKnown = true;
+    }
+    return m_textBounds;
 }
 
 const QImage& CAniLogo::TextFrame() const {
@@ -76,10 +92,11 @@ QImage CAniLogo::ComposeFrame() const {
 
 void CAniLogo::DropCaches() {
     m_textFrame = QImage();
+    m_textBoundsKnown = false;
     for (QImage& frame : m_fadedFrames) frame = QImage();
 }
 
-void CAniLogo::paintEvent(QPaintEvent*) {
+void CAniLogo::paintEvent(QPaintEvent* event) {
     if (width() <= 0 || height() <= 0) return;
     if (!m_backgroundCaptured) {
         // Taken once in the logo's life: later changes beneath are not seen.
@@ -92,7 +109,8 @@ void CAniLogo::paintEvent(QPaintEvent*) {
         }
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, CurrentFrame());
+    const QRect area = event->rect();
+    painter.drawImage(area, CurrentFrame(), area);
 }
 
 }  // namespace skin

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -50,6 +51,8 @@ class CAniLogo : public QWidget {
     const QImage& TextFrame() const;
     // The frame for the current alpha, from the cache when it is there.
     const QImage& CurrentFrame() const;
+    // Where the letters are: outside it every frame is the background.
+    QRect TextBounds() const;
     void DropCaches();
 
     QString m_text = QStringLiteral("R40");
@@ -65,6 +68,8 @@ class CAniLogo : public QWidget {
     // Composing a frame means fitting a font and blending; the logo cycles
     // through the same few dozen alphas all day, so each is made once.
     mutable QImage m_textFrame;
+    mutable QRect m_textBounds;
+    mutable bool m_textBoundsKnown = false;
     mutable std::array<QImage, 256> m_fadedFrames;
     mutable int m_composedFrames = 0;
 };

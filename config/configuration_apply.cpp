@@ -32,6 +32,15 @@ class StageReporter {
     const ApplyOptions& m_options;
 };
 
+// A caller that is empty reaches no device: every call fails.
+std::int32_t Call(const DeviceCaller& device, const DeviceCall& call) {
+    return device ? device(call) : RC_FAILED;
+}
+
+DeviceCaller Direct(DeviceHandle device) {
+    return [device](const DeviceCall& call) { return call(device); };
+}
+
 void Pause(std::chrono::milliseconds pause) {
     if (pause.count() > 0) std::this_thread::sleep_for(pause);
 }
@@ -65,6 +74,11 @@ bool ApplyResult::AllApplied() const {
 
 ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,
                          const ApplyOptions& options) {
+    return LoadAndApply(Direct(device), fileName, options);
+}
+
+ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName,
+                         const ApplyOptions& options) {
     ApplyResult result;
     StageReporter report(result, options);
 
@@ -79,14 +93,16 @@ ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,
         report.NotInFile(ApplyStage::Network);
         return result;
     }
-    if (const std::int32_t rc = SetNetworkSettings(device, &settings); rc != 0) {
+    if (const std::int32_t rc =
+            Call(device, [&](DeviceHandle h) { return SetNetworkSettings(h, &settings); });
+        rc != 0) {
         report.SendFailed(ApplyStage::Network, rc);
         return result;
     }
     report.Succeeded(ApplyStage::Network);
 
     std::uint16_t type = TYPE_UNRECOGNISED;
-    GetDeviceType(device, &type);
+    Call(device, [&](DeviceHandle h) { return GetDeviceType(h, &type); });
 
     // SetChannel reads a SatelliteTuning for the satellite models: an RF
     // channel must never reach them.
@@ -98,7 +114,9 @@ ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,
     } else {
         Pause(options.pause);
         const auto rfChannel = static_cast<std::uint16_t>(channel);
-        if (const std::int32_t rc = SetChannel(device, &rfChannel); rc != 0)
+        if (const std::int32_t rc =
+                Call(device, [&](DeviceHandle h) { return SetChannel(h, &rfChannel); });
+            rc != 0)
             report.SendFailed(ApplyStage::Channel, rc);
         else
             report.Succeeded(ApplyStage::Channel);
@@ -128,7 +146,8 @@ ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,
         return result;
     }
     Pause(options.pause);
-    if (const std::int32_t rc = SetPidList(device, list); rc != 0) {
+    if (const std::int32_t rc = Call(device, [&](DeviceHandle h) { return SetPidList(h, list); });
+        rc != 0) {
         report.SendFailed(ApplyStage::PidList, rc);
         return result;
     }
@@ -143,8 +162,14 @@ ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,
 CreateFromStatusResult CreateConfigurationFromStatus(DeviceHandle device,
                                                      const R40StatusRecord& status,
                                                      const std::string& fileName) {
+    return CreateConfigurationFromStatus(Direct(device), status, fileName);
+}
+
+CreateFromStatusResult CreateConfigurationFromStatus(const DeviceCaller& device,
+                                                     const R40StatusRecord& status,
+                                                     const std::string& fileName) {
     std::uint16_t type = TYPE_UNRECOGNISED;
-    GetDeviceType(device, &type);
+    Call(device, [&](DeviceHandle h) { return GetDeviceType(h, &type); });
     if (type != TYPE_R40 && type != TYPE_R40_TREVAN) return {CreateFromStatusError::NotAnR40, 0};
 
     // The table is read before the file is touched: a receiver that does not
@@ -152,8 +177,9 @@ CreateFromStatusResult CreateConfigurationFromStatus(DeviceHandle device,
     auto forwarding = EmptyPidList<TrevanPidListRecord>();
     auto standard = EmptyPidList<PidListRecord>();
     const bool withDestinations = type == TYPE_R40_TREVAN;
-    const std::int32_t rc =
-        withDestinations ? GetPidList(device, &forwarding) : GetPidList(device, &standard);
+    const std::int32_t rc = Call(device, [&](DeviceHandle h) {
+        return withDestinations ? GetPidList(h, &forwarding) : GetPidList(h, &standard);
+    });
     if (rc != 0) return {CreateFromStatusError::PidListUnreadable, rc};
 
     CR40SettingsToXmlDoc document;

@@ -10,7 +10,10 @@
 //
 // Both block for as long as the library's exchanges take (up to about half a
 // minute for a full apply): call them from a worker thread. The device
-// handle is used by the calling thread only while they run.
+// handle is used by the calling thread only while they run. A caller that
+// shares the handle with other threads gives a DeviceCaller instead, through
+// which every library call on the device goes (the console holds its device
+// session's lock for each call, never across the pauses between them).
 //
 // The PID list always reaches the library in the form the device type takes:
 // the form with destinations (TrevanPidListRecord) for types 6, 7 and 8, the
@@ -41,6 +44,11 @@ inline constexpr int REASON_SEND_FAILED = -1;  // the file could not be loaded, 
 // The model takes no such setting: the satellite models tune by frequency
 // and symbol rate, not by RF channel. Nothing is sent.
 inline constexpr int REASON_NOT_FOR_MODEL = -3;
+
+// One library call on the device, given its handle; returns the result code.
+using DeviceCall = std::function<std::int32_t(DeviceHandle device)>;
+// Runs one call on the device and returns its result.
+using DeviceCaller = std::function<std::int32_t(const DeviceCall& call)>;
 
 struct StageOutcome {
     ApplyStage stage = ApplyStage::File;
@@ -81,6 +89,8 @@ struct ApplyResult {
 //     a pause, then SetPidList.
 ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,
                          const ApplyOptions& options);
+ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName,
+                         const ApplyOptions& options);
 
 enum class CreateFromStatusError {
     None,
@@ -101,6 +111,9 @@ struct CreateFromStatusResult {
 // address, IGMP, channel and the PID list, in this order. An existing
 // configuration file keeps its other elements.
 CreateFromStatusResult CreateConfigurationFromStatus(DeviceHandle device,
+                                                     const R40StatusRecord& status,
+                                                     const std::string& fileName);
+CreateFromStatusResult CreateConfigurationFromStatus(const DeviceCaller& device,
                                                      const R40StatusRecord& status,
                                                      const std::string& fileName);
 

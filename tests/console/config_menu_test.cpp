@@ -30,59 +30,8 @@ namespace {
 
 using console::CConfigSubMenue;
 
-// Runs `act` on the topmost modal dialog made from template `templateId` as
-// soon as it is shown: from inside the modal run that the press started.
-void WhenDialogOpens(int templateId, std::function<void(window::Dialog&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, templateId, act] {
-        auto* modal = qobject_cast<window::Dialog*>(QApplication::activeModalWidget());
-        if (modal == nullptr || !modal->isVisible() || modal->Template() == nullptr ||
-            modal->Template()->id != templateId)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*modal);
-    });
-    timer->start();
-}
-
-void Click(window::Dialog& dialog, int id) {
-    QWidget* control = dialog.GetDlgItem(id);
-    ASSERT_NE(control, nullptr) << id;
-    QTest::mouseClick(control, Qt::LeftButton);
-}
-
-void TypeInto(window::Dialog& dialog, int id, const QString& text) {
-    auto* edit = dialog.GetDlgItemAs<window::EditControl>(id);
-    ASSERT_NE(edit, nullptr) << id;
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
-}
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class ConfigMenu : public Console {
+class ConfigMenu : public ConsoleInWorkDir {
   protected:
-    void SetUp() override {
-        // The last-used file lands in the working directory.
-        ASSERT_TRUE(m_workDir.isValid());
-        m_oldDir = QDir::currentPath();
-        QDir::setCurrent(m_workDir.path());
-        Console::SetUp();
-    }
-    void TearDown() override {
-        Console::TearDown();
-        QDir::setCurrent(m_oldDir);
-    }
-
     // Selects the receiver, waits until it is online and opens the menu.
     CConfigSubMenue* OpenMenuFor(const std::string& address) {
         Select(address);
@@ -124,8 +73,6 @@ class ConfigMenu : public Console {
         }
     }
 
-    QTemporaryDir m_workDir;
-    QString m_oldDir;
     std::map<int, QRect> m_places;
 };
 

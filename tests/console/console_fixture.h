@@ -1,16 +1,23 @@
 // The real console window, offscreen, with emulated receivers on loopback.
 #pragma once
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,10 +25,16 @@
 #include "console/status_panel.h"
 #include "platform/window/button_control.h"
 #include "platform/window/combo_box_control.h"
+#include "platform/window/edit_control.h"
 #include "platform/window/images.h"
 #include "resources/ids.h"
 #include "sim/emulated_receiver.h"
 #include "skin/transparent_static.h"
+
+// Texts in test failures as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace console_test {
 
@@ -41,6 +54,45 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
 
 inline void Pump(int ms) {
     WaitUntil([] { return false; }, ms);
+}
+
+// Runs `act` on the topmost modal dialog made from template `templateId` as
+// soon as it is shown: from inside the modal run that the press started.
+inline void WhenDialogOpens(int templateId, std::function<void(window::Dialog&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, templateId, act] {
+        auto* modal = qobject_cast<window::Dialog*>(QApplication::activeModalWidget());
+        if (modal == nullptr || !modal->isVisible() || modal->Template() == nullptr ||
+            modal->Template()->id != templateId)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*modal);
+    });
+    timer->start();
+}
+
+inline void Click(window::Dialog& dialog, int id) {
+    QWidget* control = dialog.GetDlgItem(id);
+    ASSERT_NE(control, nullptr) << id;
+    QTest::mouseClick(control, Qt::LeftButton);
+}
+
+inline void TypeInto(window::Dialog& dialog, int id, const QString& text) {
+    auto* edit = dialog.GetDlgItemAs<window::EditControl>(id);
+    ASSERT_NE(edit, nullptr) << id;
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+inline std::string FileText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 // The colour in the middle of an indicator's icon.
@@ -134,6 +186,26 @@ class Console : public ::testing::Test {
 
     std::unique_ptr<sim::EmulatedReceiver> r40, r40v, t22;
     std::unique_ptr<console::CHaldenDlg> dialog;
+};
+
+// The console working in a temporary directory of its own, where its
+// last-used file lands.
+class ConsoleInWorkDir : public Console {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_workDir.isValid());
+        m_oldDir = QDir::currentPath();
+        QDir::setCurrent(m_workDir.path());
+        Console::SetUp();
+    }
+    void TearDown() override {
+        Console::TearDown();
+        QDir::setCurrent(m_oldDir);
+    }
+    std::string InWorkDir(const char* name) const { return m_workDir.filePath(name).toStdString(); }
+
+    QTemporaryDir m_workDir;
+    QString m_oldDir;
 };
 
 }  // namespace console_test

@@ -7,13 +7,19 @@
 #include <QImage>
 #include <QPainter>
 
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QThread>
+
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 #include "devicelib/devicelib.h"
 #include "dialogs/channel_select_dialog.h"
 #include "dialogs/content_select_dialog.h"
+#include "dialogs/load_save_configuration.h"
 #include "dialogs/network_config_dialog.h"
 #include "dialogs/reset_confirm_window.h"
 #include "dialogs/video_pid_dialog.h"
@@ -92,6 +98,65 @@ QImage ContentDialog() {
     return Shoot(dialog);
 }
 
+void PumpFor(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+}
+
+// The load/save dialog as the operator first sees it.
+QImage LoadSaveChoosing() {
+    dialogs::CLoadSaveConfiguration dialog;
+    return Shoot(dialog);
+}
+
+// Operation 3 chosen, with a file named.
+void ChooseApplyAll(dialogs::CLoadSaveConfiguration& dialog, const QString& path) {
+    dialog.GetDlgItemAs<skin::CRedCheckBox>(res::IDC_FILE_LOAD_APPLY_ALL)->SetChecked(true);
+    dialog.DispatchCommand(res::IDC_FILE_LOAD_APPLY_ALL, window::BN_CLICKED);
+    dialog.GetDlgItemAs<window::EditControl>(res::IDC_FILE_PATH)->setText(path);
+}
+
+QImage LoadSaveChosen() {
+    dialogs::CLoadSaveConfiguration dialog;
+    if (!dialog.Create()) return QImage();
+    ChooseApplyAll(dialog, QStringLiteral("/home/operator/receivers/studio-b.xml"));
+    return Shoot(dialog);
+}
+
+// Operation 3 at work: the receiver takes its time over the network
+// settings, then refuses them.
+std::pair<QImage, QImage> LoadSaveApplyingAndFailed() {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("studio-b.xml")).toStdString();
+    std::ofstream(path) << "<Device><DeviceIP>192.168.10.40</DeviceIP>"
+                           "<DeviceSubNet>255.255.255.0</DeviceSubNet>"
+                           "<DefaultGW>192.168.10.1</DefaultGW>"
+                           "<UnicastStatus>255.255.255.255</UnicastStatus>"
+                           "<UseIGMP>Yes</UseIGMP></Device>";
+    dialogs::CLoadSaveConfiguration dialog;
+    dialog.SetDevice(
+        [](const config::DeviceCall&) {
+            QThread::msleep(1500);
+            return RC_FAILED;
+        },
+        8309);
+    if (!dialog.Create()) return {};
+    ChooseApplyAll(dialog, QString::fromStdString(path));
+    dialog.DispatchCommand(window::IDOK, window::BN_CLICKED);
+    dialog.ShowWindow(window::SW_SHOW);
+    PumpFor(600);  // the indicator has turned a while
+    const QImage applying = dialog.grab().toImage();
+    PumpFor(1500);
+    const QImage failed = dialog.grab().toImage();
+    while (dialog.ApplyRunning() && dialog.ApplyRunning()->load()) PumpFor(20);
+    dialog.DestroyWindow();
+    return {applying, failed};
+}
+
 // The pictures side by side on the console's surface, in rows of three.
 QImage Sheet(const std::vector<Render>& renders) {
     constexpr int GAP = 16;
@@ -127,12 +192,17 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    const auto [applying, failed] = LoadSaveApplyingAndFailed();
     const std::vector<Render> renders = {
         {QStringLiteral("network_config_157.png"), NetworkDialog()},
         {QStringLiteral("channel_select_161.png"), ChannelDialog()},
         {QStringLiteral("reset_confirm_166.png"), ResetWindow()},
         {QStringLiteral("content_select_r40v_162.png"), ContentDialog()},
         {QStringLiteral("video_pid_180.png"), VideoPidDialog()},
+        {QStringLiteral("load_save_choosing_176.png"), LoadSaveChoosing()},
+        {QStringLiteral("load_save_chosen_176.png"), LoadSaveChosen()},
+        {QStringLiteral("load_save_applying_176.png"), applying},
+        {QStringLiteral("load_save_failed_176.png"), failed},
     };
     int failures = 0;
     for (const Render& r : renders) {

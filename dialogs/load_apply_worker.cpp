@@ -1,0 +1,38 @@
+#include "dialogs/load_apply_worker.h"
+
+namespace dialogs {
+
+namespace window = platform::window;
+
+namespace {
+
+// Clears the job's flags however the worker ends, so that nobody waits for
+// a worker that has gone.
+struct FlagsClearedAtEnd {
+    LoadApplyJob& job;
+    ~FlagsClearedAtEnd() {
+        job.workerRunning = false;
+        job.applyStarted = false;
+    }
+};
+
+}  // namespace
+
+void LoadApplyWorker(const std::shared_ptr<LoadApplyJob>& job, window::WindowHandle dialog) {
+    FlagsClearedAtEnd clearFlags{*job};
+    job->workerRunning = true;
+    config::ApplyOptions options;
+    options.statusPort = job->statusPort;
+    options.pause = job->pause;
+    options.lastUsedFile = job->lastUsedFile;
+    options.onStage = [dialog](const config::StageOutcome& outcome) {
+        const auto stage = static_cast<std::uintptr_t>(static_cast<int>(outcome.stage));
+        if (outcome.succeeded)
+            window::PostMessage(dialog, WM_LOADAPPLY_SUCCEEDED, stage, 1);
+        else
+            window::PostMessage(dialog, WM_LOADAPPLY_FAILED, stage, outcome.reason);
+    };
+    config::LoadAndApply(job->device, job->path, options);
+}
+
+}  // namespace dialogs

@@ -12,6 +12,9 @@ inline constexpr unsigned WM_DISCOVERY_DONE = WM_APP + 1;  // carries the new de
 inline constexpr unsigned WM_STATUS_READY = WM_APP + 2;    // carries a status report
 inline constexpr unsigned WM_TRAY_NOTIFY = WM_APP + 3;     // lParam: the mouse message
 inline constexpr unsigned WM_DEVICE_OPENED = WM_APP + 4;   // carries the opened device
+// A configuration file has been created from the device status (or not):
+// carries a StatusFileReport.
+inline constexpr unsigned WM_STATUS_FILE_DONE = WM_APP + 5;
 // From an apply worker to the configuration menu: wParam the apply kind;
 // lParam 1 (started) or the library's result code (finished).
 inline constexpr unsigned WM_APPLY_STARTED = WM_APP + 10;
@@ -30,6 +33,10 @@ inline constexpr int RESULT_HOLD_MS = 1500;
 inline constexpr int DISCOVERY_PERIOD_MS = 4000;
 inline constexpr int LOGO_PERIOD_MS = 50;
 inline constexpr int STATUS_POLL_PERIOD_MS = 600;
+
+// A file operation's message keeps the message line this long before the
+// device description, rewritten with every status, may take it back.
+inline constexpr int MESSAGE_HOLD_MS = 5000;
 
 // OpenDevice waits this long for the device's first status.
 inline constexpr int OPEN_TIMEOUT_MS = 3000;

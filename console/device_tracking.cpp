@@ -255,7 +255,9 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
             SetIndicators(record->lock != 0, record->dataActivity > 0);
             const QString description =
                 DeviceDescription(report->type, record->mac, record->deviceAddress, true);
-            if (description != m_messageText) ShowMessage(description);
+            // A file operation's message stays a while before the description
+            // takes the line back.
+            if (description != m_messageText && !MessageHeld()) ShowMessage(description);
             if (m_statusPanel) m_statusPanel->UpdateFromStatus(record.get());
             m_lastStatus = std::move(record);
             break;

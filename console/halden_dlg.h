@@ -26,6 +26,9 @@ namespace platform::window {
 class ButtonControl;
 class ComboBoxControl;
 }  // namespace platform::window
+namespace dialogs {
+class CLoadSaveConfiguration;
+}  // namespace dialogs
 namespace skin {
 class CAniLogo;
 class CHoverButton;
@@ -49,6 +52,10 @@ class CHaldenDlg : public platform::window::Dialog {
     // ---- What the other windows use ---------------------------------------
     // Sets the message line (repainting the background under it).
     void ShowMessage(const QString& text);
+    // Sets the message line and keeps the text there for MESSAGE_HOLD_MS
+    // (or while a file operation runs) before the device description may
+    // take the line back.
+    void ShowHeldMessage(const QString& text);
     QString MessageText() const { return m_messageText; }
     void SuspendPolling();
     // Enables polling, but only while a device is open.
@@ -62,7 +69,9 @@ class CHaldenDlg : public platform::window::Dialog {
     const R40StatusRecord* LastStatus() const { return m_lastStatus.get(); }
     // An apply the configuration menu started; shut-down waits for it even
     // when the menu is gone.
-    void TrackApply(std::shared_ptr<ApplyJob> job);
+    void TrackApply(const std::shared_ptr<ApplyJob>& job);
+    // Any worker whose flag is set while it runs; shut-down waits for it.
+    void TrackWorker(std::shared_ptr<const std::atomic<bool>> running);
 
     // ---- State, for tests and the satellites --------------------------------
     std::int32_t SelectedKey() const { return m_selectedKey; }
@@ -80,6 +89,14 @@ class CHaldenDlg : public platform::window::Dialog {
     platform::window::BalloonToolTip& ToolTip() { return m_toolTip; }
     // True once the shut-down has run (the dialog has ended).
     bool ShutDownDone() const { return m_shutDown; }
+    // The file operations' remembered file and whether the configuration
+    // menu is to use it.
+    const std::string& ConfigFile() const { return m_configFile; }
+    bool ConfigFileChosen() const { return m_configFileChosen; }
+    // The load/save dialog while it runs, else null.
+    dialogs::CLoadSaveConfiguration* FileDialog() const { return m_fileDialog; }
+    // A configuration file is being created from the device status.
+    bool StatusFileRunning() const { return m_statusFileRunning && *m_statusFileRunning; }
 
   protected:
     void DoDataExchange(platform::window::DataExchange& dx) override;
@@ -102,7 +119,6 @@ class CHaldenDlg : public platform::window::Dialog {
     bool DeviceGuard();
     void OnStatusPanelButton();
     void OnConfigMenuButton();
-    void OnFileOperationsButton();
     void OnHideToTray();
     std::intptr_t OnTrayNotify(platform::window::Message& message);
     void DockSatellites();
@@ -111,6 +127,15 @@ class CHaldenDlg : public platform::window::Dialog {
     // Frees menus closed while one of their dialogs was still returning.
     void FreeRetiredMenus();
     void ShutDown();
+
+    // ---- File operations (file_operations.cpp) ----------------------------------
+    void OnFileOperationsButton();
+    void RunFileOperation(int operation, const std::string& path);
+    void LoadIndividually();
+    void SaveLastUsed();
+    void CreateFromStatus();
+    std::intptr_t OnStatusFileDone(platform::window::Message& message);
+    bool MessageHeld() const;
 
     // ---- Device tracking (device_tracking.cpp) --------------------------------
     void StartDiscoveryWorker();
@@ -151,12 +176,16 @@ class CHaldenDlg : public platform::window::Dialog {
     std::uint16_t m_statusPort = 0;
     bool m_statusPortInUse = false;
     QString m_messageText;
+    // A held message keeps the line until then (steady clock, ms).
+    std::int64_t m_messageHeldUntilMs = 0;
     bool m_shutDown = false;
+    dialogs::CLoadSaveConfiguration* m_fileDialog = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_statusFileRunning;
 
     std::unique_ptr<CR40DressedStatusBasic> m_statusPanel;
     std::unique_ptr<CConfigSubMenue> m_configMenu;
     std::vector<std::unique_ptr<CConfigSubMenue>> m_retiredMenus;
-    std::vector<std::shared_ptr<ApplyJob>> m_applies;
+    std::vector<std::shared_ptr<const std::atomic<bool>>> m_workers;
 
     platform::window::TrayIcon m_trayIcon;
     platform::window::BalloonToolTip m_toolTip;

@@ -13,6 +13,7 @@
 #include "console/halden_dlg.h"
 #include "console/status_panel.h"
 #include "console/worker_reports.h"
+#include "dialogs/load_save_configuration.h"
 #include "platform/window/button_control.h"
 #include "platform/window/combo_box_control.h"
 #include "platform/window/data_exchange.h"
@@ -65,6 +66,7 @@ CHaldenDlg::CHaldenDlg() : window::Dialog(res::FindDialogTemplate(res::IDD_MAIN_
     MapMessage(WM_STATUS_READY, [this](window::Message& m) { return OnStatusReady(m); });
     MapMessage(WM_DEVICE_OPENED, [this](window::Message& m) { return OnDeviceOpened(m); });
     MapMessage(WM_TRAY_NOTIFY, [this](window::Message& m) { return OnTrayNotify(m); });
+    MapMessage(WM_STATUS_FILE_DONE, [this](window::Message& m) { return OnStatusFileDone(m); });
 }
 
 CHaldenDlg::~CHaldenDlg() {
@@ -173,6 +175,7 @@ bool CHaldenDlg::PreTranslateMessage(QObject* target, QEvent* event) {
 void CHaldenDlg::ShowMessage(const QString& text) {
     if (m_message != nullptr) m_message->SetText(text);
     m_messageText = text;
+    m_messageHeldUntilMs = 0;
 }
 
 void CHaldenDlg::SuspendPolling() {
@@ -247,11 +250,6 @@ void CHaldenDlg::OnConfigMenuButton() {
     DockSatellites();
 }
 
-void CHaldenDlg::OnFileOperationsButton() {
-    if (!DeviceGuard()) return;
-    // The file operations join here when they are built.
-}
-
 void CHaldenDlg::DestroyStatusPanel() {
     if (!m_statusPanel) return;
     m_statusPanel->DestroyWindow();
@@ -272,9 +270,14 @@ void CHaldenDlg::FreeRetiredMenus() {
     std::erase_if(m_retiredMenus, [](const auto& menu) { return !menu->InButtonHandler(); });
 }
 
-void CHaldenDlg::TrackApply(std::shared_ptr<ApplyJob> job) {
-    std::erase_if(m_applies, [](const auto& each) { return !each->running; });
-    m_applies.push_back(std::move(job));
+void CHaldenDlg::TrackApply(const std::shared_ptr<ApplyJob>& job) {
+    TrackWorker(std::shared_ptr<const std::atomic<bool>>(job, &job->running));
+}
+
+void CHaldenDlg::TrackWorker(std::shared_ptr<const std::atomic<bool>> running) {
+    if (!running) return;
+    std::erase_if(m_workers, [](const auto& each) { return !each->load(); });
+    m_workers.push_back(std::move(running));
 }
 
 void CHaldenDlg::OnHideToTray() {
@@ -334,6 +337,12 @@ void CHaldenDlg::OnCancel() {
     m_shutDown = true;
     DestroyStatusPanel();
     DestroyConfigMenu();
+    // The load/save dialog ends as cancelled; an apply it started is waited
+    // for below.
+    if (m_fileDialog != nullptr) {
+        TrackWorker(m_fileDialog->ApplyRunning());
+        m_fileDialog->Close();
+    }
     SuspendPolling();
     // No new workers from here on; the running ones are waited for while
     // the window keeps handling what they post.
@@ -349,9 +358,9 @@ void CHaldenDlg::OnCancel() {
 }
 
 bool CHaldenDlg::WorkersRunning() const {
-    const bool applying = std::any_of(m_applies.begin(), m_applies.end(),
-                                      [](const auto& job) { return job->running.load(); });
-    return m_pollBusy || m_discoveryRunning || m_opensRunning > 0 || applying;
+    const bool tracked = std::any_of(m_workers.begin(), m_workers.end(),
+                                     [](const auto& running) { return running->load(); });
+    return m_pollBusy || m_discoveryRunning || m_opensRunning > 0 || tracked;
 }
 
 void CHaldenDlg::OnDestroy() {

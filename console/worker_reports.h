@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 
+#include "config/configuration_apply.h"
 #include "console/device_session.h"
 #include "devicelib/devicelib.h"
 
@@ -40,6 +42,12 @@ struct OpenReport {
     std::uint64_t generation = 0;
     DeviceInfo entry{};
     SharedDevice device;
+};
+
+// A configuration file created from a status record and the PID table.
+struct StatusFileReport {
+    std::string path;
+    config::CreateFromStatusResult result;
 };
 
 // The size of the status record polled for a device type; 0 for the types

@@ -14,6 +14,7 @@
 #ifndef DEVICELIB_DEVICELIB_H
 #define DEVICELIB_DEVICELIB_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #if defined(_WIN32) && defined(DEVICELIB_BUILDING)
@@ -432,6 +433,20 @@ DEVICELIB_API int32_t GetPidList(DeviceHandle device, void* list);
  * T22V2StatusRecord for 3, T22CAStatusRecord for 7, TrevanStatusRecord for
  * 6). 0, or -1 when there is no current status. */
 DEVICELIB_API int32_t GetDeviceStatus(DeviceHandle device, void* record);
+
+/* Decodes one status datagram that was only heard, for programs that watch
+ * many receivers at once without opening any (r40ctl exporter). `sender`
+ * brings the datagram's source address and the status port it was heard
+ * on; the library fills in its MAC address and type code as discovery
+ * would (MAC zero when the datagram is too short to hold one, type 1 when
+ * the model is not recognised). A whole status datagram of the model, from
+ * a MAC address with the maker's prefix, is checked and decoded as
+ * GetDeviceStatus would for an open device of that type, into `record`
+ * (recordSize bytes, at least the type's record). Sends nothing, binds
+ * nothing, keeps nothing: safe on any thread. 0; ERR_FOREIGN_MAC for
+ * another maker's receiver; RC_FAILED for anything else. */
+DEVICELIB_API int32_t DecodeStatusDatagram(const uint8_t* datagram, size_t length,
+                                           DeviceInfo* sender, void* record, size_t recordSize);
 
 /* Sends the reset code (echoed, except by the T22CA). */
 DEVICELIB_API int32_t ResetDevice(DeviceHandle device);

@@ -10,6 +10,7 @@
 #include "devicelib/device_models.h"
 #include "devicelib/devicelib.h"
 #include "devicelib/discovery.h"
+#include "devicelib/heard_status.h"
 #include "devicelib/route_to_device.h"
 #include "platform/net/udp_socket.h"
 
@@ -175,6 +176,16 @@ DEVICELIB_API int32_t GetDeviceStatus(DeviceHandle handle, void* record) {
     });
 }
 
+DEVICELIB_API int32_t DecodeStatusDatagram(const uint8_t* datagram, size_t length,
+                                           DeviceInfo* sender, void* record, size_t recordSize) {
+    if (datagram == nullptr || sender == nullptr) return RC_FAILED;
+    try {
+        return devicelib::DecodeHeardStatus({datagram, length}, *sender, record, recordSize);
+    } catch (...) {
+        return RC_FAILED;
+    }
+}
+
 DEVICELIB_API int32_t ResetDevice(DeviceHandle handle) {
     return WithDevice(handle, [](COrvelDevice& device) { return device.Reset(); });
 }
@@ -184,6 +195,11 @@ DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port) {
     try {
         platform::net::UdpSocket socket;
         if (!socket.Open()) return ERR_STATUS_SOCKET;
+        // Probed the way the status listener binds: a port that other
+        // listeners share with address reuse (another discovery pass, a
+        // monitoring program hearing the broadcasts) serves this console's
+        // listener as well; only a port held exclusively is passed over.
+        socket.SetReuseAddress(true);
         for (uint16_t candidate : STATUS_PORTS) {
             if (socket.Bind(platform::net::ANY_ADDRESS, candidate)) {
                 *port = candidate;

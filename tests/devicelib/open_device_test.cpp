@@ -150,6 +150,19 @@ TEST(FindFreeStatusPort, SkipsPortsOtherProgramsHold) {
     EXPECT_EQ(port, 8565);
 }
 
+TEST(FindFreeStatusPort, SharesAPortOthersHoldWithAddressReuse) {
+    // A monitoring program hearing the broadcasts, and another listener that
+    // shares: the console's listener can bind beside both, so the port is free.
+    platform::net::UdpSocket broadcasts, shared;
+    ASSERT_TRUE(broadcasts.Open() && broadcasts.SetReuseAddress(true) &&
+                broadcasts.Bind({127, 255, 255, 255}, 6516));
+    ASSERT_TRUE(shared.Open() && shared.SetReuseAddress(true) &&
+                shared.Bind(platform::net::ANY_ADDRESS, 6516));
+    uint16_t port = 0;
+    ASSERT_EQ(FindFreeStatusPort(&port), 0);
+    EXPECT_EQ(port, 6516);
+}
+
 TEST(FindFreeStatusPort, AllPortsTakenLeavesTheVariableAlone) {
     std::vector<platform::net::UdpSocket> holders(STATUS_PORT_COUNT);
     for (int i = 0; i < STATUS_PORT_COUNT; ++i)

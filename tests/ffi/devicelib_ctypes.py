@@ -67,6 +67,9 @@ def load(path):
                  "GetDeviceStatus", "ResetDevice", "GetDeviceType", "FindFreeStatusPort",
                  "RemoveStaleRoutes"):
         getattr(lib, name).restype = C.c_int32
+    lib.DecodeStatusDatagram.argtypes = [C.c_char_p, C.c_size_t, C.POINTER(DeviceInfo),
+                                         C.c_void_p, C.c_size_t]
+    lib.DecodeStatusDatagram.restype = C.c_int32
     lib.RemoveStaleRoutes.argtypes = []
     lib.DeviceResultText.argtypes = [C.c_int32]
     lib.DeviceResultText.restype = C.c_char_p

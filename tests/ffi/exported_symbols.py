@@ -9,6 +9,7 @@ INTERFACE = {
     "DiscoverDevices", "OpenDevice", "CloseDevice", "SetNetworkSettings", "SetChannel",
     "SetPidList", "GetPidList", "GetDeviceStatus", "ResetDevice", "FindFreeStatusPort",
     "GetDeviceType", "RemoveStaleRoutes", "DeviceResultText", "STATUS_PORTS",
+    "DecodeStatusDatagram",
 }
 
 

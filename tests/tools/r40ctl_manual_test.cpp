@@ -60,7 +60,7 @@ TEST(ManPage, NamesEveryOptionOfEverySubcommand) {
     ASSERT_FALSE(page.empty());
     const std::regex longOption(R"(--([a-z][a-z-]+))");
     for (const char* command :
-         {"discover", "status", "tune", "pids", "network", "reset", "apply", "save"}) {
+         {"discover", "status", "tune", "pids", "network", "reset", "apply", "save", "exporter"}) {
         int status = -1;
         const std::string help =
             Capture(std::string(R40CTL_PATH) + " " + command + " --help", &status);

@@ -70,4 +70,18 @@ struct SaveOptions {
 };
 int RunSave(Context& context, const SaveOptions& options);
 
+// The exporter's HTTP port when --listen names none: one of the ports the
+// Prometheus project sets aside for exporters.
+inline constexpr std::uint16_t DEFAULT_EXPORTER_PORT = 9771;
+
+struct ExporterOptions {
+    std::string listen;              // ADDRESS:PORT; empty: 0.0.0.0 and DEFAULT_EXPORTER_PORT
+    std::vector<std::string> ports;  // status ports to hear; empty: all ten
+    bool unicast = false;            // also take datagrams sent to this host's own address
+    long maxReceivers = 256;
+    long forgetAfterSeconds = 3600;
+};
+// Serves until SIGINT or SIGTERM; 0 then.
+int RunExporter(const ExporterOptions& options);
+
 }  // namespace r40ctl

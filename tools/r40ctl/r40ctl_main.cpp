@@ -52,6 +52,7 @@ class CommandLine {
     ResetOptions m_reset;
     ApplyFileOptions m_apply;
     SaveOptions m_save;
+    ExporterOptions m_exporter;
 };
 
 // std::optional<std::string> members as CLI11 options.
@@ -139,6 +140,27 @@ CommandLine::CommandLine() {
                           "R40V)",
                           true, &m_save.receiver, [this] { return RunSave(m_context, m_save); });
     v->add_option("FILE", m_save.file, "configuration file to create or update")->required();
+
+    // Not a receiver command: it names no receiver and sends nothing.
+    CLI::App* e = m_app.add_subcommand(
+        "exporter",
+        "serve the status of every receiver heard to Prometheus (/metrics over HTTP); sends "
+        "nothing to the receivers");
+    e->add_option("--listen", m_exporter.listen,
+                  "HTTP address ADDRESS:PORT (default 0.0.0.0:" +
+                      std::to_string(DEFAULT_EXPORTER_PORT) + "; [::]:PORT for IPv6)");
+    e->add_option("--port", m_exporter.ports, "hear only these status ports (default all ten)");
+    e->add_flag("--unicast", m_exporter.unicast,
+                "also take status sent to this host's own address (only where no console runs)");
+    e->add_option("--max-receivers", m_exporter.maxReceivers,
+                  "most receivers tracked; datagrams of more are counted and dropped (default "
+                  "256)")
+        ->check(CLI::Range(1L, 4096L));
+    e->add_option("--forget-after", m_exporter.forgetAfterSeconds,
+                  "seconds after its last status that a silent receiver's series go (default "
+                  "3600)")
+        ->check(CLI::Range(1L, 31L * 24 * 3600));
+    e->callback([this] { m_run = [this] { return RunExporter(m_exporter); }; });
 }
 
 // The failure as a JSON document: what --json promises even when a command fails.

@@ -1,5 +1,8 @@
 #include "tools/r40ctl/text_values.h"
 
+#include <arpa/inet.h>
+
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <vector>
@@ -175,6 +178,35 @@ std::optional<PidRequest> ParsePidRequest(std::string_view text, std::string* wh
     d.port = static_cast<std::uint16_t>(*port);
     request.destination = d;
     return request;
+}
+
+std::optional<ListenAddress> ParseListenAddress(std::string_view text) {
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    const std::string_view portText = text.substr(colon + 1);
+    // A port is written in decimal digits.
+    if (portText.empty() || portText.size() > 5 ||
+        !std::all_of(portText.begin(), portText.end(),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+        return std::nullopt;
+    const auto port = ParseNumber(portText, 0xFFFF);
+    if (!port) return std::nullopt;
+    ListenAddress listen;
+    listen.port = static_cast<std::uint16_t>(*port);
+    const std::string_view host = text.substr(0, colon);
+    if (host.empty()) {
+        listen.host = "0.0.0.0";
+    } else if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+        const std::string inner(host.substr(1, host.size() - 2));
+        in6_addr address{};
+        if (::inet_pton(AF_INET6, inner.c_str(), &address) != 1) return std::nullopt;
+        listen.host = inner;
+    } else if (const auto v4 = ParseIpv4(host)) {
+        listen.host = FormatIpv4(v4->data());
+    } else {
+        return std::nullopt;
+    }
+    return listen;
 }
 
 std::string FormatIpv4(const std::uint8_t* address) {

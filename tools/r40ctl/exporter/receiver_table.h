@@ -1,0 +1,142 @@
+// What the exporter knows of the receivers it hears: each one's last
+// reading, its counters and the rhythm of its status, for at most a fixed
+// number of receivers. Times come from the caller, so tests can move them.
+// One lock guards everything; no call holds it for more than one update or
+// one copy of the table.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "devicelib/devicelib.h"
+#include "tools/r40ctl/text_values.h"
+
+namespace r40ctl::exporter {
+
+using SteadyClock = std::chrono::steady_clock;
+using SteadyTime = SteadyClock::time_point;
+using Duration = SteadyClock::duration;
+
+// A receiver is down once it has missed two intervals of its own rhythm;
+// the grace absorbs scheduling and network jitter.
+inline constexpr int DOWN_AFTER_INTERVALS = 2;
+inline constexpr std::chrono::milliseconds JITTER_GRACE{250};
+// Assumed until a receiver has been heard twice.
+inline constexpr std::chrono::milliseconds DEFAULT_INTERVAL{1000};
+// Copies of one emission (the broadcast and the unicast copy) arrive closer
+// together than this; their gap is no interval.
+inline constexpr std::chrono::milliseconds SAME_EMISSION{10};
+// Recent gaps whose median is the rhythm.
+inline constexpr std::size_t RHYTHM_SAMPLES = 8;
+
+struct TableLimits {
+    std::size_t maxReceivers = 256;
+    std::chrono::seconds forgetAfter{3600};
+};
+
+// The values of one accepted status; empty where the model reports none.
+struct Reading {
+    bool locked = false;
+    bool dataActive = false;
+    std::optional<double> snrDecibels;         // ATSC
+    std::optional<double> carrierOffsetHertz;  // ATSC
+    std::optional<double> signalRatio;         // satellite, 0 to 1
+    std::optional<std::uint16_t> channel;      // ATSC
+    std::optional<double> frequencyHertz;      // satellite
+    std::optional<double> symbolRate;          // satellite, symbols per second
+    std::size_t pids = 0;
+};
+
+// The interval between a receiver's status datagrams, learnt from the gaps
+// between them: the median of the recent ones, so one late or lost datagram
+// does not move it.
+class Rhythm {
+  public:
+    void Heard(SteadyTime at);
+    Duration Interval() const;
+    // Whether it has missed two intervals by `now`.
+    bool Missed(SteadyTime now) const;
+    std::optional<SteadyTime> Last() const { return m_last; }
+
+  private:
+    std::optional<SteadyTime> m_last;
+    std::optional<SteadyTime> m_emission;  // the first datagram of the last emission
+    std::array<Duration, RHYTHM_SAMPLES> m_gaps{};
+    std::size_t m_gapCount = 0;
+    std::size_t m_nextGap = 0;
+};
+
+// One receiver as a scrape shows it.
+struct ReceiverView {
+    Mac mac{};
+    Ipv4 address{};
+    std::uint16_t type = TYPE_UNRECOGNISED;
+    std::uint16_t statusPort = 0;  // where its status was heard
+    bool up = false;
+    Reading reading;
+    std::uint64_t statusDatagrams = 0;
+    std::uint64_t refusedDatagrams = 0;
+    std::uint64_t lockLosses = 0;
+    double lastStatusUnixSeconds = 0;
+    double secondsSinceStatus = 0;
+};
+
+// Datagrams no tracked receiver answers for.
+struct DroppedDatagrams {
+    std::uint64_t unrecognised = 0;   // no status of a known model
+    std::uint64_t foreignMac = 0;     // another maker's device
+    std::uint64_t receiverLimit = 0;  // a new receiver while the table is full
+};
+
+struct TableSnapshot {
+    std::vector<ReceiverView> receivers;  // in MAC address order
+    std::uint64_t datagrams = 0;          // every datagram heard
+    DroppedDatagrams dropped;
+    std::size_t receiverLimit = 0;
+};
+
+class ReceiverTable {
+  public:
+    explicit ReceiverTable(TableLimits limits);
+
+    // A status that decoded. `sender` holds its address, MAC address, type
+    // and the port it was heard on; `unixSeconds` is the wall-clock time.
+    void Accepted(const DeviceInfo& sender, const Reading& reading, SteadyTime now,
+                  double unixSeconds);
+    // A datagram that did not decode, with the library's result. It counts
+    // for the receiver whose MAC address it carries, if that one is tracked.
+    void Refused(const DeviceInfo& sender, std::int32_t result);
+
+    // Every receiver heard within the last `forgetAfter`; older ones are
+    // forgotten here.
+    TableSnapshot Snapshot(SteadyTime now);
+
+  private:
+    struct Entry {
+        DeviceInfo sender{};
+        Reading reading;
+        Rhythm rhythm;
+        std::uint64_t statusDatagrams = 0;
+        std::uint64_t refusedDatagrams = 0;
+        std::uint64_t lockLosses = 0;
+        double lastStatusUnixSeconds = 0;
+    };
+    using Key = std::uint64_t;  // the six MAC bytes
+    static Key KeyOf(const std::uint8_t* mac);
+    void ForgetSilent(SteadyTime now);
+
+    const TableLimits m_limits;
+    std::mutex m_mutex;
+    std::unordered_map<Key, Entry> m_entries;
+    std::uint64_t m_datagrams = 0;
+    DroppedDatagrams m_dropped;
+    SteadyTime m_nextForget{};
+};
+
+}  // namespace r40ctl::exporter

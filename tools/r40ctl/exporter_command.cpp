@@ -1,0 +1,112 @@
+// r40ctl exporter: every receiver this host hears, for Prometheus. One
+// thread hears the status ports and decodes what arrives; cpp-httplib's
+// workers answer scrapes from a copy of the receiver table. Nothing is
+// ever sent to a receiver.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/r40ctl/command_support.h"
+#include "tools/r40ctl/commands.h"
+#include "tools/r40ctl/exporter/heard_datagram.h"
+#include "tools/r40ctl/exporter/http_service.h"
+#include "tools/r40ctl/exporter/index_page.h"
+#include "tools/r40ctl/exporter/metrics_text.h"
+#include "tools/r40ctl/exporter/receiver_table.h"
+#include "tools/r40ctl/exporter/status_sockets.h"
+#include "tools/r40ctl/failure.h"
+#include "tools/r40ctl/output.h"
+#include "tools/r40ctl/stop_signal.h"
+
+namespace r40ctl {
+
+namespace {
+
+using namespace exporter;
+
+// Interfaces and their addresses change; so do the broadcasts to hear.
+constexpr std::chrono::seconds REFRESH_SOCKETS{5};
+constexpr std::chrono::milliseconds HEARING_WAIT{200};
+
+double UnixSeconds() {
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+std::vector<std::uint16_t> StatusPortsToHear(const std::vector<std::string>& texts) {
+    if (texts.empty()) return {STATUS_PORTS, STATUS_PORTS + STATUS_PORT_COUNT};
+    std::vector<std::uint16_t> ports;
+    for (const std::string& text : texts) {
+        const std::uint16_t port = RequireStatusPort(text, "--port");
+        if (std::find(ports.begin(), ports.end(), port) == ports.end()) ports.push_back(port);
+    }
+    return ports;
+}
+
+std::string PortList(const std::vector<std::uint16_t>& ports) {
+    std::string text;
+    for (std::uint16_t port : ports) text += (text.empty() ? "" : " ") + std::to_string(port);
+    return text;
+}
+
+std::string UrlHost(const std::string& host) {
+    return host.find(':') != std::string::npos ? "[" + host + "]" : host;
+}
+
+}  // namespace
+
+int RunExporter(const ExporterOptions& options) {
+    const std::string listenText =
+        options.listen.empty() ? ":" + std::to_string(DEFAULT_EXPORTER_PORT) : options.listen;
+    const std::optional<ListenAddress> listen = ParseListenAddress(listenText);
+    if (!listen)
+        throw Failure(
+            EXIT_USAGE,
+            "--listen wants ADDRESS:PORT, e.g. 0.0.0.0:" + std::to_string(DEFAULT_EXPORTER_PORT) +
+                " or [::]:" + std::to_string(DEFAULT_EXPORTER_PORT) + ", not " + listenText);
+    const std::vector<std::uint16_t> ports = StatusPortsToHear(options.ports);
+
+    TableLimits limits;
+    limits.maxReceivers = static_cast<std::size_t>(options.maxReceivers);
+    limits.forgetAfter = std::chrono::seconds(options.forgetAfterSeconds);
+    ReceiverTable table(limits);
+    StatusSockets sockets(ports, options.unicast);
+    sockets.Refresh(Message);
+
+    HttpService http(
+        {[&] { return MetricsText(table.Snapshot(SteadyClock::now()), sockets.PortsListening()); },
+         [&] { return IndexPage(table.Snapshot(SteadyClock::now())); }});
+    std::string why;
+    if (!http.Bind(listen->host, listen->port, &why))
+        throw Failure(EXIT_USAGE, "cannot serve HTTP on " + listenText + ": " + why);
+
+    std::atomic<bool> done{false};
+    std::thread hearing([&] {
+        auto nextRefresh = SteadyClock::now() + REFRESH_SOCKETS;
+        while (!done.load()) {
+            sockets.Hear(HEARING_WAIT, [&](std::span<const std::uint8_t> datagram,
+                                           const Ipv4& source, std::uint16_t port) {
+                TakeDatagram(table, datagram, source, port, SteadyClock::now(), UnixSeconds());
+            });
+            if (SteadyClock::now() >= nextRefresh) {
+                sockets.Refresh(Message);
+                nextRefresh = SteadyClock::now() + REFRESH_SOCKETS;
+            }
+        }
+    });
+    http.Start();
+    Message("exporter: metrics at http://" + UrlHost(listen->host) + ":" +
+            std::to_string(http.Port()) + "/metrics; hearing status ports " + PortList(ports) +
+            (options.unicast ? " (broadcasts and datagrams to this host)" : " (broadcasts)"));
+
+    while (!StopRequested()) SleepUnlessStopped(3600);
+    done = true;
+    http.Stop();
+    hearing.join();
+    return 0;
+}
+
+}  // namespace r40ctl

@@ -49,6 +49,7 @@ class RunningR40ctl {
     // stdout ended.
     std::optional<std::string> ReadLine(milliseconds timeout);
     void Signal(int signal);
+    pid_t Pid() const { return m_pid; }
     // Waits for the end; whatever stdout held after the last ReadLine is in
     // `out`. Kills it and sets timedOut after `deadline`.
     RunResult Wait(milliseconds deadline);

@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
             const std::string name = key + (variant ? "-unlocked" : "");
             Write(root / "status_datagram", name, Prefixed(i, datagram));
             Write(root / "discovery_datagram", name, datagram);
+            Write(root / "exporter_datagram", name,
+                  Prefixed(static_cast<std::uint8_t>(20 + i), datagram));
         }
         const Bytes reply = sim::BuildTableReply(model, State(model, false));
         const std::uint8_t form =

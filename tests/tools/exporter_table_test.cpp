@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "tools/r40ctl/exporter/metrics_text.h"
 #include "tools/r40ctl/exporter/receiver_table.h"
@@ -36,10 +37,12 @@ Reading Locked(bool locked) {
     return reading;
 }
 
-const ReceiverView* Find(const TableSnapshot& snapshot, int n) {
+// A copy: the snapshot is often a temporary. value() of none throws, which
+// fails the test.
+std::optional<ReceiverView> Find(const TableSnapshot& snapshot, int n) {
     for (const ReceiverView& r : snapshot.receivers)
-        if (r.mac[5] == n) return &r;
-    return nullptr;
+        if (r.mac[5] == n) return r;
+    return std::nullopt;
 }
 
 TEST(ExporterTable, DownAfterTwoIntervalsOfItsOwnRhythm) {
@@ -51,21 +54,23 @@ TEST(ExporterTable, DownAfterTwoIntervalsOfItsOwnRhythm) {
         table.Accepted(Sender(1), Locked(true), T0 + i * 400ms + 1ms, 0);
     }
     const SteadyTime last = T0 + 9 * 400ms + 1ms;
-    EXPECT_TRUE(Find(table.Snapshot(last + 800ms + JITTER_GRACE), 1)->up);
-    const ReceiverView* down = Find(table.Snapshot(last + 800ms + JITTER_GRACE + 1ms), 1);
-    ASSERT_NE(down, nullptr) << "a receiver that is down is still listed";
+    EXPECT_TRUE(Find(table.Snapshot(last + 800ms + JITTER_GRACE), 1).value().up);
+    const std::optional<ReceiverView> down =
+        Find(table.Snapshot(last + 800ms + JITTER_GRACE + 1ms), 1);
+    ASSERT_TRUE(down) << "a receiver that is down is still listed";
     EXPECT_FALSE(down->up);
     EXPECT_EQ(down->statusDatagrams, 20u);
 
     // One late datagram does not stretch the rhythm.
     table.Accepted(Sender(1), Locked(true), last + 3000ms, 0);
     table.Accepted(Sender(1), Locked(true), last + 3400ms, 0);
-    EXPECT_FALSE(Find(table.Snapshot(last + 3400ms + 800ms + JITTER_GRACE + 1ms), 1)->up);
+    EXPECT_FALSE(Find(table.Snapshot(last + 3400ms + 800ms + JITTER_GRACE + 1ms), 1).value().up);
 
     // Heard once: an interval of a second is assumed.
     table.Accepted(Sender(2), Locked(true), T0, 0);
-    EXPECT_TRUE(Find(table.Snapshot(T0 + 2 * DEFAULT_INTERVAL + JITTER_GRACE), 2)->up);
-    EXPECT_FALSE(Find(table.Snapshot(T0 + 2 * DEFAULT_INTERVAL + JITTER_GRACE + 1ms), 2)->up);
+    EXPECT_TRUE(Find(table.Snapshot(T0 + 2 * DEFAULT_INTERVAL + JITTER_GRACE), 2).value().up);
+    EXPECT_FALSE(
+        Find(table.Snapshot(T0 + 2 * DEFAULT_INTERVAL + JITTER_GRACE + 1ms), 2).value().up);
 }
 
 TEST(ExporterTable, CountsEachLockLossOnce) {
@@ -74,10 +79,10 @@ TEST(ExporterTable, CountsEachLockLossOnce) {
     // Two losses, one regain: only the losses count.
     for (bool locked : {true, true, false, false, true, false, false})
         table.Accepted(Sender(1), Locked(locked), t += 100ms, 0);
-    EXPECT_EQ(Find(table.Snapshot(t), 1)->lockLosses, 2u);
+    EXPECT_EQ(Find(table.Snapshot(t), 1).value().lockLosses, 2u);
     // A receiver first heard unlocked has lost nothing yet.
     table.Accepted(Sender(2), Locked(false), t, 0);
-    EXPECT_EQ(Find(table.Snapshot(t), 2)->lockLosses, 0u);
+    EXPECT_EQ(Find(table.Snapshot(t), 2).value().lockLosses, 0u);
 }
 
 TEST(ExporterTable, KeepsAtMostItsLimitAndForgetsTheLongSilent) {
@@ -101,10 +106,10 @@ TEST(ExporterTable, KeepsAtMostItsLimitAndForgetsTheLongSilent) {
     table.Accepted(Sender(8), Locked(true), T0 + 62s, 0);
     snapshot = table.Snapshot(T0 + 62s);
     ASSERT_EQ(snapshot.receivers.size(), 3u);
-    EXPECT_NE(Find(snapshot, 1), nullptr);
-    EXPECT_NE(Find(snapshot, 7), nullptr);
-    EXPECT_NE(Find(snapshot, 8), nullptr);
-    EXPECT_EQ(Find(snapshot, 2), nullptr);
+    EXPECT_TRUE(Find(snapshot, 1));
+    EXPECT_TRUE(Find(snapshot, 7));
+    EXPECT_TRUE(Find(snapshot, 8));
+    EXPECT_FALSE(Find(snapshot, 2));
 }
 
 TEST(ExporterTable, RefusedDatagramsCountForTheirReceiverOrAsDropped) {

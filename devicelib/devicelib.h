@@ -39,52 +39,59 @@ extern "C" {
 #define TYPE_T22CA 7
 #define TYPE_R40_TREVAN 8
 
-/* ---- result codes ------------------------------------------------------ */
+/* ---- result codes ------------------------------------------------------ *
+ * Signed 32-bit; 0 is success. The failures are grouped by their high
+ * hexadecimal digit, after the step that failed. DeviceResultText gives a
+ * sentence for each. */
 #define RC_OK 0
-#define RC_FAILED (-1)
-#define RC_NOT_LISTENING (-10)
+#define RC_FAILED (-1) /* no fresh or valid status, no free port, or a bad handle */
+
+/* 0x1000: the PID table exchange (port 6519). */
 #define ERR_TABLE_SOCKET 0x1001
 #define ERR_TABLE_CONNECT 0x1002
 #define ERR_TABLE_SEND 0x1003
-#define ERR_TABLE_RECEIVE 0x1005
-#define ERR_TABLE_REPLY_LENGTH 0x1007
-#define ERR_CA_SOCKET 0x1011
-#define ERR_CA_CONNECT 0x1012
-#define ERR_CA_SEND 0x1013
-#define ERR_CA_RECEIVE 0x1015
+#define ERR_TABLE_RECEIVE 0x1005      /* receive error, or no reply within 1 second */
+#define ERR_TABLE_REPLY_LENGTH 0x1007 /* a reply of the wrong length */
+
+/* 0x2000: echoed commands (tuning, network settings, reset) and the new
+ * network settings themselves. */
 #define ERR_ECHO_SOCKET 0x2001
 #define ERR_ECHO_CONNECT 0x2002
 #define ERR_ECHO_SEND 0x2003
 #define ERR_ECHO_RECEIVE 0x2005
-#define ERR_ECHO_TIMEOUT 0x2006
-#define ERR_ECHO_MISMATCH 0x2007
-#define ERR_NET_HOST_PART_ZERO 0x2030
-#define ERR_STATUS_SOCKET 0x3001
-#define ERR_STATUS_TIMEOUT 0x3006
-#define ERR_STATUS_PORT_INVALID 0x4001
-#define ERR_LISTENER_CLOSED 0x4002
+#define ERR_ECHO_TIMEOUT 0x2006       /* no echo within 1 second, or one of the wrong length */
+#define ERR_ECHO_MISMATCH 0x2007      /* the echo differs from the command */
+#define ERR_NET_HOST_PART_ZERO 0x2030 /* the new address has no bit outside the mask */
+
+/* 0x3000: the status socket. */
+#define ERR_STATUS_SOCKET 0x3001  /* cannot be created or bound */
+#define ERR_STATUS_TIMEOUT 0x3006 /* no acceptable status in time */
+
+/* 0x4000: an operation refused, or not confirmed by the receiver's status. */
+#define ERR_STATUS_PORT_INVALID 0x4001 /* status port 0 */
+#define ERR_LISTENER_CLOSED 0x4002     /* fresh status wanted while not listening */
 #define ERR_NO_STATUS_BUFFER 0x4005
 #define ERR_NET_NOT_ATTACHED 0x4006
 #define ERR_NET_NOT_CONFIRMED 0x4007
+/* A PID above 0x1FFF or twice, a count outside 0 to 32, or the read-back differs. */
 #define ERR_PID_LIST 0x400C
 #define ERR_TUNE_NOT_ATTACHED 0x400D
 #define ERR_TUNE_NOT_CONFIRMED 0x400F
-#define ERR_ROUTE_NO_ADDRESS 0x4010
+#define ERR_ROUTE_NO_ADDRESS 0x4010 /* neither address nor MAC address known */
 #define ERR_RESET_NOT_ATTACHED 0x4012
-#define ERR_CA_NOT_CONFIRMED 0x4020
-#define ERR_PORT_NOT_IN_TABLE 0x402F
+#define ERR_PORT_NOT_IN_TABLE 0x402F /* a network settings port not in STATUS_PORTS */
+
+/* 0x5000: attach, device type and list length checks. */
 #define ERR_ALREADY_ATTACHED 0x5000
-#define ERR_FOREIGN_MAC 0x5001
-#define RC_ATTACHED 0x5004 /* success code, never leaves the library */
-#define ERR_ADAPTER_NOT_FOUND 0x5005
-#define RC_ROUTE_CREATED 0x5006 /* success code, never leaves the library */
-#define ERR_TYPE_MISMATCH 0x5007
+#define ERR_FOREIGN_MAC 0x5001       /* the MAC address does not begin 02-5C-C1 */
+#define ERR_ADAPTER_NOT_FOUND 0x5005 /* no adapter list, or none with the local address */
+#define ERR_TYPE_MISMATCH 0x5007     /* the entry's type is not the object's */
 #define ERR_STATUS_TYPE_MISMATCH 0x5008
-#define ERR_BAD_TYPE 0x5009
-#define ERR_PID_LIST_TOO_LONG 0x500B
-#define ERR_CA_LIST_TOO_LONG 0x500D
+#define ERR_BAD_TYPE 0x5009          /* OpenDevice with a type outside 3 to 8 */
+#define ERR_PID_LIST_TOO_LONG 0x500B /* more PIDs than the receiver's table holds */
+
+/* 0x6000: status listener and route set-up. */
 #define ERR_LISTENER_NO_BUFFER 0x6000
-#define RC_LISTENER_OPEN 0x6001 /* success code, never leaves the library */
 #define ERR_LISTENER_NOT_OPEN 0x6002
 #define ERR_ROUTE_NO_LOCAL_ADDRESS 0x6006
 
@@ -158,13 +165,6 @@ typedef struct SatelliteTuning {
     uint8_t tuneOption3; /* option bit 3 when not 0 (not sent by the T22 2.x) */
     uint8_t tuneOption4; /* option bit 4 when not 0 (not sent by the T22 2.x) */
 } SatelliteTuning;
-
-/* Conditional-access table of the T22CA, host order. */
-typedef struct CaTableRecord {
-    uint16_t caValue[MAX_PIDS];
-    PidDestination destination[MAX_PIDS];
-    uint32_t caCount; /* at most 16 */
-} CaTableRecord;
 
 /* ---- status records --------------------------------------------------- *
  * The decoded form of a receiver's last status, one layout per model.
@@ -467,8 +467,8 @@ DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port);
 DEVICELIB_API int32_t RemoveStaleRoutes(void);
 
 /* One short sentence saying what a result code means, for messages shown to
- * a person. Never NULL: "unknown result code" for a code not listed above.
- * The text is static; the caller does not free it. */
+ * a person. Never NULL: "unknown result code" for a code the library does
+ * not use. The text is static; the caller does not free it. */
 DEVICELIB_API const char* DeviceResultText(int32_t result);
 
 #ifdef __cplusplus
@@ -506,9 +506,6 @@ static_assert(offsetof(SatelliteTuning, tuneOption2) == 12);
 static_assert(offsetof(SatelliteTuning, tuneOption1) == 16);
 static_assert(offsetof(SatelliteTuning, tuneOption3) == 20);
 static_assert(offsetof(SatelliteTuning, tuneOption4) == 21);
-static_assert(sizeof(CaTableRecord) == 0x104);
-static_assert(offsetof(CaTableRecord, destination) == 0x40);
-static_assert(offsetof(CaTableRecord, caCount) == 0x100);
 static_assert(sizeof(R40StatusRecord) == 248);
 static_assert(offsetof(R40StatusRecord, igmpOn) == 0x04);
 static_assert(offsetof(R40StatusRecord, deviceAddress) == 0x05);

@@ -9,6 +9,7 @@
 
 #include "devicelib/device_constants.h"
 #include "devicelib/devicelib.h"
+#include "devicelib/internal_codes.h"
 #include "devicelib/pid_list.h"
 #include "devicelib/pid_table.h"
 #include "devicelib/status_decoder.h"

@@ -1,6 +1,7 @@
 // One sentence per result code, for messages that show a code to a person:
 // tools, logs and test failures. The texts are fixed; callers may quote them.
 #include "devicelib/devicelib.h"
+#include "devicelib/internal_codes.h"
 
 extern "C" DEVICELIB_API const char* DeviceResultText(int32_t result) {
     switch (result) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "devicelib/devicelib.h"
+#include "devicelib/internal_codes.h"
 #include "platform/clock/clock.h"
 
 namespace devicelib {

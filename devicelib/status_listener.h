@@ -9,6 +9,7 @@
 #include <span>
 
 #include "devicelib/device_constants.h"
+#include "devicelib/internal_codes.h"
 #include "platform/net/udp_socket.h"
 
 namespace devicelib {

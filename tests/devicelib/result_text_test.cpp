@@ -1,5 +1,6 @@
 // DeviceResultText through the shared library, against the codes the
-// public header declares: a code added there without a text fails here.
+// public header and the library's internal one declare: a code added there
+// without a text fails here.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,17 +16,20 @@ namespace {
 
 const std::string UNKNOWN = "unknown result code";
 
-// Every RC_ and ERR_ macro of the public header with its value.
+// Every RC_ and ERR_ macro of the two headers with its value.
 std::map<std::string, std::int32_t> DeclaredResultCodes() {
-    std::ifstream header(R40_SOURCE_DIR "/devicelib/devicelib.h");
-    EXPECT_TRUE(header.good());
     const std::regex define(R"(^#define ((?:RC|ERR)_[A-Z0-9_]+) \(?(-?(?:0x[0-9A-Fa-f]+|\d+))\)?)");
     std::map<std::string, std::int32_t> codes;
-    std::string line;
-    while (std::getline(header, line)) {
-        std::smatch m;
-        if (std::regex_search(line, m, define))
-            codes[m[1]] = static_cast<std::int32_t>(std::stol(m[2], nullptr, 0));
+    for (const char* path :
+         {R40_SOURCE_DIR "/devicelib/devicelib.h", R40_SOURCE_DIR "/devicelib/internal_codes.h"}) {
+        std::ifstream header(path);
+        EXPECT_TRUE(header.good()) << path;
+        std::string line;
+        while (std::getline(header, line)) {
+            std::smatch m;
+            if (std::regex_search(line, m, define))
+                codes[m[1]] = static_cast<std::int32_t>(std::stol(m[2], nullptr, 0));
+        }
     }
     return codes;
 }

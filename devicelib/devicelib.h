@@ -73,7 +73,7 @@ extern "C" {
 #define ERR_NO_STATUS_BUFFER 0x4005
 #define ERR_NET_NOT_ATTACHED 0x4006
 #define ERR_NET_NOT_CONFIRMED 0x4007
-/* A PID above 0x1FFF or twice, a count outside 0 to 32, or the read-back differs. */
+/* A PID above 0x1FFF or twice, a negative count, or the read-back differs. */
 #define ERR_PID_LIST 0x400C
 #define ERR_TUNE_NOT_ATTACHED 0x400D
 #define ERR_TUNE_NOT_CONFIRMED 0x400F
@@ -88,7 +88,7 @@ extern "C" {
 #define ERR_TYPE_MISMATCH 0x5007     /* the entry's type is not the object's */
 #define ERR_STATUS_TYPE_MISMATCH 0x5008
 #define ERR_BAD_TYPE 0x5009          /* OpenDevice with a type outside 3 to 8 */
-#define ERR_PID_LIST_TOO_LONG 0x500B /* more PIDs than the receiver's table holds */
+#define ERR_PID_LIST_TOO_LONG 0x500B /* more PIDs than the table holds (SetPidList: above 32) */
 
 /* 0x6000: status listener and route set-up. */
 #define ERR_LISTENER_NO_BUFFER 0x6000
@@ -422,7 +422,9 @@ DEVICELIB_API int32_t SetChannel(DeviceHandle device, const void* tuning);
 
 /* Writes the device's PID table and verifies it by reading it back. `list`
  * is a PidListRecord for types 3, 4 and 5, a TrevanPidListRecord for 6, 7
- * and 8. Entries from count on are set to 0x1FFF in the caller's record. */
+ * and 8. Entries from count on are set to 0x1FFF in the caller's record.
+ * A count above 32 gives ERR_PID_LIST_TOO_LONG, a negative one or a bad PID
+ * ERR_PID_LIST; nothing is sent then. */
 DEVICELIB_API int32_t SetPidList(DeviceHandle device, void* list);
 
 /* Reads the device's PID table into a record of the same form, compacted. */

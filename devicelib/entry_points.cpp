@@ -156,8 +156,11 @@ DEVICELIB_API int32_t SetPidList(DeviceHandle handle, void* list) {
                     static_cast<PidListRecord*>(list)->pid[i] = NULL_PID;
             }
         }
-        // A count outside 0 to 32 would otherwise go out as an empty table.
-        if (!valid || count < 0 || count > MAX_PIDS) return ERR_PID_LIST;
+        // Longer than any table: the code the table write gives for a list
+        // too long, whatever the entries hold (the encoder would otherwise
+        // send it as an empty table).
+        if (count > MAX_PIDS) return ERR_PID_LIST_TOO_LONG;
+        if (!valid || count < 0) return ERR_PID_LIST;
         return device.WritePidTable(list);
     });
 }

@@ -177,9 +177,15 @@ TEST(SetPidList, RefusesBadListsBeforeSendingAnything) {
     EXPECT_EQ(SetPidList(device.handle, &negative), ERR_PID_LIST);
     EXPECT_EQ(negative.pid[0], 0x0ABC);  // a bad count clears nothing
 
+    // More than any table holds: the code of a list too long for the table,
+    // for distinct valid PIDs and for junk alike.
     PidListRecord tooMany = StandardList({});
+    for (int i = 0; i < MAX_PIDS; ++i) tooMany.pid[i] = static_cast<std::uint16_t>(0x100 + i);
     tooMany.count = 33;
-    EXPECT_EQ(SetPidList(device.handle, &tooMany), ERR_PID_LIST);
+    EXPECT_EQ(SetPidList(device.handle, &tooMany), ERR_PID_LIST_TOO_LONG);
+    PidListRecord tooManyJunk = StandardList({});
+    tooManyJunk.count = 1000;
+    EXPECT_EQ(SetPidList(device.handle, &tooManyJunk), ERR_PID_LIST_TOO_LONG);
 
     EXPECT_TRUE(rx->CommandsOnPort(devicelib::PORT_TABLE).empty());
 }

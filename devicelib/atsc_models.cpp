@@ -4,6 +4,7 @@
 #include "devicelib/device_models.h"
 #include "devicelib/pid_list.h"
 #include "devicelib/pid_table.h"
+#include "devicelib/status_datagram_layout.h"
 #include "devicelib/status_decoder.h"
 #include "devicelib/status_views.h"
 
@@ -33,12 +34,13 @@ std::int32_t CR40::GetStatusRecord(void* record) {
 }
 
 const std::uint8_t* CR40::DvbMacBytes() const {
-    return &m_statusBuffer[0x84];
+    return &m_statusBuffer[status_datagram::DVB_MAC_AFTER_SHORT_TABLE];
 }
 
 bool CR40::AcceptStatus() {
     return ATSCDevice::AcceptStatus() &&
-           AcceptModelStatus(SHORT_TABLE_ENTRIES, [](std::uint8_t code) { return code == 0x43; });
+           AcceptModelStatus(SHORT_TABLE_ENTRIES,
+                             [](std::uint8_t code) { return code == status_datagram::MODEL_R40; });
 }
 
 // ---- R40V --------------------------------------------------------------------
@@ -58,12 +60,14 @@ std::int32_t CR40Trevan::GetStatusRecord(void* record) {
 }
 
 const std::uint8_t* CR40Trevan::DvbMacBytes() const {
-    return &m_statusBuffer[0xA4];
+    return &m_statusBuffer[status_datagram::DVB_MAC_AFTER_LONG_TABLE];
 }
 
 bool CR40Trevan::AcceptStatus() {
     return ATSCDevice::AcceptStatus() &&
-           AcceptModelStatus(LONG_TABLE_ENTRIES, [](std::uint8_t code) { return code == 0x44; });
+           AcceptModelStatus(LONG_TABLE_ENTRIES, [](std::uint8_t code) {
+               return code == status_datagram::MODEL_R40_TREVAN;
+           });
 }
 
 }  // namespace devicelib

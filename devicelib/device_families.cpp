@@ -5,15 +5,14 @@
 #include <cstring>
 
 #include "devicelib/byte_order.h"
+#include "devicelib/status_datagram_layout.h"
 
 namespace devicelib {
 
 // ---- ATSC ------------------------------------------------------------------
 
 bool ATSCDevice::AcceptStatus() {
-    static constexpr std::uint16_t FAMILY_WORDS[] = {0x3A, 0x40, 0x42, 0x44, 0x46,
-                                                     0x48, 0x4A, 0x4C, 0x4E};
-    ConvertStatusWords(FAMILY_WORDS);
+    ConvertStatusWords(status_datagram::atsc::FAMILY_WORDS);
     return COrvelDevice::AcceptStatus();
 }
 
@@ -30,14 +29,15 @@ std::int32_t ATSCDevice::Tune(const void* tuning) {
 
     const std::int32_t waited = WaitForConfirmingStatus();
     if (waited != 0) return waited;
-    return LoadHost16(&m_statusBuffer[0x3A]) == channel ? 0 : ERR_TUNE_NOT_CONFIRMED;
+    return LoadHost16(&m_statusBuffer[status_datagram::atsc::CHANNEL]) == channel
+               ? 0
+               : ERR_TUNE_NOT_CONFIRMED;
 }
 
 // ---- satellite ---------------------------------------------------------------
 
 bool CSatelliteDevice::AcceptStatus() {
-    static constexpr std::uint16_t FAMILY_WORDS[] = {0x3A, 0x3C};
-    ConvertStatusWords(FAMILY_WORDS);
+    ConvertStatusWords(status_datagram::satellite::FAMILY_WORDS);
     return COrvelDevice::AcceptStatus();
 }
 
@@ -77,12 +77,12 @@ std::int32_t CSatelliteDevice::TuneSatellite(const void* argument, bool withBits
 
     const std::int32_t waited = WaitForConfirmingStatus();
     if (waited != 0) return waited;
-    const double symbolRate = LoadHost16(&m_statusBuffer[0x3A]);
-    const double frequency = LoadHost16(&m_statusBuffer[0x3C]);
+    const double symbolRate = LoadHost16(&m_statusBuffer[status_datagram::satellite::SYMBOL_RATE]);
+    const double frequency = LoadHost16(&m_statusBuffer[status_datagram::satellite::FREQUENCY]);
     const bool confirmed =
         std::fabs(symbolRate - static_cast<double>(tuning.symbolRate) * 1000.0) <= 10.0 &&
         std::fabs(frequency - static_cast<double>(tuning.frequency) * 10.0) <= 100.0 &&
-        m_statusBuffer[0x3E] == options;
+        m_statusBuffer[status_datagram::satellite::TUNING_FLAGS] == options;
     return confirmed ? 0 : ERR_TUNE_NOT_CONFIRMED;
 }
 

@@ -1,4 +1,5 @@
 #include "devicelib/device_identifier.h"
+#include "devicelib/status_datagram_layout.h"
 
 #include <algorithm>
 #include <chrono>
@@ -12,7 +13,7 @@ namespace {
 
 // A datagram too short to hold the MAC address would list the device under
 // bytes left over from an earlier datagram.
-constexpr std::uint32_t SHORTEST_IDENTIFIABLE = 0x36;
+constexpr std::uint32_t SHORTEST_IDENTIFIABLE = status_datagram::THROUGH_MAC;
 // A flood must not keep one wait reading for ever once its time is up.
 constexpr int MAX_DATAGRAMS_PER_WAIT = 4096;
 
@@ -26,17 +27,17 @@ CDeviceIdentifier::CDeviceIdentifier() : COrvelDevice(TYPE_NONE, STATUS_LENGTH_L
 
 std::uint16_t CDeviceIdentifier::TypeFromModelCode(std::uint8_t code) {
     switch (code) {
-        case 0x32:
+        case status_datagram::MODEL_T22_V2:
             return TYPE_T22_V2;
-        case 0x33:
+        case status_datagram::MODEL_T22_V3:
             return TYPE_T22_V3;
-        case 0x43:
+        case status_datagram::MODEL_R40:
             return TYPE_R40;
-        case 0x44:
+        case status_datagram::MODEL_R40_TREVAN:
             return TYPE_R40_TREVAN;
-        case 0x34:
+        case status_datagram::MODEL_TREVAN:
             return TYPE_TREVAN;
-        case 0x54:
+        case status_datagram::MODEL_T22CA:
             return TYPE_T22CA;
         default:
             return TYPE_UNRECOGNISED;
@@ -44,11 +45,11 @@ std::uint16_t CDeviceIdentifier::TypeFromModelCode(std::uint8_t code) {
 }
 
 bool CDeviceIdentifier::AcceptStatus() {
-    m_type = TypeFromModelCode(m_statusBuffer[0x20]);
+    m_type = TypeFromModelCode(m_statusBuffer[status_datagram::MODEL_CODE]);
     if (m_type == TYPE_UNRECOGNISED) return false;
     m_listener.LastSource(m_address);
     m_addressKnown = true;
-    std::memcpy(m_mac.data(), &m_statusBuffer[0x30], m_mac.size());
+    std::memcpy(m_mac.data(), &m_statusBuffer[status_datagram::MAC], m_mac.size());
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "devicelib/orvel_device.h"
 #include "devicelib/pid_list.h"
 #include "devicelib/pid_table.h"
+#include "devicelib/status_datagram_layout.h"
 
 namespace devicelib {
 namespace {
@@ -20,12 +21,13 @@ bool Equal4(const std::uint8_t* a, const std::uint8_t* b) {
 }  // namespace
 
 std::uint8_t COrvelDevice::ModelCode() const {
-    // After conversion the word at 0x20 holds the model code in its high byte.
-    return static_cast<std::uint8_t>(LoadHost16(&m_statusBuffer[0x20]) >> 8);
+    // After conversion the model code is the word's high byte.
+    return static_cast<std::uint8_t>(
+        LoadHost16(&m_statusBuffer[status_datagram::MODEL_AND_VERSION]) >> 8);
 }
 
 bool COrvelDevice::AcceptModelStatus(int pidWords, bool (*modelCodeMatches)(std::uint8_t)) {
-    ConvertStatusWordRange(0x64, pidWords);
+    ConvertStatusWordRange(status_datagram::PID_TABLE, pidWords);
     if (!modelCodeMatches(ModelCode())) return false;
     // The device's address follows the source of its accepted status.
     m_listener.LastSource(m_address);
@@ -81,11 +83,12 @@ std::int32_t COrvelDevice::ApplyNetworkSettingsWithFlags(const NetworkSettings& 
     if (waited == 0) waited = WaitStatus(CONFIRM_WAIT_MS);
     if (waited != 0) return waited;
 
-    const bool confirmed = Equal4(&m_statusBuffer[0x2A], s.defaultGateway) &&
-                           Equal4(&m_statusBuffer[0x22], s.unicastStatusAddress) &&
-                           LoadHost16(&m_statusBuffer[0x2E]) == s.statusPort &&
-                           (m_statusBuffer[0x62] & flags) == flags &&
-                           Equal4(&m_statusBuffer[0x26], s.subnetMask);
+    const bool confirmed =
+        Equal4(&m_statusBuffer[status_datagram::DEFAULT_GATEWAY], s.defaultGateway) &&
+        Equal4(&m_statusBuffer[status_datagram::UNICAST_STATUS_ADDRESS], s.unicastStatusAddress) &&
+        LoadHost16(&m_statusBuffer[status_datagram::STATUS_PORT]) == s.statusPort &&
+        (m_statusBuffer[status_datagram::OPTION_FLAGS] & flags) == flags &&
+        Equal4(&m_statusBuffer[status_datagram::SUBNET_MASK], s.subnetMask);
     return confirmed ? 0 : ERR_NET_NOT_CONFIRMED;
 }
 

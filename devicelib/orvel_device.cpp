@@ -5,6 +5,7 @@
 
 #include "devicelib/byte_order.h"
 #include "devicelib/pid_list.h"
+#include "devicelib/status_datagram_layout.h"
 #include "devicelib/temporary_route.h"
 #include "platform/clock/clock.h"
 
@@ -168,10 +169,10 @@ void COrvelDevice::ConvertStatusWordRange(std::size_t offset, int count) {
 }
 
 bool COrvelDevice::AcceptStatus() {
-    static constexpr std::uint16_t COMMON_WORDS[] = {0x20, 0x2E, 0x36, 0x38, 0x52, 0x54,
-                                                     0x56, 0x58, 0x5A, 0x5C, 0x5E, 0x60};
-    ConvertStatusWords(COMMON_WORDS);
-    if (m_macKnown && !std::equal(m_mac.begin(), m_mac.end(), &m_statusBuffer[0x30])) return false;
+    ConvertStatusWords(status_datagram::COMMON_WORDS);
+    if (m_macKnown &&
+        !std::equal(m_mac.begin(), m_mac.end(), &m_statusBuffer[status_datagram::MAC]))
+        return false;
     return true;
 }
 

@@ -7,12 +7,15 @@
 #include "devicelib/pid_list.h"
 #include "devicelib/pid_table.h"
 #include "devicelib/signal_math.h"
+#include "devicelib/status_datagram_layout.h"
 #include "devicelib/status_decoder.h"
 #include "devicelib/status_views.h"
 #include "platform/net/udp_socket.h"
 
 namespace devicelib {
 namespace {
+
+namespace layout = status_datagram;
 
 std::uint8_t IgmpFlags(const NetworkSettings& s) {
     return static_cast<std::uint8_t>(s.useIgmp * 4);
@@ -25,13 +28,13 @@ std::uint8_t Bit(std::uint8_t byte, int bit) {
 // Extras most satellite records share.
 template <class Record>
 void DecodeTuneBits3And4(Record& record, const StatusBuffer& dg) {
-    record.tuneBit4 = Bit(dg[0x3E], 4);
-    record.tuneBit3 = Bit(dg[0x3E], 3);
+    record.tuneBit4 = Bit(dg[layout::satellite::TUNING_FLAGS], 4);
+    record.tuneBit3 = Bit(dg[layout::satellite::TUNING_FLAGS], 3);
 }
 
 template <class Record>
 void DecodeScaledValue(Record& record, const StatusBuffer& dg, int sign) {
-    record.scaledValue = ScaledValue(SatelliteMantissa(dg), dg[0x45], sign);
+    record.scaledValue = ScaledValue(SatelliteMantissa(dg), dg[layout::satellite::EXPONENT], sign);
 }
 
 }  // namespace
@@ -53,16 +56,19 @@ std::int32_t CT22_V2::GetStatusRecord(void* record) {
         DecodeStatusRecord<T22V2Status>(record, TYPE_T22_V2, LONG_TABLE_ENTRIES, 1);
     if (decoded != 0) return decoded;
     auto& r = *static_cast<T22V2StatusRecord*>(record);
-    r.signalPercent = SignalPercent(m_statusBuffer[0x40], SIGNAL_TABLE_A);
+    r.signalPercent =
+        SignalPercent(m_statusBuffer[layout::satellite::SIGNAL_LEVEL], SIGNAL_TABLE_A);
     DecodeScaledValue(r, m_statusBuffer, -1);
-    std::memcpy(r.block48, &m_statusBuffer[0x48], 8);
+    std::memcpy(r.block48, &m_statusBuffer[layout::satellite::BLOCK_48],
+                layout::satellite::BLOCK_48_LENGTH);
     return 0;
 }
 
 bool CT22_V2::AcceptStatus() {
     return CSatelliteDevice::AcceptStatus() &&
-           AcceptModelStatus(LONG_TABLE_ENTRIES,
-                             [](std::uint8_t code) { return (code & 0x0F) == 0x02; });
+           AcceptModelStatus(LONG_TABLE_ENTRIES, [](std::uint8_t code) {
+               return (code & 0x0F) == (layout::MODEL_T22_V2 & 0x0F);
+           });
 }
 
 // ---- T22 3.x -------------------------------------------------------------------
@@ -82,21 +88,24 @@ std::int32_t CT22_V3::GetStatusRecord(void* record) {
         DecodeStatusRecord<T22V3Status>(record, TYPE_T22_V3, SHORT_TABLE_ENTRIES, 1);
     if (decoded != 0) return decoded;
     auto& r = *static_cast<T22V3StatusRecord*>(record);
-    r.signalPercent = SignalPercent(m_statusBuffer[0x40], SIGNAL_TABLE_A);
+    r.signalPercent =
+        SignalPercent(m_statusBuffer[layout::satellite::SIGNAL_LEVEL], SIGNAL_TABLE_A);
     DecodeScaledValue(r, m_statusBuffer, +1);
     std::memcpy(r.dvbMac, DvbMacBytes(), 6);
-    std::memcpy(r.block48, &m_statusBuffer[0x48], 8);
+    std::memcpy(r.block48, &m_statusBuffer[layout::satellite::BLOCK_48],
+                layout::satellite::BLOCK_48_LENGTH);
     DecodeTuneBits3And4(r, m_statusBuffer);
     return 0;
 }
 
 const std::uint8_t* CT22_V3::DvbMacBytes() const {
-    return &m_statusBuffer[0x84];
+    return &m_statusBuffer[layout::DVB_MAC_AFTER_SHORT_TABLE];
 }
 
 bool CT22_V3::AcceptStatus() {
     return CSatelliteDevice::AcceptStatus() &&
-           AcceptModelStatus(SHORT_TABLE_ENTRIES, [](std::uint8_t code) { return code == 0x33; });
+           AcceptModelStatus(SHORT_TABLE_ENTRIES,
+                             [](std::uint8_t code) { return code == layout::MODEL_T22_V3; });
 }
 
 // ---- T22CA ---------------------------------------------------------------------
@@ -136,18 +145,20 @@ std::int32_t CT22CA::GetStatusRecord(void* record) {
         DecodeStatusRecord<T22CAStatus>(record, TYPE_T22CA, LONG_TABLE_ENTRIES, 3);
     if (decoded != 0) return decoded;
     auto& r = *static_cast<T22CAStatusRecord*>(record);
-    const std::uint8_t level = m_statusBuffer[0x40];
-    // Receivers reporting model code 0x54 give the percentage themselves.
-    r.signalPercent = ModelCode() == 0x34 ? SignalPercent(level, SIGNAL_TABLE_B) : level;
+    const std::uint8_t level = m_statusBuffer[layout::satellite::SIGNAL_LEVEL];
+    // Receivers reporting the T22CA's own model code give the percentage
+    // themselves.
+    r.signalPercent =
+        ModelCode() == layout::MODEL_TREVAN ? SignalPercent(level, SIGNAL_TABLE_B) : level;
     DecodeScaledValue(r, m_statusBuffer, +1);
     std::memcpy(r.dvbMac, DvbMacBytes(), 6);
     DecodeTuneBits3And4(r, m_statusBuffer);
-    r.byte63 = m_statusBuffer[0x63];
+    r.byte63 = m_statusBuffer[layout::BYTE_63];
     r.levelByte = level;
-    r.byte46Copy = m_statusBuffer[0x46];
-    r.nibble4EHigh = (m_statusBuffer[0x4E] >> 4) & 0x03;
-    r.nibble4ELow = m_statusBuffer[0x4E] & 0x0F;
-    r.igmpOn = Bit(m_statusBuffer[0x62], 2);
+    r.byte46Copy = m_statusBuffer[layout::satellite::BYTE_46];
+    r.nibble4EHigh = (m_statusBuffer[layout::satellite::BYTE_4E] >> 4) & 0x03;
+    r.nibble4ELow = m_statusBuffer[layout::satellite::BYTE_4E] & 0x0F;
+    r.igmpOn = Bit(m_statusBuffer[layout::OPTION_FLAGS], layout::OPTION_IGMP_BIT);
     return 0;
 }
 
@@ -172,7 +183,8 @@ std::int32_t CT22CA::WriteCaTable(const CaTableRecord& table) {
 
     // The head block now holds 16 host-order words.
     std::array<std::uint16_t, CA_TABLE_ENTRIES> head{};
-    for (int i = 0; i < CA_TABLE_ENTRIES; ++i) head[i] = LoadHost16(&m_statusBuffer[2 * i]);
+    for (int i = 0; i < CA_TABLE_ENTRIES; ++i)
+        head[i] = LoadHost16(&m_statusBuffer[layout::HEAD_BLOCK + 2 * i]);
     int sentNonZero = 0;
     int headNonZero = 0;
     bool allFound = true;
@@ -189,14 +201,15 @@ std::int32_t CT22CA::WriteCaTable(const CaTableRecord& table) {
 }
 
 const std::uint8_t* CT22CA::DvbMacBytes() const {
-    return &m_statusBuffer[0xA4];
+    return &m_statusBuffer[layout::DVB_MAC_AFTER_LONG_TABLE];
 }
 
 bool CT22CA::AcceptStatus() {
     if (!CSatelliteDevice::AcceptStatus()) return false;
-    ConvertStatusWordRange(0x00, CA_TABLE_ENTRIES);
-    return AcceptModelStatus(LONG_TABLE_ENTRIES,
-                             [](std::uint8_t code) { return code == 0x34 || code == 0x54; });
+    ConvertStatusWordRange(layout::HEAD_BLOCK, CA_TABLE_ENTRIES);
+    return AcceptModelStatus(LONG_TABLE_ENTRIES, [](std::uint8_t code) {
+        return code == layout::MODEL_TREVAN || code == layout::MODEL_T22CA;
+    });
 }
 
 // ---- Trevan --------------------------------------------------------------------
@@ -216,22 +229,25 @@ std::int32_t CTrevan::GetStatusRecord(void* record) {
         DecodeStatusRecord<TrevanStatus>(record, TYPE_TREVAN, LONG_TABLE_ENTRIES, 3);
     if (decoded != 0) return decoded;
     auto& r = *static_cast<TrevanStatusRecord*>(record);
-    r.signalPercent = SignalPercent(m_statusBuffer[0x40], SIGNAL_TABLE_B);
+    r.signalPercent =
+        SignalPercent(m_statusBuffer[layout::satellite::SIGNAL_LEVEL], SIGNAL_TABLE_B);
     DecodeScaledValue(r, m_statusBuffer, +1);
     std::memcpy(r.dvbMac, DvbMacBytes(), 6);
-    std::memcpy(r.block48, &m_statusBuffer[0x48], 8);
+    std::memcpy(r.block48, &m_statusBuffer[layout::satellite::BLOCK_48],
+                layout::satellite::BLOCK_48_LENGTH);
     DecodeTuneBits3And4(r, m_statusBuffer);
-    r.igmpOn = Bit(m_statusBuffer[0x62], 2);
+    r.igmpOn = Bit(m_statusBuffer[layout::OPTION_FLAGS], layout::OPTION_IGMP_BIT);
     return 0;
 }
 
 const std::uint8_t* CTrevan::DvbMacBytes() const {
-    return &m_statusBuffer[0xA4];
+    return &m_statusBuffer[layout::DVB_MAC_AFTER_LONG_TABLE];
 }
 
 bool CTrevan::AcceptStatus() {
     return CSatelliteDevice::AcceptStatus() &&
-           AcceptModelStatus(LONG_TABLE_ENTRIES, [](std::uint8_t code) { return code == 0x34; });
+           AcceptModelStatus(LONG_TABLE_ENTRIES,
+                             [](std::uint8_t code) { return code == layout::MODEL_TREVAN; });
 }
 
 // ---- factory ---------------------------------------------------------------------

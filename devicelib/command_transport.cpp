@@ -75,10 +75,10 @@ std::int32_t COrvelDevice::TableEchoExchange(std::uint8_t* bytes, std::size_t le
     // Entries follow the 2-byte command word, 8 bytes each: the PID word at
     // entry offset 6 (and the port at 4) go out big-endian.
     for (int i = 0; i < entryCount; ++i) {
-        const std::size_t entry = 2 + 8 * static_cast<std::size_t>(i);
+        const std::size_t entry = TableEntryOffset(i);
         if (entry + 8 > length) break;
-        HostToBigEndianInPlace(bytes + entry + 6);
-        if (convertPorts) HostToBigEndianInPlace(bytes + entry + 4);
+        HostToBigEndianInPlace(bytes + entry + ENTRY_PID_WORD);
+        if (convertPorts) HostToBigEndianInPlace(bytes + entry + ENTRY_PORT);
     }
 
     std::int32_t recorded = 0;

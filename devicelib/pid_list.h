@@ -18,8 +18,22 @@ inline constexpr std::uint16_t TABLE_COMMAND_READ = 1;
 inline constexpr std::uint16_t TABLE_COMMAND_WRITE = 2;
 inline constexpr std::uint16_t TABLE_COMMAND_CA = 3;
 
+// A table command or reply: the command word, then one 8-byte entry per
+// table slot holding a destination address, a destination port and the PID
+// word (bits 0-12 the PID, 13-15 the control value).
+inline constexpr std::size_t TABLE_HEADER_LENGTH = 2;
+inline constexpr std::size_t TABLE_ENTRY_LENGTH = 8;
+inline constexpr std::size_t ENTRY_ADDRESS = 0;   // 4 bytes, first octet first
+inline constexpr std::size_t ENTRY_PORT = 4;      // word
+inline constexpr std::size_t ENTRY_PID_WORD = 6;  // word
+inline constexpr std::uint16_t ENTRY_PID_BITS = 0x1FFF;
+inline constexpr int ENTRY_CONTROL_SHIFT = 13;
+
+inline constexpr std::size_t TableEntryOffset(int entry) {
+    return TABLE_HEADER_LENGTH + TABLE_ENTRY_LENGTH * static_cast<std::size_t>(entry);
+}
 inline constexpr std::size_t TableCommandLength(int entries) {
-    return 2 + 8 * static_cast<std::size_t>(entries);
+    return TableEntryOffset(entries);
 }
 
 class PIDList {

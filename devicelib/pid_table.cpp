@@ -10,15 +10,17 @@ namespace devicelib {
 namespace {
 
 std::uint8_t* Entry(std::span<std::uint8_t> command, int i) {
-    return command.data() + 2 + 8 * static_cast<std::size_t>(i);
+    return command.data() + TableEntryOffset(i);
 }
 
 const std::uint8_t* Entry(std::span<const std::uint8_t> reply, int i) {
-    return reply.data() + 2 + 8 * static_cast<std::size_t>(i);
+    return reply.data() + TableEntryOffset(i);
 }
 
 int EntriesThatFit(std::size_t bytes, int wanted) {
-    const int fit = bytes < 2 ? 0 : static_cast<int>((bytes - 2) / 8);
+    const int fit = bytes < TABLE_HEADER_LENGTH
+                        ? 0
+                        : static_cast<int>((bytes - TABLE_HEADER_LENGTH) / TABLE_ENTRY_LENGTH);
     return std::min({fit, wanted, MAX_PIDS});
 }
 
@@ -35,9 +37,9 @@ void EncodeStandardTable(const PidListRecord& record, int entries, StandardContr
             const std::uint16_t pid = record.pid[i];
             word = pid;
             const bool pass = rule == StandardControlRule::AlwaysPassed || (record.control[i] & 1);
-            if (pid != NULL_PID && pass) word |= 0x2000;
+            if (pid != NULL_PID && pass) word |= 1u << ENTRY_CONTROL_SHIFT;
         }
-        StoreHost16(Entry(command, i) + 6, word);
+        StoreHost16(Entry(command, i) + ENTRY_PID_WORD, word);
     }
 }
 
@@ -48,21 +50,22 @@ void EncodeForwardingTable(const TrevanPidListRecord& record, std::span<std::uin
     for (int i = 0; i < n; ++i) {
         std::uint8_t* entry = Entry(command, i);
         // Every entry carries its destination, used or not.
-        std::memcpy(entry, record.destination[i].address, 4);
-        StoreHost16(entry + 4, record.destination[i].port);
+        std::memcpy(entry + ENTRY_ADDRESS, record.destination[i].address, 4);
+        StoreHost16(entry + ENTRY_PORT, record.destination[i].port);
         std::uint16_t word = NULL_PID;
         if (i < record.count)
-            word = static_cast<std::uint16_t>(record.control[i] * 0x2000 + record.pid[i]);
-        StoreHost16(entry + 6, word);
+            word = static_cast<std::uint16_t>((record.control[i] << ENTRY_CONTROL_SHIFT) +
+                                              record.pid[i]);
+        StoreHost16(entry + ENTRY_PID_WORD, word);
     }
 }
 
 void ParseStandardTable(std::span<const std::uint8_t> reply, int entries, PidListRecord& record) {
     const int n = EntriesThatFit(reply.size(), entries);
     for (int i = 0; i < n; ++i) {
-        const std::uint16_t word = LoadBigEndian16(Entry(reply, i) + 6);
-        record.pid[i] = word & 0x1FFF;
-        record.control[i] = (word & 0x2000) ? 1 : 0;
+        const std::uint16_t word = LoadBigEndian16(Entry(reply, i) + ENTRY_PID_WORD);
+        record.pid[i] = word & ENTRY_PID_BITS;
+        record.control[i] = (word >> ENTRY_CONTROL_SHIFT) & 1;
     }
     record.count = n;
     CompactPidList(record, n);
@@ -72,11 +75,11 @@ void ParseForwardingTable(std::span<const std::uint8_t> reply, TrevanPidListReco
     const int n = EntriesThatFit(reply.size(), LONG_TABLE_ENTRIES);
     for (int i = 0; i < n; ++i) {
         const std::uint8_t* entry = Entry(reply, i);
-        const std::uint16_t word = LoadBigEndian16(entry + 6);
-        record.pid[i] = word & 0x1FFF;
-        record.control[i] = static_cast<std::uint8_t>(word >> 13);
-        std::memcpy(record.destination[i].address, entry, 4);
-        record.destination[i].port = LoadBigEndian16(entry + 4);
+        const std::uint16_t word = LoadBigEndian16(entry + ENTRY_PID_WORD);
+        record.pid[i] = word & ENTRY_PID_BITS;
+        record.control[i] = static_cast<std::uint8_t>(word >> ENTRY_CONTROL_SHIFT);
+        std::memcpy(record.destination[i].address, entry + ENTRY_ADDRESS, 4);
+        record.destination[i].port = LoadBigEndian16(entry + ENTRY_PORT);
     }
     record.count = n;
     CompactTrevanPidList(record, n);

@@ -168,12 +168,12 @@ std::int32_t CT22CA::WriteCaTable(const CaTableRecord& table) {
     std::array<std::uint8_t, TableCommandLength(CA_TABLE_ENTRIES)> command{};
     StoreBigEndian16(command.data(), TABLE_COMMAND_CA);
     for (int i = 0; i < CA_TABLE_ENTRIES; ++i) {
-        std::uint8_t* entry = &command[2 + 8 * static_cast<std::size_t>(i)];
-        std::memcpy(entry, table.destination[i].address, 4);
+        std::uint8_t* entry = &command[TableEntryOffset(i)];
+        std::memcpy(entry + ENTRY_ADDRESS, table.destination[i].address, 4);
         // The port goes out as stored; only the value is converted.
         const std::uint16_t port = table.destination[i].port;
-        std::memcpy(entry + 4, &port, 2);
-        StoreHost16(entry + 6, table.caValue[i]);
+        std::memcpy(entry + ENTRY_PORT, &port, 2);
+        StoreHost16(entry + ENTRY_PID_WORD, table.caValue[i]);
     }
     const std::int32_t echoed =
         TableEchoExchange(command.data(), command.size(), CA_TABLE_ENTRIES, false, CA_TABLE_CODES);

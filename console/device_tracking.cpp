@@ -77,7 +77,7 @@ void CHaldenDlg::StartDiscoveryWorker() {
             static std::once_flag staleRoutesRemoved;
             std::call_once(staleRoutesRemoved, [] { RemoveStaleRoutes(); });
             // While the operator has the list dropped down, the pass is skipped.
-            if (!m_listLock) {
+            if (!m_deviceListInUse) {
                 auto report = std::make_unique<DiscoveryReport>();
                 DiscoverDevices(&report->list);
                 window::PostMessage(handle, WM_DISCOVERY_DONE, 0, 0, std::move(report));
@@ -90,13 +90,13 @@ void CHaldenDlg::StartDiscoveryWorker() {
 
 std::intptr_t CHaldenDlg::OnDiscoveryDone(window::Message& message) {
     std::unique_ptr<DiscoveryReport> report = message.payload.Take<DiscoveryReport>();
-    if (!report || m_listLock) return 0;
+    if (!report || m_deviceListInUse) return 0;
     ++m_discoveryPasses;
     m_deviceList = report->list;
     m_deviceList.count = std::min<std::uint16_t>(m_deviceList.count, MAX_DEVICES);
-    m_listLock = true;
+    m_deviceListInUse = true;
     RefillDeviceList();
-    m_listLock = false;
+    m_deviceListInUse = false;
     return 0;
 }
 
@@ -152,7 +152,7 @@ void CHaldenDlg::OnDeviceSelected() {
     // The placeholder "Device List" and anything not in the list select
     // nothing.
     if (item < 0 || key == NO_DEVICE_KEY || item >= m_deviceList.count) {
-        m_listLock = false;
+        m_deviceListInUse = false;
         return;
     }
     m_selectedKey = static_cast<std::int32_t>(key);
@@ -166,7 +166,7 @@ void CHaldenDlg::OnDeviceSelected() {
     m_lastStatus.reset();
 
     ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, false));
-    m_listLock = false;
+    m_deviceListInUse = false;
     ShowIndicators(true);
     // An open menu now configures this device, in the PID list form it takes.
     if (m_configMenu) m_configMenu->SetDeviceType(entry.deviceType);

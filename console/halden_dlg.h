@@ -126,7 +126,6 @@ class CHaldenDlg : public platform::window::Dialog {
     void DestroyConfigMenu();
     // Frees menus closed while one of their dialogs was still returning.
     void FreeRetiredMenus();
-    void ShutDown();
 
     // ---- File operations (file_operations.cpp) ----------------------------------
     void OnFileOperationsButton();
@@ -167,7 +166,9 @@ class CHaldenDlg : public platform::window::Dialog {
     std::atomic<bool> m_pollEnabled{false};
     std::atomic<bool> m_pollBusy{false};
     std::atomic<bool> m_discoveryRunning{false};
-    std::atomic<bool> m_listLock{false};
+    // Set while the operator has the device list dropped down or it is being
+    // refilled: discovery passes and refills hold off meanwhile.
+    std::atomic<bool> m_deviceListInUse{false};
     std::atomic<int> m_opensRunning{0};
 
     std::unique_ptr<R40StatusRecord> m_lastStatus;

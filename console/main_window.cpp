@@ -59,8 +59,10 @@ CHaldenDlg::CHaldenDlg() : window::Dialog(res::FindDialogTemplate(res::IDD_MAIN_
     MapCommand(res::IDC_MAIN_DEVICE_LIST_BUTTON, window::BN_CLICKED, [this] {
         if (m_deviceCombo != nullptr) m_deviceCombo->ShowDropDown(true);
     });
-    MapCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_DROPDOWN, [this] { m_listLock = true; });
-    MapCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_CLOSEUP, [this] { m_listLock = false; });
+    MapCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_DROPDOWN,
+               [this] { m_deviceListInUse = true; });
+    MapCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_CLOSEUP,
+               [this] { m_deviceListInUse = false; });
     MapCommand(res::IDC_MAIN_DEVICE_LIST, window::CBN_SELENDOK, [this] { OnDeviceSelected(); });
     MapMessage(WM_DISCOVERY_DONE, [this](window::Message& m) { return OnDiscoveryDone(m); });
     MapMessage(WM_STATUS_READY, [this](window::Message& m) { return OnStatusReady(m); });

@@ -7,14 +7,16 @@
 #include <QAbstractButton>
 #include <QPixmap>
 
+#include "resources/ids.h"
+
 namespace skin {
 
 class CRedCheckBox : public QAbstractButton {
     Q_OBJECT
 
   public:
-    // The background tile is the dialogs' background picture, bitmap 158.
-    static constexpr int BACKGROUND_BITMAP_ID = 158;
+    // The background tile is the dialogs' background picture.
+    static constexpr int BACKGROUND_BITMAP_ID = res::IDB_DIALOG_BACKGROUND;
 
     explicit CRedCheckBox(QWidget* parent = nullptr);
 

@@ -18,11 +18,32 @@ QString FirstExisting(std::initializer_list<QString> paths) {
     return QString();
 }
 
+QString InArt(const QString& name) {
+    return ART_FOLDER + QLatin1Char('/') + name;
+}
+
+// The same name with another extension (artwork brought in by hand).
+QString WithExtension(QString name, QLatin1StringView extension) {
+    return name.left(name.lastIndexOf(QLatin1Char('.'))) + extension;
+}
+
 }  // namespace
 
+QString BitmapFileName(int id) {
+    return QStringLiteral("bitmap_%1.png").arg(id);
+}
+
+QString IconFileName(int id) {
+    return QStringLiteral("icon_%1.png").arg(id);
+}
+
+QString IconFileName(int id, int size) {
+    return QStringLiteral("icon_%1_%2.png").arg(id).arg(size);
+}
+
 QPixmap LoadBitmap(int id) {
-    const QString path = FirstExisting({QStringLiteral(":/art/bitmap_%1.png").arg(id),
-                                        QStringLiteral(":/art/bitmap_%1.bmp").arg(id)});
+    const QString png = InArt(BitmapFileName(id));
+    const QString path = FirstExisting({png, WithExtension(png, QLatin1StringView(".bmp"))});
     if (path.isEmpty()) return QPixmap();
     return QPixmap(path);
 }
@@ -34,13 +55,14 @@ QSize BitmapSize(int id) {
 
 QIcon LoadIcon(int id) {
     QIcon icon;
-    const QString single = FirstExisting({QStringLiteral(":/art/icon_%1.ico").arg(id),
-                                          QStringLiteral(":/art/icon_%1.png").arg(id)});
+    const QString png = InArt(IconFileName(id));
+    const QString single = FirstExisting({WithExtension(png, QLatin1StringView(".ico")), png});
     if (!single.isEmpty()) icon.addFile(single);
-    const QStringList sized =
-        QDir(ART_FOLDER)
-            .entryList({QStringLiteral("icon_%1_*.png").arg(id)}, QDir::Files, QDir::Name);
-    for (const QString& name : sized) icon.addFile(ART_FOLDER + QLatin1Char('/') + name);
+    // One file per size: the sized name with the size as a wildcard.
+    const QString sizedPattern =
+        IconFileName(id, 0).replace(QLatin1String("_0."), QLatin1String("_*."));
+    const QStringList sized = QDir(ART_FOLDER).entryList({sizedPattern}, QDir::Files, QDir::Name);
+    for (const QString& name : sized) icon.addFile(InArt(name));
     return icon;
 }
 

@@ -8,8 +8,15 @@
 #include <QList>
 #include <QPixmap>
 #include <QSize>
+#include <QString>
 
 namespace platform::window {
+
+// The artwork's file names, the one place they are spelled: the art
+// generator writes these files and the loaders below read them.
+QString BitmapFileName(int id);          // bitmap_<id>.png
+QString IconFileName(int id);            // icon_<id>.png
+QString IconFileName(int id, int size);  // icon_<id>_<size>.png, one per size
 
 QPixmap LoadBitmap(int id);
 QSize BitmapSize(int id);  // empty when there is no such bitmap

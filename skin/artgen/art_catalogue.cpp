@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/window/images.h"
+#include "resources/ids.h"
 #include "skin/artgen/button_art.h"
 #include "skin/artgen/glyph_art.h"
 #include "skin/artgen/icon_art.h"
@@ -11,55 +13,65 @@ namespace skin::art {
 namespace {
 
 QString Bitmap(int id) {
-    return QStringLiteral("bitmap_%1.png").arg(id);
+    return platform::window::BitmapFileName(id);
 }
 QString Icon(int id) {
-    return QStringLiteral("icon_%1.png").arg(id);
+    return platform::window::IconFileName(id);
 }
 QString Icon(int id, int size) {
-    return QStringLiteral("icon_%1_%2.png").arg(id).arg(size);
+    return platform::window::IconFileName(id, size);
 }
 
 std::vector<ArtItem> BuildCatalogue() {
     using G = ButtonGlyph;
     return {
         // Main console window.
-        {Icon(128, 32), {32, 32}, [] { return ApplicationIcon(32); }},
-        {Icon(128, 16), {16, 16}, [] { return ApplicationIcon(16); }},
-        {Icon(170), {32, 32}, [] { return TrayIcon(); }},
-        {Icon(146), {8, 8}, [] { return IndicatorIcon(QColor(0, 128, 0)); }},
-        {Icon(147), {8, 8}, [] { return IndicatorIcon(QColor(0, 255, 0)); }},
-        {Icon(148), {8, 8}, [] { return IndicatorIcon(QColor(255, 0, 0)); }},
-        {Bitmap(131), {407, 187}, [] { return MainWindowBackground(); }},
-        {Bitmap(132), {16, 20}, [] { return MinimiseToTrayGlyph(); }},
-        {Bitmap(156), {30, 30}, [] { return ShutDownGlyph(); }},
-        {Bitmap(167), {30, 30}, [] { return DropDownGlyph(); }},
-        {Bitmap(133),
+        {Icon(res::IDI_CONSOLE, 32), {32, 32}, [] { return ApplicationIcon(32); }},
+        {Icon(res::IDI_CONSOLE, 16), {16, 16}, [] { return ApplicationIcon(16); }},
+        {Icon(res::IDI_TRAY), {32, 32}, [] { return TrayIcon(); }},
+        {Icon(res::IDI_NO_DATA), {8, 8}, [] { return IndicatorIcon(QColor(0, 128, 0)); }},
+        {Icon(res::IDI_INDICATOR_GREEN), {8, 8}, [] { return IndicatorIcon(QColor(0, 255, 0)); }},
+        {Icon(res::IDI_INDICATOR_RED), {8, 8}, [] { return IndicatorIcon(QColor(255, 0, 0)); }},
+        {Bitmap(res::IDB_MAIN_BACKGROUND), {407, 187}, [] { return MainWindowBackground(); }},
+        {Bitmap(res::IDB_HIDE_TO_TRAY), {16, 20}, [] { return MinimiseToTrayGlyph(); }},
+        {Bitmap(res::IDB_SHUT_DOWN), {30, 30}, [] { return ShutDownGlyph(); }},
+        {Bitmap(res::IDB_DEVICE_LIST_DROP), {30, 30}, [] { return DropDownGlyph(); }},
+        {Bitmap(res::IDB_STRIP_CONFIG_MENU),
          {322, 32},
          [] { return HoverStrip(QStringLiteral("Configure"), G::Sliders); }},
-        {Bitmap(134), {322, 32}, [] { return HoverStrip(QStringLiteral("Files"), G::Document); }},
-        {Bitmap(137), {322, 32}, [] { return HoverStrip(QStringLiteral("Status"), G::Pulse); }},
+        {Bitmap(res::IDB_STRIP_FILE_OPERATIONS),
+         {322, 32},
+         [] { return HoverStrip(QStringLiteral("Files"), G::Document); }},
+        {Bitmap(res::IDB_STRIP_STATUS_PANEL),
+         {322, 32},
+         [] { return HoverStrip(QStringLiteral("Status"), G::Pulse); }},
         // Status panel.
-        {Bitmap(145), {408, 184}, [] { return StatusPanelBackground(); }},
-        {Bitmap(174), {27, 27}, [] { return RedLamp(); }},
-        {Bitmap(175), {27, 27}, [] { return GreenLamp(); }},
+        {Bitmap(res::IDB_STATUS_BACKGROUND), {408, 184}, [] { return StatusPanelBackground(); }},
+        {Bitmap(res::IDB_RED_LIGHT), {27, 27}, [] { return RedLamp(); }},
+        {Bitmap(res::IDB_GREEN_LIGHT), {27, 27}, [] { return GreenLamp(); }},
         // Configuration menu.
-        {Bitmap(150), {110, 185}, [] { return MenuBackgroundTile(); }},
-        {Bitmap(151),
+        {Bitmap(res::IDB_MENU_BACKGROUND), {110, 185}, [] { return MenuBackgroundTile(); }},
+        {Bitmap(res::IDB_MENU_CHANNEL),
          {123, 39},
          [] { return MenuButton(QStringLiteral("Channel"), G::SignalBars); }},
-        {Bitmap(152), {123, 39}, [] { return MenuButton(QStringLiteral("Reset"), G::Reset); }},
-        {Bitmap(153), {123, 39}, [] { return MenuButton(QStringLiteral("Network"), G::Network); }},
-        {Bitmap(154), {123, 39}, [] { return MenuButton(QStringLiteral("Content"), G::List); }},
+        {Bitmap(res::IDB_MENU_RESET),
+         {123, 39},
+         [] { return MenuButton(QStringLiteral("Reset"), G::Reset); }},
+        {Bitmap(res::IDB_MENU_NETWORK),
+         {123, 39},
+         [] { return MenuButton(QStringLiteral("Network"), G::Network); }},
+        {Bitmap(res::IDB_MENU_CONTENT),
+         {123, 39},
+         [] { return MenuButton(QStringLiteral("Content"), G::List); }},
         // Configuration dialogs.
-        {Bitmap(158), {283, 185}, [] { return DialogBackground(); }},
-        {Bitmap(159), {23, 23}, [] { return OkGlyph(); }},
-        {Bitmap(160), {23, 23}, [] { return CancelGlyph(); }},
-        {Bitmap(163), {27, 19}, [] { return AddGlyph(); }},
-        {Bitmap(164), {27, 20}, [] { return RemoveGlyph(); }},
-        {Bitmap(165), {37, 27}, [] { return ClearGlyph(); }},
-        {Bitmap(179), {100, 30}, [] { return BrowseButton(); }},
-        {Bitmap(182), {283, 125}, [] { return VideoPidBackground(); }},
+        {Bitmap(res::IDB_DIALOG_BACKGROUND), {283, 185}, [] { return DialogBackground(); }},
+        {Bitmap(res::IDB_CHECK_MARK), {23, 23}, [] { return OkGlyph(); }},
+        {Bitmap(res::IDB_CROSS), {23, 23}, [] { return CancelGlyph(); }},
+        {Bitmap(res::IDB_ADD_ARROW), {27, 19}, [] { return AddGlyph(); }},
+        {Bitmap(res::IDB_REMOVE), {27, 20}, [] { return RemoveGlyph(); }},
+        {Bitmap(res::IDB_CLEAR), {37, 27}, [] { return ClearGlyph(); }},
+        {Bitmap(res::IDB_BROWSE), {100, 30}, [] { return BrowseButton(); }},
+        {Bitmap(res::IDB_VIDEO_PID_BACKGROUND), {283, 125}, [] { return VideoPidBackground(); }},
     };
 }
 

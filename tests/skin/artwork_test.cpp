@@ -9,6 +9,7 @@
 #include <map>
 
 #include "platform/window/images.h"
+#include "resources/ids.h"
 #include "resources/image_catalogue.h"
 #include "skin/artgen/art_catalogue.h"
 #include "skin/artgen/art_layout.h"
@@ -28,11 +29,10 @@ std::map<QString, QSize> CataloguedFiles() {
         if (image.icon) ++iconSizes[image.id];
     std::map<QString, QSize> files;
     for (const res::ImageSpec& image : res::ImageCatalogue()) {
-        QString name = QStringLiteral("bitmap_%1.png").arg(image.id);
+        QString name = platform::window::BitmapFileName(image.id);
         if (image.icon)
-            name = iconSizes[image.id] > 1
-                       ? QStringLiteral("icon_%1_%2.png").arg(image.id).arg(image.width)
-                       : QStringLiteral("icon_%1.png").arg(image.id);
+            name = iconSizes[image.id] > 1 ? platform::window::IconFileName(image.id, image.width)
+                                           : platform::window::IconFileName(image.id);
         files[name] = QSize(image.width, image.height);
     }
     return files;
@@ -71,9 +71,10 @@ TEST(Artwork, CommittedFilesAreTheGeneratorsOutput) {
 }
 
 TEST(Artwork, IndicatorLampsAreSolidColours) {
-    const std::map<QString, QRgb> lamps{{"icon_146.png", qRgb(0, 128, 0)},
-                                        {"icon_147.png", qRgb(0, 255, 0)},
-                                        {"icon_148.png", qRgb(255, 0, 0)}};
+    const std::map<QString, QRgb> lamps{
+        {platform::window::IconFileName(res::IDI_NO_DATA), qRgb(0, 128, 0)},
+        {platform::window::IconFileName(res::IDI_INDICATOR_GREEN), qRgb(0, 255, 0)},
+        {platform::window::IconFileName(res::IDI_INDICATOR_RED), qRgb(255, 0, 0)}};
     for (const auto& [name, colour] : lamps) {
         const QImage image = Committed(name).convertToFormat(QImage::Format_ARGB32);
         int solid = 0;
@@ -89,7 +90,8 @@ TEST(Artwork, UnknownIdLoadsNothing) {
 }
 
 TEST(Artwork, MenuPictureTilesWithoutSeams) {
-    const QImage tile = Committed("bitmap_150.png").convertToFormat(QImage::Format_RGB32);
+    const QImage tile = Committed(platform::window::BitmapFileName(res::IDB_MENU_BACKGROUND))
+                            .convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < tile.height(); ++y)
         ASSERT_EQ(tile.pixel(0, y), tile.pixel(tile.width() - 1, y)) << y;
     for (int x = 0; x < tile.width(); ++x)
@@ -111,9 +113,13 @@ void ExpectTileMatches(const QImage& tileSource, const QImage& window, const QRe
 }
 
 TEST(Artwork, CheckBoxTilesBlendWithEveryDialog) {
-    const QImage dialog = Committed("bitmap_158.png").convertToFormat(QImage::Format_RGB32);
-    const QImage menu = Committed("bitmap_150.png").convertToFormat(QImage::Format_RGB32);
-    const QImage videoPid = Committed("bitmap_182.png").convertToFormat(QImage::Format_RGB32);
+    const QImage dialog = Committed(platform::window::BitmapFileName(res::IDB_DIALOG_BACKGROUND))
+                              .convertToFormat(QImage::Format_RGB32);
+    const QImage menu = Committed(platform::window::BitmapFileName(res::IDB_MENU_BACKGROUND))
+                            .convertToFormat(QImage::Format_RGB32);
+    const QImage videoPid =
+        Committed(platform::window::BitmapFileName(res::IDB_VIDEO_PID_BACKGROUND))
+            .convertToFormat(QImage::Format_RGB32);
     using art::DialogUnitsToPixels;
     // Network dialog: the IGMP box.
     ExpectTileMatches(dialog, dialog, DialogUnitsToPixels(85, 82, 10, 10), "1056");

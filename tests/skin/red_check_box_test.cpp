@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/window/images.h"
+#include "resources/ids.h"
 #include "skin/check_mark_geometry.h"
 #include "skin/red_check_box.h"
 #include "skin/skin_palette.h"
@@ -86,8 +88,9 @@ TEST(RedCheckBox, BackgroundTileStartsAtTheBoxsOwnCorner) {
 TEST(RedCheckBox, FillsWithTheDialogsBackgroundPictureByDefault) {
     CRedCheckBox box;
     box.resize(18, 18);
-    const QImage tile =
-        QImage(":/art/bitmap_158.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage tile = platform::window::LoadBitmap(res::IDB_DIALOG_BACKGROUND)
+                            .toImage()
+                            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ASSERT_FALSE(tile.isNull());
     const QImage image = test::Render(box);
     // A corner far from the frame shows the picture's own corner.

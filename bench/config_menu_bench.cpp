@@ -18,11 +18,11 @@
 #include "config/pid_list_form.h"
 #include "console/config_sub_menue.h"
 #include "console/halden_dlg.h"
-#include "platform/netns/private_network.h"
 #include "platform/window/combo_box_control.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "resources/ids.h"
+#include "tests/support/private_network.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ struct Figures {
 
 int main(int argc, char** argv) {
     std::string why;
-    if (!platform::netns::EnterPrivateNetwork(&why)) {
+    if (!test_support::EnterPrivateNetwork(&why)) {
         std::fprintf(stderr, "config_menu_bench needs a network namespace (root): %s\n",
                      why.c_str());
         return 1;

@@ -22,10 +22,10 @@
 #include "console/console_messages.h"
 #include "console/halden_dlg.h"
 #include "console/status_panel.h"
-#include "platform/netns/private_network.h"
 #include "platform/window/combo_box_control.h"
 #include "resources/ids.h"
 #include "skin/transparent_static.h"
+#include "tests/support/private_network.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ long ResidentKiB() {
 
 int main(int argc, char** argv) {
     std::string why;
-    if (!platform::netns::EnterPrivateNetwork(&why)) {
+    if (!test_support::EnterPrivateNetwork(&why)) {
         std::fprintf(stderr, "console_bench needs a network namespace (root): %s\n", why.c_str());
         return 1;
     }

@@ -9,8 +9,8 @@
 
 #include "devicelib/devicelib.h"
 #include "platform/clock/clock.h"
-#include "platform/netns/private_network.h"
 #include "sim/emulated_receiver.h"
+#include "tests/support/private_network.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void DiscoveryPass(int receivers) {
 
 int main() {
     std::string why;
-    if (!platform::netns::EnterPrivateNetwork(&why)) {
+    if (!test_support::EnterPrivateNetwork(&why)) {
         std::fprintf(stderr, "devicelib_bench needs a network namespace (root): %s\n", why.c_str());
         return 1;
     }

@@ -10,7 +10,7 @@
 
 #include "devicelib/device_constants.h"
 #include "platform/net/udp_socket.h"
-#include "platform/netns/private_network.h"
+#include "tests/support/private_network.h"
 
 namespace fuzz {
 
@@ -26,7 +26,7 @@ inline constexpr devicelib::MacAddress SEED_MAC{0x02, 0x5C, 0xC1, 0x00, 0x00, 0x
 struct OwnNetwork {
     OwnNetwork() {
         std::string why;
-        if (!platform::netns::EnterPrivateNetwork(&why))
+        if (!test_support::EnterPrivateNetwork(&why))
             std::fprintf(stderr, "fuzz: no private network (%s); using the machine's\n",
                          why.c_str());
     }

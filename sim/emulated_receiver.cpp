@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "platform/net/udp_socket.h"
-#include "platform/netns/thread_network.h"
 #include "sim/address_text.h"
 #include "sim/receiver_commands.h"
+#include "tests/support/thread_network.h"
 
 namespace sim {
 
@@ -157,7 +157,7 @@ void EmulatedReceiver::Stop() {
 void EmulatedReceiver::Run(std::shared_ptr<std::promise<std::string>> started) {
     if (!m_config.networkNamespace.empty()) {
         std::string why;
-        if (!platform::netns::JoinNetworkNamespace(m_config.networkNamespace, &why)) {
+        if (!test_support::JoinNetworkNamespace(m_config.networkNamespace, &why)) {
             started->set_value("cannot join network namespace: " + why);
             return;
         }

@@ -15,8 +15,8 @@
 #include "devicelib/device_models.h"
 #include "devicelib/route_leftovers.h"
 #include "platform/iphelper/ip_helper.h"
-#include "platform/netns/thread_network.h"
 #include "tests/devicelib/receiver_fixture.h"
+#include "tests/support/thread_network.h"
 
 namespace devicelib_test {
 
@@ -103,7 +103,7 @@ class TwoNamespaces : public ::testing::Test {
 
     void EnterA() {
         std::string why;
-        ASSERT_TRUE(platform::netns::JoinNetworkNamespace("/run/netns/" + a, &why)) << why;
+        ASSERT_TRUE(test_support::JoinNetworkNamespace("/run/netns/" + a, &why)) << why;
         entered = true;
     }
 

@@ -5,9 +5,9 @@
 #include <set>
 #include <thread>
 
-#include "platform/netns/private_network.h"
 #include "receiver_fixture.h"
 #include "sim/status_datagram.h"
+#include "tests/support/private_network.h"
 
 namespace {
 
@@ -126,7 +126,7 @@ class NamespaceHolder {
         auto readyFuture = ready.get_future();
         m_thread = std::thread([this, &ready] {
             std::string why;
-            if (!platform::netns::EnterPrivateNetwork(&why)) {
+            if (!test_support::EnterPrivateNetwork(&why)) {
                 ready.set_value("");
                 return;
             }

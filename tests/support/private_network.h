@@ -5,10 +5,10 @@
 
 #include <string>
 
-namespace platform::netns {
+namespace test_support {
 
 // Call before any thread is started. Returns false (with a reason) when the
 // process may not create a namespace.
 bool EnterPrivateNetwork(std::string* why = nullptr);
 
-}  // namespace platform::netns
+}  // namespace test_support

@@ -1,4 +1,4 @@
-#include "platform/netns/private_network.h"
+#include "tests/support/private_network.h"
 
 #include <net/if.h>
 #include <sched.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace platform::netns {
+namespace test_support {
 
 bool EnterPrivateNetwork(std::string* why) {
     if (::unshare(CLONE_NEWNET) != 0) {
@@ -32,4 +32,4 @@ bool EnterPrivateNetwork(std::string* why) {
     return ok;
 }
 
-}  // namespace platform::netns
+}  // namespace test_support

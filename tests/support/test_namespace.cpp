@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/netns/private_network.h"
+#include "tests/support/private_network.h"
 
 namespace test_support {
 
@@ -12,7 +12,7 @@ int EnterTestNamespace(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::strncmp(argv[i], "--gtest_list_tests", 18) == 0) return 0;
     std::string why;
-    if (platform::netns::EnterPrivateNetwork(&why)) return 0;
+    if (test_support::EnterPrivateNetwork(&why)) return 0;
     std::fprintf(stderr,
                  "SKIPPED: these tests need a network namespace of their own "
                  "(run as root or with CAP_SYS_ADMIN): %s\n",

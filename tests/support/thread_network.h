@@ -5,10 +5,10 @@
 
 #include <string>
 
-namespace platform::netns {
+namespace test_support {
 
 // `path` names the namespace, e.g. /run/netns/B or /proc/<pid>/task/<tid>/ns/net.
 // Returns false (with a reason) when it cannot be opened or joined.
 bool JoinNetworkNamespace(const std::string& path, std::string* why = nullptr);
 
-}  // namespace platform::netns
+}  // namespace test_support

@@ -1,4 +1,4 @@
-#include "platform/netns/thread_network.h"
+#include "tests/support/thread_network.h"
 
 #include <fcntl.h>
 #include <sched.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace platform::netns {
+namespace test_support {
 
 bool JoinNetworkNamespace(const std::string& path, std::string* why) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -21,4 +21,4 @@ bool JoinNetworkNamespace(const std::string& path, std::string* why) {
     return ok;
 }
 
-}  // namespace platform::netns
+}  // namespace test_support

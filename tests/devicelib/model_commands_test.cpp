@@ -20,7 +20,7 @@ TEST(Tune, R40ToChannel69SendsTheChannelAndConfirms) {
     OpenedDevice device;
     Open(*rx, device);
     const std::uint16_t channel = 69;
-    EXPECT_EQ(SetChannel(device.handle, &channel), 0);
+    EXPECT_TRUE(Succeeded(SetChannel(device.handle, &channel)));
     const auto commands = rx->CommandsOnPort(devicelib::PORT_TUNE);
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].bytes, Bytes({0x00, 0x45, 0x00, 0x00, 0x00, 0x00}));
@@ -45,7 +45,7 @@ TEST(Tune, SatelliteSendsThousandthsTenthsAndOptions) {
     t.tuneOption1 = 2;  // bit 1 only for exactly 1
     t.tuneOption2 = 1;  // bit 2
     t.tuneOption4 = 1;  // bit 4
-    EXPECT_EQ(SetChannel(device.handle, &t), 0);
+    EXPECT_TRUE(Succeeded(SetChannel(device.handle, &t)));
     const auto commands = rx->CommandsOnPort(devicelib::PORT_TUNE);
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].bytes, Bytes({0x6B, 0x6C, 0x30, 0x39, 0x15, 0x08}));
@@ -59,7 +59,7 @@ TEST(Tune, T22V2LeavesOutOptionBits3And4) {
     t.tuneOption1 = 1;
     t.tuneOption3 = 1;
     t.tuneOption4 = 1;
-    EXPECT_EQ(SetChannel(device.handle, &t), 0);
+    EXPECT_TRUE(Succeeded(SetChannel(device.handle, &t)));
     const auto commands = rx->CommandsOnPort(devicelib::PORT_TUNE);
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].bytes[4], 0x02);
@@ -72,11 +72,11 @@ TEST(Tune, SymbolRateConfirmsWithinTenThousandths) {
     rx->SetFault(sim::Fault::IgnoreCommands, true);
     SatelliteTuning t = Tuning(27.5f, 1234.5f);
     rx->SetTuning({27510, 12345, 0});
-    EXPECT_EQ(SetChannel(device.handle, &t), 0);
+    EXPECT_TRUE(Succeeded(SetChannel(device.handle, &t)));
     rx->SetTuning({27511, 12345, 0});
     EXPECT_EQ(SetChannel(device.handle, &t), ERR_TUNE_NOT_CONFIRMED);
     rx->SetTuning({27500, 12445, 0});  // frequency 100 tenths off: still confirms
-    EXPECT_EQ(SetChannel(device.handle, &t), 0);
+    EXPECT_TRUE(Succeeded(SetChannel(device.handle, &t)));
     rx->SetTuning({27500, 12345, 1});  // flags differ
     EXPECT_EQ(SetChannel(device.handle, &t), ERR_TUNE_NOT_CONFIRMED);
 }
@@ -201,7 +201,7 @@ TEST(Reset, EchoedByEveryModelButTheT22CA) {
     auto rx = StartReceiver(sim::Model::T22V3, {127, 0, 0, 102});
     OpenedDevice device;
     Open(*rx, device);
-    EXPECT_EQ(ResetDevice(device.handle), 0);
+    EXPECT_TRUE(Succeeded(ResetDevice(device.handle)));
     EXPECT_TRUE(rx->WaitForCommands(1, 1s));
     EXPECT_EQ(rx->CommandsOnPort(devicelib::PORT_RESET).size(), 1u);
 }
@@ -211,7 +211,7 @@ TEST(Reset, T22CASucceedsWithTheReceiverSilent) {
     OpenedDevice device;
     Open(*rx, device);
     rx->Stop();
-    EXPECT_EQ(ResetDevice(device.handle), 0);
+    EXPECT_TRUE(Succeeded(ResetDevice(device.handle)));
 }
 
 TEST(OfferedOperations, BaseSlotsAnswerNotOffered) {

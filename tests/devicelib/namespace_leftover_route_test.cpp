@@ -104,7 +104,7 @@ TEST_F(LeftoverRoutes, TheNextChangeRemovesWhatAKilledOneLeft) {
     DeviceHandle device = OpenReceiver();
     ASSERT_NE(device, nullptr);
     const NetworkSettings settings = NewSettings();
-    EXPECT_EQ(SetNetworkSettings(device, &settings), 0);
+    EXPECT_TRUE(Succeeded(SetNetworkSettings(device, &settings)));
     EXPECT_EQ(rx->Address(), RECEIVER_AFTER);
     CloseDevice(device);
     EXPECT_EQ(Snapshot(), before);

@@ -22,7 +22,7 @@ TEST_F(TwoNamespaces, FirstAdapterFailsTheSecondSucceeds) {
     DeviceHandle device = OpenReceiver();
     ASSERT_NE(device, nullptr);
     const NetworkSettings settings = NewSettings();
-    EXPECT_EQ(SetNetworkSettings(device, &settings), 0);
+    EXPECT_TRUE(Succeeded(SetNetworkSettings(device, &settings)));
     EXPECT_EQ(rx->Address(), RECEIVER_AFTER);
     // Four tries went out the dead end before the one that worked.
     EXPECT_EQ(rx->CommandsOnPort(devicelib::PORT_NETWORK).size(), 1u);

@@ -19,10 +19,10 @@ TEST_F(TwoNamespaces, ReachesAReceiverOutsideTheSubnetAndLeavesNothingBehind) {
     EXPECT_NE(object->EchoExchange(devicelib::PORT_TUNE, probe, sizeof probe), 0);
 
     const NetworkSettings settings = NewSettings();
-    EXPECT_EQ(SetNetworkSettings(device, &settings), 0);
+    EXPECT_TRUE(Succeeded(SetNetworkSettings(device, &settings)));
     EXPECT_EQ(rx->Address(), RECEIVER_AFTER);
     R40StatusRecord status{};
-    EXPECT_EQ(GetDeviceStatus(device, &status), 0);
+    EXPECT_TRUE(Succeeded(GetDeviceStatus(device, &status)));
     EXPECT_EQ(status.statusPort, 8309);
     EXPECT_EQ(status.deviceAddress[3], 21);
     CloseDevice(device);
@@ -41,7 +41,7 @@ TEST_F(TwoNamespaces, ARouteThatExistedBeforeIsStillThereAfter) {
     DeviceHandle device = OpenReceiver();
     ASSERT_NE(device, nullptr);
     const NetworkSettings settings = NewSettings();
-    EXPECT_EQ(SetNetworkSettings(device, &settings), 0);
+    EXPECT_TRUE(Succeeded(SetNetworkSettings(device, &settings)));
     CloseDevice(device);
     EXPECT_EQ(RoutesTo(RECEIVER), 1);
     std::vector<platform::iphelper::RouteRow> routes;

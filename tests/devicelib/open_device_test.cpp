@@ -139,14 +139,14 @@ TEST(GetDeviceType, UnattachedObjectReportsUnrecognised) {
 
 TEST(FindFreeStatusPort, SkipsPortsOtherProgramsHold) {
     uint16_t port = 0;
-    ASSERT_EQ(FindFreeStatusPort(&port), 0);
+    ASSERT_TRUE(Succeeded(FindFreeStatusPort(&port)));
     EXPECT_EQ(port, 6516);
 
     platform::net::UdpSocket first, second;
     ASSERT_TRUE(first.Open() && first.Bind(platform::net::ANY_ADDRESS, 6516));
     ASSERT_TRUE(second.Open() && second.Bind(platform::net::ANY_ADDRESS, 8309));
     port = 0;
-    ASSERT_EQ(FindFreeStatusPort(&port), 0);
+    ASSERT_TRUE(Succeeded(FindFreeStatusPort(&port)));
     EXPECT_EQ(port, 8565);
 }
 

@@ -39,7 +39,7 @@ TEST(PidTable, R40SendsSixteenEntriesWithBit13) {
     OpenedDevice device;
     Open(*rx, device);
     PidListRecord list = StandardList({{0x0031, 1}, {0x1FFF, 0}, {0x0100, 1}});
-    EXPECT_EQ(SetPidList(device.handle, &list), 0);
+    EXPECT_TRUE(Succeeded(SetPidList(device.handle, &list)));
 
     const auto writes = TableWrites(*rx);
     ASSERT_EQ(writes.size(), 1u);
@@ -86,7 +86,7 @@ TEST(PidTable, ForwardingEntryCarriesControlAndDestination) {
     list.pid[1] = 0x0042;
     list.control[1] = 1;
     list.destination[31] = {{10, 0, 0, 9}, 80};  // beyond count, still sent
-    EXPECT_EQ(SetPidList(device.handle, &list), 0);
+    EXPECT_TRUE(Succeeded(SetPidList(device.handle, &list)));
 
     const auto writes = TableWrites(*rx);
     ASSERT_EQ(writes.size(), 1u);
@@ -99,7 +99,7 @@ TEST(PidTable, ForwardingEntryCarriesControlAndDestination) {
               Bytes({10, 0, 0, 9, 0x00, 0x50, 0x1F, 0xFF}));
 
     TrevanPidListRecord back{};
-    ASSERT_EQ(GetPidList(device.handle, &back), 0);
+    ASSERT_TRUE(Succeeded(GetPidList(device.handle, &back)));
     EXPECT_EQ(back.count, 2);
     EXPECT_EQ(back.pid[0], 0x0100);
     EXPECT_EQ(back.control[0], 5);
@@ -123,9 +123,9 @@ TEST(PidTable, LengthLimitsDependOnTheModel) {
     PidListRecord copy = list;
     EXPECT_EQ(SetPidList(shortTable.handle, &list), ERR_PID_LIST_TOO_LONG);
     EXPECT_TRUE(r40->CommandsOnPort(devicelib::PORT_TABLE).empty());
-    EXPECT_EQ(SetPidList(longTable.handle, &copy), 0);
+    EXPECT_TRUE(Succeeded(SetPidList(longTable.handle, &copy)));
     PidListRecord back{};
-    ASSERT_EQ(GetPidList(longTable.handle, &back), 0);
+    ASSERT_TRUE(Succeeded(GetPidList(longTable.handle, &back)));
     EXPECT_EQ(back.count, 17);
 }
 
@@ -140,7 +140,7 @@ TEST(PidTable, ReadBackIsCompacted) {
     Open(*rx, device);
     PidListRecord back{};
     for (auto& pid : back.pid) pid = 0x0777;
-    ASSERT_EQ(GetPidList(device.handle, &back), 0);
+    ASSERT_TRUE(Succeeded(GetPidList(device.handle, &back)));
     EXPECT_EQ(back.count, 3);
     EXPECT_EQ(back.pid[0], 0x0011);
     EXPECT_EQ(back.pid[1], 0x0022);
@@ -201,7 +201,7 @@ TEST(SetPidList, NullPidsMayRepeatAndAFullListIsLeftAlone) {
         list.control[i] = 1;
     }
     const PidListRecord before = list;
-    EXPECT_EQ(SetPidList(device.handle, &list), 0);
+    EXPECT_TRUE(Succeeded(SetPidList(device.handle, &list)));
     EXPECT_EQ(std::memcmp(&before, &list, sizeof list), 0);
 }
 

@@ -61,6 +61,14 @@ inline std::unique_ptr<sim::EmulatedReceiver> StartReceiver(sim::Model model, si
     return rx;
 }
 
+// A result of 0, or a failure that names the code and what it means:
+//   EXPECT_TRUE(Succeeded(SetChannel(handle, &channel)));
+inline ::testing::AssertionResult Succeeded(std::int32_t result) {
+    if (result == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "result " << result << " (0x" << std::hex << result
+                                         << "): " << DeviceResultText(result);
+}
+
 // Opens the device for a receiver through the entry point; fails the test
 // when it cannot.
 struct OpenedDevice {
@@ -72,8 +80,8 @@ inline void Open(const sim::EmulatedReceiver& rx, OpenedDevice& device) {
     const DeviceInfo info = InfoFor(rx);
     int32_t result = -99;
     device.handle = OpenDevice(&info, 2000, &result);
-    ASSERT_NE(device.handle, nullptr) << "OpenDevice result " << result;
-    ASSERT_EQ(result, 0);
+    ASSERT_NE(device.handle, nullptr) << "OpenDevice: " << Succeeded(result).message();
+    ASSERT_TRUE(Succeeded(result));
 }
 
 inline std::vector<std::uint8_t> Bytes(std::initializer_list<int> values) {

@@ -225,13 +225,13 @@ TEST(SetNetworkSettings, SucceedsThroughTheFirstAdapterAndLeavesNothingBehind) {
     auto* object = devicelib::DeviceBehindHandle(device.handle);
     object->SetIpHelper(fake);
     const NetworkSettings settings = SettingsFor(141, 8565);
-    EXPECT_EQ(SetNetworkSettings(device.handle, &settings), 0);
+    EXPECT_TRUE(Succeeded(SetNetworkSettings(device.handle, &settings)));
     EXPECT_EQ(CallsStartingWith(fake, "AddHostRoute").size(), 1u);
     EXPECT_TRUE(fake.routes.empty());
     EXPECT_TRUE(fake.neighbours.empty());
     EXPECT_EQ(rx->Address(), (sim::Ipv4{127, 0, 0, 141}));
     R40StatusRecord status{};
-    EXPECT_EQ(GetDeviceStatus(device.handle, &status), 0);
+    EXPECT_TRUE(Succeeded(GetDeviceStatus(device.handle, &status)));
     EXPECT_EQ(status.statusPort, 8565);
 }
 
@@ -243,7 +243,7 @@ TEST(SetNetworkSettings, WithoutThePrivilegeTheCommandGoesByNormalRouting) {
     fake.refuseChanges = true;
     devicelib::DeviceBehindHandle(device.handle)->SetIpHelper(fake);
     const NetworkSettings settings = SettingsFor(142);
-    EXPECT_EQ(SetNetworkSettings(device.handle, &settings), 0);
+    EXPECT_TRUE(Succeeded(SetNetworkSettings(device.handle, &settings)));
     EXPECT_TRUE(CallsStartingWith(fake, "Delete").empty()) << "nothing was made";
 }
 

@@ -84,7 +84,7 @@ TEST(ShortStatus, SpoofedShortDatagramsNeverReachThePolledRecord) {
     OpenedDevice device;
     Open(rx, device);
     R40StatusRecord reference{};
-    ASSERT_EQ(GetDeviceStatus(device.handle, &reference), 0);
+    ASSERT_TRUE(Succeeded(GetDeviceStatus(device.handle, &reference)));
     ASSERT_EQ(reference.channel, 30);
     ASSERT_EQ(reference.pids.count, 3);
 

@@ -83,7 +83,7 @@ std::int32_t CDeviceIdentifier::WaitRecognisedStatus(int timeoutMs) {
 
 std::int32_t CDeviceIdentifier::SecondsListening() const {
     if (!IsListenerOpen()) return RC_NOT_LISTENING;
-    return static_cast<std::int32_t>(platform::clock::NowSeconds() - m_listenerOpenedAt);
+    return static_cast<std::int32_t>(m_clock->Seconds() - m_listenerOpenedAt);
 }
 
 void CDeviceIdentifier::FillDeviceInfo(DeviceInfo* entry) const {

@@ -102,12 +102,17 @@ std::int32_t COrvelDevice::OpenListener() {
     ConfigureListener();
     const std::int32_t opened = m_listener.Open(m_statusPort);
     if (opened != RC_LISTENER_OPEN) return opened;
-    m_listenerOpenedAt = platform::clock::NowSeconds();
+    m_listenerOpenedAt = m_clock->Seconds();
     return 0;
 }
 
 void COrvelDevice::CloseListener() {
     if (m_listener.IsOpen()) m_listener.Close();
+}
+
+void COrvelDevice::UseClock(const platform::clock::Clock& clock) {
+    m_clock = &clock;
+    m_listener.UseClock(clock);
 }
 
 void COrvelDevice::ConfigureListener() {
@@ -123,7 +128,7 @@ bool COrvelDevice::AcceptCopiedStatus(std::uint32_t lastAcceptedBefore) {
         m_lastStatusAt = lastAcceptedBefore;
         return false;
     }
-    m_lastStatusAt = platform::clock::NowSeconds();
+    m_lastStatusAt = m_clock->Seconds();
     return true;
 }
 
@@ -156,7 +161,7 @@ std::int32_t COrvelDevice::WaitFreshStatus(int timeoutMs) {
 bool COrvelDevice::IsStatusFresh() const {
     // 0 means no status was ever accepted.
     if (m_lastStatusAt == 0) return false;
-    const std::uint32_t age = platform::clock::NowSeconds() - m_lastStatusAt;
+    const std::uint32_t age = m_clock->Seconds() - m_lastStatusAt;
     return age < m_staleAfterMs / 1000;
 }
 

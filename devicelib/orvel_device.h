@@ -15,6 +15,7 @@
 #include "devicelib/status_decoder.h"
 #include "devicelib/status_listener.h"
 #include "devicelib/temporary_route.h"
+#include "platform/clock/clock.h"
 #include "platform/iphelper/ip_helper.h"
 
 namespace devicelib {
@@ -85,6 +86,9 @@ class COrvelDevice {
     std::int32_t WaitStatus(int timeoutMs);
     std::int32_t WaitFreshStatus(int timeoutMs);
     bool IsStatusFresh() const;
+    // The clock that stamps accepted statuses and judges their age; the
+    // system's by default. It must outlive the object.
+    void UseClock(const platform::clock::Clock& clock);
     // Hands the object one datagram from `source` as if its listener had
     // received it, with the same checks. Needs no socket.
     StatusIntake TakeStatusDatagram(std::span<const std::uint8_t> datagram, const Ipv4& source);
@@ -169,6 +173,7 @@ class COrvelDevice {
     bool m_arpEntryMade = false;
     bool m_routeMade = false;
     CStatusListner m_listener;
+    const platform::clock::Clock* m_clock = &platform::clock::SystemClock();
     std::uint32_t m_lastStatusAt = 0;
     std::uint32_t m_staleAfterMs = STATUS_STALE_AFTER_MS;
     std::uint32_t m_expectedLength = 0;

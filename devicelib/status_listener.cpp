@@ -109,7 +109,7 @@ bool CStatusListner::Deliver(std::span<const std::uint8_t> datagram, const Ipv4&
     // words are already converted: a short datagram is no status.
     if (datagram.size() < m_shortestLength) return false;
     const std::size_t length = std::min<std::size_t>(datagram.size(), m_expectedLength);
-    if (m_receivedAt != nullptr) *m_receivedAt = platform::clock::NowSeconds();
+    if (m_receivedAt != nullptr) *m_receivedAt = m_clock->Seconds();
     if (length > 0) std::memcpy(m_buffer->data(), datagram.data(), length);
     m_lastLength = length;
     return true;

@@ -10,6 +10,7 @@
 
 #include "devicelib/device_constants.h"
 #include "devicelib/internal_codes.h"
+#include "platform/clock/clock.h"
 #include "platform/net/udp_socket.h"
 
 namespace devicelib {
@@ -59,6 +60,9 @@ class CStatusListner {
     // True when copied. Needs no socket.
     bool Deliver(std::span<const std::uint8_t> datagram, const Ipv4& source);
 
+    // The clock that stamps each copied datagram; the system's by default.
+    void UseClock(const platform::clock::Clock& clock) { m_clock = &clock; }
+
     void LastSource(Ipv4& out) const { out = m_lastSource; }
     // Bytes copied from the last accepted datagram (at most the expected length).
     std::size_t LastLength() const { return m_lastLength; }
@@ -74,6 +78,7 @@ class CStatusListner {
     const Ipv4* m_deviceAddress = nullptr;
     StatusBuffer* m_buffer = nullptr;
     std::uint32_t* m_receivedAt = nullptr;
+    const platform::clock::Clock* m_clock = &platform::clock::SystemClock();
     std::size_t m_lastLength = 0;
 };
 

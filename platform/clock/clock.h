@@ -15,4 +15,17 @@ std::int64_t NowMilliseconds();
 
 void SleepMilliseconds(std::int64_t ms);
 
+// The clock the device objects read when they stamp a status and judge its
+// freshness: the system's monotonic clock (NowSeconds) unless a test hands
+// them a FakeClock (fake_clock.h) that it moves by hand. Waits on sockets
+// always run on real time.
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    // Whole seconds, never 0 (0 stands for "never").
+    virtual std::uint32_t Seconds() const = 0;
+};
+
+const Clock& SystemClock();
+
 }  // namespace platform::clock

@@ -9,7 +9,9 @@
 #include "devicelib/device_models.h"
 #include "devicelib/status_listener.h"
 #include "platform/clock/clock.h"
+#include "platform/clock/fake_clock.h"
 #include "platform/net/udp_socket.h"
+#include "sim/status_datagram.h"
 #include "tests/devicelib/receiver_fixture.h"
 
 namespace devicelib_test {
@@ -143,23 +145,36 @@ TEST(ListenerPort, HeldExclusivelyFailsToBind) {
     EXPECT_FALSE(listener.IsOpen());
 }
 
-// A device whose clock-related members a test may set.
-class AgedR40 : public devicelib::CR40 {
-  public:
-    void StatusAcceptedSecondsAgo(std::uint32_t seconds) {
-        m_lastStatusAt = platform::clock::NowSeconds() - seconds;
-    }
-    void SetLastStatusAt(std::uint32_t at) { m_lastStatusAt = at; }
-};
-
 TEST(Freshness, FlipsAfterFourWholeSeconds) {
-    AgedR40 device;
+    // An R40's own datagram, handed over without a socket, on a clock the
+    // test moves.
+    const sim::ReceiverConfig config = sim::ReceiverConfig::For(sim::Model::R40, {127, 0, 0, 66});
+    const sim::EmulatedReceiver rx(config);  // never started: only its identity is used
+    const std::vector<std::uint8_t> datagram =
+        sim::BuildStatusDatagram(sim::Model::R40, config.initial);
+    platform::clock::FakeClock clock;
+    devicelib::CR40 device;
+    device.UseClock(clock);
+    ASSERT_EQ(device.Attach(InfoFor(rx)), RC_ATTACHED);
     EXPECT_FALSE(device.IsStatusFresh());  // never heard
-    device.StatusAcceptedSecondsAgo(0);
+
+    ASSERT_EQ(device.TakeStatusDatagram(datagram, rx.Address()), devicelib::StatusIntake::Accepted);
     EXPECT_TRUE(device.IsStatusFresh());
-    device.StatusAcceptedSecondsAgo(3);
+    clock.AdvanceSeconds(3);
     EXPECT_TRUE(device.IsStatusFresh());
-    device.StatusAcceptedSecondsAgo(4);
+    clock.AdvanceSeconds(1);
+    EXPECT_FALSE(device.IsStatusFresh());
+
+    // A new status is fresh again; a refused one (another model's code)
+    // does not refresh an aged one.
+    ASSERT_EQ(device.TakeStatusDatagram(datagram, rx.Address()), devicelib::StatusIntake::Accepted);
+    EXPECT_TRUE(device.IsStatusFresh());
+    clock.AdvanceSeconds(4);
+    sim::StatusOverrides foreign;
+    foreign.modelCode = 0x44;
+    EXPECT_EQ(device.TakeStatusDatagram(
+                  sim::BuildStatusDatagram(sim::Model::R40, config.initial, foreign), rx.Address()),
+              devicelib::StatusIntake::Refused);
     EXPECT_FALSE(device.IsStatusFresh());
 }
 
@@ -177,7 +192,7 @@ TEST(DeviceWaits, R40RefusesAnR40VModelCode) {
 
 TEST(DeviceWaits, RefusedDatagramsDoNotRefreshTheStatus) {
     auto rx = StartReceiver(sim::Model::R40, {127, 0, 0, 63});
-    AgedR40 device;
+    devicelib::CR40 device;
     ASSERT_EQ(device.Attach(InfoFor(*rx)), RC_ATTACHED);
     ASSERT_EQ(device.OpenListener(), 0);
     device.SetSourceFilter(true);

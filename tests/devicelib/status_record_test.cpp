@@ -6,7 +6,7 @@
 
 #include "devicelib/device_models.h"
 #include "devicelib/signal_math.h"
-#include "platform/clock/clock.h"
+#include "platform/clock/fake_clock.h"
 #include "tests/devicelib/datagram_transmitter.h"
 #include "tests/devicelib/receiver_fixture.h"
 
@@ -67,7 +67,7 @@ Record Decode(std::uint16_t type, const Datagram& datagram) {
     EXPECT_NE(handle, nullptr) << result;
     Record record;
     std::memset(&record, 0xCD, sizeof record);
-    EXPECT_EQ(GetDeviceStatus(handle, &record), 0);
+    EXPECT_TRUE(Succeeded(GetDeviceStatus(handle, &record)));
     CloseDevice(handle);
     return record;
 }
@@ -260,13 +260,14 @@ TEST(SignalMath, SnrModulationAndEdgeValues) {
 
 class ReachableR40 : public devicelib::CR40 {
   public:
-    void MakeStale() { m_lastStatusAt = platform::clock::NowSeconds() - 10; }
     void PretendType(std::uint32_t type) { m_type = type; }
 };
 
 TEST(StatusRecord, StaleStatusAndWrongTypeAreRefused) {
     Transmitter transmitter(DEVICE, PORT, AtscDatagram(138, 0x43, 16, 1).bytes);
+    platform::clock::FakeClock clock;
     ReachableR40 device;
+    device.UseClock(clock);
     DeviceInfo info{};
     std::memcpy(info.address, DEVICE.data(), 4);
     std::memcpy(info.mac, MAC, 6);
@@ -277,7 +278,7 @@ TEST(StatusRecord, StaleStatusAndWrongTypeAreRefused) {
     ASSERT_EQ(device.WaitStatus(1000), 0);
     R40StatusRecord record{};
     EXPECT_EQ(device.GetStatusRecord(&record), 0);
-    device.MakeStale();
+    clock.AdvanceSeconds(10);
     EXPECT_EQ(device.GetStatusRecord(&record), RC_FAILED);
     ASSERT_EQ(device.WaitStatus(1000), 0);
     device.PretendType(TYPE_R40_TREVAN);
@@ -289,7 +290,7 @@ TEST(StatusRecord, NoNewStatusWithinTwoSecondsIsNoStatus) {
     OpenedDevice device;
     Open(*rx, device);
     R40StatusRecord record{};
-    ASSERT_EQ(GetDeviceStatus(device.handle, &record), 0);
+    ASSERT_TRUE(Succeeded(GetDeviceStatus(device.handle, &record)));
     rx->SetFault(sim::Fault::Silence, true);
     EXPECT_EQ(GetDeviceStatus(device.handle, &record), RC_FAILED);
 }

@@ -17,18 +17,17 @@ TEST(DeviceText, ListItemsAndDescriptionsKeepTheNamesTrailingBlank) {
               " Device Type: R40V  \n MAC Address: 00-1A-2B-3C-4D-5E \n IP Address: 192.168.1.20 ");
     EXPECT_TRUE(console::DeviceDescription(TYPE_R40, mac, address, true)
                     .endsWith(" \n Device Status: Online"));
-}
 
-TEST(DeviceText, ModelNames) {
-    EXPECT_EQ(console::DisplayName(TYPE_T22_V3), "T22 (3.x) ");
-    for (int other : {TYPE_T22_V2, TYPE_TREVAN, TYPE_T22CA, 0})
-        EXPECT_EQ(console::DisplayName(static_cast<std::uint16_t>(other)), "Unsupported Device ")
+    // The T22 (3.x) keeps its name; models the console does not follow are
+    // listed under one name.
+    entry.deviceType = TYPE_T22_V3;
+    EXPECT_EQ(console::DeviceListItemText(entry), "00-1A-2B-3C-4D-5E T22 (3.x)  (192.168.1.20) ");
+    for (int other : {TYPE_T22_V2, TYPE_TREVAN, TYPE_T22CA, 0}) {
+        entry.deviceType = static_cast<std::uint16_t>(other);
+        EXPECT_EQ(console::DeviceListItemText(entry),
+                  "00-1A-2B-3C-4D-5E Unsupported Device  (192.168.1.20) ")
             << other;
-}
-
-TEST(DeviceText, KeyIsTheLastThreeMacBytes) {
-    const std::uint8_t mac[6] = {0x02, 0x5C, 0xC1, 0xAB, 0xCD, 0xEF};
-    EXPECT_EQ(console::DeviceKey(mac), 0xABCDEF);
+    }
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Starts the real r40console on a real X server (Xvfb) with three emulated
 # receivers, operates it as an operator would (drops the device list, picks
-# the first receiver, opens the status panel), saves a screenshot, and shuts
-# it down with Escape. Runs in a network namespace of its own; exit 77
+# the first receiver with the keyboard, opens the status panel) and checks
+# on the screen that each step happened: the selection shows the receiver in
+# the message line and lights the Lock indicator; the status panel docks
+# under the main window and its channel field follows the receiver's
+# channel, which r40ctl changes meanwhile. Saves a screenshot and shuts the
+# console down with Escape. Runs in a network namespace of its own; exit 77
 # (skipped) where one cannot be made.
-#   run_console_smoke.sh CONSOLE SIM SCREENSHOT
+#   run_console_smoke.sh CONSOLE SIM R40CTL SCREENSHOT
 set -u
 if [ "${1:-}" != "--inside" ]; then
     if ! unshare -n true 2>/dev/null; then
@@ -14,7 +18,8 @@ if [ "${1:-}" != "--inside" ]; then
     exec unshare -n "$0" --inside "$@"
 fi
 shift
-console=$1 sim=$2 screenshot=$3
+console=$1 sim=$2 r40ctl=$3 screenshot=$4
+shots=$(mktemp -d)
 ip link set lo up
 
 fail() {
@@ -32,6 +37,7 @@ cleanup() {
     [ -n "$console_pid" ] && kill "$console_pid" 2>/dev/null
     kill "$sim_pid" "$xvfb_pid" 2>/dev/null
     wait 2>/dev/null
+    rm -rf "$shots"
 }
 trap cleanup EXIT
 export DISPLAY=$display
@@ -55,15 +61,83 @@ echo "console smoke: window $window at $X,$Y size ${WIDTH}x$HEIGHT"
 # The layout is fixed at 96 dots per inch: 7 x 14 pixel base units, so a
 # dialog unit is 1.75 pixels each way.
 at() { echo $((X + $1 * 7 / 4)) $((Y + $2 * 7 / 4)); }
+du() { echo $(($1 * 7 / 4)); }
+
+# A rectangle of the screen (left top width height, in pixels) to a file.
+grab() {
+    import -window root -crop "${4}x${5}+${2}+${3}" +repage "$shots/$1.png" ||
+        fail "no screenshot of $1"
+}
+# How many pixels of a grabbed rectangle have the colour (r,g,b).
+count_colour() {
+    convert "$shots/$1.png" -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+# How many pixels two grabs differ in.
+differ() {
+    compare -metric AE "$shots/$1.png" "$shots/$2.png" null: 2>&1 | cut -d' ' -f1
+}
+GREEN=0,255,0 RED=255,0,0 SKIN=204,45,48
+# The message line and the Lock indicator of the main window (template 102).
+grab_main() {
+    grab "$1-message" $((X + $(du 70))) $((Y + $(du 20))) "$(du 148)" "$(du 47)"
+    grab "$1-lock" $((X + $(du 75))) $((Y + $(du 8))) "$(du 8)" "$(du 6)"
+}
+lit() { echo $(($(count_colour "$1-lock" $GREEN) + $(count_colour "$1-lock" $RED))); }
+
 sleep 3  # the first discovery pass
+grab_main before
+[ "$(lit before)" = 0 ] || fail "the Lock indicator shows before a receiver is selected"
 xdotool mousemove $(at 208 11) click 1  # the device-list button
 sleep 0.7
 xdotool key Down Return                 # the first receiver
 sleep 2.5                               # opened, first statuses
+grab_main selected
+[ "$(differ before-message selected-message)" -gt 100 ] ||
+    fail "the message line did not change on the keyboard selection"
+[ "$(lit selected)" -gt 10 ] || fail "the Lock indicator is not shown after the selection"
+echo "console smoke: the keyboard selection shows the receiver and its Lock indicator"
+
 xdotool mousemove $(at 189 80) click 1  # the status panel button
 sleep 2
 xdotool mousemove $(at 20 40)
 sleep 0.5
+
+# The panel is the console's other window, docked under the main window.
+panel=""
+for candidate in $(xdotool search --onlyvisible --pid "$console_pid" 2>/dev/null); do
+    [ "$candidate" = "$window" ] && continue
+    geometry=$(xdotool getwindowgeometry --shell "$candidate")
+    px=$(echo "$geometry" | sed -n 's/^X=//p')
+    py=$(echo "$geometry" | sed -n 's/^Y=//p')
+    if [ "$px" = "$X" ] && [ "$py" = $((Y + HEIGHT)) ]; then panel=$candidate; fi
+done
+[ -n "$panel" ] || fail "no status panel docked under the main window"
+echo "console smoke: status panel $panel docked at $px,$py"
+
+# Its channel field (template 144) shows the receiver's channel: tuned
+# elsewhere, the field changes; tuned back, it shows the same again.
+grab_channel() {
+    grab "$1" $((px + $(du 126))) $((py + $(du 15))) "$(du 20)" "$(du 10)"
+}
+tune() {
+    for address in 127.0.0.20 127.0.0.21; do
+        "$r40ctl" tune "$address" --channel "$1" >/dev/null || fail "r40ctl could not tune $address to $1"
+    done
+    sleep 1.5  # two polls of the console
+}
+tune 61
+grab_channel channel-61
+[ "$(count_colour channel-61 $SKIN)" -gt 5 ] || fail "the channel field shows no value"
+tune 7
+grab_channel channel-7
+[ "$(differ channel-61 channel-7)" -gt 5 ] || fail "the channel field did not follow the receiver"
+tune 61
+grab_channel channel-61-again
+[ "$(differ channel-61 channel-61-again)" = 0 ] ||
+    fail "the channel field does not show the receiver's channel again"
+echo "console smoke: the status panel follows the receiver's channel"
+
 import -window root "$screenshot" || fail "no screenshot"
 echo "console smoke: screenshot in $screenshot"
 kill -0 "$console_pid" 2>/dev/null || fail "the console died"

@@ -158,6 +158,12 @@ TEST(Discovery, ShortDatagramIsNotListedUnderStaleBytes) {
     Transmitter transmitter({127, 0, 0, 122}, 6516, cut.bytes);
     DeviceList list{};
     DiscoverDevices(&list);
+    // The full receiver is listed, from its own address; nothing is listed
+    // from the cut datagram's sender.
+    int index = -1;
+    ASSERT_TRUE(Listed(list, *full, &index));
+    EXPECT_EQ(list.entries[index].address[3], 121);
+    EXPECT_EQ(list.entries[index].deviceType, TYPE_R40);
     for (int i = 0; i < list.count; ++i) EXPECT_NE(list.entries[i].address[3], 122);
 }
 

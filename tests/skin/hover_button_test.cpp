@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/window/images.h"
+#include "resources/ids.h"
 #include "skin/hover_button.h"
 #include "skin_test_support.h"
 
@@ -59,13 +61,6 @@ TEST(HoverFaces, StripOf322GivesFacesOf107AndSkipsTheLastColumn) {
     EXPECT_EQ(FaceSourceRect(HoverFace::PointerOver, face), QRect(214, 0, 107, 32));
     EXPECT_EQ(FaceSourceRect(HoverFace::PointerOver, face).right(), 320);
     EXPECT_EQ(FaceSize(QSize(0, 0)), QSize(0, 0));
-}
-
-TEST(HoverFaces, PressedWinsOverPointerOver) {
-    EXPECT_EQ(ChooseFace(false, false), HoverFace::Normal);
-    EXPECT_EQ(ChooseFace(false, true), HoverFace::PointerOver);
-    EXPECT_EQ(ChooseFace(true, false), HoverFace::Pressed);
-    EXPECT_EQ(ChooseFace(true, true), HoverFace::Pressed);
 }
 
 TEST(HoverButton, StripResizesTheButtonToOneFaceAndRaisesIt) {
@@ -152,8 +147,9 @@ TEST(HoverButton, ConsoleStripFacesDifferByState) {
     EXPECT_FALSE(normal == pressed);
     EXPECT_FALSE(over == pressed);
     // The pressed face is the strip's second third, drawn at the button's corner.
-    const QImage strip =
-        QImage(":/art/bitmap_133.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage strip = platform::window::LoadBitmap(res::IDB_STRIP_CONFIG_MENU)
+                             .toImage()
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     EXPECT_TRUE(pressed == strip.copy(107, 0, 107, 32));
 }
 

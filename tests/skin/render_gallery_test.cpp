@@ -2,7 +2,9 @@
 // window layer's dialog, with the skinned controls placed where the windows'
 // tables put them and the layout scaler applied, renders them to PNG files
 // under the build tree's skin-renders folder for a look, and checks that the
-// pictures line up with the controls the scaler places.
+// pictures line up with the controls the scaler places and that what is
+// drawn on them lands where it belongs. The controls on their own are
+// rendered by the skin_gallery program.
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QPainter>
@@ -23,6 +25,7 @@
 #include "skin/dialog_layout_scaler.h"
 #include "skin/hover_button.h"
 #include "skin/red_check_box.h"
+#include "skin/skin_palette.h"
 #include "skin/template_layout.h"
 #include "skin/transparent_static.h"
 #include "skin_test_support.h"
@@ -164,6 +167,21 @@ void ExpectSaved(const QImage& image, const QString& name) {
     EXPECT_FALSE(test::SaveRender(image, name).isEmpty()) << name.toStdString();
 }
 
+// A label's rectangle without the edges its style draws.
+QRect Inside(const QRect& label) {
+    return label.adjusted(3, 3, -3, -3);
+}
+
+// The share of an image's pixels that have the colour.
+double ShareOfColour(const QImage& image, QRgb colour) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    int matching = 0;
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            if (rgb.pixel(x, y) == colour) ++matching;
+    return rgb.isNull() ? 0.0 : static_cast<double>(matching) / (rgb.width() * rgb.height());
+}
+
 QImage Bitmap(int id) {
     return window::LoadBitmap(id).toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -208,12 +226,15 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
         EXPECT_TRUE(QRect(QPoint(0, 0), client).contains(button)) << id;
         EXPECT_EQ(art.pixel(button.left() - 1, button.center().y()), art::BASE_DEEP.rgb()) << id;
     }
-    ExpectSaved(main.Screen(), QStringLiteral("main_window_start.png"));
+    const QImage start = main.Screen();
+    ExpectSaved(start, QStringLiteral("main_window_start.png"));
 
-    // Live: a message, the logo part faded, a face under the pointer.
+    // Live: a new message, a face under the pointer.
     main.Control<CTransparentStatic>(res::IDC_MAIN_MESSAGE)
         ->SetText(QStringLiteral("R40 02-5C-C1-00-12-34\n192.168.10.40"));
-    for (const int id : {1021, 1022, 1023, 1024}) main.Control<QWidget>(id)->show();
+    for (const int id : {res::IDC_MAIN_LOCK_INDICATOR, res::IDC_MAIN_DATA_INDICATOR,
+                         res::IDC_MAIN_LOCK_LABEL, res::IDC_MAIN_DATA_LABEL})
+        main.Control<QWidget>(id)->show();
     auto* logo = main.Control<CAniLogo>(res::IDC_MAIN_LOGO);
     logo->SetStep(3);
     logo->SetAlphaRange(125, 255);
@@ -221,7 +242,19 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
     EXPECT_TRUE(logo->HasBackground());
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QCoreApplication::sendEvent(main.Control<CHoverButton>(res::IDC_MAIN_FILE_OPERATIONS), &enter);
-    ExpectSaved(main.Screen(), QStringLiteral("main_window_live.png"));
+    const QImage live = main.Screen();
+    ExpectSaved(live, QStringLiteral("main_window_live.png"));
+
+    // The new message was drawn on the display, which still shows around
+    // the text (a label never fills its background); the hovered button
+    // changed its face while the others kept theirs.
+    EXPECT_NE(start.copy(message), live.copy(message));
+    EXPECT_GT(ShareOfColour(live.copy(Inside(message)), art::DISPLAY.rgb()), 0.5);
+    const auto face = [&](int id) { return main.Control<CHoverButton>(id)->geometry(); };
+    EXPECT_NE(start.copy(face(res::IDC_MAIN_FILE_OPERATIONS)),
+              live.copy(face(res::IDC_MAIN_FILE_OPERATIONS)));
+    EXPECT_EQ(start.copy(face(res::IDC_MAIN_CONFIG_MENU)),
+              live.copy(face(res::IDC_MAIN_CONFIG_MENU)));
 }
 
 TEST(RenderGallery, StatusPanelValuesStandOnDisplays) {
@@ -241,7 +274,22 @@ TEST(RenderGallery, StatusPanelValuesStandOnDisplays) {
     panel.Control<CTransparentStatic>(res::IDC_STATUS_GATEWAY)
         ->SetText(QStringLiteral("192.168.10.1"));
     panel.Control<QWidget>(res::IDC_STATUS_IGMP_IMAGE)->show();
-    ExpectSaved(panel.Screen(), QStringLiteral("status_panel_live.png"));
+    const QImage live = panel.Screen();
+    ExpectSaved(live, QStringLiteral("status_panel_live.png"));
+
+    // Each value is written in the skin colour inside its edges, on the
+    // display that still shows around it.
+    for (const int id : {res::IDC_STATUS_CHANNEL, res::IDC_STATUS_SNR, res::IDC_STATUS_GATEWAY}) {
+        const QImage drawn = live.copy(Inside(panel.Control<QWidget>(id)->geometry()))
+                                 .convertToFormat(QImage::Format_RGB32);
+        bool skinColoured = false;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                skinColoured =
+                    skinColoured || test::SameColour(drawn.pixel(x, y), SKIN_COLOR.rgb(), 8);
+        EXPECT_TRUE(skinColoured) << id;
+        EXPECT_GT(ShareOfColour(drawn, art::DISPLAY.rgb()), 0.4) << id;
+    }
 }
 
 TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton) {
@@ -281,48 +329,37 @@ TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton)
     ExpectSaved(menu.Screen(), QStringLiteral("configuration_menu_busy.png"));
 }
 
+// Checking a box on a shown dialog repaints the box, and only the box; the
+// unchecked box shows the dialog's background picture through it.
+void ExpectCheckingRepaintsOnlyTheBox(ShownWindow& shown, int boxId, const QString& name) {
+    auto* box = shown.Control<CRedCheckBox>(boxId);
+    ASSERT_NE(box, nullptr) << boxId;
+    box->SetChecked(false);
+    const QImage unchecked = shown.Screen();
+    box->SetChecked(true);
+    const QImage checked = shown.Screen();
+    ExpectSaved(checked, name);
+    const QRect area = box->geometry();
+    EXPECT_NE(unchecked.copy(area), checked.copy(area)) << boxId;
+    QImage outside = checked;
+    QPainter(&outside).drawImage(area.topLeft(), unchecked.copy(area));
+    EXPECT_EQ(outside, unchecked) << boxId;
+    box->SetChecked(false);
+    EXPECT_EQ(shown.Screen(), unchecked) << boxId;
+}
+
 TEST(RenderGallery, DialogsWithCheckBoxes) {
     ShownWindow network(res::IDD_NETWORK_CONFIG);
     ASSERT_TRUE(network.created);
-    network.Control<CRedCheckBox>(res::IDC_NET_IGMP)->SetChecked(true);
-    ExpectSaved(network.Screen(), QStringLiteral("network_dialog_checked.png"));
+    ExpectCheckingRepaintsOnlyTheBox(network, res::IDC_NET_IGMP,
+                                     QStringLiteral("network_dialog_checked.png"));
 
     ShownWindow loadSave(res::IDD_LOAD_SAVE);
     ASSERT_TRUE(loadSave.created);
-    loadSave.Control<CRedCheckBox>(res::IDC_FILE_LOAD_APPLY_ALL)->SetChecked(true);
     for (const int id : {res::IDC_FILE_PATH, res::IDC_FILE_BROWSE, 1, 2})
         loadSave.Control<QWidget>(id)->show();
-    ExpectSaved(loadSave.Screen(), QStringLiteral("load_save_dialog.png"));
-}
-
-TEST(RenderGallery, ControlsOnTheirOwn) {
-    CMYCircleProgress progress;
-    progress.resize(66, 50);
-    progress.SetColor(QColor(204, 45, 48));
-    progress.SetCircleColor(QColor(255, 0, 0));
-    QImage sheet(66 * 5, 50, QImage::Format_ARGB32_Premultiplied);
-    sheet.fill(art::BASE);
-    {
-        QPainter painter(&sheet);
-        int x = 0;
-        for (const std::uint32_t pos : {0u, 12u, 25u, 60u, 99u}) {
-            progress.SetPos(pos);
-            painter.drawImage(x, 0, test::Render(progress));
-            x += 66;
-        }
-    }
-    ExpectSaved(sheet, QStringLiteral("circle_progress_positions.png"));
-
-    CRedCheckBox box;
-    box.resize(15, 15);
-    QImage boxes(15 * 2 * 8, 15 * 8, QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter painter(&boxes);
-        painter.drawImage(QRect(0, 0, 120, 120), test::Render(box));
-        box.SetChecked(true);
-        painter.drawImage(QRect(120, 0, 120, 120), test::Render(box));
-    }
-    ExpectSaved(boxes, QStringLiteral("red_check_box_15x15_x8.png"));
+    ExpectCheckingRepaintsOnlyTheBox(loadSave, res::IDC_FILE_LOAD_APPLY_ALL,
+                                     QStringLiteral("load_save_dialog.png"));
 }
 
 }  // namespace

@@ -51,9 +51,24 @@ TEST(TrayIcon, AClickAfterTheWindowWentReachesNobody) {
         ASSERT_TRUE(main.Create());
         tray.Add(main.Handle(), WM_TRAY_NOTIFY, QIcon(), QStringLiteral("tip"));
     }
-    tray.Activated(QSystemTrayIcon::DoubleClick);  // posted to a dead handle: dropped
-    Pump(10);
-    SUCCEED();
+    // A window made after the owner went must not get the dead owner's
+    // callback, even if it were given the same handle.
+    RecordingDialog later(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
+    ASSERT_TRUE(later.Create());
+    int notifications = 0;
+    later.MapMessage(WM_TRAY_NOTIFY, [&](Message&) -> std::intptr_t {
+        ++notifications;
+        return 0;
+    });
+    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
+    Pump(50);
+    EXPECT_EQ(notifications, 0);
+
+    // The same click does arrive once the icon belongs to the new window.
+    tray.Delete();
+    ASSERT_TRUE(tray.Add(later.Handle(), WM_TRAY_NOTIFY, QIcon(), QStringLiteral("tip")));
+    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(WaitUntil([&] { return notifications == 1; }));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 """libdevicelib exports exactly its C interface: the entry points and the
-status port table, nothing of the objects and platform code inside it.
+status port table, nothing of the objects and platform code inside it, each
+in the version node DEVICELIB_1 that goes with the SONAME libdevicelib.so.1.
 
 Usage: exported_symbols.py PATH_TO_LIBDEVICELIB"""
 import subprocess
@@ -11,14 +12,20 @@ INTERFACE = {
     "GetDeviceType", "RemoveStaleRoutes", "DeviceResultText", "STATUS_PORTS",
     "DecodeStatusDatagram",
 }
+NODE = "DEVICELIB_1"
 
 
 def main():
     out = subprocess.run(["nm", "-D", "--defined-only", "--format=posix", sys.argv[1]],
                          check=True, capture_output=True, text=True).stdout
     # Version nodes and the linker's own markers are not symbols of ours.
-    exported = {line.split()[0] for line in out.splitlines()
-                if line and line.split()[1] not in ("A",)}
+    names = {line.split()[0] for line in out.splitlines()
+             if line and line.split()[1] not in ("A",)}
+    unversioned = sorted(n for n in names if not n.endswith("@@" + NODE))
+    if unversioned:
+        print("exported_symbols: FAILED: not in the node %s: %s" % (NODE, unversioned))
+        return 1
+    exported = {n[:-len("@@" + NODE)] for n in names}
     missing = sorted(INTERFACE - exported)
     extra = sorted(exported - INTERFACE)
     if missing or extra:

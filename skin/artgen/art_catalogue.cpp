@@ -75,10 +75,24 @@ std::vector<ArtItem> BuildCatalogue() {
     };
 }
 
+std::vector<ArtItem> BuildDesktopIcons() {
+    std::vector<ArtItem> icons;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icons.push_back({QStringLiteral("r40-console-%1.png").arg(size), {size, size}, [size] {
+                             return ApplicationIcon(size);
+                         }});
+    return icons;
+}
+
 }  // namespace
 
 const std::vector<ArtItem>& SkinArtCatalogue() {
     static const std::vector<ArtItem> catalogue = BuildCatalogue();
+    return catalogue;
+}
+
+const std::vector<ArtItem>& DesktopIconCatalogue() {
+    static const std::vector<ArtItem> catalogue = BuildDesktopIcons();
     return catalogue;
 }
 

@@ -19,6 +19,10 @@ struct ArtItem {
 
 const std::vector<ArtItem>& SkinArtCatalogue();
 
+// The application icon for the desktop's icon theme (hicolor), one file per
+// size: r40-console-<size>.png, committed in packaging/icons.
+const std::vector<ArtItem>& DesktopIconCatalogue();
+
 // Draws one picture and checks it has the catalogued size.
 QImage DrawArtItem(const ArtItem& item);
 

@@ -1,12 +1,15 @@
-// Writes every picture of the skin into a folder:
+// Writes every picture of the skin into a folder, or the desktop icons:
 //   skin_art_generator <folder>
-// The pictures in resources/art are this program's output; after changing
-// any drawing, run the build target skin_art_update and commit the result.
+//   skin_art_generator --desktop-icons <folder>
+// The pictures in resources/art and packaging/icons are this program's
+// output; after changing any drawing, run the build target skin_art_update
+// and commit the result.
 #include <QDir>
 #include <QGuiApplication>
 #include <QImageWriter>
 
 #include <cstdio>
+#include <cstring>
 
 #include "skin/artgen/art_catalogue.h"
 
@@ -14,16 +17,22 @@ int main(int argc, char** argv) {
     // Drawing needs fonts but no screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skin_art_generator <output folder>\n");
+    const bool desktopIcons = argc == 3 && std::strcmp(argv[1], "--desktop-icons") == 0;
+    if (argc != 2 && !desktopIcons) {
+        std::fprintf(stderr,
+                     "usage: skin_art_generator <output folder>\n"
+                     "       skin_art_generator --desktop-icons <output folder>\n");
         return 2;
     }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const char* folderName = argv[argc - 1];
+    const QDir folder(QString::fromLocal8Bit(folderName));
     if (!folder.exists() && !QDir().mkpath(folder.path())) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        std::fprintf(stderr, "cannot create %s\n", folderName);
         return 1;
     }
-    for (const skin::art::ArtItem& item : skin::art::SkinArtCatalogue()) {
+    const auto& catalogue =
+        desktopIcons ? skin::art::DesktopIconCatalogue() : skin::art::SkinArtCatalogue();
+    for (const skin::art::ArtItem& item : catalogue) {
         const QString path = folder.filePath(item.fileName);
         QImageWriter writer(path, "png");
         if (!writer.write(skin::art::DrawArtItem(item))) {

@@ -3,6 +3,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
+
 #include "skin/artgen/art_style.h"
 #include "skin/artgen/glyphs.h"
 
@@ -14,18 +16,22 @@ QImage TowerTile(int size, bool outlined) {
     QPainter p(&image);
     Smooth(p);
     const qreal s = size;
-    const QRectF tile(0.5, 0.5, s - 1, s - 1);
+    // Rim and strokes grow with the desktop's larger sizes; up to 32 pixels
+    // they stay one and two pixels wide.
+    const qreal rim = std::max<qreal>(1.0, s / 64);
+    const qreal stroke = std::max<qreal>(2.0, s / 16);
+    const QRectF tile(rim / 2, rim / 2, s - rim, s - rim);
     QLinearGradient fill(tile.topLeft(), tile.bottomLeft());
     fill.setColorAt(0.0, RED.lighter(115));
     fill.setColorAt(1.0, RED_DEEP);
     // The tray icon keeps a dark rim so it stands out on light and dark bars.
-    p.setPen(QPen(outlined ? RED_EDGE.darker(130) : RED_EDGE, 1));
+    p.setPen(QPen(outlined ? RED_EDGE.darker(130) : RED_EDGE, rim));
     p.setBrush(fill);
     p.drawRoundedRect(tile, s * 0.2, s * 0.2);
     if (size >= 24) {
         const qreal margin = s * 0.16;
         DrawBroadcastTower(p, QRectF(margin, margin * 0.9, s - 2 * margin, s - 2 * margin), WHITE,
-                           WHITE, 2.0, 2);
+                           WHITE, stroke, 2);
     } else {
         // Small sizes keep the mark's outline only: a mast under a dot and
         // one wave on each side, on whole pixels where they can be.

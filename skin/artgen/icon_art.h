@@ -7,7 +7,8 @@
 namespace skin::art {
 
 // Icon 128 (32 x 32 and 16 x 16) and the notification-area icon 170
-// (32 x 32): the tower mark in white on a red tile.
+// (32 x 32): the tower mark in white on a red tile. The desktop menu's icon
+// is the application icon at the sizes of the icon theme.
 QImage ApplicationIcon(int size);
 QImage TrayIcon();
 

@@ -70,6 +70,25 @@ TEST(Artwork, CommittedFilesAreTheGeneratorsOutput) {
     }
 }
 
+// The desktop icons are committed beside the package files, and drawn from
+// the same tile as the window's icon: at 32 pixels they are that icon.
+TEST(Artwork, CommittedDesktopIconsAreTheGeneratorsOutput) {
+    const QDir folder(QStringLiteral(R40_DESKTOP_ICON_DIR));
+    for (const art::ArtItem& item : art::DesktopIconCatalogue()) {
+        const QImage drawn = art::DrawArtItem(item).convertToFormat(QImage::Format_ARGB32);
+        const QImage committed =
+            QImage(folder.filePath(item.fileName)).convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(committed.size(), item.size) << item.fileName.toStdString();
+        EXPECT_TRUE(drawn == committed) << item.fileName.toStdString()
+                                        << " differs: run skin_art_generator --desktop-icons "
+                                           "packaging/icons";
+    }
+    EXPECT_TRUE(
+        QImage(folder.filePath(QStringLiteral("r40-console-32.png")))
+            .convertToFormat(QImage::Format_ARGB32) ==
+        Committed(QStringLiteral("icon_128_32.png")).convertToFormat(QImage::Format_ARGB32));
+}
+
 TEST(Artwork, IndicatorLampsAreSolidColours) {
     const std::map<QString, QRgb> lamps{
         {platform::window::IconFileName(res::IDI_NO_DATA), qRgb(0, 128, 0)},

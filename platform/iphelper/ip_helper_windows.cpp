@@ -76,6 +76,10 @@ class WindowsIpHelper final : public IpHelper {
             const DWORD rc =
                 ::GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size);
             if (rc == NO_ERROR) break;
+            if (rc == ERROR_NO_DATA) {  // no adapter at all: an empty list, read
+                adapters.clear();
+                return true;
+            }
             if (rc != ERROR_BUFFER_OVERFLOW) return false;
             size += BUFFER_MARGIN;
         }

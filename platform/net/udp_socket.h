@@ -1,4 +1,6 @@
-// RAII UDP socket over the operating system's socket layer.
+// RAII UDP socket over the operating system's socket layer (POSIX sockets,
+// or Windows Sockets 2, started on the first Open and kept for the life of
+// the process).
 //
 // Addresses are four bytes, first octet first, as they stand in the device
 // records and on the wire; ports are in host order. Nothing here throws.
@@ -15,6 +17,14 @@ namespace platform::net {
 using Ipv4 = std::array<std::uint8_t, 4>;
 
 inline constexpr Ipv4 ANY_ADDRESS{0, 0, 0, 0};
+
+#ifdef _WIN32
+using NativeSocket = std::uintptr_t;  // SOCKET
+inline constexpr NativeSocket INVALID_NATIVE_SOCKET = ~NativeSocket{0};
+#else
+using NativeSocket = int;  // file descriptor
+inline constexpr NativeSocket INVALID_NATIVE_SOCKET = -1;
+#endif
 
 // What a wait for readability found.
 enum class WaitResult { Readable, TimedOut, Failed };
@@ -47,7 +57,7 @@ class UdpSocket {
     // Creates the underlying socket, closing any earlier one. False on failure.
     bool Open();
     void Close();
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_socket != INVALID_NATIVE_SOCKET; }
 
     bool SetReuseAddress(bool on);
     bool SetBroadcast(bool on);
@@ -66,10 +76,10 @@ class UdpSocket {
 
     // The local port after Bind (0 when unknown).
     std::uint16_t LocalPort() const;
-    int NativeHandle() const { return m_fd; }
+    NativeSocket NativeHandle() const { return m_socket; }
 
   private:
-    int m_fd = -1;
+    NativeSocket m_socket = INVALID_NATIVE_SOCKET;
 };
 
 // Waits until any of the sockets is readable; returns its index, -1 on

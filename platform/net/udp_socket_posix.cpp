@@ -35,70 +35,72 @@ UdpSocket::~UdpSocket() {
     Close();
 }
 
-UdpSocket::UdpSocket(UdpSocket&& other) noexcept : m_fd(other.m_fd) {
-    other.m_fd = -1;
+UdpSocket::UdpSocket(UdpSocket&& other) noexcept : m_socket(other.m_socket) {
+    other.m_socket = -1;
 }
 
 UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
     if (this != &other) {
         Close();
-        m_fd = other.m_fd;
-        other.m_fd = -1;
+        m_socket = other.m_socket;
+        other.m_socket = -1;
     }
     return *this;
 }
 
 bool UdpSocket::Open() {
     Close();
-    m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);
-    return m_fd >= 0;
+    m_socket = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);
+    return m_socket >= 0;
 }
 
 void UdpSocket::Close() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
+    if (m_socket >= 0) {
+        ::close(m_socket);
+        m_socket = -1;
     }
 }
 
 bool UdpSocket::SetReuseAddress(bool on) {
     int value = on ? 1 : 0;
-    return m_fd >= 0 && ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &value, sizeof value) == 0;
+    return m_socket >= 0 &&
+           ::setsockopt(m_socket, SOL_SOCKET, SO_REUSEADDR, &value, sizeof value) == 0;
 }
 
 bool UdpSocket::SetBroadcast(bool on) {
     int value = on ? 1 : 0;
-    return m_fd >= 0 && ::setsockopt(m_fd, SOL_SOCKET, SO_BROADCAST, &value, sizeof value) == 0;
+    return m_socket >= 0 &&
+           ::setsockopt(m_socket, SOL_SOCKET, SO_BROADCAST, &value, sizeof value) == 0;
 }
 
 bool UdpSocket::Bind(const Ipv4& address, std::uint16_t port) {
-    if (m_fd < 0) return false;
+    if (m_socket < 0) return false;
     sockaddr_in sa = MakeAddress(address, port);
-    return ::bind(m_fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
+    return ::bind(m_socket, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
 }
 
 bool UdpSocket::Connect(const Ipv4& address, std::uint16_t port) {
-    if (m_fd < 0) return false;
+    if (m_socket < 0) return false;
     sockaddr_in sa = MakeAddress(address, port);
-    return ::connect(m_fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
+    return ::connect(m_socket, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
 }
 
 long UdpSocket::Send(std::span<const std::uint8_t> bytes) {
-    if (m_fd < 0) return -1;
-    return ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (m_socket < 0) return -1;
+    return ::send(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
 }
 
 long UdpSocket::SendTo(std::span<const std::uint8_t> bytes, const Ipv4& address,
                        std::uint16_t port) {
-    if (m_fd < 0) return -1;
+    if (m_socket < 0) return -1;
     sockaddr_in sa = MakeAddress(address, port);
-    return ::sendto(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL,
+    return ::sendto(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL,
                     reinterpret_cast<sockaddr*>(&sa), sizeof sa);
 }
 
 WaitResult UdpSocket::WaitReadable(std::chrono::microseconds timeout) const {
-    if (m_fd < 0) return WaitResult::Failed;
-    pollfd p{m_fd, POLLIN, 0};
+    if (m_socket < 0) return WaitResult::Failed;
+    pollfd p{m_socket, POLLIN, 0};
     // ppoll keeps microsecond waits (the status drain waits 400 us).
     const timespec ts = ToTimespec(timeout);
     for (;;) {
@@ -112,7 +114,7 @@ WaitResult UdpSocket::WaitReadable(std::chrono::microseconds timeout) const {
 
 Received UdpSocket::Receive(std::span<std::uint8_t> buffer) {
     Received r;
-    if (m_fd < 0) return r;
+    if (m_socket < 0) return r;
     sockaddr_in from{};
     iovec iov{buffer.data(), buffer.size()};
     msghdr msg{};
@@ -123,7 +125,7 @@ Received UdpSocket::Receive(std::span<std::uint8_t> buffer) {
     // MSG_TRUNC makes the kernel report the datagram's real length.
     ssize_t n;
     do {
-        n = ::recvmsg(m_fd, &msg, MSG_DONTWAIT | MSG_TRUNC);
+        n = ::recvmsg(m_socket, &msg, MSG_DONTWAIT | MSG_TRUNC);
     } while (n < 0 && errno == EINTR);
     if (n < 0) {
         r.status = (errno == EAGAIN || errno == EWOULDBLOCK) ? ReceiveStatus::TimedOut
@@ -141,10 +143,10 @@ Received UdpSocket::Receive(std::span<std::uint8_t> buffer) {
 }
 
 std::uint16_t UdpSocket::LocalPort() const {
-    if (m_fd < 0) return 0;
+    if (m_socket < 0) return 0;
     sockaddr_in sa{};
     socklen_t len = sizeof sa;
-    if (::getsockname(m_fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) return 0;
+    if (::getsockname(m_socket, reinterpret_cast<sockaddr*>(&sa), &len) != 0) return 0;
     return ntohs(sa.sin_port);
 }
 

@@ -1,0 +1,11 @@
+// Windows has no network namespaces: there is nothing to enter.
+#include "tests/support/private_network.h"
+
+namespace test_support {
+
+bool EnterPrivateNetwork(std::string* why) {
+    if (why) *why = "network namespaces exist on Linux only";
+    return false;
+}
+
+}  // namespace test_support

@@ -15,16 +15,10 @@
 #include <memory>
 #include <string>
 
+#include "platform/file/temporary_names.h"
+
 namespace platform::file {
 namespace {
-
-// Temporary names are "<start of the target's name>.tmp-PID-SEQ-STAMP". The
-// target's part is cut so that the whole stays far below NAME_MAX (255).
-constexpr std::size_t TEMPORARY_PREFIX_BYTES = 64;
-constexpr char TEMPORARY_MARK[] = ".tmp-";
-// A temporary older than this belongs to a save that was killed: a save
-// takes milliseconds, seconds on the slowest disk.
-constexpr std::time_t STALE_TEMPORARY_SECONDS = 10 * 60;
 
 // The file to replace once symbolic links are followed; empty when a link
 // leads nowhere.
@@ -44,35 +38,6 @@ std::string DirectoryOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The target's name cut to TEMPORARY_PREFIX_BYTES, never inside a UTF-8
-// sequence.
-std::string TemporaryPrefix(const std::string& name) {
-    if (name.size() <= TEMPORARY_PREFIX_BYTES) return name;
-    std::size_t cut = TEMPORARY_PREFIX_BYTES;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
-    return name.substr(0, cut);
-}
-
-// True for the names saves give their temporaries, now and in earlier
-// versions: a name, ".tmp-", then three runs of digits joined by '-'.
-bool IsTemporaryName(const std::string& name) {
-    const auto mark = name.rfind(TEMPORARY_MARK);
-    if (mark == std::string::npos || mark == 0) return false;
-    int dashes = 0;
-    std::size_t digits = 0;
-    for (std::size_t i = mark + sizeof TEMPORARY_MARK - 1; i < name.size(); ++i) {
-        if (name[i] >= '0' && name[i] <= '9') {
-            ++digits;
-        } else if (name[i] == '-' && digits > 0 && dashes < 2) {
-            ++dashes;
-            digits = 0;
-        } else {
-            return false;
-        }
-    }
-    return dashes == 2 && digits > 0;
 }
 
 // Removes what saves killed in this directory left behind: regular files of
@@ -143,12 +108,12 @@ class TemporaryFile {
     // False with errno set by the last refusal.
     bool Create(const std::string& target) {
         static std::atomic<unsigned> sequence{0};
-        const std::string stem = DirectoryOf(target) + "/" + TemporaryPrefix(NameOf(target));
         for (int attempt = 0; attempt < 16; ++attempt) {
             const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-            const std::string candidate = stem + TEMPORARY_MARK + std::to_string(getpid()) + "-" +
-                                          std::to_string(sequence++) + "-" +
-                                          std::to_string(stamp % 1000000);
+            const std::string candidate =
+                DirectoryOf(target) + "/" +
+                TemporaryName(NameOf(target), static_cast<unsigned long>(getpid()), sequence++,
+                              static_cast<long long>(stamp));
             m_fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (m_fd >= 0) {
                 m_path = candidate;

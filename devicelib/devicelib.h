@@ -17,8 +17,12 @@
 #include <stddef.h>
 #include <stdint.h>
 
+/* On Windows: exported by devicelib.dll, imported by its callers; a program
+ * linked with the static library (tests) defines DEVICELIB_STATIC. */
 #if defined(_WIN32) && defined(DEVICELIB_BUILDING)
 #define DEVICELIB_API __declspec(dllexport)
+#elif defined(_WIN32) && defined(DEVICELIB_STATIC)
+#define DEVICELIB_API
 #elif defined(_WIN32)
 #define DEVICELIB_API __declspec(dllimport)
 #else

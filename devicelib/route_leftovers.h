@@ -28,13 +28,31 @@ class AttemptLock {
     int m_fd = -1;
 };
 
+// Held by a sweep for leftovers: taken only when no attempt holds its lock
+// (then Acquired()), or when there is no lock file to ask.
+class SweepLock {
+  public:
+    explicit SweepLock(platform::iphelper::IpHelper& helper);
+    ~SweepLock();
+    SweepLock(const SweepLock&) = delete;
+    SweepLock& operator=(const SweepLock&) = delete;
+
+    bool Acquired() const { return m_acquired; }
+
+  private:
+    int m_fd = -1;
+    bool m_acquired = false;
+};
+
 // Removes every host route and neighbour entry of ours when no attempt holds
 // its lock in this thread's network namespace; nothing while one does.
 // Entries of anyone else are never touched. Returns how many were removed.
 int RemoveLeftoverEntries(platform::iphelper::IpHelper& helper);
 
+#ifndef _WIN32
 // The lock file of this thread's network namespace: in /run/lock, or the
 // temporary directory where that is missing.
 std::string AttemptLockPath();
+#endif
 
 }  // namespace devicelib

@@ -1,6 +1,10 @@
 // r40ctl reset: restarts the receiver. On a terminal it asks first; without
 // a terminal it needs --yes, so that no script resets a receiver by accident.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <iostream>
@@ -12,6 +16,16 @@
 namespace r40ctl {
 
 namespace {
+
+bool StdinIsTerminal() {
+#ifdef _WIN32
+    // A console, not merely a character device: NUL is one of those too.
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+#else
+    return ::isatty(STDIN_FILENO) != 0;
+#endif
+}
 
 bool Confirmed(const DeviceInfo& entry) {
     std::fprintf(stderr, "Reset the %s? [y/N] ", DescribeReceiver(entry).c_str());
@@ -25,7 +39,7 @@ bool Confirmed(const DeviceInfo& entry) {
 
 int RunReset(Context& context, const ResetOptions& options) {
     const ReceiverQuery query = RequireQuery(options.receiver);
-    if (!options.yes && !::isatty(STDIN_FILENO))
+    if (!options.yes && !StdinIsTerminal())
         throw Failure(EXIT_USAGE, "refusing to reset without --yes: stdin is not a terminal");
     const DeviceInfo entry = Find(context, query);
     if (!options.yes && !Confirmed(entry))

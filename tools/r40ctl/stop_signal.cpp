@@ -1,7 +1,12 @@
 #include "tools/r40ctl/stop_signal.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <thread>
@@ -9,6 +14,29 @@
 namespace r40ctl {
 
 namespace {
+
+#ifdef _WIN32
+
+// Windows calls console control handlers on a thread of their own.
+std::atomic<int> g_stopSignal{0};
+
+BOOL WINAPI OnConsoleControl(DWORD event) {
+    const int signal = event == CTRL_C_EVENT ? SIGINT : SIGTERM;
+    if (g_stopSignal.exchange(signal) != 0) ::ExitProcess(128 + signal);
+    // Closing the console ends the process once this returns: wait for the
+    // command to reach its safe point first (Windows allows a few seconds).
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+        ::Sleep(INFINITE);
+    return TRUE;
+}
+
+}  // namespace
+
+void InstallStopHandlers() {
+    ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+
+#else
 
 volatile std::sig_atomic_t g_stopSignal = 0;
 
@@ -26,6 +54,8 @@ void InstallStopHandlers() {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }
+
+#endif
 
 bool StopRequested() {
     return g_stopSignal != 0;

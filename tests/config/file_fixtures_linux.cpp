@@ -11,27 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 namespace config_test {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return std::string();
-    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
 
 TempDir::TempDir(Where where) {
     std::error_code error;
@@ -43,20 +27,6 @@ TempDir::TempDir(Where where) {
     m_path = pattern;
     // Reachable for the ordinary user of OrdinaryUserScope as well.
     chmod(m_path.c_str(), 0777);
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    fs::permissions(m_path, fs::perms::all, ignored);
-    fs::remove_all(m_path, ignored);
-}
-
-std::vector<std::string> TempDir::Entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(m_path))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 OrdinaryUserScope::OrdinaryUserScope() {

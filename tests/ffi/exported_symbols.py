@@ -2,7 +2,8 @@
 status port table, nothing of the objects and platform code inside it, each
 in the version node DEVICELIB_1 that goes with the SONAME libdevicelib.so.1.
 
-Usage: exported_symbols.py PATH_TO_LIBDEVICELIB"""
+Usage: exported_symbols.py PATH_TO_LIBDEVICELIB
+       exported_symbols.py PATH_TO_DEVICELIB_DLL OBJDUMP   (Windows DLL)"""
 import subprocess
 import sys
 
@@ -15,8 +16,8 @@ INTERFACE = {
 NODE = "DEVICELIB_1"
 
 
-def main():
-    out = subprocess.run(["nm", "-D", "--defined-only", "--format=posix", sys.argv[1]],
+def elf_exports(path):
+    out = subprocess.run(["nm", "-D", "--defined-only", "--format=posix", path],
                          check=True, capture_output=True, text=True).stdout
     # Version nodes and the linker's own markers are not symbols of ours.
     names = {line.split()[0] for line in out.splitlines()
@@ -24,8 +25,33 @@ def main():
     unversioned = sorted(n for n in names if not n.endswith("@@" + NODE))
     if unversioned:
         print("exported_symbols: FAILED: not in the node %s: %s" % (NODE, unversioned))
-        return 1
-    exported = {n[:-len("@@" + NODE)] for n in names}
+        return None
+    return {n[:-len("@@" + NODE)] for n in names}
+
+
+def pe_exports(path, objdump):
+    """The names of a DLL's export table, as objdump -p lists them."""
+    out = subprocess.run([objdump, "-p", path], check=True, capture_output=True,
+                         text=True).stdout
+    names = set()
+    in_table = False
+    for line in out.splitlines():
+        if line.startswith("[Ordinal/Name Pointer] Table"):
+            in_table = True
+        elif in_table and line.strip().startswith("["):
+            names.add(line.split("]", 1)[1].strip())
+        elif in_table:
+            break
+    return names
+
+
+def main():
+    if len(sys.argv) > 2:
+        exported = pe_exports(sys.argv[1], sys.argv[2])
+    else:
+        exported = elf_exports(sys.argv[1])
+        if exported is None:
+            return 1
     missing = sorted(INTERFACE - exported)
     extra = sorted(exported - INTERFACE)
     if missing or extra:

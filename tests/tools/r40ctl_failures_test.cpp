@@ -144,6 +144,7 @@ TEST_F(Failures, ResetAsksOnATerminalAndRefusesWithoutOne) {
         EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
         EXPECT_NE(run.err.find("--yes"), std::string::npos);
     }
+    if (!TerminalInputAvailable()) GTEST_SKIP() << "no terminal to type into here";
     RunOptions terminal;
     terminal.stdinKind = Input::Terminal;
     terminal.input = "n\n";

@@ -1,8 +1,10 @@
 #include "tests/tools/r40ctl_fixture.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <sstream>
 
 namespace tools_test {
@@ -107,11 +109,16 @@ void R40ctlTest::ExpectOneMessage(const RunResult& result) {
 }
 
 std::string R40ctlTest::TempDir() {
-    if (m_tempDir.empty()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "r40ctl-test-XXXXXX");
-        if (::mkdtemp(pattern.data()) != nullptr) m_tempDir = pattern;
-        EXPECT_FALSE(m_tempDir.empty());
+    static std::atomic<unsigned> sequence{0};
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && m_tempDir.empty(); ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() /
+            ("r40ctl-test-" + std::to_string(random()) + "-" + std::to_string(sequence++));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) m_tempDir = candidate.string();
     }
+    EXPECT_FALSE(m_tempDir.empty());
     return m_tempDir;
 }
 

@@ -137,6 +137,10 @@ const char* R40ctlPath() {
     return R40CTL_PATH;
 }
 
+bool TerminalInputAvailable() {
+    return true;
+}
+
 RunResult RunR40ctl(const std::vector<std::string>& args, const RunOptions& options) {
     const auto started = Clock::now();
     Spawned child = Spawn(args, options);

@@ -1,11 +1,15 @@
 // Runs the real r40ctl program as a child process in the test's network
 // namespace: arguments in, exit code, stdout and stderr out, with a hard
-// deadline so that a hang fails the test instead of stalling it.
+// deadline so that a hang fails the test instead of stalling it. On Windows
+// the child's CR LF line ends come back as LF.
 #pragma once
 
+#ifndef _WIN32
 #include <sys/types.h>
+#endif
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,10 +27,13 @@ struct RunResult {
 };
 
 enum class Input {
-    Null,      // /dev/null: not a terminal
+    Null,      // /dev/null (NUL): not a terminal
     Pipe,      // `input` written to a pipe, then closed
-    Terminal,  // a pseudo-terminal; `input` typed into it
+    Terminal,  // a pseudo-terminal; `input` typed into it (not on Windows)
 };
+
+// Whether Input::Terminal can be given here.
+bool TerminalInputAvailable();
 
 struct RunOptions {
     Input stdinKind = Input::Null;
@@ -48,6 +55,8 @@ class RunningR40ctl {
     // The next complete stdout line, or nullopt when none came in time or
     // stdout ended.
     std::optional<std::string> ReadLine(milliseconds timeout);
+    // SIGINT or SIGTERM (on Windows: a Ctrl+Break to the child's process
+    // group, which r40ctl takes as SIGTERM), or SIGKILL.
     void Signal(int signal);
     pid_t Pid() const { return m_pid; }
     // Waits for the end; whatever stdout held after the last ReadLine is in
@@ -55,10 +64,15 @@ class RunningR40ctl {
     RunResult Wait(milliseconds deadline);
 
   private:
+#ifdef _WIN32
+    struct Child;
+    std::unique_ptr<Child> m_child;
+#else
     pid_t m_pid = -1;
     int m_out = -1, m_err = -1;
     std::string m_pending, m_errText;
     bool m_outEnded = false;
+#endif
 };
 
 // The r40ctl program under test.

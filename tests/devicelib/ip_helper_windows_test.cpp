@@ -102,7 +102,9 @@ TEST(WindowsIpHelper, RoutesAreTheSystemsIpv4Routes) {
         EXPECT_GE(row.prefixLength, 0);
         EXPECT_LE(row.prefixLength, 32);
         // A direct route names no gateway; its next hop is the local address.
-        if (row.gateway != Ipv4{0, 0, 0, 0}) EXPECT_EQ(row.preferredSource, (Ipv4{0, 0, 0, 0}));
+        if (row.gateway != Ipv4{0, 0, 0, 0}) {
+            EXPECT_EQ(row.preferredSource, (Ipv4{0, 0, 0, 0}));
+        }
         read.insert({row.destination, row.prefixLength, row.interfaceIndex});
     }
     // The older table leaves some routes out (loopback, multicast, broadcast)

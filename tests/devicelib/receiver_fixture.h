@@ -51,6 +51,13 @@ inline DeviceInfo InfoFor(const sim::EmulatedReceiver& rx) {
 // A started receiver that sends status every 20 ms and restarts quickly.
 inline std::unique_ptr<sim::EmulatedReceiver> StartReceiver(sim::Model model, sim::Ipv4 address,
                                                             std::uint16_t statusPort = 6516) {
+#ifdef _WIN32
+    // Wine binds a UDP socket on any loopback address but 127.0.0.1 to the
+    // wildcard address, so a receiver elsewhere would answer from 127.0.0.1
+    // and the library would not take its replies: under Wine the receiver
+    // a test stands takes 127.0.0.1 (one at a time).
+    address = {127, 0, 0, 1};
+#endif
     sim::ReceiverConfig config = sim::ReceiverConfig::For(model, address, statusPort);
     config.statusInterval = 20ms;
     config.resetPause = 200ms;

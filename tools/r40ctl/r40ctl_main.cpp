@@ -141,6 +141,7 @@ CommandLine::CommandLine() {
                           true, &m_save.receiver, [this] { return RunSave(m_context, m_save); });
     v->add_option("FILE", m_save.file, "configuration file to create or update")->required();
 
+#if R40CTL_EXPORTER
     // Not a receiver command: it names no receiver and sends nothing.
     CLI::App* e = m_app.add_subcommand(
         "exporter",
@@ -161,6 +162,7 @@ CommandLine::CommandLine() {
                   "3600)")
         ->check(CLI::Range(1L, 31L * 24 * 3600));
     e->callback([this] { m_run = [this] { return RunExporter(m_exporter); }; });
+#endif
 }
 
 // The failure as a JSON document: what --json promises even when a command fails.

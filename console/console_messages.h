@@ -19,10 +19,14 @@ inline constexpr unsigned WM_STATUS_FILE_DONE = WM_APP + 5;
 // lParam 1 (started) or the library's result code (finished).
 inline constexpr unsigned WM_APPLY_STARTED = WM_APP + 10;
 inline constexpr unsigned WM_APPLY_FINISHED = WM_APP + 11;
+// From a history save worker to the history panel: carries the outcome.
+inline constexpr unsigned WM_HISTORY_SAVED = WM_APP + 20;
 
 inline constexpr int TIMER_DISCOVERY = 1;
 inline constexpr int TIMER_LOGO = 3;
 inline constexpr int TIMER_STATUS_POLL = 4;
+// Fires when the summary of rate-limited lock alarms is due.
+inline constexpr int TIMER_ALARM_SUMMARY = 8;
 
 // Timers of the configuration menu.
 inline constexpr int TIMER_PROGRESS = 1;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <mutex>
 
 #include "console/config_sub_menue.h"
@@ -28,6 +29,11 @@ namespace window = platform::window;
 namespace {
 
 const QString DEVICE_REMOVED = QStringLiteral("R40 Management Console \n Selected Device Removed");
+
+// What the R40 family's status lacks (a signal percentage) and the T22
+// family's (an SNR).
+constexpr float NO_SNR = std::numeric_limits<float>::quiet_NaN();
+constexpr int NO_PERCENT = -1;
 
 // A selected device may be missing from one pass; the second miss in a row
 // removes it.
@@ -60,6 +66,9 @@ void CHaldenDlg::OnTimer(int id) {
             break;
         case TIMER_LOGO:
             if (m_logo != nullptr) m_logo->Animate();
+            break;
+        case TIMER_ALARM_SUMMARY:
+            OnAlarmSummaryTimer();
             break;
         default:
             window::Dialog::OnTimer(id);
@@ -136,10 +145,12 @@ void CHaldenDlg::SizeDropDownList() {
 }
 
 void CHaldenDlg::OnSelectedDeviceRemoved() {
+    RaiseRemovalAlarm();
     ShowMessage(DEVICE_REMOVED);
     ShowIndicators(false);
     m_selectedKey = NO_DEVICE_KEY;
     SuspendPolling();
+    DestroyHistoryPanel();
     DestroyStatusPanel();
     DestroyConfigMenu();
 }
@@ -164,6 +175,7 @@ void CHaldenDlg::OnDeviceSelected() {
     SuspendPolling();
     m_device.reset();
     m_lastStatus.reset();
+    FollowSelection(entry);
 
     ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, false));
     m_deviceListInUse = false;
@@ -242,11 +254,13 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
         case TYPE_T22_V2: {
             const auto record = report->As<T22V2StatusRecord>();
             SetIndicators(record.lock != 0, record.dataActivity > 0);
+            RecordStatus(record.lock != 0, record.dataActivity > 0, NO_SNR, record.signalPercent);
             break;
         }
         case TYPE_T22_V3: {
             const auto record = report->As<T22V3StatusRecord>();
             SetIndicators(record.lock != 0, record.dataActivity > 0);
+            RecordStatus(record.lock != 0, record.dataActivity > 0, NO_SNR, record.signalPercent);
             break;
         }
         case TYPE_R40:
@@ -255,10 +269,12 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
             SetIndicators(record->lock != 0, record->dataActivity > 0);
             const QString description =
                 DeviceDescription(report->type, record->mac, record->deviceAddress, true);
-            // A file operation's message stays a while before the description
-            // takes the line back.
-            if (description != m_messageText && !MessageHeld()) ShowMessage(description);
+            // A file operation's message or an alarm stays a while before the
+            // description takes the line back.
+            if (description != m_messageText && !MessageHeld() && !AlarmHoldsMessageLine())
+                ShowMessage(description);
             if (m_statusPanel) m_statusPanel->UpdateFromStatus(record.get());
+            RecordStatus(record->lock != 0, record->dataActivity > 0, record->snr, NO_PERCENT);
             m_lastStatus = std::move(record);
             break;
         }

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "console/device_session.h"
+#include "console/lock_alarms.h"
+#include "console/signal_history.h"
 #include "devicelib/devicelib.h"
 #include "platform/window/balloon_tooltip.h"
 #include "platform/window/dialog.h"
@@ -35,9 +37,12 @@ class CHoverButton;
 class CTransparentStatic;
 }  // namespace skin
 
+class QMenu;
+
 namespace console {
 
 class CConfigSubMenue;
+class CSignalHistoryPanel;
 class CR40DressedStatusBasic;
 struct ApplyJob;
 struct StatusReport;
@@ -98,6 +103,16 @@ class CHaldenDlg : public platform::window::Dialog {
     // A configuration file is being created from the device status.
     bool StatusFileRunning() const { return m_statusFileRunning && *m_statusFileRunning; }
 
+    // ---- Signal history and lock alarms (history_tracking.cpp) ---------------
+    const SignalHistory& History() const { return m_history; }
+    CSignalHistoryPanel* HistoryPanel() const { return m_historyPanel.get(); }
+    LockAlarms& Alarms() { return m_alarms; }
+    // Opens the history panel, or closes it when open (needs a selected
+    // device, as the other satellites do).
+    void ToggleHistoryPanel();
+    // The notification-area icon's menu (null until first shown).
+    QMenu* TrayMenu() const { return m_trayMenu.get(); }
+
   protected:
     void DoDataExchange(platform::window::DataExchange& dx) override;
     bool OnInitDialog() override;
@@ -121,6 +136,7 @@ class CHaldenDlg : public platform::window::Dialog {
     void OnConfigMenuButton();
     void OnHideToTray();
     std::intptr_t OnTrayNotify(platform::window::Message& message);
+    void RestoreFromTray();
     void DockSatellites();
     void DestroyStatusPanel();
     void DestroyConfigMenu();
@@ -149,6 +165,23 @@ class CHaldenDlg : public platform::window::Dialog {
     void ShowIndicators(bool show);
     void SetIndicators(bool locked, bool data);
     bool WorkersRunning() const;
+
+    // ---- Signal history and lock alarms (history_tracking.cpp) ---------------
+    void DockHistoryPanel(const platform::window::Rect& main);
+    void DestroyHistoryPanel();
+    // A new selection: its history starts empty, its alarms from its first status.
+    void FollowSelection(const DeviceInfo& entry);
+    // One polled status of the open device.
+    void RecordStatus(bool locked, bool data, float snrDb, int signalPercent);
+    void RaiseRemovalAlarm();
+    void ShowAlarm(const AlarmOutcome& outcome);
+    void ShowAlarmBalloon(const Alarm& alarm);
+    void ScheduleAlarmSummary();
+    void OnAlarmSummaryTimer();
+    // An alarm holds the message line for a while before the device's
+    // description comes back.
+    bool AlarmHoldsMessageLine() const;
+    void ShowTrayMenu();
 
     // The device list and the selection.
     DeviceList m_deviceList{};
@@ -187,6 +220,12 @@ class CHaldenDlg : public platform::window::Dialog {
     std::unique_ptr<CConfigSubMenue> m_configMenu;
     std::vector<std::unique_ptr<CConfigSubMenue>> m_retiredMenus;
     std::vector<std::shared_ptr<const std::atomic<bool>>> m_workers;
+
+    SignalHistory m_history;
+    LockAlarms m_alarms;
+    std::unique_ptr<CSignalHistoryPanel> m_historyPanel;
+    std::unique_ptr<QMenu> m_trayMenu;
+    std::int64_t m_alarmMessageUntilMs = 0;
 
     platform::window::TrayIcon m_trayIcon;
     platform::window::BalloonToolTip m_toolTip;

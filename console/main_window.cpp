@@ -2,6 +2,7 @@
 // notification-area icon, tooltips and the shut-down.
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMenu>
 #include <QThread>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "console/console_messages.h"
 #include "console/device_text.h"
 #include "console/halden_dlg.h"
+#include "console/history_panel.h"
 #include "console/status_panel.h"
 #include "console/worker_reports.h"
 #include "dialogs/load_save_configuration.h"
@@ -230,6 +232,7 @@ void CHaldenDlg::OnStatusPanelButton() {
         return;
     }
     m_statusPanel->SetOwnerReference(Handle());
+    m_statusPanel->SetSnrClickHandler([this] { ToggleHistoryPanel(); });
     DockSatellites();
 }
 
@@ -284,6 +287,7 @@ void CHaldenDlg::TrackWorker(std::shared_ptr<const std::atomic<bool>> running) {
 
 void CHaldenDlg::OnHideToTray() {
     if (m_statusPanel) m_statusPanel->ShowWindow(window::SW_HIDE);
+    if (m_historyPanel) m_historyPanel->ShowWindow(window::SW_HIDE);
     DestroyConfigMenu();
     ShowWindow(window::SW_HIDE);
     // Nobody sees the logo now; discovery and polling go on.
@@ -291,15 +295,17 @@ void CHaldenDlg::OnHideToTray() {
 }
 
 std::intptr_t CHaldenDlg::OnTrayNotify(window::Message& message) {
-    if ((message.lParam & 0xFFFF) == window::WM_LBUTTONDBLCLK) {
-        ShowWindow(window::SW_SHOW);
-        if (!HasTimer(TIMER_LOGO) && !m_shutDown) SetTimer(TIMER_LOGO, LOGO_PERIOD_MS);
-        if (m_statusPanel) {
-            m_statusPanel->ShowWindow(window::SW_SHOW);
-            DockSatellites();
-        }
-    }
+    const auto mouse = static_cast<unsigned>(message.lParam & 0xFFFF);
+    if (mouse == window::WM_LBUTTONDBLCLK) RestoreFromTray();
+    if (mouse == window::WM_RBUTTONUP) ShowTrayMenu();
     return 0;
+}
+
+void CHaldenDlg::RestoreFromTray() {
+    ShowWindow(window::SW_SHOW);
+    if (!HasTimer(TIMER_LOGO) && !m_shutDown) SetTimer(TIMER_LOGO, LOGO_PERIOD_MS);
+    if (m_statusPanel) m_statusPanel->ShowWindow(window::SW_SHOW);
+    DockSatellites();  // shows the other satellites with this window
 }
 
 // ---- Docking -------------------------------------------------------------------
@@ -319,6 +325,7 @@ void CHaldenDlg::DockSatellites() {
         m_configMenu->PlaceBehind(this);
         if (isVisible()) m_configMenu->ShowWindow(window::SW_SHOWNA);
     }
+    DockHistoryPanel(main);
 }
 
 void CHaldenDlg::OnMove(int x, int y) {
@@ -329,6 +336,7 @@ void CHaldenDlg::OnMove(int x, int y) {
 // ---- Shut-down ------------------------------------------------------------------
 
 void CHaldenDlg::OnClose() {
+    DestroyHistoryPanel();
     DestroyStatusPanel();
     DestroyConfigMenu();
     window::Dialog::OnClose();
@@ -337,6 +345,7 @@ void CHaldenDlg::OnClose() {
 void CHaldenDlg::OnCancel() {
     if (m_shutDown) return;
     m_shutDown = true;
+    DestroyHistoryPanel();
     DestroyStatusPanel();
     DestroyConfigMenu();
     // The load/save dialog ends as cancelled; an apply it started is waited

@@ -1,5 +1,6 @@
 #include "console/status_panel.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -51,7 +52,20 @@ bool CR40DressedStatusBasic::OnInitDialog() {
     m_igmpOn = window::LoadBitmap(res::IDB_GREEN_LIGHT);
     m_igmpOff = window::LoadBitmap(res::IDB_RED_LIGHT);
     if (m_igmpImage != nullptr) m_igmpImage->hide();
+    for (QWidget* snr : {static_cast<QWidget*>(m_snr), static_cast<QWidget*>(m_snrLabel)})
+        if (snr != nullptr) snr->setCursor(Qt::PointingHandCursor);
     return true;
+}
+
+bool CR40DressedStatusBasic::PreTranslateMessage(QObject* target, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease && m_onSnrClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        (target == m_snr || target == m_snrLabel)) {
+        // The handler may destroy this panel's neighbours, never the panel.
+        m_onSnrClick();
+        return true;
+    }
+    return window::Dialog::PreTranslateMessage(target, event);
 }
 
 void CR40DressedStatusBasic::OnDestroy() {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "devicelib/devicelib.h"
 #include "platform/window/dialog.h"
@@ -36,6 +37,10 @@ class CR40DressedStatusBasic : public platform::window::Dialog {
     // How often the PID list was rebuilt (it is only when the list changed).
     int PidListRebuilds() const { return m_pidListRebuilds; }
 
+    // Called when the operator clicks the SNR value or its label (the main
+    // window opens or closes the signal history there).
+    void SetSnrClickHandler(std::function<void()> handler) { m_onSnrClick = std::move(handler); }
+
   protected:
     void DoDataExchange(platform::window::DataExchange& dx) override;
     bool OnInitDialog() override;
@@ -43,6 +48,7 @@ class CR40DressedStatusBasic : public platform::window::Dialog {
     void OnCancel() override {}
     void OnDestroy() override;
     bool OnDrawItem(platform::window::DrawItem& item) override;
+    bool PreTranslateMessage(QObject* target, QEvent* event) override;
 
   private:
     void ShowPidList(const PidListRecord& pids);
@@ -71,6 +77,7 @@ class CR40DressedStatusBasic : public platform::window::Dialog {
     std::int32_t m_lastPidCount = 0;
     std::array<std::uint16_t, MAX_PIDS> m_lastPids{};
     int m_pidListRebuilds = 0;
+    std::function<void()> m_onSnrClick;
 };
 
 }  // namespace console

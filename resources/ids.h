@@ -145,4 +145,10 @@ inline constexpr int IDC_VIDEO_ADDRESS = 1086;
 inline constexpr int IDC_VIDEO_PORT_LABEL = 1087;
 inline constexpr int IDC_VIDEO_PORT = 1088;
 
+// ---- Signal history panel, template 184 ------------------------------------
+inline constexpr int IDD_HISTORY_PANEL = 184;  // CSignalHistoryPanel
+inline constexpr int IDC_HISTORY_CHART = 1091;
+inline constexpr int IDC_HISTORY_SAVE = 1092;
+inline constexpr int IDC_HISTORY_TITLE = 1093;
+
 }  // namespace res

@@ -1,12 +1,41 @@
 #include "platform/window/tray_icon.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSystemTrayIcon>
 
+#include "platform/window/balloon_tip_window.h"
+#include "platform/window/balloon_tooltip.h"
 #include "platform/window/messages.h"
 
 namespace platform::window {
 
-TrayIcon::TrayIcon() = default;
+namespace {
+
+// The stand-in balloon's stem points this far inside the screen's corner.
+constexpr int CORNER_INSET = 24;
+
+QSystemTrayIcon::MessageIcon TrayMessageIcon(int icon) {
+    switch (icon) {
+        case TTI_INFO:
+            return QSystemTrayIcon::Information;
+        case TTI_WARNING:
+            return QSystemTrayIcon::Warning;
+        case TTI_ERROR:
+            return QSystemTrayIcon::Critical;
+        default:
+            return QSystemTrayIcon::NoIcon;
+    }
+}
+
+}  // namespace
+
+TrayIcon::TrayIcon() {
+    m_balloonTimer.setSingleShot(true);
+    connect(&m_balloonTimer, &QTimer::timeout, this, [this] {
+        if (m_balloon) m_balloon->hide();
+    });
+}
 
 TrayIcon::~TrayIcon() {
     Delete();
@@ -19,6 +48,8 @@ bool TrayIcon::Add(WindowHandle owner, unsigned callbackMessage, const QIcon& ic
     m_message = callbackMessage;
     m_iconId = iconId;
     m_tip = tip;
+    m_balloonsShown = 0;
+    m_lastBalloonText.clear();
     m_icon = std::make_unique<QSystemTrayIcon>(icon);
     m_icon->setToolTip(tip);
     connect(m_icon.get(), &QSystemTrayIcon::activated, this,
@@ -30,6 +61,8 @@ bool TrayIcon::Add(WindowHandle owner, unsigned callbackMessage, const QIcon& ic
 }
 
 void TrayIcon::Delete() {
+    m_balloonTimer.stop();
+    m_balloon.reset();
     if (!m_icon) return;
     m_icon->hide();
     m_icon->disconnect(this);
@@ -56,6 +89,24 @@ void TrayIcon::Activated(int reason) {
     }
     if (m_message != 0) PostMessage(m_owner, m_message, m_iconId, mouseMessage);
     if (mouseMessage == WM_LBUTTONDBLCLK && m_onDoubleClick) m_onDoubleClick();
+}
+
+bool TrayIcon::ShowBalloon(const QString& title, const QString& text, int icon, int timeoutMs,
+                           const QColor& textColor) {
+    if (!m_icon) return false;
+    ++m_balloonsShown;
+    m_lastBalloonText = text;
+    if (m_icon->isVisible() && QSystemTrayIcon::supportsMessages()) {
+        m_icon->showMessage(title, text, TrayMessageIcon(icon), timeoutMs);
+        return true;
+    }
+    if (!m_balloon) m_balloon = std::make_unique<BalloonTipWindow>();
+    m_balloon->SetContent(icon, title, text, textColor);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 640, 480);
+    m_balloon->ShowPointingAt(area.bottomRight() - QPoint(CORNER_INSET, 0));
+    m_balloonTimer.start(timeoutMs);
+    return true;
 }
 
 }  // namespace platform::window

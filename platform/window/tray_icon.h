@@ -5,9 +5,11 @@
 // a double-click callback can be given as well.
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -17,6 +19,8 @@
 class QSystemTrayIcon;
 
 namespace platform::window {
+
+class BalloonTipWindow;
 
 class TrayIcon : public QObject {
     Q_OBJECT
@@ -43,6 +47,19 @@ class TrayIcon : public QObject {
     // What the operator did with the icon, as the window system reports it.
     void Activated(int reason);
 
+    // A balloon from the icon (NIF_INFO): a title with an icon (TTI_INFO,
+    // TTI_WARNING, TTI_ERROR) and text, gone after `timeoutMs`. Where the
+    // desktop has no notification area it stands in the bottom-right corner
+    // of the screen, where one would be, so the operator still sees it.
+    // False when the icon is not added.
+    bool ShowBalloon(const QString& title, const QString& text, int icon, int timeoutMs = 10000,
+                     const QColor& textColor = QColor(0, 0, 0));
+    // The balloons shown since the icon was added, and the last one's text.
+    int BalloonsShown() const { return m_balloonsShown; }
+    QString LastBalloonText() const { return m_lastBalloonText; }
+    // The stand-in balloon's window (null until one was needed).
+    BalloonTipWindow* BalloonWindow() const { return m_balloon.get(); }
+
   private:
     std::unique_ptr<QSystemTrayIcon> m_icon;
     WindowHandle m_owner;
@@ -50,6 +67,10 @@ class TrayIcon : public QObject {
     unsigned m_iconId = 0;
     QString m_tip;
     std::function<void()> m_onDoubleClick;
+    int m_balloonsShown = 0;
+    QString m_lastBalloonText;
+    std::unique_ptr<BalloonTipWindow> m_balloon;
+    QTimer m_balloonTimer;
 };
 
 }  // namespace platform::window

@@ -14,5 +14,6 @@ extern const platform::window::DialogTemplate CONTENT_SELECT;  // 162
 extern const platform::window::DialogTemplate RESET_CONFIRM;   // 166
 extern const platform::window::DialogTemplate LOAD_SAVE;       // 176
 extern const platform::window::DialogTemplate VIDEO_PID;       // 180
+extern const platform::window::DialogTemplate HISTORY_PANEL;   // 184
 
 }  // namespace res::templates

@@ -1,0 +1,154 @@
+#include "console/history_panel.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "console/console_messages.h"
+#include "console/halden_dlg.h"
+#include "console/history_chart.h"
+#include "console/history_csv.h"
+#include "platform/window/button_control.h"
+#include "platform/window/data_exchange.h"
+#include "platform/window/file_dialog.h"
+#include "platform/window/message_box.h"
+#include "platform/window/styles.h"
+#include "platform/window/worker_thread.h"
+#include "resources/dialog_templates.h"
+#include "resources/ids.h"
+#include "skin/skin_palette.h"
+#include "skin/transparent_static.h"
+
+namespace console {
+
+namespace window = platform::window;
+
+namespace {
+
+const QString CSV_FILTER = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||");
+const QColor PANEL_BACKGROUND(236, 237, 240);
+const QColor TITLE_COLOR(150, 150, 155);
+
+// What the save worker hands back.
+struct SaveReport {
+    bool saved = false;
+    QString path;
+    std::size_t samples = 0;
+};
+
+}  // namespace
+
+CSignalHistoryPanel::CSignalHistoryPanel()
+    : window::Dialog(res::FindDialogTemplate(res::IDD_HISTORY_PANEL)) {
+    MapCommand(res::IDC_HISTORY_SAVE, window::BN_CLICKED, [this] { OnSave(); });
+    MapMessage(WM_HISTORY_SAVED, [this](window::Message& m) { return OnSaveDone(m); });
+}
+
+CSignalHistoryPanel::~CSignalHistoryPanel() {
+    // A running save goes on with its own copy; its post is dropped once
+    // the window is gone.
+    DestroyWindow();
+}
+
+void CSignalHistoryPanel::DoDataExchange(window::DataExchange& dx) {
+    window::DDX_Control(dx, res::IDC_HISTORY_CHART, m_chart);
+    window::DDX_Control(dx, res::IDC_HISTORY_SAVE, m_saveButton);
+    window::DDX_Control(dx, res::IDC_HISTORY_TITLE, m_title);
+}
+
+bool CSignalHistoryPanel::OnInitDialog() {
+    window::Dialog::OnInitDialog();
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, PANEL_BACKGROUND);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (m_chart != nullptr) m_chart->SetHistory(m_history);
+    if (m_title != nullptr) {
+        QPalette grey = m_title->palette();
+        grey.setColor(QPalette::WindowText, TITLE_COLOR);
+        m_title->setPalette(grey);
+    }
+    return true;
+}
+
+void CSignalHistoryPanel::SetHistory(const SignalHistory* history) {
+    m_history = history;
+    if (m_chart != nullptr) m_chart->SetHistory(history);
+}
+
+void CSignalHistoryPanel::Refresh() {
+    if (m_chart != nullptr) m_chart->update();
+}
+
+bool CSignalHistoryPanel::OnDrawItem(window::DrawItem& item) {
+    if (item.controlId != res::IDC_HISTORY_SAVE) return false;
+    QPainter& painter = *item.painter;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool down = (item.state & window::ODS_SELECTED) != 0;
+    const bool enabled = (item.state & window::ODS_DISABLED) == 0;
+    const QRectF box = QRectF(item.rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient fill(box.topLeft(), box.bottomLeft());
+    fill.setColorAt(0, down ? skin::EDGE_LIGHT : QColor(255, 255, 255));
+    fill.setColorAt(1, down ? QColor(210, 210, 214) : skin::EDGE_LIGHT);
+    painter.setBrush(fill);
+    painter.setPen(skin::EDGE_DARK_SHADOW);
+    painter.drawRoundedRect(box, 3, 3);
+    painter.setPen(enabled ? skin::SKIN_COLOR : skin::EDGE_DARK_SHADOW);
+    const QRect text = down ? item.rect.translated(1, 1) : item.rect;
+    painter.drawText(text, Qt::AlignCenter | Qt::TextSingleLine, item.text);
+    painter.restore();
+    return true;
+}
+
+void CSignalHistoryPanel::OnSave() {
+    if (m_saveRunning || m_history == nullptr) return;
+    window::FileDialog chooser(
+        false, QStringLiteral("csv"), QStringLiteral("signal-history.csv"),
+        window::OFN_OVERWRITEPROMPT | window::OFN_HIDEREADONLY | window::OFN_PATHMUSTEXIST,
+        CSV_FILTER, this);
+    if (chooser.DoModal() != window::IDOK || !HasWindow()) return;
+
+    // The worker gets a copy: the ring goes on growing meanwhile.
+    auto samples = std::make_shared<const std::vector<SignalSample>>(m_history->Snapshot());
+    const QString path = chooser.GetPathName();
+    m_saveRunning = true;
+    if (m_saveButton != nullptr) m_saveButton->setEnabled(false);
+    const bool started = window::BeginWorkerThread(
+        [samples, path](window::WindowHandle handle) {
+            auto report = std::make_unique<SaveReport>();
+            report->path = path;
+            report->samples = samples->size();
+            report->saved = SaveHistoryCsv(path.toStdString(), *samples);
+            window::PostMessage(handle, WM_HISTORY_SAVED, 0, 0, std::move(report));
+        },
+        Handle());
+    if (!started) {
+        m_saveRunning = false;
+        if (m_saveButton != nullptr) m_saveButton->setEnabled(true);
+    }
+}
+
+std::intptr_t CSignalHistoryPanel::OnSaveDone(window::Message& message) {
+    m_saveRunning = false;
+    if (m_saveButton != nullptr) m_saveButton->setEnabled(true);
+    std::unique_ptr<SaveReport> report = message.payload.Take<SaveReport>();
+    if (!report) return 0;
+    if (report->saved) {
+        m_lastSaveText = QStringLiteral("Signal history saved: %1 samples in %2")
+                             .arg(report->samples)
+                             .arg(QFileInfo(report->path).fileName());
+        if (auto* main = qobject_cast<CHaldenDlg*>(GetOwnerWindow()))
+            main->ShowMessage(m_lastSaveText);
+    } else {
+        m_lastSaveText =
+            QStringLiteral("Could not save the signal history to\n%1").arg(report->path);
+        window::AfxMessageBox(m_lastSaveText, window::MB_OK | window::MB_ICONERROR);
+    }
+    return 0;
+}
+
+}  // namespace console

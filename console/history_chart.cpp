@@ -139,6 +139,7 @@ void CSignalHistoryChart::paintEvent(QPaintEvent*) {
     painter.fillRect(m_band, NO_STATUS);
     DrawGrid(painter, quantity);
     DrawTimeAxis(painter);
+    DrawRowNames(painter);
 
     QFont font = this->font();
     font.setPixelSize(11);
@@ -195,6 +196,18 @@ void CSignalHistoryChart::DrawGrid(QPainter& painter, SignalQuantity quantity) {
     painter.drawText(QRect(m_headerRect.left(), m_headerRect.top(), SCALE_WIDTH, HEADER_HEIGHT),
                      Qt::AlignLeft | Qt::AlignVCenter,
                      quantity == SignalQuantity::SnrDb ? QStringLiteral("dB") : QString());
+}
+
+void CSignalHistoryChart::DrawRowNames(QPainter& painter) {
+    QFont font = this->font();
+    font.setPixelSize(8);
+    painter.setFont(font);
+    painter.setPen(AXIS_TEXT);
+    const int left = m_plot.left() - SCALE_WIDTH;
+    painter.drawText(QRect(left, m_band.top() - 2, SCALE_WIDTH - 3, m_band.height() + 4),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("lock"));
+    painter.drawText(QRect(left, m_ticks.top() - 2, SCALE_WIDTH - 3, m_ticks.height() + 4),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("data"));
 }
 
 void CSignalHistoryChart::DrawTimeAxis(QPainter& painter) {

@@ -53,6 +53,7 @@ class CSignalHistoryChart : public QWidget {
     void ChooseScale(const SignalStatistics& stats, SignalQuantity quantity);
     void DrawGrid(QPainter& painter, SignalQuantity quantity);
     void DrawTimeAxis(QPainter& painter);
+    void DrawRowNames(QPainter& painter);
     void DrawBandAndTicks(QPainter& painter, std::size_t first);
     void DrawLine(QPainter& painter, std::size_t first, SignalQuantity quantity);
     void DrawLossMarks(QPainter& painter, std::size_t first);

@@ -30,7 +30,6 @@ namespace {
 
 const QString CSV_FILTER = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||");
 const QColor PANEL_BACKGROUND(236, 237, 240);
-const QColor TITLE_COLOR(150, 150, 155);
 
 // What the save worker hands back.
 struct SaveReport {
@@ -66,11 +65,6 @@ bool CSignalHistoryPanel::OnInitDialog() {
     setPalette(palette);
     setAutoFillBackground(true);
     if (m_chart != nullptr) m_chart->SetHistory(m_history);
-    if (m_title != nullptr) {
-        QPalette grey = m_title->palette();
-        grey.setColor(QPalette::WindowText, TITLE_COLOR);
-        m_title->setPalette(grey);
-    }
     return true;
 }
 

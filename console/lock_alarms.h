@@ -1,8 +1,9 @@
 // LockAlarms: turns the selected receiver's polled lock state into alarms.
 // Every change from locked to unlocked and back is an alarm for the message
-// line; balloons are rate-limited so that a flapping receiver gives one per
-// period: the first change at once, the changes after it held and told in
-// one summary with their count when the period is over. The removal of the
+// line. Balloons are rate-limited: no two within the period, except that
+// the return of lock after a loss the operator was shown is told at once.
+// The changes a flapping receiver makes meanwhile are held and told in one
+// summary with their count when the period is over. The removal of the
 // receiver is always told at once. Times are the caller's monotonic
 // milliseconds; the object never reads a clock.
 #pragma once
@@ -58,8 +59,11 @@ class LockAlarms {
     std::int64_t m_rateLimitMs = RATE_LIMIT_MS;
     std::optional<bool> m_locked;  // none before the first status
     std::int64_t m_lostAtMs = 0;
+    bool m_lossSeen = false;  // the loss was seen, not found at the first status
     std::optional<std::int64_t> m_lastBalloonMs;
     int m_held = 0;
+    // The last balloon told of a loss (or a summary ending without lock).
+    bool m_lossShown = false;
 };
 
 // "13 s", "2 min 13 s", "1 h 5 min 0 s": whole seconds, at least 1.

@@ -16,9 +16,15 @@
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
+// The lock switch: 0 nothing asked, 1 lose lock, 2 lock again.
+volatile std::sig_atomic_t g_lockRequest = 0;
 
 extern "C" void OnStopSignal(int) {
     g_stop = 1;
+}
+
+extern "C" void OnLockSignal(int signal) {
+    g_lockRequest = signal == SIGUSR1 ? 1 : 2;
 }
 
 std::mutex g_outputMutex;
@@ -67,6 +73,8 @@ int main(int argc, char** argv) {
 
     std::signal(SIGINT, OnStopSignal);
     std::signal(SIGTERM, OnStopSignal);
+    std::signal(SIGUSR1, OnLockSignal);
+    std::signal(SIGUSR2, OnLockSignal);
 
     std::vector<std::unique_ptr<sim::EmulatedReceiver>> receivers;
     for (const sim::ReceiverRequest& request : options.receivers) {
@@ -112,7 +120,14 @@ int main(int argc, char** argv) {
               (receivers.size() == 1 ? " receiver" : " receivers") +
               " running; press Ctrl+C to stop.");
 
-    while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (!g_stop) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (const std::sig_atomic_t request = g_lockRequest) {
+            g_lockRequest = 0;
+            for (auto& receiver : receivers) receiver->SetLocked(request == 2);
+            PrintLine(request == 2 ? "Lock switched on." : "Lock switched off.");
+        }
+    }
 
     for (auto& receiver : receivers) receiver->Stop();
     PrintLine("Stopped.");

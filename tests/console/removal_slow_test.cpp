@@ -1,6 +1,7 @@
 // A selected receiver that disappears: one missed discovery pass is
 // forgiven, the second in a row removes it. Each case waits out several
 // four-second passes.
+#include "console/history_panel.h"
 #include "tests/console/console_fixture.h"
 
 namespace console_test {
@@ -17,14 +18,21 @@ TEST_F(Console, ARemovedReceiverIsReportedAfterTwoMissedPasses) {
     ASSERT_TRUE(WaitForOnline());
     Press(res::IDC_MAIN_STATUS_PANEL);
     ASSERT_NE(dialog->StatusPanel(), nullptr);
+    dialog->ToggleHistoryPanel();
+    ASSERT_NE(dialog->HistoryPanel(), nullptr);
     r40->Stop();
     ASSERT_TRUE(WaitForPasses(*dialog, 1));
     EXPECT_EQ(dialog->SelectedKey(), 0x000014) << "one miss is forgiven";
     EXPECT_NE(dialog->MessageText(), "R40 Management Console \n Selected Device Removed");
+    const int balloons = dialog->Tray().BalloonsShown();
     ASSERT_TRUE(WaitForPasses(*dialog, 1));
     EXPECT_EQ(dialog->MessageText(), "R40 Management Console \n Selected Device Removed");
+    EXPECT_EQ(dialog->Tray().BalloonsShown(), balloons + 1) << "the removal is an alarm";
+    EXPECT_EQ(dialog->Tray().LastBalloonText(),
+              "R40 at 127.0.0.20 was removed: it is no longer heard");
     EXPECT_EQ(dialog->SelectedKey(), -1);
     EXPECT_EQ(dialog->StatusPanel(), nullptr);
+    EXPECT_EQ(dialog->HistoryPanel(), nullptr);
     EXPECT_FALSE(LockIndicator()->isVisible());
     EXPECT_FALSE(dialog->PollingEnabled());
 }

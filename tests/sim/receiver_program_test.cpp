@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -96,6 +97,37 @@ INSTANTIATE_TEST_SUITE_P(Signals, ProgramRun, ::testing::Values(SIGINT, SIGTERM)
                              return info.param == SIGINT ? std::string("Sigint")
                                                          : std::string("Sigterm");
                          });
+
+// SIGUSR1 and SIGUSR2 switch every receiver's lock off and on while it runs
+// (what the console's alarm test under Xvfb relies on).
+TEST(Program, UserSignalsSwitchTheLock) {
+    StatusListener listener(6516);
+    ASSERT_TRUE(listener.ok());
+    Program program({"--interval-ms", "50", "r40@127.0.0.20", "t22v3@127.0.0.22"});
+    ASSERT_TRUE(program.started());
+    const auto lockOf = [&](sim::Ipv4 from, std::size_t offset, std::uint8_t bit) {
+        auto status = listener.NextFrom(from, 3s);
+        return status.has_value() ? std::optional<bool>((status->bytes[offset] & bit) != 0)
+                                  : std::nullopt;
+    };
+    const auto lockBecomes = [&](bool wanted) {
+        for (int i = 0; i < 40; ++i) {
+            const auto r40 =
+                lockOf({127, 0, 0, 20}, sim::status_offset::RECEIVER_FLAGS, sim::ATSC_LOCK_BIT);
+            const auto t22 = lockOf({127, 0, 0, 22}, sim::status_offset::SATELLITE_FLAGS,
+                                    sim::SATELLITE_LOCK_BIT);
+            if (r40 == wanted && t22 == wanted) return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(lockBecomes(true)) << "locked from the start";
+    program.Signal(SIGUSR1);
+    EXPECT_TRUE(lockBecomes(false));
+    program.Signal(SIGUSR2);
+    EXPECT_TRUE(lockBecomes(true));
+    program.Signal(SIGTERM);
+    EXPECT_EQ(program.WaitExit(5s), 0);
+}
 
 TEST(Program, RefusesBadArgumentsWithCode2) {
     Program program({"r41@127.0.0.20"});

@@ -19,8 +19,9 @@ namespace {
 constexpr int MARGIN = 4;
 constexpr int HEADER_HEIGHT = 15;
 constexpr int SCALE_WIDTH = 26;  // the value labels left of the plot
-constexpr int BAND_HEIGHT = 8;
-constexpr int TICK_HEIGHT = 5;
+constexpr int BAND_HEIGHT = 9;
+constexpr int TICK_HEIGHT = 7;
+constexpr int ROW_GAP = 2;  // between the band and the ticks
 constexpr int AXIS_HEIGHT = 12;
 constexpr int GAP_BELOW_PLOT = 2;
 constexpr double SNR_LIMIT_DB = 100;
@@ -62,7 +63,7 @@ void CSignalHistoryChart::Layout() {
     const int left = all.left() + SCALE_WIDTH;
     const int bottom = all.bottom() - AXIS_HEIGHT;
     m_ticks = QRect(left, bottom - TICK_HEIGHT + 1, all.right() - left + 1, TICK_HEIGHT);
-    m_band = QRect(left, m_ticks.top() - 1 - BAND_HEIGHT, m_ticks.width(), BAND_HEIGHT);
+    m_band = QRect(left, m_ticks.top() - ROW_GAP - BAND_HEIGHT, m_ticks.width(), BAND_HEIGHT);
     const int plotTop = m_headerRect.bottom() + 3;
     m_plot = QRect(left, plotTop, m_ticks.width(), m_band.top() - GAP_BELOW_PLOT - plotTop);
     m_axis = QRect(left, bottom + 1, m_ticks.width(), AXIS_HEIGHT);
@@ -204,9 +205,9 @@ void CSignalHistoryChart::DrawRowNames(QPainter& painter) {
     painter.setFont(font);
     painter.setPen(AXIS_TEXT);
     const int left = m_plot.left() - SCALE_WIDTH;
-    painter.drawText(QRect(left, m_band.top() - 2, SCALE_WIDTH - 3, m_band.height() + 4),
+    painter.drawText(QRect(left, m_band.top(), SCALE_WIDTH - 3, m_band.height()),
                      Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("lock"));
-    painter.drawText(QRect(left, m_ticks.top() - 2, SCALE_WIDTH - 3, m_ticks.height() + 4),
+    painter.drawText(QRect(left, m_ticks.top(), SCALE_WIDTH - 3, m_ticks.height() + 1),
                      Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("data"));
 }
 

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The real r40console on a real X server (Xvfb) follows an emulated R40
+# whose lock is switched off: picks the receiver, opens the status panel and,
+# with a click on the SNR value, the signal history; switches the lock off
+# (SIGUSR1 to the emulator) and checks that the balloon and the red lock
+# band are on the screen, then switches it on again and shuts down.
+# Runs in a network namespace of its own; exit 77 (skipped) where one
+# cannot be made.
+#   run_console_history.sh CONSOLE SIM SCREENSHOT
+set -u
+if [ "${1:-}" != "--inside" ]; then
+    if ! unshare -n true 2>/dev/null; then
+        echo "SKIPPED: cannot create a network namespace (needs root)"
+        exit 77
+    fi
+    exec unshare -n "$0" --inside "$@"
+fi
+shift
+console=$1 sim=$2 screenshot=$3
+ip link set lo up
+work=$(mktemp -d)
+
+fail() {
+    echo "console history: $*"
+    [ -f "$work/sim.log" ] && sed 's/^/  sim: /' "$work/sim.log"
+    exit 1
+}
+
+# Pixels of one colour in an image.
+count_colour() {
+    convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format "%[fx:round(mean*w*h)]" info:
+}
+
+display=:$((90 + $$ % 100))
+# Tall enough for the history panel to dock under the status panel.
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+"$sim" --interval-ms 300 r40@127.0.0.20 >"$work/sim.log" 2>&1 &
+sim_pid=$!
+console_pid=""
+cleanup() {
+    [ -n "$console_pid" ] && kill "$console_pid" 2>/dev/null
+    kill "$sim_pid" "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+
+cd "$work"
+LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/system_library_leaks.supp:print_suppressions=0" \
+    "$console" &
+console_pid=$!
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --name "^R40 Management Console$" 2>/dev/null | head -1)
+    [ -n "$window" ] && break
+    sleep 0.2
+done
+[ -n "$window" ] || fail "no window named R40 Management Console"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+
+# 96 dots per inch: a dialog unit is 1.75 pixels each way. The status panel
+# docks under the main window's left edge.
+at() { echo $(($1 + $3 * 7 / 4)) $(($2 + $4 * 7 / 4)); }
+main_bottom=$((Y + HEIGHT))
+sleep 3                                              # the first discovery pass
+xdotool mousemove $(at $X $Y 208 11) click 1         # the device-list button
+sleep 0.7
+xdotool key Down Return                              # the R40
+sleep 2.5                                            # opened, first statuses
+xdotool mousemove $(at $X $Y 189 80) click 1         # status panel
+sleep 1
+xdotool mousemove $(at $X $main_bottom 201 20) click 1  # its SNR value: the history
+sleep 1
+xdotool mousemove $(at $X $Y 20 40)
+sleep 18                                             # some history with lock
+
+kill -USR1 "$sim_pid"                                # the antenna fails
+sleep 6
+import -window root "$screenshot" || fail "no screenshot"
+echo "console history: screenshot in $screenshot"
+grep -q "Lock switched off" "$work/sim.log" || fail "the emulator did not switch its lock off"
+red=$(count_colour "$screenshot" "rgb(235,0,0)")
+balloon=$(count_colour "$screenshot" "rgb(255,255,242)")
+echo "console history: $red pixels of the unlocked band and marks, $balloon of the balloon"
+[ "$red" -ge 40 ] || fail "no unlocked band in the history panel"
+[ "$balloon" -ge 2000 ] || fail "no balloon on the screen"
+
+kill -USR2 "$sim_pid"                                # and comes back
+sleep 2
+kill -0 "$console_pid" 2>/dev/null || fail "the console died"
+# The last click went to the status panel: a click on the logo gives the
+# main window the keyboard again (there is no window manager to activate it).
+xdotool mousemove $(at $X $Y 20 40) click 1
+sleep 0.5
+xdotool key --window "$window" Escape
+for _ in $(seq 100); do kill -0 "$console_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$console_pid" 2>/dev/null && fail "the console did not end on Escape"
+wait "$console_pid"
+status=$?
+console_pid=""
+[ "$status" = 0 ] || fail "the console ended with status $status"
+echo "console history: shut down cleanly"

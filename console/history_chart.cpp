@@ -239,19 +239,38 @@ void CSignalHistoryChart::DrawTimeAxis(QPainter& painter) {
 
 void CSignalHistoryChart::DrawBandAndTicks(QPainter& painter, std::size_t first) {
     const std::size_t size = m_history->Size();
-    // Locked stretches first, so an unlocked sample sharing a pixel column
-    // with locked ones still shows.
-    for (const bool locked : {true, false}) {
-        for (std::size_t i = first; i < size; ++i) {
-            const SignalSample& sample = m_history->At(i);
-            if ((sample.locked != 0) != locked) continue;
-            std::int64_t until = sample.steadyMs + STATUS_POLL_PERIOD_MS;
-            if (i + 1 < size) {
-                const std::int64_t next = m_history->At(i + 1).steadyMs;
-                if (next - sample.steadyMs <= SignalHistory::GAP_MS) until = next;
+    // Runs of one lock state without a gap, each one rectangle; the locked
+    // ones first, so an unlocked run sharing a pixel column with locked ones
+    // still shows.
+    struct Run {
+        std::int64_t from, until;
+        bool locked;
+    };
+    std::vector<Run> runs;
+    for (std::size_t i = first; i < size; ++i) {
+        const SignalSample& sample = m_history->At(i);
+        std::int64_t until = sample.steadyMs + STATUS_POLL_PERIOD_MS;
+        bool joined = false;
+        if (i + 1 < size) {
+            const std::int64_t next = m_history->At(i + 1).steadyMs;
+            if (next - sample.steadyMs <= SignalHistory::GAP_MS) {
+                until = next;
+                joined = true;
             }
-            const int left = XOf(sample.steadyMs);
-            const int right = std::max(left, XOf(std::min(until, m_windowEnd)) - 1);
+        }
+        const bool locked = sample.locked != 0;
+        if (!runs.empty() && runs.back().locked == locked && runs.back().until == sample.steadyMs)
+            runs.back().until = until;
+        else
+            runs.push_back({sample.steadyMs, until, locked});
+        // A run ends at a gap: the next sample starts a new one.
+        if (!joined) runs.back().until = until;
+    }
+    for (const bool locked : {true, false}) {
+        for (const Run& run : runs) {
+            if (run.locked != locked) continue;
+            const int left = XOf(run.from);
+            const int right = std::max(left, XOf(std::min(run.until, m_windowEnd)) - 1);
             painter.fillRect(QRect(QPoint(left, m_band.top()), QPoint(right, m_band.bottom())),
                              locked ? LOCKED : UNLOCKED);
         }
@@ -272,25 +291,53 @@ void CSignalHistoryChart::DrawLine(QPainter& painter, std::size_t first, SignalQ
     painter.setClipRect(m_plot);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(skin::SKIN_COLOR, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // Samples falling in one pixel column become at most four points (the
+    // first, the lowest, the highest and the last), so a full hour costs
+    // what a few hundred points do and a spike still shows.
     QPolygon run;
-    std::int64_t lastTime = 0;
+    struct Column {
+        int x = 0, first = 0, low = 0, high = 0, last = 0;
+        bool open = false;
+    } column;
+    const auto closeColumn = [&] {
+        if (!column.open) return;
+        run.append(QPoint(column.x, column.first));
+        if (column.low != column.first) run.append(QPoint(column.x, column.low));
+        if (column.high != column.low) run.append(QPoint(column.x, column.high));
+        if (column.last != column.high) run.append(QPoint(column.x, column.last));
+        column.open = false;
+    };
     const auto flush = [&] {
+        closeColumn();
         if (run.size() == 1)
             painter.drawPoint(run.front());
         else if (run.size() > 1)
             painter.drawPolyline(run);
         run.clear();
     };
+    std::int64_t lastTime = 0;
+    bool any = false;
     for (std::size_t i = first; i < m_history->Size(); ++i) {
         const SignalSample& sample = m_history->At(i);
         const double value = ValueOf(sample, quantity);
         // A gap or a status without the value breaks the line.
-        if (!std::isfinite(value) ||
-            (!run.isEmpty() && sample.steadyMs - lastTime > SignalHistory::GAP_MS))
+        if (!std::isfinite(value) || (any && sample.steadyMs - lastTime > SignalHistory::GAP_MS)) {
             flush();
+            any = false;
+        }
         if (!std::isfinite(value)) continue;
-        run.append(QPoint(XOf(sample.steadyMs), YOf(value)));
+        const int x = XOf(sample.steadyMs);
+        const int y = YOf(value);
+        if (column.open && column.x == x) {
+            column.low = std::max(column.low, y);  // screen y grows downwards
+            column.high = std::min(column.high, y);
+            column.last = y;
+        } else {
+            closeColumn();
+            column = {x, y, y, y, y, true};
+        }
         lastTime = sample.steadyMs;
+        any = true;
     }
     flush();
     painter.restore();

@@ -30,6 +30,10 @@ namespace {
 
 const QString CSV_FILTER = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||");
 const QColor PANEL_BACKGROUND(236, 237, 240);
+// The chart moves on while no status comes, so a silent receiver's gap
+// shows as it grows.
+constexpr int TIMER_CLOCK = 1;
+constexpr int CLOCK_PERIOD_MS = 2000;
 
 // What the save worker hands back.
 struct SaveReport {
@@ -65,7 +69,15 @@ bool CSignalHistoryPanel::OnInitDialog() {
     setPalette(palette);
     setAutoFillBackground(true);
     if (m_chart != nullptr) m_chart->SetHistory(m_history);
+    SetTimer(TIMER_CLOCK, CLOCK_PERIOD_MS);
     return true;
+}
+
+void CSignalHistoryPanel::OnTimer(int id) {
+    if (id == TIMER_CLOCK)
+        Refresh();
+    else
+        window::Dialog::OnTimer(id);
 }
 
 void CSignalHistoryPanel::SetHistory(const SignalHistory* history) {

@@ -48,6 +48,7 @@ class CSignalHistoryPanel : public platform::window::Dialog {
     void OnCancel() override {}
     void OnOK() override {}
     bool OnDrawItem(platform::window::DrawItem& item) override;
+    void OnTimer(int id) override;
 
   private:
     void OnSave();

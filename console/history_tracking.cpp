@@ -9,7 +9,9 @@
 #include <QMenu>
 #include <QScreen>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 
 #include "console/console_messages.h"
 #include "console/device_text.h"

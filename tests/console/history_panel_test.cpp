@@ -129,11 +129,15 @@ TEST_F(HistoryPanel, BandLineAndMarksAreWhereTheHistoryPutsThem) {
 }
 
 TEST_F(HistoryPanel, AbsurdValuesStayInsideThePlot) {
-    // A hostile receiver's SNR of 1e30 dB and -1e30 dB between sane ones.
+    // A hostile receiver's SNR of 300 dB, -300 dB and 1e30 dB between sane
+    // ones: the scale stops at 100 dB either way.
     for (int i = 0; i < 60; ++i) {
         SignalSample sample;
         sample.steadyMs = NOW - 60'000 + i * 1000;
-        sample.snrDb = i == 20 ? 1e30f : i == 40 ? -1e30f : 20.0f + static_cast<float>(i % 5);
+        sample.snrDb = i == 20   ? 300.0f
+                       : i == 40 ? -300.0f
+                       : i == 50 ? 1e30f
+                                 : 20.0f + static_cast<float>(i % 5);
         sample.locked = 1;
         history.Append(sample);
     }

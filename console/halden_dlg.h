@@ -225,7 +225,9 @@ class CHaldenDlg : public platform::window::Dialog {
     LockAlarms m_alarms;
     std::unique_ptr<CSignalHistoryPanel> m_historyPanel;
     std::unique_ptr<QMenu> m_trayMenu;
-    std::int64_t m_alarmMessageUntilMs = 0;
+    std::int64_t m_alarmMessageUntilMs = 0;  // 0: no alarm on the message line
+    QString m_alarmMessageText;
+    QString m_messageBeforeAlarm;
 
     platform::window::TrayIcon m_trayIcon;
     platform::window::BalloonToolTip m_toolTip;

@@ -107,6 +107,12 @@ void CHaldenDlg::RecordStatus(bool locked, bool data, float snrDb, int signalPer
     sample.data = data ? 1 : 0;
     m_history.Append(sample);
     if (m_historyPanel) m_historyPanel->Refresh();
+    // The alarm's time on the message line is over: what it said before
+    // comes back (the R40 family's description is also rebuilt per status).
+    if (m_alarmMessageUntilMs != 0 && !AlarmHoldsMessageLine()) {
+        m_alarmMessageUntilMs = 0;
+        if (m_messageText == m_alarmMessageText) ShowMessage(m_messageBeforeAlarm);
+    }
     ShowAlarm(m_alarms.OnStatus(locked, now));
 }
 
@@ -119,6 +125,8 @@ void CHaldenDlg::RaiseRemovalAlarm() {
 
 void CHaldenDlg::ShowAlarm(const AlarmOutcome& outcome) {
     if (outcome.message) {
+        if (m_alarmMessageUntilMs == 0) m_messageBeforeAlarm = m_messageText;
+        m_alarmMessageText = outcome.message->text;
         ShowMessage(outcome.message->text);
         m_alarmMessageUntilMs = platform::clock::NowMilliseconds() + ALARM_MESSAGE_HOLD_MS;
     }

@@ -1,9 +1,11 @@
 #include "skin/ani_logo.h"
 
+#include <QBackingStore>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 
 #include "skin/skin_palette.h"
 #include "skin/underlay.h"
@@ -108,9 +110,39 @@ void CAniLogo::paintEvent(QPaintEvent* event) {
             return;
         }
     }
+    const QRect area = event->rect() & rect();
+    if (CopyToBackingStore(CurrentFrame(), area)) return;
     QPainter painter(this);
-    const QRect area = event->rect();
     painter.drawImage(area, CurrentFrame(), area);
+}
+
+bool CAniLogo::CopyToBackingStore(const QImage& frame, const QRect& area) {
+    // Twenty times a second a few hundred pixels change: setting up a
+    // painter for the widget (palette, font, active-window look-ups, engine
+    // state) costs far more than copying them. The window's backing store
+    // is the image being painted; the frame's pixels go straight into it
+    // when nothing needs a painter: no scaling, formats that take the
+    // frame's 32-bit pixels, and no child of ours in the way (siblings
+    // above are painted after us by the window).
+    QBackingStore* store = backingStore();
+    if (store == nullptr || frame.format() != QImage::Format_RGB32 || !children().isEmpty())
+        return false;
+    auto* image = dynamic_cast<QImage*>(store->paintDevice());
+    if (image == nullptr || image->devicePixelRatio() != 1.0 || devicePixelRatio() != 1.0 ||
+        (image->format() != QImage::Format_RGB32 &&
+         image->format() != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    const QPoint origin = mapTo(window(), QPoint(0, 0));
+    const QRect target = (area & frame.rect()).translated(origin) & image->rect();
+    if (target.isEmpty()) return true;
+    const QRect source = target.translated(-origin);
+    const auto rowBytes = static_cast<std::size_t>(source.width()) * 4;
+    for (int y = 0; y < source.height(); ++y) {
+        const uchar* from = frame.constScanLine(source.top() + y) + source.left() * 4;
+        uchar* to = image->scanLine(target.top() + y) + target.left() * 4;
+        std::memcpy(to, from, rowBytes);
+    }
+    return true;
 }
 
 }  // namespace skin

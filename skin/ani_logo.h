@@ -54,6 +54,9 @@ class CAniLogo : public QWidget {
     // Where the letters are: outside it every frame is the background.
     QRect TextBounds() const;
     void DropCaches();
+    // Puts `area` of `frame` into the window's backing store without a
+    // painter; false where a painter is needed.
+    bool CopyToBackingStore(const QImage& frame, const QRect& area);
 
     QString m_text = QStringLiteral("R40");
     QColor m_textColor;

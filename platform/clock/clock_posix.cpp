@@ -26,14 +26,6 @@ std::int64_t NowMilliseconds() {
     return (static_cast<std::int64_t>(ts.tv_sec) - ORIGIN_SECONDS) * 1000 + ts.tv_nsec / 1000000;
 }
 
-const Clock& SystemClock() {
-    struct Monotonic final : Clock {
-        std::uint32_t Seconds() const override { return NowSeconds(); }
-    };
-    static const Monotonic clock;
-    return clock;
-}
-
 void SleepMilliseconds(std::int64_t ms) {
     if (ms <= 0) return;
     timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>((ms % 1000) * 1000000)};

@@ -229,7 +229,7 @@ Options
   --help               this text
 
 Signals switch the lock of every receiver while it runs, as an antenna
-fault would: SIGUSR1 loses lock, SIGUSR2 locks again.
+fault would: SIGUSR1 loses lock, SIGUSR2 locks again (not on Windows).
 
 Example: an R40, an R40V and a T22 (3.x) on loopback
   r40-receiver-sim r40@127.0.0.20 r40v@127.0.0.21 t22v3@127.0.0.22

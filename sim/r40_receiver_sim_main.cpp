@@ -23,9 +23,12 @@ extern "C" void OnStopSignal(int) {
     g_stop = 1;
 }
 
+#ifdef SIGUSR1
+// Windows has no user signals: there the lock switch is not offered.
 extern "C" void OnLockSignal(int signal) {
     g_lockRequest = signal == SIGUSR1 ? 1 : 2;
 }
+#endif
 
 std::mutex g_outputMutex;
 
@@ -73,8 +76,10 @@ int main(int argc, char** argv) {
 
     std::signal(SIGINT, OnStopSignal);
     std::signal(SIGTERM, OnStopSignal);
+#ifdef SIGUSR1
     std::signal(SIGUSR1, OnLockSignal);
     std::signal(SIGUSR2, OnLockSignal);
+#endif
 
     std::vector<std::unique_ptr<sim::EmulatedReceiver>> receivers;
     for (const sim::ReceiverRequest& request : options.receivers) {

@@ -84,13 +84,14 @@ struct EmulatedReceiver::Sockets {
 
     // Opens the command and status sockets on `address`; on failure the
     // sockets held so far are left untouched.
-    bool MoveTo(const Ipv4& address, std::string* why) {
+    bool MoveTo(const Ipv4& address, std::uint16_t portShift, std::string* why) {
         std::array<UdpSocket, COMMAND_PORTS.size()> fresh;
         for (std::size_t i = 0; i < fresh.size(); ++i) {
+            const auto port = static_cast<std::uint16_t>(COMMAND_PORTS[i] + portShift);
             // No address reuse: two receivers on one address must not share a port.
-            if (!fresh[i].Open() || !fresh[i].Bind(address, COMMAND_PORTS[i])) {
-                *why = "cannot bind " + FormatIpv4(address) + ":" +
-                       std::to_string(COMMAND_PORTS[i]) + " (address taken or not local)";
+            if (!fresh[i].Open() || !fresh[i].Bind(address, port)) {
+                *why = "cannot bind " + FormatIpv4(address) + ":" + std::to_string(port) +
+                       " (address taken or not local)";
                 return false;
             }
         }
@@ -169,7 +170,7 @@ void EmulatedReceiver::Run(std::shared_ptr<std::promise<std::string>> started) {
         started->set_value(FormatIpv4(initial.address) + " is not an address a receiver can take");
         return;
     }
-    if (!sockets.MoveTo(initial.address, &why)) {
+    if (!sockets.MoveTo(initial.address, m_config.commandPortShift, &why)) {
         started->set_value(why);
         return;
     }
@@ -360,7 +361,7 @@ bool EmulatedReceiver::FollowAddress(Sockets& sockets) {
     std::string why;
     if (!IsUsableDeviceAddress(wanted, mask)) {
         why = "not an address a receiver can take";
-    } else if (sockets.MoveTo(wanted, &why)) {
+    } else if (sockets.MoveTo(wanted, m_config.commandPortShift, &why)) {
         Log("now at " + FormatIpv4(wanted));
         return true;
     }

@@ -85,6 +85,12 @@ struct ReceiverConfig {
     std::optional<VanishCycle> vanish;
     // Seed of the loss decisions; 0: one made from the address, so runs repeat.
     std::uint32_t lossSeed = 0;
+    // Added to each command port the receiver listens on. Receivers that
+    // must share one address (under Wine every UDP socket bound to a
+    // loopback address but 127.0.0.1 is bound to the wildcard) are told
+    // apart by it; only a receiver with shift 0 answers on the ports a
+    // client addresses. Commands are recorded under the standard port.
+    std::uint16_t commandPortShift = 0;
     // Oldest recorded commands are dropped beyond this many.
     std::size_t commandRecordLimit = 4096;
     // Called from the receiver's thread for each notable event (a command

@@ -109,8 +109,11 @@ TEST(PidTable, ForwardingEntryCarriesControlAndDestination) {
 }
 
 TEST(PidTable, LengthLimitsDependOnTheModel) {
-    auto r40 = StartReceiver(sim::Model::R40, {127, 0, 0, 73});
+    // The T22 first: under Wine only the first receiver answers commands,
+    // and the R40 must refuse before anything is sent. A status port each,
+    // as both send from 127.0.0.1 there.
     auto t22 = StartReceiver(sim::Model::T22V2, {127, 0, 0, 74});
+    auto r40 = StartReceiver(sim::Model::R40, {127, 0, 0, 73}, 8309);
     OpenedDevice shortTable, longTable;
     Open(*r40, shortTable);
     Open(*t22, longTable);

@@ -48,22 +48,67 @@ inline DeviceInfo InfoFor(const sim::EmulatedReceiver& rx) {
     return info;
 }
 
+// Where a test's receiver stands. Under Wine every UDP socket bound to a
+// loopback address but 127.0.0.1 is bound to the wildcard address, so a
+// receiver elsewhere would answer from 127.0.0.1 and the library would not
+// take its replies: there every receiver stands at 127.0.0.1 and they are
+// told apart by their MAC addresses and command ports (see StartReceiver).
+inline sim::Ipv4 TestAddress(sim::Ipv4 wanted) {
+#ifdef _WIN32
+    (void)wanted;
+    return {127, 0, 0, 1};
+#else
+    return wanted;
+#endif
+}
+
+// A receiver of `model` that stands for one at `wanted`: at TestAddress,
+// with the MAC address a receiver at `wanted` has.
+inline sim::ReceiverConfig ConfigFor(sim::Model model, sim::Ipv4 wanted,
+                                     std::uint16_t statusPort = 6516) {
+    sim::ReceiverConfig config = sim::ReceiverConfig::For(model, TestAddress(wanted), statusPort);
+    const sim::ReceiverState atWanted = sim::DefaultState(model, wanted, statusPort);
+    config.initial.mac = atWanted.mac;
+    config.initial.dvbMac = atWanted.dvbMac;
+    return config;
+}
+
+// Starts a receiver; under Wine, where receivers share 127.0.0.1, on the
+// first command-port shift no running receiver holds, so the first receiver
+// a test starts is the one the library reaches (the others are heard only).
+// Null, with the reason, when it cannot start.
+inline std::unique_ptr<sim::EmulatedReceiver> StartOnFreePorts(sim::ReceiverConfig config,
+                                                               std::string* error) {
+#ifdef _WIN32
+    // Steps of 16 keep the four shifted ports clear of each other and, for
+    // a hundred receivers, of every status port.
+    for (int step = 0; step < 100; ++step) {
+        config.commandPortShift = static_cast<std::uint16_t>(16 * step);
+        auto rx = std::make_unique<sim::EmulatedReceiver>(config);
+        if (rx->Start(error)) return rx;
+    }
+    return nullptr;
+#else
+    auto rx = std::make_unique<sim::EmulatedReceiver>(config);
+    if (!rx->Start(error)) return nullptr;
+    return rx;
+#endif
+}
+
 // A started receiver that sends status every 20 ms and restarts quickly.
 inline std::unique_ptr<sim::EmulatedReceiver> StartReceiver(sim::Model model, sim::Ipv4 address,
                                                             std::uint16_t statusPort = 6516) {
-#ifdef _WIN32
-    // Wine binds a UDP socket on any loopback address but 127.0.0.1 to the
-    // wildcard address, so a receiver elsewhere would answer from 127.0.0.1
-    // and the library would not take its replies: under Wine the receiver
-    // a test stands takes 127.0.0.1 (one at a time).
-    address = {127, 0, 0, 1};
-#endif
-    sim::ReceiverConfig config = sim::ReceiverConfig::For(model, address, statusPort);
+    sim::ReceiverConfig config = ConfigFor(model, address, statusPort);
     config.statusInterval = 20ms;
     config.resetPause = 200ms;
-    auto rx = std::make_unique<sim::EmulatedReceiver>(config);
     std::string error;
-    EXPECT_TRUE(rx->Start(&error)) << error;
+    auto rx = StartOnFreePorts(config, &error);
+    // A receiver that did not start stays in the test, stopped, so the
+    // failure is this one expectation rather than a crash.
+    if (!rx) {
+        ADD_FAILURE() << error;
+        return std::make_unique<sim::EmulatedReceiver>(config);
+    }
     EXPECT_TRUE(rx->WaitForNewStatuses(1, 2s));
     return rx;
 }

@@ -14,7 +14,7 @@ namespace devicelib_test {
 namespace {
 
 constexpr std::uint16_t PORT = 8821;
-const platform::net::Ipv4 DEVICE{127, 0, 0, 80};
+const platform::net::Ipv4 DEVICE = TestAddress({127, 0, 0, 80});
 const std::uint8_t MAC[6] = {0x02, 0x5C, 0xC1, 0x12, 0x34, 0x56};
 
 // The common part every model shares, with distinct values everywhere.
@@ -77,7 +77,7 @@ void ExpectCommonFields(const auto& r) {
     EXPECT_EQ(r.versionMinor, 5);
     EXPECT_EQ(r.word38, 0x1238);
     EXPECT_EQ(std::vector<int>(r.deviceAddress, r.deviceAddress + 4),
-              (std::vector<int>{127, 0, 0, 80}));
+              std::vector<int>(DEVICE.begin(), DEVICE.end()));
     EXPECT_EQ(r.unicastStatusAddress[3], 255);
     EXPECT_EQ(r.subnetMask[2], 255);
     EXPECT_EQ(r.subnetMask[3], 0);

@@ -229,6 +229,28 @@ TEST(NetworkSettings, AnAddressHeldByAnotherReceiverIsRefused) {
     EXPECT_EQ(second->Channel(), 42);
 }
 
+TEST(CommandPortShift, ReceiversOnOneAddressAreToldApartByTheirPorts) {
+    auto standard = StartReceiver(FastConfig(Model::R40, HERE));
+    sim::ReceiverConfig shiftedConfig = FastConfig(Model::R40, HERE);
+    shiftedConfig.commandPortShift = 16;
+    auto shifted = StartReceiver(shiftedConfig);
+    ASSERT_TRUE(shifted->Running());
+    // The standard ports reach the first only; the shifted ports the second,
+    // which records the command under the port it stands for.
+    EXPECT_TRUE(Exchange(HERE, sim::TUNE_PORT, AtscTune(41)).has_value());
+    const auto echo = Exchange(HERE, sim::TUNE_PORT + 16, AtscTune(42));
+    ASSERT_TRUE(echo.has_value());
+    EXPECT_EQ(echo->sourcePort, sim::TUNE_PORT + 16);
+    EXPECT_EQ(standard->Channel(), 41);
+    EXPECT_EQ(shifted->Channel(), 42);
+    ASSERT_EQ(shifted->CommandsOnPort(sim::TUNE_PORT).size(), 1u);
+    // A third on the taken shift cannot start.
+    sim::EmulatedReceiver third(shiftedConfig);
+    std::string error;
+    EXPECT_FALSE(third.Start(&error));
+    EXPECT_NE(error.find(std::to_string(sim::RESET_PORT + 16)), std::string::npos) << error;
+}
+
 TEST(NetworkSettings, BroadcastAndMulticastAddressesAreNotTaken) {
     auto rx = StartReceiver(FastConfig(Model::R40, HERE));
     for (const Ipv4 bad :

@@ -9,6 +9,7 @@
 #include "devicelib/device_models.h"
 #include "platform/clock/clock.h"
 #include "platform/net/udp_socket.h"
+#include "tests/devicelib/receiver_fixture.h"
 
 namespace {
 
@@ -58,7 +59,8 @@ TEST(HostileDatagrams, IdentifierRefusesDatagramsTooShortForTheMac) {
     identifier.SetStatusPort(PORT);
     ASSERT_EQ(identifier.OpenListener(), 0);
     platform::net::UdpSocket sender;
-    ASSERT_TRUE(sender.Open() && sender.Bind({127, 0, 0, 131}, 0));
+    const platform::net::Ipv4 from = devicelib_test::TestAddress({127, 0, 0, 131});
+    ASSERT_TRUE(sender.Open() && sender.Bind(from, 0));
     std::vector<std::uint8_t> bytes(0x36, 0);
     bytes[0x20] = 0x43;
     ASSERT_TRUE(sender.SendTo({bytes.data(), 0x35}, {127, 0, 0, 1}, PORT) == 0x35);
@@ -68,7 +70,7 @@ TEST(HostileDatagrams, IdentifierRefusesDatagramsTooShortForTheMac) {
     DeviceInfo info{};
     identifier.FillDeviceInfo(&info);
     EXPECT_EQ(info.deviceType, TYPE_R40);
-    EXPECT_EQ(info.address[3], 131);
+    EXPECT_EQ(info.address[3], from[3]);
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST(ShortStatus, IsSkippedByEveryModelAndLeavesTheRecordAsItWas) {
 }
 
 TEST(ShortStatus, SpoofedShortDatagramsNeverReachThePolledRecord) {
-    sim::ReceiverConfig config = sim::ReceiverConfig::For(sim::Model::R40, {127, 0, 0, 81});
+    sim::ReceiverConfig config = ConfigFor(sim::Model::R40, {127, 0, 0, 81});
     config.statusInterval = 20ms;
     GivePids(config.initial);
     sim::EmulatedReceiver rx(config);
@@ -91,8 +91,8 @@ TEST(ShortStatus, SpoofedShortDatagramsNeverReachThePolledRecord) {
     // Cut copies of its own datagram, from its own address, in between.
     const std::vector<std::uint8_t> full = rx.LastStatusDatagram();
     ASSERT_EQ(full.size(), 138u);
-    Transmitter beforeChannel({127, 0, 0, 81}, 6516, {full.begin(), full.begin() + 0x3A});
-    Transmitter inPidTable({127, 0, 0, 81}, 6516, {full.begin(), full.begin() + 0x70});
+    Transmitter beforeChannel(rx.Address(), 6516, {full.begin(), full.begin() + 0x3A});
+    Transmitter inPidTable(rx.Address(), 6516, {full.begin(), full.begin() + 0x70});
     for (int poll = 0; poll < 25; ++poll) {
         SCOPED_TRACE(poll);
         R40StatusRecord record{};

@@ -81,6 +81,9 @@ TEST_F(Listener, ShortDatagramIsSkippedAndTheWaitGoesOn) {
 }
 
 TEST_F(Listener, FilterSkipsOtherSourcesButRecordsThem) {
+#ifdef _WIN32
+    GTEST_SKIP() << "under Wine every test datagram leaves from 127.0.0.1: no second source";
+#endif
     listener.Close();
     filter = true;
     ASSERT_EQ(listener.Open(PORT), RC_LISTENER_OPEN);
@@ -239,7 +242,7 @@ TEST(DeviceWaits, AddressFollowsTheAcceptedStatusSource) {
     EXPECT_EQ(device.WaitFreshStatus(1000), 0);
     Ipv4 address{};
     ASSERT_TRUE(device.GetAddress(address));
-    EXPECT_EQ(address, (Ipv4{127, 0, 0, 65}));
+    EXPECT_EQ(address, rx->Address());
 }
 
 }  // namespace

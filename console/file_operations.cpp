@@ -75,7 +75,7 @@ void CHaldenDlg::ShowHeldMessage(const QString& text) {
 }
 
 bool CHaldenDlg::MessageHeld() const {
-    return StatusFileRunning() || NowMs() < m_messageHeldUntilMs;
+    return StatusFileRunning() || NowMs() < m_messageHeldUntilMs || AlarmHoldsMessageLine();
 }
 
 void CHaldenDlg::OnFileOperationsButton() {

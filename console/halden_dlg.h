@@ -150,6 +150,7 @@ class CHaldenDlg : public platform::window::Dialog {
     void SaveLastUsed();
     void CreateFromStatus();
     std::intptr_t OnStatusFileDone(platform::window::Message& message);
+    // A file operation's message or an alarm holds the message line.
     bool MessageHeld() const;
 
     // ---- Device tracking (device_tracking.cpp) --------------------------------

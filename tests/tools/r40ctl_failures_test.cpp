@@ -69,10 +69,10 @@ TEST_F(Failures, MalformedArgumentsAreUsageErrorsThatSendNothing) {
 
 TEST_F(Failures, AModelThatLacksTheFeatureIsAUsageError) {
     sim::EmulatedReceiver& t22 = StartReceiver(sim::Model::T22V3);
-    const RunResult network = Run({"network", "127.0.0.20", "--gateway", "127.0.0.5"});
+    const RunResult network = Run({"network", ReceiverAddress(20), "--gateway", "127.0.0.5"});
     EXPECT_EQ(network.exitCode, EXIT_USAGE) << Shown(network);
     EXPECT_NE(network.err.find("--igmp"), std::string::npos);
-    const RunResult options = Run({"pids", "127.0.0.20", "--set", "48=239.1.1.1:80"});
+    const RunResult options = Run({"pids", ReceiverAddress(20), "--set", "48=239.1.1.1:80"});
     EXPECT_EQ(options.exitCode, EXIT_USAGE) << Shown(options);
     EXPECT_TRUE(t22.Commands().empty());
 }
@@ -84,7 +84,7 @@ TEST_F(Failures, AReceiverNobodyHeardIsExitThree) {
           std::vector<std::string>{"tune", "02-5C-C1-00-00-99", "--channel", "14"},
           std::vector<std::string>{"reset", "00-00-99", "--yes"},
           // Heard, but not on the status port named.
-          std::vector<std::string>{"status", "127.0.0.20", "--port", "8309"}}) {
+          std::vector<std::string>{"status", ReceiverAddress(20), "--port", "8309"}}) {
         const RunResult run = Run(args);
         EXPECT_EQ(run.exitCode, EXIT_NOT_FOUND) << Shown(run);
         ExpectOneMessage(run);
@@ -116,12 +116,12 @@ TEST_F(Failures, FilesThatCannotBeReadOrWrittenAreExitFour) {
 
     for (const std::string& file :
          {dir + "/missing.xml", dir /* a directory, not a file */, dir + "/broken.xml"}) {
-        const RunResult run = Run({"apply", "127.0.0.20", file});
+        const RunResult run = Run({"apply", ReceiverAddress(20), file});
         EXPECT_EQ(run.exitCode, EXIT_FILE) << file << "\n" << Shown(run);
         ExpectOneMessage(run);
     }
     // Loadable but without network settings: the apply ends at that stage.
-    const RunResult partial = Run({"apply", "127.0.0.20", dir + "/nonetwork.xml", "--json"});
+    const RunResult partial = Run({"apply", ReceiverAddress(20), dir + "/nonetwork.xml", "--json"});
     EXPECT_EQ(partial.exitCode, EXIT_FILE) << Shown(partial);
     const Json doc = Document(partial);
     ASSERT_EQ(doc["stages"].size(), 1u) << doc;
@@ -129,7 +129,7 @@ TEST_F(Failures, FilesThatCannotBeReadOrWrittenAreExitFour) {
     EXPECT_EQ(doc["stages"][0]["reason"], -2);
     EXPECT_TRUE(rx.Commands().empty());
 
-    const RunResult save = Run({"save", "127.0.0.20", dir + "/no/such/dir/saved.xml"});
+    const RunResult save = Run({"save", ReceiverAddress(20), dir + "/no/such/dir/saved.xml"});
     EXPECT_EQ(save.exitCode, EXIT_FILE) << Shown(save);
     ExpectOneMessage(save);
 }
@@ -140,7 +140,7 @@ TEST_F(Failures, ResetAsksOnATerminalAndRefusesWithoutOne) {
         RunOptions options;
         options.stdinKind = input;
         options.input = "y\n";  // a pipe's yes is no confirmation
-        const RunResult run = Run({"reset", "127.0.0.20"}, options);
+        const RunResult run = Run({"reset", ReceiverAddress(20)}, options);
         EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
         EXPECT_NE(run.err.find("--yes"), std::string::npos);
     }
@@ -148,15 +148,16 @@ TEST_F(Failures, ResetAsksOnATerminalAndRefusesWithoutOne) {
     RunOptions terminal;
     terminal.stdinKind = Input::Terminal;
     terminal.input = "n\n";
-    const RunResult declined = Run({"reset", "127.0.0.20"}, terminal);
+    const RunResult declined = Run({"reset", ReceiverAddress(20)}, terminal);
     EXPECT_EQ(declined.exitCode, EXIT_REFUSED) << Shown(declined);
-    EXPECT_NE(declined.err.find("Reset the R40 02-5C-C1-00-00-14 at 127.0.0.20"), std::string::npos)
+    EXPECT_NE(declined.err.find("Reset the R40 02-5C-C1-00-00-14 at " + ReceiverAddress(20)),
+              std::string::npos)
         << declined.err;
     EXPECT_EQ(rx.ResetCount(), 0u);
     EXPECT_TRUE(rx.CommandsOnPort(sim::RESET_PORT).empty());
 
     terminal.input = "y\n";
-    const RunResult confirmed = Run({"reset", "127.0.0.20"}, terminal);
+    const RunResult confirmed = Run({"reset", ReceiverAddress(20)}, terminal);
     EXPECT_EQ(confirmed.exitCode, 0) << Shown(confirmed);
     EXPECT_EQ(rx.ResetCount(), 1u);
 }
@@ -164,19 +165,19 @@ TEST_F(Failures, ResetAsksOnATerminalAndRefusesWithoutOne) {
 TEST_F(Failures, AReceiverThatStopsEchoingIsRefusedWithTheLibrarysCode) {
     sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40);
     rx.SetFault(sim::Fault::NoEcho, true);
-    const RunResult run = Run({"tune", "127.0.0.20", "--channel", "14", "--json"});
+    const RunResult run = Run({"tune", ReceiverAddress(20), "--channel", "14", "--json"});
     EXPECT_EQ(run.exitCode, EXIT_REFUSED) << Shown(run);
     ExpectOneMessage(run);
     EXPECT_NE(run.err.find("0x2006"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(DeviceResultText(ERR_ECHO_TIMEOUT)), std::string::npos) << run.err;
     const Json doc = Document(run);
     EXPECT_EQ(doc["error"]["result"], 0x2006);
-    EXPECT_EQ(doc["receiver"]["address"], "127.0.0.20");
+    EXPECT_EQ(doc["receiver"]["address"], ReceiverAddress(20));
 }
 
 TEST_F(Failures, AReceiverThatFallsSilentMidCommandIsRefused) {
     sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40, 20, 100ms);
-    RunningR40ctl tune({"tune", "127.0.0.20", "--channel", "14", "--json"});
+    RunningR40ctl tune({"tune", ReceiverAddress(20), "--channel", "14", "--json"});
     // Silent from the moment the tuning command arrives: echoed, never shown.
     ASSERT_TRUE(rx.WaitForCommands(1, 10s));
     rx.SetFault(sim::Fault::Silence, true);
@@ -195,7 +196,7 @@ TEST_F(Failures, AReceiverThatFallsSilentMidCommandIsRefused) {
 TEST_F(Failures, AVerificationThatFailsIsReported) {
     sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40V);
     rx.SetFault(sim::Fault::IgnoreCommands, true);  // echoes, keeps the old table
-    const RunResult run = Run({"pids", "127.0.0.20", "--set", "0x100"});
+    const RunResult run = Run({"pids", ReceiverAddress(20), "--set", "0x100"});
     EXPECT_EQ(run.exitCode, EXIT_REFUSED) << Shown(run);
     EXPECT_NE(run.err.find("0x400C"), std::string::npos) << run.err;
 }

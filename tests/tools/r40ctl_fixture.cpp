@@ -7,6 +7,9 @@
 #include <random>
 #include <sstream>
 
+#include "sim/address_text.h"
+#include "tests/support/wine_loopback.h"
+
 namespace tools_test {
 
 const char* ModelName(sim::Model model) {
@@ -67,18 +70,32 @@ void R40ctlTest::TearDown() {
 
 sim::EmulatedReceiver& R40ctlTest::StartReceiver(sim::Model model, int lastOctet,
                                                  std::chrono::milliseconds interval) {
-    const sim::Ipv4 address{127, 0, 0, static_cast<std::uint8_t>(lastOctet)};
-    sim::ReceiverConfig config = sim::ReceiverConfig::For(model, address);
+    const sim::Ipv4 wanted{127, 0, 0, static_cast<std::uint8_t>(lastOctet)};
+    sim::ReceiverConfig config = test_support::ConfigFor(model, wanted);
     config.statusInterval = interval;
     config.resetPause = 200ms;
     const auto pids = StartPids(model);
     std::copy(pids.begin(), pids.end(), config.initial.pids.begin());
-    auto rx = std::make_unique<sim::EmulatedReceiver>(config);
     std::string error;
-    EXPECT_TRUE(rx->Start(&error)) << error;
-    EXPECT_TRUE(rx->WaitForNewStatuses(1, 2s));
+    auto rx = test_support::StartOnFreePorts(config, &error);
+    // One that did not start stays in the test, stopped, so the failure is
+    // this one expectation rather than a crash.
+    if (!rx) {
+        ADD_FAILURE() << error;
+        rx = std::make_unique<sim::EmulatedReceiver>(config);
+    } else {
+        EXPECT_TRUE(rx->WaitForNewStatuses(1, 2s));
+    }
     m_receivers.push_back(std::move(rx));
     return *m_receivers.back();
+}
+
+sim::Ipv4 R40ctlTest::ReceiverIp(int lastOctet) {
+    return test_support::TestAddress({127, 0, 0, static_cast<std::uint8_t>(lastOctet)});
+}
+
+std::string R40ctlTest::ReceiverAddress(int lastOctet) {
+    return sim::FormatIpv4(ReceiverIp(lastOctet));
 }
 
 RunResult R40ctlTest::Run(const std::vector<std::string>& args, const RunOptions& options) {

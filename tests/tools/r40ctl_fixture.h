@@ -1,6 +1,8 @@
 // r40ctl against emulated receivers in the test process's own network
-// namespace (the child inherits it). Receivers sit at 127.0.0.20 and up,
-// their MAC addresses 02-5C-C1-00-00-14 and up.
+// namespace (the child inherits it). Receivers stand for ones at 127.0.0.20
+// and up, their MAC addresses 02-5C-C1-00-00-14 and up. Under Wine they all
+// stand at 127.0.0.1 and r40ctl reaches only the first one a test starts
+// (tests/support/wine_loopback.h); tests name them by ReceiverAddress.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -38,9 +40,16 @@ class R40ctlTest : public ::testing::Test {
   protected:
     void TearDown() override;
 
-    // A started receiver of `model` at 127.0.0.`lastOctet` with StartPids.
+    // A started receiver of `model` standing for one at 127.0.0.`lastOctet`,
+    // with StartPids.
     sim::EmulatedReceiver& StartReceiver(sim::Model model, int lastOctet = 20,
                                          std::chrono::milliseconds interval = 50ms);
+
+    // Where the receiver that stands for 127.0.0.`lastOctet` really is, and
+    // so what r40ctl is given and reports: that address, or under Wine
+    // 127.0.0.1.
+    static sim::Ipv4 ReceiverIp(int lastOctet);
+    static std::string ReceiverAddress(int lastOctet);
 
     // Runs r40ctl; the result must not have timed out.
     RunResult Run(const std::vector<std::string>& args, const RunOptions& options = {});

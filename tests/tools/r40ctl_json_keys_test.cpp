@@ -25,25 +25,38 @@ using JsonKeys = R40ctlTest;
 
 TEST_F(JsonKeys, EveryKeyIsInTheManPage) {
     StartReceiver(sim::Model::R40V, 20);
+#ifndef _WIN32
     StartReceiver(sim::Model::T22CA, 21);
+#endif
     const std::string file = TempDir() + "/saved.xml";
     std::set<std::string> keys;
-    for (const std::vector<std::string>& args : {
-             std::vector<std::string>{"discover", "--json"},
-             std::vector<std::string>{"status", "127.0.0.20", "--json"},
-             std::vector<std::string>{"status", "127.0.0.21", "--json"},
-             std::vector<std::string>{"tune", "127.0.0.21", "--frequency", "1100", "--symbol-rate",
-                                      "20", "--json"},
-             std::vector<std::string>{"network", "127.0.0.21", "--igmp", "on", "--json"},
-             std::vector<std::string>{"save", "127.0.0.20", file, "--json"},
-             std::vector<std::string>{"apply", "127.0.0.21", file, "--json"},
-             std::vector<std::string>{"reset", "127.0.0.20", "--yes", "--json"},
-             std::vector<std::string>{"status", "127.0.0.99", "--json"},
-         }) {
-        const RunResult run = Run(args);
-        EXPECT_NE(run.exitCode, EXIT_USAGE) << Shown(run);
-        CollectKeys(Document(run), keys);
-    }
+    const auto collect = [&](const std::vector<std::vector<std::string>>& runs) {
+        for (const auto& args : runs) {
+            const RunResult run = Run(args);
+            EXPECT_NE(run.exitCode, EXIT_USAGE) << Shown(run);
+            CollectKeys(Document(run), keys);
+        }
+    };
+    collect({
+        {"discover", "--json"},
+        {"status", ReceiverAddress(20), "--json"},
+        {"save", ReceiverAddress(20), file, "--json"},
+        {"reset", ReceiverAddress(20), "--yes", "--json"},
+    });
+#ifdef _WIN32
+    // Only the first receiver a test starts is reached under Wine: the
+    // satellite receiver takes the R40V's place.
+    for (auto& rx : m_receivers) rx->Stop();
+    m_receivers.clear();
+    StartReceiver(sim::Model::T22CA, 21);
+#endif
+    collect({
+        {"status", ReceiverAddress(21), "--json"},
+        {"tune", ReceiverAddress(21), "--frequency", "1100", "--symbol-rate", "20", "--json"},
+        {"network", ReceiverAddress(21), "--igmp", "on", "--json"},
+        {"apply", ReceiverAddress(21), file, "--json"},
+        {"status", "127.0.0.99", "--json"},
+    });
     // Everything the commands print, failures included.
     for (const char* expected : {"ok", "receiver", "receivers", "status", "pids", "stages", "error",
                                  "destination", "satellite", "echoed", "skipped"})

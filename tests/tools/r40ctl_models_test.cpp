@@ -38,7 +38,7 @@ TEST_P(EveryModel, StatusShowsTheReceiverAsJsonAndText) {
     ASSERT_EQ(json.exitCode, 0) << Shown(json);
     const Json doc = Document(json);
     EXPECT_EQ(doc["ok"], true);
-    EXPECT_EQ(doc["receiver"]["address"], "127.0.0.20");
+    EXPECT_EQ(doc["receiver"]["address"], ReceiverAddress(20));
     EXPECT_EQ(doc["receiver"]["mac"], "02-5C-C1-00-00-14");
     EXPECT_EQ(doc["receiver"]["model"], ModelName(GetParam()));
     EXPECT_EQ(doc["receiver"]["type"], TypeCode(GetParam()));
@@ -46,7 +46,7 @@ TEST_P(EveryModel, StatusShowsTheReceiverAsJsonAndText) {
     EXPECT_TRUE(doc["time"].is_number());
     const Json& s = doc["status"];
     EXPECT_EQ(s["lock"], true);
-    EXPECT_EQ(s["address"], "127.0.0.20");
+    EXPECT_EQ(s["address"], ReceiverAddress(20));
     EXPECT_EQ(s["mask"], "255.255.255.0");
     EXPECT_EQ(s["gateway"], "127.0.0.1");
     EXPECT_EQ(s["status_copy"], "255.255.255.255");
@@ -90,14 +90,14 @@ TEST_P(EveryModel, TuneIsConfirmedAndHeldByTheReceiver) {
     sim::EmulatedReceiver& rx = Receiver();
     // The other family's tuning is refused before anything is sent.
     const RunResult wrong =
-        Atsc() ? Run({"tune", "127.0.0.20", "--frequency", "1150", "--symbol-rate", "22"})
-               : Run({"tune", "127.0.0.20", "--channel", "14"});
+        Atsc() ? Run({"tune", ReceiverAddress(20), "--frequency", "1150", "--symbol-rate", "22"})
+               : Run({"tune", ReceiverAddress(20), "--channel", "14"});
     EXPECT_EQ(wrong.exitCode, EXIT_USAGE) << Shown(wrong);
     ExpectOneMessage(wrong);
     EXPECT_TRUE(rx.CommandsOnPort(sim::TUNE_PORT).empty());
 
-    const RunResult run = Atsc() ? Run({"tune", "127.0.0.20", "--channel", "14", "--json"})
-                                 : Run({"tune", "127.0.0.20", "--frequency", "1150",
+    const RunResult run = Atsc() ? Run({"tune", ReceiverAddress(20), "--channel", "14", "--json"})
+                                 : Run({"tune", ReceiverAddress(20), "--frequency", "1150",
                                         "--symbol-rate", "22", "--options", "0x05", "--json"});
     ASSERT_EQ(run.exitCode, 0) << Shown(run);
     const Json doc = Document(run);
@@ -116,11 +116,11 @@ TEST_P(EveryModel, PidListWrittenReadBackAndCleared) {
     sim::EmulatedReceiver& rx = Receiver();
     if (!Forwarding()) {
         // Destinations only for the forwarding models; nothing is written.
-        const RunResult refused = Run({"pids", "127.0.0.20", "--set", "48=239.2.2.2:6000"});
+        const RunResult refused = Run({"pids", ReceiverAddress(20), "--set", "48=239.2.2.2:6000"});
         EXPECT_EQ(refused.exitCode, EXIT_USAGE) << Shown(refused);
         EXPECT_TRUE(rx.CommandsOnPort(sim::TABLE_PORT).empty());
     }
-    std::vector<std::string> args{"pids", "127.0.0.20", "--json", "--set", "0x30"};
+    std::vector<std::string> args{"pids", ReceiverAddress(20), "--json", "--set", "0x30"};
     args.push_back(Forwarding() ? "49=239.2.2.2:6000" : "49");
     args.push_back("0x100");
     const RunResult set = Run(args);
@@ -148,24 +148,26 @@ TEST_P(EveryModel, PidListWrittenReadBackAndCleared) {
         EXPECT_EQ(pids[1]["destination"]["port"], 6000);
     }
 
-    const RunResult clear = Run({"pids", "127.0.0.20", "--clear"});
+    const RunResult clear = Run({"pids", ReceiverAddress(20), "--clear"});
     ASSERT_EQ(clear.exitCode, 0) << Shown(clear);
     EXPECT_TRUE(PidsIn(rx).empty());
 }
 
+// Under Wine the receiver keeps 127.0.0.1 (ReceiverAddress): every other
+// setting still changes.
 TEST_P(EveryModel, NetworkSettingsMoveTheReceiver) {
     sim::EmulatedReceiver& rx = Receiver();
-    const RunResult run = Run({"network", "127.0.0.20", "--address", "127.0.0.30", "--mask",
-                               "255.0.0.0", "--gateway", "127.0.0.2", "--status-copy", "127.0.0.1",
-                               "--igmp", "on", "--status-port", "8309", "--json"});
+    const RunResult run = Run({"network", ReceiverAddress(20), "--address", ReceiverAddress(30),
+                               "--mask", "255.0.0.0", "--gateway", "127.0.0.2", "--status-copy",
+                               "127.0.0.1", "--igmp", "on", "--status-port", "8309", "--json"});
     ASSERT_EQ(run.exitCode, 0) << Shown(run);
     const Json doc = Document(run);
-    EXPECT_EQ(doc["receiver"]["address"], "127.0.0.30");
+    EXPECT_EQ(doc["receiver"]["address"], ReceiverAddress(30));
     EXPECT_EQ(doc["receiver"]["status_port"], 8309);
     EXPECT_EQ(doc["mask"], "255.0.0.0");
 
     const sim::ReceiverState state = rx.State();
-    EXPECT_EQ(state.address, (sim::Ipv4{127, 0, 0, 30}));
+    EXPECT_EQ(state.address, ReceiverIp(30));
     EXPECT_EQ(state.subnetMask, (sim::Ipv4{255, 0, 0, 0}));
     EXPECT_EQ(state.gateway, (sim::Ipv4{127, 0, 0, 2}));
     EXPECT_EQ(state.unicastStatusAddress, (sim::Ipv4{127, 0, 0, 1}));
@@ -174,14 +176,14 @@ TEST_P(EveryModel, NetworkSettingsMoveTheReceiver) {
     EXPECT_EQ(state.optionFlags, GetParam() == sim::Model::T22V2 ? 1 : 4);
 
     // Found again only where it now sends its status.
-    const RunResult found = Run({"status", "127.0.0.30", "--port", "8309", "--json"});
+    const RunResult found = Run({"status", ReceiverAddress(30), "--port", "8309", "--json"});
     ASSERT_EQ(found.exitCode, 0) << Shown(found);
     EXPECT_EQ(Document(found)["status"]["status_port"], 8309);
 }
 
 TEST_P(EveryModel, ResetWithYesRestartsTheReceiver) {
     sim::EmulatedReceiver& rx = Receiver();
-    const RunResult run = Run({"reset", "127.0.0.20", "--yes", "--json"});
+    const RunResult run = Run({"reset", ReceiverAddress(20), "--yes", "--json"});
     ASSERT_EQ(run.exitCode, 0) << Shown(run);
     EXPECT_EQ(Document(run)["echoed"], GetParam() != sim::Model::T22CA);
     EXPECT_EQ(rx.ResetCount(), 1u);
@@ -193,7 +195,8 @@ TEST_P(EveryModel, ApplyRunsTheFileStageByStage) {
     std::ofstream(file) << R"(<?xml version="1.0" standalone="yes" ?>
 <Device MACByte2="0" MACByte1="0" MACByte0="20">
     <DefaultGW>127.0.0.9</DefaultGW>
-    <DeviceIP>127.0.0.31</DeviceIP>
+    <DeviceIP>)" << ReceiverAddress(31)
+                        << R"(</DeviceIP>
     <DeviceSubNet>255.0.0.0</DeviceSubNet>
     <UnicastStatus>255.255.255.255</UnicastStatus>
     <UseIGMP>Yes</UseIGMP>
@@ -211,7 +214,8 @@ TEST_P(EveryModel, ApplyRunsTheFileStageByStage) {
 </Device>
 )";
     const std::string lastUsed = TempDir() + "/lastused.xml";
-    const RunResult run = Run({"apply", "127.0.0.20", file, "--last-used", lastUsed, "--json"});
+    const RunResult run =
+        Run({"apply", ReceiverAddress(20), file, "--last-used", lastUsed, "--json"});
     ASSERT_EQ(run.exitCode, 0) << Shown(run);
     const Json doc = Document(run);
     EXPECT_EQ(doc["ok"], true);
@@ -226,7 +230,7 @@ TEST_P(EveryModel, ApplyRunsTheFileStageByStage) {
     EXPECT_EQ(stages[2]["ok"], true);
     EXPECT_EQ(doc["last_used_replaced"], true);
 
-    EXPECT_EQ(rx.Address(), (sim::Ipv4{127, 0, 0, 31}));
+    EXPECT_EQ(rx.Address(), ReceiverIp(31));
     EXPECT_EQ(rx.State().gateway, (sim::Ipv4{127, 0, 0, 9}));
     if (Atsc()) {
         EXPECT_EQ(rx.Channel(), 22);
@@ -251,7 +255,7 @@ TEST_P(EveryModel, SaveWritesTheR40sConfiguration) {
     sim::EmulatedReceiver& rx = Receiver();
     rx.SetChannel(41);
     const std::string file = TempDir() + "/saved.xml";
-    const RunResult run = Run({"save", "127.0.0.20", file, "--json"});
+    const RunResult run = Run({"save", ReceiverAddress(20), file, "--json"});
     if (!Atsc()) {
         EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
         EXPECT_EQ(Document(run)["ok"], false);
@@ -265,7 +269,7 @@ TEST_P(EveryModel, SaveWritesTheR40sConfiguration) {
     ASSERT_TRUE(doc.Load(file));
     std::uint8_t address[4];
     ASSERT_TRUE(doc.ReadDeviceIP(address));
-    EXPECT_EQ(address[3], 20);
+    EXPECT_EQ(address[3], ReceiverIp(20)[3]);
     std::int32_t channel = 0;
     ASSERT_TRUE(doc.ReadChannel(channel));
     EXPECT_EQ(channel, 41);
@@ -288,11 +292,11 @@ TEST_F(R40ctlTest, NetworkKeepsWhatIsNotGiven) {
         s.unicastStatusAddress = {127, 0, 0, 1};
     });
     ASSERT_TRUE(rx.Settle());
-    const RunResult run = Run({"network", "127.0.0.20", "--gateway", "127.0.0.3"});
+    const RunResult run = Run({"network", ReceiverAddress(20), "--gateway", "127.0.0.3"});
     ASSERT_EQ(run.exitCode, 0) << Shown(run);
     const sim::ReceiverState state = rx.State();
     EXPECT_EQ(state.gateway, (sim::Ipv4{127, 0, 0, 3}));
-    EXPECT_EQ(state.address, (sim::Ipv4{127, 0, 0, 20}));
+    EXPECT_EQ(state.address, ReceiverIp(20));
     EXPECT_EQ(state.subnetMask, (sim::Ipv4{255, 255, 0, 0}));
     EXPECT_EQ(state.unicastStatusAddress, (sim::Ipv4{127, 0, 0, 1}));
     EXPECT_EQ(rx.StatusDestinationPort(), 6516);

@@ -29,7 +29,7 @@ class Watch : public R40ctlTest {
 
 void Watch::StopsCleanlyOn(int signal) {
     sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40);
-    RunningR40ctl watch({"status", "127.0.0.20", "--watch", "--interval", "0.2", "--json"});
+    RunningR40ctl watch({"status", ReceiverAddress(20), "--watch", "--interval", "0.2", "--json"});
     for (int i = 0; i < 3; ++i) {
         const Json line = ParseLine(watch.ReadLine(10s));
         EXPECT_EQ(line["ok"], true) << line;
@@ -44,7 +44,7 @@ void Watch::StopsCleanlyOn(int signal) {
     }
     ASSERT_FALSE(missed.is_null()) << "no line told of the missing status";
     EXPECT_EQ(missed["error"]["result"], -1);
-    EXPECT_EQ(missed["receiver"]["address"], "127.0.0.20");
+    EXPECT_EQ(missed["receiver"]["address"], ReceiverAddress(20));
     rx.SetFault(sim::Fault::Silence, false);
     rx.SetChannel(31);
     Json back;
@@ -67,17 +67,24 @@ void Watch::StopsCleanlyOn(int signal) {
 }
 
 TEST_F(Watch, StopsCleanlyOnSigint) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows sends a Ctrl+C to a whole console, not to one process group";
+#endif
     StopsCleanlyOn(SIGINT);
 }
 
 TEST_F(Watch, StopsCleanlyOnSigterm) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine refuses console control events from a program run without a "
+                    "terminal (GenerateConsoleCtrlEvent fails): no Ctrl+Break reaches r40ctl";
+#endif
     StopsCleanlyOn(SIGTERM);
 }
 
 TEST_F(Watch, CountEndsTheWatchAsText) {
     StartReceiver(sim::Model::T22V3);
     const RunResult run =
-        Run({"status", "127.0.0.20", "--watch", "--interval", "0.1", "--count", "3"});
+        Run({"status", ReceiverAddress(20), "--watch", "--interval", "0.1", "--count", "3"});
     ASSERT_EQ(run.exitCode, 0) << Shown(run);
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << run.out;
     EXPECT_NE(run.out.find("1234.5 MHz"), std::string::npos) << run.out;

@@ -271,8 +271,7 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
                 DeviceDescription(report->type, record->mac, record->deviceAddress, true);
             // A file operation's message or an alarm stays a while before the
             // description takes the line back.
-            if (description != m_messageText && !MessageHeld())
-                ShowMessage(description);
+            if (description != m_messageText && !MessageHeld()) ShowMessage(description);
             if (m_statusPanel) m_statusPanel->UpdateFromStatus(record.get());
             RecordStatus(record->lock != 0, record->dataActivity > 0, record->snr, NO_PERCENT);
             m_lastStatus = std::move(record);

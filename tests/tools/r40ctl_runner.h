@@ -59,7 +59,9 @@ class RunningR40ctl {
     // group, which r40ctl takes as SIGTERM), or SIGKILL.
     void Signal(int signal);
 #ifndef _WIN32
-    pid_t Pid() const { return m_pid; }
+    pid_t Pid() const {
+        return m_pid;
+    }
 #endif
     // Waits for the end; whatever stdout held after the last ReadLine is in
     // `out`. Kills it and sets timedOut after `deadline`.

@@ -6,17 +6,11 @@
 # be made.
 #   run_console_configure.sh CONSOLE SIM SCREENSHOT
 set -u
-if [ "${1:-}" != "--inside" ]; then
-    if ! unshare -n true 2>/dev/null; then
-        echo "SKIPPED: cannot create a network namespace (needs root)"
-        exit 77
-    fi
-    exec unshare -n "$0" --inside "$@"
-fi
-shift
+. "$(dirname "$0")/../support/xvfb_session.sh"
+run_in_private_network "$0" "$@"
 console=$1 sim=$2 screenshot=$3
-ip link set lo up
 work=$(mktemp -d)
+track_dir "$work"
 
 fail() {
     echo "console configure: $*"
@@ -24,36 +18,13 @@ fail() {
     exit 1
 }
 
-display=:$((90 + $$ % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+start_xvfb || fail "Xvfb did not start"
 "$sim" --interval-ms 300 r40@127.0.0.20 >"$work/sim.log" 2>&1 &
-sim_pid=$!
-console_pid=""
-cleanup() {
-    [ -n "$console_pid" ] && kill "$console_pid" 2>/dev/null
-    kill "$sim_pid" "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+track_pid $!
 
 # The console keeps its last-used file in its working directory.
 cd "$work"
-LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/system_library_leaks.supp:print_suppressions=0" \
-    "$console" &
-console_pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "^R40 Management Console$" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || fail "no window named R40 Management Console"
-eval "$(xdotool getwindowgeometry --shell "$window")"
+start_console "$console" || fail "no window named R40 Management Console"
 
 # 96 dots per inch: a dialog unit is 1.75 pixels each way. The menu docks
 # under the main window's left edge, the channel dialog to its right.
@@ -75,23 +46,13 @@ xdotool type --delay 50 33
 sleep 0.3
 import -window root "$screenshot" || fail "no screenshot"
 xdotool key Return                                   # OK
-for _ in $(seq 50); do
-    grep -q "channel 33" "$work/sim.log" && break
-    sleep 0.2
-done
-grep -q "channel 33" "$work/sim.log" || fail "the emulator was not tuned to channel 33"
+wait_until 10 'grep -q "channel 33" "$work/sim.log"' ||
+    fail "the emulator was not tuned to channel 33"
 echo "console configure: the emulator was tuned to channel 33"
 sleep 2
 grep -q "<Channel>33</Channel>" "$work/lastused.xml" 2>/dev/null ||
     fail "lastused.xml does not hold channel 33"
-kill -0 "$console_pid" 2>/dev/null || fail "the console died"
+kill -0 "$CONSOLE_PID" 2>/dev/null || fail "the console died"
 
-xdotool windowactivate --sync "$window" 2>/dev/null
-xdotool key --window "$window" Escape
-for _ in $(seq 100); do kill -0 "$console_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$console_pid" 2>/dev/null && fail "the console did not end on Escape"
-wait "$console_pid"
-status=$?
-console_pid=""
-[ "$status" = 0 ] || fail "the console ended with status $status"
+shut_down_console 10 || fail "$SHUT_DOWN_FAULT"
 echo "console configure: shut down cleanly"

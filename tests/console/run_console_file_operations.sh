@@ -8,17 +8,11 @@
 # be made.
 #   run_console_file_operations.sh CONSOLE SIM R40CTL SCREENSHOT
 set -u
-if [ "${1:-}" != "--inside" ]; then
-    if ! unshare -n true 2>/dev/null; then
-        echo "SKIPPED: cannot create a network namespace (needs root)"
-        exit 77
-    fi
-    exec unshare -n "$0" --inside "$@"
-fi
-shift
+. "$(dirname "$0")/../support/xvfb_session.sh"
+run_in_private_network "$0" "$@"
 console=$1 sim=$2 r40ctl=$3 screenshot=$4
-ip link set lo up
 work=$(mktemp -d)
+track_dir "$work"
 
 fail() {
     echo "console file operations: $*"
@@ -26,22 +20,9 @@ fail() {
     exit 1
 }
 
-display=:$((90 + $$ % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+start_xvfb || fail "Xvfb did not start"
 "$sim" --interval-ms 300 r40@127.0.0.20 >"$work/sim.log" 2>&1 &
-sim_pid=$!
-console_pid=""
-cleanup() {
-    [ -n "$console_pid" ] && kill "$console_pid" 2>/dev/null
-    kill "$sim_pid" "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+track_pid $!
 
 # Waits up to $1 tenths of a second for the command that follows to succeed.
 within() {
@@ -52,17 +33,7 @@ within() {
 }
 
 cd "$work"
-LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/system_library_leaks.supp:print_suppressions=0" \
-    "$console" &
-console_pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "^R40 Management Console$" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || fail "no window named R40 Management Console"
-eval "$(xdotool getwindowgeometry --shell "$window")"
+start_console "$console" || fail "no window named R40 Management Console"
 
 # 96 dots per inch: a dialog unit is 1.75 pixels each way. The load/save
 # dialog stands on the main window's top-left corner.
@@ -108,14 +79,6 @@ within 200 grep -q "tuned to channel 30" "$work/sim.log" ||
 within 50 cmp -s "$first" "$work/lastused.xml" || fail "lastused.xml is not the applied file"
 echo "console file operations: applying the file tuned the emulator back to channel 30"
 sleep 2.5                                      # the dialog closes 2 s after the last stage
-kill -0 "$console_pid" 2>/dev/null || fail "the console died"
-
-xdotool windowactivate --sync "$window" 2>/dev/null
-xdotool key --window "$window" Escape
-for _ in $(seq 100); do kill -0 "$console_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$console_pid" 2>/dev/null && fail "the console did not end on Escape"
-wait "$console_pid"
-status=$?
-console_pid=""
-[ "$status" = 0 ] || fail "the console ended with status $status"
+kill -0 "$CONSOLE_PID" 2>/dev/null || fail "the console died"
+shut_down_console 10 || fail "$SHUT_DOWN_FAULT"
 echo "console file operations: shut down cleanly"

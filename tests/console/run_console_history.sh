@@ -8,17 +8,11 @@
 # cannot be made.
 #   run_console_history.sh CONSOLE SIM SCREENSHOT
 set -u
-if [ "${1:-}" != "--inside" ]; then
-    if ! unshare -n true 2>/dev/null; then
-        echo "SKIPPED: cannot create a network namespace (needs root)"
-        exit 77
-    fi
-    exec unshare -n "$0" --inside "$@"
-fi
-shift
+. "$(dirname "$0")/../support/xvfb_session.sh"
+run_in_private_network "$0" "$@"
 console=$1 sim=$2 screenshot=$3
-ip link set lo up
 work=$(mktemp -d)
+track_dir "$work"
 
 fail() {
     echo "console history: $*"
@@ -31,36 +25,14 @@ count_colour() {
     convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format "%[fx:round(mean*w*h)]" info:
 }
 
-display=:$((90 + $$ % 100))
 # Tall enough for the history panel to dock under the status panel.
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+start_xvfb 1280x1024x24 || fail "Xvfb did not start"
 "$sim" --interval-ms 300 r40@127.0.0.20 >"$work/sim.log" 2>&1 &
 sim_pid=$!
-console_pid=""
-cleanup() {
-    [ -n "$console_pid" ] && kill "$console_pid" 2>/dev/null
-    kill "$sim_pid" "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+track_pid "$sim_pid"
 
 cd "$work"
-LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/system_library_leaks.supp:print_suppressions=0" \
-    "$console" &
-console_pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "^R40 Management Console$" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || fail "no window named R40 Management Console"
-eval "$(xdotool getwindowgeometry --shell "$window")"
+start_console "$console" || fail "no window named R40 Management Console"
 
 # 96 dots per inch: a dialog unit is 1.75 pixels each way. The status panel
 # docks under the main window's left edge.
@@ -91,16 +63,6 @@ echo "console history: $red pixels of the unlocked band and marks, $balloon of t
 
 kill -USR2 "$sim_pid"                                # and comes back
 sleep 2
-kill -0 "$console_pid" 2>/dev/null || fail "the console died"
-# The last click went to the status panel: a click on the logo gives the
-# main window the keyboard again (there is no window manager to activate it).
-xdotool mousemove $(at $X $Y 20 40) click 1
-sleep 0.5
-xdotool key --window "$window" Escape
-for _ in $(seq 100); do kill -0 "$console_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$console_pid" 2>/dev/null && fail "the console did not end on Escape"
-wait "$console_pid"
-status=$?
-console_pid=""
-[ "$status" = 0 ] || fail "the console ended with status $status"
+kill -0 "$CONSOLE_PID" 2>/dev/null || fail "the console died"
+shut_down_console 10 || fail "$SHUT_DOWN_FAULT"
 echo "console history: shut down cleanly"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real r40console on a real X server (Xvfb) with three emulated
 # receivers, operates it as an operator would (drops the device list, picks
-# the first receiver with the keyboard, opens the status panel) and checks
+# the R40 with the keyboard, opens the status panel) and checks
 # on the screen that each step happened: the selection shows the receiver in
 # the message line and lights the Lock indicator; the status panel docks
 # under the main window and its channel field follows the receiver's
@@ -10,52 +10,22 @@
 # (skipped) where one cannot be made.
 #   run_console_smoke.sh CONSOLE SIM R40CTL SCREENSHOT
 set -u
-if [ "${1:-}" != "--inside" ]; then
-    if ! unshare -n true 2>/dev/null; then
-        echo "SKIPPED: cannot create a network namespace (needs root)"
-        exit 77
-    fi
-    exec unshare -n "$0" --inside "$@"
-fi
-shift
+. "$(dirname "$0")/../support/xvfb_session.sh"
+run_in_private_network "$0" "$@"
 console=$1 sim=$2 r40ctl=$3 screenshot=$4
 shots=$(mktemp -d)
-ip link set lo up
+track_dir "$shots"
 
 fail() {
     echo "console smoke: $*"
     exit 1
 }
 
-display=:$((90 + $$ % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+start_xvfb || fail "Xvfb did not start"
 "$sim" --quiet --interval-ms 300 r40@127.0.0.20 r40v@127.0.0.21 t22v3@127.0.0.22 &
-sim_pid=$!
-console_pid=""
-cleanup() {
-    [ -n "$console_pid" ] && kill "$console_pid" 2>/dev/null
-    kill "$sim_pid" "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$shots"
-}
-trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
-
-# Under the sanitizers, leaks inside the window system's libraries are theirs.
-LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/system_library_leaks.supp:print_suppressions=0" \
-    "$console" &
-console_pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "^R40 Management Console$" 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || fail "no window named R40 Management Console"
-eval "$(xdotool getwindowgeometry --shell "$window")"
+track_pid $!
+start_console "$console" || fail "no window named R40 Management Console"
+window=$WINDOW
 echo "console smoke: window $window at $X,$Y size ${WIDTH}x$HEIGHT"
 
 # The layout is fixed at 96 dots per inch: 7 x 14 pixel base units, so a
@@ -89,31 +59,17 @@ grab_main() {
     grab "$1-lock" $((X + $(du 75))) $((Y + $(du 8))) "$(du 8)" "$(du 6)"
 }
 lit() { echo $(($(count_colour "$1-lock" $GREEN) + $(count_colour "$1-lock" $RED))); }
-# Tries a condition again every 0.3 s until it holds (true) or $1 seconds
-# have gone (false): a loaded machine may take longer to open a receiver or
-# to poll it, and the checks must not depend on how long.
-wait_until() {
-    local end=$((SECONDS + $1))
-    shift
-    until eval "$@"; do
-        [ "$SECONDS" -ge "$end" ] && return 1
-        sleep 0.3
-    done
-}
-
 sleep 3  # the first discovery pass
 grab_main before
 [ "$(lit before)" = 0 ] || fail "the Lock indicator shows before a receiver is selected"
-# The first receiver, with the keyboard. While the first discovery pass is
+# The R40, with the keyboard. While the first discovery pass is
 # still running the list holds only its title, which selects nothing: then
 # the list is dropped again.
-select_first() {
-    xdotool mousemove $(at 208 11) click 1  # the device-list button
-    sleep 0.7
-    xdotool key Down Return
+select_r40() {
+    pick_device 02-5C-C1-00-00-14  # the R40
     wait_until 8 'grab_main selected; [ "$(differ before-message selected-message)" -gt 100 ]'
 }
-select_first || select_first || select_first ||
+select_r40 || select_r40 || select_r40 ||
     fail "the message line did not change on the keyboard selection"
 # Opened, first statuses.
 wait_until 15 'grab_main selected; [ "$(lit selected)" -gt 10 ]' ||
@@ -127,7 +83,7 @@ xdotool mousemove $(at 20 40)
 # The panel is the console's other window, docked under the main window.
 panel=""
 find_panel() {
-    for candidate in $(xdotool search --onlyvisible --pid "$console_pid" 2>/dev/null); do
+    for candidate in $(xdotool search --onlyvisible --pid "$CONSOLE_PID" 2>/dev/null); do
         [ "$candidate" = "$window" ] && continue
         geometry=$(xdotool getwindowgeometry --shell "$candidate")
         px=$(echo "$geometry" | sed -n 's/^X=//p')
@@ -167,15 +123,9 @@ echo "console smoke: the status panel follows the receiver's channel"
 
 import -window root "$screenshot" || fail "no screenshot"
 echo "console smoke: screenshot in $screenshot"
-kill -0 "$console_pid" 2>/dev/null || fail "the console died"
+kill -0 "$CONSOLE_PID" 2>/dev/null || fail "the console died"
 
-# Escape shuts it down cleanly.
-xdotool windowactivate --sync "$window" 2>/dev/null
-xdotool key --window "$window" Escape
-# Shut-down waits for a discovery pass or a poll in progress.
-wait_until 30 '! kill -0 "$console_pid" 2>/dev/null' || fail "the console did not end on Escape"
-wait "$console_pid"
-status=$?
-console_pid=""
-[ "$status" = 0 ] || fail "the console ended with status $status"
+# Escape shuts it down cleanly; shut-down waits for a discovery pass or a
+# poll in progress.
+shut_down_console 30 || fail "$SHUT_DOWN_FAULT"
 echo "console smoke: shut down cleanly"

@@ -1,0 +1,143 @@
+# What every walk of the real console under Xvfb shares: a network namespace
+# of its own, an X server of its own, the console started and found, a clean
+# shut-down, and cleaning up whatever the walk started. Source it:
+#
+#   . "$(dirname "$0")/../support/xvfb_session.sh"
+#   run_in_private_network "$0" "$@"     # exit 77 where no namespace can be made
+#   start_xvfb 1024x768x24 || fail "Xvfb did not start"
+#   track_pid "$sim_pid"; track_dir "$work"
+#   start_console "$console" || fail "no window named R40 Management Console"
+#   ...
+#   shut_down_console 30 || fail "$SHUT_DOWN_FAULT"
+#
+# The X server is started with -displayfd, so it picks a display no other
+# server holds and says which once it accepts clients: two walks, or a walk
+# beside someone else's Xvfb, never share a screen. The Qt platform is set
+# here, whatever the caller's environment says (QT_QPA_PLATFORM=offscreen is
+# common in test environments and would hide every window from X).
+
+SESSION_SUPPORT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+SESSION_PIDS=()
+SESSION_DIRS=()
+CONSOLE_PID=""
+
+# Runs the calling script again in a network namespace of its own, with its
+# loopback up; call as run_in_private_network "$0" "$@".
+run_in_private_network() {
+    if [ "${R40_WALK_NAMESPACE:-}" = inside ]; then
+        ip link set lo up
+        return 0
+    fi
+    if ! unshare -n true 2>/dev/null; then
+        echo "SKIPPED: cannot create a network namespace (needs root)"
+        exit 77
+    fi
+    R40_WALK_NAMESPACE=inside exec unshare -n "$@"
+}
+
+track_pid() { SESSION_PIDS+=("$@"); }
+track_dir() { SESSION_DIRS+=("$@"); }
+
+session_cleanup() {
+    [ -n "$CONSOLE_PID" ] && kill "$CONSOLE_PID" 2>/dev/null
+    [ ${#SESSION_PIDS[@]} -gt 0 ] && kill "${SESSION_PIDS[@]}" 2>/dev/null
+    wait 2>/dev/null
+    [ ${#SESSION_DIRS[@]} -gt 0 ] && rm -rf "${SESSION_DIRS[@]}"
+}
+trap session_cleanup EXIT
+
+# Starts an X server of its own (screen geometry $1, default 1024x768x24) and
+# points DISPLAY and Qt at it; false when none started.
+start_xvfb() {
+    local geometry=${1:-1024x768x24} ready number
+    ready=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+    track_pid $!
+    local xvfb_pid=$!
+    for _ in $(seq 200); do
+        [ -s "$ready" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    number=$(head -n 1 "$ready")
+    rm -f "$ready"
+    [ -n "$number" ] || return 1
+    export DISPLAY=":$number" QT_QPA_PLATFORM=xcb
+    # Under the sanitizers, leaks inside the window system's libraries are theirs.
+    export LSAN_OPTIONS="suppressions=$SESSION_SUPPORT_DIR/../console/system_library_leaks.supp:print_suppressions=0"
+}
+
+# Starts the console ($1) in the current directory, where it keeps its
+# last-used file, and waits for its main window: sets CONSOLE_PID, WINDOW
+# and the window's X, Y, WIDTH and HEIGHT. False when no window came.
+start_console() {
+    "$1" &
+    CONSOLE_PID=$!
+    WINDOW=""
+    for _ in $(seq 150); do
+        WINDOW=$(xdotool search --name "^R40 Management Console$" 2>/dev/null | head -1)
+        [ -n "$WINDOW" ] && break
+        kill -0 "$CONSOLE_PID" 2>/dev/null || return 1
+        sleep 0.2
+    done
+    [ -n "$WINDOW" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+}
+
+# Picks the receiver with MAC address $1 from the main window's device list:
+# typed into the dropped list, which finds the entry that begins so (the
+# entries stand in the order the receivers were heard, which varies). The
+# keys wait for the list to be shown: typed into the main window they would
+# go nowhere. False when the list did not drop down.
+pick_device() {
+    local shown
+    shown=$(console_windows)
+    # The device-list button at (208, 11) dialog units, 1.75 pixels each.
+    xdotool mousemove $((X + 208 * 7 / 4)) $((Y + 11 * 7 / 4)) click 1
+    PICK_SHOWN=$shown
+    wait_until 5 '[ "$(console_windows)" -gt "$PICK_SHOWN" ]' || return 1
+    sleep 0.2
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    wait_until 5 '[ "$(console_windows)" -le "$PICK_SHOWN" ]'
+}
+
+# How many windows of the console are shown now.
+console_windows() {
+    xdotool search --onlyvisible --pid "$CONSOLE_PID" 2>/dev/null | wc -l
+}
+
+# Tries a condition again every 0.3 s until it holds (true) or $1 seconds
+# have gone (false): a loaded machine may take longer, and the checks must
+# not depend on how long.
+wait_until() {
+    local end=$((SECONDS + $1))
+    shift
+    until eval "$@"; do
+        [ "$SECONDS" -ge "$end" ] && return 1
+        sleep 0.3
+    done
+}
+
+# Escape on the main window, as an operator ends the console; waits up to
+# $1 seconds (a discovery pass or a poll in progress is waited for) and
+# wants exit status 0. On false, SHUT_DOWN_FAULT says what went wrong.
+shut_down_console() {
+    local status
+    # Without a window manager nothing gives the main window the keyboard
+    # back after a click elsewhere: a click on its logo does.
+    xdotool mousemove $((X + 35)) $((Y + 70)) click 1
+    sleep 0.3
+    xdotool key --window "$WINDOW" Escape
+    if ! wait_until "$1" '! kill -0 "$CONSOLE_PID" 2>/dev/null'; then
+        SHUT_DOWN_FAULT="the console did not end on Escape"
+        return 1
+    fi
+    wait "$CONSOLE_PID"
+    status=$?
+    CONSOLE_PID=""
+    if [ "$status" != 0 ]; then
+        SHUT_DOWN_FAULT="the console ended with status $status"
+        return 1
+    fi
+}

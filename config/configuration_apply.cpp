@@ -5,6 +5,7 @@
 
 #include "config/pid_list_form.h"
 #include "config/r40_settings_to_xml_doc.h"
+#include "config/tuning_form.h"
 
 namespace config {
 
@@ -18,6 +19,9 @@ class StageReporter {
     void Succeeded(ApplyStage stage) { Report({stage, true, 0, 0}); }
     void NotInFile(ApplyStage stage) { Report({stage, false, REASON_NOT_IN_FILE, 0}); }
     void NotForModel(ApplyStage stage) { Report({stage, false, REASON_NOT_FOR_MODEL, 0}); }
+    void OtherReceiver(ApplyStage stage, const ReceiverKey& fileKey) {
+        Report({stage, false, REASON_OTHER_RECEIVER, 0, fileKey});
+    }
     void SendFailed(ApplyStage stage, std::int32_t code) {
         Report({stage, false, REASON_SEND_FAILED, code});
     }
@@ -93,29 +97,49 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
         report.NotInFile(ApplyStage::Network);
         return result;
     }
-    if (const std::int32_t rc =
-            Call(device, [&](DeviceHandle h) { return SetNetworkSettings(h, &settings); });
-        rc != 0) {
+    // Another receiver's address, put on this one, would give two receivers
+    // one identity on the LAN.
+    ReceiverKey fileKey{};
+    const bool fromOtherReceiver =
+        options.receiver && !options.networkOfOtherReceiver &&
+        OwnerOf(document, *options.receiver, &fileKey) == FileOwner::OtherReceiver;
+    bool networkApplied = false;
+    if (fromOtherReceiver) {
+        report.OtherReceiver(ApplyStage::Network, fileKey);
+    } else if (const std::int32_t rc =
+                   Call(device, [&](DeviceHandle h) { return SetNetworkSettings(h, &settings); });
+               rc != 0) {
         report.SendFailed(ApplyStage::Network, rc);
         return result;
+    } else {
+        report.Succeeded(ApplyStage::Network);
+        networkApplied = true;
     }
-    report.Succeeded(ApplyStage::Network);
 
     std::uint16_t type = TYPE_UNRECOGNISED;
     Call(device, [&](DeviceHandle h) { return GetDeviceType(h, &type); });
 
-    // SetChannel reads a SatelliteTuning for the satellite models: an RF
-    // channel must never reach them.
+    // SetChannel reads an RF channel or a SatelliteTuning by the device's
+    // type: each model gets only its own kind.
     std::int32_t channel = 0;
-    if (type != TYPE_R40 && type != TYPE_R40_TREVAN) {
-        report.NotForModel(ApplyStage::Channel);
-    } else if (!document.ReadChannel(channel)) {
-        report.NotInFile(ApplyStage::Channel);
+    std::uint16_t rfChannel = 0;
+    SatelliteTuning satellite{};
+    const void* tuning = nullptr;
+    if (TakesRfChannel(type) && document.ReadChannel(channel)) {
+        rfChannel = static_cast<std::uint16_t>(channel);
+        tuning = &rfChannel;
+    } else if (TakesSatelliteTuning(type) && document.ReadSatelliteTuning(satellite)) {
+        tuning = &satellite;
+    }
+    if (tuning == nullptr) {
+        if (TakesRfChannel(type))
+            report.NotInFile(ApplyStage::Channel);
+        else
+            report.NotForModel(ApplyStage::Channel);
     } else {
         Pause(options.pause);
-        const auto rfChannel = static_cast<std::uint16_t>(channel);
         if (const std::int32_t rc =
-                Call(device, [&](DeviceHandle h) { return SetChannel(h, &rfChannel); });
+                Call(device, [&](DeviceHandle h) { return SetChannel(h, tuning); });
             rc != 0)
             report.SendFailed(ApplyStage::Channel, rc);
         else
@@ -153,8 +177,10 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
     }
     report.Succeeded(ApplyStage::PidList);
 
-    // The loaded file, as it was loaded, becomes the last used configuration.
-    if (!options.lastUsedFile.empty())
+    // The loaded file, as it was loaded, becomes the last used configuration,
+    // but only when it is the receiver's own configuration now: with its
+    // network settings skipped it describes another receiver.
+    if (!options.lastUsedFile.empty() && networkApplied)
         result.lastUsedReplaced = document.SaveAs(options.lastUsedFile);
     return result;
 }
@@ -170,7 +196,7 @@ CreateFromStatusResult CreateConfigurationFromStatus(const DeviceCaller& device,
                                                      const std::string& fileName) {
     std::uint16_t type = TYPE_UNRECOGNISED;
     Call(device, [&](DeviceHandle h) { return GetDeviceType(h, &type); });
-    if (type != TYPE_R40 && type != TYPE_R40_TREVAN) return {CreateFromStatusError::NotAnR40, 0};
+    if (!TakesRfChannel(type)) return {CreateFromStatusError::NotAnR40, 0};
 
     // The table is read before the file is touched: a receiver that does not
     // answer must not leave a file with an empty or stale list behind.

@@ -23,9 +23,11 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "config/file_owner.h"
 #include "devicelib/devicelib.h"
 
 namespace config {
@@ -44,6 +46,10 @@ inline constexpr int REASON_SEND_FAILED = -1;  // the file could not be loaded, 
 // The model takes no such setting: the satellite models tune by frequency
 // and symbol rate, not by RF channel. Nothing is sent.
 inline constexpr int REASON_NOT_FOR_MODEL = -3;
+// The file was made from another receiver (its MAC bytes say so): its
+// network settings are that receiver's identity and are not sent; the
+// apply goes on with the channel and the PID list.
+inline constexpr int REASON_OTHER_RECEIVER = -4;
 
 // One library call on the device, given its handle; returns the result code.
 using DeviceCall = std::function<std::int32_t(DeviceHandle device)>;
@@ -55,6 +61,12 @@ struct StageOutcome {
     bool succeeded = false;
     int reason = 0;           // REASON_ when it failed, 0 when it succeeded
     std::int32_t result = 0;  // the library's result code of a failed send, else 0
+    ReceiverKey fileKey{};    // for REASON_OTHER_RECEIVER: whose file it is
+    // Skipped on purpose (another model's setting, another receiver's
+    // network identity), not failed: the apply went on.
+    bool Skipped() const {
+        return reason == REASON_NOT_FOR_MODEL || reason == REASON_OTHER_RECEIVER;
+    }
 };
 
 struct ApplyOptions {
@@ -70,21 +82,31 @@ struct ApplyOptions {
     std::string lastUsedFile;
     // Called on the calling thread as each stage ends, in stage order.
     std::function<void(const StageOutcome&)> onStage;
+    // The receiver applied to, by its key. A file whose MAC bytes name
+    // another receiver has its network settings skipped (REASON_OTHER_RECEIVER)
+    // unless networkOfOtherReceiver is set; unset: no such check, a file
+    // applies whole.
+    std::optional<ReceiverKey> receiver;
+    bool networkOfOtherReceiver = false;
 };
 
 struct ApplyResult {
     std::vector<StageOutcome> stages;  // every stage that ended, in order
-    bool lastUsedReplaced = false;     // lastUsedFile was written
+    bool lastUsedReplaced = false;     // lastUsedFile was written (only after the
+                                       // network settings and PID list applied)
     bool AllApplied() const;           // network, channel and PID list all succeeded
 };
 
 // Loads `fileName` and applies it to `device`:
 //  -1 the file: a file that cannot be loaded ends the apply;
-//   0 network settings: five settings read (any missing ends the apply),
-//     then SetNetworkSettings; a failure ends the apply;
-//   1 channel: a missing channel or one outside 2 to 69 is reported and
-//     skipped, and so is any channel for a satellite model; otherwise a
-//     pause, then SetChannel; a failure is reported and the apply goes on;
+//   0 network settings: five settings read (any missing ends the apply);
+//     skipped for a file of another receiver; else SetNetworkSettings, a
+//     failure ends the apply;
+//   1 tuning: for the R40 and R40V the file's RF channel (missing or
+//     outside 2 to 69: reported, skipped), for the satellite models its
+//     SatelliteTuning (missing: reported as not for the model, skipped);
+//     otherwise a pause, then SetChannel; a failure is reported and the
+//     apply goes on;
 //   2 PID list: read in the device type's form (missing: the apply ends),
 //     a pause, then SetPidList.
 ApplyResult LoadAndApply(DeviceHandle device, const std::string& fileName,

@@ -2,12 +2,15 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
+#include <array>
 #include <new>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "config/document_text.h"
+#include "config/tuning_form.h"
 #include "config/value_text.h"
 #include "platform/file/atomic_file.h"
 
@@ -106,6 +109,7 @@ std::int32_t IntAttribute(const TiXmlElement& element, const char* name, std::in
 }
 
 constexpr const char* PID_LIST = "PIDList";
+constexpr const char* SATELLITE_TUNING = "SatelliteTuning";
 constexpr const char* PID_ENTRY = "PIDEntry";
 
 // The list's entries in document order: the PID, its control byte and, in the
@@ -260,6 +264,38 @@ bool CR40SettingsToXmlDoc::ReadChannel(std::int32_t& channel) const {
     return channel >= 2 && channel <= 69;
 }
 
+bool CR40SettingsToXmlDoc::ReadMACBytes(std::span<std::uint8_t, 3> bytes) const {
+    if (m_root == nullptr) return false;
+    const char* names[3] = {"MACByte2", "MACByte1", "MACByte0"};
+    std::array<std::uint8_t, 3> read{};
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const char* text = m_root->Attribute(names[i]);
+        if (text == nullptr) return false;
+        const auto value = config::ScanDecimal(text);
+        if (!value || *value < 0 || *value > 255) return false;
+        read[i] = static_cast<std::uint8_t>(*value);
+    }
+    std::copy(read.begin(), read.end(), bytes.begin());
+    return true;
+}
+
+bool CR40SettingsToXmlDoc::ReadSatelliteTuning(SatelliteTuning& tuning) const {
+    if (m_root == nullptr) return false;
+    const TiXmlElement* element = m_root->FirstChildElement(SATELLITE_TUNING);
+    if (element == nullptr) return false;
+    const auto frequency = config::ScanFixedPoint(element->Attribute("Frequency"));
+    const auto symbolRate = config::ScanFixedPoint(element->Attribute("SymbolRate"));
+    const char* optionsText = element->Attribute("Options");
+    const std::int32_t options =
+        optionsText != nullptr ? config::ScanDecimal(optionsText).value_or(-1) : -1;
+    if (!frequency || !symbolRate || !config::FrequencyInRange(*frequency) ||
+        !config::SymbolRateInRange(*symbolRate) || options < 0 ||
+        options > static_cast<std::int32_t>(config::ALL_TUNING_OPTION_BITS))
+        return false;
+    tuning = config::MakeSatelliteTuning(*frequency, *symbolRate, static_cast<unsigned>(options));
+    return true;
+}
+
 bool CR40SettingsToXmlDoc::ReadPIDList(PidListRecord& list) const {
     return ReadPidEntries(m_root, list, [](const TiXmlElement&, int) {});
 }
@@ -316,6 +352,34 @@ bool CR40SettingsToXmlDoc::WriteUseIGMP(bool on) {
 
 bool CR40SettingsToXmlDoc::WriteChannel(std::int32_t channel) {
     return WriteTextElement("Channel", std::to_string(channel));
+}
+
+bool CR40SettingsToXmlDoc::WriteSatelliteTuning(const SatelliteTuning& tuning) {
+    if (m_root == nullptr || !m_writable) return false;
+    const double frequency = tuning.frequency;
+    const double symbolRate = tuning.symbolRate;
+    if (!config::FrequencyInRange(frequency) || !config::SymbolRateInRange(symbolRate))
+        return false;
+    auto element = std::make_unique<TiXmlElement>(SATELLITE_TUNING);
+    element->SetAttribute("Frequency", config::FormatFixedPoint(frequency, 1));
+    element->SetAttribute("SymbolRate", config::FormatFixedPoint(symbolRate, 3));
+    element->SetAttribute("Options", static_cast<int>(config::OptionBitsOf(tuning)));
+    return ReplaceRootChild(std::move(element));
+}
+
+bool CR40SettingsToXmlDoc::StartAfresh() {
+    if (m_root == nullptr || !m_writable) return false;
+    try {
+        auto document = std::make_unique<TiXmlDocument>(m_document->ValueStr());
+        document->LinkEndChild(std::make_unique<TiXmlDeclaration>("1.0", "", "yes").release());
+        TiXmlElement* root =
+            document->LinkEndChild(std::make_unique<TiXmlElement>("Device").release())->ToElement();
+        m_document = std::move(document);
+        m_root = root;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 bool CR40SettingsToXmlDoc::WritePIDList(const PidListRecord& list) {

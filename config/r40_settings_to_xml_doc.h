@@ -75,6 +75,13 @@ class CR40SettingsToXmlDoc {
     bool ReadUseIGMP(std::int32_t& on) const;
     // Stores the channel whatever its value; true only for 2 to 69.
     bool ReadChannel(std::int32_t& channel) const;
+    // The root's three MAC bytes (fourth, fifth, sixth byte of the receiver's
+    // MAC address); false unless all three are there, each 0 to 255.
+    bool ReadMACBytes(std::span<std::uint8_t, 3> bytes) const;
+    // A satellite receiver's tuning; false unless the element is there with
+    // a frequency and symbol rate the tuning command can carry and option
+    // bits 0 to 31.
+    bool ReadSatelliteTuning(SatelliteTuning& tuning) const;
     // Overwrites only what the file provides; the caller prepares the rest.
     bool ReadPIDList(PidListRecord& list) const;
     bool ReadPIDListWithDestinations(TrevanPidListRecord& list) const;
@@ -91,8 +98,16 @@ class CR40SettingsToXmlDoc {
     bool WriteUnicastStatus(ConstAddress address);
     bool WriteUseIGMP(bool on);
     bool WriteChannel(std::int32_t channel);
+    // <SatelliteTuning Frequency="1234.5" SymbolRate="27.500" Options="5" />:
+    // MHz in tenths, Msym/s in thousandths, the option bits as a number.
+    bool WriteSatelliteTuning(const SatelliteTuning& tuning);
     bool WritePIDList(const PidListRecord& list);
     bool WritePIDListWithDestinations(const TrevanPidListRecord& list);
+
+    // Empties the document opened for writing (a declaration and an empty
+    // "Device" root, as a new file), for a file that is to describe another
+    // receiver from now on. Nothing is saved until the next write.
+    bool StartAfresh();
 
   private:
     void Discard();

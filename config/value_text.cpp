@@ -1,5 +1,7 @@
 #include "config/value_text.h"
 
+#include <charconv>
+#include <cstring>
 #include <limits>
 
 namespace config {
@@ -62,6 +64,42 @@ std::int32_t DecimalPrefix(const char* text) {
     if (value < INT32_LOWEST) return static_cast<std::int32_t>(INT32_LOWEST);
     if (value > INT32_HIGHEST) return static_cast<std::int32_t>(INT32_HIGHEST);
     return static_cast<std::int32_t>(value);
+}
+
+std::optional<double> ScanFixedPoint(const char* text) {
+    if (text == nullptr) return std::nullopt;
+    const char* begin = text;
+    while (IsSpace(*begin)) ++begin;
+    const char* end = begin + std::strlen(begin);
+    while (end > begin && IsSpace(end[-1])) --end;
+    // Only a sign, digits and one point: from_chars alone would also take
+    // "inf", "nan" and exponents.
+    const char* p = begin;
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    const char* digitsStart = p;
+    std::size_t digits = 0;
+    bool point = false;
+    for (; p < end; ++p) {
+        if (IsDigit(*p))
+            ++digits;
+        else if (*p == '.' && !point)
+            point = true;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0) return std::nullopt;
+    double value = 0.0;
+    const auto [last, error] = std::from_chars(digitsStart, end, value, std::chars_format::fixed);
+    if (error != std::errc() || last != end) return std::nullopt;
+    return *begin == '-' ? -value : value;
+}
+
+std::string FormatFixedPoint(double value, int decimals) {
+    char text[64];
+    const auto [last, error] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (error != std::errc()) return "0";
+    return std::string(text, last);
 }
 
 int ScanDottedAddress(const char* text, std::span<std::uint8_t, 4> address, std::size_t maxChars) {

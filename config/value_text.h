@@ -31,6 +31,15 @@ std::int32_t DecimalPrefix(const char* text);
 int ScanDottedAddress(const char* text, std::span<std::uint8_t, 4> address,
                       std::size_t maxChars = 0);
 
+// A whole text that is one decimal number with an optional fraction
+// ("1234.5", " -0.25 "): white space around it, no exponent, no other
+// characters. Null or anything else gives nullopt. Never the desktop's
+// locale: the point is always '.'.
+std::optional<double> ScanFixedPoint(const char* text);
+
+// `value` with `decimals` digits after the point, in the same form.
+std::string FormatFixedPoint(double value, int decimals);
+
 // "a.b.c.d" with the four bytes as unsigned decimals.
 std::string FormatDottedAddress(std::span<const std::uint8_t, 4> address);
 

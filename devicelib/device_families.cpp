@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "devicelib/byte_order.h"
 #include "devicelib/status_datagram_layout.h"
@@ -60,16 +61,22 @@ std::int32_t CSatelliteDevice::TuneSatellite(const void* argument, bool withBits
     std::memcpy(&tuning, argument, sizeof tuning);
     const std::uint8_t options = TuningOptions(tuning, withBits3And4);
 
-    // Whole thousandths and tenths, rounded, low 16 bits. Absurd values
-    // (not finite, beyond 64 bits) become 0 rather than undefined conversions.
-    auto wireUnits = [](double value) -> std::uint16_t {
-        const double rounded = value + 0.5;
-        if (!std::isfinite(rounded) || std::fabs(rounded) >= 9.0e18) return 0;
-        return static_cast<std::uint16_t>(static_cast<std::int64_t>(rounded) & 0xFFFF);
+    // Whole thousandths and tenths, rounded. A value that does not round to
+    // 1 to 65535 of them (no number, zero, negative, too large) would reach
+    // the receiver as some other tuning, cut to 16 bits: it is refused
+    // before anything is sent. A 16-bit RF channel handed over where the
+    // record belongs reads as a tiny frequency and is refused the same way.
+    auto wireUnits = [](double value) -> std::optional<std::uint16_t> {
+        const double rounded = std::floor(value + 0.5);
+        if (!std::isfinite(rounded) || rounded < 1.0 || rounded > 65535.0) return std::nullopt;
+        return static_cast<std::uint16_t>(rounded);
     };
+    const auto symbolRateUnits = wireUnits(static_cast<double>(tuning.symbolRate) * 1000.0);
+    const auto frequencyUnits = wireUnits(static_cast<double>(tuning.frequency) * 10.0);
+    if (!symbolRateUnits || !frequencyUnits) return ERR_TUNE_OUT_OF_RANGE;
     std::array<std::uint8_t, 6> command{};
-    StoreBigEndian16(&command[0], wireUnits(static_cast<double>(tuning.symbolRate) * 1000.0));
-    StoreBigEndian16(&command[2], wireUnits(static_cast<double>(tuning.frequency) * 10.0));
+    StoreBigEndian16(&command[0], *symbolRateUnits);
+    StoreBigEndian16(&command[2], *frequencyUnits);
     command[4] = options;
     command[5] = 8;
     const std::int32_t echoed = EchoWithRetries(PORT_TUNE, command.data(), command.size());

@@ -80,6 +80,10 @@ extern "C" {
 /* A PID above 0x1FFF or twice, a negative count, or the read-back differs. */
 #define ERR_PID_LIST 0x400C
 #define ERR_TUNE_NOT_ATTACHED 0x400D
+/* A satellite frequency or symbol rate that does not round to 1 to 65535
+ * tenths of a MHz or thousandths of a Msym/s (0.1 to 6553.5 MHz, 0.001 to
+ * 65.535 Msym/s), or is no number: nothing is sent. */
+#define ERR_TUNE_OUT_OF_RANGE 0x400E
 #define ERR_TUNE_NOT_CONFIRMED 0x400F
 #define ERR_ROUTE_NO_ADDRESS 0x4010 /* neither address nor MAC address known */
 #define ERR_RESET_NOT_ATTACHED 0x4012

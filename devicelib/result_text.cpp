@@ -62,6 +62,9 @@ extern "C" DEVICELIB_API const char* DeviceResultText(int32_t result) {
                    "does not match what was written.";
         case ERR_TUNE_NOT_ATTACHED:
             return "Tuning was asked of a device object that is not attached.";
+        case ERR_TUNE_OUT_OF_RANGE:
+            return "Satellite frequency or symbol rate outside 0.1-6553.5 MHz, 0.001-65.535 "
+                   "Msym/s; nothing sent.";
         case ERR_TUNE_NOT_CONFIRMED:
             return "The receiver's status does not show the new tuning.";
         case ERR_ROUTE_NO_ADDRESS:

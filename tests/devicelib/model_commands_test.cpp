@@ -2,6 +2,9 @@
 // model against emulated receivers: the bytes sent and the confirmation.
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "config/tuning_form.h"
 #include "devicelib/device_models.h"
 #include "tests/devicelib/receiver_fixture.h"
 
@@ -79,6 +82,52 @@ TEST(Tune, SymbolRateConfirmsWithinTenThousandths) {
     EXPECT_TRUE(Succeeded(SetChannel(device.handle, &t)));
     rx->SetTuning({27500, 12345, 1});  // flags differ
     EXPECT_EQ(SetChannel(device.handle, &t), ERR_TUNE_NOT_CONFIRMED);
+}
+
+// What the tuning command cannot carry never leaves the library, and the
+// rule the console and r40ctl check first (config/tuning_form.h) refuses
+// exactly the same: a zero, negative, too large or non-numeric frequency or
+// symbol rate, and an RF channel handed to a satellite model.
+TEST(Tune, SatelliteValuesTheCommandCannotCarryAreRefusedBeforeSending) {
+    auto rx = StartReceiver(sim::Model::T22V3, {127, 0, 0, 89});
+    OpenedDevice device;
+    Open(*rx, device);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Row {
+        float symbolRate, frequency;
+        bool sent;
+    };
+    const Row rows[] = {
+        {27.5f, 0.0f, false},      {0.0f, 1234.5f, false},  {27.5f, 0.04f, false},
+        {0.0004f, 1234.5f, false}, {27.5f, 6553.6f, false}, {65.536f, 1234.5f, false},
+        {-27.5f, 1234.5f, false},  {27.5f, -1.0f, false},   {nan, 1234.5f, false},
+        {27.5f, inf, false},       {27.5f, 1e30f, false},   {65.535f, 6553.5f, true},
+        {0.001f, 0.1f, true},
+    };
+    std::size_t sent = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << row.symbolRate << " Msym/s, " << row.frequency << " MHz");
+        const SatelliteTuning t = Tuning(row.symbolRate, row.frequency);
+        EXPECT_EQ(
+            config::FrequencyInRange(row.frequency) && config::SymbolRateInRange(row.symbolRate),
+            row.sent);
+        const std::int32_t rc = SetChannel(device.handle, &t);
+        if (row.sent) {
+            EXPECT_TRUE(Succeeded(rc));
+            ++sent;
+        } else {
+            EXPECT_EQ(rc, ERR_TUNE_OUT_OF_RANGE);
+        }
+        EXPECT_EQ(rx->CommandsOnPort(devicelib::PORT_TUNE).size(), sent);
+    }
+
+    // A channel where the record belongs: the bytes after it in the caller's
+    // memory are zero here, so it reads as a frequency of 4.6e-44 MHz.
+    const std::uint16_t channel[sizeof(SatelliteTuning) / 2] = {33};
+    EXPECT_EQ(SetChannel(device.handle, channel), ERR_TUNE_OUT_OF_RANGE);
+    EXPECT_EQ(rx->CommandsOnPort(devicelib::PORT_TUNE).size(), sent);
 }
 
 NetworkSettings Settings(sim::Ipv4 device, std::uint16_t port, std::uint8_t igmp) {

@@ -27,6 +27,8 @@ TEST_F(Failures, MalformedArgumentsAreUsageErrorsThatSendNothing) {
         {"tune", "127.0.0.21", "--frequency", "1150"},
         {"tune", "127.0.0.21", "--channel", "14", "--frequency", "1150", "--symbol-rate", "22"},
         {"tune", "127.0.0.21", "--frequency", "7000", "--symbol-rate", "22"},
+        {"tune", "127.0.0.21", "--frequency", "0.04", "--symbol-rate", "22"},
+        {"tune", "127.0.0.21", "--frequency", "1150", "--symbol-rate", "0.0004"},
         {"pids", "127.0.0.21", "--set", "31"},
         {"pids", "127.0.0.21", "--set", "8192"},
         {"pids", "127.0.0.21", "--set", "8191"},
@@ -65,6 +67,44 @@ TEST_F(Failures, MalformedArgumentsAreUsageErrorsThatSendNothing) {
     EXPECT_EQ(doc["error"]["exit_code"], EXIT_USAGE);
 
     EXPECT_TRUE(rx.Commands().empty()) << "a refused command reached the receiver";
+}
+
+// A file made from the R40V and applied to the R40 keeps its network
+// settings to itself unless --with-network says otherwise: said on stderr,
+// and the rest of the file still applies with exit status 0.
+TEST_F(Failures, AnotherReceiversFileKeepsItsNetworkSettingsUnlessAsked) {
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40);
+    const std::string file = TempDir() + "/r40v.xml";
+    std::ofstream(file) << R"(<Device MACByte2="0" MACByte1="0" MACByte0="21">
+    <DefaultGW>127.0.0.9</DefaultGW>
+    <DeviceIP>)" << ReceiverAddress(31)
+                        << R"(</DeviceIP>
+    <DeviceSubNet>255.0.0.0</DeviceSubNet>
+    <UnicastStatus>255.255.255.255</UnicastStatus>
+    <UseIGMP>No</UseIGMP>
+    <Channel>22</Channel>
+    <PIDList Size="1"><PIDEntry Entry="481" Control="1" /></PIDList>
+</Device>
+)";
+    const RunResult run = Run({"apply", ReceiverAddress(20), file, "--json"});
+    ASSERT_EQ(run.exitCode, 0) << Shown(run);
+    EXPECT_NE(run.err.find("network settings not applied"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("00-00-15"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--with-network"), std::string::npos) << run.err;
+    const Json doc = Document(run);
+    const Json& network = doc["stages"].at(0);
+    EXPECT_EQ(network["ok"], false);
+    EXPECT_EQ(network["skipped"], true);
+    EXPECT_TRUE(rx.CommandsOnPort(sim::NETWORK_PORT).empty());
+    EXPECT_EQ(rx.Address(), ReceiverIp(20));
+    EXPECT_EQ(rx.Channel(), 22);
+
+#ifndef _WIN32  // under Wine a receiver cannot move to another loopback address
+    const RunResult forced = Run({"apply", ReceiverAddress(20), file, "--with-network"});
+    ASSERT_EQ(forced.exitCode, 0) << Shown(forced);
+    EXPECT_EQ(forced.err, "");
+    EXPECT_EQ(rx.Address(), ReceiverIp(31));
+#endif
 }
 
 TEST_F(Failures, AModelThatLacksTheFeatureIsAUsageError) {

@@ -201,6 +201,7 @@ TEST_P(EveryModel, ApplyRunsTheFileStageByStage) {
     <UnicastStatus>255.255.255.255</UnicastStatus>
     <UseIGMP>Yes</UseIGMP>
     <Channel>22</Channel>
+    <SatelliteTuning Frequency="1150.0" SymbolRate="22.000" Options="5" />
     <PIDList Size="2">
         <PIDEntry Entry="481" Control="0">
             <Destination_IP>239.3.3.3</Destination_IP>
@@ -224,8 +225,9 @@ TEST_P(EveryModel, ApplyRunsTheFileStageByStage) {
     EXPECT_EQ(stages[0]["stage"], "network");
     EXPECT_EQ(stages[0]["ok"], true);
     EXPECT_EQ(stages[1]["stage"], "channel");
-    EXPECT_EQ(stages[1]["ok"], Atsc());
-    EXPECT_EQ(stages[1]["skipped"], !Atsc());
+    // Each model takes its own kind of tuning from the file.
+    EXPECT_EQ(stages[1]["ok"], true);
+    EXPECT_EQ(stages[1]["skipped"], false);
     EXPECT_EQ(stages[2]["stage"], "pids");
     EXPECT_EQ(stages[2]["ok"], true);
     EXPECT_EQ(doc["last_used_replaced"], true);
@@ -234,6 +236,8 @@ TEST_P(EveryModel, ApplyRunsTheFileStageByStage) {
     EXPECT_EQ(rx.State().gateway, (sim::Ipv4{127, 0, 0, 9}));
     if (Atsc()) {
         EXPECT_EQ(rx.Channel(), 22);
+    } else {
+        EXPECT_EQ(rx.Tuning(), (sim::SatelliteTuning{22000, 11500, 0x05}));
     }
     const auto held = PidsIn(rx);
     ASSERT_EQ(held.size(), 2u);

@@ -61,6 +61,8 @@ struct ApplyFileOptions {
     std::string file;
     std::optional<std::string> statusPort;
     std::string lastUsed;
+    // Applies the network settings of a file made from another receiver too.
+    bool withNetwork = false;
 };
 int RunApply(Context& context, const ApplyFileOptions& options);
 

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "config/configuration_apply.h"
+#include "config/file_owner.h"
 #include "config/r40_settings_to_xml_doc.h"
+#include "config/tuning_form.h"
 #include "tools/r40ctl/command_support.h"
 #include "tools/r40ctl/failure.h"
 #include "tools/r40ctl/receiver_status.h"
@@ -36,7 +38,10 @@ std::string OutcomeText(const StageOutcome& s) {
     if (s.stage == ApplyStage::File) return "cannot be loaded";
     if (s.reason == config::REASON_NOT_IN_FILE) return "not in the file (or invalid there)";
     if (s.reason == config::REASON_NOT_FOR_MODEL)
-        return "skipped: this model tunes by frequency, not by RF channel";
+        return s.stage == ApplyStage::Channel ? "skipped: the file holds no tuning this model takes"
+                                              : "skipped: not for this model";
+    if (s.reason == config::REASON_OTHER_RECEIVER)
+        return "not applied: the file was made from receiver " + config::KeyText(s.fileKey);
     return "failed, " + DescribeResult(s.result);
 }
 
@@ -46,7 +51,7 @@ Json OutcomeJson(const StageOutcome& s) {
     return Json{{"stage", StageName(s.stage)},
                 {"number", static_cast<int>(s.stage)},
                 {"ok", s.succeeded},
-                {"skipped", s.reason == config::REASON_NOT_FOR_MODEL},
+                {"skipped", s.Skipped()},
                 {"reason", s.reason},
                 {"result", sent ? Json(s.result) : Json(nullptr)},
                 {"result_text", sent ? Json(DeviceResultText(s.result)) : Json(nullptr)}};
@@ -55,7 +60,7 @@ Json OutcomeJson(const StageOutcome& s) {
 // The exit code of an apply: that of its first failed stage.
 int ApplyExitCode(const config::ApplyResult& result) {
     for (const StageOutcome& s : result.stages) {
-        if (s.succeeded || s.reason == config::REASON_NOT_FOR_MODEL) continue;
+        if (s.succeeded || s.Skipped()) continue;
         if (s.stage == ApplyStage::File || s.reason == config::REASON_NOT_IN_FILE) return EXIT_FILE;
         return EXIT_REFUSED;
     }
@@ -64,7 +69,7 @@ int ApplyExitCode(const config::ApplyResult& result) {
 
 std::string StopReason(const config::ApplyResult& result) {
     for (const StageOutcome& s : result.stages)
-        if (!s.succeeded && s.reason != config::REASON_NOT_FOR_MODEL)
+        if (!s.succeeded && !s.Skipped())
             return std::string(StageName(s.stage)) + " " + OutcomeText(s);
     return "";
 }
@@ -85,6 +90,8 @@ int RunApply(Context& context, const ApplyFileOptions& options) {
     config::ApplyOptions apply;
     apply.statusPort = statusPort.value_or(static_cast<std::uint16_t>(receiver.entry.statusPort));
     apply.lastUsedFile = options.lastUsed;
+    apply.receiver = config::KeyOfMac(receiver.entry.mac);
+    apply.networkOfOtherReceiver = options.withNetwork;
     if (!context.json)
         apply.onStage = [](const StageOutcome& s) {
             std::printf("%-8s %s\n", StageName(s.stage), OutcomeText(s).c_str());
@@ -92,6 +99,12 @@ int RunApply(Context& context, const ApplyFileOptions& options) {
         };
     const config::ApplyResult result = config::LoadAndApply(receiver.get(), options.file, apply);
     const int exitCode = ApplyExitCode(result);
+    // Said even when the rest succeeded: the receiver kept its own address.
+    for (const StageOutcome& s : result.stages)
+        if (s.reason == config::REASON_OTHER_RECEIVER)
+            Message("apply: network settings not applied: " + options.file +
+                    " was made from receiver " + config::KeyText(s.fileKey) +
+                    " (--with-network applies them anyway)");
     if (!options.lastUsed.empty() && exitCode == 0 && !result.lastUsedReplaced)
         Message("warning: " + options.lastUsed + " could not be written");
 
@@ -114,7 +127,7 @@ int RunApply(Context& context, const ApplyFileOptions& options) {
 int RunSave(Context& context, const SaveOptions& options) {
     const ReceiverQuery query = RequireQuery(options.receiver);
     const DeviceInfo entry = Find(context, query);
-    if (!IsAtsc(entry.deviceType))
+    if (!config::TakesRfChannel(entry.deviceType))
         throw Failure(EXIT_USAGE, std::string("the ") + ModelName(entry.deviceType) +
                                       " has no channel to save: configuration files are made "
                                       "from R40 and R40V receivers only");

@@ -134,6 +134,8 @@ CommandLine::CommandLine() {
     a->add_option("--last-used", m_apply.lastUsed,
                   "after network and PID list applied, save the file here too (as the console "
                   "keeps lastused.xml)");
+    a->add_flag("--with-network", m_apply.withNetwork,
+                "apply the network settings even when the file was made from another receiver");
 
     CLI::App* v = Command("save",
                           "create a configuration file from the receiver's status (R40, "

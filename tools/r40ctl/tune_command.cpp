@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "config/tuning_form.h"
 #include "tools/r40ctl/command_support.h"
 #include "tools/r40ctl/failure.h"
 #include "tools/r40ctl/text_values.h"
@@ -11,14 +12,6 @@
 namespace r40ctl {
 
 namespace {
-
-constexpr long LOWEST_CHANNEL = 2;
-constexpr long HIGHEST_CHANNEL = 69;
-// The command carries tenths of a MHz and thousandths of a Msym/s in 16 bits.
-constexpr double HIGHEST_FREQUENCY = 6553.5;
-constexpr double HIGHEST_SYMBOL_RATE = 65.535;
-constexpr unsigned ALL_OPTION_BITS = 0x1F;
-constexpr unsigned T22_V2_OPTION_BITS = 0x07;  // the T22 (2.x) sends bits 0 to 2 only
 
 struct Request {
     std::optional<std::uint16_t> channel;
@@ -32,7 +25,7 @@ Request Validate(const TuneOptions& o) {
     if (o.channel && satellite)
         throw Failure(EXIT_USAGE, "give --channel, or --frequency and --symbol-rate, not both");
     if (o.channel) {
-        if (*o.channel < LOWEST_CHANNEL || *o.channel > HIGHEST_CHANNEL)
+        if (!config::RfChannelInRange(*o.channel))
             throw Failure(EXIT_USAGE,
                           "channel " + std::to_string(*o.channel) + " is outside 2 to 69");
         request.channel = static_cast<std::uint16_t>(*o.channel);
@@ -40,24 +33,18 @@ Request Validate(const TuneOptions& o) {
     }
     if (!o.frequency || !o.symbolRate)
         throw Failure(EXIT_USAGE, "give --channel N, or --frequency MHZ and --symbol-rate MSYMS");
-    if (!(*o.frequency > 0 && *o.frequency <= HIGHEST_FREQUENCY))
-        throw Failure(EXIT_USAGE, "frequency outside 0 to 6553.5 MHz");
-    if (!(*o.symbolRate > 0 && *o.symbolRate <= HIGHEST_SYMBOL_RATE))
-        throw Failure(EXIT_USAGE, "symbol rate outside 0 to 65.535 Msym/s");
+    // Whole tenths and thousandths in 16 bits are all the command carries.
+    if (!config::FrequencyInRange(*o.frequency))
+        throw Failure(EXIT_USAGE, "frequency outside 0.1 to 6553.5 MHz");
+    if (!config::SymbolRateInRange(*o.symbolRate))
+        throw Failure(EXIT_USAGE, "symbol rate outside 0.001 to 65.535 Msym/s");
     if (o.options) {
-        const auto bits = ParseNumber(*o.options, ALL_OPTION_BITS);
+        const auto bits = ParseNumber(*o.options, config::ALL_TUNING_OPTION_BITS);
         if (!bits)
             throw Failure(EXIT_USAGE, "--options takes bits 0 to 4: 0 to 31 or 0x00 to 0x1F");
         request.options = *bits;
     }
-    SatelliteTuning& t = request.satellite;
-    t.frequency = static_cast<float>(*o.frequency);
-    t.symbolRate = static_cast<float>(*o.symbolRate);
-    t.tuneOption0 = (request.options & 1u) ? 1 : 0;
-    t.tuneOption1 = (request.options & 2u) ? 1 : 0;
-    t.tuneOption2 = (request.options & 4u) ? 1 : 0;
-    t.tuneOption3 = (request.options & 8u) ? 1 : 0;
-    t.tuneOption4 = (request.options & 16u) ? 1 : 0;
+    request.satellite = config::MakeSatelliteTuning(*o.frequency, *o.symbolRate, request.options);
     return request;
 }
 
@@ -68,14 +55,16 @@ int RunTune(Context& context, const TuneOptions& options) {
     const Request request = Validate(options);
     const DeviceInfo entry = Find(context, query);
     const std::uint16_t type = entry.deviceType;
-    if (request.channel && !IsAtsc(type))
+    if (!config::TakesRfChannel(type) && !config::TakesSatelliteTuning(type))
+        throw Failure(EXIT_USAGE, std::string("the ") + ModelName(type) + " cannot be tuned");
+    if (request.channel && !config::TakesRfChannel(type))
         throw Failure(EXIT_USAGE, std::string("the ") + ModelName(type) +
                                       " is a satellite receiver: give --frequency and "
                                       "--symbol-rate");
-    if (!request.channel && IsAtsc(type))
+    if (!request.channel && !config::TakesSatelliteTuning(type))
         throw Failure(EXIT_USAGE,
                       std::string("the ") + ModelName(type) + " tunes RF channels: give --channel");
-    if (type == TYPE_T22_V2 && (request.options & ~T22_V2_OPTION_BITS) != 0)
+    if ((request.options & ~config::TuningOptionBitsOf(type)) != 0)
         throw Failure(EXIT_USAGE, "the T22 (2.x) takes option bits 0 to 2 only");
 
     OpenReceiver receiver = Open(entry);

@@ -5,12 +5,15 @@
 
 #include "config/pid_list_form.h"
 #include "config/r40_settings_to_xml_doc.h"
+#include "config/tuning_form.h"
 #include "console/console_messages.h"
 #include "console/halden_dlg.h"
+#include "console/start_values_read.h"
 #include "dialogs/channel_select_dialog.h"
 #include "dialogs/content_select_dialog.h"
 #include "dialogs/network_config_dialog.h"
 #include "dialogs/reset_confirm_window.h"
+#include "dialogs/satellite_tuning_dialog.h"
 #include "platform/window/button_control.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/images.h"
@@ -30,16 +33,21 @@ using dialogs::CChannelSelectDlg;
 using dialogs::CContentSelectDlg;
 using dialogs::CNetCfgDlgSkined;
 using dialogs::CResetConfirmWindow;
+using dialogs::CSatelliteTuningDlg;
 
 namespace {
 
 const QString NETWORK_PROMPT =
     QStringLiteral("Enter Network Prameters, and click check mark to apply them");
 const QString CHANNEL_PROMPT = QStringLiteral("Enter the Channel Number");
+const QString SATELLITE_PROMPT = QStringLiteral("Enter the Frequency and Symbol Rate");
 const QString CONTENT_PROMPT = QStringLiteral("Select the programs that carry the Data Services");
 const QString CONFIGURING = QStringLiteral("Configuring Device\nPlease Wait");
 const QString SUCCESS = QStringLiteral("SUCCESS");
 const QString FAILED = QStringLiteral("Failed To Configure");
+// The receiver's own values are read before its dialog opens.
+const QString READING = QStringLiteral("Reading Device\nPlease Wait");
+const QString READ_FAILED = QStringLiteral("Failed To Read Device");
 const QString PID_LIST_UNREADABLE =
     QStringLiteral("Error loading PID list from file, using empty list.");
 
@@ -52,6 +60,7 @@ CConfigSubMenue::CConfigSubMenue() : window::Dialog(res::FindDialogTemplate(res:
     MapCommand(res::IDC_MENU_RESET, window::BN_CLICKED, [this] { OnReset(); });
     MapMessage(WM_APPLY_STARTED, [this](window::Message& m) { return OnApplyStarted(m); });
     MapMessage(WM_APPLY_FINISHED, [this](window::Message& m) { return OnApplyFinished(m); });
+    MapMessage(WM_START_VALUES_READ, [this](window::Message& m) { return OnStartValuesRead(m); });
 }
 
 CConfigSubMenue::~CConfigSubMenue() {
@@ -84,12 +93,11 @@ bool CConfigSubMenue::OnInitDialog() {
 
     m_mainWindow = qobject_cast<CHaldenDlg*>(GetOwnerWindow());
     std::string chosen;
-    if (m_mainWindow != nullptr && m_mainWindow->GetChosenConfigFile(chosen))
-        m_configSource = chosen;
-    else
-        m_configSource = LAST_USED_CONFIG_FILE;
+    m_sourceChosen = m_mainWindow != nullptr && m_mainWindow->GetChosenConfigFile(chosen);
+    m_configSource = m_sourceChosen ? chosen : std::string(LAST_USED_CONFIG_FILE);
 
     SetUpToolTips();
+    TakeOverRunningApply();
     return true;
 }
 
@@ -145,7 +153,8 @@ bool CConfigSubMenue::RunDialog(window::Dialog& dialog, int* result) {
 }
 
 bool CConfigSubMenue::Busy() const {
-    return m_resultShown || WorkerRunning();
+    return m_resultShown || m_reading || WorkerRunning() ||
+           (m_mainWindow != nullptr && m_mainWindow->ChangeRunning());
 }
 
 // ---- Button places -----------------------------------------------------------------
@@ -158,6 +167,8 @@ void CConfigSubMenue::IsolateButton(window::ButtonControl* button) {
 
 void CConfigSubMenue::MoveButtonToTopSlot(window::ButtonControl* button) {
     if (button == nullptr || m_networkButton == nullptr) return;
+    // Already there (its values were read first): its own place is kept.
+    if (button->pos() == m_networkButton->pos()) return;
     m_savedButtonPlace = window::Rect::FromQRect(button->geometry());
     button->move(m_networkButton->pos());
 }
@@ -189,20 +200,144 @@ void CConfigSubMenue::HideMessage() {
     if (m_message != nullptr) m_message->hide();
 }
 
+// ---- Start values ---------------------------------------------------------------------
+
+bool CConfigSubMenue::SelectedReceiver(config::ReceiverKey& key,
+                                       std::array<std::uint8_t, 4>& address) const {
+    DeviceInfo entry{};
+    if (m_mainWindow == nullptr || !m_mainWindow->GetSelectedEntry(entry)) return false;
+    key = config::KeyOfMac(entry.mac);
+    std::copy(std::begin(entry.address), std::end(entry.address), address.begin());
+    return true;
+}
+
+bool CConfigSubMenue::SourceSpeaksFor(const CR40SettingsToXmlDoc& source, bool identity) const {
+    config::ReceiverKey key{};
+    std::array<std::uint8_t, 4> address{};
+    // Without a selected receiver there is nobody else's file to fear.
+    if (!SelectedReceiver(key, address)) return true;
+    // A chosen file is the operator's pick for the channel and the PID
+    // list; its network settings are another receiver's identity unless it
+    // describes this one.
+    if (m_sourceChosen && !identity) return true;
+    return config::DescribesReceiver(source, key, address);
+}
+
+std::optional<ReceiverState> CConfigSubMenue::KnownState() const {
+    if (m_mainWindow == nullptr) return std::nullopt;
+    return m_mainWindow->OpenDeviceState();
+}
+
+bool CConfigSubMenue::OpenLastUsed(CR40SettingsToXmlDoc& lastUsed) const {
+    if (lastUsed.OpenForWriting(LAST_USED_CONFIG_FILE) != OPEN_OK) return false;
+    config::ReceiverKey key{};
+    std::array<std::uint8_t, 4> address{};
+    if (SelectedReceiver(key, address)) {
+        // The file keeps one receiver's configuration: mixed with another's,
+        // its network settings would be taken for this receiver's.
+        if (!config::DescribesReceiver(lastUsed, key, address)) lastUsed.StartAfresh();
+        lastUsed.WriteMACBytes(key);
+    }
+    return true;
+}
+
+bool CConfigSubMenue::ReadThenOpen(int kind, bool wantStatus, bool wantPidList) {
+    SharedDevice device = m_mainWindow != nullptr ? m_mainWindow->GetOpenDevice() : nullptr;
+    if (!device) return false;
+    window::ButtonControl* button = kind == APPLY_NETWORK ? m_networkButton : ButtonOfKind(kind);
+    IsolateButton(button);
+    if (kind != APPLY_NETWORK) MoveButtonToTopSlot(button);
+    ShowMessage(READING);
+    StartProgress();
+    window::SetCapture(this);
+    m_reading = true;
+
+    auto read = std::make_shared<StartValuesRead>();
+    read->kind = kind;
+    read->generation = device->Generation();
+    read->wantStatus = wantStatus;
+    read->wantPidList = wantPidList;
+    auto running = std::make_shared<std::atomic<bool>>(true);
+    m_mainWindow->TrackWorker(running);
+    const bool started = window::BeginWorkerThread(
+        [read, device, running](window::WindowHandle menu) mutable {
+            StartValuesWorker(std::move(read), std::move(device), running, menu);
+        },
+        Handle());
+    if (!started) {
+        *running = false;
+        auto failed = std::make_unique<StartValuesRead>(*read);
+        window::PostMessage(Handle(), WM_START_VALUES_READ, static_cast<std::uintptr_t>(kind), 0,
+                            std::move(failed));
+    }
+    return true;
+}
+
+std::intptr_t CConfigSubMenue::OnStartValuesRead(window::Message& message) {
+    std::unique_ptr<StartValuesRead> read = message.payload.Take<StartValuesRead>();
+    if (!m_reading || !read) return 1;
+    m_reading = false;
+    StopProgress();
+    if (window::GetCapture() == this) window::ReleaseCapture();
+    // Values of another receiver than the one open now never start a dialog.
+    const SharedDevice device = m_mainWindow != nullptr ? m_mainWindow->GetOpenDevice() : nullptr;
+    const bool current = device && device->Generation() == read->generation;
+    const bool haveState = !read->wantStatus || read->state.has_value();
+    if (read->result != 0 || !current || !haveState) {
+        ShowResult(read->kind, READ_FAILED);
+        return 0;
+    }
+    switch (read->kind) {
+        case APPLY_NETWORK:
+            OpenNetworkDialog(read->state);
+            break;
+        case APPLY_CHANNEL:
+            if (config::TakesSatelliteTuning(m_deviceType))
+                OpenSatelliteDialog(read->state->tuning);
+            else
+                OpenChannelDialog(read->state->channel);
+            break;
+        case APPLY_CONTENT:
+            OpenContentDialog(std::move(read->pidList));
+            break;
+        default:
+            BackToIdle(ButtonOfKind(read->kind));
+            break;
+    }
+    return 0;
+}
+
 // ---- The four buttons -----------------------------------------------------------------
 
 void CConfigSubMenue::OnNetwork() {
     if (Busy()) return;
+    CR40SettingsToXmlDoc source;
+    ReceiverState fromFile;
+    if (source.Load(m_configSource) && SourceSpeaksFor(source, true) &&
+        source.ReadDeviceIP(fromFile.address) && source.ReadDefaultGW(fromFile.gateway) &&
+        source.ReadDeviceSubNet(fromFile.mask) &&
+        source.ReadUnicastStatus(fromFile.unicastStatus)) {
+        std::int32_t igmp = 0;
+        if (source.ReadUseIGMP(igmp)) {
+            fromFile.igmp = igmp == 1;
+            OpenNetworkDialog(fromFile);
+            return;
+        }
+    }
+    // The receiver's own settings: confirmed unchanged, they change nothing.
+    if (const auto state = KnownState()) {
+        OpenNetworkDialog(state);
+        return;
+    }
+    if (!ReadThenOpen(APPLY_NETWORK, true, false)) OpenNetworkDialog(std::nullopt);
+}
+
+void CConfigSubMenue::OpenNetworkDialog(const std::optional<ReceiverState>& start) {
     CNetCfgDlgSkined dialog;
     dialog.SetAnchorRect(GetWindowRect());
-
-    CR40SettingsToXmlDoc source;
-    std::array<std::uint8_t, 4> address{}, gateway{}, mask{}, status{};
-    std::int32_t igmp = 0;
-    if (source.Load(m_configSource) && source.ReadDeviceIP(address) &&
-        source.ReadDefaultGW(gateway) && source.ReadDeviceSubNet(mask) &&
-        source.ReadUnicastStatus(status) && source.ReadUseIGMP(igmp))
-        dialog.SetStartValues(address, gateway, mask, status, igmp == 1);
+    if (start)
+        dialog.SetStartValues(start->address, start->gateway, start->mask, start->unicastStatus,
+                              start->igmp);
 
     IsolateButton(m_networkButton);
     ShowMessage(NETWORK_PROMPT);
@@ -220,11 +355,8 @@ void CConfigSubMenue::OnNetwork() {
         settings.statusPort = m_mainWindow->StatusPort();
         settings.listenPort = m_mainWindow->StatusPort();
     }
-    std::array<std::uint8_t, 3> key{};
-    const bool haveKey = m_mainWindow != nullptr && m_mainWindow->GetSelectedKeyBytes(key.data());
     CR40SettingsToXmlDoc lastUsed;
-    if (lastUsed.OpenForWriting(LAST_USED_CONFIG_FILE) == OPEN_OK) {
-        if (haveKey) lastUsed.WriteMACBytes(key);
+    if (OpenLastUsed(lastUsed)) {
         lastUsed.WriteDefaultGW(std::span<const std::uint8_t, 4>(settings.defaultGateway));
         lastUsed.WriteDeviceIP(std::span<const std::uint8_t, 4>(settings.deviceAddress));
         lastUsed.WriteDeviceSubNet(std::span<const std::uint8_t, 4>(settings.subnetMask));
@@ -237,14 +369,37 @@ void CConfigSubMenue::OnNetwork() {
 
 void CConfigSubMenue::OnChannel() {
     if (Busy()) return;
+    // A satellite receiver is tuned by frequency and symbol rate: an RF
+    // channel sent to it would be read as a tuning record.
+    if (config::TakesSatelliteTuning(m_deviceType)) {
+        const auto state = KnownState();
+        if (state && state->tuning)
+            OpenSatelliteDialog(state->tuning);
+        else if (!ReadThenOpen(APPLY_CHANNEL, true, false))
+            OpenSatelliteDialog(std::nullopt);
+        return;
+    }
+    CR40SettingsToXmlDoc source;
+    std::int32_t channel = 0;
+    if (source.Load(m_configSource) && SourceSpeaksFor(source, false) &&
+        source.ReadChannel(channel)) {
+        OpenChannelDialog(channel);
+        return;
+    }
+    if (const auto state = KnownState(); state && state->channel) {
+        OpenChannelDialog(state->channel);
+        return;
+    }
+    if (!ReadThenOpen(APPLY_CHANNEL, true, false)) OpenChannelDialog(std::nullopt);
+}
+
+void CConfigSubMenue::OpenChannelDialog(std::optional<std::int32_t> start) {
     IsolateButton(m_channelButton);
     MoveButtonToTopSlot(m_channelButton);
 
     CChannelSelectDlg dialog;
     dialog.SetOwnerReference(Handle());
-    CR40SettingsToXmlDoc source;
-    std::int32_t channel = 0;
-    if (source.Load(m_configSource) && source.ReadChannel(channel)) dialog.SetStartChannel(channel);
+    if (start) dialog.SetStartChannel(*start);
 
     ShowMessage(CHANNEL_PROMPT);
     if (!RunDialog(dialog)) return;
@@ -258,45 +413,79 @@ void CConfigSubMenue::OnChannel() {
     job->kind = APPLY_CHANNEL;
     job->channel = static_cast<std::uint16_t>(chosen);
     CR40SettingsToXmlDoc lastUsed;
-    if (lastUsed.OpenForWriting(LAST_USED_CONFIG_FILE) == OPEN_OK) lastUsed.WriteChannel(chosen);
+    if (OpenLastUsed(lastUsed)) lastUsed.WriteChannel(chosen);
+    StartApply(std::move(job));
+}
+
+void CConfigSubMenue::OpenSatelliteDialog(const std::optional<SatelliteTuning>& start) {
+    IsolateButton(m_channelButton);
+    MoveButtonToTopSlot(m_channelButton);
+
+    CSatelliteTuningDlg dialog(m_deviceType);
+    dialog.SetOwnerReference(Handle());
+    if (start) dialog.SetStartTuning(*start);
+
+    ShowMessage(SATELLITE_PROMPT);
+    if (!RunDialog(dialog)) return;
+
+    SatelliteTuning chosen{};
+    if (!dialog.GetResult(chosen)) {
+        BackToIdle(m_channelButton);
+        return;
+    }
+    auto job = std::make_shared<ApplyJob>();
+    job->kind = APPLY_CHANNEL;
+    job->satellite = chosen;
+    CR40SettingsToXmlDoc lastUsed;
+    if (OpenLastUsed(lastUsed)) lastUsed.WriteSatelliteTuning(chosen);
     StartApply(std::move(job));
 }
 
 void CConfigSubMenue::OnContent() {
     if (Busy()) return;
+    config::AnyPidList list = config::EmptyPidListFor(m_deviceType);
+    CR40SettingsToXmlDoc source;
+    const bool loaded = source.Load(m_configSource);
+    if (loaded && SourceSpeaksFor(source, false) &&
+        std::visit(
+            [&source](auto& each) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(each)>, TrevanPidListRecord>)
+                    return source.ReadPIDListWithDestinations(each);
+                else
+                    return source.ReadPIDList(each);
+            },
+            list)) {
+        OpenContentDialog(std::move(list));
+        return;
+    }
+    // The last-used file speaks for another receiver, or holds no list:
+    // the receiver's own list, read first.
+    if (!m_sourceChosen && ReadThenOpen(APPLY_CONTENT, false, true)) return;
+
+    // A chosen file without a list: said, and the dialog starts empty.
+    IsolateButton(m_contentButton);
+    MoveButtonToTopSlot(m_contentButton);
+    // Owned by the menu, so that closing the menu closes the box too.
+    ++m_handlerDepth;
+    window::MessageBox(this, PID_LIST_UNREADABLE, window::ApplicationName(), window::MB_OK);
+    --m_handlerDepth;
+    if (!HasWindow()) return;
+    OpenContentDialog(config::EmptyPidListFor(m_deviceType));
+}
+
+void CConfigSubMenue::OpenContentDialog(config::AnyPidList list) {
     // The dialog edits the record in place, so it lives in the job from the
     // start; the form is the one the device type takes.
     auto job = std::make_shared<ApplyJob>();
     job->kind = APPLY_CONTENT;
-    job->pidList = config::EmptyPidListFor(m_deviceType);
+    job->pidList = std::move(list);
 
     CContentSelectDlg dialog(m_deviceType);
     dialog.SetOwnerReference(Handle());
     IsolateButton(m_contentButton);
     MoveButtonToTopSlot(m_contentButton);
 
-    CR40SettingsToXmlDoc source;
-    const bool loaded = source.Load(m_configSource);
-    const bool read =
-        loaded &&
-        std::visit(
-            [&source](auto& list) {
-                if constexpr (std::is_same_v<std::decay_t<decltype(list)>, TrevanPidListRecord>)
-                    return source.ReadPIDListWithDestinations(list);
-                else
-                    return source.ReadPIDList(list);
-            },
-            job->pidList);
-    if (!read) {
-        job->pidList =
-            config::EmptyPidListFor(m_deviceType);  // a failed read may have filled part of it
-        ++m_handlerDepth;
-        window::AfxMessageBox(PID_LIST_UNREADABLE, window::MB_OK);
-        --m_handlerDepth;
-        if (!HasWindow()) return;
-    }
-
-    std::visit([&dialog](auto& list) { dialog.AttachPidList(&list); }, job->pidList);
+    std::visit([&dialog](auto& each) { dialog.AttachPidList(&each); }, job->pidList);
     ShowMessage(CONTENT_PROMPT);
     if (!RunDialog(dialog)) return;
 
@@ -305,13 +494,13 @@ void CConfigSubMenue::OnContent() {
         return;
     }
     CR40SettingsToXmlDoc lastUsed;
-    if (lastUsed.OpenForWriting(LAST_USED_CONFIG_FILE) == OPEN_OK) {
+    if (OpenLastUsed(lastUsed)) {
         std::visit(
-            [&lastUsed](const auto& list) {
-                if constexpr (std::is_same_v<std::decay_t<decltype(list)>, TrevanPidListRecord>)
-                    lastUsed.WritePIDListWithDestinations(list);
+            [&lastUsed](const auto& each) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(each)>, TrevanPidListRecord>)
+                    lastUsed.WritePIDListWithDestinations(each);
                 else
-                    lastUsed.WritePIDList(list);
+                    lastUsed.WritePIDList(each);
             },
             job->pidList);
     }
@@ -339,17 +528,23 @@ void CConfigSubMenue::OnReset() {
 // ---- Applying -------------------------------------------------------------------------
 
 void CConfigSubMenue::StartApply(std::shared_ptr<ApplyJob> job) {
-    if (WorkerRunning()) return;
+    // One change at a time in the whole console.
+    if (WorkerRunning() || (m_mainWindow != nullptr && m_mainWindow->ChangeRunning())) {
+        ShowResult(job->kind, FAILED);
+        return;
+    }
     // The device open now, not the one open when the menu was made: the
     // operator may have picked another since, and the old one is closed.
-    if (m_mainWindow != nullptr) job->device = m_mainWindow->GetOpenDevice();
+    SharedDevice device = m_mainWindow != nullptr ? m_mainWindow->GetOpenDevice() : nullptr;
     window::SetCapture(this);
     m_applyKind = job->kind;
+    job->reportTo = Handle();
     job->running = true;
     m_job = job;
     if (m_mainWindow != nullptr) m_mainWindow->TrackApply(job);
     const bool started = window::BeginWorkerThread(
-        [job](window::WindowHandle menu) { ApplyWorker(job, menu); }, Handle());
+        [job, device](window::WindowHandle) mutable { ApplyWorker(job, std::move(device)); },
+        Handle());
     if (!started) {
         // No thread: report the failure as the worker would have.
         job->running = false;
@@ -359,10 +554,29 @@ void CConfigSubMenue::StartApply(std::shared_ptr<ApplyJob> job) {
     }
 }
 
-std::intptr_t CConfigSubMenue::OnApplyStarted(window::Message&) {
+void CConfigSubMenue::TakeOverRunningApply() {
+    if (m_mainWindow == nullptr) return;
+    std::shared_ptr<ApplyJob> job = m_mainWindow->RunningApply();
+    if (!job) return;
+    m_job = job;
+    m_applyKind = job->kind;
+    window::ButtonControl* button = ButtonOfKind(job->kind);
+    IsolateButton(button != nullptr ? button : m_networkButton);
+    if (button != nullptr) MoveButtonToTopSlot(button);
+    window::SetCapture(this);
+    // Its last post comes here from now on. If that post went out before,
+    // to the menu that is gone, the job says how it ended.
+    job->reportTo = Handle();
+    window::Message started{WM_APPLY_STARTED, static_cast<std::uintptr_t>(job->kind), 1, {}};
+    OnApplyStarted(started);
+    if (job->finished)
+        window::PostMessage(Handle(), WM_APPLY_FINISHED, static_cast<std::uintptr_t>(job->kind),
+                            job->result.load());
+}
+
+void CConfigSubMenue::StartProgress() {
     m_progressRunning = true;
     SetTimer(TIMER_PROGRESS, PROGRESS_PERIOD_MS);
-    ShowMessage(CONFIGURING);
     if (m_progress != nullptr) {
         m_progress->show();
         m_progress->SetRange(100);
@@ -371,16 +585,34 @@ std::intptr_t CConfigSubMenue::OnApplyStarted(window::Message&) {
         m_progress->SetStep(1);
         m_progress->SetPos(0);
     }
+}
+
+void CConfigSubMenue::StopProgress() {
+    KillTimer(TIMER_PROGRESS);
+    m_progressRunning = false;
+    if (m_progress != nullptr) m_progress->hide();
+}
+
+void CConfigSubMenue::ShowResult(int kind, const QString& text) {
+    m_applyKind = kind;
+    ShowMessage(text);
+    SetTimer(TIMER_RESULT_HOLD, RESULT_HOLD_MS);
+    m_resultShown = true;
+    if (window::GetCapture() != this) window::SetCapture(this);
+}
+
+std::intptr_t CConfigSubMenue::OnApplyStarted(window::Message&) {
+    ShowMessage(CONFIGURING);
+    StartProgress();
     return 0;
 }
 
 std::intptr_t CConfigSubMenue::OnApplyFinished(window::Message& message) {
-    KillTimer(TIMER_PROGRESS);
-    m_progressRunning = false;
-    ShowMessage(message.lParam == 0 ? SUCCESS : FAILED);
-    if (m_progress != nullptr) m_progress->hide();
-    SetTimer(TIMER_RESULT_HOLD, RESULT_HOLD_MS);
-    m_resultShown = true;
+    // A job taken over may report twice: once from its worker, once from
+    // itself.
+    if (!m_progressRunning) return 0;
+    StopProgress();
+    ShowResult(static_cast<int>(message.wParam), message.lParam == 0 ? SUCCESS : FAILED);
     return 0;
 }
 

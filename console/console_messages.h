@@ -19,6 +19,9 @@ inline constexpr unsigned WM_STATUS_FILE_DONE = WM_APP + 5;
 // lParam 1 (started) or the library's result code (finished).
 inline constexpr unsigned WM_APPLY_STARTED = WM_APP + 10;
 inline constexpr unsigned WM_APPLY_FINISHED = WM_APP + 11;
+// From a start-values read to the configuration menu: wParam the apply kind
+// whose dialog waits; carries a StartValuesRead.
+inline constexpr unsigned WM_START_VALUES_READ = WM_APP + 12;
 // From a history save worker to the history panel: carries the outcome.
 inline constexpr unsigned WM_HISTORY_SAVED = WM_APP + 20;
 

@@ -42,17 +42,9 @@ constexpr int MISS_ALLOWANCE = 2;
 }  // namespace
 
 std::size_t PolledRecordSize(std::uint16_t type) {
-    switch (type) {
-        case TYPE_T22_V2:
-            return sizeof(T22V2StatusRecord);
-        case TYPE_T22_V3:
-            return sizeof(T22V3StatusRecord);
-        case TYPE_R40:
-        case TYPE_R40_TREVAN:
-            return sizeof(R40StatusRecord);
-        default:
-            return 0;
-    }
+    // The Trevan and the T22CA are opened but never polled.
+    if (type == TYPE_TREVAN || type == TYPE_T22CA) return 0;
+    return StatusRecordSize(type);
 }
 
 void CHaldenDlg::OnTimer(int id) {
@@ -175,6 +167,7 @@ void CHaldenDlg::OnDeviceSelected() {
     SuspendPolling();
     m_device.reset();
     m_lastStatus.reset();
+    m_deviceState.reset();
     FollowSelection(entry);
 
     ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, false));
@@ -249,6 +242,7 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
     if (!report || !m_pollEnabled) return 1;
     // A record of a device opened before is never read as one of this device.
     if (!m_device || report->generation != m_device->Generation()) return 1;
+    m_deviceState = ReceiverStateFrom(report->type, report->record);
 
     switch (report->type) {
         case TYPE_T22_V2: {

@@ -83,10 +83,14 @@ void CHaldenDlg::OnFileOperationsButton() {
     // One file operation at a time: a file being created from the status
     // keeps its message on the line meanwhile.
     if (m_fileDialog != nullptr || StatusFileRunning()) return;
+    // One change of a receiver at a time: the menu's apply finishes first.
+    if (ChangeRunning()) return;
 
     CLoadSaveConfiguration dialog;
     dialog.SetOwnerReference(Handle());
     dialog.SetDevice(CallerOf(m_device), m_statusPort);
+    if (DeviceInfo entry{}; GetSelectedEntry(entry))
+        dialog.SetReceiver(config::KeyOfMac(entry.mac));
     m_fileDialog = &dialog;
     // The indicators and the description stand still while the dialog runs.
     SuspendPolling();

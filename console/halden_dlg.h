@@ -12,11 +12,13 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "console/device_session.h"
 #include "console/lock_alarms.h"
+#include "console/receiver_state.h"
 #include "console/signal_history.h"
 #include "devicelib/devicelib.h"
 #include "platform/window/balloon_tooltip.h"
@@ -68,13 +70,22 @@ class CHaldenDlg : public platform::window::Dialog {
     SharedDevice GetOpenDevice() const { return m_device; }
     // The selected device's last three MAC bytes; false when none is selected.
     bool GetSelectedKeyBytes(std::uint8_t bytes[3]) const;
+    // The selected device's entry of the device list; false when none.
+    bool GetSelectedEntry(DeviceInfo& entry) const;
+    // The open device's configuration from its last status; nullopt before
+    // its first status, and for the models that are not polled.
+    std::optional<ReceiverState> OpenDeviceState() const;
     bool GetChosenConfigFile(std::string& file) const;
     std::uint16_t StatusPort() const { return m_statusPort; }
     // The last status of an R40 or R40V, or null.
     const R40StatusRecord* LastStatus() const { return m_lastStatus.get(); }
     // An apply the configuration menu started; shut-down waits for it even
-    // when the menu is gone.
+    // when the menu is gone, and a menu made meanwhile takes it over.
     void TrackApply(const std::shared_ptr<ApplyJob>& job);
+    // The menu's apply still running, or null.
+    std::shared_ptr<ApplyJob> RunningApply() const;
+    // A change is being sent to a receiver: no other may start.
+    bool ChangeRunning() const { return RunningApply() != nullptr; }
     // Any worker whose flag is set while it runs; shut-down waits for it.
     void TrackWorker(std::shared_ptr<const std::atomic<bool>> running);
 
@@ -206,6 +217,8 @@ class CHaldenDlg : public platform::window::Dialog {
     std::atomic<int> m_opensRunning{0};
 
     std::unique_ptr<R40StatusRecord> m_lastStatus;
+    // The open device's configuration from its last status, any model polled.
+    std::optional<ReceiverState> m_deviceState;
     std::string m_configFile;
     bool m_configFileChosen = false;
     std::uint16_t m_statusPort = 0;
@@ -221,6 +234,7 @@ class CHaldenDlg : public platform::window::Dialog {
     std::unique_ptr<CConfigSubMenue> m_configMenu;
     std::vector<std::unique_ptr<CConfigSubMenue>> m_retiredMenus;
     std::vector<std::shared_ptr<const std::atomic<bool>>> m_workers;
+    std::vector<std::shared_ptr<ApplyJob>> m_applies;
 
     SignalHistory m_history;
     LockAlarms m_alarms;

@@ -198,6 +198,19 @@ bool CHaldenDlg::GetSelectedKeyBytes(std::uint8_t bytes[3]) const {
     return true;
 }
 
+bool CHaldenDlg::GetSelectedEntry(DeviceInfo& entry) const {
+    if (m_selectedKey == NO_DEVICE_KEY || m_selectedIndex < 0 ||
+        m_selectedIndex >= m_deviceList.count)
+        return false;
+    entry = m_deviceList.entries[m_selectedIndex];
+    return true;
+}
+
+std::optional<ReceiverState> CHaldenDlg::OpenDeviceState() const {
+    if (!m_device) return std::nullopt;
+    return m_deviceState;
+}
+
 bool CHaldenDlg::GetChosenConfigFile(std::string& file) const {
     if (!m_configFileChosen) return false;
     file = m_configFile;
@@ -276,7 +289,15 @@ void CHaldenDlg::FreeRetiredMenus() {
 }
 
 void CHaldenDlg::TrackApply(const std::shared_ptr<ApplyJob>& job) {
+    std::erase_if(m_applies, [](const auto& each) { return !each->running; });
+    m_applies.push_back(job);
     TrackWorker(std::shared_ptr<const std::atomic<bool>>(job, &job->running));
+}
+
+std::shared_ptr<ApplyJob> CHaldenDlg::RunningApply() const {
+    for (const auto& job : m_applies)
+        if (job->running) return job;
+    return nullptr;
 }
 
 void CHaldenDlg::TrackWorker(std::shared_ptr<const std::atomic<bool>> running) {
@@ -364,6 +385,7 @@ void CHaldenDlg::OnCancel() {
         QThread::msleep(5);
     }
     m_lastStatus.reset();
+    m_deviceState.reset();
     m_device.reset();  // the open device is closed
     EndDialog(window::IDOK);
 }

@@ -25,14 +25,20 @@ void LoadApplyWorker(const std::shared_ptr<LoadApplyJob>& job, window::WindowHan
     options.statusPort = job->statusPort;
     options.pause = job->pause;
     options.lastUsedFile = job->lastUsedFile;
+    options.receiver = job->receiver;
     options.onStage = [dialog](const config::StageOutcome& outcome) {
         const auto stage = static_cast<std::uintptr_t>(static_cast<int>(outcome.stage));
         if (outcome.succeeded)
             window::PostMessage(dialog, WM_LOADAPPLY_SUCCEEDED, stage, 1);
+        else if (outcome.reason == config::REASON_OTHER_RECEIVER)
+            window::PostMessage(dialog, WM_LOADAPPLY_FAILED, stage, outcome.reason,
+                                std::make_unique<config::ReceiverKey>(outcome.fileKey));
         else
             window::PostMessage(dialog, WM_LOADAPPLY_FAILED, stage, outcome.reason);
     };
-    config::LoadAndApply(job->device, job->path, options);
+    // The session goes with the worker, not with the dialog's job.
+    const config::DeviceCaller device = std::move(job->device);
+    config::LoadAndApply(device, job->path, options);
 }
 
 }  // namespace dialogs

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "config/configuration_apply.h"
@@ -23,7 +24,9 @@ namespace dialogs {
 
 // From the worker to the dialog: wParam the stage (-1 file, 0 network
 // settings, 1 channel, 2 PID list); lParam the reason of a failure
-// (config::REASON_...) or 1 for a success.
+// (config::REASON_...) or 1 for a success. A stage skipped because the file
+// was made from another receiver carries that receiver's key
+// (config::ReceiverKey).
 inline constexpr unsigned WM_LOADAPPLY_FAILED = platform::window::WM_APP + 13;
 inline constexpr unsigned WM_LOADAPPLY_SUCCEEDED = platform::window::WM_APP + 14;
 
@@ -39,6 +42,9 @@ struct LoadApplyJob {
     // have applied.
     std::string lastUsedFile = LAST_USED_CONFIG_FILE;
     std::chrono::milliseconds pause{1000};
+    // The receiver applied to: a file of another receiver keeps its network
+    // settings to itself. Unset: the file applies whole.
+    std::optional<config::ReceiverKey> receiver;
 
     // Set by the user-interface thread before the worker starts; cleared by
     // the worker as its last act.

@@ -68,6 +68,10 @@ constexpr int WORKER_END_POLL_MS = 20;
 
 QString FailureText(int stage, std::intptr_t reason) {
     const bool notInFile = reason == config::REASON_NOT_IN_FILE;
+    if (stage == STAGE_NETWORK && reason == config::REASON_OTHER_RECEIVER)
+        return QStringLiteral(
+            "Network Configuration Not Applied \n The file was made from "
+            "receiver ");  // the receiver's key follows
     switch (stage) {
         case STAGE_FILE:
             return QStringLiteral(
@@ -328,6 +332,7 @@ void CLoadSaveConfiguration::StartApply() {
     job->path = m_path;
     job->statusPort = m_statusPort;
     job->device = m_device;
+    job->receiver = m_receiver;
     job->applyStarted = true;
     m_job = job;
     m_state = State::Applying;
@@ -362,8 +367,18 @@ void CLoadSaveConfiguration::ShowDescription(const QString& text) {
 std::intptr_t CLoadSaveConfiguration::OnStageFailed(window::Message& message) {
     const int stage = StageOf(message);
     switch (stage) {
-        case STAGE_FILE:
         case STAGE_NETWORK:
+            // Another receiver's identity is not sent; the channel and the
+            // PID list follow.
+            if (message.lParam == config::REASON_OTHER_RECEIVER) {
+                const auto key = message.payload.Take<config::ReceiverKey>();
+                ShowDescription(FailureText(stage, message.lParam) +
+                                QString::fromStdString(key ? config::KeyText(*key) : "?"));
+                if (m_progress != nullptr) m_progress->SetPos(0);
+                break;
+            }
+            [[fallthrough]];
+        case STAGE_FILE:
             ShowDescription(FailureText(stage, message.lParam));
             KillTimer(TIMER_LOADAPPLY_PROGRESS);  // the indicator stays, still
             if (m_cancel != nullptr) m_cancel->show();

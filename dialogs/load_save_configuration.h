@@ -68,6 +68,10 @@ class CLoadSaveConfiguration : public platform::window::Dialog {
     // library call, and the status port its network settings name. Without
     // it, an apply fails at the network stage.
     void SetDevice(config::DeviceCaller device, std::uint16_t statusPort);
+    // The key of that receiver: a file made from another receiver keeps its
+    // network settings to itself (said, and the apply goes on). Without it
+    // a file applies whole.
+    void SetReceiver(const config::ReceiverKey& key) { m_receiver = key; }
 
     int GetOperation() const { return m_operation; }
     const std::string& GetPath() const { return m_path; }
@@ -118,6 +122,7 @@ class CLoadSaveConfiguration : public platform::window::Dialog {
     std::string m_path;
     config::DeviceCaller m_device;
     std::uint16_t m_statusPort = 0;
+    std::optional<config::ReceiverKey> m_receiver;
     State m_state = State::Choosing;
     std::shared_ptr<LoadApplyJob> m_job;
     QPixmap m_pattern;

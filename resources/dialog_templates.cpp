@@ -7,10 +7,10 @@ namespace res {
 namespace {
 
 constexpr const platform::window::DialogTemplate* TEMPLATES[] = {
-    &templates::MAIN_CONSOLE,   &templates::STATUS_PANEL,   &templates::CONFIG_MENU,
-    &templates::NETWORK_CONFIG, &templates::CHANNEL_SELECT, &templates::CONTENT_SELECT,
-    &templates::RESET_CONFIRM,  &templates::LOAD_SAVE,      &templates::VIDEO_PID,
-    &templates::HISTORY_PANEL,
+    &templates::MAIN_CONSOLE,   &templates::STATUS_PANEL,     &templates::CONFIG_MENU,
+    &templates::NETWORK_CONFIG, &templates::CHANNEL_SELECT,   &templates::CONTENT_SELECT,
+    &templates::RESET_CONFIRM,  &templates::LOAD_SAVE,        &templates::VIDEO_PID,
+    &templates::HISTORY_PANEL,  &templates::SATELLITE_TUNING,
 };
 
 }  // namespace

@@ -151,4 +151,15 @@ inline constexpr int IDC_HISTORY_CHART = 1091;
 inline constexpr int IDC_HISTORY_SAVE = 1092;
 inline constexpr int IDC_HISTORY_TITLE = 1093;
 
+// ---- Satellite tuning dialog, template 186 ----------------------------------
+inline constexpr int IDD_SATELLITE_TUNING = 186;  // CSatelliteTuningDlg
+inline constexpr int IDC_SAT_FREQUENCY_LABEL = 1094;
+inline constexpr int IDC_SAT_FREQUENCY = 1095;
+inline constexpr int IDC_SAT_SYMBOL_RATE_LABEL = 1096;
+inline constexpr int IDC_SAT_SYMBOL_RATE = 1097;
+// Option bit n: check box IDC_SAT_OPTION0 + 2n, its label the id after it.
+inline constexpr int IDC_SAT_OPTION0 = 1098;
+inline constexpr int IDC_SAT_OPTION0_LABEL = 1099;
+inline constexpr int IDC_SAT_OPTION_COUNT = 5;
+
 }  // namespace res

@@ -22,6 +22,7 @@
 #include "dialogs/load_save_configuration.h"
 #include "dialogs/network_config_dialog.h"
 #include "dialogs/reset_confirm_window.h"
+#include "dialogs/satellite_tuning_dialog.h"
 #include "dialogs/video_pid_dialog.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/list_box_control.h"
@@ -58,6 +59,17 @@ QImage NetworkDialog() {
 QImage ChannelDialog() {
     dialogs::CChannelSelectDlg dialog;
     dialog.SetStartChannel(23);
+    return Shoot(dialog);
+}
+
+QImage SatelliteTuningDialog() {
+    dialogs::CSatelliteTuningDlg dialog(TYPE_T22_V3);
+    SatelliteTuning tuning{};
+    tuning.frequency = 1234.5f;
+    tuning.symbolRate = 27.5f;
+    tuning.tuneOption0 = 1;
+    tuning.tuneOption4 = 1;
+    dialog.SetStartTuning(tuning);
     return Shoot(dialog);
 }
 
@@ -196,6 +208,7 @@ int main(int argc, char** argv) {
     const std::vector<Render> renders = {
         {QStringLiteral("network_config_157.png"), NetworkDialog()},
         {QStringLiteral("channel_select_161.png"), ChannelDialog()},
+        {QStringLiteral("satellite_tuning_186.png"), SatelliteTuningDialog()},
         {QStringLiteral("reset_confirm_166.png"), ResetWindow()},
         {QStringLiteral("content_select_r40v_162.png"), ContentDialog()},
         {QStringLiteral("video_pid_180.png"), VideoPidDialog()},

@@ -1,6 +1,7 @@
 #include "platform/window/data_exchange.h"
 
 #include <QLineEdit>
+#include <QLocale>
 
 #include <algorithm>
 #include <limits>
@@ -54,6 +55,53 @@ void DDX_Text(DataExchange& dx, int id, int& value) {
         dx.Fail();
     }
     value = *parsed;
+}
+
+std::optional<double> ParseDecimalNumber(const QString& text) {
+    const QString trimmed = text.trimmed();
+    qsizetype i = 0;
+    if (i < trimmed.size() && (trimmed[i] == QLatin1Char('-') || trimmed[i] == QLatin1Char('+')))
+        ++i;
+    qsizetype digits = 0;
+    bool point = false;
+    for (; i < trimmed.size(); ++i) {
+        if (trimmed[i] >= QLatin1Char('0') && trimmed[i] <= QLatin1Char('9'))
+            ++digits;
+        else if (trimmed[i] == QLatin1Char('.') && !point)
+            point = true;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0) return std::nullopt;
+    // The C locale's reading: the point is '.', never the desktop's comma.
+    bool ok = false;
+    const double value = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok) return std::nullopt;
+    return value;
+}
+
+void DDX_Text(DataExchange& dx, int id, double& value, int decimals) {
+    QWidget* control = dx.GetDialog().GetDlgItem(id);
+    dx.PrepareEditControl(id);
+    if (!dx.Saving()) {
+        SetControlText(control, QLocale::c().toString(value, 'f', decimals));
+        return;
+    }
+    const std::optional<double> parsed = ParseDecimalNumber(GetControlText(control));
+    if (!parsed) {
+        AfxMessageBox(QStringLiteral("Enter a number."), MB_ICONEXCLAMATION);
+        dx.Fail();
+    }
+    value = *parsed;
+}
+
+void DDV_MinMaxDouble(DataExchange& dx, double value, double minimum, double maximum) {
+    if (!dx.Saving() || (value >= minimum && value <= maximum)) return;
+    AfxMessageBox(QStringLiteral("Enter a number between %1 and %2.")
+                      .arg(QLocale::c().toString(minimum, 'g', 10))
+                      .arg(QLocale::c().toString(maximum, 'g', 10)),
+                  MB_ICONEXCLAMATION);
+    dx.Fail();
 }
 
 void DDX_Text(DataExchange& dx, int id, QString& value) {

@@ -61,13 +61,26 @@ void DDX_Control(DataExchange& dx, int id, T*& control) {
 // is refused with "Enter an integer.".
 void DDX_Text(DataExchange& dx, int id, int& value);
 void DDX_Text(DataExchange& dx, int id, QString& value);
+// A number with `decimals` digits after the point ('.', whatever the
+// desktop's locale); read as one decimal number filling the whole text
+// (blanks around it allowed, no exponent). Anything else is refused with
+// "Enter a number.".
+void DDX_Text(DataExchange& dx, int id, double& value, int decimals);
 
 // When saving, refuses a value outside [minimum, maximum] with
 // "Enter an integer between %1 and %2.".
 void DDV_MinMaxInt(DataExchange& dx, int value, int minimum, int maximum);
 
+// When saving, refuses a value outside [minimum, maximum] with
+// "Enter a number between %1 and %2.".
+void DDV_MinMaxDouble(DataExchange& dx, double value, double minimum, double maximum);
+
 // The reading rule of DDX_Text for int, for direct use: nullopt when the
 // text does not start with a number.
 std::optional<int> ParseLeadingInteger(const QString& text);
+
+// The reading rule of DDX_Text for double: nullopt unless the whole text is
+// one decimal number.
+std::optional<double> ParseDecimalNumber(const QString& text);
 
 }  // namespace platform::window

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
@@ -127,6 +128,11 @@ void Dialog::DestroyWindow() {
             // A window this one owns dies with it, but its object belongs to
             // whoever created it.
             if (auto* owned = dynamic_cast<Dialog*>(widget)) owned->DestroyWindow();
+            // A message box or file dialog this window opened goes with it
+            // (its caller gets the Cancel answer): left open, it would keep
+            // its modal run, and the program, waiting for the operator.
+            else if (auto* box = qobject_cast<QDialog*>(widget); box != nullptr && box->isVisible())
+                box->reject();
             continue;
         }
         DeleteControl(widget);

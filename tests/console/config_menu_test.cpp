@@ -9,11 +9,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
+#include "config/pid_list_form.h"
 #include "config/r40_settings_to_xml_doc.h"
+#include "config/tuning_form.h"
 #include "console/apply_job.h"
 #include "console/config_sub_menue.h"
 #include "console/console_messages.h"
@@ -32,10 +36,12 @@ using console::CConfigSubMenue;
 
 class ConfigMenu : public ConsoleInWorkDir {
   protected:
-    // Selects the receiver, waits until it is online and opens the menu.
+    // Selects the receiver, waits until it is online and its first status
+    // has come, and opens the menu.
     CConfigSubMenue* OpenMenuFor(const std::string& address) {
         Select(address);
         EXPECT_TRUE(WaitForOnline());
+        EXPECT_TRUE(WaitUntil([&] { return dialog->OpenDeviceState().has_value(); }, 5000));
         Press(res::IDC_MAIN_CONFIG_MENU);
         CConfigSubMenue* menu = dialog->ConfigMenu();
         EXPECT_NE(menu, nullptr);
@@ -48,18 +54,32 @@ class ConfigMenu : public ConsoleInWorkDir {
     }
 
     QWidget* Button(int id) { return dialog->ConfigMenu()->GetDlgItem(id); }
-    void PressMenu(int id) { dialog->ConfigMenu()->DispatchCommand(id, window::BN_CLICKED); }
+    // Presses a menu button; a dialog that waits for the receiver's values
+    // has run (or was not opened) when this returns.
+    void PressMenu(int id) {
+        dialog->ConfigMenu()->DispatchCommand(id, window::BN_CLICKED);
+        WaitUntil(
+            [&] {
+                CConfigSubMenue* menu = dialog->ConfigMenu();
+                return menu == nullptr || !menu->Reading();
+            },
+            8000);
+    }
 
-    // The menu has shown `result` and, 1.5 s later, its four buttons again,
+    // The menu has shown `result` and, 1.5 s later (neither sooner, give or
+    // take a coarse timer's 5 %, nor much later), its four buttons again,
     // each in its own place.
     void ExpectResultThenIdle(const QString& result) {
         CConfigSubMenue* menu = dialog->ConfigMenu();
         ASSERT_TRUE(WaitUntil([&] { return menu->ResultShown(); }, 15000))
             << menu->MessageText().toStdString();
+        QElapsedTimer held;
+        held.start();
         EXPECT_EQ(menu->MessageText(), result);
         EXPECT_TRUE(menu->MessageShown());
         EXPECT_EQ(window::GetCapture(), menu) << "the mouse stays with the menu";
         ASSERT_TRUE(WaitUntil([&] { return !menu->ResultShown(); }, 3000));
+        EXPECT_GE(held.elapsed(), 1400) << "the result went before its 1.5 s";
         ExpectIdle();
         EXPECT_EQ(window::GetCapture(), nullptr);
     }
@@ -107,16 +127,22 @@ TEST_F(ConfigMenu, ChannelChangeReachesTheReceiverAndTheLastUsedFile) {
 }
 
 TEST_F(ConfigMenu, PidListWithADestinationReachesAnR40V) {
-    r40v->SetPidEntries({});
+    const sim::PidEntry held[] = {sim::PidEntry::Make(0x30, 1)};
+    r40v->SetPidEntries(held);
     CConfigSubMenue* menu = OpenMenuFor("127.0.0.21");
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->DeviceType(), TYPE_R40_TREVAN);
 
-    // No last-used file yet: the content dialog starts empty, after saying so.
+    // No last-used file yet: the content dialog starts with the receiver's
+    // own list, read from it, and no box says anything.
     window::ScriptedDialogService boxes;
     window::ScopedDialogService scoped(boxes);
 
+    int startCount = -1;
     WhenDialogOpens(res::IDD_CONTENT_SELECT, [&](window::Dialog& content) {
+        startCount =
+            content.GetDlgItemAs<window::ListBoxControl>(res::IDC_CONTENT_PID_LIST)->GetCount();
+        Click(content, res::IDC_CONTENT_CLEAR);
         TypeInto(content, res::IDC_CONTENT_PID_ENTRY, "481");
         Click(content, res::IDC_CONTENT_ADD);
         TypeInto(content, res::IDC_CONTENT_PID_ENTRY, "600");
@@ -136,8 +162,8 @@ TEST_F(ConfigMenu, PidListWithADestinationReachesAnR40V) {
         Click(content, window::IDOK);
     });
     PressMenu(res::IDC_MENU_CONTENT);
-    ASSERT_EQ(boxes.MessageBoxes().size(), 1u);
-    EXPECT_EQ(boxes.MessageBoxes()[0].text, "Error loading PID list from file, using empty list.");
+    EXPECT_EQ(startCount, 1);
+    EXPECT_TRUE(boxes.MessageBoxes().empty());
 
     ExpectResultThenIdle("SUCCESS");
     const std::vector<sim::PidEntry> entries = r40v->PidEntries();
@@ -171,6 +197,7 @@ TEST_F(ConfigMenu, NetworkSettingsMoveTheReceiverAndAreKept) {
         set(res::IDC_NET_STATUS_ADDRESS, {255, 255, 255, 255});
         Click(network, window::IDOK);
     });
+    const bool igmpBefore = dialog->OpenDeviceState()->igmp;
     PressMenu(res::IDC_MENU_NETWORK);
     ExpectResultThenIdle("SUCCESS");
     EXPECT_EQ(r40->Address(), (sim::Ipv4{127, 0, 0, 30}));
@@ -183,7 +210,7 @@ TEST_F(ConfigMenu, NetworkSettingsMoveTheReceiverAndAreKept) {
     EXPECT_EQ(address, (std::array<std::uint8_t, 4>{127, 0, 0, 30}));
     std::int32_t igmp = -1;
     ASSERT_TRUE(file.ReadUseIGMP(igmp));
-    EXPECT_EQ(igmp, 1) << "the box starts checked without start values";
+    EXPECT_EQ(igmp, igmpBefore ? 1 : 0) << "the box starts as the receiver has it";
     EXPECT_NE(FileText(LAST_USED_CONFIG_FILE).find("MACByte0=\"20\""), std::string::npos);
 }
 
@@ -265,38 +292,171 @@ TEST_F(ConfigMenu, CancellingEachDialogBringsBackTheFourButtons) {
     EXPECT_FALSE(QFile::exists(LAST_USED_CONFIG_FILE));
 }
 
-TEST_F(ConfigMenu, DialogsStartWithTheLastUsedValues) {
+// The last-used file starts the dialogs only where it describes the
+// selected receiver (its MAC bytes, or none and the receiver's address);
+// otherwise, and without a file, they start with the receiver's own values,
+// read from it where the console has them not, and no box says anything.
+TEST_F(ConfigMenu, DialogsStartWithTheFileOnlyWhereItDescribesTheReceiver) {
+    struct Row {
+        const char* name;
+        bool file;
+        std::optional<std::array<std::uint8_t, 3>> mac;
+        std::uint8_t lastOctet;  // of the file's DeviceIP
+        bool fileValues;         // the dialogs show the file's values
+    };
+    const Row rows[] = {
+        {"unmarked, the receiver's address", true, std::nullopt, 20, true},
+        {"the receiver's MAC bytes", true, std::array<std::uint8_t, 3>{0, 0, 20}, 99, true},
+        {"the R40V's MAC bytes", true, std::array<std::uint8_t, 3>{0, 0, 21}, 21, false},
+        {"unmarked, another address", true, std::nullopt, 21, false},
+        {"no file", false, std::nullopt, 0, false},
+    };
+    r40->SetChannel(30);
+    const sim::PidEntry held[] = {sim::PidEntry::Make(0x30, 1), sim::PidEntry::Make(0x31, 1)};
+    r40->SetPidEntries(held);
+    const int receiverPids = 2;
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    window::ScriptedDialogService boxes;
+    window::ScopedDialogService scoped(boxes);
+
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(LAST_USED_CONFIG_FILE);
+        if (row.file) {
+            CR40SettingsToXmlDoc file;
+            ASSERT_EQ(file.OpenForWriting(LAST_USED_CONFIG_FILE), OPEN_OK);
+            if (row.mac) {
+                ASSERT_TRUE(file.WriteMACBytes(*row.mac));
+            }
+            const std::uint8_t address[4] = {127, 0, 0, row.lastOctet}, mask[4] = {255, 0, 0, 0},
+                               gateway[4] = {127, 0, 0, 1}, status[4] = {255, 255, 255, 255};
+            PidListRecord pids = config::EmptyPidList<PidListRecord>();
+            pids.pid[0] = 700;
+            pids.count = 1;
+            ASSERT_TRUE(file.WriteDeviceIP(address) && file.WriteDeviceSubNet(mask) &&
+                        file.WriteDefaultGW(gateway) && file.WriteUnicastStatus(status) &&
+                        file.WriteUseIGMP(false) && file.WriteChannel(52) &&
+                        file.WritePIDList(pids));
+        }
+        QString channel;
+        WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& d) {
+            channel = d.GetDlgItemAs<window::EditControl>(res::IDC_CHANNEL_NUMBER)->text();
+            Click(d, window::IDCANCEL);
+        });
+        PressMenu(res::IDC_MENU_CHANNEL);
+        std::uint32_t address = 0;
+        WhenDialogOpens(res::IDD_NETWORK_CONFIG, [&](window::Dialog& d) {
+            d.GetDlgItemAs<window::IpAddressControl>(res::IDC_NET_RECEIVER_ADDRESS)
+                ->GetAddress(address);
+            Click(d, window::IDCANCEL);
+        });
+        PressMenu(res::IDC_MENU_NETWORK);
+        int pids = -1;
+        WhenDialogOpens(res::IDD_CONTENT_SELECT, [&](window::Dialog& d) {
+            pids = d.GetDlgItemAs<window::ListBoxControl>(res::IDC_CONTENT_PID_LIST)->GetCount();
+            Click(d, window::IDCANCEL);
+        });
+        PressMenu(res::IDC_MENU_CONTENT);
+
+        EXPECT_EQ(channel, row.fileValues ? "52" : "30");
+        EXPECT_EQ(address, 0x7F000000u | (row.fileValues ? row.lastOctet : 20u));
+        EXPECT_EQ(pids, row.fileValues ? 1 : receiverPids);
+        EXPECT_TRUE(boxes.MessageBoxes().empty());
+        ExpectIdle();
+    }
+}
+
+// A change made for one receiver never leaves another's network settings
+// in the last-used file beside it: the file starts afresh for the receiver
+// it now describes, marked with its MAC bytes.
+TEST_F(ConfigMenu, TheLastUsedFileDescribesOneReceiver) {
     {
         CR40SettingsToXmlDoc file;
         ASSERT_EQ(file.OpenForWriting(LAST_USED_CONFIG_FILE), OPEN_OK);
-        ASSERT_TRUE(file.WriteChannel(52));
-        const std::uint8_t address[4] = {127, 0, 0, 20}, mask[4] = {255, 0, 0, 0},
-                           gateway[4] = {127, 0, 0, 1}, status[4] = {255, 255, 255, 255};
-        ASSERT_TRUE(file.WriteDeviceIP(address) && file.WriteDeviceSubNet(mask) &&
-                    file.WriteDefaultGW(gateway) && file.WriteUnicastStatus(status) &&
-                    file.WriteUseIGMP(false));
+        const std::uint8_t address[4] = {127, 0, 0, 21};
+        ASSERT_TRUE(file.WriteMACBytes(std::array<std::uint8_t, 3>{0, 0, 21}) &&
+                    file.WriteDeviceIP(address) && file.WriteChannel(61));
     }
     CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
     ASSERT_NE(menu, nullptr);
-    QString shown;
     WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& channel) {
-        shown = channel.GetDlgItemAs<window::EditControl>(res::IDC_CHANNEL_NUMBER)->text();
-        Click(channel, window::IDCANCEL);
+        TypeInto(channel, res::IDC_CHANNEL_NUMBER, "33");
+        Click(channel, window::IDOK);
     });
     PressMenu(res::IDC_MENU_CHANNEL);
-    EXPECT_EQ(shown, "52");
+    ExpectResultThenIdle("SUCCESS");
+    CR40SettingsToXmlDoc file;
+    ASSERT_TRUE(file.Load(LAST_USED_CONFIG_FILE));
+    std::array<std::uint8_t, 3> mac{};
+    ASSERT_TRUE(file.ReadMACBytes(mac));
+    EXPECT_EQ(mac, (std::array<std::uint8_t, 3>{0, 0, 20}));
+    std::array<std::uint8_t, 4> address{};
+    EXPECT_FALSE(file.ReadDeviceIP(address)) << "the R40V's address stayed in the R40's file";
+    std::int32_t channel = 0;
+    EXPECT_TRUE(file.ReadChannel(channel));
+    EXPECT_EQ(channel, 33);
+}
 
-    bool igmpChecked = true;
-    std::uint32_t receiver = 0;
-    WhenDialogOpens(res::IDD_NETWORK_CONFIG, [&](window::Dialog& network) {
-        igmpChecked = network.GetDlgItemAs<skin::CRedCheckBox>(res::IDC_NET_IGMP)->IsChecked();
-        network.GetDlgItemAs<window::IpAddressControl>(res::IDC_NET_RECEIVER_ADDRESS)
-            ->GetAddress(receiver);
-        Click(network, window::IDCANCEL);
+// The channel button of a satellite receiver opens the satellite tuning
+// dialog with the receiver's tuning; what it sends is a tuning record, and
+// an RF channel never reaches the receiver.
+TEST_F(ConfigMenu, ASatelliteReceiverIsTunedByFrequencyNeverByChannel) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.22");
+    ASSERT_NE(menu, nullptr);
+    bool channelDialog = false;
+    WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& d) {
+        channelDialog = true;
+        Click(d, window::IDCANCEL);
     });
-    PressMenu(res::IDC_MENU_NETWORK);
-    EXPECT_FALSE(igmpChecked);
-    EXPECT_EQ(receiver, 0x7F000014u);
+    QString frequency, symbolRate, prompt;
+    WhenDialogOpens(res::IDD_SATELLITE_TUNING, [&](window::Dialog& d) {
+        frequency = d.GetDlgItemAs<window::EditControl>(res::IDC_SAT_FREQUENCY)->text();
+        symbolRate = d.GetDlgItemAs<window::EditControl>(res::IDC_SAT_SYMBOL_RATE)->text();
+        prompt = menu->MessageText();
+        TypeInto(d, res::IDC_SAT_FREQUENCY, "1150");
+        TypeInto(d, res::IDC_SAT_SYMBOL_RATE, "22");
+        Click(d, res::IDC_SAT_OPTION0);
+        QTest::keyClick(d.GetDlgItem(res::IDC_SAT_SYMBOL_RATE), Qt::Key_Return);
+    });
+    PressMenu(res::IDC_MENU_CHANNEL);
+    EXPECT_FALSE(channelDialog);
+    EXPECT_EQ(frequency, "1234.5");
+    EXPECT_EQ(symbolRate, "27.500");
+    EXPECT_EQ(prompt, "Enter the Frequency and Symbol Rate");
+    ExpectResultThenIdle("SUCCESS");
+    EXPECT_EQ(t22->Tuning(), (sim::SatelliteTuning{22000, 11500, 0x01}));
+    for (const auto& command : t22->CommandsOnPort(sim::TUNE_PORT))
+        EXPECT_EQ(command.bytes.at(5), 8) << "only the satellite form was sent";
+    CR40SettingsToXmlDoc file;
+    ASSERT_TRUE(file.Load(LAST_USED_CONFIG_FILE));
+    SatelliteTuning kept{};
+    ASSERT_TRUE(file.ReadSatelliteTuning(kept));
+    EXPECT_FLOAT_EQ(kept.frequency, 1150.0f);
+    EXPECT_FLOAT_EQ(kept.symbolRate, 22.0f);
+    EXPECT_EQ(config::OptionBitsOf(kept), 0x01u);
+}
+
+// An R40 takes the standard form: the list confirmed in the content dialog
+// is what the receiver holds afterwards.
+TEST_F(ConfigMenu, AContentApplyReachesAnR40) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    WhenDialogOpens(res::IDD_CONTENT_SELECT, [&](window::Dialog& content) {
+        Click(content, res::IDC_CONTENT_CLEAR);
+        for (const char* pid : {"49", "1000"}) {
+            TypeInto(content, res::IDC_CONTENT_PID_ENTRY, pid);
+            Click(content, res::IDC_CONTENT_ADD);
+        }
+        Click(content, window::IDOK);
+    });
+    PressMenu(res::IDC_MENU_CONTENT);
+    ExpectResultThenIdle("SUCCESS");
+    std::vector<int> held;
+    for (const sim::PidEntry& e : r40->PidEntries())
+        if (e.Pid() != sim::UNUSED_PID) held.push_back(e.Pid());
+    std::sort(held.begin(), held.end());
+    EXPECT_EQ(held, (std::vector<int>{49, 1000}));
 }
 
 TEST_F(ConfigMenu, AnApplyOutlivesTheMenuThatStartedIt) {
@@ -325,6 +485,36 @@ TEST_F(ConfigMenu, AnApplyOutlivesTheMenuThatStartedIt) {
     EXPECT_FALSE(dialog->ConfigMenu()->WorkerRunning());
 }
 
+// A menu made while an apply runs shows that apply and gets its result, and
+// starts no second one meanwhile; the finished apply lets its device go.
+TEST_F(ConfigMenu, OneChangeAtATimeAndAFinishedOneLetsItsDeviceGo) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    r40->SetFault(sim::Fault::NoEcho, true);  // the reset waits out its four attempts
+    WhenDialogOpens(res::IDD_RESET_CONFIRM,
+                    [&](window::Dialog& reset) { Click(reset, window::IDOK); });
+    PressMenu(res::IDC_MENU_RESET);
+    ASSERT_TRUE(menu->WorkerRunning());
+    Press(res::IDC_MAIN_CONFIG_MENU);  // the menu goes
+    ASSERT_EQ(dialog->ConfigMenu(), nullptr);
+    Press(res::IDC_MAIN_CONFIG_MENU);  // and a new one comes
+    menu = dialog->ConfigMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->WorkerRunning());
+    EXPECT_EQ(menu->MessageText(), "Configuring Device\nPlease Wait");
+    for (int id :
+         {res::IDC_MENU_NETWORK, res::IDC_MENU_CHANNEL, res::IDC_MENU_CONTENT, res::IDC_MENU_RESET})
+        PressMenu(id);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a dialog opened beside the apply";
+    ExpectResultThenIdle("Failed To Configure");
+    EXPECT_LE(r40->CommandsOnPort(sim::RESET_PORT).size(), 4u) << "a second apply was sent";
+
+    std::weak_ptr<console::DeviceSession> session = dialog->GetOpenDevice();
+    Select("127.0.0.21");
+    EXPECT_TRUE(WaitUntil([&] { return session.expired(); }, 5000))
+        << "the finished apply still holds the device it was sent to";
+}
+
 TEST_F(ConfigMenu, ShutDownWaitsForARunningApply) {
     CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
     ASSERT_NE(menu, nullptr);
@@ -342,6 +532,33 @@ TEST_F(ConfigMenu, ShutDownWaitsForARunningApply) {
     Press(res::IDC_MAIN_CONFIG_MENU);
     EXPECT_EQ(dialog->StatusPanel(), nullptr);
     EXPECT_EQ(dialog->ConfigMenu(), nullptr);
+}
+
+TEST_F(ConfigMenu, EveryTipReadsAsWritten) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    const window::BalloonToolTip& tips = menu->ToolTip();
+    EXPECT_EQ(tips.GetTitle(), "Configuration Menu");
+    EXPECT_EQ(tips.GetTitleIcon(), window::TTI_INFO);
+    EXPECT_EQ(tips.GetTipTextColor(), window::Rgb(204, 45, 48));
+    const std::pair<int, const char*> expected[] = {
+        {1026,
+         "This button opens the network configuration dialog \n Netowrk configuration affects "
+         "receiver IP address, Default Gateway and SubnetMask \n You can turn turn IGMP on or off "
+         "from that dialog box"},
+        {1029,
+         "This button Brings up the reset device dialog \n This allows you to send a reset "
+         "Message to the Receiver"},
+        {1020,
+         "This button brings up the channel configuration dialog \n You can select the Channel "
+         "number that you want to tune to \n Click on the Check Mark to apply the configuration"},
+        {1030,
+         "This button opens the content selection dialog \n Use this dialog to select the "
+         "programs that you want to receive \n Click on the check mark to apply the settings"},
+    };
+    EXPECT_EQ(tips.GetToolCount(), static_cast<int>(std::size(expected)));
+    for (const auto& [id, text] : expected)
+        EXPECT_EQ(tips.GetText(Button(id)), QString::fromUtf8(text)) << id;
 }
 
 TEST_F(ConfigMenu, MenuDocksBesideTheStatusPanel) {

@@ -253,6 +253,71 @@ TEST_F(FileOperations, AReceiverThatStopsAnsweringGivesTheFailureTexts) {
     EXPECT_FALSE(QFile::exists(LAST_USED_CONFIG_FILE));
 }
 
+// A file made from the R40V, applied to the R40: the R40 keeps its own
+// address (said in the dialog) and takes the channel and the PID list; the
+// file does not become the R40's last-used configuration.
+TEST_F(FileOperations, AnotherReceiversFileKeepsItsAddressToItself) {
+    Online("127.0.0.20");
+    const TrevanPidListRecord pids = TwoPids();
+    const std::string path = InWorkDir("r40v.xml");
+    WriteFile(path, true, 44, &pids);
+    {
+        CR40SettingsToXmlDoc file;
+        ASSERT_EQ(file.OpenForWriting(path), OPEN_OK);
+        ASSERT_TRUE(file.WriteMACBytes(std::array<std::uint8_t, 3>{0x00, 0x00, 0x15}));
+    }
+    // Nothing is sent first: the skip may come before the first text was seen.
+    std::vector<QString> texts = Texts(ApplyAll(path));
+    std::erase(texts, SENDING);
+    EXPECT_EQ(texts,
+              (std::vector<QString>{
+                  "Network Configuration Not Applied \n The file was made from receiver 00-00-15",
+                  CHANNEL_APPLIED, CONTENT_APPLIED, "(closed)"}));
+    EXPECT_EQ(r40->Address(), (sim::Ipv4{127, 0, 0, 20}));
+    EXPECT_TRUE(r40->CommandsOnPort(sim::NETWORK_PORT).empty());
+    EXPECT_EQ(r40->Channel(), 44);
+    EXPECT_EQ(r40->PidEntries()[0].Pid(), 481);
+    EXPECT_FALSE(QFile::exists(LAST_USED_CONFIG_FILE));
+}
+
+// A box the menu shows goes when the menu goes, so the console's shut-down
+// never waits for an operator to close it.
+TEST_F(FileOperations, TheMenusMessageBoxGoesWithTheMenu) {
+    Online("127.0.0.20");
+    const std::string path = InWorkDir("no-pids.xml");
+    WriteFile(path, true, 44, nullptr);
+    Operate(res::IDC_FILE_LOAD_INDIVIDUALLY, path);
+    ASSERT_TRUE(dialog->ConfigFileChosen());
+    Press(res::IDC_MAIN_CONFIG_MENU);
+    ASSERT_NE(dialog->ConfigMenu(), nullptr);
+
+    // The real box: from inside its modal run, the main window shuts down.
+    bool boxSeen = false;
+    QTimer closer;
+    closer.setInterval(5);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || qobject_cast<window::Dialog*>(modal) != nullptr) return;
+        closer.stop();
+        boxSeen = true;
+        Shut();
+    });
+    QTimer rescue;  // a box left open is closed, and the test fails
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "the box outlived the menu";
+            modal->close();
+        }
+    });
+    closer.start();
+    rescue.start(10000);
+    dialog->ConfigMenu()->DispatchCommand(res::IDC_MENU_CONTENT, window::BN_CLICKED);
+    EXPECT_TRUE(boxSeen);
+    EXPECT_TRUE(dialog->ShutDownDone());
+    EXPECT_EQ(dialog->ConfigMenu(), nullptr);
+}
+
 TEST_F(FileOperations, LoadingAndSavingRememberTheFileWhateverHappens) {
     Online("127.0.0.20");
     // Operation 1 on a file that is not there: said so, the file still chosen.

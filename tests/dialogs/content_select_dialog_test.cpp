@@ -483,6 +483,36 @@ TEST(ContentDialog, SelectingAPidWithADestinationOpensItsDialogAtOnce) {
         SameBytes(list, ForwardingList({{0x100, 0, {{10, 0, 0, 7}, 7000}}, {0x200, 1, {}}})));
 }
 
+// Cancelled, the video PID dialog changes nothing: the slot keeps its
+// destination and control byte, and the box stays checked.
+TEST(ContentDialog, CancellingTheVideoPidDialogOfASelectedPidKeepsItAsItWas) {
+    const TrevanPidListRecord before = ForwardingList({{0x100, 0, TO_A}, {0x200, 1, {}}});
+    TrevanPidListRecord list = before;
+    CContentSelectDlg dialog(R40V);
+    dialog.AttachPidList(&list);
+    Controls c(dialog);
+    bool opened = false;
+    bool boxChecked = false;
+    bool recordUntouched = false;
+    RunModal(dialog, [&] {
+        WhenVideoDialogOpens(
+            [&](CConfVideoPIDDlg& video) {
+                TypeAddress(video.GetDlgItemAs<IpAddressControl>(res::IDC_VIDEO_ADDRESS),
+                            {"10", "0", "0", "7"});
+                Click(video.GetDlgItem(IDCANCEL));
+            },
+            &opened);
+        c.Select(0x100);
+        boxChecked = c.Box(res::IDC_CONTENT_VIDEO_PID)->IsChecked();
+        recordUntouched = SameBytes(list, before);
+        Click(dialog.GetDlgItem(IDOK));
+    });
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(boxChecked);
+    EXPECT_TRUE(recordUntouched) << "the cancelled dialog changed the slot while it ran";
+    EXPECT_TRUE(SameBytes(list, before));
+}
+
 TEST(ContentDialog, AddsReuseRemovedSlotsAndClearFreesEverySlot) {
     TrevanPidListRecord list = ForwardingList({{0x100, 1, {}}, {0x200, 0, TO_B}});
     CContentSelectDlg dialog(R40V);

@@ -404,11 +404,19 @@ TEST_F(ConfigMenu, TheLastUsedFileDescribesOneReceiver) {
 TEST_F(ConfigMenu, ASatelliteReceiverIsTunedByFrequencyNeverByChannel) {
     CConfigSubMenue* menu = OpenMenuFor("127.0.0.22");
     ASSERT_NE(menu, nullptr);
+    // An RF channel dialog, should one open, is noted and closed.
     bool channelDialog = false;
-    WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& d) {
+    QTimer channelWatch;
+    channelWatch.setInterval(5);
+    QObject::connect(&channelWatch, &QTimer::timeout, [&] {
+        auto* modal = qobject_cast<window::Dialog*>(QApplication::activeModalWidget());
+        if (modal == nullptr || modal->Template() == nullptr ||
+            modal->Template()->id != res::IDD_CHANNEL_SELECT)
+            return;
         channelDialog = true;
-        Click(d, window::IDCANCEL);
+        modal->EndDialog(window::IDCANCEL);
     });
+    channelWatch.start();
     QString frequency, symbolRate, prompt;
     WhenDialogOpens(res::IDD_SATELLITE_TUNING, [&](window::Dialog& d) {
         frequency = d.GetDlgItemAs<window::EditControl>(res::IDC_SAT_FREQUENCY)->text();

@@ -9,5 +9,6 @@ if ! command -v Xvfb >/dev/null 2>&1; then
     exit 77
 fi
 . "$(dirname "$0")/../support/xvfb_session.sh"
+run_with_private_x_sockets "$0" "$@"
 start_xvfb || { echo "run_under_xvfb: Xvfb did not start"; exit 1; }
 "$@"

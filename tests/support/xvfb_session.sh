@@ -10,9 +10,10 @@
 #   ...
 #   shut_down_console 30 || fail "$SHUT_DOWN_FAULT"
 #
-# The X server is started with -displayfd, so it picks a display no other
-# server holds and says which once it accepts clients: two walks, or a walk
-# beside someone else's Xvfb, never share a screen. The Qt platform is set
+# The X server is started with -displayfd in a directory of X sockets of the
+# walk's own, so it picks a display no other server holds and says which
+# once it accepts clients: two walks, or a walk beside someone else's Xvfb,
+# never share a screen. The Qt platform is set
 # here, whatever the caller's environment says (QT_QPA_PLATFORM=offscreen is
 # common in test environments and would hide every window from X).
 
@@ -22,17 +23,42 @@ SESSION_DIRS=()
 CONSOLE_PID=""
 
 # Runs the calling script again in a network namespace of its own, with its
-# loopback up; call as run_in_private_network "$0" "$@".
+# loopback up, and a directory of X sockets of its own (see
+# private_x_sockets); call as run_in_private_network "$0" "$@".
 run_in_private_network() {
     if [ "${R40_WALK_NAMESPACE:-}" = inside ]; then
         ip link set lo up
+        private_x_sockets
         return 0
     fi
-    if ! unshare -n true 2>/dev/null; then
+    if ! unshare -n -m true 2>/dev/null; then
         echo "SKIPPED: cannot create a network namespace (needs root)"
         exit 77
     fi
-    R40_WALK_NAMESPACE=inside exec unshare -n "$@"
+    R40_WALK_NAMESPACE=inside exec unshare -n -m "$@"
+}
+
+# Runs the calling script again with a directory of X sockets of its own
+# where the machine allows a mount namespace, else as it is; call as
+# run_with_private_x_sockets "$0" "$@".
+run_with_private_x_sockets() {
+    if [ "${R40_WALK_NAMESPACE:-}" = inside ]; then
+        private_x_sockets
+        return 0
+    fi
+    unshare -m true 2>/dev/null || return 0
+    R40_WALK_NAMESPACE=inside exec unshare -m "$@"
+}
+
+# Xvfb -displayfd takes the first display whose socket it can make, and the
+# sockets' directory /tmp/.X11-unix is shared by every network namespace:
+# servers started at once in two namespaces both took :0 there, and one
+# server's clients then reached the other or none ("could not connect to
+# display :0"). In a mount namespace of the walk's own the directory is
+# private, and so is every display number.
+private_x_sockets() {
+    mkdir -p /tmp/.X11-unix
+    mount -t tmpfs -o mode=1777 r40-x-sockets /tmp/.X11-unix
 }
 
 track_pid() { SESSION_PIDS+=("$@"); }
@@ -51,7 +77,10 @@ trap session_cleanup EXIT
 start_xvfb() {
     local geometry=${1:-1024x768x24} ready number
     ready=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+    # -noreset: a server resets when its last client goes, and a client
+    # arriving meanwhile (the console after the readiness check) is refused.
+    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp -noreset 3>"$ready" \
+        >"${XVFB_LOG:-/dev/null}" 2>&1 &
     track_pid $!
     local xvfb_pid=$!
     for _ in $(seq 200); do
@@ -63,6 +92,9 @@ start_xvfb() {
     rm -f "$ready"
     [ -n "$number" ] || return 1
     export DISPLAY=":$number" QT_QPA_PLATFORM=xcb
+    # Answering, and still the server this session started.
+    wait_until 5 'xdpyinfo >/dev/null 2>&1' || return 1
+    kill -0 "$xvfb_pid" 2>/dev/null || return 1
     # Under the sanitizers, leaks inside the window system's libraries are theirs.
     export LSAN_OPTIONS="suppressions=$SESSION_SUPPORT_DIR/../console/system_library_leaks.supp:print_suppressions=0"
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 
 #include "platform/window/images.h"
@@ -19,6 +20,25 @@ namespace {
 
 QImage Committed(const QString& fileName) {
     return QImage(QDir(QStringLiteral(R40_ART_SOURCE_DIR)).filePath(fileName));
+}
+
+// Qt's raster engine picks its blending code by the processor (SSE2, AVX2),
+// and those round a blended channel differently by one. The same generator
+// therefore draws a pixel or two one step apart on another machine; anything
+// more is a picture that was changed and not regenerated.
+bool SameUpToRounding(const QImage& drawnImage, const QImage& committedImage) {
+    const QImage drawn = drawnImage.convertToFormat(QImage::Format_ARGB32);
+    const QImage committed = committedImage.convertToFormat(QImage::Format_ARGB32);
+    if (drawn.size() != committed.size()) return false;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QRgb a = drawn.pixel(x, y);
+            const QRgb b = committed.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(b)) > 1 || std::abs(qGreen(a) - qGreen(b)) > 1 ||
+                std::abs(qBlue(a) - qBlue(b)) > 1 || std::abs(qAlpha(a) - qAlpha(b)) > 1)
+                return false;
+        }
+    return true;
 }
 
 // The file each catalogued picture lives in: an icon that comes in several
@@ -63,9 +83,7 @@ TEST(Artwork, GeneratorDrawsExactlyTheCataloguedPictures) {
 
 TEST(Artwork, CommittedFilesAreTheGeneratorsOutput) {
     for (const art::ArtItem& item : art::SkinArtCatalogue()) {
-        const QImage drawn = art::DrawArtItem(item).convertToFormat(QImage::Format_ARGB32);
-        const QImage committed = Committed(item.fileName).convertToFormat(QImage::Format_ARGB32);
-        EXPECT_TRUE(drawn == committed)
+        EXPECT_TRUE(SameUpToRounding(art::DrawArtItem(item), Committed(item.fileName)))
             << item.fileName.toStdString() << " differs: run skin_art_generator resources/art";
     }
 }
@@ -75,13 +93,12 @@ TEST(Artwork, CommittedFilesAreTheGeneratorsOutput) {
 TEST(Artwork, CommittedDesktopIconsAreTheGeneratorsOutput) {
     const QDir folder(QStringLiteral(R40_DESKTOP_ICON_DIR));
     for (const art::ArtItem& item : art::DesktopIconCatalogue()) {
-        const QImage drawn = art::DrawArtItem(item).convertToFormat(QImage::Format_ARGB32);
-        const QImage committed =
-            QImage(folder.filePath(item.fileName)).convertToFormat(QImage::Format_ARGB32);
+        const QImage committed(folder.filePath(item.fileName));
         EXPECT_EQ(committed.size(), item.size) << item.fileName.toStdString();
-        EXPECT_TRUE(drawn == committed) << item.fileName.toStdString()
-                                        << " differs: run skin_art_generator --desktop-icons "
-                                           "packaging/icons";
+        EXPECT_TRUE(SameUpToRounding(art::DrawArtItem(item), committed))
+            << item.fileName.toStdString()
+            << " differs: run skin_art_generator --desktop-icons "
+               "packaging/icons";
     }
     EXPECT_TRUE(
         QImage(folder.filePath(QStringLiteral("r40-console-32.png")))

@@ -31,11 +31,7 @@ start_console "$console" || fail "no window named R40 Management Console"
 at() { echo $(($1 + $3 * 7 / 4)) $(($2 + $4 * 7 / 4)); }
 main_bottom=$((Y + HEIGHT))
 menu_right=$((X + 63 * 7 / 4))
-sleep 3                                              # the first discovery pass
-xdotool mousemove $(at $X $Y 208 11) click 1         # the device-list button
-sleep 0.7
-xdotool key Down Return                              # the R40
-sleep 2.5                                            # opened, first statuses
+select_device 02-5C-C1-00-00-14 || fail "the R40 was not selected and polled"
 xdotool mousemove $(at $X $Y 37 80) click 1          # configuration menu
 sleep 1
 xdotool mousemove $(at $X $main_bottom 31 35) click 1  # channel button

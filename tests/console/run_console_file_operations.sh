@@ -38,11 +38,7 @@ start_console "$console" || fail "no window named R40 Management Console"
 # 96 dots per inch: a dialog unit is 1.75 pixels each way. The load/save
 # dialog stands on the main window's top-left corner.
 at() { echo $(($1 + $3 * 7 / 4)) $(($2 + $4 * 7 / 4)); }
-sleep 3                                        # the first discovery pass
-xdotool mousemove $(at $X $Y 208 11) click 1   # the device-list button
-sleep 0.7
-xdotool key Down Return                        # the R40
-sleep 2.5                                      # opened, first statuses
+select_device 02-5C-C1-00-00-14 || fail "the R40 was not selected and polled"
 
 # Runs file operation `box` (its check box's top-left corner in dialog
 # units) on `path`.

@@ -38,11 +38,7 @@ start_console "$console" || fail "no window named R40 Management Console"
 # docks under the main window's left edge.
 at() { echo $(($1 + $3 * 7 / 4)) $(($2 + $4 * 7 / 4)); }
 main_bottom=$((Y + HEIGHT))
-sleep 3                                              # the first discovery pass
-xdotool mousemove $(at $X $Y 208 11) click 1         # the device-list button
-sleep 0.7
-xdotool key Down Return                              # the R40
-sleep 2.5                                            # opened, first statuses
+select_device 02-5C-C1-00-00-14 || fail "the R40 was not selected and polled"
 xdotool mousemove $(at $X $Y 189 80) click 1         # status panel
 sleep 1
 xdotool mousemove $(at $X $main_bottom 201 20) click 1  # its SNR value: the history

@@ -49,11 +49,9 @@ main_bottom=$((Y + HEIGHT))
 menu_right=$((X + 63 * 7 / 4))
 
 # 1. The R40, with the R40V's last-used file.
-sleep 3                                                    # the first discovery pass
 "$sim" --interval-ms 300 t22v3@127.0.0.22 >"$work/t22.log" 2>&1 &
 track_pid $!
-pick_device 02-5C-C1-00-00-14
-sleep 2.5                                                  # opened, first statuses
+select_device 02-5C-C1-00-00-14 || fail "the R40 was not selected and polled"
 xdotool mousemove $(at $X $Y 37 80) click 1                # configuration menu
 sleep 1
 xdotool mousemove $(at $X $main_bottom 31 12) click 1      # network button

@@ -134,6 +134,32 @@ pick_device() {
     wait_until 5 '[ "$(console_windows)" -le "$PICK_SHOWN" ]'
 }
 
+# Picks the receiver with MAC address $1 and waits for its first status to
+# light the Lock indicator; tries again while the first discovery passes
+# have not yet listed it. Then rests a moment: the indicator lights from
+# the first status, a little before the console has opened the device and
+# takes presses of its buttons. False when it never lit.
+select_device() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        pick_device "$1" && wait_until 10 lock_lit && sleep 1.5 && return 0
+        sleep 1
+    done
+    return 1
+}
+
+# Whether the main window's Lock indicator (8 x 6 dialog units at 75, 8)
+# shows green or red: a receiver is selected and its status has come.
+lock_lit() {
+    local shot lit
+    shot=$(mktemp --suffix=.png)
+    import -window root -crop "14x10+$((X + 75 * 7 / 4))+$((Y + 8 * 7 / 4))" +repage "$shot" 2>/dev/null
+    lit=$(convert "$shot" -fx '(g>0.9 && r<0.1 && b<0.1) || (r>0.9 && g<0.1 && b<0.1)' \
+              -format '%[fx:round(mean*w*h)]' info: 2>/dev/null)
+    rm -f "$shot"
+    [ "${lit:-0}" -gt 10 ]
+}
+
 # How many windows of the console are shown now.
 console_windows() {
     xdotool search --onlyvisible --pid "$CONSOLE_PID" 2>/dev/null | wc -l

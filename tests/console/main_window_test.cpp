@@ -6,6 +6,7 @@
 #include "console/console_messages.h"
 #include "console/worker_reports.h"
 #include "platform/net/udp_socket.h"
+#include "platform/window/control_properties.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
 #include "tests/console/console_fixture.h"
@@ -234,6 +235,29 @@ TEST_F(Console, EscapeShutsDownAfterTheRunningDiscoveryPass) {
     EXPECT_FALSE(dialog->DiscoveryRunning()) << "the shut-down waited for the pass";
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->GetOpenDevice(), nullptr);
+}
+
+// Enter, wherever the focus is in the main window, neither ends the console
+// nor runs the shut-down: only the shut-down button, Escape and closing do.
+TEST_F(Console, EnterInTheMainWindowDoesNothing) {
+    ASSERT_TRUE(WaitForDevices(3));
+    dialog->activateWindow();
+    std::vector<QWidget*> targets{dialog.get()};
+    for (QWidget* child : dialog->findChildren<QWidget*>())
+        if (child->focusPolicy() != Qt::NoFocus) targets.push_back(child);
+    for (QWidget* target : targets) {
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            target->setFocus();
+            QTest::keyClick(target, key);
+            Pump(20);
+            ASSERT_FALSE(dialog->ShutDownDone())
+                << target->metaObject()->className() << " " << window::ControlId(target);
+            ASSERT_TRUE(dialog->isVisible());
+        }
+    }
+    // Escape still shuts down.
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->ShutDownDone());
 }
 
 TEST(ConsoleStatusPort, NoFreePortFallsBackToTheFirstAndSaysSo) {

@@ -21,8 +21,11 @@ TEST_F(Failures, MalformedArgumentsAreUsageErrorsThatSendNothing) {
         {"status", "receiver-one"},
         {"status", "127.0.0.21", "--port", "1234"},
         {"status", "127.0.0.21", "--count", "3"},
+        {"status", "127.0.0.21", "--watch", "--interval", "nan"},
+        {"status", "127.0.0.21", "--watch", "--interval", "-nan"},
         {"tune", "127.0.0.21", "--channel", "70"},
         {"tune", "127.0.0.21", "--channel", "1"},
+        {"tune", "127.0.0.21", "--channel", "99999999999999999999"},
         {"tune", "127.0.0.21"},
         {"tune", "127.0.0.21", "--frequency", "1150"},
         {"tune", "127.0.0.21", "--channel", "14", "--frequency", "1150", "--symbol-rate", "22"},
@@ -53,6 +56,8 @@ TEST_F(Failures, MalformedArgumentsAreUsageErrorsThatSendNothing) {
         EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
         ExpectOneMessage(run);
         EXPECT_EQ(run.out, "");
+        // A value is quoted as it was given, never as what it was clamped to.
+        EXPECT_EQ(run.err.find("9223372036854775807"), std::string::npos) << run.err;
     }
     // 33 PIDs, each valid on its own.
     std::vector<std::string> many{"pids", "127.0.0.21", "--json", "--set"};

@@ -41,8 +41,20 @@ DeviceCaller Direct(DeviceHandle device) {
     return [device](const DeviceCall& call) { return call(device); };
 }
 
-void Pause(std::chrono::milliseconds pause) {
-    if (pause.count() > 0) std::this_thread::sleep_for(pause);
+bool StopRequested(const ApplyOptions& options) {
+    return options.stopRequested && options.stopRequested();
+}
+
+// Waits out the pause unless a stop is asked for meanwhile; false then.
+bool PauseUnlessStopped(const ApplyOptions& options) {
+    constexpr std::chrono::milliseconds STEP{20};
+    const auto end = std::chrono::steady_clock::now() + options.pause;
+    while (!StopRequested(options)) {
+        const auto left = end - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) return true;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, STEP));
+    }
+    return false;
 }
 
 bool ReadNetworkSettings(const CR40SettingsToXmlDoc& document, std::uint16_t statusPort,
@@ -93,6 +105,10 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
         report.NotInFile(ApplyStage::Network);
         return result;
     }
+    if (StopRequested(options)) {
+        result.stopped = true;
+        return result;
+    }
     if (const std::int32_t rc =
             Call(device, [&](DeviceHandle h) { return SetNetworkSettings(h, &settings); });
         rc != 0) {
@@ -111,8 +127,10 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
         report.NotForModel(ApplyStage::Channel);
     } else if (!document.ReadChannel(channel)) {
         report.NotInFile(ApplyStage::Channel);
+    } else if (!PauseUnlessStopped(options)) {
+        result.stopped = true;
+        return result;
     } else {
-        Pause(options.pause);
         const auto rfChannel = static_cast<std::uint16_t>(channel);
         if (const std::int32_t rc =
                 Call(device, [&](DeviceHandle h) { return SetChannel(h, &rfChannel); });
@@ -145,7 +163,10 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
         report.NotInFile(ApplyStage::PidList);
         return result;
     }
-    Pause(options.pause);
+    if (!PauseUnlessStopped(options)) {
+        result.stopped = true;
+        return result;
+    }
     if (const std::int32_t rc = Call(device, [&](DeviceHandle h) { return SetPidList(h, list); });
         rc != 0) {
         report.SendFailed(ApplyStage::PidList, rc);

@@ -70,11 +70,16 @@ struct ApplyOptions {
     std::string lastUsedFile;
     // Called on the calling thread as each stage ends, in stage order.
     std::function<void(const StageOutcome&)> onStage;
+    // Asked before each stage sends and during the pauses: true ends the
+    // apply there, so nothing more is sent (an exchange already on its way
+    // ends first). Empty: the apply runs to its end.
+    std::function<bool()> stopRequested;
 };
 
 struct ApplyResult {
     std::vector<StageOutcome> stages;  // every stage that ended, in order
     bool lastUsedReplaced = false;     // lastUsedFile was written
+    bool stopped = false;              // stopRequested ended it before a stage was sent
     bool AllApplied() const;           // network, channel and PID list all succeeded
 };
 

@@ -139,6 +139,38 @@ TEST_F(Failures, FilesThatCannotBeReadOrWrittenAreExitFour) {
     ExpectOneMessage(save);
 }
 
+// SIGTERM while the network settings are on their way: that exchange ends,
+// and neither the channel nor the PID list goes out afterwards.
+TEST_F(Failures, ApplyStopsBeforeItsNextStageOnSigterm) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine refuses console control events from a program run without a "
+                    "terminal: no Ctrl+Break reaches r40ctl";
+#endif
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40, 20, 200ms);
+    const std::string file = TempDir() + "/headend.xml";
+    std::ofstream(file) << "<Device><DefaultGW>127.0.0.9</DefaultGW><DeviceIP>"
+                        << ReceiverAddress(20)
+                        << "</DeviceIP><DeviceSubNet>255.0.0.0</DeviceSubNet>"
+                           "<UnicastStatus>255.255.255.255</UnicastStatus><UseIGMP>No</UseIGMP>"
+                           "<Channel>22</Channel><PIDList Size=\"1\"><PIDEntry Entry=\"481\" "
+                           "Control=\"1\" /></PIDList></Device>";
+    RunningR40ctl apply({"apply", ReceiverAddress(20), file, "--json"});
+    ASSERT_TRUE(rx.WaitForCommands(1, 10s));
+    apply.Signal(SIGTERM);
+    const RunResult run = apply.Wait(30s);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 128 + SIGTERM) << Shown(run);
+    const Json doc = Document(run);
+    EXPECT_EQ(doc["ok"], false);
+    EXPECT_EQ(doc["stopped"], true);
+    ASSERT_EQ(doc["stages"].size(), 1u) << doc;
+    EXPECT_EQ(doc["stages"][0]["stage"], "network");
+    EXPECT_EQ(rx.State().gateway, (sim::Ipv4{127, 0, 0, 9})) << "the exchange on its way ended";
+    EXPECT_EQ(rx.CommandsOnPort(sim::NETWORK_PORT).size(), rx.Commands().size());
+    EXPECT_TRUE(rx.CommandsOnPort(sim::TUNE_PORT).empty());
+    EXPECT_TRUE(rx.CommandsOnPort(sim::TABLE_PORT).empty());
+}
+
 TEST_F(Failures, ResetAsksOnATerminalAndRefusesWithoutOne) {
     sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40);
     for (Input input : {Input::Null, Input::Pipe}) {

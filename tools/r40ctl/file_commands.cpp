@@ -9,6 +9,7 @@
 #include "tools/r40ctl/command_support.h"
 #include "tools/r40ctl/failure.h"
 #include "tools/r40ctl/receiver_status.h"
+#include "tools/r40ctl/stop_signal.h"
 
 namespace r40ctl {
 
@@ -85,13 +86,15 @@ int RunApply(Context& context, const ApplyFileOptions& options) {
     config::ApplyOptions apply;
     apply.statusPort = statusPort.value_or(static_cast<std::uint16_t>(receiver.entry.statusPort));
     apply.lastUsedFile = options.lastUsed;
+    // A signal stops the apply before its next stage sends.
+    apply.stopRequested = [] { return StopRequested(); };
     if (!context.json)
         apply.onStage = [](const StageOutcome& s) {
             std::printf("%-8s %s\n", StageName(s.stage), OutcomeText(s).c_str());
             std::fflush(stdout);
         };
     const config::ApplyResult result = config::LoadAndApply(receiver.get(), options.file, apply);
-    const int exitCode = ApplyExitCode(result);
+    const int exitCode = result.stopped ? 128 + StopSignal() : ApplyExitCode(result);
     if (!options.lastUsed.empty() && exitCode == 0 && !result.lastUsedReplaced)
         Message("warning: " + options.lastUsed + " could not be written");
 
@@ -103,7 +106,17 @@ int RunApply(Context& context, const ApplyFileOptions& options) {
         document["file"] = options.file;
         document["stages"] = stages;
         document["last_used_replaced"] = result.lastUsedReplaced;
+        document["stopped"] = result.stopped;
         PrintJson(document);
+    }
+    if (result.stopped) {
+        Message("apply: interrupted; " +
+                std::string(result.stages.empty()
+                                ? "nothing was sent"
+                                : "the stages after " +
+                                      std::string(StageName(result.stages.back().stage)) +
+                                      " were not sent"));
+        return exitCode;
     }
     // Stages after the first failure may still have applied (the PID list
     // goes out after a failed channel), so the message names the first.

@@ -203,8 +203,10 @@ CreateFromStatusResult CreateConfigurationFromStatus(const DeviceCaller& device,
     });
     if (rc != 0) return {CreateFromStatusError::PidListUnreadable, rc};
 
+    // The whole configuration replaces the file once: never a file with the
+    // new address beside the old channel and PID list.
     CR40SettingsToXmlDoc document;
-    if (document.OpenForWriting(fileName) != OPEN_OK)
+    if (document.OpenForWriting(fileName, CR40SettingsToXmlDoc::SaveMode::OnCommit) != OPEN_OK)
         return {CreateFromStatusError::FileNotCreated, 0};
     const std::uint8_t macBytes[3] = {status.mac[3], status.mac[4], status.mac[5]};
     const bool written =
@@ -214,7 +216,8 @@ CreateFromStatusResult CreateConfigurationFromStatus(const DeviceCaller& device,
         document.WriteUnicastStatus(status.unicastStatusAddress) &&
         document.WriteUseIGMP(status.igmpOn == 1) && document.WriteChannel(status.channel) &&
         (withDestinations ? document.WritePIDListWithDestinations(forwarding)
-                          : document.WritePIDList(standard));
+                          : document.WritePIDList(standard)) &&
+        document.Commit();
     if (!written) return {CreateFromStatusError::FileNotWritten, 0};
     return {};
 }

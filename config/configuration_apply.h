@@ -101,8 +101,8 @@ enum class CreateFromStatusError {
     None,
     NotAnR40,           // the device is neither an R40 nor an R40V: its status has no channel
     PidListUnreadable,  // GetPidList failed (result in `result`); no file was touched
-    FileNotCreated,     // the file cannot be opened or created
-    FileNotWritten,     // a write into the file failed; the file may hold part of it
+    FileNotCreated,     // the file cannot be read as a configuration, or is far too large
+    FileNotWritten,     // the file cannot be saved; it is as it was
 };
 
 struct CreateFromStatusResult {
@@ -113,8 +113,9 @@ struct CreateFromStatusResult {
 // Writes a configuration file from an R40 or R40V status record and the
 // receiver's PID table (read first, so that a receiver that does not answer
 // leaves the file alone): MAC bytes, gateway, address, mask, status copy
-// address, IGMP, channel and the PID list, in this order. An existing
-// configuration file keeps its other elements.
+// address, IGMP, channel and the PID list, in this order, saved in one
+// replacement of the file. An existing configuration file keeps its other
+// elements.
 CreateFromStatusResult CreateConfigurationFromStatus(DeviceHandle device,
                                                      const R40StatusRecord& status,
                                                      const std::string& fileName);

@@ -160,6 +160,7 @@ void CR40SettingsToXmlDoc::Discard() {
     m_root = nullptr;
     m_document.reset();
     m_writable = false;
+    m_saveOnCommit = false;
 }
 
 bool CR40SettingsToXmlDoc::Load(const std::string& fileName) {
@@ -176,8 +177,9 @@ bool CR40SettingsToXmlDoc::Load(const std::string& fileName) {
     return true;
 }
 
-std::int32_t CR40SettingsToXmlDoc::OpenForWriting(const std::string& fileName) {
+std::int32_t CR40SettingsToXmlDoc::OpenForWriting(const std::string& fileName, SaveMode mode) {
     Discard();
+    const bool saveOnCommit = mode == SaveMode::OnCommit;
     std::string text;
     const DocumentTextRead read = config::ReadDocumentText(fileName, text);
     // Text too large to be a configuration might still be someone's valid
@@ -204,12 +206,17 @@ std::int32_t CR40SettingsToXmlDoc::OpenForWriting(const std::string& fileName) {
         } catch (const std::bad_alloc&) {
             return OPEN_NO_ROOT;
         }
-        if (!SaveDocument(*document, fileName)) return OPEN_SAVE_FAILED;
+        if (!saveOnCommit && !SaveDocument(*document, fileName)) return OPEN_SAVE_FAILED;
     }
     m_document = std::move(document);
     m_root = root;
     m_writable = true;
+    m_saveOnCommit = saveOnCommit;
     return OPEN_OK;
+}
+
+bool CR40SettingsToXmlDoc::Commit() {
+    return m_root != nullptr && m_writable && SaveTo(m_document->ValueStr());
 }
 
 bool CR40SettingsToXmlDoc::SaveAs(const std::string& fileName) const {
@@ -277,7 +284,7 @@ bool CR40SettingsToXmlDoc::ReadPIDListWithDestinations(TrevanPidListRecord& list
 bool CR40SettingsToXmlDoc::ReplaceRootChild(std::unique_ptr<TiXmlElement> element) {
     if (TiXmlElement* old = m_root->FirstChildElement(element->Value())) m_root->RemoveChild(old);
     m_root->LinkEndChild(element.release());
-    return SaveTo(m_document->ValueStr());
+    return m_saveOnCommit || SaveTo(m_document->ValueStr());
 }
 
 bool CR40SettingsToXmlDoc::WriteTextElement(const char* name, const std::string& text) {
@@ -291,7 +298,7 @@ bool CR40SettingsToXmlDoc::WriteMACBytes(std::span<const std::uint8_t, 3> bytes)
     m_root->SetAttribute("MACByte2", bytes[0]);
     m_root->SetAttribute("MACByte1", bytes[1]);
     m_root->SetAttribute("MACByte0", bytes[2]);
-    return SaveTo(m_document->ValueStr());
+    return m_saveOnCommit || SaveTo(m_document->ValueStr());
 }
 
 bool CR40SettingsToXmlDoc::WriteDeviceIP(ConstAddress address) {

@@ -1,9 +1,17 @@
 // r40ctl given bad input, or a receiver that misbehaves: each case ends with
 // its documented exit code and one message line, never a crash or a hang.
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
 
 #include <csignal>
 #include <fstream>
+#include <sstream>
 
 #include "devicelib/devicelib.h"
 #include "tests/tools/r40ctl_fixture.h"
@@ -170,6 +178,79 @@ TEST_F(Failures, ApplyStopsBeforeItsNextStageOnSigterm) {
     EXPECT_TRUE(rx.CommandsOnPort(sim::TUNE_PORT).empty());
     EXPECT_TRUE(rx.CommandsOnPort(sim::TABLE_PORT).empty());
 }
+
+#ifndef _WIN32
+std::string FileText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Sets or clears the immutable flag, which holds even for root; false where
+// the file system has no such flag.
+bool SetImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+// save writes the whole configuration in one replacement of the file, so
+// that nothing stopping it half way can leave the new address beside the
+// old PID list; a file that cannot be replaced is left as it was, and the
+// message says that nothing was written.
+TEST_F(Failures, SaveReplacesTheFileOnceOrNotAtAll) {
+    StartReceiver(sim::Model::R40V);
+    const std::string dir = TempDir();
+    const std::string file = dir + "/headend.xml";
+    const std::string old =
+        "<Device><DeviceIP>10.9.9.9</DeviceIP><Channel>5</Channel><Site>north</Site></Device>";
+    std::ofstream(file) << old;
+
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.c_str(), IN_MOVED_TO | IN_MODIFY), 0);
+    const RunResult run = Run({"save", ReceiverAddress(20), file});
+    ASSERT_EQ(run.exitCode, 0) << Shown(run);
+    int replacements = 0, writesInPlace = 0;
+    alignas(inotify_event) char buffer[64 * 1024];
+    ssize_t n;
+    while ((n = ::read(watch, buffer, sizeof buffer)) > 0) {
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            if (event->len > 0 && std::string(event->name) == "headend.xml") {
+                replacements += (event->mask & IN_MOVED_TO) != 0;
+                writesInPlace += (event->mask & IN_MODIFY) != 0;
+            }
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(replacements, 1);
+    EXPECT_EQ(writesInPlace, 0);
+    const std::string saved = FileText(file);
+    EXPECT_NE(saved.find("<DeviceIP>" + ReceiverAddress(20) + "</DeviceIP>"), std::string::npos);
+    EXPECT_NE(saved.find("<Site>north</Site>"), std::string::npos) << saved;
+
+    // A file and directory nobody may change, not even root.
+    std::ofstream(file) << old;
+    if (!SetImmutable(file, true)) GTEST_SKIP() << "no immutable files on this file system";
+    const bool directoryLocked = SetImmutable(dir, true);
+    const RunResult refused = Run({"save", ReceiverAddress(20), file});
+    SetImmutable(dir, false);
+    SetImmutable(file, false);
+    ASSERT_TRUE(directoryLocked);
+    EXPECT_EQ(refused.exitCode, EXIT_FILE) << Shown(refused);
+    ExpectOneMessage(refused);
+    EXPECT_NE(refused.err.find("nothing was written"), std::string::npos) << refused.err;
+    EXPECT_EQ(FileText(file), old);
+}
+#endif
 
 TEST_F(Failures, ResetAsksOnATerminalAndRefusesWithoutOne) {
     sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40);

@@ -151,9 +151,11 @@ int RunSave(Context& context, const SaveOptions& options) {
                               " was not touched",
                           saved.result);
         case CreateFromStatusError::FileNotCreated:
-            throw Failure(EXIT_FILE, options.file + ": cannot be created");
+            throw Failure(EXIT_FILE, options.file +
+                                         ": cannot be opened for writing (far larger than any "
+                                         "configuration file?); nothing was written");
         case CreateFromStatusError::FileNotWritten:
-            throw Failure(EXIT_FILE, options.file + ": writing failed part way");
+            throw Failure(EXIT_FILE, options.file + ": cannot be written; nothing was written");
     }
 
     if (context.json) {

@@ -66,6 +66,11 @@ extern "C" {
 #define ERR_ECHO_TIMEOUT 0x2006       /* no echo within 1 second, or one of the wrong length */
 #define ERR_ECHO_MISMATCH 0x2007      /* the echo differs from the command */
 #define ERR_NET_HOST_PART_ZERO 0x2030 /* the new address has no bit outside the mask */
+/* Network settings no receiver can use (CheckNetworkSettings). */
+#define ERR_NET_ADDRESS_INVALID 0x2031 /* not a host address, or its subnet's broadcast */
+#define ERR_NET_MASK_INVALID 0x2032 /* ones not contiguous from the top, or under two host bits */
+#define ERR_NET_GATEWAY_INVALID 0x2033     /* neither 0.0.0.0 (none) nor a host address */
+#define ERR_NET_STATUS_COPY_INVALID 0x2034 /* neither 255.255.255.255 (none) nor a host address */
 
 /* 0x3000: the status socket. */
 #define ERR_STATUS_SOCKET 0x3001  /* cannot be created or bound */
@@ -77,8 +82,12 @@ extern "C" {
 #define ERR_NO_STATUS_BUFFER 0x4005
 #define ERR_NET_NOT_ATTACHED 0x4006
 #define ERR_NET_NOT_CONFIRMED 0x4007
-/* A PID above 0x1FFF or twice, a negative count, or the read-back differs. */
+/* A PID outside 32 to 0x1FFE (0x1FFF: an empty entry) or twice, a negative
+ * count, or the read-back differs. */
 #define ERR_PID_LIST 0x400C
+/* A forwarding entry with a control value above 7, or a destination that is
+ * neither 0.0.0.0 port 0 (none) nor a host or multicast address with a port. */
+#define ERR_PID_FORWARDING 0x400E
 #define ERR_TUNE_NOT_ATTACHED 0x400D
 #define ERR_TUNE_NOT_CONFIRMED 0x400F
 #define ERR_ROUTE_NO_ADDRESS 0x4010 /* neither address nor MAC address known */
@@ -417,7 +426,9 @@ DEVICELIB_API int32_t CloseDevice(DeviceHandle device);
 /* Changes the device's network settings, reaching it through each local
  * IPv4 address in turn with a temporary host route and static neighbour
  * entry (removed again before returning), until one attempt succeeds. The
- * new values are confirmed from the device's status on listenPort. */
+ * new values are confirmed from the device's status on listenPort. Settings
+ * CheckNetworkSettings refuses are refused with its code before anything
+ * is sent. */
 DEVICELIB_API int32_t SetNetworkSettings(DeviceHandle device, const NetworkSettings* settings);
 
 /* Tunes the device: a pointer to a uint16_t RF channel for the ATSC models
@@ -427,8 +438,7 @@ DEVICELIB_API int32_t SetChannel(DeviceHandle device, const void* tuning);
 /* Writes the device's PID table and verifies it by reading it back. `list`
  * is a PidListRecord for types 3, 4 and 5, a TrevanPidListRecord for 6, 7
  * and 8. Entries from count on are set to 0x1FFF in the caller's record.
- * A count above 32 gives ERR_PID_LIST_TOO_LONG, a negative one or a bad PID
- * ERR_PID_LIST; nothing is sent then. */
+ * A list CheckPidList refuses is refused with its code; nothing is sent then. */
 DEVICELIB_API int32_t SetPidList(DeviceHandle device, void* list);
 
 /* Reads the device's PID table into a record of the same form, compacted. */
@@ -463,6 +473,32 @@ DEVICELIB_API int32_t GetDeviceType(DeviceHandle device, uint16_t* type);
 
 /* Stores the first of STATUS_PORTS this workstation can bind. */
 DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port);
+
+/* What a receiver can be given, judged once for every caller: dialogs,
+ * configuration files and command lines refuse what these refuse, and the
+ * entry points that send such values refuse them too, before sending.
+ *
+ * CheckNetworkSettings: 0, or the code of the first value no receiver can
+ * use: ERR_NET_HOST_PART_ZERO or ERR_NET_ADDRESS_INVALID (deviceAddress:
+ * in 0.0.0.0/8, multicast, reserved, or its subnet's own address or
+ * broadcast), ERR_NET_MASK_INVALID (ones not contiguous from the top, or
+ * fewer than two host bits), ERR_NET_GATEWAY_INVALID (neither 0.0.0.0 nor a
+ * host address; in the device's subnet, not its edges),
+ * ERR_NET_STATUS_COPY_INVALID (neither 255.255.255.255 nor a host address),
+ * ERR_PORT_NOT_IN_TABLE (a port not in STATUS_PORTS). Loopback addresses
+ * count as host addresses. RC_FAILED for NULL. */
+DEVICELIB_API int32_t CheckNetworkSettings(const NetworkSettings* settings);
+
+/* CheckPidList: 0, or the code of the first fault of `list`, in the form
+ * deviceType takes (as SetPidList): ERR_PID_LIST_TOO_LONG (a count above 32,
+ * or above the model's table: 16 for types 4 and 5), ERR_PID_LIST (a
+ * negative count; an entry below count outside 32 to 0x1FFE, 0x1FFF being an
+ * empty entry, or given twice), ERR_PID_FORWARDING (types 6, 7, 8: a
+ * control value above 7, or a destination that is neither 0.0.0.0 port 0
+ * nor a host or multicast address with a port other than 0), ERR_BAD_TYPE
+ * for a type outside 3 to 8. *badEntry, when not NULL, gets the faulty
+ * entry's index, or -1 for the count or no fault. RC_FAILED for NULL. */
+DEVICELIB_API int32_t CheckPidList(uint16_t deviceType, const void* list, int32_t* badEntry);
 
 /* Removes the host routes and static neighbour entries that a process
  * killed during SetNetworkSettings left behind (the library marks what it

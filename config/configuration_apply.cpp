@@ -5,6 +5,7 @@
 
 #include "config/pid_list_form.h"
 #include "config/r40_settings_to_xml_doc.h"
+#include "config/values_to_send.h"
 
 namespace config {
 
@@ -15,11 +16,14 @@ class StageReporter {
     StageReporter(ApplyResult& result, const ApplyOptions& options)
         : m_result(result), m_options(options) {}
 
-    void Succeeded(ApplyStage stage) { Report({stage, true, 0, 0}); }
-    void NotInFile(ApplyStage stage) { Report({stage, false, REASON_NOT_IN_FILE, 0}); }
-    void NotForModel(ApplyStage stage) { Report({stage, false, REASON_NOT_FOR_MODEL, 0}); }
+    void Succeeded(ApplyStage stage) { Report({stage, true, 0, 0, {}}); }
+    void NotInFile(ApplyStage stage) { Report({stage, false, REASON_NOT_IN_FILE, 0, {}}); }
+    void Invalid(const ValueFault& fault) {
+        Report({fault.stage, false, REASON_NOT_IN_FILE, 0, fault.Text()});
+    }
+    void NotForModel(ApplyStage stage) { Report({stage, false, REASON_NOT_FOR_MODEL, 0, {}}); }
     void SendFailed(ApplyStage stage, std::int32_t code) {
-        Report({stage, false, REASON_SEND_FAILED, code});
+        Report({stage, false, REASON_SEND_FAILED, code, {}});
     }
 
   private:
@@ -100,6 +104,14 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
         return result;
     }
 
+    std::uint16_t type = TYPE_UNRECOGNISED;
+    Call(device, [&](DeviceHandle h) { return GetDeviceType(h, &type); });
+    // Nothing goes out when anything that would is unfit for a receiver.
+    if (const auto fault = CheckValuesToSend(document, type)) {
+        report.Invalid(*fault);
+        return result;
+    }
+
     NetworkSettings settings;
     if (!ReadNetworkSettings(document, options.statusPort, settings)) {
         report.NotInFile(ApplyStage::Network);
@@ -116,9 +128,6 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
         return result;
     }
     report.Succeeded(ApplyStage::Network);
-
-    std::uint16_t type = TYPE_UNRECOGNISED;
-    Call(device, [&](DeviceHandle h) { return GetDeviceType(h, &type); });
 
     // SetChannel reads a SatelliteTuning for the satellite models: an RF
     // channel must never reach them.

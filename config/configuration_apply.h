@@ -55,6 +55,9 @@ struct StageOutcome {
     bool succeeded = false;
     int reason = 0;           // REASON_ when it failed, 0 when it succeeded
     std::int32_t result = 0;  // the library's result code of a failed send, else 0
+    // For a value in the file no receiver can take: the element and the
+    // value, for a person (config/values_to_send.h); else empty.
+    std::string detail;
 };
 
 struct ApplyOptions {
@@ -84,7 +87,10 @@ struct ApplyResult {
 };
 
 // Loads `fileName` and applies it to `device`:
-//  -1 the file: a file that cannot be loaded ends the apply;
+//  -1 the file: a file that cannot be loaded ends the apply; so does a value
+//     that would be sent but no receiver can take (CheckValuesToSend), which
+//     is reported at its stage as not in the file, with the detail, before
+//     anything is sent;
 //   0 network settings: five settings read (any missing ends the apply),
 //     then SetNetworkSettings; a failure ends the apply;
 //   1 channel: a missing channel or one outside 2 to 69 is reported and

@@ -281,6 +281,29 @@ bool CR40SettingsToXmlDoc::ReadPIDListWithDestinations(TrevanPidListRecord& list
     });
 }
 
+std::optional<CR40SettingsToXmlDoc::PidListText> CR40SettingsToXmlDoc::ReadPIDListText() const {
+    if (m_root == nullptr) return std::nullopt;
+    const TiXmlElement* pidList = m_root->FirstChildElement(PID_LIST);
+    if (pidList == nullptr) return std::nullopt;
+    auto attribute = [](const TiXmlElement& element, const char* name) {
+        const char* text = element.Attribute(name);
+        return text != nullptr ? std::optional<std::string>(config::CondensedWhiteSpace(text))
+                               : std::nullopt;
+    };
+    PidListText list;
+    list.size = attribute(*pidList, "Size");
+    for (const TiXmlElement* entry = pidList->FirstChildElement(PID_ENTRY); entry != nullptr;
+         entry = entry->NextSiblingElement(PID_ENTRY)) {
+        PidEntryText text;
+        text.entry = attribute(*entry, "Entry");
+        text.control = attribute(*entry, "Control");
+        text.destinationIp = FirstText(entry->FirstChildElement("Destination_IP"));
+        text.destinationPort = FirstText(entry->FirstChildElement("Destination_Port"));
+        list.entries.push_back(std::move(text));
+    }
+    return list;
+}
+
 bool CR40SettingsToXmlDoc::ReplaceRootChild(std::unique_ptr<TiXmlElement> element) {
     if (TiXmlElement* old = m_root->FirstChildElement(element->Value())) m_root->RemoveChild(old);
     m_root->LinkEndChild(element.release());

@@ -25,6 +25,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "devicelib/devicelib.h"
 
@@ -111,9 +112,23 @@ class CR40SettingsToXmlDoc {
     bool WritePIDList(const PidListRecord& list);
     bool WritePIDListWithDestinations(const TrevanPidListRecord& list);
 
+    // The texts behind the reads, white space condensed as the reads see
+    // them, for checks stricter than the reads (config/values_to_send.h):
+    // a root element's text, and the PID list's Size with every PIDEntry's
+    // attributes and destination texts, in document order. None where the
+    // file has no such element or attribute.
+    struct PidEntryText {
+        std::optional<std::string> entry, control, destinationIp, destinationPort;
+    };
+    struct PidListText {
+        std::optional<std::string> size;
+        std::vector<PidEntryText> entries;
+    };
+    std::optional<std::string> ElementText(const char* name) const;
+    std::optional<PidListText> ReadPIDListText() const;
+
   private:
     void Discard();
-    std::optional<std::string> ElementText(const char* name) const;
     bool ReadAddress(const char* name, Address address) const;
     bool WriteTextElement(const char* name, const std::string& text);
     bool ReplaceRootChild(std::unique_ptr<TiXmlElement> element);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 #endif
 
+#include <array>
 #include <csignal>
 #include <fstream>
 #include <sstream>
@@ -251,6 +252,56 @@ TEST_F(Failures, SaveReplacesTheFileOnceOrNotAtAll) {
     EXPECT_EQ(FileText(file), old);
 }
 #endif
+
+// Values no receiver can take stop a command before anything is sent, with
+// a message that names the value: on the command line (exit 2), and in a
+// configuration file, whose reads cut such values down to something that
+// looks harmless (exit 4, the apply ends at the stage the value belongs to;
+// tests/config/values_to_send_test.cpp has every kind of value).
+TEST_F(Failures, ValuesNoReceiverCanTakeAreNeverSent) {
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40V);
+    const std::string receiver = ReceiverAddress(20);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"network", receiver, "--address", "255.255.255.255"},
+             // The broadcast address of the subnet the receiver reports.
+             {"network", receiver, "--address", "127.0.0.255"},
+             {"pids", receiver, "--set", "48", "49=0.0.0.0:80"},
+         }) {
+        SCOPED_TRACE(args[2] + " " + args.back());
+        const RunResult run = Run(args);
+        EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
+        ExpectOneMessage(run);
+        EXPECT_NE(run.err.find(args.back()), std::string::npos) << run.err;
+    }
+
+    const std::string network =
+        "<DefaultGW>127.0.0.9</DefaultGW><DeviceSubNet>255.0.0.0"
+        "</DeviceSubNet><UnicastStatus>255.255.255.255</UnicastStatus>"
+        "<UseIGMP>No</UseIGMP><Channel>22</Channel>";
+    const std::string dir = TempDir();
+    for (const auto& [named, stage, content] : std::vector<std::array<std::string, 3>>{
+             {"DeviceIP \"-1.-1.-1.-1\"", "network",
+              "<DeviceIP>-1.-1.-1.-1</DeviceIP><PIDList Size=\"0\" />"},
+             {"PIDEntry 1 Entry \"99999\"", "pids",
+              "<DeviceIP>" + receiver +
+                  "</DeviceIP><PIDList Size=\"1\"><PIDEntry Entry=\"99999\" Control=\"1\" />"
+                  "</PIDList>"},
+         }) {
+        SCOPED_TRACE(named);
+        const std::string file = dir + "/bad.xml";
+        std::ofstream(file) << "<Device>" << network << content << "</Device>";
+        const RunResult run = Run({"apply", receiver, file, "--json"});
+        EXPECT_EQ(run.exitCode, EXIT_FILE) << Shown(run);
+        ExpectOneMessage(run);
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+        const Json doc = Document(run);
+        ASSERT_EQ(doc["stages"].size(), 1u) << doc;
+        EXPECT_EQ(doc["stages"][0]["stage"], stage);
+        EXPECT_EQ(doc["stages"][0]["reason"], -2);
+        EXPECT_NE(doc["stages"][0]["detail"].get<std::string>().find(named), std::string::npos);
+    }
+    EXPECT_TRUE(rx.Commands().empty()) << "a value no receiver can take was sent";
+}
 
 TEST_F(Failures, ResetAsksOnATerminalAndRefusesWithoutOne) {
     sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40);

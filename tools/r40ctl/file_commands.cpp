@@ -35,6 +35,8 @@ const char* StageName(ApplyStage stage) {
 std::string OutcomeText(const StageOutcome& s) {
     if (s.succeeded) return "applied";
     if (s.stage == ApplyStage::File) return "cannot be loaded";
+    if (s.reason == config::REASON_NOT_IN_FILE && !s.detail.empty())
+        return "invalid in the file, nothing was sent: " + s.detail;
     if (s.reason == config::REASON_NOT_IN_FILE) return "not in the file (or invalid there)";
     if (s.reason == config::REASON_NOT_FOR_MODEL)
         return "skipped: this model tunes by frequency, not by RF channel";
@@ -50,7 +52,8 @@ Json OutcomeJson(const StageOutcome& s) {
                 {"skipped", s.reason == config::REASON_NOT_FOR_MODEL},
                 {"reason", s.reason},
                 {"result", sent ? Json(s.result) : Json(nullptr)},
-                {"result_text", sent ? Json(DeviceResultText(s.result)) : Json(nullptr)}};
+                {"result_text", sent ? Json(DeviceResultText(s.result)) : Json(nullptr)},
+                {"detail", s.detail.empty() ? Json(nullptr) : Json(s.detail)}};
 }
 
 // The exit code of an apply: that of its first failed stage.

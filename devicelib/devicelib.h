@@ -115,6 +115,10 @@ extern "C" {
 DEVICELIB_API extern const uint16_t STATUS_PORTS[STATUS_PORT_COUNT];
 
 #define MAX_DEVICES 64
+/* Discovery lists at most this many MAC addresses heard from one source
+ * address (loopback sources excepted): a receiver's address is the source
+ * of its datagrams, so one host claiming many is spoofing them. */
+#define MAX_MACS_PER_SOURCE 4
 #define MAX_PIDS 32
 #define NULL_PID 0x1FFF
 
@@ -134,6 +138,13 @@ typedef struct DeviceList {
     uint16_t count;
     DeviceInfo entries[MAX_DEVICES];
 } DeviceList;
+
+/* What a discovery pass heard and did not list, counted in datagrams. */
+typedef struct DiscoveryCounts {
+    uint32_t sourceLimit; /* a new MAC address from a source with MAX_MACS_PER_SOURCE listed */
+    uint32_t listFull;    /* a new MAC address while the list was full */
+    uint32_t displaced;   /* newcomers that gave their place to a receiver the caller knew */
+} DiscoveryCounts;
 
 /* What SetNetworkSettings sends. Addresses first octet first, ports in host order. */
 typedef struct NetworkSettings {
@@ -411,8 +422,20 @@ typedef struct DeviceHandleTag* DeviceHandle;
 /* ---- entry points ------------------------------------------------------ */
 
 /* Listens on all ten status ports (about two seconds or more) and rewrites
- * the list with one entry per MAC address heard. Always returns 1. */
+ * the list with one entry per MAC address heard, at most MAX_MACS_PER_SOURCE
+ * from one source address (loopback excepted). Always returns 1. */
 DEVICELIB_API int32_t DiscoverDevices(DeviceList* list);
+
+/* DiscoverDevices for a caller that keeps a list over time: the receivers
+ * of `known` (its previous list; NULL for none) never lose their place to
+ * newcomers. Each known receiver heard is listed whatever its source's
+ * share, and when the list is full it takes the place of the newest entry
+ * that was not known. A full list does not end the pass: the ports are read
+ * on, to find the known receivers and to count the newcomers left out.
+ * What was not listed is counted in *counts (when not NULL). `known` may be
+ * `list` itself: it is read before the pass rewrites it. Always returns 1. */
+DEVICELIB_API int32_t DiscoverDevicesKeeping(DeviceList* list, const DeviceList* known,
+                                             DiscoveryCounts* counts);
 
 /* Opens the device of a discovered entry and waits up to timeoutMs for its
  * first status. Returns the handle, or NULL with the reason in *result. */
@@ -525,6 +548,7 @@ static_assert(offsetof(DeviceInfo, statusPort) == 10);
 static_assert(offsetof(DeviceInfo, deviceType) == 12);
 static_assert(sizeof(DeviceList) == 898);
 static_assert(offsetof(DeviceList, entries) == 2);
+static_assert(sizeof(DiscoveryCounts) == 12);
 static_assert(sizeof(NetworkSettings) == 22);
 static_assert(offsetof(NetworkSettings, subnetMask) == 4);
 static_assert(offsetof(NetworkSettings, defaultGateway) == 8);

@@ -1,6 +1,7 @@
 // The C interface. Nothing is thrown across it: every failure is a result
 // code or a null handle. Handles are looked up in the table of live ones
 // (device_handles.h), so a bad handle is a failure, never a dereference.
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -45,6 +46,28 @@ DEVICELIB_API int32_t DiscoverDevices(DeviceList* list) {
     if (list == nullptr) return 1;
     try {
         devicelib::Discover(*list);
+    } catch (...) {
+        // The list keeps what was found before the failure.
+    }
+    return 1;
+}
+
+DEVICELIB_API int32_t DiscoverDevicesKeeping(DeviceList* list, const DeviceList* known,
+                                             DiscoveryCounts* counts) {
+    if (counts != nullptr) *counts = DiscoveryCounts{};
+    if (list == nullptr) return 1;
+    try {
+        // The caller's record is read while the list is written: a copy.
+        DeviceList knownCopy{};
+        if (known != nullptr) {
+            knownCopy = *known;
+            knownCopy.count = std::min<uint16_t>(knownCopy.count, MAX_DEVICES);
+        }
+        devicelib::DiscoveryRules rules;
+        rules.known = known != nullptr ? &knownCopy : nullptr;
+        rules.readOnWhenFull = true;
+        rules.counts = counts;
+        devicelib::Discover(*list, rules);
     } catch (...) {
         // The list keeps what was found before the failure.
     }

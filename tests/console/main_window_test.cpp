@@ -11,6 +11,7 @@
 #include "platform/window/picture_control.h"
 #include "tests/console/console_fixture.h"
 #include "tests/devicelib/datagram_transmitter.h"
+#include "tests/support/private_network.h"
 
 namespace console_test {
 namespace {
@@ -225,6 +226,51 @@ TEST_F(Console, JunkOnTheStatusPortRemovesNoReceiver) {
     EXPECT_EQ(dialog->SelectedKey(), 0x000014);
     EXPECT_TRUE(dialog->MessageText().contains("Device Status: Online"))
         << dialog->MessageText().toStdString();
+}
+
+// Forged receivers, from more sources than the list has places, fill it
+// in every pass; the receivers the console listed before keep their places
+// and the selected one stays selected and online.
+TEST_F(Console, ListedReceiversKeepTheirPlacesWhenForgedOnesFillTheList) {
+    std::string why;
+    if (!test_support::AddLocalNetwork("10.26.0.1/16", &why)) GTEST_SKIP() << why;
+    Select("127.0.0.20");
+    ASSERT_TRUE(WaitForOnline());
+    std::vector<platform::net::Ipv4> sources;
+    for (int i = 1; i <= 80; ++i) sources.push_back({10, 26, 1, static_cast<std::uint8_t>(i)});
+    devicelib_test::ForgedReceivers forged(sources, 1, 4000);
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->DiscoveryRunning(); }, 6000));
+    const int passes = dialog->DiscoveryPasses();
+    for (int pass = 1; pass <= 3; ++pass) {
+        ASSERT_TRUE(WaitUntil([&] { return dialog->DiscoveryPasses() >= passes + pass; }, 8000));
+        EXPECT_EQ(Combo()->GetCount(), MAX_DEVICES) << "pass " << pass;
+        for (const char* address : {"127.0.0.20", "127.0.0.21", "127.0.0.22"})
+            EXPECT_GE(ItemOf(address), 0) << address << " in pass " << pass;
+    }
+    EXPECT_EQ(dialog->SelectedKey(), 0x000014);
+    EXPECT_EQ(Combo()->GetItemData(Combo()->GetCurSel()), 0x000014);
+    EXPECT_TRUE(dialog->MessageText().contains("Device Status: Online"))
+        << dialog->MessageText().toStdString();
+}
+
+// A pass that does not hear the selected receiver (a flood can drown it)
+// does not count against it while its status keeps arriving.
+TEST_F(Console, TheSelectedReceiverStaysWhileItsStatusKeepsComing) {
+    Select("127.0.0.20");
+    ASSERT_TRUE(WaitForOnline());
+    // Just after a real pass, so that the next one is seconds away.
+    const int passes = dialog->DiscoveryPasses();
+    ASSERT_TRUE(WaitUntil([&] { return dialog->DiscoveryPasses() > passes; }, 8000));
+    for (int miss = 0; miss < 2; ++miss) {
+        const R40StatusRecord* before = dialog->LastStatus();
+        ASSERT_TRUE(WaitUntil([&] { return dialog->LastStatus() != before; }, 3000));
+        auto empty = std::make_unique<console::DiscoveryReport>();
+        window::PostMessage(dialog->Handle(), console::WM_DISCOVERY_DONE, 0, 0, std::move(empty));
+        Pump(50);
+    }
+    EXPECT_EQ(dialog->SelectedKey(), 0x000014);
+    EXPECT_GE(ItemOf("127.0.0.20"), 0);
+    EXPECT_NE(dialog->MessageText(), "R40 Management Console \n Selected Device Removed");
 }
 
 TEST_F(Console, EscapeShutsDownAfterTheRunningDiscoveryPass) {

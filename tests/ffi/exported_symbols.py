@@ -15,7 +15,7 @@ NODES = {
         "GetDeviceType", "RemoveStaleRoutes", "DeviceResultText", "STATUS_PORTS",
         "DecodeStatusDatagram",
     },
-    "DEVICELIB_1.1": {"CheckNetworkSettings", "CheckPidList"},
+    "DEVICELIB_1.1": {"CheckNetworkSettings", "CheckPidList", "DiscoverDevicesKeeping"},
 }
 INTERFACE = set().union(*NODES.values())
 

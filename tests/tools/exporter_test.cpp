@@ -32,6 +32,8 @@
 #include "platform/net/udp_socket.h"
 #include "sim/emulated_receiver.h"
 #include "sim/status_datagram.h"
+#include "tests/devicelib/datagram_transmitter.h"
+#include "tests/support/private_network.h"
 #include "tests/tools/r40ctl_runner.h"
 
 namespace tools_test {
@@ -491,17 +493,38 @@ TEST_F(ExporterTest, AFloodKeepsItsSeriesCappedItsMemoryFlatAndItsScrapesAnswere
     EXPECT_EQ(s->Count("r40_receiver_info"), 32u);
     EXPECT_EQ(s->Value("r40_exporter_receivers"), 32);
     EXPECT_GT(*s->Value("r40_exporter_dropped_datagrams_total"), 0);
-    double limit = 0, unrecognised = 0, foreign = 0;
-    for (const Scrape::Sample& sample : s->samples) {
-        if (sample.name != "r40_exporter_dropped_datagrams_total") continue;
-        const std::string& reason = sample.labels.at("reason");
-        (reason == "receiver_limit" ? limit
-         : reason == "unrecognised" ? unrecognised
-                                    : foreign) = sample.value;
-    }
-    EXPECT_GT(limit, 0);
-    EXPECT_GT(unrecognised, 0);
-    EXPECT_GT(foreign, 0);
+    std::map<std::string, double> dropped;
+    for (const Scrape::Sample& sample : s->samples)
+        if (sample.name == "r40_exporter_dropped_datagrams_total")
+            dropped[sample.labels.at("reason")] = sample.value;
+    EXPECT_GT(dropped["receiver_limit"], 0);
+    EXPECT_GT(dropped["unrecognised"], 0);
+    EXPECT_GT(dropped["foreign_mac"], 0);
+    // Loopback sources claim any number: only a LAN host is held to a share.
+    EXPECT_EQ(dropped["source_limit"], 0);
+}
+
+// One host on the LAN claiming 200 receivers' MAC addresses gets four
+// places; the rest of its datagrams are counted, and a receiver that comes
+// later is tracked.
+TEST_F(ExporterTest, ASpoofingHostCannotFillTheTable) {
+    SkipWithoutParser();
+    std::string why;
+    if (!test_support::AddLocalNetwork("10.26.0.1/16", &why)) GTEST_SKIP() << why;
+    StartExporter({"--unicast", "--max-receivers", "16"});
+    devicelib_test::ForgedReceivers forged({{10, 26, 0, 5}}, 200, 2000);
+    ASSERT_TRUE(ScrapeUntil([](const Scrape& s) {
+        for (const Scrape::Sample& sample : s.samples)
+            if (sample.name == "r40_exporter_dropped_datagrams_total" &&
+                sample.labels.at("reason") == "source_limit" && sample.value > 0)
+                return true;
+        return false;
+    }));
+    auto& real = StartReceiver(sim::Model::R40, 20);
+    const std::optional<Scrape> s = ScrapeUntil(
+        [&](const Scrape& s) { return s.Value("r40_receiver_up", MacText(real.Mac())) == 1; });
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->Value("r40_exporter_receivers"), MAX_MACS_PER_SOURCE + 1);
 }
 
 // A raw exchange on one connection: all that came back, and whether the

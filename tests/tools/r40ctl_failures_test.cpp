@@ -15,6 +15,8 @@
 #include <sstream>
 
 #include "devicelib/devicelib.h"
+#include "tests/devicelib/datagram_transmitter.h"
+#include "tests/support/private_network.h"
 #include "tests/tools/r40ctl_fixture.h"
 
 namespace tools_test {
@@ -109,6 +111,26 @@ TEST_F(Failures, AReceiverNobodyHeardIsExitThree) {
     EXPECT_EQ(doc["ok"], false);
     EXPECT_TRUE(doc["receiver"].is_null());
     EXPECT_EQ(doc["error"]["exit_code"], EXIT_NOT_FOUND);
+}
+
+// One host claiming 200 receivers' MAC addresses hides no receiver from a
+// command, and discover counts what it left out.
+TEST_F(Failures, ForgedReceiversFromOneHostHideNoReceiver) {
+    std::string why;
+    if (!test_support::AddLocalNetwork("10.26.0.1/16", &why)) GTEST_SKIP() << why;
+    StartReceiver(sim::Model::R40, 20, 1000ms);
+    devicelib_test::ForgedReceivers forged({{10, 26, 0, 5}}, 200, 2000);
+    const RunResult discover = Run({"discover", "--json"});
+    ASSERT_EQ(discover.exitCode, 0) << Shown(discover);
+    const Json doc = Document(discover);
+    int fromSpoofer = 0;
+    for (const Json& receiver : doc["receivers"]) fromSpoofer += receiver["address"] == "10.26.0.5";
+    EXPECT_EQ(fromSpoofer, MAX_MACS_PER_SOURCE) << doc;
+    EXPECT_GT(doc["refused"]["source_limit"].get<int>(), 0) << doc;
+    EXPECT_NE(discover.err.find("beyond their source's share"), std::string::npos) << discover.err;
+
+    const RunResult status = Run({"status", ReceiverAddress(20)});
+    EXPECT_EQ(status.exitCode, 0) << Shown(status);
 }
 
 TEST_F(Failures, AKeyThatNamesTwoReceiversIsAmbiguous) {

@@ -428,9 +428,10 @@ DEVICELIB_API int32_t DiscoverDevices(DeviceList* list);
 
 /* DiscoverDevices for a caller that keeps a list over time: the receivers
  * of `known` (its previous list; NULL for none) never lose their place to
- * newcomers. Each known receiver heard is listed whatever its source's
- * share, and when the list is full it takes the place of the newest entry
- * that was not known. A full list does not end the pass: the ports are read
+ * newcomers. A known receiver heard when its source has its share, or when
+ * the list is full, takes the place of the newest entry that was not known
+ * (of that source, or of any); one source still never lists more than
+ * MAX_MACS_PER_SOURCE. A full list does not end the pass: the ports are read
  * on, to find the known receivers and to count the newcomers left out.
  * What was not listed is counted in *counts (when not NULL). `known` may be
  * `list` itself: it is read before the pass rewrites it. Always returns 1. */

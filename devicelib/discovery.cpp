@@ -32,11 +32,14 @@ bool SourceHasItsShare(const DeviceList& list, const std::uint8_t* address) {
     return listed >= MAX_MACS_PER_SOURCE;
 }
 
-// The newest entry the caller did not know, which a known receiver may
-// take the place of; -1 when every entry is known.
-int NewestNewcomer(const DeviceList& list, const DeviceList& known) {
-    for (int i = list.count - 1; i >= 0; --i)
+// The newest entry the caller did not know (from `source` only, when one is
+// given), which a known receiver may take the place of; -1 when none.
+int NewestNewcomer(const DeviceList& list, const DeviceList& known,
+                   const std::uint8_t* source = nullptr) {
+    for (int i = list.count - 1; i >= 0; --i) {
+        if (source != nullptr && std::memcmp(list.entries[i].address, source, 4) != 0) continue;
         if (!MacListed(known, list.entries[i].mac)) return i;
+    }
     return -1;
 }
 
@@ -74,20 +77,26 @@ void Discover(DeviceList& list, const DiscoveryRules& rules) {
             identifier->FillDeviceInfo(&entry);
             bool added = false;
             if (!MacListed(list, entry.mac)) {
+                // Receivers already listed never lose their place to
+                // newcomers: a known one heard late takes a newcomer's, of
+                // its own source when that has its share, else of anyone.
                 const bool known = rules.known != nullptr && MacListed(*rules.known, entry.mac);
-                if (!known && SourceHasItsShare(list, entry.address)) {
-                    Count(&DiscoveryCounts::sourceLimit, rules);
-                } else if (list.count < MAX_DEVICES) {
-                    added = true;
-                } else if (const int newcomer = known ? NewestNewcomer(list, *rules.known) : -1;
-                           newcomer >= 0) {
-                    // Receivers already listed never lose their place to
-                    // newcomers: a known one heard late takes a newcomer's.
+                const bool shareTaken = SourceHasItsShare(list, entry.address);
+                const bool full = list.count >= MAX_DEVICES;
+                int newcomer = -1;
+                if (known && (shareTaken || full))
+                    newcomer =
+                        NewestNewcomer(list, *rules.known, shareTaken ? entry.address : nullptr);
+                if (newcomer >= 0) {
                     Remove(list, newcomer);
                     Count(&DiscoveryCounts::displaced, rules);
                     added = true;
-                } else {
+                } else if (shareTaken) {
+                    Count(&DiscoveryCounts::sourceLimit, rules);
+                } else if (full) {
                     Count(&DiscoveryCounts::listFull, rules);
+                } else {
+                    added = true;
                 }
             }
             if (added) {

@@ -190,6 +190,15 @@ TEST(Discovery, OneHostClaimingManyMacAddressesTakesFourPlaces) {
     EXPECT_TRUE(Listed(list, *real));
     EXPECT_GT(counts.sourceLimit, 0u);
     EXPECT_EQ(counts.listFull, 0u);
+    // Its forged receivers, once listed, are known to a caller that keeps
+    // its list; they still never make the host's share grow.
+    DeviceList kept = list;
+    for (int pass = 0; pass < 3; ++pass) {
+        const DeviceList previous = kept;
+        DiscoverDevicesKeeping(&kept, &previous, &counts);
+        EXPECT_EQ(ListedFrom(kept, spoofer), MAX_MACS_PER_SOURCE) << "pass " << pass;
+        EXPECT_TRUE(Listed(kept, *real));
+    }
 }
 
 // Forged sources, one MAC address each, can fill the list; a receiver the

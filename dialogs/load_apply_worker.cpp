@@ -1,5 +1,8 @@
 #include "dialogs/load_apply_worker.h"
 
+#include <memory>
+#include <string>
+
 namespace dialogs {
 
 namespace window = platform::window;
@@ -29,6 +32,10 @@ void LoadApplyWorker(const std::shared_ptr<LoadApplyJob>& job, window::WindowHan
         const auto stage = static_cast<std::uintptr_t>(static_cast<int>(outcome.stage));
         if (outcome.succeeded)
             window::PostMessage(dialog, WM_LOADAPPLY_SUCCEEDED, stage, 1);
+        else if (!outcome.detail.empty())
+            // A value no receiver can take: the dialog names it.
+            window::PostMessage(dialog, WM_LOADAPPLY_FAILED, stage, outcome.reason,
+                                std::make_unique<std::string>(outcome.detail));
         else
             window::PostMessage(dialog, WM_LOADAPPLY_FAILED, stage, outcome.reason);
     };

@@ -85,8 +85,9 @@ std::optional<ValueFault> CheckEntryTexts(const CR40SettingsToXmlDoc::PidEntryTe
         return std::nullopt;
     };
     if (auto fault = number(entry.entry, "Entry", HIGHEST_PORT)) return fault;
-    if (auto fault = number(entry.control, "Control", HIGHEST_CONTROL)) return fault;
+    // The standard form sends every entry with control 1, whatever the file says.
     if (!destinations) return std::nullopt;
+    if (auto fault = number(entry.control, "Control", HIGHEST_CONTROL)) return fault;
     if (entry.destinationIp && !ExactDottedAddress(*entry.destinationIp))
         return Fault(ApplyStage::PidList, EntryName(index, "Destination_IP"), *entry.destinationIp,
                      NOT_AN_ADDRESS);

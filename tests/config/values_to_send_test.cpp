@@ -129,12 +129,16 @@ TEST(ValuesToSend, EveryValueNoReceiverCanTakeIsNamedAsTheFileHoldsIt) {
     }
 }
 
-// The standard form has no destinations and its controls are sent as 1; a
-// list longer than an R40's table is refused at its Size.
+// The standard form has no destinations and its controls are sent as 1
+// (the file's, even a missing one, do not matter); a list longer than an
+// R40's table is refused at its Size.
 TEST(ValuesToSend, TheStandardFormIsJudgedAsTheModelTakesIt) {
     Parts parts;
-    parts.pidList = List("1", "<PIDEntry Entry=\"481\" Control=\"0\" />");
+    parts.pidList = List("2", "<PIDEntry Entry=\"481\" Control=\"0\" /><PIDEntry Entry=\"482\" />");
     EXPECT_FALSE(Judge(parts, TYPE_R40));
+    const auto missing = Judge(parts, TYPE_R40_TREVAN);
+    ASSERT_TRUE(missing) << "a forwarded entry without its control value";
+    EXPECT_EQ(missing->element, "PIDEntry 2 Control");
     std::string seventeen;
     for (int pid = 100; pid < 117; ++pid)
         seventeen += "<PIDEntry Entry=\"" + std::to_string(pid) + "\" Control=\"1\" />";

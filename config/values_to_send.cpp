@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::uint32_t HIGHEST_PORT = 0xFFFF;
 constexpr std::uint32_t HIGHEST_CONTROL = 0xFF;  // a byte, as the file format has it
-constexpr std::uint16_t LOWEST_PID = 32;
 
 const char* const NOT_AN_ADDRESS = "not an IPv4 address of four numbers 0 to 255";
 
@@ -110,10 +109,9 @@ ValueFault EntryFault(std::int32_t refused, const CR40SettingsToXmlDoc::PidEntry
             DeviceResultText(refused));
     }
     const std::uint32_t pid = *ExactDecimal(*entry.entry, HIGHEST_PORT);
-    const bool inRange = pid == NULL_PID || (pid >= LOWEST_PID && pid < NULL_PID);
     return Fault(ApplyStage::PidList, EntryName(index, "Entry"), *entry.entry,
-                 inRange ? "this PID is in the list twice"
-                         : "not a PID 32 to 8190 (8191 marks an empty entry)");
+                 pid <= NULL_PID ? "this PID is in the list twice"
+                                 : "not a PID 0 to 8190 (8191 marks an empty entry)");
 }
 
 std::optional<ValueFault> CheckPidListTexts(const CR40SettingsToXmlDoc& document,

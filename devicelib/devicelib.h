@@ -82,8 +82,7 @@ extern "C" {
 #define ERR_NO_STATUS_BUFFER 0x4005
 #define ERR_NET_NOT_ATTACHED 0x4006
 #define ERR_NET_NOT_CONFIRMED 0x4007
-/* A PID outside 32 to 0x1FFE (0x1FFF: an empty entry) or twice, a negative
- * count, or the read-back differs. */
+/* A PID above 0x1FFF or twice, a negative count, or the read-back differs. */
 #define ERR_PID_LIST 0x400C
 /* A forwarding entry with a control value above 7, or a destination that is
  * neither 0.0.0.0 port 0 (none) nor a host or multicast address with a port. */
@@ -516,8 +515,8 @@ DEVICELIB_API int32_t CheckNetworkSettings(const NetworkSettings* settings);
 /* CheckPidList: 0, or the code of the first fault of `list`, in the form
  * deviceType takes (as SetPidList): ERR_PID_LIST_TOO_LONG (a count above 32,
  * or above the model's table: 16 for types 4 and 5), ERR_PID_LIST (a
- * negative count; an entry below count outside 32 to 0x1FFE, 0x1FFF being an
- * empty entry, or given twice), ERR_PID_FORWARDING (types 6, 7, 8: a
+ * negative count; an entry below count above 0x1FFF, or given twice; 0x1FFF
+ * is an empty entry), ERR_PID_FORWARDING (types 6, 7, 8: a
  * control value above 7, or a destination that is neither 0.0.0.0 port 0
  * nor a host or multicast address with a port other than 0), ERR_BAD_TYPE
  * for a type outside 3 to 8. *badEntry, when not NULL, gets the faulty

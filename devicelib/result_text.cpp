@@ -69,8 +69,8 @@ extern "C" DEVICELIB_API const char* DeviceResultText(int32_t result) {
         case ERR_NET_NOT_CONFIRMED:
             return "The receiver's status does not show the new network settings.";
         case ERR_PID_LIST:
-            return "The PID list holds a PID outside 32 to 0x1FFE or a PID twice, or the "
-                   "receiver's table does not match what was written.";
+            return "The PID list holds a PID above 0x1FFF or a PID twice, or the receiver's table "
+                   "does not match what was written.";
         case ERR_PID_FORWARDING:
             return "A forwarding entry has a control value above 7, or a destination that is no "
                    "host or group with a port.";

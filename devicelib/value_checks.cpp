@@ -121,7 +121,7 @@ std::int32_t CheckPidListValues(std::uint16_t deviceType, const void* list,
         const std::uint16_t pid = view.pids[i];
         // The null PID marks an entry left empty; it is sent as such.
         if (pid == NULL_PID) continue;
-        if (pid < LOWEST_PID || pid > HIGHEST_PID) return ERR_PID_LIST;
+        if (pid > HIGHEST_PID) return ERR_PID_LIST;
         for (int k = 0; k < i; ++k)
             if (view.pids[k] == pid) return ERR_PID_LIST;
         if (view.destinations != nullptr && (view.controls[i] > HIGHEST_FORWARDING_CONTROL ||

@@ -11,9 +11,9 @@
 
 namespace devicelib {
 
-// The lowest PID a caller may pass: 0 to 31 are the transport stream's own
-// tables (PAT, CAT, NIT, SDT ...), never a programme's.
-inline constexpr std::uint16_t LOWEST_PID = 32;
+// The highest PID an entry may hold; 0x1FFF (NULL_PID) marks an empty one.
+// The tables of the transport stream itself (PAT, CAT, SDT ...) are PIDs
+// too: receivers pass them, and their tables and saved files hold them.
 inline constexpr std::uint16_t HIGHEST_PID = NULL_PID - 1;
 
 // 0, or the ERR_ code of the first value of `settings` a receiver cannot

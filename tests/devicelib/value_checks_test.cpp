@@ -166,8 +166,8 @@ TEST(CheckPidList, RefusesEveryEntryNoReceiverCanUseAndNamesIt) {
     };
     const std::vector<Case> cases{
         {"a good list", TYPE_R40_TREVAN, Forwarding({32, 0x1FFE, NULL_PID}), 0, -1},
-        {"PID 0", TYPE_R40_TREVAN, Forwarding({481, 0}), ERR_PID_LIST, 1},
-        {"PID 31", TYPE_R40_TREVAN, Forwarding({31}), ERR_PID_LIST, 0},
+        {"the PAT and the SDT", TYPE_R40_TREVAN, Forwarding({0, 0x11, 481}), 0, -1},
+        {"the null PID", TYPE_R40_TREVAN, Forwarding({481, NULL_PID, NULL_PID}), 0, -1},
         {"above 13 bits", TYPE_R40_TREVAN, Forwarding({481, 482, 0x2000}), ERR_PID_LIST, 2},
         {"twice", TYPE_R40_TREVAN, Forwarding({0x100, 0x200, 0x100}), ERR_PID_LIST, 2},
         {"negative count", TYPE_R40_TREVAN, with(Forwarding({}), [](auto& l) { l.count = -1; }),
@@ -232,8 +232,8 @@ TEST(CheckedEntryPoints, RefuseBeforeAnythingIsSent) {
     Put(holes.subnetMask, {255, 0, 255, 0});
     EXPECT_EQ(SetNetworkSettings(device.handle, &holes), ERR_NET_MASK_INVALID);
 
-    TrevanPidListRecord zero = Forwarding({481, 0});
-    EXPECT_EQ(SetPidList(device.handle, &zero), ERR_PID_LIST);
+    TrevanPidListRecord twice = Forwarding({481, 482, 481});
+    EXPECT_EQ(SetPidList(device.handle, &twice), ERR_PID_LIST);
     TrevanPidListRecord nowhere = Forwarding({481});
     nowhere.destination[0].port = 4464;
     EXPECT_EQ(SetPidList(device.handle, &nowhere), ERR_PID_FORWARDING);

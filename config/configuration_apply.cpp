@@ -6,6 +6,7 @@
 #include "config/pid_list_form.h"
 #include "config/r40_settings_to_xml_doc.h"
 #include "config/tuning_form.h"
+#include "config/values_to_send.h"
 
 namespace config {
 
@@ -16,14 +17,17 @@ class StageReporter {
     StageReporter(ApplyResult& result, const ApplyOptions& options)
         : m_result(result), m_options(options) {}
 
-    void Succeeded(ApplyStage stage) { Report({stage, true, 0, 0}); }
-    void NotInFile(ApplyStage stage) { Report({stage, false, REASON_NOT_IN_FILE, 0}); }
-    void NotForModel(ApplyStage stage) { Report({stage, false, REASON_NOT_FOR_MODEL, 0}); }
+    void Succeeded(ApplyStage stage) { Report({stage, true, 0, 0, {}, {}}); }
+    void NotInFile(ApplyStage stage) { Report({stage, false, REASON_NOT_IN_FILE, 0, {}, {}}); }
+    void Invalid(const ValueFault& fault) {
+        Report({fault.stage, false, REASON_NOT_IN_FILE, 0, {}, fault.Text()});
+    }
+    void NotForModel(ApplyStage stage) { Report({stage, false, REASON_NOT_FOR_MODEL, 0, {}, {}}); }
     void OtherReceiver(ApplyStage stage, const ReceiverKey& fileKey) {
-        Report({stage, false, REASON_OTHER_RECEIVER, 0, fileKey});
+        Report({stage, false, REASON_OTHER_RECEIVER, 0, fileKey, {}});
     }
     void SendFailed(ApplyStage stage, std::int32_t code) {
-        Report({stage, false, REASON_SEND_FAILED, code});
+        Report({stage, false, REASON_SEND_FAILED, code, {}, {}});
     }
 
   private:
@@ -45,8 +49,20 @@ DeviceCaller Direct(DeviceHandle device) {
     return [device](const DeviceCall& call) { return call(device); };
 }
 
-void Pause(std::chrono::milliseconds pause) {
-    if (pause.count() > 0) std::this_thread::sleep_for(pause);
+bool StopRequested(const ApplyOptions& options) {
+    return options.stopRequested && options.stopRequested();
+}
+
+// Waits out the pause unless a stop is asked for meanwhile; false then.
+bool PauseUnlessStopped(const ApplyOptions& options) {
+    constexpr std::chrono::milliseconds STEP{20};
+    const auto end = std::chrono::steady_clock::now() + options.pause;
+    while (!StopRequested(options)) {
+        const auto left = end - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) return true;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, STEP));
+    }
+    return false;
 }
 
 bool ReadNetworkSettings(const CR40SettingsToXmlDoc& document, std::uint16_t statusPort,
@@ -103,6 +119,19 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
     const bool fromOtherReceiver =
         options.receiver && !options.networkOfOtherReceiver &&
         OwnerOf(document, *options.receiver, &fileKey) == FileOwner::OtherReceiver;
+
+    std::uint16_t type = TYPE_UNRECOGNISED;
+    Call(device, [&](DeviceHandle h) { return GetDeviceType(h, &type); });
+    // Nothing goes out when anything that would is unfit for a receiver.
+    if (const auto fault = CheckValuesToSend(document, type, !fromOtherReceiver)) {
+        report.Invalid(*fault);
+        return result;
+    }
+    if (StopRequested(options)) {
+        result.stopped = true;
+        return result;
+    }
+
     bool networkApplied = false;
     if (fromOtherReceiver) {
         report.OtherReceiver(ApplyStage::Network, fileKey);
@@ -115,9 +144,6 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
         report.Succeeded(ApplyStage::Network);
         networkApplied = true;
     }
-
-    std::uint16_t type = TYPE_UNRECOGNISED;
-    Call(device, [&](DeviceHandle h) { return GetDeviceType(h, &type); });
 
     // SetChannel reads an RF channel or a SatelliteTuning by the device's
     // type: each model gets only its own kind.
@@ -136,8 +162,10 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
             report.NotInFile(ApplyStage::Channel);
         else
             report.NotForModel(ApplyStage::Channel);
+    } else if (!PauseUnlessStopped(options)) {
+        result.stopped = true;
+        return result;
     } else {
-        Pause(options.pause);
         if (const std::int32_t rc =
                 Call(device, [&](DeviceHandle h) { return SetChannel(h, tuning); });
             rc != 0)
@@ -169,7 +197,10 @@ ApplyResult LoadAndApply(const DeviceCaller& device, const std::string& fileName
         report.NotInFile(ApplyStage::PidList);
         return result;
     }
-    Pause(options.pause);
+    if (!PauseUnlessStopped(options)) {
+        result.stopped = true;
+        return result;
+    }
     if (const std::int32_t rc = Call(device, [&](DeviceHandle h) { return SetPidList(h, list); });
         rc != 0) {
         report.SendFailed(ApplyStage::PidList, rc);
@@ -208,8 +239,10 @@ CreateFromStatusResult CreateConfigurationFromStatus(const DeviceCaller& device,
     });
     if (rc != 0) return {CreateFromStatusError::PidListUnreadable, rc};
 
+    // The whole configuration replaces the file once: never a file with the
+    // new address beside the old channel and PID list.
     CR40SettingsToXmlDoc document;
-    if (document.OpenForWriting(fileName) != OPEN_OK)
+    if (document.OpenForWriting(fileName, CR40SettingsToXmlDoc::SaveMode::OnCommit) != OPEN_OK)
         return {CreateFromStatusError::FileNotCreated, 0};
     const std::uint8_t macBytes[3] = {status.mac[3], status.mac[4], status.mac[5]};
     const bool written =
@@ -219,7 +252,8 @@ CreateFromStatusResult CreateConfigurationFromStatus(const DeviceCaller& device,
         document.WriteUnicastStatus(status.unicastStatusAddress) &&
         document.WriteUseIGMP(status.igmpOn == 1) && document.WriteChannel(status.channel) &&
         (withDestinations ? document.WritePIDListWithDestinations(forwarding)
-                          : document.WritePIDList(standard));
+                          : document.WritePIDList(standard)) &&
+        document.Commit();
     if (!written) return {CreateFromStatusError::FileNotWritten, 0};
     return {};
 }

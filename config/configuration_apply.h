@@ -67,6 +67,9 @@ struct StageOutcome {
     bool Skipped() const {
         return reason == REASON_NOT_FOR_MODEL || reason == REASON_OTHER_RECEIVER;
     }
+    // For a value in the file no receiver can take: the element and the
+    // value, for a person (config/values_to_send.h); else empty.
+    std::string detail;
 };
 
 struct ApplyOptions {
@@ -88,17 +91,25 @@ struct ApplyOptions {
     // applies whole.
     std::optional<ReceiverKey> receiver;
     bool networkOfOtherReceiver = false;
+    // Asked before each stage sends and during the pauses: true ends the
+    // apply there, so nothing more is sent (an exchange already on its way
+    // ends first). Empty: the apply runs to its end.
+    std::function<bool()> stopRequested;
 };
 
 struct ApplyResult {
     std::vector<StageOutcome> stages;  // every stage that ended, in order
     bool lastUsedReplaced = false;     // lastUsedFile was written (only after the
                                        // network settings and PID list applied)
+    bool stopped = false;              // stopRequested ended it before a stage was sent
     bool AllApplied() const;           // network, channel and PID list all succeeded
 };
 
 // Loads `fileName` and applies it to `device`:
-//  -1 the file: a file that cannot be loaded ends the apply;
+//  -1 the file: a file that cannot be loaded ends the apply; so does a value
+//     that would be sent but no receiver can take (CheckValuesToSend), which
+//     is reported at its stage as not in the file, with the detail, before
+//     anything is sent;
 //   0 network settings: five settings read (any missing ends the apply);
 //     skipped for a file of another receiver; else SetNetworkSettings, a
 //     failure ends the apply;
@@ -118,8 +129,8 @@ enum class CreateFromStatusError {
     None,
     NotAnR40,           // the device is neither an R40 nor an R40V: its status has no channel
     PidListUnreadable,  // GetPidList failed (result in `result`); no file was touched
-    FileNotCreated,     // the file cannot be opened or created
-    FileNotWritten,     // a write into the file failed; the file may hold part of it
+    FileNotCreated,     // the file cannot be read as a configuration, or is far too large
+    FileNotWritten,     // the file cannot be saved; it is as it was
 };
 
 struct CreateFromStatusResult {
@@ -130,8 +141,9 @@ struct CreateFromStatusResult {
 // Writes a configuration file from an R40 or R40V status record and the
 // receiver's PID table (read first, so that a receiver that does not answer
 // leaves the file alone): MAC bytes, gateway, address, mask, status copy
-// address, IGMP, channel and the PID list, in this order. An existing
-// configuration file keeps its other elements.
+// address, IGMP, channel and the PID list, in this order, saved in one
+// replacement of the file. An existing configuration file keeps its other
+// elements.
 CreateFromStatusResult CreateConfigurationFromStatus(DeviceHandle device,
                                                      const R40StatusRecord& status,
                                                      const std::string& fileName);

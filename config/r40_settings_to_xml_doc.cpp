@@ -164,6 +164,7 @@ void CR40SettingsToXmlDoc::Discard() {
     m_root = nullptr;
     m_document.reset();
     m_writable = false;
+    m_saveOnCommit = false;
 }
 
 bool CR40SettingsToXmlDoc::Load(const std::string& fileName) {
@@ -180,8 +181,9 @@ bool CR40SettingsToXmlDoc::Load(const std::string& fileName) {
     return true;
 }
 
-std::int32_t CR40SettingsToXmlDoc::OpenForWriting(const std::string& fileName) {
+std::int32_t CR40SettingsToXmlDoc::OpenForWriting(const std::string& fileName, SaveMode mode) {
     Discard();
+    const bool saveOnCommit = mode == SaveMode::OnCommit;
     std::string text;
     const DocumentTextRead read = config::ReadDocumentText(fileName, text);
     // Text too large to be a configuration might still be someone's valid
@@ -208,12 +210,17 @@ std::int32_t CR40SettingsToXmlDoc::OpenForWriting(const std::string& fileName) {
         } catch (const std::bad_alloc&) {
             return OPEN_NO_ROOT;
         }
-        if (!SaveDocument(*document, fileName)) return OPEN_SAVE_FAILED;
+        if (!saveOnCommit && !SaveDocument(*document, fileName)) return OPEN_SAVE_FAILED;
     }
     m_document = std::move(document);
     m_root = root;
     m_writable = true;
+    m_saveOnCommit = saveOnCommit;
     return OPEN_OK;
+}
+
+bool CR40SettingsToXmlDoc::Commit() {
+    return m_root != nullptr && m_writable && SaveTo(m_document->ValueStr());
 }
 
 bool CR40SettingsToXmlDoc::SaveAs(const std::string& fileName) const {
@@ -310,10 +317,33 @@ bool CR40SettingsToXmlDoc::ReadPIDListWithDestinations(TrevanPidListRecord& list
     });
 }
 
+std::optional<CR40SettingsToXmlDoc::PidListText> CR40SettingsToXmlDoc::ReadPIDListText() const {
+    if (m_root == nullptr) return std::nullopt;
+    const TiXmlElement* pidList = m_root->FirstChildElement(PID_LIST);
+    if (pidList == nullptr) return std::nullopt;
+    auto attribute = [](const TiXmlElement& element, const char* name) {
+        const char* text = element.Attribute(name);
+        return text != nullptr ? std::optional<std::string>(config::CondensedWhiteSpace(text))
+                               : std::nullopt;
+    };
+    PidListText list;
+    list.size = attribute(*pidList, "Size");
+    for (const TiXmlElement* entry = pidList->FirstChildElement(PID_ENTRY); entry != nullptr;
+         entry = entry->NextSiblingElement(PID_ENTRY)) {
+        PidEntryText text;
+        text.entry = attribute(*entry, "Entry");
+        text.control = attribute(*entry, "Control");
+        text.destinationIp = FirstText(entry->FirstChildElement("Destination_IP"));
+        text.destinationPort = FirstText(entry->FirstChildElement("Destination_Port"));
+        list.entries.push_back(std::move(text));
+    }
+    return list;
+}
+
 bool CR40SettingsToXmlDoc::ReplaceRootChild(std::unique_ptr<TiXmlElement> element) {
     if (TiXmlElement* old = m_root->FirstChildElement(element->Value())) m_root->RemoveChild(old);
     m_root->LinkEndChild(element.release());
-    return SaveTo(m_document->ValueStr());
+    return m_saveOnCommit || SaveTo(m_document->ValueStr());
 }
 
 bool CR40SettingsToXmlDoc::WriteTextElement(const char* name, const std::string& text) {
@@ -327,7 +357,7 @@ bool CR40SettingsToXmlDoc::WriteMACBytes(std::span<const std::uint8_t, 3> bytes)
     m_root->SetAttribute("MACByte2", bytes[0]);
     m_root->SetAttribute("MACByte1", bytes[1]);
     m_root->SetAttribute("MACByte0", bytes[2]);
-    return SaveTo(m_document->ValueStr());
+    return m_saveOnCommit || SaveTo(m_document->ValueStr());
 }
 
 bool CR40SettingsToXmlDoc::WriteDeviceIP(ConstAddress address) {

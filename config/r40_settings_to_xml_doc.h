@@ -15,7 +15,8 @@
 //
 // Use: Load before reads, OpenForWriting before writes. Every write replaces
 // its element (appending it last under the root) and saves the whole document
-// to the file at once; a save never leaves the file half written. Each object
+// to the file at once, or, opened with SaveMode::OnCommit, once at Commit; a
+// save never leaves the file half written. Each object
 // belongs to one thread and is not copied.
 #pragma once
 
@@ -24,6 +25,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "devicelib/devicelib.h"
 
@@ -46,6 +48,17 @@ class CR40SettingsToXmlDoc {
     using Address = std::span<std::uint8_t, 4>;
     using ConstAddress = std::span<const std::uint8_t, 4>;
 
+    // When the writes after OpenForWriting reach the file.
+    enum class SaveMode {
+        // Every write saves the whole document at once, and so does the
+        // opening that creates or completes the file.
+        EachWrite,
+        // Nothing is saved until Commit replaces the file once with all that
+        // was written: a configuration of several elements is never seen
+        // with some of them, whatever stops the writer half way.
+        OnCommit,
+    };
+
     CR40SettingsToXmlDoc();
     ~CR40SettingsToXmlDoc();
     CR40SettingsToXmlDoc(const CR40SettingsToXmlDoc&) = delete;
@@ -60,7 +73,12 @@ class CR40SettingsToXmlDoc {
     // "Device" root) when it is missing, empty or unparsable, and adding the
     // root to a file that has none. Returns one of the OPEN_ results; on any
     // but OPEN_OK the object is empty and refuses writes.
-    std::int32_t OpenForWriting(const std::string& fileName);
+    std::int32_t OpenForWriting(const std::string& fileName, SaveMode mode = SaveMode::EachWrite);
+
+    // OnCommit: saves everything written since OpenForWriting to the file,
+    // replacing it once. False (the file as it was) when it cannot be saved,
+    // or when the document was not opened for writing.
+    bool Commit();
 
     // Saves the whole document under another name; later writes still go to
     // the file the document was opened with.
@@ -87,8 +105,8 @@ class CR40SettingsToXmlDoc {
     bool ReadPIDListWithDestinations(TrevanPidListRecord& list) const;
 
     // Writes are refused (false) until OpenForWriting; each returns whether
-    // the file was saved. A failed save keeps the change in the document, and
-    // the next save that succeeds writes it out. A document that would print
+    // the file was saved (OnCommit: whether the document took it). A failed save keeps the change
+    // in the document, and the next save that succeeds writes it out. A document that would print
     // beyond what Load accepts is not saved. PID lists with a count outside
     // 0 to 32 are refused.
     bool WriteMACBytes(std::span<const std::uint8_t, 3> bytes);
@@ -109,9 +127,23 @@ class CR40SettingsToXmlDoc {
     // receiver from now on. Nothing is saved until the next write.
     bool StartAfresh();
 
+    // The texts behind the reads, white space condensed as the reads see
+    // them, for checks stricter than the reads (config/values_to_send.h):
+    // a root element's text, and the PID list's Size with every PIDEntry's
+    // attributes and destination texts, in document order. None where the
+    // file has no such element or attribute.
+    struct PidEntryText {
+        std::optional<std::string> entry, control, destinationIp, destinationPort;
+    };
+    struct PidListText {
+        std::optional<std::string> size;
+        std::vector<PidEntryText> entries;
+    };
+    std::optional<std::string> ElementText(const char* name) const;
+    std::optional<PidListText> ReadPIDListText() const;
+
   private:
     void Discard();
-    std::optional<std::string> ElementText(const char* name) const;
     bool ReadAddress(const char* name, Address address) const;
     bool WriteTextElement(const char* name, const std::string& text);
     bool ReplaceRootChild(std::unique_ptr<TiXmlElement> element);
@@ -120,4 +152,5 @@ class CR40SettingsToXmlDoc {
     std::unique_ptr<TiXmlDocument> m_document;
     TiXmlElement* m_root = nullptr;  // inside m_document
     bool m_writable = false;
+    bool m_saveOnCommit = false;
 };

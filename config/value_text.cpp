@@ -102,6 +102,34 @@ std::string FormatFixedPoint(double value, int decimals) {
     return std::string(text, last);
 }
 
+std::optional<std::uint32_t> ExactDecimal(const std::string& text, std::uint32_t max) {
+    // Ten digits hold every 32-bit value; more are too many whatever they say.
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (!IsDigit(c)) return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (value > max) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
+std::optional<std::array<std::uint8_t, 4>> ExactDottedAddress(const std::string& text) {
+    std::array<std::uint8_t, 4> address{};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        const std::size_t dot = text.find('.', start);
+        const bool last = i + 1 == address.size();
+        if (last != (dot == std::string::npos)) return std::nullopt;
+        const auto number =
+            ExactDecimal(text.substr(start, last ? std::string::npos : dot - start), 255);
+        if (!number) return std::nullopt;
+        address[i] = static_cast<std::uint8_t>(*number);
+        start = dot + 1;
+    }
+    return address;
+}
+
 int ScanDottedAddress(const char* text, std::span<std::uint8_t, 4> address, std::size_t maxChars) {
     const char* p = text;
     int stored = 0;

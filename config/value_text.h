@@ -4,6 +4,7 @@
 // NUL and never overflows: a number that does not fit 32 bits is no number.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -39,6 +40,14 @@ std::optional<double> ScanFixedPoint(const char* text);
 
 // `value` with `decimals` digits after the point, in the same form.
 std::string FormatFixedPoint(double value, int decimals);
+
+// The whole text as one unsigned decimal number up to `max`: digits only, no
+// sign, nothing before or after. What a value must look like to be sent.
+std::optional<std::uint32_t> ExactDecimal(const std::string& text, std::uint32_t max);
+
+// The whole text as "a.b.c.d": exactly four such numbers up to 255 and
+// nothing else (no sign, no fifth number, no words after it).
+std::optional<std::array<std::uint8_t, 4>> ExactDottedAddress(const std::string& text);
 
 // "a.b.c.d" with the four bytes as unsigned decimals.
 std::string FormatDottedAddress(std::span<const std::uint8_t, 4> address);

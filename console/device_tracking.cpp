@@ -69,10 +69,28 @@ void CHaldenDlg::OnTimer(int id) {
 
 // ---- Discovery -------------------------------------------------------------------
 
+DeviceList CHaldenDlg::KnownDevices() const {
+    DeviceList known{};
+    auto add = [&known](const DeviceInfo& entry) {
+        if (known.count >= MAX_DEVICES) return;
+        for (int i = 0; i < known.count; ++i)
+            if (std::memcmp(known.entries[i].mac, entry.mac, 6) == 0) return;
+        known.entries[known.count++] = entry;
+    };
+    if (m_selectedKey != NO_DEVICE_KEY) add(m_selectedEntry);
+    for (const DeviceList* list : {&m_deviceList, &m_previousDeviceList})
+        for (int i = 0; i < std::min<int>(list->count, MAX_DEVICES); ++i) add(list->entries[i]);
+    return known;
+}
+
 void CHaldenDlg::StartDiscoveryWorker() {
     m_discoveryRunning = true;
+    // Receivers the operator has seen keep their place in the list when
+    // newcomers (forged ones, too) would fill it: the selected one, and
+    // those of the last two passes (a receiver missed once is still known).
+    const DeviceList known = KnownDevices();
     const bool started = window::BeginWorkerThread(
-        [this](window::WindowHandle handle) {
+        [this, known](window::WindowHandle handle) {
             // A console killed during a network change left its host route and
             // neighbour entry behind; they go before the first pass.
             static std::once_flag staleRoutesRemoved;
@@ -80,7 +98,7 @@ void CHaldenDlg::StartDiscoveryWorker() {
             // While the operator has the list dropped down, the pass is skipped.
             if (!m_deviceListInUse) {
                 auto report = std::make_unique<DiscoveryReport>();
-                DiscoverDevices(&report->list);
+                DiscoverDevicesKeeping(&report->list, &known, &report->refused);
                 window::PostMessage(handle, WM_DISCOVERY_DONE, 0, 0, std::move(report));
             }
             m_discoveryRunning = false;
@@ -93,12 +111,26 @@ std::intptr_t CHaldenDlg::OnDiscoveryDone(window::Message& message) {
     std::unique_ptr<DiscoveryReport> report = message.payload.Take<DiscoveryReport>();
     if (!report || m_deviceListInUse) return 0;
     ++m_discoveryPasses;
+    m_previousDeviceList = m_deviceList;
     m_deviceList = report->list;
     m_deviceList.count = std::min<std::uint16_t>(m_deviceList.count, MAX_DEVICES);
+    KeepSelectedWhileItAnswers();
     m_deviceListInUse = true;
     RefillDeviceList();
     m_deviceListInUse = false;
     return 0;
+}
+
+void CHaldenDlg::KeepSelectedWhileItAnswers() {
+    const bool answered = m_statusSincePass;
+    m_statusSincePass = false;
+    if (m_selectedKey == NO_DEVICE_KEY || !answered) return;
+    for (int i = 0; i < m_deviceList.count; ++i)
+        if (DeviceKey(m_deviceList.entries[i].mac) == m_selectedKey) return;
+    // The pass did not hear it, yet its status keeps coming: it is there.
+    // (A flood can hide it from a pass; its own listener still hears it.)
+    if (m_deviceList.count < MAX_DEVICES) ++m_deviceList.count;
+    m_deviceList.entries[m_deviceList.count - 1] = m_selectedEntry;
 }
 
 void CHaldenDlg::RefillDeviceList() {
@@ -118,6 +150,7 @@ void CHaldenDlg::RefillDeviceList() {
         if (found >= 0) {
             m_deviceCombo->SetCurSel(found);
             m_selectedIndex = found;
+            m_selectedEntry = m_deviceList.entries[found];
             m_missCount = MISS_ALLOWANCE;
         } else if (--m_missCount <= 0) {
             OnSelectedDeviceRemoved();
@@ -161,6 +194,8 @@ void CHaldenDlg::OnDeviceSelected() {
     m_selectedKey = static_cast<std::int32_t>(key);
     m_selectedIndex = item;
     const DeviceInfo entry = m_deviceList.entries[item];
+    m_selectedEntry = entry;
+    m_statusSincePass = false;
 
     // The open device is let go; a poll still reading it finishes first,
     // and the device closes when that last user is done.
@@ -243,6 +278,7 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
     // A record of a device opened before is never read as one of this device.
     if (!m_device || report->generation != m_device->Generation()) return 1;
     m_deviceState = ReceiverStateFrom(report->type, report->record);
+    m_statusSincePass = true;
 
     switch (report->type) {
         case TYPE_T22_V2: {

@@ -170,6 +170,11 @@ class CHaldenDlg : public platform::window::Dialog {
     std::intptr_t OnDiscoveryDone(platform::window::Message& message);
     std::intptr_t OnStatusReady(platform::window::Message& message);
     std::intptr_t OnDeviceOpened(platform::window::Message& message);
+    // The receivers a discovery pass is to keep in the list.
+    DeviceList KnownDevices() const;
+    // A selected receiver whose status arrived since the last pass stays in
+    // the list, heard by the pass or not.
+    void KeepSelectedWhileItAnswers();
     void RefillDeviceList();
     void SizeDropDownList();
     void OnSelectedDeviceRemoved();
@@ -197,6 +202,9 @@ class CHaldenDlg : public platform::window::Dialog {
 
     // The device list and the selection.
     DeviceList m_deviceList{};
+    DeviceList m_previousDeviceList{};  // the pass before
+    DeviceInfo m_selectedEntry{};       // the selected receiver, as last listed
+    bool m_statusSincePass = false;     // a status of it arrived since the last pass
     SharedDevice m_device;
     std::int32_t m_selectedKey = -1;
     std::int32_t m_selectedIndex = -1;

@@ -2,6 +2,7 @@
 // notification-area icon, tooltips and the shut-down.
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QThread>
 
@@ -172,6 +173,12 @@ void CHaldenDlg::SetUpToolTips() {
 }
 
 bool CHaldenDlg::PreTranslateMessage(QObject* target, QEvent* event) {
+    // Enter does nothing here, wherever the focus is: a focused push button
+    // would take it as a click, and the first one is the shut-down button.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
     m_toolTip.RelayEvent(target, event);
     return window::Dialog::PreTranslateMessage(target, event);
 }

@@ -18,6 +18,7 @@ namespace console {
 // One discovery pass.
 struct DiscoveryReport {
     DeviceList list{};
+    DiscoveryCounts refused{};  // heard and not listed
 };
 
 // One status read of the open device. The record is read by the type the

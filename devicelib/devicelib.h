@@ -66,6 +66,11 @@ extern "C" {
 #define ERR_ECHO_TIMEOUT 0x2006       /* no echo within 1 second, or one of the wrong length */
 #define ERR_ECHO_MISMATCH 0x2007      /* the echo differs from the command */
 #define ERR_NET_HOST_PART_ZERO 0x2030 /* the new address has no bit outside the mask */
+/* Network settings no receiver can use (CheckNetworkSettings). */
+#define ERR_NET_ADDRESS_INVALID 0x2031 /* not a host address, or its subnet's broadcast */
+#define ERR_NET_MASK_INVALID 0x2032 /* ones not contiguous from the top, or under two host bits */
+#define ERR_NET_GATEWAY_INVALID 0x2033     /* neither 0.0.0.0 (none) nor a host address */
+#define ERR_NET_STATUS_COPY_INVALID 0x2034 /* neither 255.255.255.255 (none) nor a host address */
 
 /* 0x3000: the status socket. */
 #define ERR_STATUS_SOCKET 0x3001  /* cannot be created or bound */
@@ -79,13 +84,16 @@ extern "C" {
 #define ERR_NET_NOT_CONFIRMED 0x4007
 /* A PID above 0x1FFF or twice, a negative count, or the read-back differs. */
 #define ERR_PID_LIST 0x400C
+/* A forwarding entry with a control value above 7, or a destination that is
+ * neither 0.0.0.0 port 0 (none) nor a host or multicast address with a port. */
+#define ERR_PID_FORWARDING 0x400E
 #define ERR_TUNE_NOT_ATTACHED 0x400D
+#define ERR_TUNE_NOT_CONFIRMED 0x400F
+#define ERR_ROUTE_NO_ADDRESS 0x4010 /* neither address nor MAC address known */
 /* A satellite frequency or symbol rate that does not round to 1 to 65535
  * tenths of a MHz or thousandths of a Msym/s (0.1 to 6553.5 MHz, 0.001 to
  * 65.535 Msym/s), or is no number: nothing is sent. */
-#define ERR_TUNE_OUT_OF_RANGE 0x400E
-#define ERR_TUNE_NOT_CONFIRMED 0x400F
-#define ERR_ROUTE_NO_ADDRESS 0x4010 /* neither address nor MAC address known */
+#define ERR_TUNE_OUT_OF_RANGE 0x4011
 #define ERR_RESET_NOT_ATTACHED 0x4012
 #define ERR_PORT_NOT_IN_TABLE 0x402F /* a network settings port not in STATUS_PORTS */
 
@@ -110,6 +118,10 @@ extern "C" {
 DEVICELIB_API extern const uint16_t STATUS_PORTS[STATUS_PORT_COUNT];
 
 #define MAX_DEVICES 64
+/* Discovery lists at most this many MAC addresses heard from one source
+ * address (loopback sources excepted): a receiver's address is the source
+ * of its datagrams, so one host claiming many is spoofing them. */
+#define MAX_MACS_PER_SOURCE 4
 #define MAX_PIDS 32
 #define NULL_PID 0x1FFF
 
@@ -129,6 +141,13 @@ typedef struct DeviceList {
     uint16_t count;
     DeviceInfo entries[MAX_DEVICES];
 } DeviceList;
+
+/* What a discovery pass heard and did not list, counted in datagrams. */
+typedef struct DiscoveryCounts {
+    uint32_t sourceLimit; /* a new MAC address from a source with MAX_MACS_PER_SOURCE listed */
+    uint32_t listFull;    /* a new MAC address while the list was full */
+    uint32_t displaced;   /* newcomers that gave their place to a receiver the caller knew */
+} DiscoveryCounts;
 
 /* What SetNetworkSettings sends. Addresses first octet first, ports in host order. */
 typedef struct NetworkSettings {
@@ -406,8 +425,21 @@ typedef struct DeviceHandleTag* DeviceHandle;
 /* ---- entry points ------------------------------------------------------ */
 
 /* Listens on all ten status ports (about two seconds or more) and rewrites
- * the list with one entry per MAC address heard. Always returns 1. */
+ * the list with one entry per MAC address heard, at most MAX_MACS_PER_SOURCE
+ * from one source address (loopback excepted). Always returns 1. */
 DEVICELIB_API int32_t DiscoverDevices(DeviceList* list);
+
+/* DiscoverDevices for a caller that keeps a list over time: the receivers
+ * of `known` (its previous list; NULL for none) never lose their place to
+ * newcomers. A known receiver heard when its source has its share, or when
+ * the list is full, takes the place of the newest entry that was not known
+ * (of that source, or of any); one source still never lists more than
+ * MAX_MACS_PER_SOURCE. A full list does not end the pass: the ports are read
+ * on, to find the known receivers and to count the newcomers left out.
+ * What was not listed is counted in *counts (when not NULL). `known` may be
+ * `list` itself: it is read before the pass rewrites it. Always returns 1. */
+DEVICELIB_API int32_t DiscoverDevicesKeeping(DeviceList* list, const DeviceList* known,
+                                             DiscoveryCounts* counts);
 
 /* Opens the device of a discovered entry and waits up to timeoutMs for its
  * first status. Returns the handle, or NULL with the reason in *result. */
@@ -421,7 +453,9 @@ DEVICELIB_API int32_t CloseDevice(DeviceHandle device);
 /* Changes the device's network settings, reaching it through each local
  * IPv4 address in turn with a temporary host route and static neighbour
  * entry (removed again before returning), until one attempt succeeds. The
- * new values are confirmed from the device's status on listenPort. */
+ * new values are confirmed from the device's status on listenPort. Settings
+ * CheckNetworkSettings refuses are refused with its code before anything
+ * is sent. */
 DEVICELIB_API int32_t SetNetworkSettings(DeviceHandle device, const NetworkSettings* settings);
 
 /* Tunes the device: a pointer to a uint16_t RF channel for the ATSC models
@@ -431,8 +465,7 @@ DEVICELIB_API int32_t SetChannel(DeviceHandle device, const void* tuning);
 /* Writes the device's PID table and verifies it by reading it back. `list`
  * is a PidListRecord for types 3, 4 and 5, a TrevanPidListRecord for 6, 7
  * and 8. Entries from count on are set to 0x1FFF in the caller's record.
- * A count above 32 gives ERR_PID_LIST_TOO_LONG, a negative one or a bad PID
- * ERR_PID_LIST; nothing is sent then. */
+ * A list CheckPidList refuses is refused with its code; nothing is sent then. */
 DEVICELIB_API int32_t SetPidList(DeviceHandle device, void* list);
 
 /* Reads the device's PID table into a record of the same form, compacted. */
@@ -468,6 +501,32 @@ DEVICELIB_API int32_t GetDeviceType(DeviceHandle device, uint16_t* type);
 /* Stores the first of STATUS_PORTS this workstation can bind. */
 DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port);
 
+/* What a receiver can be given, judged once for every caller: dialogs,
+ * configuration files and command lines refuse what these refuse, and the
+ * entry points that send such values refuse them too, before sending.
+ *
+ * CheckNetworkSettings: 0, or the code of the first value no receiver can
+ * use: ERR_NET_HOST_PART_ZERO or ERR_NET_ADDRESS_INVALID (deviceAddress:
+ * in 0.0.0.0/8, multicast, reserved, or its subnet's own address or
+ * broadcast), ERR_NET_MASK_INVALID (ones not contiguous from the top, or
+ * fewer than two host bits), ERR_NET_GATEWAY_INVALID (neither 0.0.0.0 nor a
+ * host address; in the device's subnet, not its edges),
+ * ERR_NET_STATUS_COPY_INVALID (neither 255.255.255.255 nor a host address),
+ * ERR_PORT_NOT_IN_TABLE (a port not in STATUS_PORTS). Loopback addresses
+ * count as host addresses. RC_FAILED for NULL. */
+DEVICELIB_API int32_t CheckNetworkSettings(const NetworkSettings* settings);
+
+/* CheckPidList: 0, or the code of the first fault of `list`, in the form
+ * deviceType takes (as SetPidList): ERR_PID_LIST_TOO_LONG (a count above 32,
+ * or above the model's table: 16 for types 4 and 5), ERR_PID_LIST (a
+ * negative count; an entry below count above 0x1FFF, or given twice; 0x1FFF
+ * is an empty entry), ERR_PID_FORWARDING (types 6, 7, 8: a
+ * control value above 7, or a destination that is neither 0.0.0.0 port 0
+ * nor a host or multicast address with a port other than 0), ERR_BAD_TYPE
+ * for a type outside 3 to 8. *badEntry, when not NULL, gets the faulty
+ * entry's index, or -1 for the count or no fault. RC_FAILED for NULL. */
+DEVICELIB_API int32_t CheckPidList(uint16_t deviceType, const void* list, int32_t* badEntry);
+
 /* Removes the host routes and static neighbour entries that a process
  * killed during SetNetworkSettings left behind (the library marks what it
  * adds), unless an attempt is running in this network namespace. Never
@@ -493,6 +552,7 @@ static_assert(offsetof(DeviceInfo, statusPort) == 10);
 static_assert(offsetof(DeviceInfo, deviceType) == 12);
 static_assert(sizeof(DeviceList) == 898);
 static_assert(offsetof(DeviceList, entries) == 2);
+static_assert(sizeof(DiscoveryCounts) == 12);
 static_assert(sizeof(NetworkSettings) == 22);
 static_assert(offsetof(NetworkSettings, subnetMask) == 4);
 static_assert(offsetof(NetworkSettings, defaultGateway) == 8);

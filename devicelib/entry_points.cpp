@@ -1,6 +1,7 @@
 // The C interface. Nothing is thrown across it: every failure is a result
 // code or a null handle. Handles are looked up in the table of live ones
 // (device_handles.h), so a bad handle is a failure, never a dereference.
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "devicelib/discovery.h"
 #include "devicelib/heard_status.h"
 #include "devicelib/route_to_device.h"
+#include "devicelib/value_checks.h"
 #include "platform/net/udp_socket.h"
 
 using devicelib::COrvelDevice;
@@ -36,19 +38,6 @@ bool IsPesType(uint16_t type) {
     return type == TYPE_TREVAN || type == TYPE_T22CA || type == TYPE_R40_TREVAN;
 }
 
-// Checks the first count PIDs: no PID above 0x1FFF, none but the null PID
-// twice. At most 32 entries are examined.
-bool PidListIsValid(const uint16_t* pids, int count) {
-    const int n = count < MAX_PIDS ? count : MAX_PIDS;
-    for (int i = 0; i < n; ++i) {
-        if (pids[i] == NULL_PID) continue;
-        if (pids[i] > NULL_PID) return false;
-        for (int k = 0; k < n; ++k)
-            if (k != i && pids[k] == pids[i]) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 extern "C" {
@@ -57,6 +46,28 @@ DEVICELIB_API int32_t DiscoverDevices(DeviceList* list) {
     if (list == nullptr) return 1;
     try {
         devicelib::Discover(*list);
+    } catch (...) {
+        // The list keeps what was found before the failure.
+    }
+    return 1;
+}
+
+DEVICELIB_API int32_t DiscoverDevicesKeeping(DeviceList* list, const DeviceList* known,
+                                             DiscoveryCounts* counts) {
+    if (counts != nullptr) *counts = DiscoveryCounts{};
+    if (list == nullptr) return 1;
+    try {
+        // The caller's record is read while the list is written: a copy.
+        DeviceList knownCopy{};
+        if (known != nullptr) {
+            knownCopy = *known;
+            knownCopy.count = std::min<uint16_t>(knownCopy.count, MAX_DEVICES);
+        }
+        devicelib::DiscoveryRules rules;
+        rules.known = known != nullptr ? &knownCopy : nullptr;
+        rules.readOnWhenFull = true;
+        rules.counts = counts;
+        devicelib::Discover(*list, rules);
     } catch (...) {
         // The list keeps what was found before the failure.
     }
@@ -121,6 +132,8 @@ DEVICELIB_API int32_t CloseDevice(DeviceHandle handle) {
 DEVICELIB_API int32_t SetNetworkSettings(DeviceHandle handle, const NetworkSettings* settings) {
     if (settings == nullptr) return RC_FAILED;
     return WithDevice(handle, [&](COrvelDevice& device) {
+        if (const int32_t refused = devicelib::CheckNetworkValues(*settings); refused != 0)
+            return refused;
         return devicelib::ApplyNetworkSettingsThroughAdapters(device, *settings);
     });
 }
@@ -133,21 +146,13 @@ DEVICELIB_API int32_t SetChannel(DeviceHandle handle, const void* tuning) {
 DEVICELIB_API int32_t SetPidList(DeviceHandle handle, void* list) {
     if (list == nullptr) return RC_FAILED;
     return WithDevice(handle, [&](COrvelDevice& device) -> int32_t {
-        const bool pes = IsPesType(device.TypeCode());
-        uint16_t pids[MAX_PIDS];
-        int32_t count;
-        if (pes) {
-            auto* record = static_cast<TrevanPidListRecord*>(list);
-            count = record->count;
-            std::memcpy(pids, record->pid, sizeof pids);
-        } else {
-            auto* record = static_cast<PidListRecord*>(list);
-            count = record->count;
-            std::memcpy(pids, record->pid, sizeof pids);
-        }
-        const bool valid = PidListIsValid(pids, count);
+        const uint16_t type = device.TypeCode();
+        const bool pes = IsPesType(type);
+        const int32_t refused = devicelib::CheckPidListValues(type, list, nullptr);
         // Unused entries are cleared in the caller's record even when the
         // list is then refused.
+        const int32_t count = pes ? static_cast<TrevanPidListRecord*>(list)->count
+                                  : static_cast<PidListRecord*>(list)->count;
         if (count >= 0 && count < MAX_PIDS) {
             for (int i = count; i < MAX_PIDS; ++i) {
                 if (pes)
@@ -156,11 +161,7 @@ DEVICELIB_API int32_t SetPidList(DeviceHandle handle, void* list) {
                     static_cast<PidListRecord*>(list)->pid[i] = NULL_PID;
             }
         }
-        // Longer than any table: the code the table write gives for a list
-        // too long, whatever the entries hold (the encoder would otherwise
-        // send it as an empty table).
-        if (count > MAX_PIDS) return ERR_PID_LIST_TOO_LONG;
-        if (!valid || count < 0) return ERR_PID_LIST;
+        if (refused != 0) return refused;
         return device.WritePidTable(list);
     });
 }
@@ -213,6 +214,17 @@ DEVICELIB_API int32_t FindFreeStatusPort(uint16_t* port) {
     } catch (...) {
         return RC_FAILED;
     }
+}
+
+DEVICELIB_API int32_t CheckNetworkSettings(const NetworkSettings* settings) {
+    if (settings == nullptr) return RC_FAILED;
+    return devicelib::CheckNetworkValues(*settings);
+}
+
+DEVICELIB_API int32_t CheckPidList(uint16_t deviceType, const void* list, int32_t* badEntry) {
+    if (badEntry != nullptr) *badEntry = -1;
+    if (list == nullptr) return RC_FAILED;
+    return devicelib::CheckPidListValues(deviceType, list, badEntry);
 }
 
 DEVICELIB_API int32_t GetDeviceType(DeviceHandle handle, uint16_t* type) {

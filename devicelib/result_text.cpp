@@ -43,6 +43,17 @@ extern "C" DEVICELIB_API const char* DeviceResultText(int32_t result) {
             return "The receiver's echo differs from the command sent.";
         case ERR_NET_HOST_PART_ZERO:
             return "The new address has no bit outside the subnet mask.";
+        case ERR_NET_ADDRESS_INVALID:
+            return "The new address is no receiver's: in 0.0.0.0/8, multicast, reserved, or the "
+                   "broadcast address of its subnet.";
+        case ERR_NET_MASK_INVALID:
+            return "The subnet mask's ones are not contiguous from the top, or leave fewer than "
+                   "two host bits.";
+        case ERR_NET_GATEWAY_INVALID:
+            return "The default gateway is neither 0.0.0.0 (none) nor a host address.";
+        case ERR_NET_STATUS_COPY_INVALID:
+            return "The status copy address is neither 255.255.255.255 (none) nor a host "
+                   "address.";
         case ERR_STATUS_SOCKET:
             return "A status socket could not be created or bound.";
         case ERR_STATUS_TIMEOUT:
@@ -60,6 +71,9 @@ extern "C" DEVICELIB_API const char* DeviceResultText(int32_t result) {
         case ERR_PID_LIST:
             return "The PID list holds a PID above 0x1FFF or a PID twice, or the receiver's table "
                    "does not match what was written.";
+        case ERR_PID_FORWARDING:
+            return "A forwarding entry has a control value above 7, or a destination that is no "
+                   "host or group with a port.";
         case ERR_TUNE_NOT_ATTACHED:
             return "Tuning was asked of a device object that is not attached.";
         case ERR_TUNE_OUT_OF_RANGE:

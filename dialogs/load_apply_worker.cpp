@@ -1,5 +1,8 @@
 #include "dialogs/load_apply_worker.h"
 
+#include <memory>
+#include <string>
+
 namespace dialogs {
 
 namespace window = platform::window;
@@ -33,6 +36,10 @@ void LoadApplyWorker(const std::shared_ptr<LoadApplyJob>& job, window::WindowHan
         else if (outcome.reason == config::REASON_OTHER_RECEIVER)
             window::PostMessage(dialog, WM_LOADAPPLY_FAILED, stage, outcome.reason,
                                 std::make_unique<config::ReceiverKey>(outcome.fileKey));
+        else if (!outcome.detail.empty())
+            // A value no receiver can take: the dialog names it.
+            window::PostMessage(dialog, WM_LOADAPPLY_FAILED, stage, outcome.reason,
+                                std::make_unique<std::string>(outcome.detail));
         else
             window::PostMessage(dialog, WM_LOADAPPLY_FAILED, stage, outcome.reason);
     };

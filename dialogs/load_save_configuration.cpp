@@ -66,6 +66,17 @@ constexpr int STAGE_PID_LIST = static_cast<int>(config::ApplyStage::PidList);
 // again this often, the window handling messages meanwhile.
 constexpr int WORKER_END_POLL_MS = 20;
 
+// `detail` is `Element "value": why`; the text names the element and value.
+QString InvalidValueText(int stage, const std::string& detail) {
+    const std::size_t end = detail.find("\": ");
+    const QString named =
+        QString::fromStdString(end == std::string::npos ? detail : detail.substr(0, end + 1));
+    QString text = QStringLiteral("Invalid value in the file, nothing was sent: \n ") + named;
+    if (stage == STAGE_FILE || stage == STAGE_NETWORK)
+        text += QStringLiteral(" \n Click on the X button to close this window ");
+    return text;
+}
+
 QString FailureText(int stage, std::intptr_t reason) {
     const bool notInFile = reason == config::REASON_NOT_IN_FILE;
     if (stage == STAGE_NETWORK && reason == config::REASON_OTHER_RECEIVER)
@@ -366,29 +377,33 @@ void CLoadSaveConfiguration::ShowDescription(const QString& text) {
 
 std::intptr_t CLoadSaveConfiguration::OnStageFailed(window::Message& message) {
     const int stage = StageOf(message);
+    QString text = FailureText(stage, message.lParam);
+    // A value in the file no receiver can take is named instead, element and
+    // value (the reason behind them is r40ctl's to print: it would not fit).
+    if (const std::unique_ptr<std::string> detail = message.payload.Take<std::string>())
+        text = InvalidValueText(stage, *detail);
     switch (stage) {
         case STAGE_NETWORK:
             // Another receiver's identity is not sent; the channel and the
             // PID list follow.
             if (message.lParam == config::REASON_OTHER_RECEIVER) {
                 const auto key = message.payload.Take<config::ReceiverKey>();
-                ShowDescription(FailureText(stage, message.lParam) +
-                                QString::fromStdString(key ? config::KeyText(*key) : "?"));
+                ShowDescription(text + QString::fromStdString(key ? config::KeyText(*key) : "?"));
                 if (m_progress != nullptr) m_progress->SetPos(0);
                 break;
             }
             [[fallthrough]];
         case STAGE_FILE:
-            ShowDescription(FailureText(stage, message.lParam));
+            ShowDescription(text);
             KillTimer(TIMER_LOADAPPLY_PROGRESS);  // the indicator stays, still
             if (m_cancel != nullptr) m_cancel->show();
             m_state = State::Failed;
             break;
         case STAGE_CHANNEL:
-            ShowDescription(FailureText(stage, message.lParam));  // the PID list follows
+            ShowDescription(text);  // the PID list follows
             break;
         case STAGE_PID_LIST:
-            ShowDescription(FailureText(stage, message.lParam));
+            ShowDescription(text);
             BeginClosing();
             break;
         default:

@@ -5,6 +5,7 @@
 #include "dialogs/dialog_look.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/ip_address_control.h"
+#include "platform/window/message_box.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "skin/red_check_box.h"
@@ -104,15 +105,46 @@ bool CNetCfgDlgSkined::OnInitDialog() {
 }
 
 void CNetCfgDlgSkined::OnOK() {
+    NetworkSettings entered{};
+    Store(Read(m_statusAddress), entered.unicastStatusAddress);
+    Store(Read(m_subnetMask), entered.subnetMask);
+    Store(Read(m_gateway), entered.defaultGateway);
+    entered.statusPort = 0;  // the caller's to set
+    Store(Read(m_receiverAddress), entered.deviceAddress);
+    entered.listenPort = 0;
+    entered.useIgmp = m_igmp->IsChecked() ? 1 : 0;
+    // What no receiver can use is refused here, where it can be corrected,
+    // by the library's own judgement (with a status port, which the caller
+    // sets).
+    NetworkSettings checked = entered;
+    checked.statusPort = checked.listenPort = STATUS_PORTS[0];
+    if (const std::int32_t refused = CheckNetworkSettings(&checked); refused != 0) {
+        RefuseEntry(refused, entered);
+        return;
+    }
     m_confirmed = true;
-    Store(Read(m_statusAddress), m_result.unicastStatusAddress);
-    Store(Read(m_subnetMask), m_result.subnetMask);
-    Store(Read(m_gateway), m_result.defaultGateway);
-    m_result.statusPort = 0;  // the caller's to set
-    Store(Read(m_receiverAddress), m_result.deviceAddress);
-    m_result.listenPort = 0;
-    m_result.useIgmp = m_igmp->IsChecked() ? 1 : 0;
+    m_result = entered;
     EndDialog(window::IDOK);
+}
+
+void CNetCfgDlgSkined::RefuseEntry(std::int32_t refused, const NetworkSettings& entered) {
+    struct Field {
+        const char* label;
+        const std::uint8_t* value;
+        window::IpAddressControl* control;
+    };
+    const Field field = refused == ERR_NET_MASK_INVALID
+                            ? Field{"Subnet Mask", entered.subnetMask, m_subnetMask}
+                        : refused == ERR_NET_GATEWAY_INVALID
+                            ? Field{"Default Gateway", entered.defaultGateway, m_gateway}
+                        : refused == ERR_NET_STATUS_COPY_INVALID
+                            ? Field{"Send Status To", entered.unicastStatusAddress, m_statusAddress}
+                            : Field{"Receiver Address", entered.deviceAddress, m_receiverAddress};
+    const QString text = QString::asprintf(
+        "%s %d.%d.%d.%d cannot be given to a receiver:\n%s", field.label, field.value[0],
+        field.value[1], field.value[2], field.value[3], DeviceResultText(refused));
+    window::AfxMessageBox(text, window::MB_OK | window::MB_ICONEXCLAMATION);
+    if (field.control != nullptr) field.control->setFocus();
 }
 
 void CNetCfgDlgSkined::OnCancel() {

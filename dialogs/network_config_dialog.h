@@ -1,8 +1,10 @@
 // CNetCfgDlgSkined: the modal dialog in which the operator enters a
 // receiver's network settings (address, subnet mask, default gateway, the
-// unicast status address and IGMP). It checks nothing and talks to nobody:
-// what the operator entered comes back from GetResult unchanged, the two
-// ports left for the caller to fill.
+// unicast status address and IGMP). It talks to nobody; OK refuses, with a
+// message box, a value no receiver can use (the device library's
+// CheckNetworkSettings), so that it can be corrected. What the operator
+// confirmed comes back from GetResult unchanged, the two ports left for the
+// caller to fill.
 //
 //   CNetCfgDlgSkined dialog;
 //   dialog.SetAnchorRect(menu.GetWindowRect());
@@ -54,6 +56,8 @@ class CNetCfgDlgSkined : public platform::window::Dialog {
   protected:
     void DoDataExchange(platform::window::DataExchange& dx) override;
     bool OnInitDialog() override;
+    // Confirms, unless a value is one no receiver can use: then a message
+    // box names it and the dialog stays open.
     void OnOK() override;
     void OnCancel() override;
     void OnShowWindow(bool show) override;
@@ -61,6 +65,8 @@ class CNetCfgDlgSkined : public platform::window::Dialog {
     void OnCtlColor(QWidget* control, platform::window::ControlColors& colors) override;
 
   private:
+    void RefuseEntry(std::int32_t refused, const NetworkSettings& entered);
+
     platform::window::Rect m_anchorRect;
     bool m_hasStartValues = false;
     Ipv4Address m_startReceiverAddress{};

@@ -1,5 +1,6 @@
-// A configuration file as found on the disk: loaded, every value read, and
-// saved again, which must give a file that loads.
+// A configuration file as found on the disk: loaded, every value read, the
+// values an apply would send judged (for both PID list forms), and saved
+// again, which must give a file that loads.
 #include <unistd.h>
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "config/r40_settings_to_xml_doc.h"
+#include "config/values_to_send.h"
 
 namespace {
 
@@ -45,6 +47,10 @@ void ReadEverything(const CR40SettingsToXmlDoc& doc) {
     if (doc.ReadPIDListWithDestinations(forwarding) &&
         (forwarding.count < 0 || forwarding.count > MAX_PIDS))
         __builtin_trap();
+    // A fault always names an element and why.
+    for (const std::uint16_t type : {TYPE_R40, TYPE_R40_TREVAN})
+        if (const auto fault = config::CheckValuesToSend(doc, type))
+            if (fault->element.empty() || fault->why.empty()) __builtin_trap();
 }
 
 }  // namespace

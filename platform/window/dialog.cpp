@@ -35,9 +35,12 @@ class Depth {
     int& m_depth;
 };
 
-bool IsMouseEvent(QEvent::Type type) {
+// What PreTranslateMessage is shown, as a Win32 message loop shows it the
+// mouse and keyboard messages before they are dispatched.
+bool IsInputEvent(QEvent::Type type) {
     return type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
-           type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+           type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick ||
+           type == QEvent::KeyPress;
 }
 
 }  // namespace
@@ -380,7 +383,7 @@ bool Dialog::event(QEvent* event) {
 }
 
 bool Dialog::eventFilter(QObject* watched, QEvent* event) {
-    if (m_created && IsMouseEvent(event->type())) {
+    if (m_created && IsInputEvent(event->type())) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget != nullptr && widget->window() == this) {
             Depth depth(m_dispatchDepth);

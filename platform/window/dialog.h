@@ -220,8 +220,9 @@ class Dialog : public QWidget {
     // and OnCancel for IDCANCEL. Returns whether it was handled.
     virtual bool OnCommand(int id, int code);
     virtual void OnTimer(int id);
-    // Sees mouse moves, presses and releases of the window and its controls
-    // before they are handled (the tooltip relay). True swallows the event.
+    // Sees mouse moves, presses and releases and key presses of the window
+    // and its controls before they are handled (the tooltip relay, keys a
+    // window keeps from its controls). True swallows the event.
     virtual bool PreTranslateMessage(QObject* target, QEvent* event);
     virtual void OnShowWindow(bool show);
     // The client area moved to (x, y), screen coordinates for a window.

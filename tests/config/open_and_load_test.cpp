@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "config/r40_settings_to_xml_doc.h"
 #include "tests/config/file_fixtures.h"
@@ -66,6 +68,50 @@ TEST(OpenForWriting, FailsWithFourWhenTheFileCannotBeSaved) {
     // A directory of that name is no file to replace.
     EXPECT_EQ(doc.OpenForWriting(dir.path()), OPEN_SAVE_FAILED);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{});
+}
+
+// Opened to save on commit, a document leaves its file exactly as it was,
+// however many elements are written, until Commit replaces it whole; a new
+// file appears only then, and a document that is not writable commits nothing.
+TEST(OpenForWriting, SavedOnCommitTheFileChangesOnceWithEverything) {
+    TempDir dir;
+    const std::string old = "<Device><DeviceIP>10.9.9.9</DeviceIP><Site>north</Site></Device>";
+    WriteBytes(dir.File("old.xml"), old);
+    CR40SettingsToXmlDoc doc;
+    ASSERT_EQ(doc.OpenForWriting(dir.File("old.xml"), CR40SettingsToXmlDoc::SaveMode::OnCommit),
+              OPEN_OK);
+    const std::uint8_t address[4] = {192, 168, 0, 50};
+    const std::uint8_t mac[3] = {0, 96, 53};
+    PidListRecord list{};
+    list.count = 1;
+    list.pid[0] = 481;
+    EXPECT_TRUE(doc.WriteMACBytes(mac));
+    EXPECT_TRUE(doc.WriteDeviceIP(address));
+    EXPECT_TRUE(doc.WriteChannel(14));
+    EXPECT_TRUE(doc.WritePIDList(list));
+    EXPECT_EQ(ReadBytes(dir.File("old.xml")), old) << "written before the commit";
+    ASSERT_TRUE(doc.Commit());
+    CR40SettingsToXmlDoc saved;
+    ASSERT_TRUE(saved.Load(dir.File("old.xml")));
+    std::uint8_t read[4] = {};
+    EXPECT_TRUE(saved.ReadDeviceIP(read));
+    EXPECT_EQ(read[3], 50);
+    std::int32_t channel = 0;
+    EXPECT_TRUE(saved.ReadChannel(channel));
+    EXPECT_EQ(channel, 14);
+    EXPECT_NE(ReadBytes(dir.File("old.xml")).find("<Site>north</Site>"), std::string::npos);
+
+    CR40SettingsToXmlDoc fresh;
+    ASSERT_EQ(fresh.OpenForWriting(dir.File("new.xml"), CR40SettingsToXmlDoc::SaveMode::OnCommit),
+              OPEN_OK);
+    EXPECT_TRUE(fresh.WriteChannel(20));
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"old.xml"}) << "created before the commit";
+    ASSERT_TRUE(fresh.Commit());
+    EXPECT_NE(ReadBytes(dir.File("new.xml")).find("<Channel>20</Channel>"), std::string::npos);
+
+    CR40SettingsToXmlDoc loaded;
+    ASSERT_TRUE(loaded.Load(dir.File("new.xml")));
+    EXPECT_FALSE(loaded.Commit()) << "a loaded document is not for writing";
 }
 
 TEST(Load, TakesTheFirstElementAsRootWhateverItsName) {

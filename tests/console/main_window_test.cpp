@@ -6,10 +6,12 @@
 #include "console/console_messages.h"
 #include "console/worker_reports.h"
 #include "platform/net/udp_socket.h"
+#include "platform/window/control_properties.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
 #include "tests/console/console_fixture.h"
 #include "tests/devicelib/datagram_transmitter.h"
+#include "tests/support/private_network.h"
 
 namespace console_test {
 namespace {
@@ -226,6 +228,51 @@ TEST_F(Console, JunkOnTheStatusPortRemovesNoReceiver) {
         << dialog->MessageText().toStdString();
 }
 
+// Forged receivers, from more sources than the list has places, fill it
+// in every pass; the receivers the console listed before keep their places
+// and the selected one stays selected and online.
+TEST_F(Console, ListedReceiversKeepTheirPlacesWhenForgedOnesFillTheList) {
+    std::string why;
+    if (!test_support::AddLocalNetwork("10.26.0.1/16", &why)) GTEST_SKIP() << why;
+    Select("127.0.0.20");
+    ASSERT_TRUE(WaitForOnline());
+    std::vector<platform::net::Ipv4> sources;
+    for (int i = 1; i <= 80; ++i) sources.push_back({10, 26, 1, static_cast<std::uint8_t>(i)});
+    devicelib_test::ForgedReceivers forged(sources, 1, 4000);
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->DiscoveryRunning(); }, 6000));
+    const int passes = dialog->DiscoveryPasses();
+    for (int pass = 1; pass <= 3; ++pass) {
+        ASSERT_TRUE(WaitUntil([&] { return dialog->DiscoveryPasses() >= passes + pass; }, 8000));
+        EXPECT_EQ(Combo()->GetCount(), MAX_DEVICES) << "pass " << pass;
+        for (const char* address : {"127.0.0.20", "127.0.0.21", "127.0.0.22"})
+            EXPECT_GE(ItemOf(address), 0) << address << " in pass " << pass;
+    }
+    EXPECT_EQ(dialog->SelectedKey(), 0x000014);
+    EXPECT_EQ(Combo()->GetItemData(Combo()->GetCurSel()), 0x000014);
+    EXPECT_TRUE(dialog->MessageText().contains("Device Status: Online"))
+        << dialog->MessageText().toStdString();
+}
+
+// A pass that does not hear the selected receiver (a flood can drown it)
+// does not count against it while its status keeps arriving.
+TEST_F(Console, TheSelectedReceiverStaysWhileItsStatusKeepsComing) {
+    Select("127.0.0.20");
+    ASSERT_TRUE(WaitForOnline());
+    // Just after a real pass, so that the next one is seconds away.
+    const int passes = dialog->DiscoveryPasses();
+    ASSERT_TRUE(WaitUntil([&] { return dialog->DiscoveryPasses() > passes; }, 8000));
+    for (int miss = 0; miss < 2; ++miss) {
+        const R40StatusRecord* before = dialog->LastStatus();
+        ASSERT_TRUE(WaitUntil([&] { return dialog->LastStatus() != before; }, 3000));
+        auto empty = std::make_unique<console::DiscoveryReport>();
+        window::PostMessage(dialog->Handle(), console::WM_DISCOVERY_DONE, 0, 0, std::move(empty));
+        Pump(50);
+    }
+    EXPECT_EQ(dialog->SelectedKey(), 0x000014);
+    EXPECT_GE(ItemOf("127.0.0.20"), 0);
+    EXPECT_NE(dialog->MessageText(), "R40 Management Console \n Selected Device Removed");
+}
+
 TEST_F(Console, EscapeShutsDownAfterTheRunningDiscoveryPass) {
     ASSERT_TRUE(WaitUntil([&] { return dialog->DiscoveryRunning(); }, 5000));
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -234,6 +281,29 @@ TEST_F(Console, EscapeShutsDownAfterTheRunningDiscoveryPass) {
     EXPECT_FALSE(dialog->DiscoveryRunning()) << "the shut-down waited for the pass";
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->GetOpenDevice(), nullptr);
+}
+
+// Enter, wherever the focus is in the main window, neither ends the console
+// nor runs the shut-down: only the shut-down button, Escape and closing do.
+TEST_F(Console, EnterInTheMainWindowDoesNothing) {
+    ASSERT_TRUE(WaitForDevices(3));
+    dialog->activateWindow();
+    std::vector<QWidget*> targets{dialog.get()};
+    for (QWidget* child : dialog->findChildren<QWidget*>())
+        if (child->focusPolicy() != Qt::NoFocus) targets.push_back(child);
+    for (QWidget* target : targets) {
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            target->setFocus();
+            QTest::keyClick(target, key);
+            Pump(20);
+            ASSERT_FALSE(dialog->ShutDownDone())
+                << target->metaObject()->className() << " " << window::ControlId(target);
+            ASSERT_TRUE(dialog->isVisible());
+        }
+    }
+    // Escape still shuts down.
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->ShutDownDone());
 }
 
 TEST(ConsoleStatusPort, NoFreePortFallsBackToTheFirstAndSaysSo) {

@@ -5,16 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "devicelib/byte_order.h"
 #include "platform/clock/clock.h"
 #include "platform/net/udp_socket.h"
+#include "sim/receiver_state.h"
+#include "sim/status_datagram.h"
 
 namespace devicelib_test {
 
@@ -113,6 +118,65 @@ class NoiseSource {
     platform::net::UdpSocket m_socket;
     std::vector<std::uint16_t> m_ports;
     std::chrono::milliseconds m_interval;
+    std::atomic<std::uint64_t> m_sent{0};
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// Receivers that are not there: R40 status datagrams with MAC addresses
+// 02-5C-C1-7F-xx-xx, `macsPerSource` of them from each source address (not
+// loopback ones: see test_support::AddLocalNetwork), sent in turn to the
+// status port at about `perSecond` datagrams a second in all, as a spoofing
+// host on the LAN would.
+class ForgedReceivers {
+  public:
+    ForgedReceivers(const std::vector<platform::net::Ipv4>& sources, int macsPerSource,
+                    int perSecond, std::uint16_t port = 6516)
+        : m_port(port), m_perSecond(perSecond) {
+        int forged = 0;
+        for (const platform::net::Ipv4& source : sources) {
+            auto& socket = m_sockets.emplace_back();
+            EXPECT_TRUE(socket.Open() && socket.Bind(source, 0));
+            for (int i = 0; i < macsPerSource; ++i, ++forged) {
+                sim::ReceiverState state = sim::DefaultState(sim::Model::R40, source, port);
+                state.mac = {0x02,
+                             0x5C,
+                             0xC1,
+                             0x7F,
+                             static_cast<std::uint8_t>(forged >> 8),
+                             static_cast<std::uint8_t>(forged)};
+                m_datagrams.push_back(
+                    {m_sockets.size() - 1, sim::BuildStatusDatagram(sim::Model::R40, state)});
+            }
+        }
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~ForgedReceivers() {
+        m_stop = true;
+        m_thread.join();
+    }
+    std::uint64_t Sent() const { return m_sent; }
+
+  private:
+    void Run() {
+        // In bursts every 10 ms, so that the rate holds whatever the sleeps.
+        constexpr auto STEP = std::chrono::milliseconds(10);
+        const int perStep = std::max(1, m_perSecond / 100);
+        std::size_t next = 0;
+        while (!m_stop) {
+            const auto due = std::chrono::steady_clock::now() + STEP;
+            for (int i = 0; i < perStep; ++i, next = (next + 1) % m_datagrams.size()) {
+                const auto& [socket, bytes] = m_datagrams[next];
+                if (m_sockets[socket].SendTo(bytes, {127, 0, 0, 1}, m_port) >= 0) ++m_sent;
+            }
+            std::this_thread::sleep_until(due);
+        }
+    }
+
+    std::uint16_t m_port;
+    int m_perSecond;
+    std::deque<platform::net::UdpSocket> m_sockets;
+    std::vector<std::pair<std::size_t, std::vector<std::uint8_t>>> m_datagrams;
     std::atomic<std::uint64_t> m_sent{0};
     std::atomic<bool> m_stop{false};
     std::thread m_thread;

@@ -7,6 +7,7 @@
 #include "platform/clock/clock.h"
 #include "tests/devicelib/datagram_transmitter.h"
 #include "tests/devicelib/receiver_fixture.h"
+#include "tests/support/private_network.h"
 
 namespace devicelib_test {
 namespace {
@@ -151,6 +152,81 @@ TEST(Discovery, SixtyFourReceiversFillTheListAndTheNextIsLeftOut) {
     for (int i = 0; i < list.count; ++i)
         for (int k = i + 1; k < list.count; ++k)
             EXPECT_NE(std::memcmp(list.entries[i].mac, list.entries[k].mac, 6), 0);
+}
+
+// Hosts of a LAN, off loopback: 10.26.0.0/16 on this namespace's lo.
+bool LanAddresses(std::string* why) {
+    return test_support::AddLocalNetwork("10.26.0.1/16", why);
+}
+
+int ListedFrom(const DeviceList& list, const sim::Ipv4& source) {
+    int n = 0;
+    for (int i = 0; i < list.count; ++i) n += AddressOf(list.entries[i]) == source ? 1 : 0;
+    return n;
+}
+
+// One host claiming 200 receivers' MAC addresses at 2000 datagrams a second
+// takes MAX_MACS_PER_SOURCE places and hides no receiver that sends once a
+// second; what it was refused is counted.
+TEST(Discovery, OneHostClaimingManyMacAddressesTakesFourPlaces) {
+    std::string why;
+    if (!LanAddresses(&why)) GTEST_SKIP() << why;
+    sim::ReceiverConfig config = ConfigFor(sim::Model::R40, {127, 0, 0, 130}, 6516);
+    config.statusInterval = 1s;
+    auto real = StartOnFreePorts(config, &why);
+    ASSERT_NE(real, nullptr) << why;
+    const sim::Ipv4 spoofer{10, 26, 0, 5};
+    ForgedReceivers forged({spoofer}, 200, 2000);
+    platform::clock::SleepMilliseconds(300);
+
+    DeviceList list{};
+    EXPECT_EQ(DiscoverDevices(&list), 1);
+    EXPECT_EQ(ListedFrom(list, spoofer), MAX_MACS_PER_SOURCE);
+    EXPECT_TRUE(Listed(list, *real));
+
+    DiscoveryCounts counts{};
+    EXPECT_EQ(DiscoverDevicesKeeping(&list, nullptr, &counts), 1);
+    EXPECT_EQ(ListedFrom(list, spoofer), MAX_MACS_PER_SOURCE);
+    EXPECT_TRUE(Listed(list, *real));
+    EXPECT_GT(counts.sourceLimit, 0u);
+    EXPECT_EQ(counts.listFull, 0u);
+    // Its forged receivers, once listed, are known to a caller that keeps
+    // its list; they still never make the host's share grow.
+    DeviceList kept = list;
+    for (int pass = 0; pass < 3; ++pass) {
+        const DeviceList previous = kept;
+        DiscoverDevicesKeeping(&kept, &previous, &counts);
+        EXPECT_EQ(ListedFrom(kept, spoofer), MAX_MACS_PER_SOURCE) << "pass " << pass;
+        EXPECT_TRUE(Listed(kept, *real));
+    }
+}
+
+// Forged sources, one MAC address each, can fill the list; a receiver the
+// caller listed before is listed all the same, in the place of a newcomer.
+TEST(Discovery, AReceiverListedBeforeKeepsItsPlaceInAFullList) {
+    std::string why;
+    if (!LanAddresses(&why)) GTEST_SKIP() << why;
+    sim::ReceiverConfig config = ConfigFor(sim::Model::R40V, {127, 0, 0, 131}, 6516);
+    config.statusInterval = 500ms;
+    auto real = StartOnFreePorts(config, &why);
+    ASSERT_NE(real, nullptr) << why;
+    std::vector<sim::Ipv4> sources;
+    for (int i = 1; i <= 80; ++i) sources.push_back({10, 26, 1, static_cast<std::uint8_t>(i)});
+    ForgedReceivers forged(sources, 1, 4000);
+    platform::clock::SleepMilliseconds(300);
+
+    DeviceList known{};
+    known.count = 1;
+    known.entries[0] = InfoFor(*real);
+    DeviceList list{};
+    DiscoveryCounts counts{};
+    EXPECT_EQ(DiscoverDevicesKeeping(&list, &known, &counts), 1);
+    EXPECT_EQ(list.count, MAX_DEVICES);
+    EXPECT_TRUE(Listed(list, *real));
+    EXPECT_GT(counts.listFull, 0u) << "the newcomers left out are counted";
+    // The known list may be the list itself, as a caller keeps it.
+    EXPECT_EQ(DiscoverDevicesKeeping(&list, &list, &counts), 1);
+    EXPECT_TRUE(Listed(list, *real));
 }
 
 TEST(Discovery, ShortDatagramIsNotListedUnderStaleBytes) {

@@ -252,6 +252,21 @@ TEST(LoadSaveDialog, AFileWithoutNetworkSettingsOrWithoutAReceiverStopsAtTheNetw
               "Failed to apply network configuration\n Further configuration isn't possible \n "
               "Click on the X button to close this window ");
     EXPECT_EQ(end.result, IDCANCEL);
+
+    // A value no receiver can take (the read makes 255.255.255.255 of it)
+    // stops the apply before anything is sent, and is named.
+    const std::string broadcast = dir.filePath("broadcast.xml").toStdString();
+    {
+        std::ofstream(broadcast) << "<Device><DeviceIP>-1.-1.-1.-1</DeviceIP><DeviceSubNet>"
+                                    "255.0.0.0</DeviceSubNet><DefaultGW>10.0.0.1</DefaultGW>"
+                                    "<UnicastStatus>10.0.0.9</UnicastStatus><UseIGMP>No</UseIGMP>"
+                                    "</Device>";
+    }
+    end = ApplyToNoReceiver(broadcast);
+    EXPECT_EQ(end.text.toStdString(),
+              "Invalid value in the file, nothing was sent: \n DeviceIP \"-1.-1.-1.-1\" \n Click "
+              "on the X button to close this window ");
+    EXPECT_EQ(end.result, IDCANCEL);
 }
 
 TEST(LoadSaveDialog, StandsOnTopOfTheConsoleAtItsTopLeftCorner) {

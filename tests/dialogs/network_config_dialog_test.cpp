@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "dialog_test_support.h"
 #include "dialogs/network_config_dialog.h"
+#include "platform/window/scripted_dialog_service.h"
 #include "resources/ids.h"
 #include "skin/red_check_box.h"
 
@@ -44,25 +46,79 @@ void ExpectSameBytes(const NetworkSettings& actual, const NetworkSettings& expec
     EXPECT_EQ(actual.listenPort, 0);
 }
 
-TEST(NetworkDialog, WithoutStartValuesShowsZeroesAndIgmpOnAndHandsThemBack) {
+// Without start values the four addresses show 0.0.0.0, which no receiver
+// can take: OK names the receiver address and keeps the dialog open until
+// usable values are typed.
+TEST(NetworkDialog, WithoutStartValuesShowsZeroesAndIgmpOnAndHandsBackWhatIsTyped) {
+    ScriptedDialogService service;
+    ScopedDialogService installed(service);
     CNetCfgDlgSkined dialog;
     QStringList shown;
     bool igmpShown = false;
+    bool openAfterRefusal = false;
     const int ended = RunModal(dialog, [&] {
         for (const int id : {res::IDC_NET_RECEIVER_ADDRESS, res::IDC_NET_SUBNET_MASK,
                              res::IDC_NET_GATEWAY, res::IDC_NET_STATUS_ADDRESS})
             shown << Address(dialog, id)->Text();
         igmpShown = Igmp(dialog)->IsChecked();
         Click(dialog.GetDlgItem(IDOK));
+        openAfterRefusal = dialog.IsModalRunning();
+        TypeAddress(Address(dialog, res::IDC_NET_RECEIVER_ADDRESS), {"10", "1", "2", "3"});
+        TypeAddress(Address(dialog, res::IDC_NET_SUBNET_MASK), {"255", "255", "255", "0"});
+        TypeAddress(Address(dialog, res::IDC_NET_STATUS_ADDRESS), {"10", "1", "2", "9"});
+        Click(dialog.GetDlgItem(IDOK));
     });
     EXPECT_EQ(ended, IDOK);
     EXPECT_EQ(shown, QStringList(4, QStringLiteral("0.0.0.0")));
     EXPECT_TRUE(igmpShown);
+    EXPECT_TRUE(openAfterRefusal);
+    ASSERT_EQ(service.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(service.MessageBoxes()[0].text.startsWith("Receiver Address 0.0.0.0 "))
+        << service.MessageBoxes()[0].text.toStdString();
 
     NetworkSettings result;
     std::memset(&result, 0xAB, sizeof result);
     EXPECT_TRUE(dialog.GetResult(result));
-    ExpectSameBytes(result, Expected({0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, 1));
+    ExpectSameBytes(result,
+                    Expected({10, 1, 2, 9}, {255, 255, 255, 0}, {0, 0, 0, 0}, {10, 1, 2, 3}, 1));
+}
+
+// Each value no receiver can take is refused, the field named with what was
+// typed; the dialog stays open and confirms nothing.
+TEST(NetworkDialog, RefusesWhatNoReceiverCanUseAndNamesTheField) {
+    struct Case {
+        int control;
+        QStringList typed;
+        const char* named;
+    };
+    const std::vector<Case> cases{
+        {res::IDC_NET_RECEIVER_ADDRESS,
+         {"255", "255", "255", "255"},
+         "Receiver Address 255.255.255.255"},
+        {res::IDC_NET_RECEIVER_ADDRESS, {"224", "0", "0", "1"}, "Receiver Address 224.0.0.1"},
+        {res::IDC_NET_RECEIVER_ADDRESS, {"10", "1", "255", "255"}, "Receiver Address 10.1.255.255"},
+        {res::IDC_NET_SUBNET_MASK, {"255", "0", "255", "0"}, "Subnet Mask 255.0.255.0"},
+        {res::IDC_NET_GATEWAY, {"239", "1", "1", "1"}, "Default Gateway 239.1.1.1"},
+        {res::IDC_NET_STATUS_ADDRESS, {"0", "0", "0", "0"}, "Send Status To 0.0.0.0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.named);
+        ScriptedDialogService service;
+        ScopedDialogService installed(service);
+        CNetCfgDlgSkined dialog;
+        dialog.SetStartValues({10, 1, 2, 3}, {10, 1, 2, 254}, {255, 255, 0, 0}, {192, 168, 7, 9},
+                              false);
+        const int ended = RunModal(dialog, [&] {
+            TypeAddress(Address(dialog, c.control), c.typed);
+            QTest::keyClick(Address(dialog, c.control)->Field(3), Qt::Key_Return);
+        });
+        EXPECT_EQ(ended, STILL_RUNNING);
+        NetworkSettings result{};
+        EXPECT_FALSE(dialog.GetResult(result));
+        ASSERT_EQ(service.MessageBoxes().size(), 1u);
+        EXPECT_TRUE(service.MessageBoxes()[0].text.startsWith(QString(c.named) + " "))
+            << service.MessageBoxes()[0].text.toStdString();
+    }
 }
 
 TEST(NetworkDialog, UntouchedStartValuesComeBackExactlyOnEnter) {
@@ -91,19 +147,20 @@ TEST(NetworkDialog, TypedAddressesWithBlankFieldsAndAClickedBoxComeBackAsEntered
     const int ended = RunModal(dialog, [&] {
         TypeAddress(Address(dialog, res::IDC_NET_RECEIVER_ADDRESS), {"172", "16", "", "40"});
         TypeAddress(Address(dialog, res::IDC_NET_STATUS_ADDRESS), {"255", "255", "255", "255"});
-        TypeAddress(Address(dialog, res::IDC_NET_SUBNET_MASK), {"", "", "", ""});
+        TypeAddress(Address(dialog, res::IDC_NET_SUBNET_MASK), {"255", "255", "", ""});
         Click(Igmp(dialog));
         Click(dialog.GetDlgItem(IDOK));
     });
     EXPECT_EQ(ended, IDOK);
     NetworkSettings result{};
     EXPECT_TRUE(dialog.GetResult(result));
-    ExpectSameBytes(
-        result, Expected({255, 255, 255, 255}, {0, 0, 0, 0}, {10, 1, 2, 254}, {172, 16, 0, 40}, 0));
+    ExpectSameBytes(result, Expected({255, 255, 255, 255}, {255, 255, 0, 0}, {10, 1, 2, 254},
+                                     {172, 16, 0, 40}, 0));
 }
 
 TEST(NetworkDialog, EscapeAndTheCrossButtonLeaveTheResultUnconfirmed) {
     CNetCfgDlgSkined dialog;
+    dialog.SetStartValues({10, 1, 2, 3}, {10, 1, 2, 254}, {255, 255, 0, 0}, {192, 168, 7, 9}, true);
     RunModal(dialog, [&] { Click(dialog.GetDlgItem(IDOK)); });
     NetworkSettings result{};
     ASSERT_TRUE(dialog.GetResult(result));

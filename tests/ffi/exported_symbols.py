@@ -1,19 +1,23 @@
 """libdevicelib exports exactly its C interface: the entry points and the
 status port table, nothing of the objects and platform code inside it, each
-in the version node DEVICELIB_1 that goes with the SONAME libdevicelib.so.1.
+in its version node: DEVICELIB_1, which goes with the SONAME
+libdevicelib.so.1, or the node of the minor version that added it.
 
 Usage: exported_symbols.py PATH_TO_LIBDEVICELIB
        exported_symbols.py PATH_TO_DEVICELIB_DLL OBJDUMP   (Windows DLL)"""
 import subprocess
 import sys
 
-INTERFACE = {
-    "DiscoverDevices", "OpenDevice", "CloseDevice", "SetNetworkSettings", "SetChannel",
-    "SetPidList", "GetPidList", "GetDeviceStatus", "ResetDevice", "FindFreeStatusPort",
-    "GetDeviceType", "RemoveStaleRoutes", "DeviceResultText", "STATUS_PORTS",
-    "DecodeStatusDatagram",
+NODES = {
+    "DEVICELIB_1": {
+        "DiscoverDevices", "OpenDevice", "CloseDevice", "SetNetworkSettings", "SetChannel",
+        "SetPidList", "GetPidList", "GetDeviceStatus", "ResetDevice", "FindFreeStatusPort",
+        "GetDeviceType", "RemoveStaleRoutes", "DeviceResultText", "STATUS_PORTS",
+        "DecodeStatusDatagram",
+    },
+    "DEVICELIB_1.1": {"CheckNetworkSettings", "CheckPidList", "DiscoverDevicesKeeping"},
 }
-NODE = "DEVICELIB_1"
+INTERFACE = set().union(*NODES.values())
 
 
 def elf_exports(path):
@@ -22,11 +26,17 @@ def elf_exports(path):
     # Version nodes and the linker's own markers are not symbols of ours.
     names = {line.split()[0] for line in out.splitlines()
              if line and line.split()[1] not in ("A",)}
-    unversioned = sorted(n for n in names if not n.endswith("@@" + NODE))
-    if unversioned:
-        print("exported_symbols: FAILED: not in the node %s: %s" % (NODE, unversioned))
+    exported = set()
+    misplaced = []
+    for versioned in names:
+        name, _, node = versioned.partition("@@")
+        if name not in NODES.get(node, ()):
+            misplaced.append(versioned)
+        exported.add(name)
+    if misplaced:
+        print("exported_symbols: FAILED: not in their version nodes: %s" % sorted(misplaced))
         return None
-    return {n[:-len("@@" + NODE)] for n in names}
+    return exported
 
 
 def pe_exports(path, objdump):

@@ -11,4 +11,12 @@ namespace test_support {
 // process may not create a namespace.
 bool EnterPrivateNetwork(std::string* why = nullptr);
 
+// Puts `cidr` (e.g. "10.26.0.1/16") on the loopback interface of the
+// calling process's namespace, so that a test can send from addresses that
+// are not loopback ones, as hosts on a LAN do (every address of the range
+// is then this machine's). Call it only inside a namespace of the test's
+// own. False (with a reason) where it cannot: not root, no iproute2, or
+// Windows.
+bool AddLocalNetwork(const std::string& cidr, std::string* why = nullptr);
+
 }  // namespace test_support

@@ -6,7 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace test_support {
 
@@ -30,6 +32,13 @@ bool EnterPrivateNetwork(std::string* why) {
     if (!ok && why) *why = std::string("bringing lo up: ") + std::strerror(errno);
     ::close(fd);
     return ok;
+}
+
+bool AddLocalNetwork(const std::string& cidr, std::string* why) {
+    const std::string command = "ip addr replace " + cidr + " dev lo >/dev/null 2>&1";
+    if (std::system(command.c_str()) == 0) return true;
+    if (why) *why = "cannot add " + cidr + " to lo (needs root and iproute2)";
+    return false;
 }
 
 }  // namespace test_support

@@ -8,4 +8,9 @@ bool EnterPrivateNetwork(std::string* why) {
     return false;
 }
 
+bool AddLocalNetwork(const std::string&, std::string* why) {
+    if (why) *why = "no network namespace of the test's own to add addresses to";
+    return false;
+}
+
 }  // namespace test_support

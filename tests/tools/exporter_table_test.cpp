@@ -112,6 +112,46 @@ TEST(ExporterTable, KeepsAtMostItsLimitAndForgetsTheLongSilent) {
     EXPECT_FALSE(Find(snapshot, 2));
 }
 
+// Spoofed receivers cannot push real ones out: one address claims at most
+// MAX_MACS_PER_SOURCE (loopback any number); a full table lets forged
+// one-off datagrams go once they are down, never a receiver heard twice.
+TEST(ExporterTable, SpoofedReceiversCannotLockRealOnesOut) {
+    TableLimits limits;
+    limits.maxReceivers = 8;
+    ReceiverTable table(limits);
+    auto from = [](int n, std::initializer_list<std::uint8_t> address) {
+        DeviceInfo sender = Sender(n);
+        std::copy(address.begin(), address.end(), sender.address);
+        return sender;
+    };
+    for (int n = 1; n <= 10; ++n) table.Accepted(from(n, {10, 9, 9, 9}), Locked(true), T0, 0);
+    for (int n = 11; n <= 13; ++n) table.Accepted(from(n, {127, 0, 0, 1}), Locked(true), T0, 0);
+    TableSnapshot snapshot = table.Snapshot(T0);
+    EXPECT_EQ(snapshot.receivers.size(), 4u + 3u);
+    EXPECT_EQ(snapshot.dropped.sourceLimit, 6u);
+    EXPECT_FALSE(Find(snapshot, 5)) << "the fifth MAC address of one host";
+    // A receiver the table has keeps its place when it moves to a crowded
+    // address.
+    table.Accepted(from(11, {10, 9, 9, 9}), Locked(true), T0 + 100ms, 0);
+    EXPECT_TRUE(Find(table.Snapshot(T0 + 100ms), 11));
+
+    // Receiver 20 is heard twice (settled); forged ones once each fill the
+    // table. Once those are down, a newcomer gets in; 20 stays.
+    ReceiverTable full(limits);
+    full.Accepted(Sender(20), Locked(true), T0, 0);
+    full.Accepted(Sender(20), Locked(true), T0 + 1s, 0);
+    for (int n = 30; n < 37; ++n) full.Accepted(Sender(n), Locked(true), T0 + 1s, 0);
+    full.Accepted(Sender(40), Locked(true), T0 + 1s, 0);
+    EXPECT_EQ(full.Snapshot(T0 + 1s).dropped.receiverLimit, 1u);
+    for (int second = 2; second < 6; ++second)
+        full.Accepted(Sender(20), Locked(true), T0 + std::chrono::seconds(second), 0);
+    full.Accepted(Sender(40), Locked(true), T0 + 5s, 0);
+    snapshot = full.Snapshot(T0 + 5s);
+    EXPECT_TRUE(Find(snapshot, 40)) << "locked out by forged one-off datagrams";
+    EXPECT_TRUE(Find(snapshot, 20));
+    EXPECT_FALSE(Find(snapshot, 30));
+}
+
 TEST(ExporterTable, RefusedDatagramsCountForTheirReceiverOrAsDropped) {
     ReceiverTable table({});
     table.Accepted(Sender(1), Locked(true), T0, 0);

@@ -1,11 +1,22 @@
 // r40ctl given bad input, or a receiver that misbehaves: each case ends with
 // its documented exit code and one message line, never a crash or a hang.
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
 
+#include <array>
 #include <csignal>
 #include <fstream>
+#include <sstream>
 
 #include "devicelib/devicelib.h"
+#include "tests/devicelib/datagram_transmitter.h"
+#include "tests/support/private_network.h"
 #include "tests/tools/r40ctl_fixture.h"
 
 namespace tools_test {
@@ -21,8 +32,11 @@ TEST_F(Failures, MalformedArgumentsAreUsageErrorsThatSendNothing) {
         {"status", "receiver-one"},
         {"status", "127.0.0.21", "--port", "1234"},
         {"status", "127.0.0.21", "--count", "3"},
+        {"status", "127.0.0.21", "--watch", "--interval", "nan"},
+        {"status", "127.0.0.21", "--watch", "--interval", "-nan"},
         {"tune", "127.0.0.21", "--channel", "70"},
         {"tune", "127.0.0.21", "--channel", "1"},
+        {"tune", "127.0.0.21", "--channel", "99999999999999999999"},
         {"tune", "127.0.0.21"},
         {"tune", "127.0.0.21", "--frequency", "1150"},
         {"tune", "127.0.0.21", "--channel", "14", "--frequency", "1150", "--symbol-rate", "22"},
@@ -55,6 +69,8 @@ TEST_F(Failures, MalformedArgumentsAreUsageErrorsThatSendNothing) {
         EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
         ExpectOneMessage(run);
         EXPECT_EQ(run.out, "");
+        // A value is quoted as it was given, never as what it was clamped to.
+        EXPECT_EQ(run.err.find("9223372036854775807"), std::string::npos) << run.err;
     }
     // 33 PIDs, each valid on its own.
     std::vector<std::string> many{"pids", "127.0.0.21", "--json", "--set"};
@@ -137,6 +153,26 @@ TEST_F(Failures, AReceiverNobodyHeardIsExitThree) {
     EXPECT_EQ(doc["error"]["exit_code"], EXIT_NOT_FOUND);
 }
 
+// One host claiming 200 receivers' MAC addresses hides no receiver from a
+// command, and discover counts what it left out.
+TEST_F(Failures, ForgedReceiversFromOneHostHideNoReceiver) {
+    std::string why;
+    if (!test_support::AddLocalNetwork("10.26.0.1/16", &why)) GTEST_SKIP() << why;
+    StartReceiver(sim::Model::R40, 20, 1000ms);
+    devicelib_test::ForgedReceivers forged({{10, 26, 0, 5}}, 200, 2000);
+    const RunResult discover = Run({"discover", "--json"});
+    ASSERT_EQ(discover.exitCode, 0) << Shown(discover);
+    const Json doc = Document(discover);
+    int fromSpoofer = 0;
+    for (const Json& receiver : doc["receivers"]) fromSpoofer += receiver["address"] == "10.26.0.5";
+    EXPECT_EQ(fromSpoofer, MAX_MACS_PER_SOURCE) << doc;
+    EXPECT_GT(doc["refused"]["source_limit"].get<int>(), 0) << doc;
+    EXPECT_NE(discover.err.find("beyond their source's share"), std::string::npos) << discover.err;
+
+    const RunResult status = Run({"status", ReceiverAddress(20)});
+    EXPECT_EQ(status.exitCode, 0) << Shown(status);
+}
+
 TEST_F(Failures, AKeyThatNamesTwoReceiversIsAmbiguous) {
     StartReceiver(sim::Model::R40, 20);
     sim::EmulatedReceiver& twin = StartReceiver(sim::Model::R40V, 21);
@@ -172,6 +208,161 @@ TEST_F(Failures, FilesThatCannotBeReadOrWrittenAreExitFour) {
     const RunResult save = Run({"save", ReceiverAddress(20), dir + "/no/such/dir/saved.xml"});
     EXPECT_EQ(save.exitCode, EXIT_FILE) << Shown(save);
     ExpectOneMessage(save);
+}
+
+// SIGTERM while the network settings are on their way: that exchange ends,
+// and neither the channel nor the PID list goes out afterwards.
+TEST_F(Failures, ApplyStopsBeforeItsNextStageOnSigterm) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine refuses console control events from a program run without a "
+                    "terminal: no Ctrl+Break reaches r40ctl";
+#endif
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40, 20, 200ms);
+    const std::string file = TempDir() + "/headend.xml";
+    std::ofstream(file) << "<Device><DefaultGW>127.0.0.9</DefaultGW><DeviceIP>"
+                        << ReceiverAddress(20)
+                        << "</DeviceIP><DeviceSubNet>255.0.0.0</DeviceSubNet>"
+                           "<UnicastStatus>255.255.255.255</UnicastStatus><UseIGMP>No</UseIGMP>"
+                           "<Channel>22</Channel><PIDList Size=\"1\"><PIDEntry Entry=\"481\" "
+                           "Control=\"1\" /></PIDList></Device>";
+    RunningR40ctl apply({"apply", ReceiverAddress(20), file, "--json"});
+    ASSERT_TRUE(rx.WaitForCommands(1, 10s));
+    apply.Signal(SIGTERM);
+    const RunResult run = apply.Wait(30s);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 128 + SIGTERM) << Shown(run);
+    const Json doc = Document(run);
+    EXPECT_EQ(doc["ok"], false);
+    EXPECT_EQ(doc["stopped"], true);
+    ASSERT_EQ(doc["stages"].size(), 1u) << doc;
+    EXPECT_EQ(doc["stages"][0]["stage"], "network");
+    EXPECT_EQ(rx.State().gateway, (sim::Ipv4{127, 0, 0, 9})) << "the exchange on its way ended";
+    EXPECT_EQ(rx.CommandsOnPort(sim::NETWORK_PORT).size(), rx.Commands().size());
+    EXPECT_TRUE(rx.CommandsOnPort(sim::TUNE_PORT).empty());
+    EXPECT_TRUE(rx.CommandsOnPort(sim::TABLE_PORT).empty());
+}
+
+#ifndef _WIN32
+std::string FileText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Sets or clears the immutable flag, which holds even for root; false where
+// the file system has no such flag.
+bool SetImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+// save writes the whole configuration in one replacement of the file, so
+// that nothing stopping it half way can leave the new address beside the
+// old PID list; a file that cannot be replaced is left as it was, and the
+// message says that nothing was written.
+TEST_F(Failures, SaveReplacesTheFileOnceOrNotAtAll) {
+    StartReceiver(sim::Model::R40V);
+    const std::string dir = TempDir();
+    const std::string file = dir + "/headend.xml";
+    const std::string old =
+        "<Device><DeviceIP>10.9.9.9</DeviceIP><Channel>5</Channel><Site>north</Site></Device>";
+    std::ofstream(file) << old;
+
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.c_str(), IN_MOVED_TO | IN_MODIFY), 0);
+    const RunResult run = Run({"save", ReceiverAddress(20), file});
+    ASSERT_EQ(run.exitCode, 0) << Shown(run);
+    int replacements = 0, writesInPlace = 0;
+    alignas(inotify_event) char buffer[64 * 1024];
+    ssize_t n;
+    while ((n = ::read(watch, buffer, sizeof buffer)) > 0) {
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            if (event->len > 0 && std::string(event->name) == "headend.xml") {
+                replacements += (event->mask & IN_MOVED_TO) != 0;
+                writesInPlace += (event->mask & IN_MODIFY) != 0;
+            }
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(replacements, 1);
+    EXPECT_EQ(writesInPlace, 0);
+    const std::string saved = FileText(file);
+    EXPECT_NE(saved.find("<DeviceIP>" + ReceiverAddress(20) + "</DeviceIP>"), std::string::npos);
+    EXPECT_NE(saved.find("<Site>north</Site>"), std::string::npos) << saved;
+
+    // A file and directory nobody may change, not even root.
+    std::ofstream(file) << old;
+    if (!SetImmutable(file, true)) GTEST_SKIP() << "no immutable files on this file system";
+    const bool directoryLocked = SetImmutable(dir, true);
+    const RunResult refused = Run({"save", ReceiverAddress(20), file});
+    SetImmutable(dir, false);
+    SetImmutable(file, false);
+    ASSERT_TRUE(directoryLocked);
+    EXPECT_EQ(refused.exitCode, EXIT_FILE) << Shown(refused);
+    ExpectOneMessage(refused);
+    EXPECT_NE(refused.err.find("nothing was written"), std::string::npos) << refused.err;
+    EXPECT_EQ(FileText(file), old);
+}
+#endif
+
+// Values no receiver can take stop a command before anything is sent, with
+// a message that names the value: on the command line (exit 2), and in a
+// configuration file, whose reads cut such values down to something that
+// looks harmless (exit 4, the apply ends at the stage the value belongs to;
+// tests/config/values_to_send_test.cpp has every kind of value).
+TEST_F(Failures, ValuesNoReceiverCanTakeAreNeverSent) {
+    sim::EmulatedReceiver& rx = StartReceiver(sim::Model::R40V);
+    const std::string receiver = ReceiverAddress(20);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"network", receiver, "--address", "255.255.255.255"},
+             // The broadcast address of the subnet the receiver reports.
+             {"network", receiver, "--address", "127.0.0.255"},
+             {"pids", receiver, "--set", "48", "49=0.0.0.0:80"},
+         }) {
+        SCOPED_TRACE(args[2] + " " + args.back());
+        const RunResult run = Run(args);
+        EXPECT_EQ(run.exitCode, EXIT_USAGE) << Shown(run);
+        ExpectOneMessage(run);
+        EXPECT_NE(run.err.find(args.back()), std::string::npos) << run.err;
+    }
+
+    const std::string network =
+        "<DefaultGW>127.0.0.9</DefaultGW><DeviceSubNet>255.0.0.0"
+        "</DeviceSubNet><UnicastStatus>255.255.255.255</UnicastStatus>"
+        "<UseIGMP>No</UseIGMP><Channel>22</Channel>";
+    const std::string dir = TempDir();
+    for (const auto& [named, stage, content] : std::vector<std::array<std::string, 3>>{
+             {"DeviceIP \"-1.-1.-1.-1\"", "network",
+              "<DeviceIP>-1.-1.-1.-1</DeviceIP><PIDList Size=\"0\" />"},
+             {"PIDEntry 1 Entry \"99999\"", "pids",
+              "<DeviceIP>" + receiver +
+                  "</DeviceIP><PIDList Size=\"1\"><PIDEntry Entry=\"99999\" Control=\"1\" />"
+                  "</PIDList>"},
+         }) {
+        SCOPED_TRACE(named);
+        const std::string file = dir + "/bad.xml";
+        std::ofstream(file) << "<Device>" << network << content << "</Device>";
+        const RunResult run = Run({"apply", receiver, file, "--json"});
+        EXPECT_EQ(run.exitCode, EXIT_FILE) << Shown(run);
+        ExpectOneMessage(run);
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+        const Json doc = Document(run);
+        ASSERT_EQ(doc["stages"].size(), 1u) << doc;
+        EXPECT_EQ(doc["stages"][0]["stage"], stage);
+        EXPECT_EQ(doc["stages"][0]["reason"], -2);
+        EXPECT_NE(doc["stages"][0]["detail"].get<std::string>().find(named), std::string::npos);
+    }
+    EXPECT_TRUE(rx.Commands().empty()) << "a value no receiver can take was sent";
 }
 
 TEST_F(Failures, ResetAsksOnATerminalAndRefusesWithoutOne) {

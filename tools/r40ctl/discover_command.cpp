@@ -8,7 +8,8 @@ namespace r40ctl {
 
 int RunDiscover(Context& context) {
     DeviceList list{};
-    DiscoverDevices(&list);
+    DiscoveryCounts counts{};
+    DiscoverDevicesKeeping(&list, nullptr, &counts);
     std::vector<DeviceInfo> heard;
     for (int i = 0; i < list.count && i < MAX_DEVICES; ++i)
         if (!context.port || list.entries[i].statusPort == *context.port)
@@ -17,7 +18,7 @@ int RunDiscover(Context& context) {
     if (context.json) {
         Json receivers = Json::array();
         for (const DeviceInfo& entry : heard) receivers.push_back(ReceiverJson(entry));
-        PrintJson(Json{{"ok", true}, {"receivers", receivers}});
+        PrintJson(Json{{"ok", true}, {"receivers", receivers}, {"refused", RefusedJson(counts)}});
     } else {
         std::vector<std::vector<std::string>> rows;
         for (const DeviceInfo& entry : heard)
@@ -26,6 +27,8 @@ int RunDiscover(Context& context) {
         PrintRows(rows);
     }
     if (heard.empty()) Message("no receiver answered");
+    if (const std::string refused = RefusedText(counts); !refused.empty())
+        Message("warning: " + refused);
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "tools/r40ctl/command_support.h"
 #include "tools/r40ctl/failure.h"
 #include "tools/r40ctl/receiver_status.h"
+#include "tools/r40ctl/stop_signal.h"
 
 namespace r40ctl {
 
@@ -36,6 +37,8 @@ const char* StageName(ApplyStage stage) {
 std::string OutcomeText(const StageOutcome& s) {
     if (s.succeeded) return "applied";
     if (s.stage == ApplyStage::File) return "cannot be loaded";
+    if (s.reason == config::REASON_NOT_IN_FILE && !s.detail.empty())
+        return "invalid in the file, nothing was sent: " + s.detail;
     if (s.reason == config::REASON_NOT_IN_FILE) return "not in the file (or invalid there)";
     if (s.reason == config::REASON_NOT_FOR_MODEL)
         return s.stage == ApplyStage::Channel ? "skipped: the file holds no tuning this model takes"
@@ -54,7 +57,8 @@ Json OutcomeJson(const StageOutcome& s) {
                 {"skipped", s.Skipped()},
                 {"reason", s.reason},
                 {"result", sent ? Json(s.result) : Json(nullptr)},
-                {"result_text", sent ? Json(DeviceResultText(s.result)) : Json(nullptr)}};
+                {"result_text", sent ? Json(DeviceResultText(s.result)) : Json(nullptr)},
+                {"detail", s.detail.empty() ? Json(nullptr) : Json(s.detail)}};
 }
 
 // The exit code of an apply: that of its first failed stage.
@@ -92,19 +96,21 @@ int RunApply(Context& context, const ApplyFileOptions& options) {
     apply.lastUsedFile = options.lastUsed;
     apply.receiver = config::KeyOfMac(receiver.entry.mac);
     apply.networkOfOtherReceiver = options.withNetwork;
+    // A signal stops the apply before its next stage sends.
+    apply.stopRequested = [] { return StopRequested(); };
     if (!context.json)
         apply.onStage = [](const StageOutcome& s) {
             std::printf("%-8s %s\n", StageName(s.stage), OutcomeText(s).c_str());
             std::fflush(stdout);
         };
     const config::ApplyResult result = config::LoadAndApply(receiver.get(), options.file, apply);
-    const int exitCode = ApplyExitCode(result);
     // Said even when the rest succeeded: the receiver kept its own address.
     for (const StageOutcome& s : result.stages)
         if (s.reason == config::REASON_OTHER_RECEIVER)
             Message("apply: network settings not applied: " + options.file +
                     " was made from receiver " + config::KeyText(s.fileKey) +
                     " (--with-network applies them anyway)");
+    const int exitCode = result.stopped ? 128 + StopSignal() : ApplyExitCode(result);
     if (!options.lastUsed.empty() && exitCode == 0 && !result.lastUsedReplaced)
         Message("warning: " + options.lastUsed + " could not be written");
 
@@ -116,7 +122,17 @@ int RunApply(Context& context, const ApplyFileOptions& options) {
         document["file"] = options.file;
         document["stages"] = stages;
         document["last_used_replaced"] = result.lastUsedReplaced;
+        document["stopped"] = result.stopped;
         PrintJson(document);
+    }
+    if (result.stopped) {
+        Message("apply: interrupted; " +
+                std::string(result.stages.empty()
+                                ? "nothing was sent"
+                                : "the stages after " +
+                                      std::string(StageName(result.stages.back().stage)) +
+                                      " were not sent"));
+        return exitCode;
     }
     // Stages after the first failure may still have applied (the PID list
     // goes out after a failed channel), so the message names the first.
@@ -151,9 +167,11 @@ int RunSave(Context& context, const SaveOptions& options) {
                               " was not touched",
                           saved.result);
         case CreateFromStatusError::FileNotCreated:
-            throw Failure(EXIT_FILE, options.file + ": cannot be created");
+            throw Failure(EXIT_FILE, options.file +
+                                         ": cannot be opened for writing (far larger than any "
+                                         "configuration file?); nothing was written");
         case CreateFromStatusError::FileNotWritten:
-            throw Failure(EXIT_FILE, options.file + ": writing failed part way");
+            throw Failure(EXIT_FILE, options.file + ": cannot be written; nothing was written");
     }
 
     if (context.json) {

@@ -54,6 +54,31 @@ Request Validate(const NetworkOptions& o) {
     return r;
 }
 
+// The value a refusal names: the option as given, or, where the option was
+// not given, the receiver's current value it would have kept.
+std::string Unusable(std::int32_t refused, const Request& request,
+                     const NetworkSettings& settings) {
+    auto named = [](const char* option, const std::optional<Ipv4>& given, const char* current,
+                    const std::uint8_t* value) {
+        return (given ? std::string(option) : std::string(current)) + " " + FormatIpv4(value);
+    };
+    switch (refused) {
+        case ERR_NET_MASK_INVALID:
+            return named("--mask", request.mask, "the receiver's mask", settings.subnetMask);
+        case ERR_NET_GATEWAY_INVALID:
+            return named("--gateway", request.gateway, "the receiver's gateway",
+                         settings.defaultGateway);
+        case ERR_NET_STATUS_COPY_INVALID:
+            return named("--status-copy", request.statusCopy, "the receiver's status copy address",
+                         settings.unicastStatusAddress);
+        case ERR_PORT_NOT_IN_TABLE:
+            return "status port " + std::to_string(settings.statusPort);
+        default:
+            return named("--address", request.address, "the receiver's address",
+                         settings.deviceAddress);
+    }
+}
+
 }  // namespace
 
 int RunNetwork(Context& context, const NetworkOptions& options) {
@@ -88,6 +113,11 @@ int RunNetwork(Context& context, const NetworkOptions& options) {
     settings.statusPort = statusPort;
     settings.listenPort = statusPort;
     settings.useIgmp = igmp ? 1 : 0;
+    // What no receiver can use is a usage error, found before anything is sent.
+    if (const std::int32_t refused = CheckNetworkSettings(&settings); refused != 0)
+        throw Failure(EXIT_USAGE,
+                      Unusable(refused, request, settings) +
+                          " cannot be given to a receiver: " + DeviceResultText(refused));
     if (const std::int32_t rc = SetNetworkSettings(receiver.get(), &settings); rc != 0)
         throw Refused("network settings not confirmed", rc);
 

@@ -19,6 +19,12 @@ Json ReceiverJson(const DeviceInfo& entry) {
                 {"status_port", static_cast<unsigned>(entry.statusPort)}};
 }
 
+Json RefusedJson(const DiscoveryCounts& counts) {
+    return Json{{"source_limit", counts.sourceLimit},
+                {"list_full", counts.listFull},
+                {"displaced", counts.displaced}};
+}
+
 Json Rounded(double value, int decimals) {
     if (!std::isfinite(value)) return nullptr;
     const double scale = std::pow(10.0, decimals);

@@ -19,6 +19,10 @@ using Json = nlohmann::ordered_json;
 // {"address", "mac", "model", "type", "status_port"}
 Json ReceiverJson(const DeviceInfo& entry);
 
+// What a discovery pass left out, in datagrams:
+// {"source_limit", "list_full", "displaced"}
+Json RefusedJson(const DiscoveryCounts& counts);
+
 // A number rounded to `decimals` places; null when not finite (an SNR of
 // +infinity has no JSON form).
 Json Rounded(double value, int decimals);

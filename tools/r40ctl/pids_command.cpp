@@ -92,6 +92,14 @@ int RunPids(Context& context, const PidsOptions& options) {
         }
     }
     forwarding.count = standard.count = count;
+    // An entry no receiver can take is a usage error; a list longer than the
+    // model's table is left to the library, as documented.
+    std::int32_t bad = -1;
+    if (const std::int32_t refused = CheckPidList(entry.deviceType, list, &bad);
+        refused != 0 && bad >= 0)
+        throw Failure(EXIT_USAGE,
+                      "--set " + options.set[static_cast<std::size_t>(bad)] +
+                          " cannot be given to a receiver: " + DeviceResultText(refused));
     const std::vector<PidLine> written = PidLines(entry.deviceType, list);
     if (const std::int32_t rc = SetPidList(receiver.get(), list); rc != 0)
         throw Refused("PID list not confirmed", rc);

@@ -3,6 +3,7 @@
 // --json), messages to stderr; exit codes in failure.h and r40ctl.1.
 #include <CLI/CLI.hpp>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "tools/r40ctl/failure.h"
 #include "tools/r40ctl/output.h"
 #include "tools/r40ctl/stop_signal.h"
+#include "tools/r40ctl/text_values.h"
 
 #ifndef R40CTL_VERSION
 #define R40CTL_VERSION "0"
@@ -55,6 +57,18 @@ class CommandLine {
     ExporterOptions m_exporter;
 };
 
+// CLI11's Range lets NaN through: every comparison with it is false.
+CLI::Validator Finite() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            double value = 0;
+            if (!CLI::detail::lexical_cast(text, value) || !std::isfinite(value))
+                return text + " is not a finite number";
+            return {};
+        },
+        "FINITE");
+}
+
 // std::optional<std::string> members as CLI11 options.
 CLI::Option* AddOptional(CLI::App* command, const char* name, std::optional<std::string>& value,
                          const char* help) {
@@ -88,14 +102,24 @@ CommandLine::CommandLine() {
                           [this] { return RunStatus(m_context, m_status); });
     s->add_flag("--watch", m_status.watch, "one line per interval until interrupted");
     s->add_option("--interval", m_status.interval, "seconds between watch lines (default 1)")
+        ->check(Finite())
         ->check(CLI::Range(0.1, 86400.0));
     s->add_option("--count", m_status.count, "stop the watch after this many lines")
         ->check(CLI::Range(1L, 1000000000L));
 
     CLI::App* t = Command("tune", "tune and wait for the receiver's confirmation", true,
                           &m_tune.receiver, [this] { return RunTune(m_context, m_tune); });
-    t->add_option_function<long>(
-        "--channel", [this](long v) { m_tune.channel = v; }, "RF channel 2 to 69 (R40, R40V)");
+    t->add_option_function<std::string>(
+        "--channel",
+        [this](const std::string& text) {
+            // A number too long for any channel is refused as written, not
+            // as the largest integer it would be clamped to.
+            const auto channel = ParseNumber(text, 0x7FFFFFFF);
+            if (!channel)
+                throw CLI::ValidationError("--channel", text + " is not a channel 2 to 69");
+            m_tune.channel = static_cast<long>(*channel);
+        },
+        "RF channel 2 to 69 (R40, R40V)");
     t->add_option_function<double>(
         "--frequency", [this](double v) { m_tune.frequency = v; }, "frequency in MHz (satellite)");
     t->add_option_function<double>(

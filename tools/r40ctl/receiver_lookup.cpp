@@ -83,14 +83,37 @@ bool IsAtsc(std::uint16_t type) {
     return type == TYPE_R40 || type == TYPE_R40_TREVAN;
 }
 
+std::string RefusedText(const DiscoveryCounts& counts) {
+    std::string parts;
+    auto add = [&](std::uint32_t n, const std::string& why) {
+        if (n > 0) parts += (parts.empty() ? "" : ", ") + std::to_string(n) + " " + why;
+    };
+    add(counts.sourceLimit,
+        "beyond their source's share of " + std::to_string(MAX_MACS_PER_SOURCE));
+    add(counts.listFull, "while the list of " + std::to_string(MAX_DEVICES) + " was full");
+    add(counts.displaced, "receivers listed, then displaced by one named");
+    if (parts.empty()) return "";
+    return "datagrams of receivers not listed: " + parts;
+}
+
 DeviceInfo FindReceiver(const ReceiverQuery& query, std::optional<std::uint16_t> port) {
+    // A receiver named by its whole MAC address is found even where forged
+    // receivers fill the list.
+    DeviceList known{};
+    if (query.kind == ReceiverQuery::Kind::Mac) {
+        known.count = 1;
+        std::memcpy(known.entries[0].mac, query.mac.data(), 6);
+    }
     DeviceList list{};
-    DiscoverDevices(&list);
+    DiscoveryCounts counts{};
+    DiscoverDevicesKeeping(&list, &known, &counts);
     const std::vector<DeviceInfo> found = MatchingEntries(list, query, port);
     if (found.empty()) {
         std::string where = port ? " on status port " + std::to_string(*port) : "";
+        const std::string refused = RefusedText(counts);
         throw Failure(EXIT_NOT_FOUND, "no receiver " + query.text + " answered" + where + " (" +
-                                          std::to_string(list.count) + " heard)");
+                                          std::to_string(list.count) + " heard" +
+                                          (refused.empty() ? "" : "; " + refused) + ")");
     }
     if (found.size() > 1) {
         std::string names;

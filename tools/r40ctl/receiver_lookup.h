@@ -50,6 +50,10 @@ struct OpenReceiver {
     DeviceHandle get() const { return handle.get(); }
 };
 
+// What a pass left out, for a person: "" when nothing, else e.g. "213
+// datagrams of receivers not listed: 200 beyond their source's share of 4".
+std::string RefusedText(const DiscoveryCounts& counts);
+
 // One discovery pass, then the receiver the query names. Throws Failure:
 // EXIT_NOT_FOUND when none answered, EXIT_USAGE when the query names more
 // than one.

@@ -1,263 +1,285 @@
 #include "tools/r40ctl/exporter/http_service.h"
 
 #include <arpa/inet.h>
-#include <httplib.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
-#include <mutex>
+#include <list>
+#include <utility>
 #include <vector>
 
-#include "tools/r40ctl/exporter/index_page.h"
-#include "tools/r40ctl/exporter/metrics_text.h"
-
 namespace r40ctl::exporter {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A fixed set of workers; the accepting thread waits while QUEUED_CONNECTIONS
-// wait for one, so connections never pile up in memory.
-class BoundedPool final : public httplib::TaskQueue {
+// Connections taken from the backlog per turn of the loop, so that a flood
+// of them never starves the ones already in.
+constexpr int ACCEPTS_PER_TURN = 64;
+// How long accepting rests when the process has no descriptor to spare.
+constexpr std::chrono::milliseconds ACCEPT_REST{100};
+constexpr int BACKLOG = 128;
+
+class Descriptor {
   public:
-    BoundedPool() {
-        for (std::size_t i = 0; i < HTTP_WORKERS; ++i) m_threads.emplace_back([this] { Work(); });
-    }
-    ~BoundedPool() override { shutdown(); }
-
-    void enqueue(std::function<void()> task) override {
-        std::unique_lock lock(m_mutex);
-        m_room.wait(lock, [&] { return m_tasks.size() < QUEUED_CONNECTIONS || m_shutdown; });
-        // Every task closes its connection: even now it must run.
-        m_tasks.push_back(std::move(task));
-        m_work.notify_one();
-    }
-
-    void shutdown() override {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_shutdown = true;
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor() { Reset(); }
+    Descriptor(Descriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_fd = std::exchange(other.m_fd, -1);
         }
-        m_work.notify_all();
-        m_room.notify_all();
-        for (std::thread& t : m_threads)
-            if (t.joinable()) t.join();
+        return *this;
+    }
+    int get() const { return m_fd; }
+    void Reset() {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = -1;
     }
 
   private:
-    void Work() {
-        for (;;) {
-            std::function<void()> task;
-            {
-                std::unique_lock lock(m_mutex);
-                m_work.wait(lock, [&] { return !m_tasks.empty() || m_shutdown; });
-                if (m_tasks.empty()) return;
-                task = std::move(m_tasks.front());
-                m_tasks.pop_front();
-            }
-            m_room.notify_one();
-            task();
-        }
-    }
-
-    std::mutex m_mutex;
-    std::condition_variable m_work, m_room;
-    std::deque<std::function<void()>> m_tasks;
-    bool m_shutdown = false;
-    std::vector<std::thread> m_threads;
+    int m_fd;
 };
 
-// One accepted connection as cpp-httplib reads and writes it, with a budget
-// of bytes it may bring in, a deadline for the request and one for the
-// whole exchange.
-class BoundedStream final : public httplib::Stream {
-  public:
-    BoundedStream(int fd, const std::atomic<bool>& stopping)
-        : m_fd(fd),
-          m_readDeadline(Clock::now() + REQUEST_DEADLINE),
-          m_writeDeadline(Clock::now() + CONNECTION_DEADLINE),
-          m_stopping(stopping) {}
-
-    bool is_readable() const override { return WaitFor(POLLIN, m_readDeadline); }
-    bool is_writable() const override { return WaitFor(POLLOUT, m_writeDeadline); }
-
-    ssize_t read(char* ptr, size_t size) override {
-        if (m_budget == 0 || !is_readable()) return -1;
-        ssize_t n;
-        do {
-            n = ::recv(m_fd, ptr, std::min(size, m_budget), 0);
-        } while (n < 0 && errno == EINTR);
-        if (n > 0) m_budget -= static_cast<std::size_t>(n);
-        return n;
-    }
-
-    ssize_t write(const char* ptr, size_t size) override {
-        if (!is_writable()) return -1;
-        ssize_t n;
-        do {
-            n = ::send(m_fd, ptr, size, MSG_NOSIGNAL);
-        } while (n < 0 && errno == EINTR);
-        return n;
-    }
-
-    void get_remote_ip_and_port(std::string& ip, int& port) const override {
-        Describe(::getpeername, ip, port);
-    }
-    void get_local_ip_and_port(std::string& ip, int& port) const override {
-        Describe(::getsockname, ip, port);
-    }
-    socket_t socket() const override { return m_fd; }
-
-  private:
-    // Waits in short steps, so that a stop ends a slow client at once.
-    bool WaitFor(short events, Clock::time_point deadline) const {
-        for (;;) {
-            if (m_stopping.load()) return false;
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            if (left.count() <= 0) return false;
-            pollfd p{m_fd, events, 0};
-            const int n = ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 200)));
-            if (n > 0) return (p.revents & (events | POLLHUP | POLLERR)) != 0;
-            if (n < 0 && errno != EINTR) return false;
-        }
-    }
-
-    template <class Name>
-    void Describe(Name name, std::string& ip, int& port) const {
-        sockaddr_storage address{};
-        socklen_t length = sizeof address;
-        ip.clear();
-        port = 0;
-        if (name(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) return;
-        char text[INET6_ADDRSTRLEN] = {};
-        if (address.ss_family == AF_INET) {
-            const auto* a = reinterpret_cast<const sockaddr_in*>(&address);
-            ::inet_ntop(AF_INET, &a->sin_addr, text, sizeof text);
-            port = ntohs(a->sin_port);
-        } else if (address.ss_family == AF_INET6) {
-            const auto* a = reinterpret_cast<const sockaddr_in6*>(&address);
-            ::inet_ntop(AF_INET6, &a->sin6_addr, text, sizeof text);
-            port = ntohs(a->sin6_port);
-        }
-        ip = text;
-    }
-
-    const int m_fd;
-    const Clock::time_point m_readDeadline;
-    const Clock::time_point m_writeDeadline;
-    const std::atomic<bool>& m_stopping;
-    std::size_t m_budget = MOST_REQUEST_BYTES;
-};
-
-bool Served(const httplib::Request& request) {
-    const bool method = request.method == "GET" || request.method == "HEAD";
-    const bool path = request.path == "/" || request.path == "/metrics";
-    return method && path;
+std::string PeerText(const sockaddr_storage& address) {
+    char text[INET6_ADDRSTRLEN] = {};
+    if (address.ss_family == AF_INET)
+        ::inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in&>(address).sin_addr, text,
+                    sizeof text);
+    else if (address.ss_family == AF_INET6)
+        ::inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6&>(address).sin6_addr, text,
+                    sizeof text);
+    return text;
 }
+
+struct Connection {
+    Descriptor socket;
+    std::string peer;
+    Clock::time_point accepted;
+    std::string request;
+    std::string answer;
+    std::size_t sent = 0;
+    bool answering = false;  // the request is in; the answer is going out
+    bool done = false;       // to be closed at the end of this turn
+
+    Clock::time_point Deadline() const {
+        return accepted + (answering ? Clock::duration(CONNECTION_DEADLINE)
+                                     : Clock::duration(REQUEST_DEADLINE));
+    }
+    void Close() {
+        socket.Reset();
+        done = true;
+    }
+};
 
 }  // namespace
 
-// cpp-httplib's server with each connection read through a BoundedStream:
-// one request, then the connection is closed.
-class HttpService::Server final : public httplib::Server {
+class HttpService::Loop {
   public:
-    std::atomic<bool> m_stopping{false};
+    explicit Loop(HttpAnswers::Pages pages)
+        : m_answers(std::move(pages)), m_wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-  private:
-    bool process_and_close_socket(socket_t sock) override {
-        {
-            BoundedStream stream(sock, m_stopping);
-            bool closed = false;
-            process_request(stream, true, closed, [&](httplib::Request& request) {
-                stream.get_remote_ip_and_port(request.remote_addr, request.remote_port);
-                stream.get_local_ip_and_port(request.local_addr, request.local_port);
-            });
+    bool Bind(const std::string& host, int port, int* bound, std::string* why) {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_PASSIVE | AI_NUMERICHOST | AI_NUMERICSERV;
+        addrinfo* found = nullptr;
+        const std::string service = std::to_string(port);
+        if (const int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found); rc != 0) {
+            *why = ::gai_strerror(rc);
+            return false;
         }
-        ::shutdown(sock, SHUT_RDWR);
-        ::close(sock);
+        const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owned(found, ::freeaddrinfo);
+        Descriptor listener(
+            ::socket(found->ai_family, found->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        // Address reuse for a quick restart, but not port reuse: a second
+        // program on the same port must fail, not take half the scrapes.
+        const int on = 1;
+        if (listener.get() < 0 ||
+            ::setsockopt(listener.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+            ::bind(listener.get(), found->ai_addr, found->ai_addrlen) != 0 ||
+            ::listen(listener.get(), BACKLOG) != 0) {
+            *why = std::strerror(errno);
+            return false;
+        }
+        sockaddr_storage local{};
+        socklen_t length = sizeof local;
+        ::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&local), &length);
+        *bound = ntohs(local.ss_family == AF_INET6
+                           ? reinterpret_cast<const sockaddr_in6&>(local).sin6_port
+                           : reinterpret_cast<const sockaddr_in&>(local).sin_port);
+        m_listener = std::move(listener);
         return true;
     }
+
+    void Run() {
+        std::vector<pollfd> polled;
+        while (!m_stopping.load()) {
+            const Clock::time_point now = Clock::now();
+            polled.clear();
+            polled.push_back({m_wake.get(), POLLIN, 0});
+            const bool accepting = now >= m_acceptRestsUntil;
+            polled.push_back({accepting ? m_listener.get() : -1, POLLIN, 0});
+            Clock::time_point next = now + std::chrono::seconds(1);
+            for (const Connection& c : m_connections) {
+                polled.push_back({c.socket.get(), c.answering ? short(POLLOUT) : short(POLLIN), 0});
+                next = std::min(next, c.Deadline());
+            }
+            if (!accepting) next = std::min(next, m_acceptRestsUntil);
+            const auto wait =
+                std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count();
+            if (::poll(polled.data(), polled.size(),
+                       static_cast<int>(std::max<long long>(wait, 0))) < 0 &&
+                errno != EINTR)
+                continue;
+            if (polled[0].revents != 0) break;
+
+            std::size_t i = 2;
+            for (Connection& c : m_connections) {
+                const short events = polled[i++].revents;
+                if (events == 0) continue;
+                if (c.answering)
+                    Write(c);
+                else
+                    Read(c);
+            }
+            if (polled[1].revents != 0) Accept();
+            const Clock::time_point after = Clock::now();
+            for (Connection& c : m_connections)
+                if (after >= c.Deadline()) c.Close();
+            m_connections.remove_if([](const Connection& c) { return c.done; });
+        }
+        m_connections.clear();
+    }
+
+    void Stop() {
+        m_stopping = true;
+        const std::uint64_t one = 1;
+        if (::write(m_wake.get(), &one, sizeof one) < 0) {
+            // The flag alone ends the loop at its next turn, within a second.
+        }
+    }
+
+  private:
+    void Read(Connection& c) {
+        char buffer[4096];
+        const std::size_t room = MOST_REQUEST_BYTES - c.request.size();
+        const ssize_t n = ::recv(c.socket.get(), buffer, std::min(room, sizeof buffer), 0);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
+        if (n <= 0) {
+            c.Close();  // gone, or broken, before its request was in
+            return;
+        }
+        c.request.append(buffer, static_cast<std::size_t>(n));
+        if (RequestHeadLength(c.request)) {
+            c.answer = m_answers.Answer(c.request, c.peer);
+            c.request = std::string();
+            c.answering = true;
+            Write(c);
+        } else if (c.request.size() >= MOST_REQUEST_BYTES) {
+            c.Close();  // a head beyond any request's: no answer
+        }
+    }
+
+    void Write(Connection& c) {
+        const ssize_t n = ::send(c.socket.get(), c.answer.data() + c.sent, c.answer.size() - c.sent,
+                                 MSG_NOSIGNAL);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
+        if (n < 0) {
+            c.Close();
+            return;
+        }
+        c.sent += static_cast<std::size_t>(n);
+        if (c.sent == c.answer.size()) {
+            ::shutdown(c.socket.get(), SHUT_WR);
+            c.Close();
+        }
+    }
+
+    void Accept() {
+        for (int taken = 0; taken < ACCEPTS_PER_TURN; ++taken) {
+            sockaddr_storage address{};
+            socklen_t length = sizeof address;
+            Descriptor socket(::accept4(m_listener.get(), reinterpret_cast<sockaddr*>(&address),
+                                        &length, SOCK_NONBLOCK | SOCK_CLOEXEC));
+            if (socket.get() < 0) {
+                if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+                    m_acceptRestsUntil = Clock::now() + ACCEPT_REST;
+                return;
+            }
+            std::string peer = PeerText(address);
+            if (!MakeRoomFor(peer)) continue;  // closed: every place is answering
+            Connection& c = m_connections.emplace_back();
+            c.socket = std::move(socket);
+            c.peer = std::move(peer);
+            c.accepted = Clock::now();
+        }
+    }
+
+    // Closes the oldest connection still reading its request, of `peer`
+    // when it has its share, and of anyone when all places are taken.
+    bool MakeRoomFor(const std::string& peer) {
+        std::size_t live = 0, ofPeer = 0;
+        for (const Connection& c : m_connections) {
+            if (c.done) continue;
+            ++live;
+            ofPeer += c.peer == peer ? 1 : 0;
+        }
+        auto evictOldestReading = [&](bool samePeer) {
+            for (Connection& c : m_connections)
+                if (!c.done && !c.answering && (!samePeer || c.peer == peer)) {
+                    c.Close();
+                    return true;
+                }
+            return false;
+        };
+        if (ofPeer >= CONNECTIONS_PER_CLIENT) {
+            if (!evictOldestReading(true)) return false;
+            --live;
+        }
+        if (live >= MAX_CONNECTIONS && !evictOldestReading(false)) return false;
+        return true;
+    }
+
+    HttpAnswers m_answers;
+    Descriptor m_listener;
+    Descriptor m_wake;
+    std::list<Connection> m_connections;  // oldest first
+    Clock::time_point m_acceptRestsUntil{};
+    std::atomic<bool> m_stopping{false};
 };
 
-HttpService::HttpService(Pages pages) : m_server(std::make_unique<Server>()) {
-    Server& server = *m_server;
-    server.new_task_queue = [] { return new BoundedPool(); };
-    // Address reuse for a quick restart, but not port reuse: a second
-    // program on the same port must fail, not take half the scrapes.
-    server.set_socket_options([](socket_t sock) {
-        int on = 1;
-        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    });
-    server.set_payload_max_length(MOST_REQUEST_BYTES);
-    server.set_keep_alive_max_count(1);
-    server.set_read_timeout(REQUEST_DEADLINE);
-    server.set_write_timeout(CONNECTION_DEADLINE);
-    server.set_pre_routing_handler(
-        [](const httplib::Request& request, httplib::Response& response) {
-            if (Served(request)) return httplib::Server::HandlerResponse::Unhandled;
-            response.status = 404;
-            response.set_content("not found\n", "text/plain; charset=utf-8");
-            return httplib::Server::HandlerResponse::Handled;
-        });
-    server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
-        if (response.body.empty())
-            response.set_content(std::to_string(response.status) + "\n",
-                                 "text/plain; charset=utf-8");
-    });
-    server.set_exception_handler(
-        [](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
-            response.status = 500;
-            response.set_content("internal error\n", "text/plain; charset=utf-8");
-        });
-    server.Get("/metrics",
-               [metrics = pages.metrics](const httplib::Request&, httplib::Response& response) {
-                   response.set_content(metrics(), METRICS_CONTENT_TYPE);
-               });
-    server.Get("/", [index = pages.index](const httplib::Request&, httplib::Response& response) {
-        response.set_content(index(), INDEX_CONTENT_TYPE);
-    });
-}
+HttpService::HttpService(HttpAnswers::Pages pages)
+    : m_loop(std::make_unique<Loop>(std::move(pages))) {}
 
 HttpService::~HttpService() {
     Stop();
 }
 
 bool HttpService::Bind(const std::string& host, int port, std::string* why) {
-    errno = 0;
-    if (port == 0) {
-        const int bound = m_server->bind_to_any_port(host);
-        if (bound > 0) {
-            m_port = bound;
-            return true;
-        }
-    } else if (m_server->bind_to_port(host, port)) {
-        m_port = port;
-        return true;
-    }
-    if (why != nullptr) *why = errno != 0 ? std::strerror(errno) : "cannot bind";
-    return false;
+    std::string reason;
+    const bool bound = m_loop->Bind(host, port, &m_port, &reason);
+    if (!bound && why != nullptr) *why = reason;
+    return bound;
 }
 
 void HttpService::Start() {
-    m_thread = std::thread([this] { m_server->listen_after_bind(); });
-    // A stop asked for before the server runs would find nothing to stop.
-    const auto giveUp = Clock::now() + std::chrono::seconds(5);
-    while (!m_server->is_running() && Clock::now() < giveUp)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    m_thread = std::thread([this] { m_loop->Run(); });
 }
 
 void HttpService::Stop() {
-    m_server->m_stopping = true;
-    m_server->stop();
+    m_loop->Stop();
     if (m_thread.joinable()) m_thread.join();
 }
 

@@ -190,11 +190,13 @@ std::string MetricsText(const TableSnapshot& snapshot, int statusPortsListening)
     out.Family("r40_exporter_dropped_datagrams_total", "counter",
                "Datagrams no tracked receiver answers for: unrecognised (no status of a known "
                "model), foreign_mac (another maker's device), receiver_limit (a new receiver "
-               "while the table is full).");
+               "while the table is full), source_limit (a new receiver from an address that "
+               "claims the most receivers one host may).");
     const std::pair<const char*, std::uint64_t> dropped[] = {
         {"unrecognised", snapshot.dropped.unrecognised},
         {"foreign_mac", snapshot.dropped.foreignMac},
-        {"receiver_limit", snapshot.dropped.receiverLimit}};
+        {"receiver_limit", snapshot.dropped.receiverLimit},
+        {"source_limit", snapshot.dropped.sourceLimit}};
     for (const auto& [reason, count] : dropped)
         out.Sample("r40_exporter_dropped_datagrams_total", {{"reason", reason}},
                    static_cast<double>(count));

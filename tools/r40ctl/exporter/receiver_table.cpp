@@ -45,11 +45,40 @@ ReceiverTable::Key ReceiverTable::KeyOf(const std::uint8_t* mac) {
     return key;
 }
 
+std::uint32_t ReceiverTable::SourceOf(const DeviceInfo& sender) {
+    return (std::uint32_t{sender.address[0]} << 24) | (std::uint32_t{sender.address[1]} << 16) |
+           (std::uint32_t{sender.address[2]} << 8) | sender.address[3];
+}
+
+void ReceiverTable::Count(std::uint32_t source, int change) {
+    std::size_t& count = m_perSource[source];
+    count = change > 0 ? count + 1 : count - 1;
+    if (count == 0) m_perSource.erase(source);
+}
+
+void ReceiverTable::Erase(std::unordered_map<Key, Entry>::iterator entry) {
+    Count(SourceOf(entry->second.sender), -1);
+    m_entries.erase(entry);
+}
+
 void ReceiverTable::ForgetSilent(SteadyTime now) {
-    std::erase_if(m_entries, [&](const auto& item) {
-        const std::optional<SteadyTime> last = item.second.rhythm.Last();
-        return !last || now - *last > m_limits.forgetAfter;
-    });
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        const std::optional<SteadyTime> last = it->second.rhythm.Last();
+        if (!last || now - *last > m_limits.forgetAfter)
+            Erase(it++);
+        else
+            ++it;
+    }
+}
+
+void ReceiverTable::ForgetUnsettled(SteadyTime now) {
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        const Rhythm& rhythm = it->second.rhythm;
+        if (!rhythm.Settled() && rhythm.Missed(now))
+            Erase(it++);
+        else
+            ++it;
+    }
 }
 
 void ReceiverTable::Accepted(const DeviceInfo& sender, const Reading& reading, SteadyTime now,
@@ -57,12 +86,21 @@ void ReceiverTable::Accepted(const DeviceInfo& sender, const Reading& reading, S
     const std::lock_guard lock(m_mutex);
     ++m_datagrams;
     const Key key = KeyOf(sender.mac);
+    const std::uint32_t source = SourceOf(sender);
     auto found = m_entries.find(key);
     if (found == m_entries.end()) {
-        // A full table makes room only by forgetting the long silent, and
-        // looks for them at most once a second, however many newcomers knock.
+        const auto share = m_perSource.find(source);
+        if (sender.address[0] != 127 && share != m_perSource.end() &&
+            share->second >= MAX_MACS_PER_SOURCE) {
+            ++m_dropped.sourceLimit;
+            return;
+        }
+        // A full table makes room by forgetting the long silent and the
+        // unsettled that went down, and looks for them at most once a second,
+        // however many newcomers knock.
         if (m_entries.size() >= m_limits.maxReceivers && now >= m_nextForget) {
             ForgetSilent(now);
+            ForgetUnsettled(now);
             m_nextForget = now + std::chrono::seconds(1);
         }
         if (m_entries.size() >= m_limits.maxReceivers) {
@@ -70,6 +108,11 @@ void ReceiverTable::Accepted(const DeviceInfo& sender, const Reading& reading, S
             return;
         }
         found = m_entries.emplace(key, Entry{}).first;
+        found->second.sender = sender;
+        Count(source, +1);
+    } else if (SourceOf(found->second.sender) != source) {
+        Count(SourceOf(found->second.sender), -1);  // it moved
+        Count(source, +1);
     }
     Entry& entry = found->second;
     if (entry.statusDatagrams > 0 && entry.reading.locked && !reading.locked) ++entry.lockLosses;

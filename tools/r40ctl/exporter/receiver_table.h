@@ -63,6 +63,8 @@ class Rhythm {
     // Whether it has missed two intervals by `now`.
     bool Missed(SteadyTime now) const;
     std::optional<SteadyTime> Last() const { return m_last; }
+    // Heard in more than one emission: a receiver, not a single datagram.
+    bool Settled() const { return m_gapCount > 0; }
 
   private:
     std::optional<SteadyTime> m_last;
@@ -92,6 +94,10 @@ struct DroppedDatagrams {
     std::uint64_t unrecognised = 0;   // no status of a known model
     std::uint64_t foreignMac = 0;     // another maker's device
     std::uint64_t receiverLimit = 0;  // a new receiver while the table is full
+    // A new receiver from a source address that has MAX_MACS_PER_SOURCE
+    // tracked already (loopback sources excepted): a host claiming many
+    // receivers' MAC addresses is spoofing them.
+    std::uint64_t sourceLimit = 0;
 };
 
 struct TableSnapshot {
@@ -129,11 +135,19 @@ class ReceiverTable {
     };
     using Key = std::uint64_t;  // the six MAC bytes
     static Key KeyOf(const std::uint8_t* mac);
+    static std::uint32_t SourceOf(const DeviceInfo& sender);
     void ForgetSilent(SteadyTime now);
+    // A full table also lets go of entries heard in one emission only that
+    // are down since: forged datagrams sent once must not hold places for
+    // the forget time. Receivers heard twice never lose theirs.
+    void ForgetUnsettled(SteadyTime now);
+    void Erase(std::unordered_map<Key, Entry>::iterator entry);
+    void Count(std::uint32_t source, int change);
 
     const TableLimits m_limits;
     std::mutex m_mutex;
     std::unordered_map<Key, Entry> m_entries;
+    std::unordered_map<std::uint32_t, std::size_t> m_perSource;  // entries by source address
     std::uint64_t m_datagrams = 0;
     DroppedDatagrams m_dropped;
     SteadyTime m_nextForget{};

@@ -48,8 +48,11 @@ void Remove(DeviceList& list, int index) {
     --list.count;
 }
 
-void Count(std::uint32_t DiscoveryCounts::*counter, const DiscoveryRules& rules) {
-    if (rules.counts != nullptr) ++(rules.counts->*counter);
+// DiscoveryCounts is a packed record a caller may hold at any address: its
+// members are reached through it, never through a pointer to a member.
+template <class Counter>
+void Count(Counter counter, const DiscoveryRules& rules) {
+    if (rules.counts != nullptr) counter(*rules.counts);
 }
 
 }  // namespace
@@ -89,12 +92,12 @@ void Discover(DeviceList& list, const DiscoveryRules& rules) {
                         NewestNewcomer(list, *rules.known, shareTaken ? entry.address : nullptr);
                 if (newcomer >= 0) {
                     Remove(list, newcomer);
-                    Count(&DiscoveryCounts::displaced, rules);
+                    Count([](DiscoveryCounts& c) { ++c.displaced; }, rules);
                     added = true;
                 } else if (shareTaken) {
-                    Count(&DiscoveryCounts::sourceLimit, rules);
+                    Count([](DiscoveryCounts& c) { ++c.sourceLimit; }, rules);
                 } else if (full) {
-                    Count(&DiscoveryCounts::listFull, rules);
+                    Count([](DiscoveryCounts& c) { ++c.listFull; }, rules);
                 } else {
                     added = true;
                 }

@@ -69,20 +69,21 @@ bool IsUsableDestination(const PidDestination& destination) {
 // PID word.
 constexpr std::uint8_t HIGHEST_FORWARDING_CONTROL = 7;
 
+// The list in either form. The records are packed and a caller may hold
+// one at any address, so entries are read through the record, never through
+// a plain pointer to its arrays (which would assume their alignment).
 struct ListView {
-    const std::uint16_t* pids;
-    const std::uint8_t* controls;
-    const PidDestination* destinations;  // null for the standard form
-    std::int32_t count;
+    const PidListRecord* standard = nullptr;
+    const TrevanPidListRecord* forwarding = nullptr;  // set for the forwarding form
+
+    std::int32_t Count() const { return forwarding ? forwarding->count : standard->count; }
+    std::uint16_t Pid(int i) const { return forwarding ? forwarding->pid[i] : standard->pid[i]; }
 };
 
 ListView ViewOf(std::uint16_t deviceType, const void* list) {
-    if (IsForwardingType(deviceType)) {
-        const auto* record = static_cast<const TrevanPidListRecord*>(list);
-        return {record->pid, record->control, record->destination, record->count};
-    }
-    const auto* record = static_cast<const PidListRecord*>(list);
-    return {record->pid, record->control, nullptr, record->count};
+    if (IsForwardingType(deviceType))
+        return {nullptr, static_cast<const TrevanPidListRecord*>(list)};
+    return {static_cast<const PidListRecord*>(list), nullptr};
 }
 
 }  // namespace
@@ -114,22 +115,24 @@ std::int32_t CheckPidListValues(std::uint16_t deviceType, const void* list,
     bad = -1;
     if (deviceType < TYPE_T22_V2 || deviceType > TYPE_R40_TREVAN) return ERR_BAD_TYPE;
     const ListView view = ViewOf(deviceType, list);
-    if (view.count > MAX_PIDS) return ERR_PID_LIST_TOO_LONG;
-    if (view.count < 0) return ERR_PID_LIST;
-    for (int i = 0; i < view.count; ++i) {
+    const std::int32_t count = view.Count();
+    if (count > MAX_PIDS) return ERR_PID_LIST_TOO_LONG;
+    if (count < 0) return ERR_PID_LIST;
+    for (int i = 0; i < count; ++i) {
         bad = i;
-        const std::uint16_t pid = view.pids[i];
+        const std::uint16_t pid = view.Pid(i);
         // The null PID marks an entry left empty; it is sent as such.
         if (pid == NULL_PID) continue;
         if (pid > HIGHEST_PID) return ERR_PID_LIST;
         for (int k = 0; k < i; ++k)
-            if (view.pids[k] == pid) return ERR_PID_LIST;
-        if (view.destinations != nullptr && (view.controls[i] > HIGHEST_FORWARDING_CONTROL ||
-                                             !IsUsableDestination(view.destinations[i])))
+            if (view.Pid(k) == pid) return ERR_PID_LIST;
+        if (view.forwarding != nullptr &&
+            (view.forwarding->control[i] > HIGHEST_FORWARDING_CONTROL ||
+             !IsUsableDestination(view.forwarding->destination[i])))
             return ERR_PID_FORWARDING;
     }
     bad = -1;
-    if (view.count > TableEntries(deviceType)) return ERR_PID_LIST_TOO_LONG;
+    if (count > TableEntries(deviceType)) return ERR_PID_LIST_TOO_LONG;
     return 0;
 }
 

@@ -73,16 +73,31 @@ session_cleanup() {
 trap session_cleanup EXIT
 
 # Starts an X server of its own (screen geometry $1, default 1024x768x24) and
-# points DISPLAY and Qt at it; false when none started.
+# points DISPLAY and Qt at it; false when none started. A server that ends at
+# once (seen when many walks start together and race for a display's lock
+# file in the shared /tmp) is started again; the last one's words are shown.
 start_xvfb() {
-    local geometry=${1:-1024x768x24} ready number
+    local attempt
+    if [ -z "${XVFB_LOG:-}" ]; then
+        XVFB_LOG=$(mktemp)
+        track_dir "$XVFB_LOG"
+    fi
+    for attempt in 1 2 3; do
+        start_xvfb_once "${1:-1024x768x24}" && return 0
+        sleep 0.$((RANDOM % 10))
+    done
+    sed 's/^/Xvfb: /' "$XVFB_LOG" >&2
+    return 1
+}
+
+start_xvfb_once() {
+    local ready number
     ready=$(mktemp)
     # -noreset: a server resets when its last client goes, and a client
     # arriving meanwhile (the console after the readiness check) is refused.
-    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp -noreset 3>"$ready" \
-        >"${XVFB_LOG:-/dev/null}" 2>&1 &
-    track_pid $!
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$ready" >"$XVFB_LOG" 2>&1 &
     local xvfb_pid=$!
+    track_pid "$xvfb_pid"
     for _ in $(seq 200); do
         [ -s "$ready" ] && break
         kill -0 "$xvfb_pid" 2>/dev/null || break
@@ -90,11 +105,14 @@ start_xvfb() {
     done
     number=$(head -n 1 "$ready")
     rm -f "$ready"
-    [ -n "$number" ] || return 1
+    # Answering, and still the server this session started; else it goes.
+    if [ -z "$number" ] ||
+        ! DISPLAY=":$number" wait_until 5 'xdpyinfo >/dev/null 2>&1' ||
+        ! kill -0 "$xvfb_pid" 2>/dev/null; then
+        kill "$xvfb_pid" 2>/dev/null
+        return 1
+    fi
     export DISPLAY=":$number" QT_QPA_PLATFORM=xcb
-    # Answering, and still the server this session started.
-    wait_until 5 'xdpyinfo >/dev/null 2>&1' || return 1
-    kill -0 "$xvfb_pid" 2>/dev/null || return 1
     # Under the sanitizers, leaks inside the window system's libraries are theirs.
     export LSAN_OPTIONS="suppressions=$SESSION_SUPPORT_DIR/../console/system_library_leaks.supp:print_suppressions=0"
 }

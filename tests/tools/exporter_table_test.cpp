@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <string>
 
 #include "tools/r40ctl/exporter/metrics_text.h"
 #include "tools/r40ctl/exporter/receiver_table.h"
@@ -195,6 +196,9 @@ TEST(ExporterText, ValuesAndLabelsAsTheFormatWantsThem) {
     EXPECT_EQ(SampleValue(static_cast<double>(13.2f)), "13.2");
     EXPECT_EQ(SampleValue(0.85), "0.85");
     EXPECT_EQ(EscapeLabelValue("a\"b\\c\nd"), "a\\\"b\\\\c\\nd");
+    // HELP escapes backslash and line feed only: a quote stays.
+    EXPECT_EQ(EscapeHelp("a\"b\\c\nd"), "a\"b\\\\c\\nd");
+    EXPECT_EQ(EscapeHelp("C:\\n"), "C:\\\\n") << "a backslash before n is no line feed";
 }
 
 TEST(ExporterListen, AddressAndPort) {
@@ -207,10 +211,23 @@ TEST(ExporterListen, AddressAndPort) {
     EXPECT_EQ(v6->host, "::1");
     EXPECT_EQ(v6->port, 0);
     EXPECT_EQ(ParseListenAddress("127.0.0.1:80")->host, "127.0.0.1");
-    for (const char* bad :
-         {"9771", "127.0.0.1", "127.0.0.1:", "127.0.0.1:65536", "127.0.0.1:0x50", "localhost:9771",
-          "::1:9771", "[::1:9771", "[nonsense]:1", "127.0.0.256:1", "127.0.0.1:+80"})
+    // Names, resolved when bound.
+    for (const char* name : {"localhost", "monitoring-1.headend.example", "host.", "a1"}) {
+        const auto named = ParseListenAddress(std::string(name) + ":9771");
+        ASSERT_TRUE(named) << name;
+        EXPECT_EQ(named->host, name);
+    }
+    for (const char* bad : {"9771",           "127.0.0.1",     "127.0.0.1:", "127.0.0.1:65536",
+                            "127.0.0.1:0x50", "::1:9771",      "[::1:9771",  "[nonsense]:1",
+                            "127.0.0.256:1",  "127.0.0.1:+80", "127.1:80",   "10.0:80",
+                            "-host:80",       "host-:80",      "a..b:80",    "host_name:80",
+                            "host/x:80",      " host:80",      ".:80",       "h\n:80"})
         EXPECT_FALSE(ParseListenAddress(bad)) << bad;
+    EXPECT_FALSE(IsHostName(std::string(64, 'a')));
+    EXPECT_TRUE(IsHostName(std::string(63, 'a')));
+    std::string long_name;
+    while (long_name.size() < 254) long_name += "abcdefghi.";
+    EXPECT_FALSE(IsHostName(long_name));
 }
 
 }  // namespace

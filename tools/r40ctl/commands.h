@@ -82,6 +82,7 @@ struct ExporterOptions {
     bool unicast = false;            // also take datagrams sent to this host's own address
     long maxReceivers = 256;
     long forgetAfterSeconds = 3600;
+    std::string version;  // for r40_exporter_build_info
 };
 // Serves until SIGINT or SIGTERM; 0 then.
 int RunExporter(const ExporterOptions& options);

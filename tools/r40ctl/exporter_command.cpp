@@ -66,7 +66,8 @@ int RunExporter(const ExporterOptions& options) {
         throw Failure(
             EXIT_USAGE,
             "--listen wants ADDRESS:PORT, e.g. 0.0.0.0:" + std::to_string(DEFAULT_EXPORTER_PORT) +
-                " or [::]:" + std::to_string(DEFAULT_EXPORTER_PORT) + ", not " + listenText);
+                ", [::]:" + std::to_string(DEFAULT_EXPORTER_PORT) +
+                " or localhost:" + std::to_string(DEFAULT_EXPORTER_PORT) + ", not " + listenText);
     const std::vector<std::uint16_t> ports = StatusPortsToHear(options.ports);
 
     TableLimits limits;
@@ -76,9 +77,14 @@ int RunExporter(const ExporterOptions& options) {
     StatusSockets sockets(ports, options.unicast);
     sockets.Refresh(Message);
 
-    HttpService http(
-        {[&] { return MetricsText(table.Snapshot(SteadyClock::now()), sockets.PortsListening()); },
-         [&] { return IndexPage(table.Snapshot(SteadyClock::now())); }});
+    HttpService http({[&] {
+                          ExporterFacts facts;
+                          facts.statusPortsListening = sockets.PortsListening();
+                          facts.version = options.version;
+                          facts.process = ReadProcessFigures();
+                          return MetricsText(table.Snapshot(SteadyClock::now()), facts);
+                      },
+                      [&] { return IndexPage(table.Snapshot(SteadyClock::now())); }});
     std::string why;
     if (!http.Bind(listen->host, listen->port, &why))
         throw Failure(EXIT_USAGE, "cannot serve HTTP on " + listenText + ": " + why);
@@ -98,8 +104,10 @@ int RunExporter(const ExporterOptions& options) {
         }
     });
     http.Start();
+    const std::string bound = http.Address() == listen->host ? "" : " (" + http.Address() + ")";
     Message("exporter: metrics at http://" + UrlHost(listen->host) + ":" +
-            std::to_string(http.Port()) + "/metrics; hearing status ports " + PortList(ports) +
+            std::to_string(http.Port()) + "/metrics" + bound + "; hearing status ports " +
+            PortList(ports) +
             (options.unicast ? " (broadcasts and datagrams to this host)" : " (broadcasts)"));
 
     while (!StopRequested()) SleepUnlessStopped(3600);

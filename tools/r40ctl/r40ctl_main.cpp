@@ -187,6 +187,7 @@ CommandLine::CommandLine() {
                   "seconds after its last status that a silent receiver's series go (default "
                   "3600)")
         ->check(CLI::Range(1L, 31L * 24 * 3600));
+    m_exporter.version = R40CTL_VERSION;
     e->callback([this] { m_run = [this] { return RunExporter(m_exporter); }; });
 #endif
 }

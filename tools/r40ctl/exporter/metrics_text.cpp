@@ -23,7 +23,7 @@ class Exposition {
         m_text += "# HELP ";
         m_text += name;
         m_text += ' ';
-        for (char c : help) m_text += c == '\n' ? std::string_view("\\n") : std::string_view(&c, 1);
+        m_text += EscapeHelp(help);
         m_text += "\n# TYPE ";
         m_text += name;
         m_text += ' ';
@@ -104,7 +104,7 @@ const std::vector<ReceiverFamily>& ReceiverFamilies() {
          })},
         {"r40_receiver_frequency_hertz", "gauge", "Frequency tuned, in hertz (satellite models).",
          Reading([](const exporter::Reading& v) { return Opt(v.frequencyHertz); })},
-        {"r40_receiver_symbol_rate", "gauge",
+        {"r40_receiver_symbol_rate_symbols_per_second", "gauge",
          "Symbol rate tuned, in symbols per second (satellite models).",
          Reading([](const exporter::Reading& v) { return Opt(v.symbolRate); })},
         {"r40_receiver_pids", "gauge", "PIDs in the receiver's PID list.",
@@ -125,6 +125,42 @@ const std::vector<ReceiverFamily>& ReceiverFamilies() {
     return families;
 }
 
+// Backslash and line feed escaped, and the quote too in a label value.
+std::string Escaped(std::string_view text, bool quote) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        if (c == '\\')
+            escaped += "\\\\";
+        else if (c == '\n')
+            escaped += "\\n";
+        else if (c == '"' && quote)
+            escaped += "\\\"";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+// The names and meanings every Prometheus client library gives them.
+void ProcessSamples(Exposition& out, const ProcessFigures& p) {
+    const auto one = [&](std::string_view name, std::string_view type, std::string_view help,
+                         double value) {
+        out.Family(name, type, help);
+        out.Sample(name, {}, value);
+    };
+    one("process_cpu_seconds_total", "counter", "Total user and system CPU time spent in seconds.",
+        p.cpuSeconds);
+    if (p.openFds) one("process_open_fds", "gauge", "Number of open file descriptors.", *p.openFds);
+    if (p.maxFds)
+        one("process_max_fds", "gauge", "Maximum number of open file descriptors.", *p.maxFds);
+    one("process_virtual_memory_bytes", "gauge", "Virtual memory size in bytes.", p.virtualBytes);
+    one("process_resident_memory_bytes", "gauge", "Resident memory size in bytes.",
+        p.residentBytes);
+    one("process_start_time_seconds", "gauge",
+        "Start time of the process since unix epoch in seconds.", p.startTimeUnixSeconds);
+}
+
 }  // namespace
 
 std::string SampleValue(double value) {
@@ -143,23 +179,15 @@ std::string SampleValue(double value) {
     return std::string(text, written.ptr);
 }
 
-std::string EscapeLabelValue(const std::string& value) {
-    std::string escaped;
-    escaped.reserve(value.size());
-    for (char c : value) {
-        if (c == '\\')
-            escaped += "\\\\";
-        else if (c == '"')
-            escaped += "\\\"";
-        else if (c == '\n')
-            escaped += "\\n";
-        else
-            escaped += c;
-    }
-    return escaped;
+std::string EscapeHelp(std::string_view help) {
+    return Escaped(help, false);
 }
 
-std::string MetricsText(const TableSnapshot& snapshot, int statusPortsListening) {
+std::string EscapeLabelValue(const std::string& value) {
+    return Escaped(value, true);
+}
+
+std::string MetricsText(const TableSnapshot& snapshot, const ExporterFacts& facts) {
     Exposition out(snapshot.receivers.size());
 
     out.Family("r40_receiver_info", "gauge",
@@ -202,7 +230,12 @@ std::string MetricsText(const TableSnapshot& snapshot, int statusPortsListening)
                    static_cast<double>(count));
     out.Family("r40_exporter_status_ports_listening", "gauge",
                "Status ports the exporter hears status on.");
-    out.Sample("r40_exporter_status_ports_listening", {}, statusPortsListening);
+    out.Sample("r40_exporter_status_ports_listening", {}, facts.statusPortsListening);
+    if (!facts.version.empty()) {
+        out.Family("r40_exporter_build_info", "gauge", "The exporter's version. Always 1.");
+        out.Sample("r40_exporter_build_info", {{"version", facts.version}}, 1);
+    }
+    if (facts.process) ProcessSamples(out, *facts.process);
     return out.Take();
 }
 

@@ -1,8 +1,8 @@
 // r40ctl exporter, the real program, against emulated receivers in the test
 // process's own network namespace: what a scrape shows (read with
-// prometheus_client's parser), a receiver that stops, lock losses, the
-// exporter's own process, life beside a console, a flood of hostile
-// datagrams and hostile HTTP.
+// prometheus_client's parser), a receiver that stops, receivers expected
+// and forgotten, lock losses, the exporter's own process, life beside a
+// console, a flood of hostile datagrams and hostile HTTP.
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -343,6 +343,55 @@ TEST_F(ExporterTest, AReceiverThatStopsIsDownAfterTwoOfItsIntervals) {
 double UnixNow() {
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
         .count();
+}
+
+// Receivers named with --expect and in an --expect-file are listed, down,
+// before anything is heard of them, and kept when silent far beyond
+// --forget-after; a receiver not expected is forgotten. The exporter
+// listens on a host name.
+TEST_F(ExporterTest, ExpectedReceiversAreDownUntilHeardAndNeverForgotten) {
+    SkipWithoutParser();
+    const std::string later = "02-5C-C1-00-00-14", never = "02-5C-C1-00-00-15";
+    const std::string file = ::testing::TempDir() + "expected-" + std::to_string(::getpid());
+    { std::ofstream(file) << "# rack 2\n" << never << "  # spare\n"; }
+    StartExporter({"--expect", later, "--expect-file", file, "--forget-after", "1s"}, "localhost");
+    std::remove(file.c_str());
+    std::optional<Scrape> s = TakeScrape();
+    ASSERT_TRUE(s);
+    for (const std::string& mac : {later, never}) {
+        SCOPED_TRACE(mac);
+        ASSERT_TRUE(s->Info(mac));
+        EXPECT_EQ(s->Info(mac)->labels.count("address"), 0u) << "nothing known of it yet";
+        EXPECT_EQ(s->Value("r40_receiver_up", mac), 0);
+        EXPECT_FALSE(s->Value("r40_receiver_last_status_timestamp_seconds", mac));
+    }
+
+    auto& expected = StartReceiver(sim::Model::R40, 20, 6516, 100ms);
+    auto& passing = StartReceiver(sim::Model::T22V3, 22, 6516, 100ms);
+    ASSERT_EQ(MacText(expected.Mac()), later);
+    const std::string passer = MacText(passing.Mac());
+    // Heard a few times, so that each is down within its own rhythm, well
+    // before the second of --forget-after.
+    s = ScrapeUntil([&](const Scrape& s) {
+        return s.Value("r40_receiver_status_datagrams_total", later).value_or(0) >= 4 &&
+               s.Value("r40_receiver_status_datagrams_total", passer).value_or(0) >= 4;
+    });
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->Value("r40_receiver_up", later), 1);
+    EXPECT_EQ(s->Info(later)->labels.at("address"), "127.0.0.20");
+    EXPECT_EQ(s->Info(later)->labels.at("model"), "R40");
+    EXPECT_EQ(s->Value("r40_receiver_up", never), 0);
+
+    expected.Stop();
+    passing.Stop();
+    s = ScrapeUntil([&](const Scrape& s) { return s.Info(passer) == nullptr; });
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->Value("r40_receiver_up", later), 0);
+    ASSERT_TRUE(s->Info(later));
+    EXPECT_EQ(s->Info(later)->labels.at("address"), "127.0.0.20") << "the last known address";
+    EXPECT_TRUE(s->Value("r40_receiver_last_status_timestamp_seconds", later));
+    EXPECT_EQ(s->Value("r40_receiver_up", never), 0);
+    EXPECT_EQ(s->Value("r40_exporter_receivers"), 2);
 }
 
 // The process_* metrics describe the exporter's own process as /proc shows
@@ -753,6 +802,11 @@ TEST_F(ExporterTest, IdleAndSlowClientsNeverHoldUpAScrape) {
 }
 
 TEST_F(ExporterTest, RefusesWhatItCannotDo) {
+    const std::string tooMany = ::testing::TempDir() + "too-many-expected";
+    {
+        std::ofstream file(tooMany);
+        for (int n = 0; n < 3; ++n) file << "02-5C-C1-00-01-0" << n << "\n";
+    }
     const struct {
         std::vector<std::string> args;
         int exitCode;
@@ -763,6 +817,13 @@ TEST_F(ExporterTest, RefusesWhatItCannotDo) {
         {{"--listen", "127.0.0.1:99999"}, 2, "--listen wants"},
         {{"--listen", "127.1:9771"}, 2, "--listen wants"},
         {{"--max-receivers", "0"}, 2, "--max-receivers"},
+        {{"--forget-after", "0"}, 2, "--forget-after wants"},
+        {{"--forget-after", "367d"}, 2, "--forget-after wants"},
+        {{"--forget-after", "1w"}, 2, "--forget-after wants"},
+        {{"--expect", "00-11-22-33-44-55"}, 2, "is no receiver's MAC address"},
+        {{"--expect", "02-5C-C1-00-00-14", "nonsense"}, 2, "not a MAC address: nonsense"},
+        {{"--expect-file", "/nonexistent/receivers"}, 4, "/nonexistent/receivers"},
+        {{"--expect-file", tooMany, "--max-receivers", "2"}, 2, "3 receivers expected"},
     };
     for (const auto& refusal : refusals) {
         std::vector<std::string> args{"exporter"};
@@ -771,6 +832,7 @@ TEST_F(ExporterTest, RefusesWhatItCannotDo) {
         EXPECT_EQ(result.exitCode, refusal.exitCode) << args[1] << ": " << result.err;
         EXPECT_NE(result.err.find(refusal.says), std::string::npos) << result.err;
     }
+    std::remove(tooMany.c_str());
     // The HTTP port taken: said so, exit 2.
     StartExporter();
     const RunResult second =

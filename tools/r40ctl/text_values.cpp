@@ -232,6 +232,33 @@ bool IsHostName(std::string_view text) {
                         [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
 
+std::optional<std::chrono::seconds> ParseDuration(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::uint32_t unit = 1;
+    switch (text.back()) {
+        case 's':
+            break;
+        case 'm':
+            unit = 60;
+            break;
+        case 'h':
+            unit = 3600;
+            break;
+        case 'd':
+            unit = 24 * 3600;
+            break;
+        default:
+            unit = 0;
+    }
+    if (unit != 0)
+        text.remove_suffix(1);
+    else
+        unit = 1;
+    const auto count = ParseDigits(text, 10, 9);
+    if (!count) return std::nullopt;
+    return std::chrono::seconds(std::int64_t{*count} * unit);
+}
+
 std::string FormatIpv4(const std::uint8_t* address) {
     char text[16];
     std::snprintf(text, sizeof text, "%u.%u.%u.%u", address[0], address[1], address[2], address[3]);

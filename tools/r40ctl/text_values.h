@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -61,6 +62,9 @@ std::optional<ListenAddress> ParseListenAddress(std::string_view text);
 // hyphens, at most 63 characters each and 253 in all, the last one not all
 // digits.
 bool IsHostName(std::string_view text);
+
+// A time span: a number of seconds, or a number with s, m, h or d (7d).
+std::optional<std::chrono::seconds> ParseDuration(std::string_view text);
 
 std::string FormatIpv4(const std::uint8_t* address);
 std::string FormatMac(const std::uint8_t* mac);  // 02-5C-C1-00-00-14

@@ -81,7 +81,8 @@ const std::vector<ReceiverFamily>& ReceiverFamilies() {
     static const std::vector<ReceiverFamily> families{
         {"r40_receiver_up", "gauge",
          "1 while the receiver's status keeps coming, 0 once it has missed two intervals of its "
-         "own rhythm; the receiver's series go an hour after its last status.",
+         "own rhythm, and 0 from the start for an expected receiver not heard yet. The series "
+         "of a receiver silent for --forget-after go; an expected receiver's never do.",
          [](const ReceiverView& r) { return r.up ? 1.0 : 0.0; }},
         {"r40_receiver_locked", "gauge", "1 while the receiver is locked to its signal.",
          Reading([](const exporter::Reading& v) { return v.locked ? 1.0 : 0.0; })},
@@ -120,7 +121,10 @@ const std::vector<ReceiverFamily>& ReceiverFamilies() {
          [](const ReceiverView& r) { return static_cast<double>(r.lockLosses); }},
         {"r40_receiver_last_status_timestamp_seconds", "gauge",
          "When the receiver's last status was accepted, in seconds since 1970.",
-         [](const ReceiverView& r) { return r.lastStatusUnixSeconds; }},
+         [](const ReceiverView& r) -> std::optional<double> {
+             if (!r.heard) return std::nullopt;
+             return r.lastStatusUnixSeconds;
+         }},
     };
     return families;
 }
@@ -193,13 +197,15 @@ std::string MetricsText(const TableSnapshot& snapshot, const ExporterFacts& fact
     out.Family("r40_receiver_info", "gauge",
                "A receiver heard on a status port: its address, model and the port its status "
                "arrives on. Always 1.");
-    for (const ReceiverView& r : snapshot.receivers)
-        out.Sample("r40_receiver_info",
-                   {{"mac", FormatMac(r.mac.data())},
-                    {"address", FormatIpv4(r.address.data())},
-                    {"model", ModelName(r.type)},
-                    {"status_port", std::to_string(r.statusPort)}},
-                   1);
+    for (const ReceiverView& r : snapshot.receivers) {
+        Labels labels{{"mac", FormatMac(r.mac.data())}};
+        if (r.heard) {
+            labels.emplace_back("address", FormatIpv4(r.address.data()));
+            labels.emplace_back("model", ModelName(r.type));
+            labels.emplace_back("status_port", std::to_string(r.statusPort));
+        }
+        out.Sample("r40_receiver_info", labels, 1);
+    }
 
     for (const ReceiverFamily& family : ReceiverFamilies()) {
         out.Family(family.name, family.type, family.help);

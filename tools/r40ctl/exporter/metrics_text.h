@@ -1,8 +1,9 @@
 // The scrape: a table snapshot in the Prometheus text exposition format
 // (version 0.0.4). One series per receiver, labelled by its MAC address;
-// address, model and status port only on r40_receiver_info. While a
-// receiver is down its readings are left out (a stale lock is no lock);
-// info, up, counters and the time of its last status stay. Then the exporter's own figures and
+// address, model and status port only on r40_receiver_info (an expected
+// receiver never heard has none of them). While a receiver is down its
+// readings are left out (a stale lock is no lock); info, up, counters and
+// the time of its last status stay. Then the exporter's own figures and
 // the process_* metrics every Prometheus client library exports.
 #pragma once
 

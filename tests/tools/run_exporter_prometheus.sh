@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A real Prometheus server, configured from examples/monitoring, scrapes
+# A real Prometheus server, configured from examples/monitoring (with its
+# alerting rules), scrapes
 # r40ctl exporter while emulated receivers send status; its HTTP API must
 # show r40_receiver_locked of every receiver, and every query of the
 # example Grafana dashboard must find data. All of it in a network
@@ -37,7 +38,7 @@ ip link set lo up || fail "no loopback"
 examples=$source/examples/monitoring
 "$promtool" check config "$examples/prometheus.yml" >"$dir/promtool.log" 2>&1 ||
     fail "the example scrape configuration does not pass promtool"
-"$promtool" check rules "$examples/alerts.yml" >>"$dir/promtool.log" 2>&1 ||
+"$promtool" check rules "$examples/r40-alerts.yml" >>"$dir/promtool.log" 2>&1 ||
     fail "the example alerting rules do not pass promtool"
 
 "$sim" --quiet --interval-ms 200 r40@127.0.0.20 r40v@127.0.0.21 t22v3@127.0.0.22:8309 \
@@ -48,6 +49,7 @@ pids+=($!)
 # The example as it stands, scraping every second so that the test is short.
 sed -e 's/scrape_interval: 15s/scrape_interval: 1s/' -e 's/scrape_timeout: 10s/scrape_timeout: 1s/' \
     "$examples/prometheus.yml" >"$dir/prometheus.yml"
+cp "$examples/r40-alerts.yml" "$dir/"
 "$prometheus" --config.file="$dir/prometheus.yml" --storage.tsdb.path="$dir/data" \
     --web.listen-address=127.0.0.1:9090 --log.level=warn >"$dir/prometheus.log" 2>&1 &
 pids+=($!)

@@ -1,13 +1,19 @@
 // The exporter's receiver table on a clock the test moves: when a receiver
-// counts as down, what a lock loss is, how many receivers it keeps and
-// which datagrams count where; and the listening address it takes.
+// counts as down, what a lock loss is, how many receivers it keeps, which
+// datagrams count where and how expected receivers are kept; and what it
+// takes on its command line and in its expect file.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "tools/r40ctl/exporter/expected_receivers.h"
 #include "tools/r40ctl/exporter/metrics_text.h"
 #include "tools/r40ctl/exporter/receiver_table.h"
 #include "tools/r40ctl/text_values.h"
@@ -195,6 +201,141 @@ TEST(ExporterText, ValuesAndLabelsAsTheFormatWantsThem) {
     EXPECT_EQ(SampleValue(static_cast<double>(13.2f)), "13.2");
     EXPECT_EQ(SampleValue(0.85), "0.85");
     EXPECT_EQ(EscapeLabelValue("a\"b\\c\nd"), "a\\\"b\\\\c\\nd");
+    // HELP escapes backslash and line feed only: a quote stays.
+    EXPECT_EQ(EscapeHelp("a\"b\\c\nd"), "a\"b\\\\c\\nd");
+    EXPECT_EQ(EscapeHelp("C:\\n"), "C:\\\\n") << "a backslash before n is no line feed";
+}
+
+// Expected receivers are listed, down, from the start and stay however long
+// they are silent; others go after forgetAfter. Heard, an expected one is
+// like any other.
+TEST(ExporterTable, KeepsExpectedReceiversForEver) {
+    TableLimits limits;
+    limits.maxReceivers = 6;
+    limits.forgetAfter = 60s;
+    const Mac heardLater{0x02, 0x5C, 0xC1, 0x00, 0x00, 1};
+    const Mac neverHeard{0x02, 0x5C, 0xC1, 0x00, 0x00, 2};
+    ReceiverTable table(limits, {heardLater, neverHeard});
+    TableSnapshot snapshot = table.Snapshot(T0);
+    ASSERT_EQ(snapshot.receivers.size(), 2u);
+    for (const ReceiverView& r : snapshot.receivers) {
+        EXPECT_TRUE(r.expected);
+        EXPECT_FALSE(r.heard);
+        EXPECT_FALSE(r.up);
+    }
+    std::string text = MetricsText(snapshot, 10);
+    EXPECT_NE(text.find("r40_receiver_info{mac=\"02-5C-C1-00-00-02\"} 1\n"), std::string::npos)
+        << "no address or model before it is heard:\n"
+        << text;
+    EXPECT_NE(text.find("r40_receiver_up{mac=\"02-5C-C1-00-00-02\"} 0\n"), std::string::npos);
+    EXPECT_EQ(text.find("r40_receiver_last_status_timestamp_seconds{"), std::string::npos)
+        << "never heard is no time in 1970";
+
+    // One address claims its share (and one more); another newcomer finds
+    // the table full: the expected ones hold their places.
+    for (int n = 10; n <= 10 + MAX_MACS_PER_SOURCE; ++n) {
+        DeviceInfo crowd = Sender(n);
+        crowd.address[3] = 1;
+        table.Accepted(crowd, Locked(true), T0, 0);
+    }
+    table.Accepted(Sender(20), Locked(true), T0, 0);
+    snapshot = table.Snapshot(T0);
+    EXPECT_EQ(snapshot.dropped.sourceLimit, 1u);
+    EXPECT_EQ(snapshot.dropped.receiverLimit, 1u);
+    // Receiver 1 talks from that crowded address: its place is its own.
+    table.Accepted(Sender(1), Locked(true), T0 + 1s, 1700000000);
+    table.Accepted(Sender(1), Locked(true), T0 + 2s, 1700000001);
+    const std::optional<ReceiverView> heard = Find(table.Snapshot(T0 + 2s), 1);
+    ASSERT_TRUE(heard);
+    EXPECT_TRUE(heard->heard && heard->up && heard->expected);
+    EXPECT_EQ(heard->address[3], 1);
+    text = MetricsText(table.Snapshot(T0 + 2s), 10);
+    EXPECT_NE(text.find("r40_receiver_info{mac=\"02-5C-C1-00-00-01\",address=\"10.0.0.1\","
+                        "model=\"R40\",status_port=\"6516\"} 1\n"),
+              std::string::npos)
+        << text;
+
+    // A year of silence: the expected two stay, with what was last known.
+    snapshot = table.Snapshot(T0 + std::chrono::hours(24 * 365));
+    ASSERT_EQ(snapshot.receivers.size(), 2u);
+    EXPECT_FALSE(snapshot.receivers[0].up);
+    EXPECT_TRUE(snapshot.receivers[0].heard);
+    EXPECT_EQ(snapshot.receivers[0].address[3], 1);
+    EXPECT_FALSE(snapshot.receivers[1].heard);
+    // Forgetting the others gave their source its share back.
+    DeviceInfo newcomer = Sender(30);
+    newcomer.address[3] = 1;
+    table.Accepted(newcomer, Locked(true), T0 + std::chrono::hours(24 * 365), 0);
+    EXPECT_TRUE(Find(table.Snapshot(T0 + std::chrono::hours(24 * 365)), 30));
+}
+
+TEST(ExporterExpect, AddressesFromOptionsAndFiles) {
+    std::vector<Mac> macs;
+    std::string why;
+    ASSERT_TRUE(AddExpected("02:5c:c1:00:00:14", macs, &why)) << why;
+    ASSERT_TRUE(
+        AddExpectedLines("# head-end rack 1\n"
+                         "02-5C-C1-00-00-15  # left\r\n"
+                         "\n"
+                         "   025cc1000016\t\n"
+                         "02-5C-C1-00-00-14\n"  // again: once is enough
+                         "025c.c100.0017",      // no line feed at the end
+                         macs, &why))
+        << why;
+    ASSERT_EQ(macs.size(), 4u);
+    for (std::size_t i = 0; i < macs.size(); ++i)
+        EXPECT_EQ(FormatMac(macs[i].data()), "02-5C-C1-00-00-1" + std::to_string(4 + i));
+
+    const struct {
+        const char* text;
+        const char* why;  // a piece of the reason
+    } bad[] = {
+        {"02-5C-C1-00-00-18\n\nnonsense\n", "line 3: not a MAC address: nonsense"},
+        {"00-11-22-33-44-55", "line 1: 00-11-22-33-44-55 is no receiver's"},
+        {"02-5C-C1-00-00 # short\n", "line 1: not a MAC address"},
+        {"02-5C-C1-00-00-19 02-5C-C1-00-00-1A", "line 1: not a MAC address"},
+    };
+    for (const auto& b : bad) {
+        why.clear();
+        EXPECT_FALSE(AddExpectedLines(b.text, macs, &why)) << b.text;
+        EXPECT_NE(why.find(b.why), std::string::npos) << why;
+    }
+
+    // From disk, and a file too big to be a list of receivers.
+    const std::string path = ::testing::TempDir() + "expected-receivers";
+    { std::ofstream(path) << "02-5C-C1-00-01-00\n# spare\n02-5C-C1-00-01-01\n"; }
+    std::vector<Mac> fromFile;
+    ASSERT_TRUE(AddExpectedFile(path, fromFile, &why)) << why;
+    EXPECT_EQ(fromFile.size(), 2u);
+    {
+        std::ofstream big(path);
+        for (std::size_t n = 0; n <= MOST_EXPECT_FILE_BYTES / 18; ++n) big << "02-5C-C1-00-01-00\n";
+    }
+    EXPECT_FALSE(AddExpectedFile(path, fromFile, &why));
+    EXPECT_NE(why.find("longer than"), std::string::npos) << why;
+    std::remove(path.c_str());
+    EXPECT_FALSE(AddExpectedFile(path, fromFile, &why));
+    EXPECT_NE(why.find("No such file"), std::string::npos) << why;
+}
+
+TEST(ExporterForget, Durations) {
+    const struct {
+        const char* text;
+        long seconds;  // -1: refused
+    } cases[] = {{"90", 90},         {"90s", 90},
+                 {"30m", 1800},      {"12h", 43200},
+                 {"7d", 604800},     {"0", 0},
+                 {"", -1},           {"d", -1},
+                 {"7 d", -1},        {"-1", -1},
+                 {"1.5h", -1},       {"7w", -1},
+                 {"1000000000", -1}, {"999999999d", 999999999L * 86400}};
+    for (const auto& c : cases) {
+        const auto parsed = ParseDuration(c.text);
+        if (c.seconds < 0)
+            EXPECT_FALSE(parsed) << c.text;
+        else
+            EXPECT_EQ(parsed.value_or(std::chrono::seconds(-1)).count(), c.seconds) << c.text;
+    }
 }
 
 TEST(ExporterListen, AddressAndPort) {
@@ -207,10 +348,23 @@ TEST(ExporterListen, AddressAndPort) {
     EXPECT_EQ(v6->host, "::1");
     EXPECT_EQ(v6->port, 0);
     EXPECT_EQ(ParseListenAddress("127.0.0.1:80")->host, "127.0.0.1");
-    for (const char* bad :
-         {"9771", "127.0.0.1", "127.0.0.1:", "127.0.0.1:65536", "127.0.0.1:0x50", "localhost:9771",
-          "::1:9771", "[::1:9771", "[nonsense]:1", "127.0.0.256:1", "127.0.0.1:+80"})
+    // Names, resolved when bound.
+    for (const char* name : {"localhost", "monitoring-1.headend.example", "host.", "a1"}) {
+        const auto named = ParseListenAddress(std::string(name) + ":9771");
+        ASSERT_TRUE(named) << name;
+        EXPECT_EQ(named->host, name);
+    }
+    for (const char* bad : {"9771",           "127.0.0.1",     "127.0.0.1:", "127.0.0.1:65536",
+                            "127.0.0.1:0x50", "::1:9771",      "[::1:9771",  "[nonsense]:1",
+                            "127.0.0.256:1",  "127.0.0.1:+80", "127.1:80",   "10.0:80",
+                            "-host:80",       "host-:80",      "a..b:80",    "host_name:80",
+                            "host/x:80",      " host:80",      ".:80",       "h\n:80"})
         EXPECT_FALSE(ParseListenAddress(bad)) << bad;
+    EXPECT_FALSE(IsHostName(std::string(64, 'a')));
+    EXPECT_TRUE(IsHostName(std::string(63, 'a')));
+    std::string long_name;
+    while (long_name.size() < 254) long_name += "abcdefghi.";
+    EXPECT_FALSE(IsHostName(long_name));
 }
 
 }  // namespace

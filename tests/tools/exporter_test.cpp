@@ -1,7 +1,9 @@
 // r40ctl exporter, the real program, against emulated receivers in the test
 // process's own network namespace: what a scrape shows (read with
-// prometheus_client's parser), a receiver that stops, lock losses, life
-// beside a console, a flood of hostile datagrams and hostile HTTP.
+// prometheus_client's parser), a receiver that stops, receivers expected
+// and forgotten, lock losses, the exporter's own process, life beside a
+// console, a flood of hostile datagrams and hostile HTTP.
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
@@ -149,10 +151,11 @@ class ExporterTest : public ::testing::Test {
         return *m_receivers.back();
     }
 
-    // r40ctl exporter on 127.0.0.1:9771 with `extra` options, once it answers.
-    void StartExporter(std::vector<std::string> extra = {}) {
+    // r40ctl exporter on `host`:9771 with `extra` options, once it answers
+    // on 127.0.0.1.
+    void StartExporter(std::vector<std::string> extra = {}, const std::string& host = "127.0.0.1") {
         std::vector<std::string> args{"exporter", "--listen",
-                                      "127.0.0.1:" + std::to_string(HTTP_PORT)};
+                                      host + ":" + std::to_string(HTTP_PORT)};
         args.insert(args.end(), extra.begin(), extra.end());
         m_exporter = std::make_unique<RunningR40ctl>(args);
         const auto giveUp = Clock::now() + 10s;
@@ -286,7 +289,8 @@ TEST_F(ExporterTest, ShowsEveryModelWithItsLabelsAndValues) {
     EXPECT_DOUBLE_EQ(*s.Value("r40_receiver_signal_ratio", MacText(t22ca.Mac())), 1.0);
     EXPECT_DOUBLE_EQ(*s.Value("r40_receiver_signal_ratio", MacText(trevan.Mac())), 0.85);
     EXPECT_EQ(s.Value("r40_receiver_frequency_hertz", MacText(trevan.Mac())), 1234500000);
-    EXPECT_EQ(s.Value("r40_receiver_symbol_rate", MacText(trevan.Mac())), 27500000);
+    EXPECT_EQ(s.Value("r40_receiver_symbol_rate_symbols_per_second", MacText(trevan.Mac())),
+              27500000);
     EXPECT_FALSE(s.Value("r40_receiver_snr_decibels", MacText(trevan.Mac())));
 
     EXPECT_EQ(s.types.at("r40_receiver_status_datagrams"), "counter");
@@ -334,6 +338,105 @@ TEST_F(ExporterTest, AReceiverThatStopsIsDownAfterTwoOfItsIntervals) {
     EXPECT_NE(down->Info(gone), nullptr) << "kept, with up 0";
     EXPECT_FALSE(down->Value("r40_receiver_locked", gone)) << "no reading while down";
     EXPECT_TRUE(down->Value("r40_receiver_status_datagrams_total", gone));
+}
+
+double UnixNow() {
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// Receivers named with --expect and in an --expect-file are listed, down,
+// before anything is heard of them, and kept when silent far beyond
+// --forget-after; a receiver not expected is forgotten. The exporter
+// listens on a host name.
+TEST_F(ExporterTest, ExpectedReceiversAreDownUntilHeardAndNeverForgotten) {
+    SkipWithoutParser();
+    const std::string later = "02-5C-C1-00-00-14", never = "02-5C-C1-00-00-15";
+    const std::string file = ::testing::TempDir() + "expected-" + std::to_string(::getpid());
+    { std::ofstream(file) << "# rack 2\n" << never << "  # spare\n"; }
+    StartExporter({"--expect", later, "--expect-file", file, "--forget-after", "1s"}, "localhost");
+    std::remove(file.c_str());
+    std::optional<Scrape> s = TakeScrape();
+    ASSERT_TRUE(s);
+    for (const std::string& mac : {later, never}) {
+        SCOPED_TRACE(mac);
+        ASSERT_TRUE(s->Info(mac));
+        EXPECT_EQ(s->Info(mac)->labels.count("address"), 0u) << "nothing known of it yet";
+        EXPECT_EQ(s->Value("r40_receiver_up", mac), 0);
+        EXPECT_FALSE(s->Value("r40_receiver_last_status_timestamp_seconds", mac));
+    }
+
+    auto& expected = StartReceiver(sim::Model::R40, 20, 6516, 100ms);
+    auto& passing = StartReceiver(sim::Model::T22V3, 22, 6516, 100ms);
+    ASSERT_EQ(MacText(expected.Mac()), later);
+    const std::string passer = MacText(passing.Mac());
+    // Heard a few times, so that each is down within its own rhythm, well
+    // before the second of --forget-after.
+    s = ScrapeUntil([&](const Scrape& s) {
+        return s.Value("r40_receiver_status_datagrams_total", later).value_or(0) >= 4 &&
+               s.Value("r40_receiver_status_datagrams_total", passer).value_or(0) >= 4;
+    });
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->Value("r40_receiver_up", later), 1);
+    EXPECT_EQ(s->Info(later)->labels.at("address"), "127.0.0.20");
+    EXPECT_EQ(s->Info(later)->labels.at("model"), "R40");
+    EXPECT_EQ(s->Value("r40_receiver_up", never), 0);
+
+    expected.Stop();
+    passing.Stop();
+    s = ScrapeUntil([&](const Scrape& s) { return s.Info(passer) == nullptr; });
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->Value("r40_receiver_up", later), 0);
+    ASSERT_TRUE(s->Info(later));
+    EXPECT_EQ(s->Info(later)->labels.at("address"), "127.0.0.20") << "the last known address";
+    EXPECT_TRUE(s->Value("r40_receiver_last_status_timestamp_seconds", later));
+    EXPECT_EQ(s->Value("r40_receiver_up", never), 0);
+    EXPECT_EQ(s->Value("r40_exporter_receivers"), 2);
+}
+
+// The process_* metrics describe the exporter's own process as /proc shows
+// it to the test, and r40_exporter_build_info its version.
+TEST_F(ExporterTest, ShowsItsOwnProcessAndBuild) {
+    SkipWithoutParser();
+    const double before = UnixNow();
+    StartExporter({}, "localhost");
+    const double after = UnixNow();
+    const std::optional<Scrape> s = TakeScrape();
+    ASSERT_TRUE(s);
+    const std::string proc = "/proc/" + std::to_string(m_exporter->Pid());
+
+    // The start time: from boot time (whole seconds) and clock ticks.
+    EXPECT_GE(s->Value("process_start_time_seconds").value_or(0), before - 1.5);
+    EXPECT_LE(s->Value("process_start_time_seconds").value_or(0), after + 1);
+    std::ifstream limits(proc + "/limits");
+    std::string line;
+    double softLimit = -1;
+    while (std::getline(limits, line))
+        if (line.rfind("Max open files", 0) == 0) softLimit = std::stod(line.substr(26));
+    EXPECT_EQ(s->Value("process_max_fds"), softLimit);
+    // Its descriptors now, give or take the scrape's connection.
+    double descriptors = 0;
+    DIR* dir = ::opendir((proc + "/fd").c_str());
+    ASSERT_NE(dir, nullptr);
+    while (const dirent* entry = ::readdir(dir)) descriptors += entry->d_name[0] != '.';
+    ::closedir(dir);
+    EXPECT_GT(descriptors, 10) << "ten status ports at least";
+    EXPECT_NEAR(s->Value("process_open_fds").value_or(0), descriptors, 2);
+    const double residentBytes = static_cast<double>(ResidentKib(m_exporter->Pid())) * 1024;
+    EXPECT_NEAR(s->Value("process_resident_memory_bytes").value_or(0), residentBytes,
+                0.3 * residentBytes);
+    EXPECT_GT(s->Value("process_virtual_memory_bytes").value_or(0),
+              s->Value("process_resident_memory_bytes").value_or(0));
+    EXPECT_EQ(s->types.at("process_cpu_seconds"), "counter");
+    EXPECT_GE(s->Value("process_cpu_seconds_total").value_or(-1), 0);
+
+    const RunResult version = RunR40ctl({"--version"});
+    const Scrape::Sample* build = nullptr;
+    for (const Scrape::Sample& sample : s->samples)
+        if (sample.name == "r40_exporter_build_info") build = &sample;
+    ASSERT_TRUE(build);
+    EXPECT_EQ(build->value, 1);
+    EXPECT_EQ("r40ctl " + build->labels.at("version") + "\n", version.out);
 }
 
 TEST_F(ExporterTest, ALockLossCountsOnce) {
@@ -596,9 +699,15 @@ TEST_F(ExporterTest, HttpServesItsTwoPagesAndNothingElse) {
     const httplib::Result head = client.Head("/metrics");
     EXPECT_EQ(head->status, 200);
     EXPECT_TRUE(head->body.empty());
-    EXPECT_EQ(client.Post("/metrics", "x", "text/plain")->status, 404);
-    EXPECT_EQ(client.Put("/", "x", "text/plain")->status, 404);
-    EXPECT_EQ(client.Delete("/metrics")->status, 404);
+    // Its pages by other methods: 405, with the methods it takes.
+    for (const httplib::Result& refused :
+         {client.Post("/metrics", "x", "text/plain"), client.Put("/", "x", "text/plain"),
+          client.Delete("/metrics"), client.Options("/metrics"), client.Patch("/", "x", "a/b")}) {
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(refused->status, 405);
+        EXPECT_EQ(refused->get_header_value("Allow"), "GET, HEAD");
+    }
+    EXPECT_EQ(client.Post("/nothing", "x", "text/plain")->status, 404);
     for (const char* path : {"/metrics/", "/index.html", "/etc/passwd", "/metrics/../metrics"})
         EXPECT_EQ(client.Get(path)->status, 404) << path;
     EXPECT_EQ(RawExchange("GET /../../../etc/passwd HTTP/1.1\r\nHost: x\r\n\r\n")
@@ -693,14 +802,37 @@ TEST_F(ExporterTest, IdleAndSlowClientsNeverHoldUpAScrape) {
 }
 
 TEST_F(ExporterTest, RefusesWhatItCannotDo) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"exporter", "--port", "1234"},
-          std::vector<std::string>{"exporter", "--listen", "localhost:80"},
-          std::vector<std::string>{"exporter", "--listen", "127.0.0.1:99999"},
-          std::vector<std::string>{"exporter", "--max-receivers", "0"}}) {
-        const RunResult result = RunR40ctl(args);
-        EXPECT_EQ(result.exitCode, 2) << args.back() << ": " << result.err;
+    const std::string tooMany = ::testing::TempDir() + "too-many-expected";
+    {
+        std::ofstream file(tooMany);
+        for (int n = 0; n < 3; ++n) file << "02-5C-C1-00-01-0" << n << "\n";
     }
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* says;
+    } refusals[] = {
+        {{"--port", "1234"}, 2, "1234"},
+        {{"--listen", "no-such-host.invalid:80"}, 2, "cannot serve HTTP on no-such-host.invalid"},
+        {{"--listen", "127.0.0.1:99999"}, 2, "--listen wants"},
+        {{"--listen", "127.1:9771"}, 2, "--listen wants"},
+        {{"--max-receivers", "0"}, 2, "--max-receivers"},
+        {{"--forget-after", "0"}, 2, "--forget-after wants"},
+        {{"--forget-after", "367d"}, 2, "--forget-after wants"},
+        {{"--forget-after", "1w"}, 2, "--forget-after wants"},
+        {{"--expect", "00-11-22-33-44-55"}, 2, "is no receiver's MAC address"},
+        {{"--expect", "02-5C-C1-00-00-14", "nonsense"}, 2, "not a MAC address: nonsense"},
+        {{"--expect-file", "/nonexistent/receivers"}, 4, "/nonexistent/receivers"},
+        {{"--expect-file", tooMany, "--max-receivers", "2"}, 2, "3 receivers expected"},
+    };
+    for (const auto& refusal : refusals) {
+        std::vector<std::string> args{"exporter"};
+        args.insert(args.end(), refusal.args.begin(), refusal.args.end());
+        const RunResult result = RunR40ctl(args);
+        EXPECT_EQ(result.exitCode, refusal.exitCode) << args[1] << ": " << result.err;
+        EXPECT_NE(result.err.find(refusal.says), std::string::npos) << result.err;
+    }
+    std::remove(tooMany.c_str());
     // The HTTP port taken: said so, exit 2.
     StartExporter();
     const RunResult second =

@@ -81,7 +81,10 @@ struct ExporterOptions {
     std::vector<std::string> ports;  // status ports to hear; empty: all ten
     bool unicast = false;            // also take datagrams sent to this host's own address
     long maxReceivers = 256;
-    long forgetAfterSeconds = 3600;
+    std::string forgetAfter = "7d";   // a duration: seconds, or 90s, 30m, 12h, 7d
+    std::vector<std::string> expect;  // MAC addresses of receivers expected
+    std::string expectFile;           // a file of more, one a line
+    std::string version;              // for r40_exporter_build_info
 };
 // Serves until SIGINT or SIGTERM; 0 then.
 int RunExporter(const ExporterOptions& options);

@@ -1,7 +1,7 @@
 // r40ctl exporter: every receiver this host hears, for Prometheus. One
-// thread hears the status ports and decodes what arrives; cpp-httplib's
-// workers answer scrapes from a copy of the receiver table. Nothing is
-// ever sent to a receiver.
+// thread hears the status ports and decodes what arrives; another serves
+// every HTTP connection from an event loop, answering scrapes from a copy
+// of the receiver table. Nothing is ever sent to a receiver.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -11,6 +11,7 @@
 
 #include "tools/r40ctl/command_support.h"
 #include "tools/r40ctl/commands.h"
+#include "tools/r40ctl/exporter/expected_receivers.h"
 #include "tools/r40ctl/exporter/heard_datagram.h"
 #include "tools/r40ctl/exporter/http_service.h"
 #include "tools/r40ctl/exporter/index_page.h"
@@ -52,6 +53,38 @@ std::string PortList(const std::vector<std::uint16_t>& ports) {
     return text;
 }
 
+// Anything beyond a year is a slip of the keyboard.
+constexpr std::chrono::seconds LONGEST_FORGET_AFTER{366L * 24 * 3600};
+
+std::chrono::seconds ForgetAfter(const std::string& text) {
+    const std::optional<std::chrono::seconds> duration = ParseDuration(text);
+    if (!duration || duration->count() < 1 || *duration > LONGEST_FORGET_AFTER)
+        throw Failure(EXIT_USAGE,
+                      "--forget-after wants a time from 1s to 366d (seconds, or with s, m, h or "
+                      "d: 7d), not " +
+                          text);
+    return *duration;
+}
+
+std::vector<Mac> ExpectedReceivers(const ExporterOptions& options) {
+    std::vector<Mac> macs;
+    std::string why;
+    for (const std::string& text : options.expect)
+        if (!AddExpected(text, macs, &why)) throw Failure(EXIT_USAGE, "--expect: " + why);
+    if (!options.expectFile.empty() && !AddExpectedFile(options.expectFile, macs, &why))
+        throw Failure(EXIT_FILE, "--expect-file " + why);
+    if (macs.size() > static_cast<std::size_t>(options.maxReceivers))
+        throw Failure(EXIT_USAGE, std::to_string(macs.size()) +
+                                      " receivers expected, more than --max-receivers " +
+                                      std::to_string(options.maxReceivers));
+    return macs;
+}
+
+std::string ExpectingText(std::size_t expected) {
+    if (expected == 0) return "";
+    return "; expecting " + std::to_string(expected) + (expected == 1 ? " receiver" : " receivers");
+}
+
 std::string UrlHost(const std::string& host) {
     return host.find(':') != std::string::npos ? "[" + host + "]" : host;
 }
@@ -66,19 +99,26 @@ int RunExporter(const ExporterOptions& options) {
         throw Failure(
             EXIT_USAGE,
             "--listen wants ADDRESS:PORT, e.g. 0.0.0.0:" + std::to_string(DEFAULT_EXPORTER_PORT) +
-                " or [::]:" + std::to_string(DEFAULT_EXPORTER_PORT) + ", not " + listenText);
+                ", [::]:" + std::to_string(DEFAULT_EXPORTER_PORT) +
+                " or localhost:" + std::to_string(DEFAULT_EXPORTER_PORT) + ", not " + listenText);
     const std::vector<std::uint16_t> ports = StatusPortsToHear(options.ports);
 
     TableLimits limits;
     limits.maxReceivers = static_cast<std::size_t>(options.maxReceivers);
-    limits.forgetAfter = std::chrono::seconds(options.forgetAfterSeconds);
-    ReceiverTable table(limits);
+    limits.forgetAfter = ForgetAfter(options.forgetAfter);
+    const std::vector<Mac> expected = ExpectedReceivers(options);
+    ReceiverTable table(limits, expected);
     StatusSockets sockets(ports, options.unicast);
     sockets.Refresh(Message);
 
-    HttpService http(
-        {[&] { return MetricsText(table.Snapshot(SteadyClock::now()), sockets.PortsListening()); },
-         [&] { return IndexPage(table.Snapshot(SteadyClock::now())); }});
+    HttpService http({[&] {
+                          ExporterFacts facts;
+                          facts.statusPortsListening = sockets.PortsListening();
+                          facts.version = options.version;
+                          facts.process = ReadProcessFigures();
+                          return MetricsText(table.Snapshot(SteadyClock::now()), facts);
+                      },
+                      [&] { return IndexPage(table.Snapshot(SteadyClock::now())); }});
     std::string why;
     if (!http.Bind(listen->host, listen->port, &why))
         throw Failure(EXIT_USAGE, "cannot serve HTTP on " + listenText + ": " + why);
@@ -98,9 +138,12 @@ int RunExporter(const ExporterOptions& options) {
         }
     });
     http.Start();
+    const std::string bound = http.Address() == listen->host ? "" : " (" + http.Address() + ")";
     Message("exporter: metrics at http://" + UrlHost(listen->host) + ":" +
-            std::to_string(http.Port()) + "/metrics; hearing status ports " + PortList(ports) +
-            (options.unicast ? " (broadcasts and datagrams to this host)" : " (broadcasts)"));
+            std::to_string(http.Port()) + "/metrics" + bound + "; hearing status ports " +
+            PortList(ports) +
+            (options.unicast ? " (broadcasts and datagrams to this host)" : " (broadcasts)") +
+            ExpectingText(expected.size()));
 
     while (!StopRequested()) SleepUnlessStopped(3600);
     done = true;

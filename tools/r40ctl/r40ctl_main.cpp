@@ -183,10 +183,15 @@ CommandLine::CommandLine() {
                   "most receivers tracked; datagrams of more are counted and dropped (default "
                   "256)")
         ->check(CLI::Range(1L, 4096L));
-    e->add_option("--forget-after", m_exporter.forgetAfterSeconds,
-                  "seconds after its last status that a silent receiver's series go (default "
-                  "3600)")
-        ->check(CLI::Range(1L, 31L * 24 * 3600));
+    e->add_option("--forget-after", m_exporter.forgetAfter,
+                  "how long after its last status a silent receiver's series go: seconds, or "
+                  "with s, m, h or d (default 7d; expected receivers are never forgotten)");
+    e->add_option("--expect", m_exporter.expect,
+                  "MAC addresses of receivers that must be heard: each is reported down until it "
+                  "is, and never forgotten");
+    e->add_option("--expect-file", m_exporter.expectFile,
+                  "file of such MAC addresses, one a line ('#' begins a comment)");
+    m_exporter.version = R40CTL_VERSION;
     e->callback([this] { m_run = [this] { return RunExporter(m_exporter); }; });
 #endif
 }

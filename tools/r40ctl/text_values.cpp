@@ -207,10 +207,56 @@ std::optional<ListenAddress> ParseListenAddress(std::string_view text) {
         listen.host = inner;
     } else if (const auto v4 = ParseIpv4(host)) {
         listen.host = FormatIpv4(v4->data());
+    } else if (IsHostName(host)) {
+        listen.host = std::string(host);  // resolved when bound
     } else {
         return std::nullopt;
     }
     return listen;
+}
+
+bool IsHostName(std::string_view text) {
+    if (text.empty() || text.size() > 253) return false;
+    if (text.back() == '.') text.remove_suffix(1);  // the root
+    const std::vector<std::string_view> labels = Split(text, '.');
+    for (std::string_view label : labels) {
+        if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-')
+            return false;
+        for (char c : label)
+            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-') return false;
+    }
+    // A last label of digits only is an address (127.1, 127.0.0.256), which
+    // the resolver would take in forms no one means.
+    const std::string_view last = labels.back();
+    return !std::all_of(last.begin(), last.end(),
+                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+std::optional<std::chrono::seconds> ParseDuration(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::uint32_t unit = 1;
+    switch (text.back()) {
+        case 's':
+            break;
+        case 'm':
+            unit = 60;
+            break;
+        case 'h':
+            unit = 3600;
+            break;
+        case 'd':
+            unit = 24 * 3600;
+            break;
+        default:
+            unit = 0;
+    }
+    if (unit != 0)
+        text.remove_suffix(1);
+    else
+        unit = 1;
+    const auto count = ParseDigits(text, 10, 9);
+    if (!count) return std::nullopt;
+    return std::chrono::seconds(std::int64_t{*count} * unit);
 }
 
 std::string FormatIpv4(const std::uint8_t* address) {

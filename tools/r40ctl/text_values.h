@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,13 +49,22 @@ inline constexpr std::uint16_t LOWEST_PID = 32;
 inline constexpr std::uint16_t HIGHEST_PID = 0x1FFE;
 
 // HTTP listening address of the exporter: ADDRESS:PORT with an IPv4
-// address or a bracketed IPv6 one ([::]:9771), or :PORT for every IPv4
-// interface. Port 0 asks for any free port.
+// address, a bracketed IPv6 one ([::]:9771) or a host name
+// (localhost:9771), or :PORT for every IPv4 interface. Port 0 asks for any
+// free port.
 struct ListenAddress {
-    std::string host;  // as the socket layer takes it: 0.0.0.0, ::1, ...
+    std::string host;  // as getaddrinfo takes it: 0.0.0.0, ::1, localhost, ...
     std::uint16_t port = 0;
 };
 std::optional<ListenAddress> ParseListenAddress(std::string_view text);
+
+// A host name as DNS writes them: labels of letters, digits and inner
+// hyphens, at most 63 characters each and 253 in all, the last one not all
+// digits.
+bool IsHostName(std::string_view text);
+
+// A time span: a number of seconds, or a number with s, m, h or d (7d).
+std::optional<std::chrono::seconds> ParseDuration(std::string_view text);
 
 std::string FormatIpv4(const std::uint8_t* address);
 std::string FormatMac(const std::uint8_t* mac);  // 02-5C-C1-00-00-14

@@ -12,6 +12,8 @@ namespace r40ctl::exporter {
 
 namespace {
 
+constexpr const char* ALLOWED_METHODS = "GET, HEAD";
+
 // A request held in memory, read by cpp-httplib as if from a socket; what it
 // writes is kept as the answer.
 class MemoryStream final : public httplib::Stream {
@@ -51,10 +53,12 @@ class MemoryStream final : public httplib::Stream {
     std::string& m_answer;
 };
 
-bool Served(const httplib::Request& request) {
-    const bool method = request.method == "GET" || request.method == "HEAD";
-    const bool path = request.path == "/" || request.path == "/metrics";
-    return method && path;
+bool ServedPath(const httplib::Request& request) {
+    return request.path == "/" || request.path == "/metrics";
+}
+
+bool ServedMethod(const httplib::Request& request) {
+    return request.method == "GET" || request.method == "HEAD";
 }
 
 bool IsRangeLine(std::string_view line) {
@@ -126,9 +130,17 @@ HttpAnswers::HttpAnswers(Pages pages) : m_server(std::make_unique<Server>()) {
     server.set_keep_alive_max_count(1);
     server.set_pre_routing_handler(
         [](const httplib::Request& request, httplib::Response& response) {
-            if (Served(request)) return httplib::Server::HandlerResponse::Unhandled;
-            response.status = 404;
-            response.set_content("not found\n", "text/plain; charset=utf-8");
+            if (!ServedPath(request)) {
+                response.status = 404;
+                response.set_content("not found\n", "text/plain; charset=utf-8");
+            } else if (!ServedMethod(request)) {
+                response.status = 405;
+                response.set_header("Allow", ALLOWED_METHODS);
+                response.set_content(std::string("method not allowed: ") + ALLOWED_METHODS + "\n",
+                                     "text/plain; charset=utf-8");
+            } else {
+                return httplib::Server::HandlerResponse::Unhandled;
+            }
             return httplib::Server::HandlerResponse::Handled;
         });
     server.set_error_handler([](const httplib::Request&, httplib::Response& response) {

@@ -1,5 +1,6 @@
 // The exporter's answers to HTTP requests, made in memory: GET (and HEAD) of
-// "/" and "/metrics", 404 for everything else, no file ever served. A
+// "/" and "/metrics", 405 with "Allow: GET, HEAD" for other methods there,
+// 404 for every other path, no file ever served. A
 // request is answered only once it has wholly arrived (http_service.h reads
 // it), so answering never waits on a client.
 //

@@ -89,11 +89,12 @@ class HttpService::Loop {
     explicit Loop(HttpAnswers::Pages pages)
         : m_answers(std::move(pages)), m_wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-    bool Bind(const std::string& host, int port, int* bound, std::string* why) {
+    bool Bind(const std::string& host, int port, int* bound, std::string* address,
+              std::string* why) {
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
         hints.ai_socktype = SOCK_STREAM;
-        hints.ai_flags = AI_PASSIVE | AI_NUMERICHOST | AI_NUMERICSERV;
+        hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
         addrinfo* found = nullptr;
         const std::string service = std::to_string(port);
         if (const int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found); rc != 0) {
@@ -101,26 +102,38 @@ class HttpService::Loop {
             return false;
         }
         const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owned(found, ::freeaddrinfo);
-        Descriptor listener(
-            ::socket(found->ai_family, found->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        // Address reuse for a quick restart, but not port reuse: a second
-        // program on the same port must fail, not take half the scrapes.
-        const int on = 1;
-        if (listener.get() < 0 ||
-            ::setsockopt(listener.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
-            ::bind(listener.get(), found->ai_addr, found->ai_addrlen) != 0 ||
-            ::listen(listener.get(), BACKLOG) != 0) {
-            *why = std::strerror(errno);
-            return false;
+        // A name's IPv4 addresses first, as the default 0.0.0.0 is IPv4:
+        // localhost is 127.0.0.1, where scrapes of localhost:PORT arrive.
+        std::vector<const addrinfo*> candidates;
+        for (const addrinfo* a = found; a != nullptr; a = a->ai_next)
+            if (a->ai_family == AF_INET) candidates.push_back(a);
+        for (const addrinfo* a = found; a != nullptr; a = a->ai_next)
+            if (a->ai_family == AF_INET6) candidates.push_back(a);
+        *why = "no IPv4 or IPv6 address";
+        for (const addrinfo* candidate : candidates) {
+            Descriptor listener(::socket(candidate->ai_family,
+                                         candidate->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+            // Address reuse for a quick restart, but not port reuse: a second
+            // program on the same port must fail, not take half the scrapes.
+            const int on = 1;
+            if (listener.get() < 0 ||
+                ::setsockopt(listener.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+                ::bind(listener.get(), candidate->ai_addr, candidate->ai_addrlen) != 0 ||
+                ::listen(listener.get(), BACKLOG) != 0) {
+                *why = std::strerror(errno);
+                continue;
+            }
+            sockaddr_storage local{};
+            socklen_t length = sizeof local;
+            ::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&local), &length);
+            *bound = ntohs(local.ss_family == AF_INET6
+                               ? reinterpret_cast<const sockaddr_in6&>(local).sin6_port
+                               : reinterpret_cast<const sockaddr_in&>(local).sin_port);
+            *address = PeerText(local);
+            m_listener = std::move(listener);
+            return true;
         }
-        sockaddr_storage local{};
-        socklen_t length = sizeof local;
-        ::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&local), &length);
-        *bound = ntohs(local.ss_family == AF_INET6
-                           ? reinterpret_cast<const sockaddr_in6&>(local).sin6_port
-                           : reinterpret_cast<const sockaddr_in&>(local).sin_port);
-        m_listener = std::move(listener);
-        return true;
+        return false;
     }
 
     void Run() {
@@ -269,7 +282,7 @@ HttpService::~HttpService() {
 
 bool HttpService::Bind(const std::string& host, int port, std::string* why) {
     std::string reason;
-    const bool bound = m_loop->Bind(host, port, &m_port, &reason);
+    const bool bound = m_loop->Bind(host, port, &m_port, &m_address, &reason);
     if (!bound && why != nullptr) *why = reason;
     return bound;
 }

@@ -35,10 +35,12 @@ class HttpService {
     HttpService(const HttpService&) = delete;
     HttpService& operator=(const HttpService&) = delete;
 
-    // Binds and listens on `host` (an IPv4 or IPv6 address) and `port` (0:
-    // any free one). False with the reason in `why`.
+    // Binds and listens on `host` (an IPv4 or IPv6 address, or a name:
+    // the first of its addresses that binds, IPv4 ones first) and `port`
+    // (0: any free one). False with the reason in `why`.
     bool Bind(const std::string& host, int port, std::string* why);
     int Port() const { return m_port; }
+    const std::string& Address() const { return m_address; }  // the one bound
 
     // Serves on a thread of its own until Stop.
     void Start();
@@ -50,6 +52,7 @@ class HttpService {
     std::unique_ptr<Loop> m_loop;
     std::thread m_thread;
     int m_port = 0;
+    std::string m_address;
 };
 
 }  // namespace r40ctl::exporter

@@ -52,19 +52,21 @@ std::string IndexPage(const TableSnapshot& snapshot) {
         "exporter</title></head>\n<body>\n<h1>R40 receiver exporter</h1>\n"
         "<p><a href=\"/metrics\">Metrics</a> for Prometheus.</p>\n";
     page += "<p>" + std::to_string(snapshot.receivers.size()) + " of at most " +
-            std::to_string(snapshot.receiverLimit) + " receivers heard.</p>\n";
+            std::to_string(snapshot.receiverLimit) + " receivers tracked.</p>\n";
     if (!snapshot.receivers.empty()) {
         page +=
             "<table>\n<tr><th>MAC address</th><th>address</th><th>model</th><th>status "
             "port</th><th>state</th><th>lock</th><th>last status</th></tr>\n";
         for (const ReceiverView& r : snapshot.receivers) {
-            page += "<tr>" + Cell(FormatMac(r.mac.data())) + Cell(FormatIpv4(r.address.data())) +
-                    Cell(ModelName(r.type)) + Cell(std::to_string(r.statusPort)) +
-                    Cell(r.up ? "up" : "down") +
+            const bool heard = r.heard;
+            page += "<tr>" + Cell(FormatMac(r.mac.data())) +
+                    Cell(heard ? FormatIpv4(r.address.data()) : "-") +
+                    Cell(heard ? ModelName(r.type) : "-") +
+                    Cell(heard ? std::to_string(r.statusPort) : "-") + Cell(r.up ? "up" : "down") +
                     Cell(!r.up              ? "-"
                          : r.reading.locked ? "locked"
                                             : "unlocked") +
-                    Cell(Ago(r.secondsSinceStatus)) + "</tr>\n";
+                    Cell(heard ? Ago(r.secondsSinceStatus) : "never (expected)") + "</tr>\n";
         }
         page += "</table>\n";
     }

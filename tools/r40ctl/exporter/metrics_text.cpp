@@ -23,7 +23,7 @@ class Exposition {
         m_text += "# HELP ";
         m_text += name;
         m_text += ' ';
-        for (char c : help) m_text += c == '\n' ? std::string_view("\\n") : std::string_view(&c, 1);
+        m_text += EscapeHelp(help);
         m_text += "\n# TYPE ";
         m_text += name;
         m_text += ' ';
@@ -81,7 +81,8 @@ const std::vector<ReceiverFamily>& ReceiverFamilies() {
     static const std::vector<ReceiverFamily> families{
         {"r40_receiver_up", "gauge",
          "1 while the receiver's status keeps coming, 0 once it has missed two intervals of its "
-         "own rhythm; the receiver's series go an hour after its last status.",
+         "own rhythm, and 0 from the start for an expected receiver not heard yet. The series "
+         "of a receiver silent for --forget-after go; an expected receiver's never do.",
          [](const ReceiverView& r) { return r.up ? 1.0 : 0.0; }},
         {"r40_receiver_locked", "gauge", "1 while the receiver is locked to its signal.",
          Reading([](const exporter::Reading& v) { return v.locked ? 1.0 : 0.0; })},
@@ -104,7 +105,7 @@ const std::vector<ReceiverFamily>& ReceiverFamilies() {
          })},
         {"r40_receiver_frequency_hertz", "gauge", "Frequency tuned, in hertz (satellite models).",
          Reading([](const exporter::Reading& v) { return Opt(v.frequencyHertz); })},
-        {"r40_receiver_symbol_rate", "gauge",
+        {"r40_receiver_symbol_rate_symbols_per_second", "gauge",
          "Symbol rate tuned, in symbols per second (satellite models).",
          Reading([](const exporter::Reading& v) { return Opt(v.symbolRate); })},
         {"r40_receiver_pids", "gauge", "PIDs in the receiver's PID list.",
@@ -120,9 +121,48 @@ const std::vector<ReceiverFamily>& ReceiverFamilies() {
          [](const ReceiverView& r) { return static_cast<double>(r.lockLosses); }},
         {"r40_receiver_last_status_timestamp_seconds", "gauge",
          "When the receiver's last status was accepted, in seconds since 1970.",
-         [](const ReceiverView& r) { return r.lastStatusUnixSeconds; }},
+         [](const ReceiverView& r) -> std::optional<double> {
+             if (!r.heard) return std::nullopt;
+             return r.lastStatusUnixSeconds;
+         }},
     };
     return families;
+}
+
+// Backslash and line feed escaped, and the quote too in a label value.
+std::string Escaped(std::string_view text, bool quote) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        if (c == '\\')
+            escaped += "\\\\";
+        else if (c == '\n')
+            escaped += "\\n";
+        else if (c == '"' && quote)
+            escaped += "\\\"";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+// The names and meanings every Prometheus client library gives them.
+void ProcessSamples(Exposition& out, const ProcessFigures& p) {
+    const auto one = [&](std::string_view name, std::string_view type, std::string_view help,
+                         double value) {
+        out.Family(name, type, help);
+        out.Sample(name, {}, value);
+    };
+    one("process_cpu_seconds_total", "counter", "Total user and system CPU time spent in seconds.",
+        p.cpuSeconds);
+    if (p.openFds) one("process_open_fds", "gauge", "Number of open file descriptors.", *p.openFds);
+    if (p.maxFds)
+        one("process_max_fds", "gauge", "Maximum number of open file descriptors.", *p.maxFds);
+    one("process_virtual_memory_bytes", "gauge", "Virtual memory size in bytes.", p.virtualBytes);
+    one("process_resident_memory_bytes", "gauge", "Resident memory size in bytes.",
+        p.residentBytes);
+    one("process_start_time_seconds", "gauge",
+        "Start time of the process since unix epoch in seconds.", p.startTimeUnixSeconds);
 }
 
 }  // namespace
@@ -143,35 +183,29 @@ std::string SampleValue(double value) {
     return std::string(text, written.ptr);
 }
 
-std::string EscapeLabelValue(const std::string& value) {
-    std::string escaped;
-    escaped.reserve(value.size());
-    for (char c : value) {
-        if (c == '\\')
-            escaped += "\\\\";
-        else if (c == '"')
-            escaped += "\\\"";
-        else if (c == '\n')
-            escaped += "\\n";
-        else
-            escaped += c;
-    }
-    return escaped;
+std::string EscapeHelp(std::string_view help) {
+    return Escaped(help, false);
 }
 
-std::string MetricsText(const TableSnapshot& snapshot, int statusPortsListening) {
+std::string EscapeLabelValue(const std::string& value) {
+    return Escaped(value, true);
+}
+
+std::string MetricsText(const TableSnapshot& snapshot, const ExporterFacts& facts) {
     Exposition out(snapshot.receivers.size());
 
     out.Family("r40_receiver_info", "gauge",
                "A receiver heard on a status port: its address, model and the port its status "
                "arrives on. Always 1.");
-    for (const ReceiverView& r : snapshot.receivers)
-        out.Sample("r40_receiver_info",
-                   {{"mac", FormatMac(r.mac.data())},
-                    {"address", FormatIpv4(r.address.data())},
-                    {"model", ModelName(r.type)},
-                    {"status_port", std::to_string(r.statusPort)}},
-                   1);
+    for (const ReceiverView& r : snapshot.receivers) {
+        Labels labels{{"mac", FormatMac(r.mac.data())}};
+        if (r.heard) {
+            labels.emplace_back("address", FormatIpv4(r.address.data()));
+            labels.emplace_back("model", ModelName(r.type));
+            labels.emplace_back("status_port", std::to_string(r.statusPort));
+        }
+        out.Sample("r40_receiver_info", labels, 1);
+    }
 
     for (const ReceiverFamily& family : ReceiverFamilies()) {
         out.Family(family.name, family.type, family.help);
@@ -202,7 +236,12 @@ std::string MetricsText(const TableSnapshot& snapshot, int statusPortsListening)
                    static_cast<double>(count));
     out.Family("r40_exporter_status_ports_listening", "gauge",
                "Status ports the exporter hears status on.");
-    out.Sample("r40_exporter_status_ports_listening", {}, statusPortsListening);
+    out.Sample("r40_exporter_status_ports_listening", {}, facts.statusPortsListening);
+    if (!facts.version.empty()) {
+        out.Family("r40_exporter_build_info", "gauge", "The exporter's version. Always 1.");
+        out.Sample("r40_exporter_build_info", {{"version", facts.version}}, 1);
+    }
+    if (facts.process) ProcessSamples(out, *facts.process);
     return out.Take();
 }
 

@@ -35,8 +35,15 @@ bool Rhythm::Missed(SteadyTime now) const {
 
 // ---- table -----------------------------------------------------------------
 
-ReceiverTable::ReceiverTable(TableLimits limits) : m_limits(limits) {
+ReceiverTable::ReceiverTable(TableLimits limits, const std::vector<Mac>& expected)
+    : m_limits(limits) {
     m_entries.reserve(limits.maxReceivers);
+    for (const Mac& mac : expected) {
+        Entry& entry = m_entries[KeyOf(mac.data())];
+        std::memcpy(entry.sender.mac, mac.data(), mac.size());
+        entry.sender.deviceType = TYPE_UNRECOGNISED;
+        entry.expected = true;
+    }
 }
 
 ReceiverTable::Key ReceiverTable::KeyOf(const std::uint8_t* mac) {
@@ -57,14 +64,14 @@ void ReceiverTable::Count(std::uint32_t source, int change) {
 }
 
 void ReceiverTable::Erase(std::unordered_map<Key, Entry>::iterator entry) {
-    Count(SourceOf(entry->second.sender), -1);
+    if (entry->second.Heard()) Count(SourceOf(entry->second.sender), -1);
     m_entries.erase(entry);
 }
 
 void ReceiverTable::ForgetSilent(SteadyTime now) {
     for (auto it = m_entries.begin(); it != m_entries.end();) {
         const std::optional<SteadyTime> last = it->second.rhythm.Last();
-        if (!last || now - *last > m_limits.forgetAfter)
+        if (!it->second.expected && (!last || now - *last > m_limits.forgetAfter))
             Erase(it++);
         else
             ++it;
@@ -74,7 +81,7 @@ void ReceiverTable::ForgetSilent(SteadyTime now) {
 void ReceiverTable::ForgetUnsettled(SteadyTime now) {
     for (auto it = m_entries.begin(); it != m_entries.end();) {
         const Rhythm& rhythm = it->second.rhythm;
-        if (!rhythm.Settled() && rhythm.Missed(now))
+        if (!it->second.expected && !rhythm.Settled() && rhythm.Missed(now))
             Erase(it++);
         else
             ++it;
@@ -110,6 +117,8 @@ void ReceiverTable::Accepted(const DeviceInfo& sender, const Reading& reading, S
         found = m_entries.emplace(key, Entry{}).first;
         found->second.sender = sender;
         Count(source, +1);
+    } else if (!found->second.Heard()) {
+        Count(source, +1);  // an expected receiver, heard for the first time
     } else if (SourceOf(found->second.sender) != source) {
         Count(SourceOf(found->second.sender), -1);  // it moved
         Count(source, +1);
@@ -152,6 +161,8 @@ TableSnapshot ReceiverTable::Snapshot(SteadyTime now) {
         for (const auto& [key, entry] : m_entries) {
             ReceiverView view;
             std::memcpy(view.mac.data(), entry.sender.mac, 6);
+            view.expected = entry.expected;
+            view.heard = entry.Heard();
             std::memcpy(view.address.data(), entry.sender.address, 4);
             view.type = entry.sender.deviceType;
             view.statusPort = entry.sender.statusPort;

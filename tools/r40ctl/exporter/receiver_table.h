@@ -1,6 +1,8 @@
 // What the exporter knows of the receivers it hears: each one's last
 // reading, its counters and the rhythm of its status, for at most a fixed
-// number of receivers. Times come from the caller, so tests can move them.
+// number of receivers. Receivers the operator expects are in the table from
+// the start, down until heard, and never forgotten. Times come from the
+// caller, so tests can move them.
 // One lock guards everything; no call holds it for more than one update or
 // one copy of the table.
 #pragma once
@@ -35,9 +37,13 @@ inline constexpr std::chrono::milliseconds SAME_EMISSION{10};
 // Recent gaps whose median is the rhythm.
 inline constexpr std::size_t RHYTHM_SAMPLES = 8;
 
+// A week: long enough that a receiver dead over a weekend still shows as
+// down on Monday, and its alert has not resolved by itself.
+inline constexpr std::chrono::seconds DEFAULT_FORGET_AFTER{7 * 24 * 3600};
+
 struct TableLimits {
-    std::size_t maxReceivers = 256;
-    std::chrono::seconds forgetAfter{3600};
+    std::size_t maxReceivers = 256;  // expected receivers included
+    std::chrono::seconds forgetAfter = DEFAULT_FORGET_AFTER;
 };
 
 // The values of one accepted status; empty where the model reports none.
@@ -77,6 +83,8 @@ class Rhythm {
 // One receiver as a scrape shows it.
 struct ReceiverView {
     Mac mac{};
+    bool expected = false;  // named by the operator: kept however long it is silent
+    bool heard = false;     // a status of it was accepted; else address, type, port are unknown
     Ipv4 address{};
     std::uint16_t type = TYPE_UNRECOGNISED;
     std::uint16_t statusPort = 0;  // where its status was heard
@@ -109,7 +117,9 @@ struct TableSnapshot {
 
 class ReceiverTable {
   public:
-    explicit ReceiverTable(TableLimits limits);
+    // `expected`: receivers listed from the start (at most maxReceivers of
+    // them; the caller checks).
+    explicit ReceiverTable(TableLimits limits, const std::vector<Mac>& expected = {});
 
     // A status that decoded. `sender` holds its address, MAC address, type
     // and the port it was heard on; `unixSeconds` is the wall-clock time.
@@ -119,8 +129,8 @@ class ReceiverTable {
     // for the receiver whose MAC address it carries, if that one is tracked.
     void Refused(const DeviceInfo& sender, std::int32_t result);
 
-    // Every receiver heard within the last `forgetAfter`; older ones are
-    // forgotten here.
+    // Every expected receiver and every other heard within the last
+    // `forgetAfter`; older ones are forgotten here.
     TableSnapshot Snapshot(SteadyTime now);
 
   private:
@@ -132,10 +142,15 @@ class ReceiverTable {
         std::uint64_t refusedDatagrams = 0;
         std::uint64_t lockLosses = 0;
         double lastStatusUnixSeconds = 0;
+        bool expected = false;
+        // Counted in m_perSource only once heard: an expected receiver has no
+        // source address before.
+        bool Heard() const { return statusDatagrams > 0; }
     };
     using Key = std::uint64_t;  // the six MAC bytes
     static Key KeyOf(const std::uint8_t* mac);
     static std::uint32_t SourceOf(const DeviceInfo& sender);
+    // Expected receivers are never forgotten.
     void ForgetSilent(SteadyTime now);
     // A full table also lets go of entries heard in one emission only that
     // are down since: forged datagrams sent once must not hold places for

@@ -1,7 +1,6 @@
 #include "console/status_panel.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include <algorithm>
 #include <cstring>
@@ -122,13 +121,13 @@ void CR40DressedStatusBasic::ShowPidList(const PidListRecord& pids) {
 bool CR40DressedStatusBasic::OnDrawItem(window::DrawItem& item) {
     if (item.controlId != res::IDC_STATUS_PID_LIST) return false;
     if (item.itemId < 0 || item.itemId >= m_pidList->GetCount()) return true;
-    QPainter& painter = *item.painter;
-    painter.save();
-    painter.fillRect(item.rect, painter.background());
-    painter.setPen(skin::SKIN_COLOR);
-    painter.drawText(item.rect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
-                     item.text);
-    painter.restore();
+    window::DeviceContext& dc = *item.dc;
+    dc.Save();
+    dc.FillRect(item.rect, dc.BackgroundColor());
+    dc.SetTextColor(skin::SKIN_COLOR);
+    dc.DrawText(item.rect, item.text,
+                window::DT_CENTER | window::DT_VCENTER | window::DT_SINGLELINE);
+    dc.Restore();
     return true;
 }
 

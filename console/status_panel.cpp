@@ -88,11 +88,11 @@ bool CR40DressedStatusBasic::UpdateFromStatus(const R40StatusRecord* record) {
     }
     if (std::memcmp(record->defaultGateway, m_lastGateway.data(), 4) != 0) {
         std::memcpy(m_lastGateway.data(), record->defaultGateway, 4);
-        m_gateway->SetText(FormatAddress(record->defaultGateway));
+        m_gateway->SetText(QString::fromStdString(FormatAddress(record->defaultGateway)));
     }
     if (std::memcmp(record->dvbMac, m_lastDvbMac.data(), 6) != 0) {
         std::memcpy(m_lastDvbMac.data(), record->dvbMac, 6);
-        m_dvbMac->SetText(FormatMac(record->dvbMac));
+        m_dvbMac->SetText(QString::fromStdString(FormatMac(record->dvbMac)));
     }
     const QPixmap& igmp = record->igmpOn != 0 ? m_igmpOn : m_igmpOff;
     if (m_igmpImage->isHidden()) m_igmpImage->show();

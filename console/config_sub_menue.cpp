@@ -19,6 +19,7 @@
 #include "platform/window/images.h"
 #include "platform/window/message_box.h"
 #include "platform/window/mouse_capture.h"
+#include "platform/window/qt/conversions.h"
 #include "platform/window/worker_thread.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -169,7 +170,7 @@ void CConfigSubMenue::MoveButtonToTopSlot(window::ButtonControl* button) {
     if (button == nullptr || m_networkButton == nullptr) return;
     // Already there (its values were read first): its own place is kept.
     if (button->pos() == m_networkButton->pos()) return;
-    m_savedButtonPlace = window::Rect::FromQRect(button->geometry());
+    m_savedButtonPlace = window::FromQRect(button->geometry());
     button->move(m_networkButton->pos());
 }
 
@@ -581,7 +582,7 @@ void CConfigSubMenue::StartProgress() {
         m_progress->show();
         m_progress->SetRange(100);
         m_progress->SetColor(skin::SKIN_COLOR);
-        m_progress->SetCircleColor(QColor(255, 0, 0));
+        m_progress->SetCircleColor(window::Rgb(255, 0, 0));
         m_progress->SetStep(1);
         m_progress->SetPos(0);
     }

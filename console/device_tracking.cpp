@@ -137,7 +137,8 @@ void CHaldenDlg::RefillDeviceList() {
     m_deviceCombo->ResetContent();
     for (int i = 0; i < m_deviceList.count; ++i) {
         const DeviceInfo& entry = m_deviceList.entries[i];
-        const int item = m_deviceCombo->AddString(DeviceListItemText(entry));
+        const int item =
+            m_deviceCombo->AddString(QString::fromStdString(DeviceListItemText(entry)));
         m_deviceCombo->SetItemData(item, DeviceKey(entry.mac));
     }
 
@@ -205,7 +206,8 @@ void CHaldenDlg::OnDeviceSelected() {
     m_deviceState.reset();
     FollowSelection(entry);
 
-    ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, false));
+    ShowMessage(QString::fromStdString(
+        DeviceDescription(entry.deviceType, entry.mac, entry.address, false)));
     m_deviceListInUse = false;
     ShowIndicators(true);
     // An open menu now configures this device, in the PID list form it takes.
@@ -244,7 +246,8 @@ std::intptr_t CHaldenDlg::OnDeviceOpened(window::Message& message) {
     if (m_selectedKey == NO_DEVICE_KEY || !report->device) return 0;
     m_device = std::move(report->device);
     const DeviceInfo& entry = report->entry;
-    ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, true));
+    ShowMessage(QString::fromStdString(
+        DeviceDescription(entry.deviceType, entry.mac, entry.address, true)));
     ResumePolling();
     return 0;
 }
@@ -297,8 +300,8 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
         case TYPE_R40_TREVAN: {
             auto record = std::make_unique<R40StatusRecord>(report->As<R40StatusRecord>());
             SetIndicators(record->lock != 0, record->dataActivity > 0);
-            const QString description =
-                DeviceDescription(report->type, record->mac, record->deviceAddress, true);
+            const QString description = QString::fromStdString(
+                DeviceDescription(report->type, record->mac, record->deviceAddress, true));
             // A file operation's message or an alarm stays a while before the
             // description takes the line back.
             if (description != m_messageText && !MessageHeld()) ShowMessage(description);

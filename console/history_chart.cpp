@@ -1,20 +1,24 @@
 #include "console/history_chart.h"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <QPolygon>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "console/chart_numbers.h"
 #include "console/console_messages.h"
 #include "platform/clock/clock.h"
+#include "platform/window/qt/painting.h"
 #include "skin/skin_palette.h"
 
 namespace console {
 
 namespace {
+
+namespace window = platform::window;
+using window::DeviceContext;
+using window::Point;
+using window::Rect;
+using window::Rgb;
 
 constexpr int MARGIN = 4;
 constexpr int HEADER_HEIGHT = 15;
@@ -32,15 +36,15 @@ struct WindowChoice {
 };
 constexpr WindowChoice WINDOWS[] = {{2, 1}, {5, 1}, {10, 2}, {20, 5}, {30, 10}, {60, 15}};
 
-const QColor BACKGROUND_TOP(249, 249, 250);
-const QColor BACKGROUND_BOTTOM(236, 237, 240);
-const QColor PLOT_BACKGROUND(255, 255, 255);
-const QColor NO_STATUS(226, 227, 230);
-const QColor LOCKED(0, 170, 0);
-const QColor UNLOCKED(235, 0, 0);
-const QColor DATA_TICK(0, 110, 0);
-const QColor LOSS_MARK(90, 90, 90);
-const QColor AXIS_TEXT(110, 110, 110);
+constexpr window::ColorRef BACKGROUND_TOP = Rgb(249, 249, 250);
+constexpr window::ColorRef BACKGROUND_BOTTOM = Rgb(236, 237, 240);
+constexpr window::ColorRef PLOT_BACKGROUND = Rgb(255, 255, 255);
+constexpr window::ColorRef NO_STATUS = Rgb(226, 227, 230);
+constexpr window::ColorRef LOCKED = Rgb(0, 170, 0);
+constexpr window::ColorRef UNLOCKED = Rgb(235, 0, 0);
+constexpr window::ColorRef DATA_TICK = Rgb(0, 110, 0);
+constexpr window::ColorRef LOSS_MARK = Rgb(90, 90, 90);
+constexpr window::ColorRef AXIS_TEXT = Rgb(110, 110, 110);
 
 std::int64_t MinutesMs(int minutes) {
     return static_cast<std::int64_t>(minutes) * 60 * 1000;
@@ -58,15 +62,16 @@ void CSignalHistoryChart::SetHistory(const SignalHistory* history) {
 }
 
 void CSignalHistoryChart::Layout() {
-    const QRect all = rect().adjusted(MARGIN, MARGIN, -MARGIN, -MARGIN);
-    m_headerRect = QRect(all.left(), all.top(), all.width(), HEADER_HEIGHT);
-    const int left = all.left() + SCALE_WIDTH;
-    const int bottom = all.bottom() - AXIS_HEIGHT;
-    m_ticks = QRect(left, bottom - TICK_HEIGHT + 1, all.right() - left + 1, TICK_HEIGHT);
-    m_band = QRect(left, m_ticks.top() - ROW_GAP - BAND_HEIGHT, m_ticks.width(), BAND_HEIGHT);
-    const int plotTop = m_headerRect.bottom() + 3;
-    m_plot = QRect(left, plotTop, m_ticks.width(), m_band.top() - GAP_BELOW_PLOT - plotTop);
-    m_axis = QRect(left, bottom + 1, m_ticks.width(), AXIS_HEIGHT);
+    const Rect all = Rect{0, 0, width(), height()}.Deflated(MARGIN, MARGIN, MARGIN, MARGIN);
+    m_headerRect = Rect::FromSize(all.left, all.top, all.Width(), HEADER_HEIGHT);
+    const int left = all.left + SCALE_WIDTH;
+    const int lastRow = all.bottom - 1 - AXIS_HEIGHT;  // the ticks' last pixel row
+    m_ticks = Rect::FromSize(left, lastRow - TICK_HEIGHT + 1, all.right - left, TICK_HEIGHT);
+    m_band =
+        Rect::FromSize(left, m_ticks.top - ROW_GAP - BAND_HEIGHT, m_ticks.Width(), BAND_HEIGHT);
+    const int plotTop = m_headerRect.bottom + 2;
+    m_plot = Rect::FromSize(left, plotTop, m_ticks.Width(), m_band.top - GAP_BELOW_PLOT - plotTop);
+    m_axis = Rect::FromSize(left, lastRow + 1, m_ticks.Width(), AXIS_HEIGHT);
 }
 
 void CSignalHistoryChart::ChooseWindow(std::int64_t now) {
@@ -111,21 +116,21 @@ void CSignalHistoryChart::ChooseScale(const SignalStatistics& stats, SignalQuant
 int CSignalHistoryChart::XOf(std::int64_t steadyMs) const {
     const double span = static_cast<double>(std::max<std::int64_t>(1, m_windowEnd - m_windowStart));
     const double fraction = static_cast<double>(steadyMs - m_windowStart) / span;
-    return m_plot.left() + static_cast<int>(std::lround(fraction * (m_plot.width() - 1)));
+    return m_plot.left + static_cast<int>(std::lround(fraction * (m_plot.Width() - 1)));
 }
 
 int CSignalHistoryChart::YOf(double value) const {
     const double fraction = (value - m_low) / (m_high - m_low);
     const double clamped = std::clamp(fraction, 0.0, 1.0);
-    return m_plot.bottom() - static_cast<int>(std::lround(clamped * (m_plot.height() - 1)));
+    return m_plot.bottom - 1 - static_cast<int>(std::lround(clamped * (m_plot.Height() - 1)));
 }
 
 void CSignalHistoryChart::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    QLinearGradient fill(0, 0, 0, height());
-    fill.setColorAt(0, BACKGROUND_TOP);
-    fill.setColorAt(1, BACKGROUND_BOTTOM);
-    painter.fillRect(rect(), fill);
+    window::PaintWidget(*this, [this](DeviceContext& dc) { OnPaint(dc); });
+}
+
+void CSignalHistoryChart::OnPaint(DeviceContext& dc) {
+    dc.FillGradient(Rect{0, 0, width(), height()}, BACKGROUND_TOP, BACKGROUND_BOTTOM);
 
     Layout();
     const std::int64_t now = m_fixedNow.value_or(platform::clock::NowMilliseconds());
@@ -136,108 +141,103 @@ void CSignalHistoryChart::paintEvent(QPaintEvent*) {
         any ? m_history->StatisticsSince(m_windowStart, quantity) : SignalStatistics{};
     ChooseScale(stats, quantity);
 
-    painter.fillRect(m_plot, PLOT_BACKGROUND);
-    painter.fillRect(m_band, NO_STATUS);
-    DrawGrid(painter, quantity);
-    DrawTimeAxis(painter);
-    DrawRowNames(painter);
+    dc.FillRect(m_plot, PLOT_BACKGROUND);
+    dc.FillRect(m_band, NO_STATUS);
+    DrawGrid(dc, quantity);
+    DrawTimeAxis(dc);
+    DrawRowNames(dc);
 
-    QFont font = this->font();
-    font.setPixelSize(11);
-    painter.setFont(font);
-    painter.setPen(skin::SKIN_COLOR);
+    window::Font font = dc.WindowFont();
+    font.SetPixelSize(11);
     if (!any || stats.samples == 0) {
-        m_header = QStringLiteral("No status in the last %1 min").arg(m_windowMinutes);
+        m_header = "No status in the last " + std::to_string(m_windowMinutes) + " min";
     } else {
         const std::size_t first = m_history->FirstAtOrAfter(m_windowStart);
-        DrawBandAndTicks(painter, first);
-        DrawLine(painter, first, quantity);
-        DrawLossMarks(painter, first);
+        DrawBandAndTicks(dc, first);
+        DrawLine(dc, first, quantity);
+        DrawLossMarks(dc, first);
 
         const bool snr = quantity == SignalQuantity::SnrDb;
-        const QString unit = snr ? QStringLiteral(" dB") : QStringLiteral(" %");
+        const std::string unit = snr ? " dB" : " %";
         const int decimals = snr ? 1 : 0;
         const double current = ValueOf(m_history->Newest(), quantity);
-        const QString name = snr ? QStringLiteral("SNR") : QStringLiteral("Signal");
-        m_header = name + QStringLiteral(" ") +
-                   (std::isfinite(current) ? QString::number(current, 'f', decimals) + unit
-                                           : QStringLiteral("--"));
+        m_header = std::string(snr ? "SNR" : "Signal") + " " +
+                   (std::isfinite(current) ? FixedText(current, decimals) + unit : "--");
         if (stats.valueSamples > 0)
-            m_header += QStringLiteral("   min %1   mean %2")
-                            .arg(QString::number(stats.minimum, 'f', decimals),
-                                 QString::number(stats.mean, 'f', decimals));
+            m_header += "   min " + FixedText(stats.minimum, decimals) + "   mean " +
+                        FixedText(stats.mean, decimals);
         m_header += stats.lockLosses == 1
-                        ? QStringLiteral("   1 lock loss")
-                        : QStringLiteral("   %1 lock losses").arg(stats.lockLosses);
+                        ? std::string("   1 lock loss")
+                        : "   " + std::to_string(stats.lockLosses) + " lock losses";
     }
-    painter.setPen(skin::SKIN_COLOR);
-    painter.setFont(font);
-    painter.drawText(m_headerRect.adjusted(SCALE_WIDTH, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     m_header);
+    dc.SetFont(font);
+    dc.SetTextColor(skin::SKIN_COLOR);
+    dc.DrawText(m_headerRect.Deflated(SCALE_WIDTH, 0, 0, 0), m_header,
+                window::DT_LEFT | window::DT_VCENTER);
 
-    painter.setPen(skin::EDGE_DARK_SHADOW);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(m_plot.adjusted(-1, -1, 0, 0));
+    dc.SetPen(window::Pen{skin::EDGE_DARK_SHADOW});
+    dc.SetNullBrush();
+    dc.Rectangle(m_plot.Deflated(-1, -1, 0, 0));  // the outline just outside the plot
 }
 
-void CSignalHistoryChart::DrawGrid(QPainter& painter, SignalQuantity quantity) {
-    QFont font = this->font();
-    font.setPixelSize(9);
-    painter.setFont(font);
-    const QString unit = quantity == SignalQuantity::SnrDb ? QString() : QStringLiteral("%");
+void CSignalHistoryChart::DrawGrid(DeviceContext& dc, SignalQuantity quantity) {
+    window::Font font = dc.WindowFont();
+    font.SetPixelSize(9);
+    dc.SetFont(font);
+    dc.SetTextColor(AXIS_TEXT);
+    const std::string unit = quantity == SignalQuantity::SnrDb ? "" : "%";
     for (double value = m_low; value <= m_high + 1e-9; value += m_gridStep) {
         const int y = YOf(value);
-        painter.setPen(skin::EDGE_LIGHT);
-        if (value > m_low && value < m_high) painter.drawLine(m_plot.left(), y, m_plot.right(), y);
-        painter.setPen(AXIS_TEXT);
-        painter.drawText(QRect(m_plot.left() - SCALE_WIDTH, y - 6, SCALE_WIDTH - 3, 12),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(value) + unit);
+        dc.SetPen(window::Pen{skin::EDGE_LIGHT});
+        if (value > m_low && value < m_high) dc.Line({m_plot.left, y}, {m_plot.right - 1, y});
+        dc.DrawText(Rect::FromSize(m_plot.left - SCALE_WIDTH, y - 6, SCALE_WIDTH - 3, 12),
+                    ScaleText(value) + unit, window::DT_RIGHT | window::DT_VCENTER);
     }
-    painter.setPen(AXIS_TEXT);
-    painter.drawText(QRect(m_headerRect.left(), m_headerRect.top(), SCALE_WIDTH, HEADER_HEIGHT),
-                     Qt::AlignLeft | Qt::AlignVCenter,
-                     quantity == SignalQuantity::SnrDb ? QStringLiteral("dB") : QString());
+    dc.SetPen(window::Pen{AXIS_TEXT});
+    dc.DrawText(Rect::FromSize(m_headerRect.left, m_headerRect.top, SCALE_WIDTH, HEADER_HEIGHT),
+                quantity == SignalQuantity::SnrDb ? "dB" : "",
+                window::DT_LEFT | window::DT_VCENTER);
 }
 
-void CSignalHistoryChart::DrawRowNames(QPainter& painter) {
-    QFont font = this->font();
-    font.setPixelSize(8);
-    painter.setFont(font);
-    painter.setPen(AXIS_TEXT);
-    const int left = m_plot.left() - SCALE_WIDTH;
-    painter.drawText(QRect(left, m_band.top(), SCALE_WIDTH - 3, m_band.height()),
-                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("lock"));
-    painter.drawText(QRect(left, m_ticks.top(), SCALE_WIDTH - 3, m_ticks.height() + 1),
-                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("data"));
+void CSignalHistoryChart::DrawRowNames(DeviceContext& dc) {
+    window::Font font = dc.WindowFont();
+    font.SetPixelSize(8);
+    dc.SetFont(font);
+    dc.SetPen(window::Pen{AXIS_TEXT});
+    dc.SetTextColor(AXIS_TEXT);
+    const int left = m_plot.left - SCALE_WIDTH;
+    dc.DrawText(Rect::FromSize(left, m_band.top, SCALE_WIDTH - 3, m_band.Height()), "lock",
+                window::DT_RIGHT | window::DT_VCENTER);
+    dc.DrawText(Rect::FromSize(left, m_ticks.top, SCALE_WIDTH - 3, m_ticks.Height() + 1), "data",
+                window::DT_RIGHT | window::DT_VCENTER);
 }
 
-void CSignalHistoryChart::DrawTimeAxis(QPainter& painter) {
+void CSignalHistoryChart::DrawTimeAxis(DeviceContext& dc) {
     int step = 1;
     for (const WindowChoice& each : WINDOWS)
         if (each.minutes == m_windowMinutes) step = each.labelStep;
-    QFont font = this->font();
-    font.setPixelSize(9);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
+    window::Font font = dc.WindowFont();
+    font.SetPixelSize(9);
+    dc.SetFont(font);
+    dc.SetTextColor(AXIS_TEXT);
     for (int minutes = 0; minutes <= m_windowMinutes; minutes += step) {
         const int x = XOf(m_windowEnd - MinutesMs(minutes));
-        painter.setPen(skin::EDGE_LIGHT);
+        dc.SetPen(window::Pen{skin::EDGE_LIGHT});
         if (minutes > 0 && minutes < m_windowMinutes)
-            painter.drawLine(x, m_plot.top(), x, m_plot.bottom());
-        painter.setPen(AXIS_TEXT);
-        painter.drawLine(x, m_ticks.bottom() + 1, x, m_ticks.bottom() + 2);
-        const QString text =
-            minutes == 0 ? QStringLiteral("now") : QStringLiteral("%1 min ago").arg(minutes);
-        const int width = metrics.horizontalAdvance(text);
+            dc.Line({x, m_plot.top}, {x, m_plot.bottom - 1});
+        dc.SetPen(window::Pen{AXIS_TEXT});
+        dc.Line({x, m_ticks.bottom}, {x, m_ticks.bottom + 1});  // a mark under the ticks
+        const std::string text = minutes == 0 ? "now" : std::to_string(minutes) + " min ago";
+        const int width = dc.TextWidth(text);
         // Centred under its mark, but inside the axis.
-        const int left = std::clamp(x - width / 2, m_axis.left() - SCALE_WIDTH / 2,
-                                    m_axis.right() - width + MARGIN);
-        painter.drawText(QRect(left, m_axis.top() + 1, width, m_axis.height() - 1),
-                         Qt::AlignLeft | Qt::AlignVCenter, text);
+        const int left = std::clamp(x - width / 2, m_axis.left - SCALE_WIDTH / 2,
+                                    m_axis.right - 1 - width + MARGIN);
+        dc.DrawText(Rect::FromSize(left, m_axis.top + 1, width, m_axis.Height() - 1), text,
+                    window::DT_LEFT | window::DT_VCENTER);
     }
 }
 
-void CSignalHistoryChart::DrawBandAndTicks(QPainter& painter, std::size_t first) {
+void CSignalHistoryChart::DrawBandAndTicks(DeviceContext& dc, std::size_t first) {
     const std::size_t size = m_history->Size();
     // Runs of one lock state without a gap, each one rectangle; the locked
     // ones first, so an unlocked run sharing a pixel column with locked ones
@@ -271,48 +271,48 @@ void CSignalHistoryChart::DrawBandAndTicks(QPainter& painter, std::size_t first)
             if (run.locked != locked) continue;
             const int left = XOf(run.from);
             const int right = std::max(left, XOf(std::min(run.until, m_windowEnd)) - 1);
-            painter.fillRect(QRect(QPoint(left, m_band.top()), QPoint(right, m_band.bottom())),
-                             locked ? LOCKED : UNLOCKED);
+            dc.FillRect(Rect{left, m_band.top, right + 1, m_band.bottom},
+                        locked ? LOCKED : UNLOCKED);
         }
     }
-    painter.setPen(DATA_TICK);
+    dc.SetPen(window::Pen{DATA_TICK});
     int lastX = -1;
     for (std::size_t i = first; i < size; ++i) {
         const SignalSample& sample = m_history->At(i);
         const int x = XOf(sample.steadyMs);
         if (sample.data == 0 || x == lastX) continue;
-        painter.drawLine(x, m_ticks.top(), x, m_ticks.bottom());
+        dc.Line({x, m_ticks.top}, {x, m_ticks.bottom - 1});
         lastX = x;
     }
 }
 
-void CSignalHistoryChart::DrawLine(QPainter& painter, std::size_t first, SignalQuantity quantity) {
-    painter.save();
-    painter.setClipRect(m_plot);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(skin::SKIN_COLOR, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+void CSignalHistoryChart::DrawLine(DeviceContext& dc, std::size_t first, SignalQuantity quantity) {
+    dc.Save();
+    dc.SetClipRect(m_plot);
+    dc.SetAntialiasing(true);
+    dc.SetPen(window::Pen{skin::SKIN_COLOR, 1.6, window::PenStyle::Solid, window::LineEnds::Round});
     // Samples falling in one pixel column become at most four points (the
     // first, the lowest, the highest and the last), so a full hour costs
     // what a few hundred points do and a spike still shows.
-    QPolygon run;
+    std::vector<Point> run;
     struct Column {
         int x = 0, first = 0, low = 0, high = 0, last = 0;
         bool open = false;
     } column;
     const auto closeColumn = [&] {
         if (!column.open) return;
-        run.append(QPoint(column.x, column.first));
-        if (column.low != column.first) run.append(QPoint(column.x, column.low));
-        if (column.high != column.low) run.append(QPoint(column.x, column.high));
-        if (column.last != column.high) run.append(QPoint(column.x, column.last));
+        run.push_back({column.x, column.first});
+        if (column.low != column.first) run.push_back({column.x, column.low});
+        if (column.high != column.low) run.push_back({column.x, column.high});
+        if (column.last != column.high) run.push_back({column.x, column.last});
         column.open = false;
     };
     const auto flush = [&] {
         closeColumn();
         if (run.size() == 1)
-            painter.drawPoint(run.front());
+            dc.SetPixel(run.front());
         else if (run.size() > 1)
-            painter.drawPolyline(run);
+            dc.Polyline(run);
         run.clear();
     };
     std::int64_t lastTime = 0;
@@ -340,24 +340,23 @@ void CSignalHistoryChart::DrawLine(QPainter& painter, std::size_t first, SignalQ
         any = true;
     }
     flush();
-    painter.restore();
+    dc.Restore();
 }
 
-void CSignalHistoryChart::DrawLossMarks(QPainter& painter, std::size_t first) {
-    painter.save();
+void CSignalHistoryChart::DrawLossMarks(DeviceContext& dc, std::size_t first) {
+    dc.Save();
     for (std::size_t i = std::max<std::size_t>(first, 1); i < m_history->Size(); ++i) {
         if (m_history->At(i - 1).locked == 0 || m_history->At(i).locked != 0) continue;
         const int x = XOf(m_history->At(i).steadyMs);
-        painter.setPen(QPen(LOSS_MARK, 1, Qt::DashLine));
-        painter.drawLine(x, m_plot.top() + 6, x, m_band.bottom());
+        dc.SetPen(window::Pen{LOSS_MARK, 1, window::PenStyle::Dash});
+        dc.Line({x, m_plot.top + 6}, {x, m_band.bottom - 1});
         // A small red triangle at the top of the plot points down at it.
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(UNLOCKED);
-        const QPoint corners[] = {
-            {x - 4, m_plot.top()}, {x + 4, m_plot.top()}, {x, m_plot.top() + 6}};
-        painter.drawPolygon(corners, 3);
+        dc.SetNullPen();
+        dc.SetBrush(UNLOCKED);
+        const Point corners[] = {{x - 4, m_plot.top}, {x + 4, m_plot.top}, {x, m_plot.top + 6}};
+        dc.Polygon(corners);
     }
-    painter.restore();
+    dc.Restore();
 }
 
 }  // namespace console

@@ -9,13 +9,15 @@
 // nothing of its own.
 #pragma once
 
-#include <QRect>
 #include <QWidget>
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "console/signal_history.h"
+#include "platform/window/device_context.h"
+#include "platform/window/geometry.h"
 
 namespace console {
 
@@ -32,9 +34,9 @@ class CSignalHistoryChart : public QWidget {
     void SetNow(std::optional<std::int64_t> steadyMs) { m_fixedNow = steadyMs; }
 
     // ---- Geometry of the last paint, for tests ---------------------------
-    QRect PlotRect() const { return m_plot; }
-    QRect BandRect() const { return m_band; }
-    QRect TickRect() const { return m_ticks; }
+    platform::window::Rect PlotRect() const { return m_plot; }
+    platform::window::Rect BandRect() const { return m_band; }
+    platform::window::Rect TickRect() const { return m_ticks; }
     // Window length in minutes and its start on the monotonic clock.
     int WindowMinutes() const { return m_windowMinutes; }
     // The x coordinate of a moment inside the window.
@@ -42,33 +44,34 @@ class CSignalHistoryChart : public QWidget {
     // The y coordinate of a value of the line.
     int YOf(double value) const;
     // The header text drawn last.
-    QString HeaderText() const { return m_header; }
+    const std::string& HeaderText() const { return m_header; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void OnPaint(platform::window::DeviceContext& dc);
 
   private:
     void Layout();
     void ChooseWindow(std::int64_t now);
     void ChooseScale(const SignalStatistics& stats, SignalQuantity quantity);
-    void DrawGrid(QPainter& painter, SignalQuantity quantity);
-    void DrawTimeAxis(QPainter& painter);
-    void DrawRowNames(QPainter& painter);
-    void DrawBandAndTicks(QPainter& painter, std::size_t first);
-    void DrawLine(QPainter& painter, std::size_t first, SignalQuantity quantity);
-    void DrawLossMarks(QPainter& painter, std::size_t first);
+    void DrawGrid(platform::window::DeviceContext& dc, SignalQuantity quantity);
+    void DrawTimeAxis(platform::window::DeviceContext& dc);
+    void DrawRowNames(platform::window::DeviceContext& dc);
+    void DrawBandAndTicks(platform::window::DeviceContext& dc, std::size_t first);
+    void DrawLine(platform::window::DeviceContext& dc, std::size_t first, SignalQuantity quantity);
+    void DrawLossMarks(platform::window::DeviceContext& dc, std::size_t first);
 
     const SignalHistory* m_history = nullptr;
     std::optional<std::int64_t> m_fixedNow;
 
-    QRect m_plot, m_band, m_ticks, m_axis, m_headerRect;
+    platform::window::Rect m_plot, m_band, m_ticks, m_axis, m_headerRect;
     std::int64_t m_windowStart = 0;
     std::int64_t m_windowEnd = 0;
     int m_windowMinutes = 2;
     double m_low = 0;
     double m_high = 40;
     double m_gridStep = 10;
-    QString m_header;
+    std::string m_header;
 };
 
 }  // namespace console

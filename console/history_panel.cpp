@@ -1,7 +1,6 @@
 #include "console/history_panel.h"
 
 #include <QFileInfo>
-#include <QPainter>
 
 #include <memory>
 #include <string>
@@ -91,22 +90,19 @@ void CSignalHistoryPanel::Refresh() {
 
 bool CSignalHistoryPanel::OnDrawItem(window::DrawItem& item) {
     if (item.controlId != res::IDC_HISTORY_SAVE) return false;
-    QPainter& painter = *item.painter;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
+    window::DeviceContext& dc = *item.dc;
+    dc.Save();
+    dc.SetAntialiasing(true);
     const bool down = (item.state & window::ODS_SELECTED) != 0;
     const bool enabled = (item.state & window::ODS_DISABLED) == 0;
-    const QRectF box = QRectF(item.rect).adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient fill(box.topLeft(), box.bottomLeft());
-    fill.setColorAt(0, down ? skin::EDGE_LIGHT : QColor(255, 255, 255));
-    fill.setColorAt(1, down ? QColor(210, 210, 214) : skin::EDGE_LIGHT);
-    painter.setBrush(fill);
-    painter.setPen(skin::EDGE_DARK_SHADOW);
-    painter.drawRoundedRect(box, 3, 3);
-    painter.setPen(enabled ? skin::SKIN_COLOR : skin::EDGE_DARK_SHADOW);
-    const QRect text = down ? item.rect.translated(1, 1) : item.rect;
-    painter.drawText(text, Qt::AlignCenter | Qt::TextSingleLine, item.text);
-    painter.restore();
+    dc.SetGradientBrush(item.rect, down ? skin::EDGE_LIGHT : window::Rgb(255, 255, 255),
+                        down ? window::Rgb(210, 210, 214) : skin::EDGE_LIGHT);
+    dc.SetPen(window::Pen{skin::EDGE_DARK_SHADOW});
+    dc.RoundedRectangle(item.rect, 3);
+    dc.SetTextColor(enabled ? skin::SKIN_COLOR : skin::EDGE_DARK_SHADOW);
+    dc.DrawText(down ? item.rect.Offset(1, 1) : item.rect, item.text,
+                window::DT_CENTER | window::DT_VCENTER | window::DT_SINGLELINE);
+    dc.Restore();
     return true;
 }
 

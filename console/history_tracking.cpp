@@ -90,8 +90,9 @@ void CHaldenDlg::DockHistoryPanel(const window::Rect& main) {
 void CHaldenDlg::FollowSelection(const DeviceInfo& entry) {
     m_history.Clear();
     if (m_historyPanel) m_historyPanel->Refresh();
-    m_alarms.Follow(DisplayName(entry.deviceType).trimmed() + QStringLiteral(" at ") +
-                    FormatAddress(entry.address));
+    std::string name = DisplayName(entry.deviceType);
+    while (!name.empty() && name.back() == ' ') name.pop_back();  // the name's own blank
+    m_alarms.Follow(name + " at " + FormatAddress(entry.address));
     KillTimer(TIMER_ALARM_SUMMARY);
     m_alarmMessageUntilMs = 0;
 }
@@ -126,8 +127,8 @@ void CHaldenDlg::RaiseRemovalAlarm() {
 void CHaldenDlg::ShowAlarm(const AlarmOutcome& outcome) {
     if (outcome.message) {
         if (m_alarmMessageUntilMs == 0) m_messageBeforeAlarm = m_messageText;
-        m_alarmMessageText = outcome.message->text;
-        ShowMessage(outcome.message->text);
+        m_alarmMessageText = QString::fromStdString(outcome.message->text);
+        ShowMessage(m_alarmMessageText);
         m_alarmMessageUntilMs = platform::clock::NowMilliseconds() + ALARM_MESSAGE_HOLD_MS;
     }
     if (outcome.balloon) ShowAlarmBalloon(*outcome.balloon);
@@ -135,7 +136,7 @@ void CHaldenDlg::ShowAlarm(const AlarmOutcome& outcome) {
 }
 
 void CHaldenDlg::ShowAlarmBalloon(const Alarm& alarm) {
-    m_trayIcon.ShowBalloon(BALLOON_TITLE, alarm.text,
+    m_trayIcon.ShowBalloon(BALLOON_TITLE, QString::fromStdString(alarm.text),
                            alarm.warning ? window::TTI_WARNING : window::TTI_INFO, BALLOON_MS,
                            skin::SKIN_COLOR);
 }

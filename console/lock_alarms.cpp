@@ -6,24 +6,25 @@ namespace console {
 
 namespace {
 
-QString ChangesText(int count) {
-    return count == 1 ? QStringLiteral("1 lock change")
-                      : QStringLiteral("%1 lock changes").arg(count);
+std::string ChangesText(int count) {
+    return count == 1 ? std::string("1 lock change") : std::to_string(count) + " lock changes";
 }
 
 }  // namespace
 
-QString OutageText(std::int64_t milliseconds) {
+std::string OutageText(std::int64_t milliseconds) {
     const std::int64_t seconds = std::max<std::int64_t>(1, (milliseconds + 500) / 1000);
     const std::int64_t hours = seconds / 3600;
     const std::int64_t minutes = seconds / 60 % 60;
     const std::int64_t rest = seconds % 60;
-    if (hours > 0) return QStringLiteral("%1 h %2 min %3 s").arg(hours).arg(minutes).arg(rest);
-    if (minutes > 0) return QStringLiteral("%1 min %2 s").arg(minutes).arg(rest);
-    return QStringLiteral("%1 s").arg(rest);
+    const std::string secondsText = std::to_string(rest) + " s";
+    if (hours > 0)
+        return std::to_string(hours) + " h " + std::to_string(minutes) + " min " + secondsText;
+    if (minutes > 0) return std::to_string(minutes) + " min " + secondsText;
+    return secondsText;
 }
 
-void LockAlarms::Follow(const QString& receiverName) {
+void LockAlarms::Follow(const std::string& receiverName) {
     m_name = receiverName;
     m_locked.reset();
     m_lostAtMs = 0;
@@ -38,7 +39,7 @@ bool LockAlarms::BalloonAllowed(std::int64_t nowMs) const {
 
 AlarmOutcome LockAlarms::OnStatus(bool locked, std::int64_t nowMs) {
     AlarmOutcome outcome;
-    if (m_name.isEmpty()) return outcome;
+    if (m_name.empty()) return outcome;
     const std::optional<bool> before = m_locked;
     m_locked = locked;
     if (!before) {
@@ -52,13 +53,12 @@ AlarmOutcome LockAlarms::OnStatus(bool locked, std::int64_t nowMs) {
     if (!locked) {
         m_lostAtMs = nowMs;
         m_lossSeen = true;
-        alarm = {m_name + QStringLiteral(" lost lock"), true};
+        alarm = {m_name + " lost lock", true};
     } else if (m_lossSeen) {
-        alarm = {m_name + QStringLiteral(" locked again after ") + OutageText(nowMs - m_lostAtMs),
-                 false};
+        alarm = {m_name + " locked again after " + OutageText(nowMs - m_lostAtMs), false};
     } else {
-        alarm = {m_name + QStringLiteral(" is locked now (without lock for at least ") +
-                     OutageText(nowMs - m_lostAtMs) + QStringLiteral(")"),
+        alarm = {m_name + " is locked now (without lock for at least " +
+                     OutageText(nowMs - m_lostAtMs) + ")",
                  false};
     }
     outcome.message = alarm;
@@ -86,11 +86,9 @@ std::optional<Alarm> LockAlarms::OnSummaryDue(std::int64_t nowMs) {
     const std::optional<std::int64_t> due = SummaryDueAt();
     if (!due || nowMs < *due) return std::nullopt;
     const bool locked = m_locked.value_or(false);
-    Alarm alarm{m_name + QStringLiteral(" is flapping: %1 in %2 s, %3")
-                             .arg(ChangesText(m_held))
-                             .arg((nowMs - *m_lastBalloonMs + 500) / 1000)
-                             .arg(locked ? QStringLiteral("locked now")
-                                         : QStringLiteral("without lock now")),
+    Alarm alarm{m_name + " is flapping: " + ChangesText(m_held) + " in " +
+                    std::to_string((nowMs - *m_lastBalloonMs + 500) / 1000) + " s, " +
+                    (locked ? "locked now" : "without lock now"),
                 !locked};
     m_held = 0;
     m_lastBalloonMs = nowMs;
@@ -100,11 +98,11 @@ std::optional<Alarm> LockAlarms::OnSummaryDue(std::int64_t nowMs) {
 
 AlarmOutcome LockAlarms::OnRemoved() {
     AlarmOutcome outcome;
-    if (m_name.isEmpty()) return outcome;
-    QString text = m_name + QStringLiteral(" was removed: it is no longer heard");
-    if (m_held > 0) text += QStringLiteral(" (after %1)").arg(ChangesText(m_held));
+    if (m_name.empty()) return outcome;
+    std::string text = m_name + " was removed: it is no longer heard";
+    if (m_held > 0) text += " (after " + ChangesText(m_held) + ")";
     outcome.message = outcome.balloon = Alarm{text, true};
-    Follow(QString());
+    Follow(std::string());
     return outcome;
 }
 

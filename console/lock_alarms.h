@@ -8,15 +8,14 @@
 // milliseconds; the object never reads a clock.
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace console {
 
 struct Alarm {
-    QString text;
+    std::string text;  // UTF-8
     // The receiver is without lock (or gone) after it: a warning, else news.
     bool warning = false;
 };
@@ -37,8 +36,8 @@ class LockAlarms {
 
     // Follows another receiver ("R40 at 192.168.0.50"); its first status
     // sets the lock state without an alarm. An empty name follows none.
-    void Follow(const QString& receiverName);
-    QString Following() const { return m_name; }
+    void Follow(const std::string& receiverName);
+    const std::string& Following() const { return m_name; }
 
     // One polled lock state.
     AlarmOutcome OnStatus(bool locked, std::int64_t nowMs);
@@ -55,7 +54,7 @@ class LockAlarms {
   private:
     bool BalloonAllowed(std::int64_t nowMs) const;
 
-    QString m_name;
+    std::string m_name;
     std::int64_t m_rateLimitMs = RATE_LIMIT_MS;
     std::optional<bool> m_locked;  // none before the first status
     std::int64_t m_lostAtMs = 0;
@@ -67,6 +66,6 @@ class LockAlarms {
 };
 
 // "13 s", "2 min 13 s", "1 h 5 min 0 s": whole seconds, at least 1.
-QString OutageText(std::int64_t milliseconds);
+std::string OutageText(std::int64_t milliseconds);
 
 }  // namespace console

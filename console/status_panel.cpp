@@ -1,7 +1,6 @@
 #include "console/status_panel.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include <algorithm>
 #include <cstring>
@@ -89,11 +88,11 @@ bool CR40DressedStatusBasic::UpdateFromStatus(const R40StatusRecord* record) {
     }
     if (std::memcmp(record->defaultGateway, m_lastGateway.data(), 4) != 0) {
         std::memcpy(m_lastGateway.data(), record->defaultGateway, 4);
-        m_gateway->SetText(FormatAddress(record->defaultGateway));
+        m_gateway->SetText(QString::fromStdString(FormatAddress(record->defaultGateway)));
     }
     if (std::memcmp(record->dvbMac, m_lastDvbMac.data(), 6) != 0) {
         std::memcpy(m_lastDvbMac.data(), record->dvbMac, 6);
-        m_dvbMac->SetText(FormatMac(record->dvbMac));
+        m_dvbMac->SetText(QString::fromStdString(FormatMac(record->dvbMac)));
     }
     const QPixmap& igmp = record->igmpOn != 0 ? m_igmpOn : m_igmpOff;
     if (m_igmpImage->isHidden()) m_igmpImage->show();
@@ -122,13 +121,13 @@ void CR40DressedStatusBasic::ShowPidList(const PidListRecord& pids) {
 bool CR40DressedStatusBasic::OnDrawItem(window::DrawItem& item) {
     if (item.controlId != res::IDC_STATUS_PID_LIST) return false;
     if (item.itemId < 0 || item.itemId >= m_pidList->GetCount()) return true;
-    QPainter& painter = *item.painter;
-    painter.save();
-    painter.fillRect(item.rect, painter.background());
-    painter.setPen(skin::SKIN_COLOR);
-    painter.drawText(item.rect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
-                     item.text);
-    painter.restore();
+    window::DeviceContext& dc = *item.dc;
+    dc.Save();
+    dc.FillRect(item.rect, dc.BackgroundColor());
+    dc.SetTextColor(skin::SKIN_COLOR);
+    dc.DrawText(item.rect, item.text,
+                window::DT_CENTER | window::DT_VCENTER | window::DT_SINGLELINE);
+    dc.Restore();
     return true;
 }
 

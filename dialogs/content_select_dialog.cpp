@@ -137,7 +137,7 @@ void CContentSelectDlg::OnDecimalBox() {
     }
     m_decimalMode = true;
     m_entryText = m_entry->text();
-    m_entry->setText(QString::asprintf("%d", ParseEntryNumber(m_entryText, 16)));
+    m_entry->setText(QString::asprintf("%d", ParseEntryNumber(m_entryText.toStdString(), 16)));
     m_hexBox->SetChecked(false);
 }
 
@@ -149,8 +149,8 @@ void CContentSelectDlg::OnHexBox() {
     m_decimalMode = false;
     m_entryText = m_entry->text();
     // A negative number shows as its 32-bit two's complement, as "%X" does.
-    m_entry->setText(
-        QString::asprintf("0x%X", static_cast<unsigned>(ParseEntryNumber(m_entryText, 10))));
+    m_entry->setText(QString::asprintf(
+        "0x%X", static_cast<unsigned>(ParseEntryNumber(m_entryText.toStdString(), 10))));
     m_decimalBox->SetChecked(false);
 }
 
@@ -158,7 +158,7 @@ void CContentSelectDlg::OnHexBox() {
 
 void CContentSelectDlg::OnAdd() {
     m_entryText = m_entry->text();
-    const std::int32_t value = ParseEntryNumber(m_entryText, m_decimalMode ? 10 : 16);
+    const std::int32_t value = ParseEntryNumber(m_entryText.toStdString(), m_decimalMode ? 10 : 16);
     if (value < MIN_PID || value > MAX_PID) {
         window::AfxMessageBox(
             QString::asprintf("Please enter a PID number between %d and %d.", MIN_PID, MAX_PID),

@@ -4,6 +4,7 @@
 
 #include "platform/window/button_control.h"
 #include "platform/window/images.h"
+#include "platform/window/qt/conversions.h"
 #include "skin/skin_palette.h"
 
 namespace dialogs {
@@ -27,7 +28,7 @@ void SetUpToolTips(window::BalloonToolTip& tips, window::Dialog& dialog, const Q
 
 void UseSkinHighlight(window::Dialog& dialog) {
     QPalette palette = dialog.palette();
-    palette.setColor(QPalette::Highlight, skin::SKIN_COLOR);
+    palette.setColor(QPalette::Highlight, window::ToQColor(skin::SKIN_COLOR));
     palette.setColor(QPalette::HighlightedText, Qt::white);
     dialog.setPalette(palette);
 }
@@ -40,7 +41,7 @@ void PlaceAtOwnerCorner(window::Dialog& dialog, OwnerCorner corner) {
     QWidget* owner = dialog.GetOwnerWindow();
     if (owner == nullptr) return;
     // The owner's whole window, frame included, as Win32 gives it.
-    const window::Rect rect = window::Rect::FromQRect(owner->frameGeometry());
+    const window::Rect rect = window::FromQRect(owner->frameGeometry());
     dialog.MoveTo(corner == OwnerCorner::TopRight ? rect.right : rect.left, rect.top);
     dialog.PlaceBehind(owner);
 }

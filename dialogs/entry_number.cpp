@@ -8,35 +8,33 @@ namespace dialogs {
 namespace {
 
 // The digit's value in `base`, or -1.
-int DigitValue(QChar c, int base) {
-    const char16_t u = c.unicode();
+int DigitValue(char c, int base) {
     int value = -1;
-    if (u >= u'0' && u <= u'9') value = u - u'0';
-    if (u >= u'a' && u <= u'z') value = u - u'a' + 10;
-    if (u >= u'A' && u <= u'Z') value = u - u'A' + 10;
+    if (c >= '0' && c <= '9') value = c - '0';
+    if (c >= 'a' && c <= 'z') value = c - 'a' + 10;
+    if (c >= 'A' && c <= 'Z') value = c - 'A' + 10;
     return value < base ? value : -1;
 }
 
-bool IsCSpace(QChar c) {
-    const char16_t u = c.unicode();
-    return u == u' ' || (u >= u'\t' && u <= u'\r');
+bool IsCSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 }  // namespace
 
-std::int32_t ParseEntryNumber(const QString& text, int base) {
-    qsizetype i = 0;
-    const qsizetype end = text.size();
+std::int32_t ParseEntryNumber(std::string_view text, int base) {
+    std::size_t i = 0;
+    const std::size_t end = text.size();
     while (i < end && IsCSpace(text[i])) ++i;
     bool negative = false;
-    if (i < end && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
         ++i;
     }
     // "0x" counts as a prefix only when a hexadecimal digit follows it;
     // otherwise the "0" alone is the number.
-    if (base == 16 && i + 2 < end && text[i] == u'0' &&
-        (text[i + 1] == u'x' || text[i + 1] == u'X') && DigitValue(text[i + 2], 16) >= 0)
+    if (base == 16 && i + 2 < end && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+        DigitValue(text[i + 2], 16) >= 0)
         i += 2;
 
     // Digits beyond the range keep the magnitude just past it, then clamp.

@@ -5,12 +5,13 @@
 // range is held at its end.
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
+#include <string_view>
 
 namespace dialogs {
 
-std::int32_t ParseEntryNumber(const QString& text, int base);
+// The text is UTF-8; a character beyond ASCII ends the number as any other
+// that is not a digit.
+std::int32_t ParseEntryNumber(std::string_view text, int base);
 
 }  // namespace dialogs

@@ -53,9 +53,9 @@ const QString HEADING_CHOSEN = QStringLiteral("Select File Name ");
 const QString SENDING_NETWORK = QStringLiteral("Sending Network Configuration \n Please Wait ... ");
 
 // The dialog's own text colour for every control that asks.
-const QColor TEXT_COLOR{204, 48, 45};
-const QColor PROGRESS_DISC{204, 45, 48};
-const QColor PROGRESS_WEDGE{255, 0, 0};
+constexpr window::ColorRef TEXT_COLOR = window::Rgb(204, 48, 45);
+constexpr window::ColorRef PROGRESS_DISC = window::Rgb(204, 45, 48);
+constexpr window::ColorRef PROGRESS_WEDGE = window::Rgb(255, 0, 0);
 
 constexpr int STAGE_FILE = static_cast<int>(config::ApplyStage::File);
 constexpr int STAGE_NETWORK = static_cast<int>(config::ApplyStage::Network);
@@ -209,7 +209,7 @@ bool CLoadSaveConfiguration::OnInitDialog() {
     m_pattern = window::LoadBitmap(res::IDB_MENU_BACKGROUND);
     // The boxes stand on the dialog's own pattern, not on a tile of their own.
     for (skin::CRedCheckBox* box : m_boxes)
-        if (box != nullptr) box->SetBackgroundTile(QPixmap());
+        if (box != nullptr) box->SetBackgroundTile(window::Image());
     UseSkinHighlight(*this);
 
     m_operation = FILE_OP_NONE;

@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/window/qt/conversions.h"
 #include "skin/skin_palette.h"
 #include "skin/underlay.h"
 
 namespace skin {
 
-CAniLogo::CAniLogo(QWidget* parent) : QWidget(parent), m_textColor(SKIN_COLOR) {
+CAniLogo::CAniLogo(QWidget* parent)
+    : QWidget(parent), m_textColor(platform::window::ToQColor(SKIN_COLOR)) {
     // Every paint covers the whole control with the captured background, so
     // nothing beneath it needs repainting on each tick of the animation.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -1,11 +1,10 @@
 #include "skin/circle_progress.h"
 
-#include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
+#include "platform/window/qt/painting.h"
 #include "skin/circle_progress_geometry.h"
 #include "skin/skin_palette.h"
 
@@ -28,14 +27,14 @@ std::uint32_t CMYCircleProgress::SetStep(std::uint32_t step) {
     return previous;
 }
 
-QColor CMYCircleProgress::SetColor(const QColor& wedge) {
-    const QColor previous = m_color;
+ColorRef CMYCircleProgress::SetColor(ColorRef wedge) {
+    const ColorRef previous = m_color;
     m_color = wedge;
     return previous;
 }
 
-QColor CMYCircleProgress::SetCircleColor(const QColor& disc) {
-    const QColor previous = m_circleColor;
+ColorRef CMYCircleProgress::SetCircleColor(ColorRef disc) {
+    const ColorRef previous = m_circleColor;
     m_circleColor = disc;
     return previous;
 }
@@ -55,28 +54,28 @@ void CMYCircleProgress::StepIt() {
 }
 
 void CMYCircleProgress::paintEvent(QPaintEvent*) {
-    m_square = CentredSquare(rect());
+    platform::window::PaintWidget(*this, [this](auto& dc) { OnPaint(dc); });
+}
+
+void CMYCircleProgress::OnPaint(platform::window::DeviceContext& dc) {
+    m_square = CentredSquare(platform::window::Rect{0, 0, width(), height()});
     m_radius = DiscRadius(m_square);
-    if (m_square.width() < 1 || m_square.height() < 1) return;
+    if (m_square.Width() < 1 || m_square.Height() < 1) return;
 
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(m_color, 1));
-    // Outline centred on the outermost pixels of the square.
-    const QRectF disc = QRectF(m_square).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setBrush(m_circleColor);
-    painter.drawEllipse(disc);
+    dc.SetAntialiasing(true);
+    // The outline runs through the centres of the square's outermost pixels.
+    dc.SetPen(platform::window::Pen{m_color});
+    dc.SetBrush(m_circleColor);
+    dc.Ellipse(m_square);
 
-    const QPoint start = WedgeStart(m_square, m_radius);
-    const QPoint end = WedgeEnd(m_square, m_radius, m_pos, m_range);
+    const auto start = WedgeStart(m_square, m_radius);
+    const auto end = WedgeEnd(m_square, m_radius, m_pos, m_range);
     const double sweep = WedgeSweepDegrees(m_square, m_radius, start, end);
-    painter.setBrush(m_color);
-    if (sweep >= 360.0) {
-        painter.drawEllipse(disc);
-    } else {
-        // Qt counts angles counter-clockwise from three o'clock in 1/16 degree.
-        painter.drawPie(disc, 90 * 16, -static_cast<int>(std::lround(sweep * 16)));
-    }
+    dc.SetBrush(m_color);
+    if (sweep >= 360.0)
+        dc.Ellipse(m_square);
+    else
+        dc.Pie(m_square, 90, -sweep);  // clockwise from twelve o'clock
 }
 
 }  // namespace skin

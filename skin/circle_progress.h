@@ -4,13 +4,16 @@
 // calls StepIt.
 #pragma once
 
-#include <QColor>
-#include <QRect>
 #include <QWidget>
 
 #include <cstdint>
 
+#include "platform/window/device_context.h"
+#include "platform/window/geometry.h"
+
 namespace skin {
+
+using platform::window::ColorRef;
 
 class CMYCircleProgress : public QWidget {
     Q_OBJECT
@@ -21,8 +24,8 @@ class CMYCircleProgress : public QWidget {
     // Each setter returns the previous value.
     std::uint32_t SetRange(std::uint32_t range);  // 0 is taken as 1
     std::uint32_t SetStep(std::uint32_t step);
-    QColor SetColor(const QColor& wedge);
-    QColor SetCircleColor(const QColor& disc);
+    ColorRef SetColor(ColorRef wedge);
+    ColorRef SetCircleColor(ColorRef disc);
     // Clamped to the range; repaints at once.
     std::uint32_t SetPos(std::uint32_t pos);
 
@@ -32,22 +35,23 @@ class CMYCircleProgress : public QWidget {
     std::uint32_t Pos() const { return m_pos; }
     std::uint32_t Range() const { return m_range; }
     std::uint32_t Step() const { return m_step; }
-    QColor Color() const { return m_color; }
-    QColor CircleColor() const { return m_circleColor; }
+    ColorRef Color() const { return m_color; }
+    ColorRef CircleColor() const { return m_circleColor; }
     // Geometry of the last paint.
-    QRect Square() const { return m_square; }
+    platform::window::Rect Square() const { return m_square; }
     int Radius() const { return m_radius; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void OnPaint(platform::window::DeviceContext& dc);
 
   private:
     std::uint32_t m_range = 100;
     std::uint32_t m_pos = 80;
     std::uint32_t m_step = 10;
-    QColor m_color;
-    QColor m_circleColor;
-    QRect m_square{0, 0, 0, 0};
+    ColorRef m_color;
+    ColorRef m_circleColor;
+    platform::window::Rect m_square;
     int m_radius = 0;
 };
 

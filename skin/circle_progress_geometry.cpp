@@ -15,39 +15,39 @@ std::uint32_t UsableRange(std::uint32_t range) {
 
 }  // namespace
 
-QRect CentredSquare(const QRect& client) {
-    const int w = std::max(client.width(), 0);
-    const int h = std::max(client.height(), 0);
+Rect CentredSquare(const Rect& client) {
+    const int w = std::max(client.Width(), 0);
+    const int h = std::max(client.Height(), 0);
     const int side = std::min(w, h);
     const int dx = (w - side) / 2;
     const int dy = (h - side) / 2;
-    return QRect(client.left() + dx, client.top() + dy, w - 2 * dx, h - 2 * dy);
+    return Rect::FromSize(client.left + dx, client.top + dy, w - 2 * dx, h - 2 * dy);
 }
 
-int DiscRadius(const QRect& square) {
-    return std::max(std::min(square.width(), square.height()), 0) / 2;
+int DiscRadius(const Rect& square) {
+    return std::max(std::min(square.Width(), square.Height()), 0) / 2;
 }
 
-QPoint WedgeStart(const QRect& square, int radius) {
-    return QPoint(square.left() + radius, square.top());
+Point WedgeStart(const Rect& square, int radius) {
+    return Point{square.left + radius, square.top};
 }
 
-QPoint WedgeEnd(const QRect& square, int radius, std::uint32_t pos, std::uint32_t range) {
+Point WedgeEnd(const Rect& square, int radius, std::uint32_t pos, std::uint32_t range) {
     const double theta =
         static_cast<double>(pos) / static_cast<double>(UsableRange(range)) * TWO_PI;
-    const QPoint start = WedgeStart(square, radius);
+    const Point start = WedgeStart(square, radius);
     const double dx = std::trunc(radius * std::sin(theta));
     const double dy = std::trunc(radius - radius * std::cos(theta));
-    return QPoint(start.x() + static_cast<int>(dx), square.top() + static_cast<int>(dy));
+    return Point{start.x + static_cast<int>(dx), square.top + static_cast<int>(dy)};
 }
 
-double WedgeSweepDegrees(const QRect& square, int radius, QPoint start, QPoint end) {
+double WedgeSweepDegrees(const Rect& square, int radius, Point start, Point end) {
     if (start == end) return 360.0;
-    const double cx = start.x();
-    const double cy = square.top() + radius;
+    const double cx = start.x;
+    const double cy = square.top + radius;
     // Angles measured clockwise from twelve o'clock (screen y grows downward).
-    const auto clockAngle = [cx, cy](QPoint p) {
-        const double a = std::atan2(p.x() - cx, cy - p.y()) * 180.0 / std::numbers::pi;
+    const auto clockAngle = [cx, cy](Point p) {
+        const double a = std::atan2(p.x - cx, cy - p.y) * 180.0 / std::numbers::pi;
         return a < 0 ? a + 360.0 : a;
     };
     double sweep = clockAngle(end) - clockAngle(start);

@@ -1,32 +1,34 @@
 // Geometry and stepping of the circular progress indicator.
 #pragma once
 
-#include <QPoint>
-#include <QRect>
-
 #include <cstdint>
 
+#include "platform/window/geometry.h"
+
 namespace skin {
+
+using platform::window::Point;
+using platform::window::Rect;
 
 // The client rectangle shrunk on the longer sides by half the difference
 // (integer halves) to a centred square; one pixel longer in one direction
 // when the difference was odd.
-QRect CentredSquare(const QRect& client);
+Rect CentredSquare(const Rect& client);
 
 // Half the smaller side of the square, rounded toward zero.
-int DiscRadius(const QRect& square);
+int DiscRadius(const Rect& square);
 
 // Twelve o'clock on the disc: where every wedge starts.
-QPoint WedgeStart(const QRect& square, int radius);
+Point WedgeStart(const Rect& square, int radius);
 
 // Where the wedge for position pos of range ends: at the angle
 // pos / range x 2 pi clockwise from twelve o'clock, each offset rounded
 // toward zero. A range of 0 is taken as 1.
-QPoint WedgeEnd(const QRect& square, int radius, std::uint32_t pos, std::uint32_t range);
+Point WedgeEnd(const Rect& square, int radius, std::uint32_t pos, std::uint32_t range);
 
 // Clockwise sweep in degrees from the start to the end point, seen from the
 // disc's centre; a full 360 when the two points coincide.
-double WedgeSweepDegrees(const QRect& square, int radius, QPoint start, QPoint end);
+double WedgeSweepDegrees(const Rect& square, int radius, Point start, Point end);
 
 struct StepResult {
     std::uint32_t pos = 0;

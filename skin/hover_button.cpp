@@ -1,8 +1,8 @@
 #include "skin/hover_button.h"
 
-#include <QPainter>
-
 #include "platform/window/images.h"
+#include "platform/window/qt/conversions.h"
+#include "platform/window/qt/painting.h"
 
 namespace skin {
 
@@ -12,28 +12,31 @@ CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent) {
 }
 
 bool CHoverButton::LoadBitmapStrip(int bitmapId) {
-    const QPixmap strip = platform::window::LoadBitmap(bitmapId);
-    if (strip.isNull()) return false;
+    const platform::window::Image strip = platform::window::LoadBitmapImage(bitmapId);
+    if (strip.IsNull()) return false;
     SetBitmapStrip(strip);
     return true;
 }
 
-void CHoverButton::SetBitmapStrip(const QPixmap& strip) {
+void CHoverButton::SetBitmapStrip(const platform::window::Image& strip) {
     m_strip = strip;
-    m_stateSize = FaceSize(strip.size());
-    resize(m_stateSize);
+    m_stateSize = FaceSize(strip.GetSize());
+    resize(platform::window::ToQSize(m_stateSize));
     raise();
     update();
 }
 
 QSize CHoverButton::sizeHint() const {
-    return m_stateSize;
+    return platform::window::ToQSize(m_stateSize);
 }
 
 void CHoverButton::paintEvent(QPaintEvent*) {
-    if (m_stateSize.isEmpty()) return;
-    QPainter painter(this);
-    painter.drawPixmap(QPoint(0, 0), m_strip, FaceSourceRect(CurrentFace(), m_stateSize));
+    if (m_stateSize.IsEmpty()) return;
+    platform::window::PaintWidget(*this, [this](auto& dc) { OnPaint(dc); });
+}
+
+void CHoverButton::OnPaint(platform::window::DeviceContext& dc) {
+    dc.DrawImage({0, 0}, m_strip, FaceSourceRect(CurrentFace(), m_stateSize));
 }
 
 void CHoverButton::mouseMoveEvent(QMouseEvent* event) {

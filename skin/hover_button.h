@@ -4,8 +4,9 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QPixmap>
 
+#include "platform/window/device_context.h"
+#include "platform/window/image.h"
 #include "skin/hover_faces.h"
 
 namespace skin {
@@ -22,9 +23,9 @@ class CHoverButton : public QAbstractButton {
 
     // Takes the strip, resizes the button to one face without moving it and
     // raises it above its siblings (the window's background picture).
-    void SetBitmapStrip(const QPixmap& strip);
+    void SetBitmapStrip(const platform::window::Image& strip);
 
-    QSize StateSize() const { return m_stateSize; }
+    platform::window::Size StateSize() const { return m_stateSize; }
     bool IsPointerOver() const { return m_hover; }
     HoverFace CurrentFace() const { return ChooseFace(isDown(), m_hover); }
 
@@ -32,6 +33,7 @@ class CHoverButton : public QAbstractButton {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void OnPaint(platform::window::DeviceContext& dc);
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -39,8 +41,8 @@ class CHoverButton : public QAbstractButton {
   private:
     void SetPointerOver(bool over);
 
-    QPixmap m_strip;
-    QSize m_stateSize{0, 0};
+    platform::window::Image m_strip;
+    platform::window::Size m_stateSize;
     bool m_hover = false;
     bool m_tracking = false;  // the pointer is being followed until it leaves
 };

@@ -8,13 +8,14 @@ HoverFace ChooseFace(bool pressed, bool pointerOver) {
     return HoverFace::Normal;
 }
 
-QSize FaceSize(QSize stripSize) {
-    if (stripSize.width() <= 0 || stripSize.height() <= 0) return QSize(0, 0);
-    return QSize(stripSize.width() / 3, stripSize.height());
+platform::window::Size FaceSize(platform::window::Size stripSize) {
+    if (stripSize.IsEmpty()) return {};
+    return {stripSize.width / 3, stripSize.height};
 }
 
-QRect FaceSourceRect(HoverFace face, QSize faceSize) {
-    return QRect(static_cast<int>(face) * faceSize.width(), 0, faceSize.width(), faceSize.height());
+platform::window::Rect FaceSourceRect(HoverFace face, platform::window::Size faceSize) {
+    return platform::window::Rect::FromSize(static_cast<int>(face) * faceSize.width, 0,
+                                            faceSize.width, faceSize.height);
 }
 
 }  // namespace skin

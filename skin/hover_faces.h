@@ -3,8 +3,7 @@
 // at two face widths.
 #pragma once
 
-#include <QRect>
-#include <QSize>
+#include "platform/window/geometry.h"
 
 namespace skin {
 
@@ -15,8 +14,8 @@ HoverFace ChooseFace(bool pressed, bool pointerOver);
 
 // One face is a third of the strip's width (rounded toward zero) and the
 // strip's full height, so a 322-pixel strip never shows its last column.
-QSize FaceSize(QSize stripSize);
+platform::window::Size FaceSize(platform::window::Size stripSize);
 
-QRect FaceSourceRect(HoverFace face, QSize faceSize);
+platform::window::Rect FaceSourceRect(HoverFace face, platform::window::Size faceSize);
 
 }  // namespace skin

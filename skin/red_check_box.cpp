@@ -2,30 +2,31 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 
 #include "platform/window/images.h"
+#include "platform/window/qt/painting.h"
 #include "skin/check_mark_geometry.h"
 #include "skin/skin_palette.h"
 
 namespace skin {
 namespace {
 
-// One line of a three-dimensional edge: top-left in one tone, bottom-right in
-// another, on the outline of r (right and bottom inclusive).
-void DrawEdgeRing(QPainter& painter, const QRect& r, const QColor& topLeft,
-                  const QColor& bottomRight) {
-    painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), topLeft);
-    painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
-    painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
-    painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+namespace window = platform::window;
+
+// One line of a three-dimensional edge along the inside of r: top-left in
+// one tone, bottom-right in another.
+void DrawEdgeRing(window::DeviceContext& dc, const window::Rect& r, ColorRef topLeft,
+                  ColorRef bottomRight) {
+    dc.FillRect(window::Rect::FromSize(r.left, r.top, r.Width(), 1), topLeft);
+    dc.FillRect(window::Rect::FromSize(r.left, r.top, 1, r.Height()), topLeft);
+    dc.FillRect(window::Rect::FromSize(r.left, r.bottom - 1, r.Width(), 1), bottomRight);
+    dc.FillRect(window::Rect::FromSize(r.right - 1, r.top, 1, r.Height()), bottomRight);
 }
 
 }  // namespace
 
 CRedCheckBox::CRedCheckBox(QWidget* parent)
-    : QAbstractButton(parent),
-      m_backgroundTile(platform::window::LoadBitmap(BACKGROUND_BITMAP_ID)) {}
+    : QAbstractButton(parent), m_backgroundTile(window::LoadBitmapImage(BACKGROUND_BITMAP_ID)) {}
 
 bool CRedCheckBox::SetChecked(bool checked) {
     const bool previous = m_checked;
@@ -34,11 +35,10 @@ bool CRedCheckBox::SetChecked(bool checked) {
     return previous;
 }
 
-void CRedCheckBox::SetBackgroundTile(const QPixmap& tile) {
+void CRedCheckBox::SetBackgroundTile(const window::Image& tile) {
     m_backgroundTile = tile;
     update();
 }
-
 void CRedCheckBox::mousePressEvent(QMouseEvent* event) {
     const bool wasDown = isDown();
     QAbstractButton::mousePressEvent(event);
@@ -58,31 +58,34 @@ void CRedCheckBox::ToggleIfPressStarted(bool wasDown) {
 }
 
 void CRedCheckBox::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+    window::PaintWidget(*this, [this](auto& dc) { OnPaint(dc); });
+}
+
+void CRedCheckBox::OnPaint(window::DeviceContext& dc) {
     const int w = width();
     const int h = height();
     // The tile starts at the box's own top-left corner.
-    if (!m_backgroundTile.isNull()) painter.drawTiledPixmap(rect(), m_backgroundTile);
+    dc.TileImage(window::Rect{0, 0, w, h}, m_backgroundTile);
 
     if (m_checked) {
         const auto points = CheckMarkPoints(w, h);
-        painter.setRenderHint(QPainter::Antialiasing);
+        dc.SetAntialiasing(true);
         // Coordinates name pixels: shift to pixel centres so that each point
         // of the polyline lies under the middle of the stroke.
-        painter.translate(0.5, 0.5);
-        painter.setPen(
-            QPen(SKIN_COLOR, CHECK_MARK_PEN_WIDTH, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+        dc.Translate(0.5, 0.5);
+        dc.SetPen(window::Pen{SKIN_COLOR, CHECK_MARK_PEN_WIDTH, window::PenStyle::Solid,
+                              window::LineEnds::Round});
+        dc.Polyline(points);
         return;
     }
 
     // Bump edge: a raised outer ring (light over dark shadow) around a sunken
     // inner ring (dark shadow over light), the platform's classic tones.
-    const QRect frame = EtchedFrameRect(w, h);
-    if (frame.width() < 2 || frame.height() < 2) return;
-    DrawEdgeRing(painter, frame, EDGE_LIGHT, EDGE_DARK_SHADOW);
-    if (frame.width() >= 4 && frame.height() >= 4)
-        DrawEdgeRing(painter, frame.adjusted(1, 1, -1, -1), EDGE_DARK_SHADOW, EDGE_LIGHT);
+    const window::Rect frame = EtchedFrameRect(w, h);
+    if (frame.Width() < 2 || frame.Height() < 2) return;
+    DrawEdgeRing(dc, frame, EDGE_LIGHT, EDGE_DARK_SHADOW);
+    if (frame.Width() >= 4 && frame.Height() >= 4)
+        DrawEdgeRing(dc, frame.Deflated(1, 1, 1, 1), EDGE_DARK_SHADOW, EDGE_LIGHT);
 }
 
 }  // namespace skin

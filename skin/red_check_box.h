@@ -5,8 +5,9 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QPixmap>
 
+#include "platform/window/device_context.h"
+#include "platform/window/image.h"
 #include "resources/ids.h"
 
 namespace skin {
@@ -25,12 +26,13 @@ class CRedCheckBox : public QAbstractButton {
     // Returns the previous state and repaints.
     bool SetChecked(bool checked);
 
-    // Replaces the background tile (a null pixmap leaves the window beneath
+    // Replaces the background tile (the null image leaves the window beneath
     // visible).
-    void SetBackgroundTile(const QPixmap& tile);
+    void SetBackgroundTile(const platform::window::Image& tile);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void OnPaint(platform::window::DeviceContext& dc);
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -40,7 +42,7 @@ class CRedCheckBox : public QAbstractButton {
     void ToggleIfPressStarted(bool wasDown);
 
     bool m_checked = false;
-    QPixmap m_backgroundTile;
+    platform::window::Image m_backgroundTile;
 };
 
 }  // namespace skin

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "platform/window/control_edges.h"
+#include "platform/window/qt/conversions.h"
 #include "skin/label_text_format.h"
 #include "skin/skin_palette.h"
 
@@ -57,7 +58,7 @@ void CTransparentStatic::paintEvent(QPaintEvent*) {
         shown = ElideLines(shown, QFontMetrics(font()), format.elideMode, area.width(), flags);
 
     painter.setFont(font());
-    painter.setPen(SKIN_COLOR);
+    painter.setPen(platform::window::ToQColor(SKIN_COLOR));
     painter.setClipRect(area);
     painter.drawText(area, flags, shown);
 }

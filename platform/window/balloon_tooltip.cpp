@@ -5,6 +5,7 @@
 
 #include "platform/window/balloon_tip_window.h"
 #include "platform/window/control_properties.h"
+#include "platform/window/qt/conversions.h"
 
 namespace platform::window {
 

@@ -8,6 +8,8 @@
 #include "platform/window/dialog.h"
 #include "platform/window/images.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/conversions.h"
+#include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
 
 namespace platform::window {
@@ -20,19 +22,20 @@ bool IsOwnerDrawn(std::uint32_t style) {
 
 // Hands an owner-drawn button to its dialog's OnDrawItem.
 void DrawByOwner(QAbstractButton* button) {
-    QPainter painter(button);
     DrawItem item;
     item.controlId = ControlId(button);
     item.itemId = 0;
     item.state = (button->isDown() || button->isChecked() ? ODS_SELECTED : 0u) |
                  (button->hasFocus() ? ODS_FOCUS : 0u) | (button->isEnabled() ? 0u : ODS_DISABLED);
-    item.control = button;
-    item.painter = &painter;
-    item.rect = button->rect();
-    item.text = button->text();
+    item.rect = FromQRect(button->rect());
+    item.text = ToUtf8(button->text());
     for (QWidget* w = button->parentWidget(); w != nullptr; w = w->parentWidget()) {
         if (auto* dialog = dynamic_cast<Dialog*>(w)) {
-            dialog->DispatchDrawItem(item);
+            PaintWidget(*button, [&](DeviceContext& dc) {
+                dc.SetBackgroundColor(FromQColor(button->palette().color(button->backgroundRole())));
+                item.dc = &dc;
+                dialog->DispatchDrawItem(item);
+            });
             return;
         }
     }

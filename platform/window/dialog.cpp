@@ -16,6 +16,7 @@
 #include "platform/window/data_exchange.h"
 #include "platform/window/dialog_units.h"
 #include "platform/window/mouse_capture.h"
+#include "platform/window/qt/conversions.h"
 #include "platform/window/styles.h"
 #include "platform/window/window_frame.h"
 
@@ -464,7 +465,7 @@ Rect Dialog::GetClientRect() const {
 }
 
 Rect Dialog::GetWindowRect() const {
-    return Rect::FromQRect(frameGeometry());
+    return FromQRect(frameGeometry());
 }
 
 void Dialog::MoveTo(int x, int y) {
@@ -472,7 +473,7 @@ void Dialog::MoveTo(int x, int y) {
 }
 
 void Dialog::MoveWindow(const Rect& client) {
-    setGeometry(client.ToQRect());
+    setGeometry(ToQRect(client));
 }
 
 void Dialog::PlaceBehind(QWidget* other) {
@@ -574,7 +575,7 @@ void Dialog::ApplyControlColors(QWidget* control) {
     if (colors.text) {
         for (QPalette::ColorRole role :
              {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-            palette.setColor(role, *colors.text);
+            palette.setColor(role, ToQColor(*colors.text));
     }
     if (colors.background) {
         palette.setBrush(QPalette::Window, *colors.background);

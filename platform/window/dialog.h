@@ -39,16 +39,16 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <type_traits>
 #include <vector>
 
 #include "platform/window/control_properties.h"
+#include "platform/window/device_context.h"
 #include "platform/window/dialog_template.h"
 #include "platform/window/geometry.h"
 #include "platform/window/messages.h"
 #include "platform/window/window_handle.h"
-
-class QPainter;
 
 namespace platform::window {
 
@@ -67,22 +67,21 @@ inline constexpr int SW_RESTORE = 9;
 
 // Colours a dialog gives a control when it asks (WM_CTLCOLOR in Win32).
 struct ControlColors {
-    std::optional<QColor> text;        // text colour
+    std::optional<ColorRef> text;      // text colour
     std::optional<QBrush> background;  // fills the control behind its content;
                                        // a texture is aligned to the window
 };
 
-// One item of an owner-drawn list box to draw (WM_DRAWITEM in Win32). The
-// painter's background colour is the list's own, as a device context's
-// background colour would be.
+// One item of an owner-drawn list box or button to draw (WM_DRAWITEM in
+// Win32). The device context paints the control, and its background colour
+// is the control's own.
 struct DrawItem {
     int controlId = -1;
     int itemId = -1;     // index of the item; -1 for an empty list
     unsigned state = 0;  // ODS_* bits
-    QWidget* control = nullptr;
-    QPainter* painter = nullptr;
-    QRect rect;    // the item's rectangle in the control's coordinates
-    QString text;  // the item's text (LBS_HASSTRINGS)
+    DeviceContext* dc = nullptr;
+    Rect rect;         // the item's rectangle in the control's coordinates
+    std::string text;  // the item's text (LBS_HASSTRINGS), UTF-8
 };
 
 using MessageHandler = std::function<std::intptr_t(Message& message)>;

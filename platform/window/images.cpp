@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/window/qt/painting.h"
+
 namespace platform::window {
 
 namespace {
@@ -46,6 +48,10 @@ QPixmap LoadBitmap(int id) {
     const QString path = FirstExisting({png, WithExtension(png, QLatin1StringView(".bmp"))});
     if (path.isEmpty()) return QPixmap();
     return QPixmap(path);
+}
+
+Image LoadBitmapImage(int id) {
+    return ImageFromPixmap(LoadBitmap(id));
 }
 
 QSize BitmapSize(int id) {

@@ -10,6 +10,8 @@
 #include <QSize>
 #include <QString>
 
+#include "platform/window/image.h"
+
 namespace platform::window {
 
 // The artwork's file names, the one place they are spelled: the art
@@ -19,7 +21,8 @@ QString IconFileName(int id);            // icon_<id>.png
 QString IconFileName(int id, int size);  // icon_<id>_<size>.png, one per size
 
 QPixmap LoadBitmap(int id);
-QSize BitmapSize(int id);  // empty when there is no such bitmap
+Image LoadBitmapImage(int id);  // the null image when there is none
+QSize BitmapSize(int id);       // empty when there is no such bitmap
 
 QIcon LoadIcon(int id);
 QList<QSize> IconSizes(int id);  // the sizes the icon comes in, smallest first

@@ -7,6 +7,8 @@
 #include "platform/window/control_properties.h"
 #include "platform/window/dialog.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/conversions.h"
+#include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
 
 namespace platform::window {
@@ -31,19 +33,21 @@ class OwnerDrawDelegate : public QStyledItemDelegate {
                const QModelIndex& index) const override {
         Dialog* dialog = DialogOf(m_list);
         if (dialog != nullptr) {
-            painter->save();
-            painter->setBackground(m_list->palette().color(QPalette::Base));
             DrawItem item;
             item.controlId = ControlId(m_list);
             item.itemId = index.row();
             item.state = ((option.state & QStyle::State_Selected) ? ODS_SELECTED : 0u) |
                          ((option.state & QStyle::State_HasFocus) ? ODS_FOCUS : 0u) |
                          ((option.state & QStyle::State_Enabled) ? 0u : ODS_DISABLED);
-            item.control = m_list;
-            item.painter = painter;
-            item.rect = option.rect;
-            item.text = index.data(Qt::DisplayRole).toString();
-            const bool drawn = dialog->DispatchDrawItem(item);
+            item.rect = FromQRect(option.rect);
+            item.text = ToUtf8(index.data(Qt::DisplayRole).toString());
+            bool drawn = false;
+            painter->save();
+            PaintWith(*painter, m_list->font(), [&](DeviceContext& dc) {
+                dc.SetBackgroundColor(FromQColor(m_list->palette().color(QPalette::Base)));
+                item.dc = &dc;
+                drawn = dialog->DispatchDrawItem(item);
+            });
             painter->restore();
             if (drawn) return;
         }

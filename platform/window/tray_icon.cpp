@@ -7,6 +7,7 @@
 #include "platform/window/balloon_tip_window.h"
 #include "platform/window/balloon_tooltip.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/conversions.h"
 
 namespace platform::window {
 
@@ -92,7 +93,7 @@ void TrayIcon::Activated(int reason) {
 }
 
 bool TrayIcon::ShowBalloon(const QString& title, const QString& text, int icon, int timeoutMs,
-                           const QColor& textColor) {
+                           ColorRef textColor) {
     if (!m_icon) return false;
     ++m_balloonsShown;
     m_lastBalloonText = text;
@@ -101,7 +102,7 @@ bool TrayIcon::ShowBalloon(const QString& title, const QString& text, int icon, 
         return true;
     }
     if (!m_balloon) m_balloon = std::make_unique<BalloonTipWindow>();
-    m_balloon->SetContent(icon, title, text, textColor);
+    m_balloon->SetContent(icon, title, text, ToQColor(textColor));
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 640, 480);
     m_balloon->ShowPointingAt(area.bottomRight() - QPoint(CORNER_INSET, 0));

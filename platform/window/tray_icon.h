@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/window/geometry.h"
 #include "platform/window/window_handle.h"
 
 class QSystemTrayIcon;
@@ -53,7 +54,7 @@ class TrayIcon : public QObject {
     // of the screen, where one would be, so the operator still sees it.
     // False when the icon is not added.
     bool ShowBalloon(const QString& title, const QString& text, int icon, int timeoutMs = 10000,
-                     const QColor& textColor = QColor(0, 0, 0));
+                     ColorRef textColor = Rgb(0, 0, 0));
     // The balloons shown since the icon was added, and the last one's text.
     int BalloonsShown() const { return m_balloonsShown; }
     QString LastBalloonText() const { return m_lastBalloonText; }

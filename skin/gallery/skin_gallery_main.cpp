@@ -29,8 +29,8 @@ QImage Render(QWidget& widget) {
 QImage ProgressPositions() {
     skin::CMYCircleProgress progress;
     progress.resize(66, 50);
-    progress.SetColor(QColor(204, 45, 48));
-    progress.SetCircleColor(QColor(255, 0, 0));
+    progress.SetColor(platform::window::Rgb(204, 45, 48));
+    progress.SetCircleColor(platform::window::Rgb(255, 0, 0));
     QImage sheet(66 * 5, 50, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(SURFACE);
     QPainter painter(&sheet);

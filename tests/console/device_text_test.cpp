@@ -1,6 +1,8 @@
 // The texts the console shows for devices.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "console/device_text.h"
 
 namespace {
@@ -16,7 +18,7 @@ TEST(DeviceText, ListItemsAndDescriptionsKeepTheNamesTrailingBlank) {
     EXPECT_EQ(console::DeviceDescription(TYPE_R40_TREVAN, mac, address, false),
               " Device Type: R40V  \n MAC Address: 00-1A-2B-3C-4D-5E \n IP Address: 192.168.1.20 ");
     EXPECT_TRUE(console::DeviceDescription(TYPE_R40, mac, address, true)
-                    .endsWith(" \n Device Status: Online"));
+                    .ends_with(" \n Device Status: Online"));
 
     // The T22 (3.x) keeps its name; models the console does not follow are
     // listed under one name.

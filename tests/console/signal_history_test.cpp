@@ -144,7 +144,7 @@ TEST(HistoryCsv, WrittenAndReadBack) {
 
 TEST(LockAlarms, OneBalloonEachWayThenOnePerPeriodWithACount) {
     LockAlarms alarms;
-    alarms.Follow(QStringLiteral("R40 at 192.168.0.50"));
+    alarms.Follow("R40 at 192.168.0.50");
     EXPECT_FALSE(alarms.OnStatus(true, 0).message) << "the first status is no change";
     EXPECT_FALSE(alarms.OnStatus(true, 600).message);
 
@@ -197,7 +197,7 @@ TEST(LockAlarms, OneBalloonEachWayThenOnePerPeriodWithACount) {
 
 TEST(LockAlarms, TheReturnOfLockAnswersItsLossAtOnce) {
     LockAlarms alarms;
-    alarms.Follow(QStringLiteral("T22 (3.x) at 10.0.0.3"));
+    alarms.Follow("T22 (3.x) at 10.0.0.3");
     alarms.OnStatus(true, 0);
     ASSERT_TRUE(alarms.OnStatus(false, 1'000).balloon);
     const auto back = alarms.OnStatus(true, 6'000);
@@ -217,11 +217,11 @@ TEST(LockAlarms, TheReturnOfLockAnswersItsLossAtOnce) {
 
 TEST(LockAlarms, AnotherReceiverStartsAfresh) {
     LockAlarms alarms;
-    alarms.Follow(QStringLiteral("R40 at 10.0.0.1"));
+    alarms.Follow("R40 at 10.0.0.1");
     alarms.OnStatus(true, 0);
     ASSERT_TRUE(alarms.OnStatus(false, 1'000).balloon);
     alarms.OnStatus(true, 2'000);  // held
-    alarms.Follow(QStringLiteral("R40V at 10.0.0.2"));
+    alarms.Follow("R40V at 10.0.0.2");
     EXPECT_FALSE(alarms.SummaryDueAt()) << "nothing held for the old receiver is told";
     EXPECT_FALSE(alarms.OnStatus(false, 3'000).message) << "first status of the new one";
     const auto locked = alarms.OnStatus(true, 4'000);

@@ -17,6 +17,7 @@
 #include "platform/window/geometry.h"
 #include "platform/window/ip_address_control.h"
 #include "platform/window/list_box_control.h"
+#include "platform/window/qt/conversions.h"
 
 namespace dialogs_test {
 
@@ -96,7 +97,7 @@ inline void ClickListEntry(ListBoxControl* list, int index) {
 
 // Screen rectangle of a window, frame included.
 inline Rect WindowRect(const QWidget* window) {
-    return Rect::FromQRect(window->frameGeometry());
+    return FromQRect(window->frameGeometry());
 }
 
 }  // namespace dialogs_test

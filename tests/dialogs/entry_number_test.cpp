@@ -10,10 +10,10 @@ namespace {
 using dialogs::ParseEntryNumber;
 
 std::int32_t Dec(const char* text) {
-    return ParseEntryNumber(QString::fromUtf8(text), 10);
+    return ParseEntryNumber(text, 10);
 }
 std::int32_t Hex(const char* text) {
-    return ParseEntryNumber(QString::fromUtf8(text), 16);
+    return ParseEntryNumber(text, 16);
 }
 
 TEST(EntryNumber, HexadecimalTakesAnOptionalPrefixAndEitherCase) {
@@ -35,6 +35,12 @@ TEST(EntryNumber, DecimalStopsAtTheFirstCharacterThatIsNoDigit) {
     EXPECT_EQ(Dec("\n\v\f\r +32 PIDs"), 32);
     EXPECT_EQ(Dec("-5"), -5);
     EXPECT_EQ(Dec("007"), 7);
+    // Text is UTF-8: a character beyond ASCII is no digit, whatever its bytes.
+    EXPECT_EQ(Dec("12\xC2\xB3"), 12);               // 12 and a superscript three
+    EXPECT_EQ(Dec("\xEF\xBC\x91\xEF\xBC\x92"), 0);  // full-width "12"
+    EXPECT_EQ(Hex("\xC2\xA0"
+                  "1F"),
+              0);  // a no-break space is no blank
 }
 
 TEST(EntryNumber, NoDigitsGiveZeroAndHugeNumbersStopAtTheRangeEnds) {

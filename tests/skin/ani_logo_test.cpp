@@ -116,7 +116,7 @@ TEST(AniLogo, FirstPaintShowsTheTextFullyOverWhatLayBeneath) {
     int ground = 0;
     for (int y = 0; y < frame.height(); ++y)
         for (int x = 0; x < frame.width(); ++x) {
-            if (frame.pixel(x, y) == SKIN_COLOR.rgb()) ++text;
+            if (frame.pixel(x, y) == test::Pixel(SKIN_COLOR)) ++text;
             if (frame.pixel(x, y) == GROUND.rgb()) ++ground;
         }
     EXPECT_GT(text, 30);
@@ -133,7 +133,7 @@ TEST(AniLogo, EachTickBlendsTheBackgroundOverTheTextWithConstantAlpha) {
     QPoint letter(-1, -1);
     for (int y = 0; y < full.height() && letter.x() < 0; ++y)
         for (int x = 0; x < full.width(); ++x)
-            if (full.pixel(x, y) == SKIN_COLOR.rgb()) {
+            if (full.pixel(x, y) == test::Pixel(SKIN_COLOR)) {
                 letter = QPoint(x, y);
                 break;
             }
@@ -148,9 +148,12 @@ TEST(AniLogo, EachTickBlendsTheBackgroundOverTheTextWithConstantAlpha) {
         const auto mix = [a](int ground, int text) {
             return (ground * a + text * (255 - a)) / 255;
         };
-        EXPECT_NEAR(qRed(p), mix(GROUND.red(), SKIN_COLOR.red()), 2) << "alpha " << a;
-        EXPECT_NEAR(qGreen(p), mix(GROUND.green(), SKIN_COLOR.green()), 2) << "alpha " << a;
-        EXPECT_NEAR(qBlue(p), mix(GROUND.blue(), SKIN_COLOR.blue()), 2) << "alpha " << a;
+        EXPECT_NEAR(qRed(p), mix(GROUND.red(), platform::window::RedOf(SKIN_COLOR)), 2)
+            << "alpha " << a;
+        EXPECT_NEAR(qGreen(p), mix(GROUND.green(), platform::window::GreenOf(SKIN_COLOR)), 2)
+            << "alpha " << a;
+        EXPECT_NEAR(qBlue(p), mix(GROUND.blue(), platform::window::BlueOf(SKIN_COLOR)), 2)
+            << "alpha " << a;
     }
     // At the top of the range the text has gone: the frame is the background.
     while (shown.logo.Alpha() != 255) shown.logo.Animate();

@@ -9,8 +9,11 @@
 namespace skin {
 namespace {
 
-const QColor WEDGE(204, 45, 48);
-const QColor DISC(255, 0, 0);
+using platform::window::Point;
+using platform::window::Rect;
+
+constexpr ColorRef WEDGE = platform::window::Rgb(204, 45, 48);
+constexpr ColorRef DISC = platform::window::Rgb(255, 0, 0);
 
 // The console's 66 x 50 example, painted once.
 struct Indicator {
@@ -24,36 +27,36 @@ struct Indicator {
 };
 
 TEST(CircleProgressGeometry, SixtySixByFiftyGivesRadius25From8To58) {
-    const QRect square = CentredSquare(QRect(0, 0, 66, 50));
-    EXPECT_EQ(square, QRect(QPoint(8, 0), QPoint(57, 49)));  // (8, 0) to (58, 50) exclusive
+    const Rect square = CentredSquare(Rect{0, 0, 66, 50});
+    EXPECT_EQ(square, (Rect{8, 0, 58, 50}));
     EXPECT_EQ(DiscRadius(square), 25);
-    EXPECT_EQ(WedgeStart(square, 25), QPoint(33, 0));
+    EXPECT_EQ(WedgeStart(square, 25), (Point{33, 0}));
 }
 
 TEST(CircleProgressGeometry, OddDifferenceLeavesTheSquareOnePixelLonger) {
-    EXPECT_EQ(CentredSquare(QRect(0, 0, 67, 50)), QRect(8, 0, 51, 50));
-    EXPECT_EQ(DiscRadius(QRect(8, 0, 51, 50)), 25);
-    EXPECT_EQ(CentredSquare(QRect(0, 0, 50, 66)), QRect(0, 8, 50, 50));
-    EXPECT_EQ(CentredSquare(QRect(0, 0, 0, 0)), QRect(0, 0, 0, 0));
+    EXPECT_EQ(CentredSquare(Rect{0, 0, 67, 50}), Rect::FromSize(8, 0, 51, 50));
+    EXPECT_EQ(DiscRadius(Rect::FromSize(8, 0, 51, 50)), 25);
+    EXPECT_EQ(CentredSquare(Rect{0, 0, 50, 66}), Rect::FromSize(0, 8, 50, 50));
+    EXPECT_EQ(CentredSquare(Rect{}), Rect{});
 }
 
 TEST(CircleProgressGeometry, WedgeEndRunsClockwiseFromTwelve) {
-    const QRect square(8, 0, 50, 50);
-    EXPECT_EQ(WedgeEnd(square, 25, 0, 100), QPoint(33, 0));
+    const Rect square = Rect::FromSize(8, 0, 50, 50);
+    EXPECT_EQ(WedgeEnd(square, 25, 0, 100), (Point{33, 0}));
     // 2 pi to nine decimals falls just short of a true quarter turn, so the
     // vertical offset 25 - 25 cos(theta) is a hair under 25 and rounds to 24.
-    EXPECT_EQ(WedgeEnd(square, 25, 25, 100), QPoint(58, 24));
-    EXPECT_EQ(WedgeEnd(square, 25, 50, 100), QPoint(33, 50));
-    EXPECT_EQ(WedgeEnd(square, 25, 75, 100), QPoint(8, 25));
-    EXPECT_EQ(WedgeEnd(square, 25, 100, 100), QPoint(33, 0));
+    EXPECT_EQ(WedgeEnd(square, 25, 25, 100), (Point{58, 24}));
+    EXPECT_EQ(WedgeEnd(square, 25, 50, 100), (Point{33, 50}));
+    EXPECT_EQ(WedgeEnd(square, 25, 75, 100), (Point{8, 25}));
+    EXPECT_EQ(WedgeEnd(square, 25, 100, 100), (Point{33, 0}));
     // One eighth: 25 sin 45 = 17.68 and 25 - 25 cos 45 = 7.32, toward zero.
-    EXPECT_EQ(WedgeEnd(square, 25, 125, 1000), QPoint(50, 7));
+    EXPECT_EQ(WedgeEnd(square, 25, 125, 1000), (Point{50, 7}));
     // Seven eighths: the negative offset also rounds toward zero.
-    EXPECT_EQ(WedgeEnd(square, 25, 875, 1000), QPoint(16, 7));
+    EXPECT_EQ(WedgeEnd(square, 25, 875, 1000), (Point{16, 7}));
 }
 
 TEST(CircleProgressGeometry, SweepIsAFullTurnWhenEndMeetsStart) {
-    const QRect square(8, 0, 50, 50);
+    const Rect square = Rect::FromSize(8, 0, 50, 50);
     EXPECT_DOUBLE_EQ(WedgeSweepDegrees(square, 25, {33, 0}, {33, 0}), 360.0);
     EXPECT_NEAR(WedgeSweepDegrees(square, 25, {33, 0}, {58, 25}), 90.0, 1e-9);
     EXPECT_NEAR(WedgeSweepDegrees(square, 25, {33, 0}, {8, 25}), 270.0, 1e-9);
@@ -89,8 +92,8 @@ TEST(CircleProgress, SettersReturnThePreviousValue) {
     EXPECT_EQ(progress.Pos(), 100u);  // held at the range
     EXPECT_EQ(progress.SetRange(200), 100u);
     EXPECT_EQ(progress.SetStep(2), 10u);
-    EXPECT_EQ(progress.SetColor(WEDGE), QColor(255, 0, 0));
-    EXPECT_EQ(progress.SetCircleColor(DISC), QColor(240, 30, 30));
+    EXPECT_EQ(progress.SetColor(WEDGE), platform::window::Rgb(255, 0, 0));
+    EXPECT_EQ(progress.SetCircleColor(DISC), platform::window::Rgb(240, 30, 30));
     EXPECT_EQ(progress.SetRange(0), 200u);
     EXPECT_EQ(progress.Range(), 1u);
 }
@@ -98,7 +101,7 @@ TEST(CircleProgress, SettersReturnThePreviousValue) {
 TEST(CircleProgress, PaintTakesTheSquareAndRadius) {
     Indicator indicator;
     indicator.Draw();
-    EXPECT_EQ(indicator.progress.Square(), QRect(8, 0, 50, 50));
+    EXPECT_EQ(indicator.progress.Square(), Rect::FromSize(8, 0, 50, 50));
     EXPECT_EQ(indicator.progress.Radius(), 25);
 }
 
@@ -107,7 +110,7 @@ TEST(CircleProgress, PositionZeroShowsTheWholeDiscInTheWedgeColour) {
     indicator.progress.SetPos(0);
     const QImage image = indicator.Draw();
     for (const QPoint inside : {QPoint(33, 25), QPoint(20, 12), QPoint(46, 38), QPoint(20, 38)})
-        EXPECT_EQ(image.pixel(inside), WEDGE.rgb()) << inside.x() << "," << inside.y();
+        EXPECT_EQ(image.pixel(inside), test::Pixel(WEDGE)) << inside.x() << "," << inside.y();
     // Outside the square nothing is drawn.
     EXPECT_EQ(qAlpha(image.pixel(3, 25)), 0);
     EXPECT_EQ(qAlpha(image.pixel(62, 25)), 0);
@@ -119,22 +122,23 @@ TEST(CircleProgress, QuarterPositionFillsTheUpperRightQuadrant) {
     Indicator indicator;
     indicator.progress.SetPos(25);
     const QImage image = indicator.Draw();
-    EXPECT_EQ(image.pixel(45, 12), WEDGE.rgb());
-    EXPECT_EQ(image.pixel(20, 12), DISC.rgb());
-    EXPECT_EQ(image.pixel(45, 38), DISC.rgb());
-    EXPECT_EQ(image.pixel(20, 38), DISC.rgb());
+    EXPECT_EQ(image.pixel(45, 12), test::Pixel(WEDGE));
+    EXPECT_EQ(image.pixel(20, 12), test::Pixel(DISC));
+    EXPECT_EQ(image.pixel(45, 38), test::Pixel(DISC));
+    EXPECT_EQ(image.pixel(20, 38), test::Pixel(DISC));
     // The outline is in the wedge colour all round, also where the disc is
     // the other colour (anti-aliased, so within a few levels).
     const QRgb outline = image.pixel(8, 25);
     EXPECT_GT(qAlpha(outline), 240);
-    EXPECT_TRUE(test::SameColour(outline | 0xFF000000u, WEDGE.rgb(), 10));
+    EXPECT_TRUE(test::SameColour(outline | 0xFF000000u, test::Pixel(WEDGE), 10));
 }
 
 TEST(CircleProgress, TurnContinuesWithoutAJump) {
     Indicator indicator;
     indicator.progress.SetStep(1);
     indicator.progress.SetPos(100);
-    EXPECT_EQ(indicator.Draw().pixel(20, 25), WEDGE.rgb());  // whole disc in the wedge colour
+    EXPECT_EQ(indicator.Draw().pixel(20, 25),
+              test::Pixel(WEDGE));  // whole disc in the wedge colour
 
     indicator.progress.StepIt();
     EXPECT_EQ(indicator.progress.Pos(), 1u);
@@ -142,8 +146,8 @@ TEST(CircleProgress, TurnContinuesWithoutAJump) {
     EXPECT_EQ(indicator.progress.CircleColor(), WEDGE);
     // The disc keeps the colour it had, with a thin wedge of the other.
     const QImage image = indicator.Draw();
-    EXPECT_EQ(image.pixel(20, 25), WEDGE.rgb());
-    EXPECT_EQ(image.pixel(45, 38), WEDGE.rgb());
+    EXPECT_EQ(image.pixel(20, 25), test::Pixel(WEDGE));
+    EXPECT_EQ(image.pixel(45, 38), test::Pixel(WEDGE));
 }
 
 TEST(CircleProgress, StepLargerThanTheRangeSwapsTwiceInOneTick) {
@@ -155,8 +159,8 @@ TEST(CircleProgress, StepLargerThanTheRangeSwapsTwiceInOneTick) {
     EXPECT_EQ(indicator.progress.Color(), WEDGE);
     EXPECT_EQ(indicator.progress.CircleColor(), DISC);
     const QImage image = indicator.Draw();
-    EXPECT_EQ(image.pixel(45, 25), WEDGE.rgb());  // right half
-    EXPECT_EQ(image.pixel(20, 25), DISC.rgb());   // left half
+    EXPECT_EQ(image.pixel(45, 25), test::Pixel(WEDGE));  // right half
+    EXPECT_EQ(image.pixel(20, 25), test::Pixel(DISC));   // left half
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/window/images.h"
+#include "platform/window/qt/painting.h"
 #include "resources/ids.h"
 #include "skin/hover_button.h"
 #include "skin_test_support.h"
@@ -21,7 +22,7 @@ const QColor HIDDEN_COLUMN(255, 0, 255);
 
 // A 322 x 32 strip whose faces are solid colours and whose last column is
 // magenta, so the shown face and any stray column can be told apart.
-QPixmap ColouredStrip() {
+platform::window::Image ColouredStrip() {
     QImage strip(322, 32, QImage::Format_ARGB32);
     QPainter painter(&strip);
     painter.fillRect(0, 0, 107, 32, NORMAL);
@@ -29,7 +30,7 @@ QPixmap ColouredStrip() {
     painter.fillRect(214, 0, 107, 32, OVER);
     painter.fillRect(321, 0, 1, 32, HIDDEN_COLUMN);
     painter.end();
-    return QPixmap::fromImage(strip);
+    return platform::window::ImageFromPixmap(QPixmap::fromImage(strip));
 }
 
 void SendEnter(QWidget& widget) {
@@ -54,13 +55,16 @@ void ExpectFace(CHoverButton& button, const QColor& colour) {
 }
 
 TEST(HoverFaces, StripOf322GivesFacesOf107AndSkipsTheLastColumn) {
-    const QSize face = FaceSize(QSize(322, 32));
-    EXPECT_EQ(face, QSize(107, 32));
-    EXPECT_EQ(FaceSourceRect(HoverFace::Normal, face), QRect(0, 0, 107, 32));
-    EXPECT_EQ(FaceSourceRect(HoverFace::Pressed, face), QRect(107, 0, 107, 32));
-    EXPECT_EQ(FaceSourceRect(HoverFace::PointerOver, face), QRect(214, 0, 107, 32));
-    EXPECT_EQ(FaceSourceRect(HoverFace::PointerOver, face).right(), 320);
-    EXPECT_EQ(FaceSize(QSize(0, 0)), QSize(0, 0));
+    using platform::window::Rect;
+    using platform::window::Size;
+    const Size face = FaceSize(Size{322, 32});
+    EXPECT_EQ(face, (Size{107, 32}));
+    EXPECT_EQ(FaceSourceRect(HoverFace::Normal, face), Rect::FromSize(0, 0, 107, 32));
+    EXPECT_EQ(FaceSourceRect(HoverFace::Pressed, face), Rect::FromSize(107, 0, 107, 32));
+    EXPECT_EQ(FaceSourceRect(HoverFace::PointerOver, face), Rect::FromSize(214, 0, 107, 32));
+    EXPECT_EQ(FaceSourceRect(HoverFace::PointerOver, face).right, 321);  // column 321 never shown
+    EXPECT_EQ(FaceSize(Size{0, 0}), Size{});
+    EXPECT_EQ(FaceSize(Size{322, 0}), Size{});
 }
 
 TEST(HoverButton, StripResizesTheButtonToOneFaceAndRaisesIt) {
@@ -89,7 +93,7 @@ TEST(HoverButton, MissingPictureIsReportedAndChangesNothing) {
     button.setGeometry(1, 2, 30, 40);
     EXPECT_FALSE(button.LoadBitmapStrip(9999));
     EXPECT_EQ(button.geometry(), QRect(1, 2, 30, 40));
-    EXPECT_TRUE(button.StateSize().isEmpty());
+    EXPECT_TRUE(button.StateSize().IsEmpty());
 }
 
 TEST(HoverButton, DrawsNothingBeforeItHasAStrip) {

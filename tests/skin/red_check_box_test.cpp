@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/window/images.h"
+#include "platform/window/qt/painting.h"
 #include "resources/ids.h"
 #include "skin/check_mark_geometry.h"
 #include "skin/red_check_box.h"
@@ -15,11 +16,14 @@
 namespace skin {
 namespace {
 
+using platform::window::Point;
+using platform::window::Rect;
+
 // A 15 x 15 box without a background tile, so only the mark or frame is drawn.
 class BareBox : public ::testing::Test {
   protected:
     void SetUp() override {
-        box.SetBackgroundTile(QPixmap());
+        box.SetBackgroundTile(platform::window::Image());
         box.resize(15, 15);
     }
     QRgb Pixel(int x, int y) { return test::Render(box).pixel(x, y); }
@@ -28,21 +32,22 @@ class BareBox : public ::testing::Test {
 
 TEST(CheckMarkGeometry, FifteenPixelBox) {
     const auto points = CheckMarkPoints(15, 15);
-    EXPECT_EQ(points[0], QPoint(2, 7));
-    EXPECT_EQ(points[1], QPoint(5, 12));
-    EXPECT_EQ(points[2], QPoint(5, 13));
-    EXPECT_EQ(points[3], QPoint(12, 3));
+    EXPECT_EQ(points[0], (Point{2, 7}));
+    EXPECT_EQ(points[1], (Point{5, 12}));
+    EXPECT_EQ(points[2], (Point{5, 13}));
+    EXPECT_EQ(points[3], (Point{12, 3}));
     // From (4, 4) to (11, 11), right and bottom exclusive.
-    EXPECT_EQ(EtchedFrameRect(15, 15), QRect(QPoint(4, 4), QPoint(10, 10)));
+    EXPECT_EQ(EtchedFrameRect(15, 15), (Rect{4, 4, 11, 11}));
 }
 
 TEST_F(BareBox, CheckedBoxDrawsTheMarkThroughItsFourPointsAndNoFrame) {
     box.SetChecked(true);
     const QImage image = test::Render(box);
-    for (const QPoint point : CheckMarkPoints(15, 15))
-        EXPECT_EQ(image.pixel(point), SKIN_COLOR.rgb()) << point.x() << "," << point.y();
+    for (const Point point : CheckMarkPoints(15, 15))
+        EXPECT_EQ(image.pixel(point.x, point.y), test::Pixel(SKIN_COLOR))
+            << point.x << "," << point.y;
     // The mark is three pixels wide: one pixel beside a point is still red.
-    EXPECT_EQ(image.pixel(3, 7), SKIN_COLOR.rgb());
+    EXPECT_EQ(image.pixel(3, 7), test::Pixel(SKIN_COLOR));
     // Frame corners and the far corner stay empty.
     EXPECT_EQ(qAlpha(image.pixel(10, 10)), 0);
     EXPECT_EQ(qAlpha(image.pixel(4, 4)), 0);
@@ -52,15 +57,15 @@ TEST_F(BareBox, CheckedBoxDrawsTheMarkThroughItsFourPointsAndNoFrame) {
 TEST_F(BareBox, UncheckedBoxDrawsTheBumpFrameInsetByFour) {
     const QImage image = test::Render(box);
     // Outer ring: light top and left, dark shadow bottom and right.
-    EXPECT_EQ(image.pixel(7, 4), EDGE_LIGHT.rgb());
-    EXPECT_EQ(image.pixel(4, 7), EDGE_LIGHT.rgb());
-    EXPECT_EQ(image.pixel(7, 10), EDGE_DARK_SHADOW.rgb());
-    EXPECT_EQ(image.pixel(10, 7), EDGE_DARK_SHADOW.rgb());
+    EXPECT_EQ(image.pixel(7, 4), test::Pixel(EDGE_LIGHT));
+    EXPECT_EQ(image.pixel(4, 7), test::Pixel(EDGE_LIGHT));
+    EXPECT_EQ(image.pixel(7, 10), test::Pixel(EDGE_DARK_SHADOW));
+    EXPECT_EQ(image.pixel(10, 7), test::Pixel(EDGE_DARK_SHADOW));
     // Inner ring: dark shadow top and left, light bottom and right.
-    EXPECT_EQ(image.pixel(7, 5), EDGE_DARK_SHADOW.rgb());
-    EXPECT_EQ(image.pixel(5, 7), EDGE_DARK_SHADOW.rgb());
-    EXPECT_EQ(image.pixel(7, 9), EDGE_LIGHT.rgb());
-    EXPECT_EQ(image.pixel(9, 7), EDGE_LIGHT.rgb());
+    EXPECT_EQ(image.pixel(7, 5), test::Pixel(EDGE_DARK_SHADOW));
+    EXPECT_EQ(image.pixel(5, 7), test::Pixel(EDGE_DARK_SHADOW));
+    EXPECT_EQ(image.pixel(7, 9), test::Pixel(EDGE_LIGHT));
+    EXPECT_EQ(image.pixel(9, 7), test::Pixel(EDGE_LIGHT));
     // Nothing outside the frame, nothing in its middle, no mark.
     for (const QPoint empty : {QPoint(3, 3), QPoint(11, 11), QPoint(3, 7), QPoint(11, 7),
                                QPoint(7, 3), QPoint(7, 11), QPoint(7, 7), QPoint(2, 7)})
@@ -75,7 +80,7 @@ TEST(RedCheckBox, BackgroundTileStartsAtTheBoxsOwnCorner) {
     tile.setPixel(1, 1, qRgb(100, 110, 120));
     QWidget dialog;
     CRedCheckBox box(&dialog);
-    box.SetBackgroundTile(QPixmap::fromImage(tile));
+    box.SetBackgroundTile(platform::window::ImageFromPixmap(QPixmap::fromImage(tile)));
     box.setGeometry(3, 5, 15, 15);
     const QImage image = test::Render(box);
     EXPECT_EQ(image.pixel(0, 0), qRgb(10, 20, 30));
@@ -101,12 +106,12 @@ TEST(RedCheckBox, FillsWithTheDialogsBackgroundPictureByDefault) {
 
 TEST(RedCheckBox, SetCheckedReturnsThePreviousStateAndRepaints) {
     CRedCheckBox box;
-    box.SetBackgroundTile(QPixmap());
+    box.SetBackgroundTile(platform::window::Image());
     box.resize(15, 15);
     EXPECT_FALSE(box.IsChecked());
     EXPECT_FALSE(box.SetChecked(true));
     EXPECT_TRUE(box.IsChecked());
-    EXPECT_EQ(test::Render(box).pixel(2, 7), SKIN_COLOR.rgb());
+    EXPECT_EQ(test::Render(box).pixel(2, 7), test::Pixel(SKIN_COLOR));
     EXPECT_TRUE(box.SetChecked(true));
     EXPECT_TRUE(box.IsChecked());
     EXPECT_TRUE(box.SetChecked(false));
@@ -124,12 +129,12 @@ TEST(RedCheckBox, EachClickTogglesOnce) {
 
 TEST(RedCheckBox, PressTogglesAtOnceAndRepaintsDoNotToggleAgain) {
     CRedCheckBox box;
-    box.SetBackgroundTile(QPixmap());
+    box.SetBackgroundTile(platform::window::Image());
     box.resize(15, 15);
     QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_TRUE(box.IsChecked());
     // The pressed box may be painted any number of times.
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(test::Render(box).pixel(2, 7), SKIN_COLOR.rgb());
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(test::Render(box).pixel(2, 7), test::Pixel(SKIN_COLOR));
     EXPECT_TRUE(box.IsChecked());
     QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_TRUE(box.IsChecked());

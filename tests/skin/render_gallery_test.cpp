@@ -287,7 +287,7 @@ TEST(RenderGallery, StatusPanelValuesStandOnDisplays) {
         for (int y = 0; y < drawn.height(); ++y)
             for (int x = 0; x < drawn.width(); ++x)
                 skinColoured =
-                    skinColoured || test::SameColour(drawn.pixel(x, y), SKIN_COLOR.rgb(), 8);
+                    skinColoured || test::SameColour(drawn.pixel(x, y), test::Pixel(SKIN_COLOR), 8);
         EXPECT_TRUE(skinColoured) << id;
         EXPECT_GT(ShareOfColour(drawn, art::DISPLAY.rgb()), 0.4) << id;
     }
@@ -323,8 +323,8 @@ TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton)
     label->SetText(QStringLiteral("Configuring Device\nPlease Wait"));
     label->show();
     auto* progress = menu.Control<CMYCircleProgress>(res::IDC_MENU_PROGRESS);
-    progress->SetColor(QColor(204, 45, 48));
-    progress->SetCircleColor(QColor(255, 0, 0));
+    progress->SetColor(platform::window::Rgb(204, 45, 48));
+    progress->SetCircleColor(platform::window::Rgb(255, 0, 0));
     progress->SetPos(35);
     progress->show();
     ExpectSaved(menu.Screen(), QStringLiteral("configuration_menu_busy.png"));

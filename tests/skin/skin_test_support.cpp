@@ -8,7 +8,13 @@
 
 #include <cstdlib>
 
+#include "platform/window/qt/conversions.h"
+
 namespace skin::test {
+
+QRgb Pixel(platform::window::ColorRef colour) {
+    return platform::window::ToQColor(colour).rgb();
+}
 
 QImage Render(QWidget& widget) {
     QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);

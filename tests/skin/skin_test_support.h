@@ -9,6 +9,8 @@
 
 #include <optional>
 
+#include "platform/window/geometry.h"
+
 namespace skin::test {
 
 // The widget painted on its own; pixels it leaves alone are transparent.
@@ -23,6 +25,9 @@ QImage ScreenContents(QWidget& window);
 void Settle();
 
 bool SameColour(QRgb a, QRgb b, int tolerance = 0);
+
+// A colour of the skin as an opaque pixel of a rendered image.
+QRgb Pixel(platform::window::ColorRef colour);
 
 // The bounding box of pixels that differ from background.
 std::optional<QRect> InkBounds(const QImage& image, QRgb background);

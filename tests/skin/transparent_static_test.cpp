@@ -99,7 +99,7 @@ TEST(TransparentStatic, PaintsOnlyLettersInTheSkinColour) {
             const QRgb p = image.pixel(x, y);
             if (p == GROUND.rgb()) continue;
             ++ink;
-            if (test::SameColour(p, SKIN_COLOR.rgb(), 2)) ++fullRed;
+            if (test::SameColour(p, test::Pixel(SKIN_COLOR), 2)) ++fullRed;
             // Every other pixel is an anti-aliased mix of ground and red: its
             // green lies between the two, never the owner's green.
             EXPECT_LE(qGreen(p), GROUND.green() + 2) << x << "," << y;
@@ -215,8 +215,8 @@ TEST(TransparentStatic, SunkenBorderedLabelDrawsItsEdgesAndKeepsTextInside) {
         EXPECT_NE(image.pixel(edge), GROUND.rgb()) << edge.x() << "," << edge.y();
     // The long text is cut inside the edges: the edge pixels at the right
     // keep the edge colours, not the text colour.
-    EXPECT_NE(image.pixel(59, 12), SKIN_COLOR.rgb());
-    EXPECT_NE(image.pixel(58, 12), SKIN_COLOR.rgb());
+    EXPECT_NE(image.pixel(59, 12), test::Pixel(SKIN_COLOR));
+    EXPECT_NE(image.pixel(58, 12), test::Pixel(SKIN_COLOR));
     int insideInk = 0;
     for (int x = 2; x < 58; ++x)
         if (image.pixel(x, 8) != GROUND.rgb()) ++insideInk;

@@ -243,7 +243,7 @@ TEST(DialogWindow, ColoursGivenByTheDialogReachItsControls) {
 
       protected:
         void OnCtlColor(QWidget*, ControlColors& colors) override {
-            colors.text = QColor(204, 45, 48);
+            colors.text = Rgb(204, 45, 48);
         }
     };
     Coloured dialog(res::FindDialogTemplate(res::IDD_VIDEO_PID));

@@ -99,10 +99,11 @@ class PidPanel : public RecordingDialog {
     bool OnDrawItem(DrawItem& item) override {
         if (item.controlId != res::IDC_STATUS_PID_LIST) return false;
         drawn.push_back(item);
-        item.painter->fillRect(item.rect, item.painter->background());
-        item.painter->setPen(QColor(204, 45, 48));
-        item.painter->drawText(item.rect, Qt::AlignHCenter | Qt::AlignVCenter, item.text);
-        item.painter->fillRect(QRect(item.rect.topLeft(), QSize(3, 3)), QColor(204, 45, 48));
+        DeviceContext& dc = *item.dc;
+        dc.FillRect(item.rect, dc.BackgroundColor());
+        dc.SetTextColor(Rgb(204, 45, 48));
+        dc.DrawText(item.rect, item.text, DT_CENTER | DT_VCENTER);
+        dc.FillRect(Rect::FromSize(item.rect.left, item.rect.top, 3, 3), Rgb(204, 45, 48));
         return true;
     }
 };
@@ -120,8 +121,8 @@ TEST(ListBox, OwnerDrawnItemsAreDrawnByTheDialog) {
     ASSERT_GE(panel.drawn.size(), 2u);
     EXPECT_EQ(panel.drawn[0].itemId, 0);
     EXPECT_EQ(panel.drawn[1].text, "0x0FFF  (4095)");
-    EXPECT_EQ(panel.drawn[1].rect.top(), panel.drawn[0].rect.bottom() + 1);
-    EXPECT_EQ(panel.drawn[0].rect.height(), list->fontMetrics().height());
+    EXPECT_EQ(panel.drawn[1].rect.top, panel.drawn[0].rect.bottom);
+    EXPECT_EQ(panel.drawn[0].rect.Height(), list->fontMetrics().height());
     const QPoint corner = list->GetItemRect(1).topLeft() + QPoint(1, 1);
     EXPECT_EQ(image.pixelColor(corner), QColor(204, 45, 48));
 

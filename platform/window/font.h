@@ -1,0 +1,33 @@
+// A font: a face, a size in pixels and a weight, as a window's text is drawn
+// in it. A value: copies are cheap and independent.
+#pragma once
+
+#include <memory>
+
+namespace platform::window {
+
+class Font {
+  public:
+    struct Impl;
+
+    // The application's default font.
+    Font();
+    explicit Font(std::unique_ptr<Impl> impl);
+    ~Font();
+    Font(const Font& other);
+    Font& operator=(const Font& other);
+    Font(Font&&) noexcept;
+    Font& operator=(Font&&) noexcept;
+
+    int PixelSize() const;  // -1 where the size was given in points
+    void SetPixelSize(int pixels);
+    bool Bold() const;
+    void SetBold(bool bold);
+
+    const Impl& Get() const { return *m_impl; }
+
+  private:
+    std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace platform::window

@@ -1,10 +1,40 @@
-// r40console: the R40 Management Console. No command-line options.
+// r40console: the R40 Management Console. Takes --help, --version and Qt's
+// own options (-platform, -display, ...), nothing else.
 #include <QApplication>
+
+#include <cstdio>
+#include <cstring>
 
 #include "console/halden_app.h"
 
+#ifndef R40_CONSOLE_VERSION
+#define R40_CONSOLE_VERSION "0"
+#endif
+
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that they need no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf(
+                "Usage: r40console [Qt options such as -platform or -display]\n"
+                "The R40 Management Console: finds, watches and configures R40 and T22 "
+                "receivers.\nSee r40console(1); r40ctl(1) does the same from a command line.\n");
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("r40console %s\n", R40_CONSOLE_VERSION);
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
+    // Qt has taken its own options out of argv; anything left is no option.
+    if (argc > 1) {
+        std::fprintf(stderr,
+                     "r40console: unknown argument \"%s\"\nusage: r40console [--help] "
+                     "[--version] [Qt options]\n",
+                     argv[1]);
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("R40 Management Console"));
     // The console lives in the notification area while hidden: closing its
     // last visible window must not end it.

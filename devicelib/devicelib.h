@@ -17,6 +17,18 @@
 #include <stddef.h>
 #include <stdint.h>
 
+/* The version of this header: the interface a program was compiled against.
+ * DeviceLibraryVersion() gives the library's own at run time; a program
+ * that needs an entry point added in a minor version checks both. The
+ * minor version goes up with every entry point added, the major version
+ * (and the SONAME) only with a change that breaks existing callers. */
+#define DEVICELIB_VERSION_MAJOR 1
+#define DEVICELIB_VERSION_MINOR 2
+#define DEVICELIB_VERSION_PATCH 0
+/* 0xMMmmpp: one number that compares in order, 0x010200 for 1.2.0. */
+#define DEVICELIB_VERSION \
+    ((DEVICELIB_VERSION_MAJOR << 16) | (DEVICELIB_VERSION_MINOR << 8) | DEVICELIB_VERSION_PATCH)
+
 /* On Windows: exported by devicelib.dll, imported by its callers; a program
  * linked with the static library (tests) defines DEVICELIB_STATIC. */
 #if defined(_WIN32) && defined(DEVICELIB_BUILDING)
@@ -540,113 +552,140 @@ DEVICELIB_API int32_t RemoveStaleRoutes(void);
  * not use. The text is static; the caller does not free it. */
 DEVICELIB_API const char* DeviceResultText(int32_t result);
 
+/* The name of a device type code as people know the model: "R40", "R40V",
+ * "T22 (3.x)", "T22 (2.x)", "T22CA", "Trevan"; "unknown" for any other
+ * code. Never NULL; the text is static. Added in 1.2. */
+DEVICELIB_API const char* DeviceTypeName(uint16_t type);
+
+/* The version of the library loaded, as DEVICELIB_VERSION encodes it
+ * (0x010200 for 1.2.0); may be newer than the header's. Added in 1.2. */
+DEVICELIB_API int32_t DeviceLibraryVersion(void);
+
+/* OpenDevice for a caller that has just heard the device's status itself
+ * (listening on the status ports for one address, say): `datagram` is that
+ * status as it arrived from entry->address on entry->statusPort, and takes
+ * the place of the first status OpenDevice would wait for, so the device
+ * is open at once. The datagram is checked as the device's listener checks
+ * every status (the model's length and code, the entry's MAC address);
+ * one it refuses gives NULL with RC_FAILED in *result. Added in 1.2. */
+DEVICELIB_API DeviceHandle OpenDeviceWithStatus(const DeviceInfo* entry, const uint8_t* datagram,
+                                                size_t length, int32_t* result);
+
 #ifdef __cplusplus
 }
 #endif
 
-#ifdef __cplusplus
-#include <cstddef>
-static_assert(sizeof(DeviceInfo) == 14);
-static_assert(offsetof(DeviceInfo, mac) == 4);
-static_assert(offsetof(DeviceInfo, statusPort) == 10);
-static_assert(offsetof(DeviceInfo, deviceType) == 12);
-static_assert(sizeof(DeviceList) == 898);
-static_assert(offsetof(DeviceList, entries) == 2);
-static_assert(sizeof(DiscoveryCounts) == 12);
-static_assert(sizeof(NetworkSettings) == 22);
-static_assert(offsetof(NetworkSettings, subnetMask) == 4);
-static_assert(offsetof(NetworkSettings, defaultGateway) == 8);
-static_assert(offsetof(NetworkSettings, statusPort) == 12);
-static_assert(offsetof(NetworkSettings, deviceAddress) == 14);
-static_assert(offsetof(NetworkSettings, listenPort) == 18);
-static_assert(offsetof(NetworkSettings, useIgmp) == 20);
-static_assert(offsetof(NetworkSettings, reserved) == 21);
-static_assert(sizeof(PidListRecord) == 100);
-static_assert(offsetof(PidListRecord, control) == 0x40);
-static_assert(offsetof(PidListRecord, count) == 0x60);
-static_assert(sizeof(PidDestination) == 6);
-static_assert(sizeof(TrevanPidListRecord) == 292);
-static_assert(offsetof(TrevanPidListRecord, destination) == 0x40);
-static_assert(offsetof(TrevanPidListRecord, control) == 0x100);
-static_assert(offsetof(TrevanPidListRecord, count) == 0x120);
-static_assert(sizeof(SatelliteTuning) == 22);
-static_assert(offsetof(SatelliteTuning, symbolRate) == 4);
-static_assert(offsetof(SatelliteTuning, tuneOption0) == 8);
-static_assert(offsetof(SatelliteTuning, tuneOption2) == 12);
-static_assert(offsetof(SatelliteTuning, tuneOption1) == 16);
-static_assert(offsetof(SatelliteTuning, tuneOption3) == 20);
-static_assert(offsetof(SatelliteTuning, tuneOption4) == 21);
-static_assert(sizeof(R40StatusRecord) == 248);
-static_assert(offsetof(R40StatusRecord, igmpOn) == 0x04);
-static_assert(offsetof(R40StatusRecord, deviceAddress) == 0x05);
-static_assert(offsetof(R40StatusRecord, statusPort) == 0x16);
-static_assert(offsetof(R40StatusRecord, mac) == 0x18);
-static_assert(offsetof(R40StatusRecord, modeFlag) == 0x1E);
-static_assert(offsetof(R40StatusRecord, channel) == 0x20);
-static_assert(offsetof(R40StatusRecord, byte3F) == 0x25);
-static_assert(offsetof(R40StatusRecord, snrB) == 0x28);
-static_assert(offsetof(R40StatusRecord, snr) == 0x2C);
-static_assert(offsetof(R40StatusRecord, value48) == 0x38);
-static_assert(offsetof(R40StatusRecord, word4E) == 0x40);
-static_assert(offsetof(R40StatusRecord, lock) == 0x42);
-static_assert(offsetof(R40StatusRecord, flagBit7) == 0x46);
-static_assert(offsetof(R40StatusRecord, pids) == 0x48);
-static_assert(offsetof(R40StatusRecord, dvbMac) == 0xC0);
-static_assert(offsetof(R40StatusRecord, headBlock) == 0xC6);
-static_assert(offsetof(R40StatusRecord, dataActivity) == 0xE6);
-static_assert(offsetof(R40StatusRecord, word54) == 0xEC);
-static_assert(offsetof(R40StatusRecord, words58) == 0xEE);
-static_assert(sizeof(T22V3StatusRecord) == 236);
-static_assert(offsetof(T22V3StatusRecord, deviceAddress) == 0x05);
-static_assert(offsetof(T22V3StatusRecord, statusPort) == 0x16);
-static_assert(offsetof(T22V3StatusRecord, symbolRate) == 0x20);
-static_assert(offsetof(T22V3StatusRecord, tuneBit1) == 0x28);
-static_assert(offsetof(T22V3StatusRecord, tuneBit3) == 0x2D);
-static_assert(offsetof(T22V3StatusRecord, satFlagBit2) == 0x31);
-static_assert(offsetof(T22V3StatusRecord, scaledValue) == 0x34);
-static_assert(offsetof(T22V3StatusRecord, byte46) == 0x38);
-static_assert(offsetof(T22V3StatusRecord, pids) == 0x3C);
-static_assert(offsetof(T22V3StatusRecord, dvbMac) == 0xA0);
-static_assert(offsetof(T22V3StatusRecord, block48) == 0xA6);
-static_assert(offsetof(T22V3StatusRecord, headBlock) == 0xBA);
-static_assert(offsetof(T22V3StatusRecord, dataActivity) == 0xDA);
-static_assert(offsetof(T22V3StatusRecord, words58) == 0xE2);
-static_assert(sizeof(T22V2StatusRecord) == 228);
-static_assert(offsetof(T22V2StatusRecord, deviceAddress) == 0x04);
-static_assert(offsetof(T22V2StatusRecord, statusPort) == 0x14);
-static_assert(offsetof(T22V2StatusRecord, mac) == 0x16);
-static_assert(offsetof(T22V2StatusRecord, modeFlag) == 0x1C);
-static_assert(offsetof(T22V2StatusRecord, symbolRate) == 0x20);
-static_assert(offsetof(T22V2StatusRecord, signalPercent) == 0x2C);
-static_assert(offsetof(T22V2StatusRecord, scaledValue) == 0x30);
-static_assert(offsetof(T22V2StatusRecord, byte46) == 0x34);
-static_assert(offsetof(T22V2StatusRecord, pids) == 0x38);
-static_assert(offsetof(T22V2StatusRecord, block48) == 0x9C);
-static_assert(offsetof(T22V2StatusRecord, headBlock) == 0xB0);
-static_assert(offsetof(T22V2StatusRecord, dataActivity) == 0xD0);
-static_assert(offsetof(T22V2StatusRecord, words58) == 0xD8);
-static_assert(sizeof(T22CAStatusRecord) == 220);
-static_assert(offsetof(T22CAStatusRecord, tuneBit4) == 0x2B);
-static_assert(offsetof(T22CAStatusRecord, code3F) == 0x2D);
-static_assert(offsetof(T22CAStatusRecord, scaledValue) == 0x34);
-static_assert(offsetof(T22CAStatusRecord, levelByte) == 0x38);
-static_assert(offsetof(T22CAStatusRecord, nibble4ELow) == 0x3B);
-static_assert(offsetof(T22CAStatusRecord, byte46) == 0x3C);
-static_assert(offsetof(T22CAStatusRecord, pids) == 0x40);
-static_assert(offsetof(T22CAStatusRecord, dvbMac) == 0xA4);
-static_assert(offsetof(T22CAStatusRecord, headBlock) == 0xAA);
-static_assert(offsetof(T22CAStatusRecord, byte63) == 0xCA);
-static_assert(offsetof(T22CAStatusRecord, dataActivity) == 0xCC);
-static_assert(offsetof(T22CAStatusRecord, words58) == 0xD4);
-static_assert(sizeof(TrevanStatusRecord) == 234);
-static_assert(offsetof(TrevanStatusRecord, code3F) == 0x2D);
-static_assert(offsetof(TrevanStatusRecord, byte46) == 0x38);
-static_assert(offsetof(TrevanStatusRecord, pids) == 0x3C);
-static_assert(offsetof(TrevanStatusRecord, block48) == 0xA0);
-static_assert(offsetof(TrevanStatusRecord, dvbMac) == 0xB4);
-static_assert(offsetof(TrevanStatusRecord, headBlock) == 0xBA);
-static_assert(offsetof(TrevanStatusRecord, dataActivity) == 0xDA);
-static_assert(offsetof(TrevanStatusRecord, words58) == 0xE2);
+/* The record layouts checked where the compiler can: C++, and C from C11 on.
+ * A check that fails names the field whose offset a compiler got wrong. */
+#if defined(__cplusplus)
+#define DEVICELIB_LAYOUT(check) static_assert(check, "devicelib.h layout: " #check)
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
+#define DEVICELIB_LAYOUT(check) _Static_assert(check, "devicelib.h layout: " #check)
+#endif
+#ifdef DEVICELIB_LAYOUT
+DEVICELIB_LAYOUT(sizeof(DeviceInfo) == 14);
+DEVICELIB_LAYOUT(offsetof(DeviceInfo, mac) == 4);
+DEVICELIB_LAYOUT(offsetof(DeviceInfo, statusPort) == 10);
+DEVICELIB_LAYOUT(offsetof(DeviceInfo, deviceType) == 12);
+DEVICELIB_LAYOUT(sizeof(DeviceList) == 898);
+DEVICELIB_LAYOUT(offsetof(DeviceList, entries) == 2);
+DEVICELIB_LAYOUT(sizeof(DiscoveryCounts) == 12);
+DEVICELIB_LAYOUT(sizeof(NetworkSettings) == 22);
+DEVICELIB_LAYOUT(offsetof(NetworkSettings, subnetMask) == 4);
+DEVICELIB_LAYOUT(offsetof(NetworkSettings, defaultGateway) == 8);
+DEVICELIB_LAYOUT(offsetof(NetworkSettings, statusPort) == 12);
+DEVICELIB_LAYOUT(offsetof(NetworkSettings, deviceAddress) == 14);
+DEVICELIB_LAYOUT(offsetof(NetworkSettings, listenPort) == 18);
+DEVICELIB_LAYOUT(offsetof(NetworkSettings, useIgmp) == 20);
+DEVICELIB_LAYOUT(offsetof(NetworkSettings, reserved) == 21);
+DEVICELIB_LAYOUT(sizeof(PidListRecord) == 100);
+DEVICELIB_LAYOUT(offsetof(PidListRecord, control) == 0x40);
+DEVICELIB_LAYOUT(offsetof(PidListRecord, count) == 0x60);
+DEVICELIB_LAYOUT(sizeof(PidDestination) == 6);
+DEVICELIB_LAYOUT(sizeof(TrevanPidListRecord) == 292);
+DEVICELIB_LAYOUT(offsetof(TrevanPidListRecord, destination) == 0x40);
+DEVICELIB_LAYOUT(offsetof(TrevanPidListRecord, control) == 0x100);
+DEVICELIB_LAYOUT(offsetof(TrevanPidListRecord, count) == 0x120);
+DEVICELIB_LAYOUT(sizeof(SatelliteTuning) == 22);
+DEVICELIB_LAYOUT(offsetof(SatelliteTuning, symbolRate) == 4);
+DEVICELIB_LAYOUT(offsetof(SatelliteTuning, tuneOption0) == 8);
+DEVICELIB_LAYOUT(offsetof(SatelliteTuning, tuneOption2) == 12);
+DEVICELIB_LAYOUT(offsetof(SatelliteTuning, tuneOption1) == 16);
+DEVICELIB_LAYOUT(offsetof(SatelliteTuning, tuneOption3) == 20);
+DEVICELIB_LAYOUT(offsetof(SatelliteTuning, tuneOption4) == 21);
+DEVICELIB_LAYOUT(sizeof(R40StatusRecord) == 248);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, igmpOn) == 0x04);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, deviceAddress) == 0x05);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, statusPort) == 0x16);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, mac) == 0x18);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, modeFlag) == 0x1E);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, channel) == 0x20);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, byte3F) == 0x25);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, snrB) == 0x28);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, snr) == 0x2C);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, value48) == 0x38);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, word4E) == 0x40);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, lock) == 0x42);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, flagBit7) == 0x46);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, pids) == 0x48);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, dvbMac) == 0xC0);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, headBlock) == 0xC6);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, dataActivity) == 0xE6);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, word54) == 0xEC);
+DEVICELIB_LAYOUT(offsetof(R40StatusRecord, words58) == 0xEE);
+DEVICELIB_LAYOUT(sizeof(T22V3StatusRecord) == 236);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, deviceAddress) == 0x05);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, statusPort) == 0x16);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, symbolRate) == 0x20);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, tuneBit1) == 0x28);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, tuneBit3) == 0x2D);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, satFlagBit2) == 0x31);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, scaledValue) == 0x34);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, byte46) == 0x38);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, pids) == 0x3C);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, dvbMac) == 0xA0);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, block48) == 0xA6);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, headBlock) == 0xBA);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, dataActivity) == 0xDA);
+DEVICELIB_LAYOUT(offsetof(T22V3StatusRecord, words58) == 0xE2);
+DEVICELIB_LAYOUT(sizeof(T22V2StatusRecord) == 228);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, deviceAddress) == 0x04);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, statusPort) == 0x14);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, mac) == 0x16);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, modeFlag) == 0x1C);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, symbolRate) == 0x20);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, signalPercent) == 0x2C);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, scaledValue) == 0x30);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, byte46) == 0x34);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, pids) == 0x38);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, block48) == 0x9C);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, headBlock) == 0xB0);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, dataActivity) == 0xD0);
+DEVICELIB_LAYOUT(offsetof(T22V2StatusRecord, words58) == 0xD8);
+DEVICELIB_LAYOUT(sizeof(T22CAStatusRecord) == 220);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, tuneBit4) == 0x2B);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, code3F) == 0x2D);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, scaledValue) == 0x34);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, levelByte) == 0x38);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, nibble4ELow) == 0x3B);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, byte46) == 0x3C);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, pids) == 0x40);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, dvbMac) == 0xA4);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, headBlock) == 0xAA);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, byte63) == 0xCA);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, dataActivity) == 0xCC);
+DEVICELIB_LAYOUT(offsetof(T22CAStatusRecord, words58) == 0xD4);
+DEVICELIB_LAYOUT(sizeof(TrevanStatusRecord) == 234);
+DEVICELIB_LAYOUT(offsetof(TrevanStatusRecord, code3F) == 0x2D);
+DEVICELIB_LAYOUT(offsetof(TrevanStatusRecord, byte46) == 0x38);
+DEVICELIB_LAYOUT(offsetof(TrevanStatusRecord, pids) == 0x3C);
+DEVICELIB_LAYOUT(offsetof(TrevanStatusRecord, block48) == 0xA0);
+DEVICELIB_LAYOUT(offsetof(TrevanStatusRecord, dvbMac) == 0xB4);
+DEVICELIB_LAYOUT(offsetof(TrevanStatusRecord, headBlock) == 0xBA);
+DEVICELIB_LAYOUT(offsetof(TrevanStatusRecord, dataActivity) == 0xDA);
+DEVICELIB_LAYOUT(offsetof(TrevanStatusRecord, words58) == 0xE2);
+#undef DEVICELIB_LAYOUT
+
 #endif
 
 #endif /* DEVICELIB_DEVICELIB_H */

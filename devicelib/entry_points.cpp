@@ -38,6 +38,49 @@ bool IsPesType(uint16_t type) {
     return type == TYPE_TREVAN || type == TYPE_T22CA || type == TYPE_R40_TREVAN;
 }
 
+// Makes, attaches and opens the device of `entry`; `firstStatus` then
+// gives it its first status (0) or refuses (its code). Never throws.
+template <class FirstStatus>
+DeviceHandle OpenWith(const DeviceInfo* entry, int32_t* result, FirstStatus firstStatus) noexcept {
+    int32_t scratch = 0;
+    int32_t& rc = result != nullptr ? *result : scratch;
+    if (entry == nullptr) {
+        rc = RC_FAILED;
+        return nullptr;
+    }
+    try {
+        const uint16_t type = entry->deviceType;
+        if (type < TYPE_T22_V2 || type > TYPE_R40_TREVAN) {
+            rc = ERR_BAD_TYPE;
+            return nullptr;
+        }
+        std::unique_ptr<COrvelDevice> device = devicelib::MakeDevice(type);
+        if (!device) return nullptr;
+        rc = device->Attach(*entry);
+        if (rc != RC_ATTACHED) return nullptr;
+        rc = device->OpenListener();
+        if (rc != 0) return nullptr;
+        device->SetSourceFilter(true);
+        rc = firstStatus(*device);
+        if (rc != 0) {
+            device->CloseListener();
+            return nullptr;
+        }
+        try {
+            return DeviceHandles::Instance().Add(std::move(device));
+        } catch (...) {
+            rc = RC_FAILED;  // the device, opened, is closed again
+            return nullptr;
+        }
+    } catch (const std::bad_alloc&) {
+        // An object that cannot be allocated leaves the result as it was.
+        return nullptr;
+    } catch (...) {
+        rc = RC_FAILED;
+        return nullptr;
+    }
+}
+
 }  // namespace
 
 extern "C" {
@@ -75,43 +118,22 @@ DEVICELIB_API int32_t DiscoverDevicesKeeping(DeviceList* list, const DeviceList*
 }
 
 DEVICELIB_API DeviceHandle OpenDevice(const DeviceInfo* entry, int timeoutMs, int32_t* result) {
-    int32_t scratch = 0;
-    int32_t& rc = result != nullptr ? *result : scratch;
-    if (entry == nullptr) {
-        rc = RC_FAILED;
+    return OpenWith(entry, result,
+                    [timeoutMs](COrvelDevice& device) { return device.WaitStatus(timeoutMs); });
+}
+
+DEVICELIB_API DeviceHandle OpenDeviceWithStatus(const DeviceInfo* entry, const uint8_t* datagram,
+                                                size_t length, int32_t* result) {
+    if (datagram == nullptr) {
+        if (result != nullptr) *result = RC_FAILED;
         return nullptr;
     }
-    try {
-        const uint16_t type = entry->deviceType;
-        if (type < TYPE_T22_V2 || type > TYPE_R40_TREVAN) {
-            rc = ERR_BAD_TYPE;
-            return nullptr;
-        }
-        std::unique_ptr<COrvelDevice> device = devicelib::MakeDevice(type);
-        if (!device) return nullptr;
-        rc = device->Attach(*entry);
-        if (rc != RC_ATTACHED) return nullptr;
-        rc = device->OpenListener();
-        if (rc != 0) return nullptr;
-        device->SetSourceFilter(true);
-        rc = device->WaitStatus(timeoutMs);
-        if (rc != 0) {
-            device->CloseListener();
-            return nullptr;
-        }
-        try {
-            return DeviceHandles::Instance().Add(std::move(device));
-        } catch (...) {
-            rc = RC_FAILED;  // the device, opened, is closed again
-            return nullptr;
-        }
-    } catch (const std::bad_alloc&) {
-        // An object that cannot be allocated leaves the result as it was.
-        return nullptr;
-    } catch (...) {
-        rc = RC_FAILED;
-        return nullptr;
-    }
+    return OpenWith(entry, result, [&](COrvelDevice& device) -> int32_t {
+        devicelib::Ipv4 source;
+        std::memcpy(source.data(), entry->address, source.size());
+        const auto intake = device.TakeStatusDatagram({datagram, length}, source);
+        return intake == devicelib::StatusIntake::Accepted ? 0 : RC_FAILED;
+    });
 }
 
 DEVICELIB_API int32_t CloseDevice(DeviceHandle handle) {

@@ -110,6 +110,8 @@ bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptio
         std::string_view value;
         if (arg == "--help" || arg == "-h") {
             out.help = true;
+        } else if (arg == "--version") {
+            out.version = true;
         } else if (arg == "--quiet" || arg == "-q") {
             out.quiet = true;
         } else if (TakeValue(args, &i, "--interval-ms", &value)) {
@@ -181,12 +183,17 @@ bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptio
     out.loss.echoes = echoLoss.value_or(allLoss.value_or(0));
     out.loss.tableReplies = tableLoss.value_or(allLoss.value_or(0));
     out.loss.statuses = statusLoss.value_or(allLoss.value_or(0));
-    if (!out.help && out.receivers.empty()) {
+    if (!out.help && !out.version && out.receivers.empty()) {
         *error = "no receiver given";
         return false;
     }
     *options = std::move(out);
     return true;
+}
+
+std::string UsageLine() {
+    return "usage: r40-receiver-sim [options] MODEL@ADDRESS[:STATUSPORT] ... (see "
+           "r40-receiver-sim --help)\n";
 }
 
 std::string UsageText() {
@@ -227,6 +234,7 @@ Options
                        status, no answers) for ABSENT_MS, over and over
   --quiet              print nothing per command
   --help               this text
+  --version            the program's version
 
 Signals switch the lock of every receiver while it runs, as an antenna
 fault would: SIGUSR1 loses lock, SIGUSR2 locks again (not on Windows).

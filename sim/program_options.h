@@ -23,6 +23,7 @@ struct ReceiverRequest {
 
 struct ProgramOptions {
     bool help = false;
+    bool version = false;
     bool quiet = false;           // no line per command
     long long intervalMs = 1000;  // between status datagrams
     long long resetPauseMs = 1000;
@@ -34,7 +35,7 @@ struct ProgramOptions {
 };
 
 // Parses the arguments after the program name. False with a message on any
-// error; `--help` alone is not an error and needs no receivers.
+// error; `--help` or `--version` alone is not an error and needs no receivers.
 bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptions* options,
                          std::string* error);
 
@@ -42,5 +43,7 @@ bool ParseProgramOptions(const std::vector<std::string_view>& args, ProgramOptio
 bool ParseReceiverRequest(std::string_view text, ReceiverRequest* request, std::string* error);
 
 std::string UsageText();
+// One line, for a refused command line: "usage: r40-receiver-sim ...".
+std::string UsageLine();
 
 }  // namespace sim

@@ -66,11 +66,15 @@ int main(int argc, char** argv) {
     sim::ProgramOptions options;
     std::string error;
     if (!sim::ParseProgramOptions(args, &options, &error)) {
-        std::fprintf(stderr, "r40-receiver-sim: %s\n\n%s", error.c_str(), sim::UsageText().c_str());
+        std::fprintf(stderr, "r40-receiver-sim: %s\n%s", error.c_str(), sim::UsageLine().c_str());
         return 2;
     }
     if (options.help) {
         std::printf("%s", sim::UsageText().c_str());
+        return 0;
+    }
+    if (options.version) {
+        std::printf("r40-receiver-sim %s\n", R40_SIM_VERSION);
         return 0;
     }
 

@@ -1,49 +1,67 @@
-// r40-discover: one discovery pass, printed. Exit code 0 when at least one
-// receiver was heard, 1 when none.
-#include <cstdint>
+// r40-discover: `r40ctl discover` under a name of its own, for those who
+// know the program by it: the same passes, columns, JSON and exit codes
+// (0 when a receiver answered, 3 when none did, 2 for a usage error).
+#include <CLI/CLI.hpp>
+
+#include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <string>
 
-#include "devicelib/devicelib.h"
+#include "tools/r40ctl/command_support.h"
+#include "tools/r40ctl/commands.h"
+#include "tools/r40ctl/failure.h"
+#include "tools/r40ctl/output.h"
+#include "tools/r40ctl/stop_signal.h"
+#include "tools/r40ctl/usage_text.h"
 
-namespace {
-
-const char* ModelName(std::uint16_t type) {
-    switch (type) {
-        case TYPE_T22_V2:
-            return "T22 (2.x)";
-        case TYPE_T22_V3:
-            return "T22 (3.x)";
-        case TYPE_R40:
-            return "R40";
-        case TYPE_TREVAN:
-            return "Trevan";
-        case TYPE_T22CA:
-            return "T22CA";
-        case TYPE_R40_TREVAN:
-            return "R40V";
-        default:
-            return "unknown";
-    }
-}
-
-}  // namespace
+#ifndef R40CTL_VERSION
+#define R40CTL_VERSION "0"
+#endif
 
 int main(int argc, char** argv) {
-    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::printf(
-            "Usage: r40-discover\n\nListens on the ten status ports for about two seconds and "
-            "lists the receivers heard:\nMAC address, model, IPv4 address and status port. Exit "
-            "code 0 when any was heard, 1 when none.\n");
-        return 0;
+    using namespace r40ctl;
+    SetProgramName("r40-discover");
+    CLI::App app{
+        "Lists the R40 and T22 receivers on the network: address, MAC address, model and "
+        "status port, one per line (as r40ctl discover).",
+        "r40-discover"};
+    app.set_version_flag("--version", std::string("r40-discover ") + R40CTL_VERSION);
+    Context context;
+    std::string port;
+    app.add_flag("--json", context.json, "one JSON document on stdout (keys in r40ctl(1))");
+    app.add_option("--port", port, "list only receivers heard on this status port")
+        ->type_name("PORT");
+    app.add_option_function<double>(
+           "--timeout", [&](double seconds) { context.timeout = seconds; },
+           "listen this many seconds, pass after pass (default: one pass, about 2)")
+        ->type_name("SECONDS")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                double value = 0;
+                if (!CLI::detail::lexical_cast(text, value) || !std::isfinite(value) ||
+                    value < 0.1 || value > 3600)
+                    return text + " is not 0.1 to 3600";
+                return {};
+            },
+            "SECONDS"));
+    app.footer("Exit codes: 0 a receiver answered, 2 usage error, 3 none answered.");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        Message(UsageText(e.what()));
+        std::fputs("usage: r40-discover [--json] [--port PORT] [--timeout SECONDS]\n", stderr);
+        return EXIT_USAGE;
     }
-    DeviceList list{};
-    DiscoverDevices(&list);
-    for (int i = 0; i < list.count; ++i) {
-        const DeviceInfo& e = list.entries[i];
-        std::printf("%02X-%02X-%02X-%02X-%02X-%02X  %-10s %u.%u.%u.%u  port %u\n", e.mac[0],
-                    e.mac[1], e.mac[2], e.mac[3], e.mac[4], e.mac[5], ModelName(e.deviceType),
-                    e.address[0], e.address[1], e.address[2], e.address[3], e.statusPort);
+    InstallStopHandlers();
+    try {
+        if (!port.empty()) context.port = RequireStatusPort(port, "--port");
+        return RunDiscover(context);
+    } catch (const Failure& failure) {
+        Message(failure.what());
+        return failure.ExitCode();
     }
-    return list.count > 0 ? 0 : 1;
 }

@@ -2,6 +2,9 @@
 // receivers.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "devicelib/device_models.h"
 #include "platform/net/udp_socket.h"
 #include "tests/devicelib/receiver_fixture.h"
@@ -81,6 +84,55 @@ TEST(OpenDevice, NullArgumentsAreRefusedNotDereferenced) {
     uint16_t type = 0;
     EXPECT_EQ(GetDeviceType(nullptr, &type), RC_FAILED);
     EXPECT_EQ(FindFreeStatusPort(nullptr), RC_FAILED);
+}
+
+TEST(OpenDeviceWithStatus, TakesAHeardStatusAsItsFirstAndNothingElse) {
+    auto rx = StartReceiver(sim::Model::R40V, {127, 0, 0, 26});
+    auto other = StartReceiver(sim::Model::R40V, {127, 0, 0, 27});
+    ASSERT_TRUE(rx->Settle());
+    ASSERT_TRUE(other->Settle());
+    const DeviceInfo info = InfoFor(*rx);
+    const std::vector<std::uint8_t> own = rx->LastStatusDatagram();
+    const std::vector<std::uint8_t> othersOwn = other->LastStatusDatagram();
+    // Under Wine both stand at 127.0.0.1: the other one must not answer for it.
+    other->Stop();
+    // Silent from now on: only the status handed over can open it.
+    rx->SetFault(sim::Fault::Silence, true);
+
+    std::vector<std::uint8_t> cut = own;
+    cut.pop_back();
+    std::vector<std::uint8_t> otherModel = own;
+    otherModel[0x20] = 0x43;  // the R40's code in an R40V's datagram
+    const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> refused{
+        {"another receiver's status", othersOwn},
+        {"one byte short", cut},
+        {"another model's code", otherModel},
+        {"empty", {}},
+    };
+    for (const auto& [what, datagram] : refused) {
+        SCOPED_TRACE(what);
+        int32_t result = 0;
+        EXPECT_EQ(OpenDeviceWithStatus(&info, datagram.data(), datagram.size(), &result), nullptr);
+        EXPECT_EQ(result, RC_FAILED);
+    }
+    int32_t result = 0;
+    EXPECT_EQ(OpenDeviceWithStatus(&info, nullptr, own.size(), &result), nullptr);
+    EXPECT_EQ(result, RC_FAILED);
+    EXPECT_EQ(OpenDeviceWithStatus(nullptr, own.data(), own.size(), &result), nullptr);
+
+    result = -99;
+    DeviceHandle handle = OpenDeviceWithStatus(&info, own.data(), own.size(), &result);
+    ASSERT_NE(handle, nullptr) << result;
+    EXPECT_EQ(result, 0);
+    uint16_t type = 0;
+    EXPECT_EQ(GetDeviceType(handle, &type), 0);
+    EXPECT_EQ(type, TYPE_R40_TREVAN);
+    // The handle is a device like any other once the receiver speaks again.
+    rx->SetFault(sim::Fault::Silence, false);
+    const uint16_t channel = 41;
+    EXPECT_EQ(SetChannel(handle, &channel), 0);
+    EXPECT_EQ(rx->State().channel, 41);
+    EXPECT_EQ(CloseDevice(handle), 0);
 }
 
 TEST(Attach, ChecksTypeThenAttachmentThenMac) {

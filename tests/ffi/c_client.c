@@ -16,6 +16,15 @@ int main(void) {
         strstr(DeviceResultText(ERR_ECHO_TIMEOUT), "echo") == NULL)
         return fail("DeviceResultText", 0);
 
+    /* The library loaded is at least the header's version, and names models
+     * by the table every program shares. */
+    if (DeviceLibraryVersion() < DEVICELIB_VERSION || DEVICELIB_VERSION != 0x010200)
+        return fail("DeviceLibraryVersion", DeviceLibraryVersion());
+    if (strcmp(DeviceTypeName(TYPE_R40_TREVAN), "R40V") != 0 ||
+        strcmp(DeviceTypeName(TYPE_T22_V3), "T22 (3.x)") != 0 ||
+        strcmp(DeviceTypeName(2), "unknown") != 0)
+        return fail("DeviceTypeName", 0);
+
     uint16_t port = 0;
     int32_t rc = FindFreeStatusPort(&port);
     if (rc != 0 || port != STATUS_PORTS[0]) return fail("FindFreeStatusPort", rc);
@@ -31,6 +40,18 @@ int main(void) {
     int32_t result = -99;
     DeviceHandle device = OpenDevice(&list.entries[r40], 3000, &result);
     if (device == NULL) return fail("OpenDevice", result);
+
+    /* A status that is not the receiver's own (its MAC address changed) is
+     * no first status for OpenDeviceWithStatus. */
+    DeviceInfo entry = list.entries[r40];
+    uint8_t forged[138];
+    memset(forged, 0, sizeof forged);
+    forged[0x20] = 0x43; /* the R40's model code */
+    memcpy(forged + 0x30, entry.mac, 6);
+    forged[0x35] ^= 1;
+    result = -99;
+    if (OpenDeviceWithStatus(&entry, forged, sizeof forged, &result) != NULL || result != RC_FAILED)
+        return fail("OpenDeviceWithStatus took a forged status", result);
 
     uint16_t type = 0;
     rc = GetDeviceType(device, &type);

@@ -16,6 +16,7 @@ NODES = {
         "DecodeStatusDatagram",
     },
     "DEVICELIB_1.1": {"CheckNetworkSettings", "CheckPidList", "DiscoverDevicesKeeping"},
+    "DEVICELIB_1.2": {"DeviceTypeName", "DeviceLibraryVersion", "OpenDeviceWithStatus"},
 }
 INTERFACE = set().union(*NODES.values())
 

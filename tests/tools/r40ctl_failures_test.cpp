@@ -111,6 +111,9 @@ TEST_F(Failures, AnotherReceiversFileKeepsItsNetworkSettingsUnlessAsked) {
     const Json& network = doc["stages"].at(0);
     EXPECT_EQ(network["ok"], false);
     EXPECT_EQ(network["skipped"], true);
+    EXPECT_EQ(network["reason"], -4);
+    EXPECT_EQ(network["reason_name"], "other_receiver");
+    EXPECT_EQ(doc["stages"].at(1)["reason_name"], nullptr) << "the channel was applied";
     EXPECT_TRUE(rx.CommandsOnPort(sim::NETWORK_PORT).empty());
     EXPECT_EQ(rx.Address(), ReceiverIp(20));
     EXPECT_EQ(rx.Channel(), 22);
@@ -203,6 +206,7 @@ TEST_F(Failures, FilesThatCannotBeReadOrWrittenAreExitFour) {
     ASSERT_EQ(doc["stages"].size(), 1u) << doc;
     EXPECT_EQ(doc["stages"][0]["stage"], "network");
     EXPECT_EQ(doc["stages"][0]["reason"], -2);
+    EXPECT_EQ(doc["stages"][0]["reason_name"], "not_in_file");
     EXPECT_TRUE(rx.Commands().empty());
 
     const RunResult save = Run({"save", ReceiverAddress(20), dir + "/no/such/dir/saved.xml"});

@@ -79,4 +79,23 @@ TEST(ManPage, NamesEveryOptionOfEverySubcommand) {
     }
 }
 
+TEST(Help, EveryReceiverCommandNamesItsValuesAndShowsExamples) {
+    for (const char* command :
+         {"discover", "status", "tune", "pids", "network", "reset", "apply", "save"}) {
+        SCOPED_TRACE(command);
+        int status = -1;
+        const std::string help =
+            Capture(std::string(R40CTL_PATH) + " " + command + " --help", &status);
+        ASSERT_EQ(status, 0) << help;
+        // Every value is named for what it is, none as the parser's TEXT.
+        EXPECT_EQ(help.find("TEXT"), std::string::npos) << help;
+        EXPECT_NE(help.find("--port PORT"), std::string::npos) << help;
+        EXPECT_NE(help.find("--timeout SECONDS"), std::string::npos) << help;
+        const std::size_t examples = help.find("Examples:\n");
+        ASSERT_NE(examples, std::string::npos) << help;
+        EXPECT_NE(help.find(std::string("  r40ctl ") + command + " ", examples), std::string::npos)
+            << help;
+    }
+}
+
 }  // namespace

@@ -40,6 +40,9 @@ struct RunOptions {
     std::string input;
     milliseconds deadline{30000};
     std::string workingDirectory;  // empty: the test's own
+    // Another program of the build, beside r40ctl ("r40-discover"); empty:
+    // r40ctl.
+    std::string program;
 };
 
 RunResult RunR40ctl(const std::vector<std::string>& args, const RunOptions& options = {});
@@ -81,5 +84,7 @@ class RunningR40ctl {
 
 // The r40ctl program under test.
 const char* R40ctlPath();
+// A program of the build beside it, by name ("r40-discover").
+std::string ProgramPath(const std::string& name);
 
 }  // namespace tools_test

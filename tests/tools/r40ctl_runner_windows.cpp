@@ -149,7 +149,9 @@ struct ChildProcess {
         ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
         ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
 
-        std::wstring commandLine = Quoted(Wide(R40ctlPath()));
+        const std::string program =
+            options.program.empty() ? std::string(R40ctlPath()) : ProgramPath(options.program);
+        std::wstring commandLine = Quoted(Wide(program));
         for (const std::string& arg : args) commandLine += L" " + Quoted(Wide(arg));
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -291,6 +293,15 @@ void RunningR40ctl::Signal(int signal) {
 
 RunResult RunningR40ctl::Wait(milliseconds deadline) {
     return m_child->Finish(Clock::now() + deadline);
+}
+
+}  // namespace tools_test
+
+namespace tools_test {
+
+std::string ProgramPath(const std::string& name) {
+    const std::string r40ctl = R40ctlPath();
+    return r40ctl.substr(0, r40ctl.find_last_of("\\/") + 1) + name + ".exe";
 }
 
 }  // namespace tools_test

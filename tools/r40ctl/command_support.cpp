@@ -26,18 +26,44 @@ std::uint16_t RequireStatusPort(const std::string& text, const char* option) {
                   std::string(option) + " " + text + " is not a status port (" + ports + ")");
 }
 
-DeviceInfo Find(Context& context, const ReceiverQuery& query) {
-    const DeviceInfo entry = FindReceiver(query, context.port);
-    context.receiver = entry;
+std::chrono::milliseconds ReceiverWait(const Context& context) {
+    if (!context.timeout) return DEFAULT_RECEIVER_WAIT;
+    return std::chrono::milliseconds(static_cast<long long>(*context.timeout * 1000.0 + 0.5));
+}
+
+FoundReceiver Find(Context& context, const ReceiverQuery& query) {
+    FoundReceiver found = FindReceiver(query, context.port, ReceiverWait(context));
+    context.receiver = found.entry;
     StopIfRequested();
-    return entry;
+    return found;
+}
+
+OpenReceiver Open(const Context& context, const FoundReceiver& found) {
+    OpenReceiver receiver = r40ctl::Open(found, ReceiverWait(context));
+    StopIfRequested();
+    return receiver;
 }
 
 OpenReceiver FindAndOpen(Context& context, const ReceiverQuery& query) {
-    const DeviceInfo entry = Find(context, query);
-    OpenReceiver receiver = Open(entry);
-    StopIfRequested();
-    return receiver;
+    return Open(context, Find(context, query));
+}
+
+std::optional<ReceiverStatus> CurrentStatus(const FoundReceiver& found,
+                                            const OpenReceiver& receiver, std::int32_t* result,
+                                            R40StatusRecord* r40Record) {
+    const std::uint16_t type = receiver.entry.deviceType;
+    if (found.heard && found.heard->Fresh())
+        return CompleteStatus(receiver.get(), type, found.heard->record, result, r40Record);
+    return ReadStatus(receiver.get(), type, result, r40Record);
+}
+
+std::int32_t CurrentRecord(const FoundReceiver& found, const OpenReceiver& receiver,
+                           AnyStatusRecord* record) {
+    if (found.heard && found.heard->Fresh()) {
+        *record = found.heard->record;
+        return 0;
+    }
+    return GetDeviceStatus(receiver.get(), record);
 }
 
 void StopIfRequested() {
@@ -45,7 +71,7 @@ void StopIfRequested() {
 }
 
 std::string DescribeReceiver(const DeviceInfo& entry) {
-    return std::string(ModelName(entry.deviceType)) + " " + FormatMac(entry.mac) + " at " +
+    return std::string(DeviceTypeName(entry.deviceType)) + " " + FormatMac(entry.mac) + " at " +
            FormatIpv4(entry.address) + ", status port " + std::to_string(entry.statusPort);
 }
 

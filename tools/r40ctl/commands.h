@@ -15,6 +15,7 @@ namespace r40ctl {
 struct Context {
     bool json = false;
     std::optional<std::uint16_t> port;   // --port: look for the receiver on this status port
+    std::optional<double> timeout;       // --timeout: seconds to wait for the receiver
     std::optional<DeviceInfo> receiver;  // set once the receiver has been found
 };
 

@@ -48,6 +48,23 @@ std::string OutcomeText(const StageOutcome& s) {
     return "failed, " + DescribeResult(s.result);
 }
 
+// The reason's name beside its number; null when the stage succeeded.
+Json ReasonName(const StageOutcome& s) {
+    if (s.succeeded) return nullptr;
+    switch (s.reason) {
+        case config::REASON_NOT_IN_FILE:
+            return "not_in_file";
+        case config::REASON_SEND_FAILED:
+            return s.stage == ApplyStage::File ? "file_unreadable" : "send_failed";
+        case config::REASON_NOT_FOR_MODEL:
+            return "not_for_model";
+        case config::REASON_OTHER_RECEIVER:
+            return "other_receiver";
+        default:
+            return "failed";
+    }
+}
+
 Json OutcomeJson(const StageOutcome& s) {
     const bool sent =
         !s.succeeded && s.reason == config::REASON_SEND_FAILED && s.stage != ApplyStage::File;
@@ -56,6 +73,7 @@ Json OutcomeJson(const StageOutcome& s) {
                 {"ok", s.succeeded},
                 {"skipped", s.Skipped()},
                 {"reason", s.reason},
+                {"reason_name", ReasonName(s)},
                 {"result", sent ? Json(s.result) : Json(nullptr)},
                 {"result_text", sent ? Json(DeviceResultText(s.result)) : Json(nullptr)},
                 {"detail", s.detail.empty() ? Json(nullptr) : Json(s.detail)}};
@@ -142,17 +160,18 @@ int RunApply(Context& context, const ApplyFileOptions& options) {
 
 int RunSave(Context& context, const SaveOptions& options) {
     const ReceiverQuery query = RequireQuery(options.receiver);
-    const DeviceInfo entry = Find(context, query);
+    const FoundReceiver found = Find(context, query);
+    const DeviceInfo& entry = found.entry;
     if (!config::TakesRfChannel(entry.deviceType))
-        throw Failure(EXIT_USAGE, std::string("the ") + ModelName(entry.deviceType) +
+        throw Failure(EXIT_USAGE, std::string("the ") + DeviceTypeName(entry.deviceType) +
                                       " has no channel to save: configuration files are made "
                                       "from R40 and R40V receivers only");
 
-    OpenReceiver receiver = Open(entry);
+    OpenReceiver receiver = Open(context, found);
     StopIfRequested();
     R40StatusRecord status{};
     std::int32_t rc = 0;
-    const auto shown = ReadStatus(receiver.get(), entry.deviceType, &rc, &status);
+    const auto shown = CurrentStatus(found, receiver, &rc, &status);
     if (!shown) throw Refused("no status from the receiver", rc);
 
     const auto saved = config::CreateConfigurationFromStatus(receiver.get(), status, options.file);

@@ -84,14 +84,15 @@ std::string Unusable(std::int32_t refused, const Request& request,
 int RunNetwork(Context& context, const NetworkOptions& options) {
     const ReceiverQuery query = RequireQuery(options.receiver);
     const Request request = Validate(options);
-    const DeviceInfo entry = Find(context, query);
+    const FoundReceiver found = Find(context, query);
+    const DeviceInfo& entry = found.entry;
     // The T22 (3.x) does not report IGMP, so its current choice cannot be kept.
     if (!request.igmp && entry.deviceType == TYPE_T22_V3)
         throw Failure(EXIT_USAGE, "the T22 (3.x) does not report IGMP: give --igmp on or off");
 
-    OpenReceiver receiver = Open(entry);
+    OpenReceiver receiver = Open(context, found);
     AnyStatusRecord record;
-    if (const std::int32_t rc = GetDeviceStatus(receiver.get(), &record); rc != 0)
+    if (const std::int32_t rc = CurrentRecord(found, receiver, &record); rc != 0)
         throw Refused("no status from the receiver to start from", rc);
     const ReceiverStatus now = DecodeStatus(entry.deviceType, &record);
     StopIfRequested();

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/r40ctl/receiver_lookup.h"
 #include "tools/r40ctl/text_values.h"
 
 namespace r40ctl {
@@ -14,7 +13,7 @@ namespace r40ctl {
 Json ReceiverJson(const DeviceInfo& entry) {
     return Json{{"address", FormatIpv4(entry.address)},
                 {"mac", FormatMac(entry.mac)},
-                {"model", ModelName(entry.deviceType)},
+                {"model", DeviceTypeName(entry.deviceType)},
                 {"type", static_cast<unsigned>(entry.deviceType)},
                 {"status_port", static_cast<unsigned>(entry.statusPort)}};
 }
@@ -63,8 +62,16 @@ void PrintRows(const std::vector<std::vector<std::string>>& rows, int indent) {
     std::fflush(stdout);
 }
 
+namespace {
+const char* programName = "r40ctl";
+}  // namespace
+
+void SetProgramName(const char* name) {
+    programName = name;
+}
+
 void Message(const std::string& text) {
-    std::fprintf(stderr, "r40ctl: %s\n", text.c_str());
+    std::fprintf(stderr, "%s: %s\n", programName, text.c_str());
     std::fflush(stderr);
 }
 

@@ -40,5 +40,8 @@ void PrintRows(const std::vector<std::vector<std::string>>& rows, int indent = 0
 
 // "r40ctl: <text>" on stderr.
 void Message(const std::string& text);
+// The name messages begin with, for a program that runs r40ctl's commands
+// under its own name (r40-discover); a static string.
+void SetProgramName(const char* name);
 
 }  // namespace r40ctl

@@ -55,15 +55,16 @@ int RunPids(Context& context, const PidsOptions& options) {
     if (options.clear && !options.set.empty())
         throw Failure(EXIT_USAGE, "give --set or --clear, not both");
     const std::vector<PidRequest> requests = ParseRequests(options.set);
-    const DeviceInfo entry = Find(context, query);
+    const FoundReceiver found = Find(context, query);
+    const DeviceInfo& entry = found.entry;
     const bool destinations = config::TakesForwardingPidList(entry.deviceType);
     if (!destinations)
         for (const PidRequest& request : requests)
             if (request.destination)
-                throw Failure(EXIT_USAGE, std::string("the ") + ModelName(entry.deviceType) +
+                throw Failure(EXIT_USAGE, std::string("the ") + DeviceTypeName(entry.deviceType) +
                                               " forwards no PIDs: give PIDs without =ADDRESS:PORT");
 
-    OpenReceiver receiver = Open(entry);
+    OpenReceiver receiver = Open(context, found);
     StopIfRequested();
     // The library takes the list only in the form of the device type.
     TrevanPidListRecord forwarding{};

@@ -1,18 +1,18 @@
 #include "tools/r40ctl/receiver_lookup.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
+#include "tools/r40ctl/command_support.h"
 #include "tools/r40ctl/failure.h"
 
 namespace r40ctl {
 
 namespace {
 
-constexpr int OPEN_TIMEOUT_MS = 3000;
-
 std::string Describe(const DeviceInfo& entry) {
-    return std::string(ModelName(entry.deviceType)) + " " + FormatMac(entry.mac) + " at " +
+    return std::string(DeviceTypeName(entry.deviceType)) + " " + FormatMac(entry.mac) + " at " +
            FormatIpv4(entry.address);
 }
 
@@ -60,25 +60,6 @@ std::vector<DeviceInfo> MatchingEntries(const DeviceList& list, const ReceiverQu
     return found;
 }
 
-const char* ModelName(std::uint16_t type) {
-    switch (type) {
-        case TYPE_T22_V2:
-            return "T22 (2.x)";
-        case TYPE_T22_V3:
-            return "T22 (3.x)";
-        case TYPE_R40:
-            return "R40";
-        case TYPE_TREVAN:
-            return "Trevan";
-        case TYPE_T22CA:
-            return "T22CA";
-        case TYPE_R40_TREVAN:
-            return "R40V";
-        default:
-            return "unknown";
-    }
-}
-
 bool IsAtsc(std::uint16_t type) {
     return type == TYPE_R40 || type == TYPE_R40_TREVAN;
 }
@@ -96,7 +77,31 @@ std::string RefusedText(const DiscoveryCounts& counts) {
     return "datagrams of receivers not listed: " + parts;
 }
 
-DeviceInfo FindReceiver(const ReceiverQuery& query, std::optional<std::uint16_t> port) {
+namespace {
+
+// A receiver named by its address is heard, not discovered: it is the
+// source of its own status, whatever else the LAN holds.
+FoundReceiver HearReceiver(const ReceiverQuery& query, std::optional<std::uint16_t> port,
+                           std::chrono::milliseconds wait) {
+    Hearing hearing = HearReceiverAt(query.address, port, wait);
+    if (hearing.heard) return FoundReceiver{hearing.heard->entry, std::move(hearing.heard)};
+    StopIfRequested();
+    const std::string where = port ? " on status port " + std::to_string(*port) : "";
+    if (hearing.portsBound == 0)
+        throw Failure(EXIT_NOT_FOUND, "cannot listen for " + query.text + where +
+                                          ": the status port" + (port ? " is" : "s are") +
+                                          " held by another program");
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", static_cast<double>(wait.count()) / 1000.0);
+    throw Failure(EXIT_NOT_FOUND, "no receiver " + query.text + " answered" + where +
+                                      " (no status from it within " + seconds + " s)");
+}
+
+}  // namespace
+
+FoundReceiver FindReceiver(const ReceiverQuery& query, std::optional<std::uint16_t> port,
+                           std::chrono::milliseconds wait) {
+    if (query.kind == ReceiverQuery::Kind::Address) return HearReceiver(query, port, wait);
     // A receiver named by its whole MAC address is found even where forged
     // receivers fill the list.
     DeviceList known{};
@@ -122,12 +127,16 @@ DeviceInfo FindReceiver(const ReceiverQuery& query, std::optional<std::uint16_t>
         throw Failure(EXIT_USAGE, query.text + " names more than one receiver (" + names +
                                       "); give the full MAC address");
     }
-    return found.front();
+    return FoundReceiver{found.front(), std::nullopt};
 }
 
-OpenReceiver Open(const DeviceInfo& entry) {
+OpenReceiver Open(const FoundReceiver& found, std::chrono::milliseconds wait) {
+    const DeviceInfo& entry = found.entry;
     std::int32_t result = RC_FAILED;
-    DeviceHandle handle = OpenDevice(&entry, OPEN_TIMEOUT_MS, &result);
+    DeviceHandle handle = found.heard && found.heard->Fresh()
+                              ? OpenDeviceWithStatus(&entry, found.heard->datagram.data(),
+                                                     found.heard->datagram.size(), &result)
+                              : OpenDevice(&entry, static_cast<int>(wait.count()), &result);
     if (handle == nullptr) throw Refused("cannot open the " + Describe(entry), result);
     OpenReceiver receiver;
     receiver.entry = entry;

@@ -1,8 +1,10 @@
-// Finding the receiver a command names, with one discovery pass, and
-// opening it. RECEIVER is an IPv4 address, a MAC address or the last three
-// bytes of one (the device key the console shows).
+// Finding the receiver a command names and opening it. RECEIVER is an IPv4
+// address (found by hearing its own status), a MAC address or the last
+// three bytes of one (the device key the console shows; found with one
+// discovery pass).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "devicelib/devicelib.h"
+#include "tools/r40ctl/heard_receiver.h"
 #include "tools/r40ctl/text_values.h"
 
 namespace r40ctl {
@@ -33,8 +36,10 @@ std::optional<ReceiverQuery> ParseReceiverQuery(std::string_view text);
 std::vector<DeviceInfo> MatchingEntries(const DeviceList& list, const ReceiverQuery& query,
                                         std::optional<std::uint16_t> port);
 
-// "R40", "R40V", "T22 (3.x)", "T22 (2.x)", "T22CA", "Trevan", or "unknown".
-const char* ModelName(std::uint16_t type);
+// The library's name of the model: "R40", "T22 (3.x)", ... or "unknown".
+inline const char* ModelName(std::uint16_t type) {
+    return DeviceTypeName(type);
+}
 bool IsAtsc(std::uint16_t type);  // types 5 and 8
 
 struct CloseDeviceHandle {
@@ -54,13 +59,26 @@ struct OpenReceiver {
 // datagrams of receivers not listed: 200 beyond their source's share of 4".
 std::string RefusedText(const DiscoveryCounts& counts);
 
-// One discovery pass, then the receiver the query names. Throws Failure:
-// EXIT_NOT_FOUND when none answered, EXIT_USAGE when the query names more
-// than one.
-DeviceInfo FindReceiver(const ReceiverQuery& query, std::optional<std::uint16_t> port);
+// How long a receiver is waited for when --timeout does not say: longer
+// than the 2 seconds within which every receiver sends its status.
+inline constexpr std::chrono::milliseconds DEFAULT_RECEIVER_WAIT{3000};
 
-// Opens a discovered receiver, waiting up to 3 seconds for its status.
-// Throws Failure (EXIT_REFUSED with the library's result) when it cannot.
-OpenReceiver Open(const DeviceInfo& entry);
+// The receiver a command works on, and its status when it was found by it.
+struct FoundReceiver {
+    DeviceInfo entry{};
+    std::optional<HeardReceiver> heard;
+};
+
+// The receiver the query names: by an address, the first status heard from
+// it within `wait`; by a MAC address or its tail, one discovery pass. Throws
+// Failure: EXIT_NOT_FOUND when none answered, EXIT_USAGE when the query
+// names more than one.
+FoundReceiver FindReceiver(const ReceiverQuery& query, std::optional<std::uint16_t> port,
+                           std::chrono::milliseconds wait);
+
+// Opens the receiver: at once with the status it was found by while that
+// is fresh, else waiting up to `wait` for its first status. Throws Failure (EXIT_REFUSED
+// with the library's result) when it cannot.
+OpenReceiver Open(const FoundReceiver& found, std::chrono::milliseconds wait);
 
 }  // namespace r40ctl

@@ -143,6 +143,12 @@ std::optional<ReceiverStatus> ReadStatus(DeviceHandle device, std::uint16_t type
         *result = rc;
         return std::nullopt;
     }
+    return CompleteStatus(device, type, record, result, r40Record);
+}
+
+std::optional<ReceiverStatus> CompleteStatus(DeviceHandle device, std::uint16_t type,
+                                             const AnyStatusRecord& record, std::int32_t* result,
+                                             R40StatusRecord* r40Record) {
     ReceiverStatus status = DecodeStatus(type, &record);
     if (r40Record != nullptr && IsAtsc(type)) *r40Record = record.r40;
     if (config::TakesForwardingPidList(type)) {

@@ -65,6 +65,12 @@ std::optional<ReceiverStatus> ReadStatus(DeviceHandle device, std::uint16_t type
                                          std::int32_t* result,
                                          R40StatusRecord* r40Record = nullptr);
 
+// ReadStatus for a record already in hand (a status heard): only the
+// forwarding models' PID table is read from the device.
+std::optional<ReceiverStatus> CompleteStatus(DeviceHandle device, std::uint16_t type,
+                                             const AnyStatusRecord& record, std::int32_t* result,
+                                             R40StatusRecord* r40Record = nullptr);
+
 // The status as a JSON object (keys in r40ctl.1) and as aligned fields.
 Json StatusJson(const ReceiverStatus& status);
 Fields StatusFields(const ReceiverStatus& status);

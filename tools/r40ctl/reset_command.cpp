@@ -41,11 +41,12 @@ int RunReset(Context& context, const ResetOptions& options) {
     const ReceiverQuery query = RequireQuery(options.receiver);
     if (!options.yes && !StdinIsTerminal())
         throw Failure(EXIT_USAGE, "refusing to reset without --yes: stdin is not a terminal");
-    const DeviceInfo entry = Find(context, query);
+    const FoundReceiver found = Find(context, query);
+    const DeviceInfo& entry = found.entry;
     if (!options.yes && !Confirmed(entry))
         throw Failure(EXIT_REFUSED, "reset not confirmed; nothing was sent");
 
-    OpenReceiver receiver = Open(entry);
+    OpenReceiver receiver = Open(context, found);
     StopIfRequested();
     if (const std::int32_t rc = ResetDevice(receiver.get()); rc != 0)
         throw Refused("reset not echoed", rc);

@@ -53,21 +53,22 @@ Request Validate(const TuneOptions& o) {
 int RunTune(Context& context, const TuneOptions& options) {
     const ReceiverQuery query = RequireQuery(options.receiver);
     const Request request = Validate(options);
-    const DeviceInfo entry = Find(context, query);
+    const FoundReceiver found = Find(context, query);
+    const DeviceInfo& entry = found.entry;
     const std::uint16_t type = entry.deviceType;
     if (!config::TakesRfChannel(type) && !config::TakesSatelliteTuning(type))
-        throw Failure(EXIT_USAGE, std::string("the ") + ModelName(type) + " cannot be tuned");
+        throw Failure(EXIT_USAGE, std::string("the ") + DeviceTypeName(type) + " cannot be tuned");
     if (request.channel && !config::TakesRfChannel(type))
-        throw Failure(EXIT_USAGE, std::string("the ") + ModelName(type) +
+        throw Failure(EXIT_USAGE, std::string("the ") + DeviceTypeName(type) +
                                       " is a satellite receiver: give --frequency and "
                                       "--symbol-rate");
     if (!request.channel && !config::TakesSatelliteTuning(type))
-        throw Failure(EXIT_USAGE,
-                      std::string("the ") + ModelName(type) + " tunes RF channels: give --channel");
+        throw Failure(EXIT_USAGE, std::string("the ") + DeviceTypeName(type) +
+                                      " tunes RF channels: give --channel");
     if ((request.options & ~config::TuningOptionBitsOf(type)) != 0)
         throw Failure(EXIT_USAGE, "the T22 (2.x) takes option bits 0 to 2 only");
 
-    OpenReceiver receiver = Open(entry);
+    OpenReceiver receiver = Open(context, found);
     StopIfRequested();
     const void* tuning = request.channel ? static_cast<const void*>(&*request.channel)
                                          : static_cast<const void*>(&request.satellite);

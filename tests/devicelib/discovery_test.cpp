@@ -113,7 +113,9 @@ TEST(Discovery, JunkOnTheStatusPortsHidesNoReceiverAndDoesNotProlongThePass) {
         EXPECT_TRUE(Listed(list, *r40v)) << "pass " << pass;
         EXPECT_TRUE(Listed(list, *t22)) << "pass " << pass;
     }
-    EXPECT_GT(noise.Sent(), 1000u);
+    // The junk kept coming all along: 150 a second over five passes where
+    // the machine keeps up, fewer under Wine on a loaded one (780 seen).
+    EXPECT_GT(noise.Sent(), 300u);
 }
 
 TEST(Discovery, ModelCodesOfThePesModels) {

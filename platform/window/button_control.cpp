@@ -32,7 +32,8 @@ void DrawByOwner(QAbstractButton* button) {
     for (QWidget* w = button->parentWidget(); w != nullptr; w = w->parentWidget()) {
         if (auto* dialog = dynamic_cast<Dialog*>(w)) {
             PaintWidget(*button, [&](DeviceContext& dc) {
-                dc.SetBackgroundColor(FromQColor(button->palette().color(button->backgroundRole())));
+                dc.SetBackgroundColor(
+                    FromQColor(button->palette().color(button->backgroundRole())));
                 item.dc = &dc;
                 dialog->DispatchDrawItem(item);
             });

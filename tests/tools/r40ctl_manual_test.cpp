@@ -98,4 +98,16 @@ TEST(Help, EveryReceiverCommandNamesItsValuesAndShowsExamples) {
     }
 }
 
+// The exporter is no receiver command, but its values are named the same way.
+TEST(Help, TheExporterNamesItsValuesAndShowsExamples) {
+    int status = -1;
+    const std::string help = Capture(std::string(R40CTL_PATH) + " exporter --help", &status);
+    if (status != 0) GTEST_SKIP() << "this build has no exporter";
+    EXPECT_EQ(help.find("TEXT"), std::string::npos) << help;
+    for (const char* named :
+         {"--listen ADDRESS:PORT", "--port PORT", "--forget-after DURATION", "--expect MAC",
+          "--expect-file FILE", "Examples:\n  r40ctl exporter "})
+        EXPECT_NE(help.find(named), std::string::npos) << named << "\n" << help;
+}
+
 }  // namespace

@@ -28,7 +28,7 @@ namespace window = platform::window;
 
 namespace {
 
-const QString DEVICE_REMOVED = QStringLiteral("R40 Management Console \n Selected Device Removed");
+const std::string DEVICE_REMOVED = "R40 Management Console \n Selected Device Removed";
 
 // What the R40 family's status lacks (a signal percentage) and the T22
 // family's (an SNR).
@@ -206,8 +206,7 @@ void CHaldenDlg::OnDeviceSelected() {
     m_deviceState.reset();
     FollowSelection(entry);
 
-    ShowMessage(QString::fromStdString(
-        DeviceDescription(entry.deviceType, entry.mac, entry.address, false)));
+    ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, false));
     m_deviceListInUse = false;
     ShowIndicators(true);
     // An open menu now configures this device, in the PID list form it takes.
@@ -246,8 +245,7 @@ std::intptr_t CHaldenDlg::OnDeviceOpened(window::Message& message) {
     if (m_selectedKey == NO_DEVICE_KEY || !report->device) return 0;
     m_device = std::move(report->device);
     const DeviceInfo& entry = report->entry;
-    ShowMessage(QString::fromStdString(
-        DeviceDescription(entry.deviceType, entry.mac, entry.address, true)));
+    ShowMessage(DeviceDescription(entry.deviceType, entry.mac, entry.address, true));
     ResumePolling();
     return 0;
 }
@@ -300,8 +298,8 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
         case TYPE_R40_TREVAN: {
             auto record = std::make_unique<R40StatusRecord>(report->As<R40StatusRecord>());
             SetIndicators(record->lock != 0, record->dataActivity > 0);
-            const QString description = QString::fromStdString(
-                DeviceDescription(report->type, record->mac, record->deviceAddress, true));
+            const std::string description =
+                DeviceDescription(report->type, record->mac, record->deviceAddress, true);
             // A file operation's message or an alarm stays a while before the
             // description takes the line back.
             if (description != m_messageText && !MessageHeld()) ShowMessage(description);

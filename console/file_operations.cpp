@@ -4,10 +4,8 @@
 // device status are carried out here, loading and applying a whole file by
 // the dialog itself. Creating a file reads the receiver's PID table, so it
 // runs on a worker that reports back by a posted message.
-#include <QFile>
-#include <QFileInfo>
-
 #include <chrono>
+#include <string>
 
 #include "config/configuration_apply.h"
 #include "config/r40_settings_to_xml_doc.h"
@@ -16,6 +14,7 @@
 #include "console/halden_dlg.h"
 #include "console/worker_reports.h"
 #include "dialogs/load_save_configuration.h"
+#include "platform/file/file_name.h"
 #include "platform/window/worker_thread.h"
 
 namespace console {
@@ -26,22 +25,21 @@ using dialogs::CLoadSaveConfiguration;
 
 namespace {
 
-const QString LOAD_FAILED = QStringLiteral(
-    "Failed To Load Configuration File \n File doesn't Exist or Invalid Configuration File");
-const QString NO_LAST_USED = QStringLiteral(
+const std::string LOAD_FAILED =
+    "Failed To Load Configuration File \n File doesn't Exist or Invalid Configuration File";
+const std::string NO_LAST_USED =
     "Can't find Last used settings \n Please configure the device first before saving the "
-    "Configuration");
-const QString CANNOT_CREATE = QStringLiteral(
-    "Can't Create New File \n Make sure there is enough disk space, and the file name is valid");
-const QString NO_STATUS = QStringLiteral(
-    "Can't Create New File \n No status has been received from the selected receiver");
-const QString NO_PID_TABLE =
-    QStringLiteral("Can't Create New File \n The selected receiver did not send its PID list");
-const QString CREATING =
-    QStringLiteral("Creating Configuration File \n Reading the PID list from the device");
-const QString LOADED = QStringLiteral("Configuration File Loaded \n ");
-const QString SAVED = QStringLiteral("Last Used Configuration Saved to File \n ");
-const QString CREATED = QStringLiteral("Configuration File Created From The Device Status \n ");
+    "Configuration";
+const std::string CANNOT_CREATE =
+    "Can't Create New File \n Make sure there is enough disk space, and the file name is valid";
+const std::string NO_STATUS =
+    "Can't Create New File \n No status has been received from the selected receiver";
+const std::string NO_PID_TABLE =
+    "Can't Create New File \n The selected receiver did not send its PID list";
+const std::string CREATING = "Creating Configuration File \n Reading the PID list from the device";
+const std::string LOADED = "Configuration File Loaded \n ";
+const std::string SAVED = "Last Used Configuration Saved to File \n ";
+const std::string CREATED = "Configuration File Created From The Device Status \n ";
 
 std::int64_t NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -56,11 +54,6 @@ config::DeviceCaller CallerOf(const SharedDevice& device) {
     return [device](const config::DeviceCall& call) { return device->Use(call); };
 }
 
-// The file's name for the message line.
-QString ShownName(const std::string& path) {
-    return QFileInfo(QFile::decodeName(path.c_str())).fileName();
-}
-
 // Clears a worker's flag however the worker ends.
 struct FlagClearedAtEnd {
     std::atomic<bool>& flag;
@@ -69,7 +62,7 @@ struct FlagClearedAtEnd {
 
 }  // namespace
 
-void CHaldenDlg::ShowHeldMessage(const QString& text) {
+void CHaldenDlg::ShowHeldMessage(const std::string& text) {
     ShowMessage(text);
     m_messageHeldUntilMs = NowMs() + MESSAGE_HOLD_MS;
 }
@@ -139,7 +132,7 @@ void CHaldenDlg::LoadIndividually() {
         ShowHeldMessage(LOAD_FAILED);
         return;
     }
-    ShowHeldMessage(LOADED + ShownName(m_configFile));
+    ShowHeldMessage(LOADED + platform::file::FileNameOf(m_configFile));
 }
 
 void CHaldenDlg::SaveLastUsed() {
@@ -152,7 +145,7 @@ void CHaldenDlg::SaveLastUsed() {
         ShowHeldMessage(CANNOT_CREATE);
         return;
     }
-    ShowHeldMessage(SAVED + ShownName(m_configFile));
+    ShowHeldMessage(SAVED + platform::file::FileNameOf(m_configFile));
 }
 
 void CHaldenDlg::CreateFromStatus() {
@@ -187,7 +180,7 @@ std::intptr_t CHaldenDlg::OnStatusFileDone(window::Message& message) {
     if (!report || m_shutDown) return 0;
     switch (report->result.error) {
         case CreateFromStatusError::None:
-            ShowHeldMessage(CREATED + ShownName(report->path));
+            ShowHeldMessage(CREATED + platform::file::FileNameOf(report->path));
             break;
         case CreateFromStatusError::NotAnR40:
             ShowHeldMessage(NO_STATUS);

@@ -57,13 +57,13 @@ class CHaldenDlg : public platform::window::Dialog {
     ~CHaldenDlg() override;
 
     // ---- What the other windows use ---------------------------------------
-    // Sets the message line (repainting the background under it).
-    void ShowMessage(const QString& text);
+    // Sets the message line (repainting the background under it); UTF-8.
+    void ShowMessage(const std::string& text);
     // Sets the message line and keeps the text there for MESSAGE_HOLD_MS
     // (or while a file operation runs) before the device description may
     // take the line back.
-    void ShowHeldMessage(const QString& text);
-    QString MessageText() const { return m_messageText; }
+    void ShowHeldMessage(const std::string& text);
+    std::string MessageText() const { return m_messageText; }
     void SuspendPolling();
     // Enables polling, but only while a device is open.
     void ResumePolling();
@@ -231,7 +231,7 @@ class CHaldenDlg : public platform::window::Dialog {
     bool m_configFileChosen = false;
     std::uint16_t m_statusPort = 0;
     bool m_statusPortInUse = false;
-    QString m_messageText;
+    std::string m_messageText;
     // A held message keeps the line until then (steady clock, ms).
     std::int64_t m_messageHeldUntilMs = 0;
     bool m_shutDown = false;
@@ -249,8 +249,8 @@ class CHaldenDlg : public platform::window::Dialog {
     std::unique_ptr<CSignalHistoryPanel> m_historyPanel;
     std::unique_ptr<QMenu> m_trayMenu;
     std::int64_t m_alarmMessageUntilMs = 0;  // 0: no alarm on the message line
-    QString m_alarmMessageText;
-    QString m_messageBeforeAlarm;
+    std::string m_alarmMessageText;
+    std::string m_messageBeforeAlarm;
 
     platform::window::TrayIcon m_trayIcon;
     platform::window::BalloonToolTip m_toolTip;

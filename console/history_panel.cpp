@@ -1,6 +1,6 @@
 #include "console/history_panel.h"
 
-#include <QFileInfo>
+#include <QString>
 
 #include <memory>
 #include <string>
@@ -10,6 +10,7 @@
 #include "console/halden_dlg.h"
 #include "console/history_chart.h"
 #include "console/history_csv.h"
+#include "platform/file/file_name.h"
 #include "platform/window/button_control.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/file_dialog.h"
@@ -142,9 +143,10 @@ std::intptr_t CSignalHistoryPanel::OnSaveDone(window::Message& message) {
     if (report->saved) {
         m_lastSaveText = QStringLiteral("Signal history saved: %1 samples in %2")
                              .arg(report->samples)
-                             .arg(QFileInfo(report->path).fileName());
+                             .arg(QString::fromStdString(
+                                 platform::file::FileNameOf(report->path.toStdString())));
         if (auto* main = qobject_cast<CHaldenDlg*>(GetOwnerWindow()))
-            main->ShowMessage(m_lastSaveText);
+            main->ShowMessage(m_lastSaveText.toStdString());
     } else {
         m_lastSaveText =
             QStringLiteral("Could not save the signal history to\n%1").arg(report->path);

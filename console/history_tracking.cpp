@@ -127,7 +127,7 @@ void CHaldenDlg::RaiseRemovalAlarm() {
 void CHaldenDlg::ShowAlarm(const AlarmOutcome& outcome) {
     if (outcome.message) {
         if (m_alarmMessageUntilMs == 0) m_messageBeforeAlarm = m_messageText;
-        m_alarmMessageText = QString::fromStdString(outcome.message->text);
+        m_alarmMessageText = outcome.message->text;
         ShowMessage(m_alarmMessageText);
         m_alarmMessageUntilMs = platform::clock::NowMilliseconds() + ALARM_MESSAGE_HOLD_MS;
     }

@@ -36,9 +36,9 @@ namespace {
 
 const QString TITLE = QStringLiteral("R40 Management Console");
 const QString TRAY_TIP = QStringLiteral("R40 Orvel Management Console");
-const QString SELECT_DEVICE = QStringLiteral("Please Select a Device from the Device List");
-const QString STATUS_PORT_TAKEN =
-    QStringLiteral("R40 Management Console \n The status port is in use by another program");
+const std::string SELECT_DEVICE = "Please Select a Device from the Device List";
+const std::string STATUS_PORT_TAKEN =
+    "R40 Management Console \n The status port is in use by another program";
 
 }  // namespace
 
@@ -137,7 +137,7 @@ bool CHaldenDlg::OnInitDialog() {
     SetTimer(TIMER_LOGO, LOGO_PERIOD_MS);
 
     SetUpToolTips();
-    m_messageText = m_message->Text();
+    m_messageText = m_message->Text().toStdString();
     if (m_statusPortInUse) ShowMessage(STATUS_PORT_TAKEN);
     return true;
 }
@@ -183,8 +183,8 @@ bool CHaldenDlg::PreTranslateMessage(QObject* target, QEvent* event) {
     return window::Dialog::PreTranslateMessage(target, event);
 }
 
-void CHaldenDlg::ShowMessage(const QString& text) {
-    if (m_message != nullptr) m_message->SetText(text);
+void CHaldenDlg::ShowMessage(const std::string& text) {
+    if (m_message != nullptr) m_message->SetText(QString::fromStdString(text));
     m_messageText = text;
     m_messageHeldUntilMs = 0;
 }

@@ -588,7 +588,7 @@ TEST_F(ConfigMenu, APressWhileTheDeviceOpensChangesNothing) {
     r40->SetFault(sim::Fault::Silence, true);  // its open waits for a first status
     Select("127.0.0.20");
     ASSERT_TRUE(dialog->OpenPending());
-    const QString description = dialog->MessageText();
+    const std::string description = dialog->MessageText();
     Press(res::IDC_MAIN_CONFIG_MENU);
     Press(res::IDC_MAIN_STATUS_PANEL);
     EXPECT_EQ(dialog->MessageText(), description);

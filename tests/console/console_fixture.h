@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -56,6 +57,11 @@ inline void Pump(int ms) {
     WaitUntil([] { return false; }, ms);
 }
 
+// The console's texts are UTF-8 strings.
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
 // Runs `act` on the topmost modal dialog made from template `templateId` as
 // soon as it is shown: from inside the modal run that the press started.
 inline void WhenDialogOpens(int templateId, std::function<void(window::Dialog&)> act) {
@@ -85,7 +91,16 @@ inline void TypeInto(window::Dialog& dialog, int id, const QString& text) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(edit, c.toLatin1());
+            continue;
+        }
+        // QTest maps only ASCII to keys; a letter beyond it comes as the
+        // text of a key without a code, as an input method sends it.
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(edit, &press);
+    }
 }
 
 inline std::string FileText(const std::string& path) {
@@ -171,7 +186,7 @@ class Console : public ::testing::Test {
     bool WaitForOnline(int timeoutMs = 5000) {
         return WaitUntil(
             [&] {
-                return dialog->MessageText().contains("Device Status: Online") &&
+                return Contains(dialog->MessageText(), "Device Status: Online") &&
                        dialog->GetOpenDevice() != nullptr;
             },
             timeoutMs);

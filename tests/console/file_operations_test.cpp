@@ -147,7 +147,7 @@ TEST_F(FileOperations, ACompleteFileReachesAnR40VStageByStageAndBecomesTheLastUs
     // Loaded for the menu first, so that the apply's end is seen to undo it.
     Operate(res::IDC_FILE_LOAD_INDIVIDUALLY, path);
     ASSERT_TRUE(dialog->ConfigFileChosen());
-    EXPECT_TRUE(dialog->MessageText().startsWith("Configuration File Loaded"));
+    EXPECT_EQ(dialog->MessageText(), "Configuration File Loaded \n studio.xml");
 
     const std::vector<Shown> shown = ApplyAll(path);
     ASSERT_EQ(Texts(shown), (std::vector<QString>{SENDING, NETWORK_APPLIED, CHANNEL_APPLIED,
@@ -331,7 +331,7 @@ TEST_F(FileOperations, LoadingAndSavingRememberTheFileWhateverHappens) {
     // Operation 2 before anything was applied.
     const std::string copy = InWorkDir("copy.xml");
     Operate(res::IDC_FILE_SAVE_LAST_USED, copy);
-    const QString noLastUsed =
+    const std::string noLastUsed =
         "Can't find Last used settings \n Please configure the device first before saving the "
         "Configuration";
     EXPECT_EQ(dialog->MessageText(), noLastUsed);
@@ -343,7 +343,18 @@ TEST_F(FileOperations, LoadingAndSavingRememberTheFileWhateverHappens) {
     WriteFile(LAST_USED_CONFIG_FILE, true, 12, nullptr);
     Operate(res::IDC_FILE_SAVE_LAST_USED, copy);
     EXPECT_EQ(FileText(copy), FileText(LAST_USED_CONFIG_FILE));
-    EXPECT_TRUE(dialog->MessageText().startsWith("Last Used Configuration Saved"));
+    EXPECT_EQ(dialog->MessageText(), "Last Used Configuration Saved to File \n copy.xml");
+    // The line names the file, not its folder, and a name outside ASCII
+    // reaches the label on the screen as it was chosen.
+    const std::string named = InWorkDir("Studio \xC3\x9C \xE2\x82\xAC.xml");
+    Operate(res::IDC_FILE_SAVE_LAST_USED, named);
+    EXPECT_EQ(FileText(named), FileText(LAST_USED_CONFIG_FILE));
+    const std::string savedNamed =
+        "Last Used Configuration Saved to File \n Studio \xC3\x9C \xE2\x82\xAC.xml";
+    EXPECT_EQ(dialog->MessageText(), savedNamed);
+    auto* line = dialog->GetDlgItemAs<skin::CTransparentStatic>(res::IDC_MAIN_MESSAGE);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->Text().toStdString(), savedNamed);
 
     // A target that cannot be written: a directory.
     Operate(res::IDC_FILE_SAVE_LAST_USED, m_workDir.path().toStdString());
@@ -368,7 +379,8 @@ TEST_F(FileOperations, AFileFromAnR40sStatusKeepsWhatElseTheFileHeld) {
     Operate(res::IDC_FILE_FROM_STATUS, path);
     ASSERT_TRUE(WaitUntil([&] { return !dialog->StatusFileRunning(); }, 10000));
     Pump(50);  // the worker's report
-    EXPECT_TRUE(dialog->MessageText().startsWith("Configuration File Created"));
+    EXPECT_EQ(dialog->MessageText(),
+              "Configuration File Created From The Device Status \n from-status.xml");
     EXPECT_EQ(dialog->ConfigFile(), path);
     const std::string text = FileText(path);
     EXPECT_NE(text.find("<Site>Studio B</Site>"), std::string::npos) << text;

@@ -102,7 +102,7 @@ TEST_F(Alarms, AFlappingReceiverIsToldOncePerPeriodWithACount) {
     for (bool locked : {false, true, false}) {
         r40->SetLocked(locked);
         ASSERT_TRUE(WaitForLock(locked));
-        EXPECT_TRUE(dialog->MessageText().contains(locked ? "locked again" : "lost lock"));
+        EXPECT_TRUE(Contains(dialog->MessageText(), locked ? "locked again" : "lost lock"));
     }
     EXPECT_EQ(Balloons(), 2);
     ASSERT_TRUE(WaitUntil([&] { return Balloons() == 3; }, 9000))
@@ -220,7 +220,7 @@ TEST_F(Alarms, SaveHistoryWritesTheRingAsCsv) {
     ASSERT_TRUE(WaitUntil([&] { return !panel->SaveRunning(); }, 5000));
     EXPECT_TRUE(panel->LastSaveText().startsWith("Signal history saved: "))
         << panel->LastSaveText().toStdString();
-    EXPECT_TRUE(dialog->MessageText().endsWith(" samples in signal.csv"));
+    EXPECT_TRUE(dialog->MessageText().ends_with(" samples in signal.csv"));
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -108,7 +108,7 @@ TEST_F(Console, PanelDocksUnderTheMainWindowAndFollowsIt) {
 TEST_F(Console, T22DrivesTheIndicatorsOnly) {
     Select("127.0.0.22");
     ASSERT_TRUE(WaitForOnline());
-    const QString description = dialog->MessageText();
+    const std::string description = dialog->MessageText();
     Press(res::IDC_MAIN_STATUS_PANEL);
     ASSERT_NE(dialog->StatusPanel(), nullptr);
     t22->SetLocked(false);
@@ -119,9 +119,9 @@ TEST_F(Console, T22DrivesTheIndicatorsOnly) {
     // description comes back.
     // ("locked again after ..." or, when the first status came without lock,
     // "is locked now ...").
-    EXPECT_TRUE(dialog->MessageText().startsWith("T22 (3.x) at 127.0.0.22 "))
-        << dialog->MessageText().toStdString();
-    EXPECT_TRUE(dialog->MessageText().contains("lock"));
+    EXPECT_TRUE(dialog->MessageText().starts_with("T22 (3.x) at 127.0.0.22 "))
+        << dialog->MessageText();
+    EXPECT_TRUE(Contains(dialog->MessageText(), "lock"));
     EXPECT_TRUE(WaitUntil([&] { return dialog->MessageText() == description; }, 17000));
     EXPECT_EQ(PanelText(res::IDC_STATUS_CHANNEL), "");
     EXPECT_EQ(dialog->LastStatus(), nullptr);
@@ -224,8 +224,7 @@ TEST_F(Console, JunkOnTheStatusPortRemovesNoReceiver) {
         EXPECT_EQ(Combo()->GetCount(), 3) << "pass " << pass;
     }
     EXPECT_EQ(dialog->SelectedKey(), 0x000014);
-    EXPECT_TRUE(dialog->MessageText().contains("Device Status: Online"))
-        << dialog->MessageText().toStdString();
+    EXPECT_TRUE(Contains(dialog->MessageText(), "Device Status: Online")) << dialog->MessageText();
 }
 
 // Forged receivers, from more sources than the list has places, fill it
@@ -249,8 +248,7 @@ TEST_F(Console, ListedReceiversKeepTheirPlacesWhenForgedOnesFillTheList) {
     }
     EXPECT_EQ(dialog->SelectedKey(), 0x000014);
     EXPECT_EQ(Combo()->GetItemData(Combo()->GetCurSel()), 0x000014);
-    EXPECT_TRUE(dialog->MessageText().contains("Device Status: Online"))
-        << dialog->MessageText().toStdString();
+    EXPECT_TRUE(Contains(dialog->MessageText(), "Device Status: Online")) << dialog->MessageText();
 }
 
 // A pass that does not hear the selected receiver (a flood can drown it)
@@ -314,7 +312,7 @@ TEST(ConsoleStatusPort, NoFreePortFallsBackToTheFirstAndSaysSo) {
     console::CHaldenDlg dialog;
     ASSERT_TRUE(dialog.Create());
     EXPECT_EQ(dialog.StatusPort(), 6516);
-    EXPECT_TRUE(dialog.MessageText().contains("status port is in use"));
+    EXPECT_TRUE(Contains(dialog.MessageText(), "status port is in use"));
     dialog.DispatchCommand(window::IDCANCEL, window::BN_CLICKED);
 }
 

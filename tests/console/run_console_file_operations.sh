@@ -11,14 +11,7 @@ set -u
 . "$(dirname "$0")/../support/xvfb_session.sh"
 run_in_private_network "$0" "$@"
 console=$1 sim=$2 r40ctl=$3 screenshot=$4
-work=$(mktemp -d)
-track_dir "$work"
-
-fail() {
-    echo "console file operations: $*"
-    [ -f "$work/sim.log" ] && sed 's/^/  sim: /' "$work/sim.log"
-    exit 1
-}
+begin_walk "console file operations"
 
 start_xvfb || fail "Xvfb did not start"
 "$sim" --interval-ms 300 r40@127.0.0.20 >"$work/sim.log" 2>&1 &

@@ -11,14 +11,7 @@ set -u
 . "$(dirname "$0")/../support/xvfb_session.sh"
 run_in_private_network "$0" "$@"
 console=$1 sim=$2 screenshot=$3
-work=$(mktemp -d)
-track_dir "$work"
-
-fail() {
-    echo "console history: $*"
-    [ -f "$work/sim.log" ] && sed 's/^/  sim: /' "$work/sim.log"
-    exit 1
-}
+begin_walk "console history"
 
 # Pixels of one colour in an image.
 count_colour() {

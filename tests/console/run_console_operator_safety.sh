@@ -14,14 +14,7 @@ set -u
 . "$(dirname "$0")/../support/xvfb_session.sh"
 run_in_private_network "$0" "$@"
 console=$1 sim=$2 screenshot=$3
-work=$(mktemp -d)
-track_dir "$work"
-
-fail() {
-    echo "console operator safety: $*"
-    for log in "$work"/*.log; do [ -f "$log" ] && sed "s|^|  $(basename "$log"): |" "$log"; done
-    exit 1
-}
+begin_walk "console operator safety"
 
 start_xvfb || fail "Xvfb did not start"
 "$sim" --interval-ms 300 r40@127.0.0.20 >"$work/r40.log" 2>&1 &

@@ -12,14 +12,9 @@
 set -u
 . "$(dirname "$0")/../support/xvfb_session.sh"
 run_in_private_network "$0" "$@"
+begin_walk "console smoke"
 console=$1 sim=$2 r40ctl=$3 screenshot=$4
-shots=$(mktemp -d)
-track_dir "$shots"
-
-fail() {
-    echo "console smoke: $*"
-    exit 1
-}
+shots=$work
 
 start_xvfb || fail "Xvfb did not start"
 "$sim" --quiet --interval-ms 300 r40@127.0.0.20 r40v@127.0.0.21 t22v3@127.0.0.22 &

@@ -61,6 +61,21 @@ private_x_sockets() {
     mount -t tmpfs -o mode=1777 r40-x-sockets /tmp/.X11-unix
 }
 
+# Names the walk for its messages and gives it a folder of its own, $work;
+# the logs it keeps there (*.log) are shown when it fails.
+begin_walk() {
+    WALK_NAME=$1
+    work=$(mktemp -d)
+    track_dir "$work"
+}
+
+fail() {
+    local log
+    echo "$WALK_NAME: $*"
+    for log in "$work"/*.log; do [ -f "$log" ] && sed "s|^|  $(basename "$log" .log): |" "$log"; done
+    exit 1
+}
+
 track_pid() { SESSION_PIDS+=("$@"); }
 track_dir() { SESSION_DIRS+=("$@"); }
 

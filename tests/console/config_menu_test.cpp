@@ -32,6 +32,14 @@
 namespace console_test {
 namespace {
 
+// The RF channel the last-used file holds; none when it cannot be read.
+std::optional<std::int32_t> LastUsedChannel() {
+    CR40SettingsToXmlDoc file;
+    std::int32_t channel = 0;
+    if (!file.Load(LAST_USED_CONFIG_FILE) || !file.ReadChannel(channel)) return std::nullopt;
+    return channel;
+}
+
 using console::CConfigSubMenue;
 
 class ConfigMenu : public ConsoleInWorkDir {
@@ -114,11 +122,7 @@ TEST_F(ConfigMenu, ChannelChangeReachesTheReceiverAndTheLastUsedFile) {
     PressMenu(res::IDC_MENU_CHANNEL);
     EXPECT_TRUE(sawPrompt);
     // Written before the receiver has answered.
-    CR40SettingsToXmlDoc file;
-    ASSERT_TRUE(file.Load(LAST_USED_CONFIG_FILE));
-    std::int32_t channel = 0;
-    EXPECT_TRUE(file.ReadChannel(channel));
-    EXPECT_EQ(channel, 33);
+    EXPECT_EQ(LastUsedChannel(), 33);
 
     ASSERT_TRUE(WaitUntil([&] { return menu->MessageText().startsWith("Configuring"); }, 2000));
     EXPECT_EQ(menu->MessageText(), "Configuring Device\nPlease Wait");
@@ -244,11 +248,7 @@ TEST_F(ConfigMenu, ASilentReceiverFailsAndTheFileKeepsTheChange) {
     PressMenu(res::IDC_MENU_CHANNEL);
     ExpectResultThenIdle("Failed To Configure");
     EXPECT_NE(r40->Channel(), 40);
-    CR40SettingsToXmlDoc file;
-    ASSERT_TRUE(file.Load(LAST_USED_CONFIG_FILE));
-    std::int32_t channel = 0;
-    EXPECT_TRUE(file.ReadChannel(channel));
-    EXPECT_EQ(channel, 40);
+    EXPECT_EQ(LastUsedChannel(), 40);
 }
 
 TEST_F(ConfigMenu, ClicksDuringAnApplyAndItsResultDoNothing) {
@@ -393,9 +393,7 @@ TEST_F(ConfigMenu, TheLastUsedFileDescribesOneReceiver) {
     EXPECT_EQ(mac, (std::array<std::uint8_t, 3>{0, 0, 20}));
     std::array<std::uint8_t, 4> address{};
     EXPECT_FALSE(file.ReadDeviceIP(address)) << "the R40V's address stayed in the R40's file";
-    std::int32_t channel = 0;
-    EXPECT_TRUE(file.ReadChannel(channel));
-    EXPECT_EQ(channel, 33);
+    EXPECT_EQ(LastUsedChannel(), 33);
 }
 
 // The channel button of a satellite receiver opens the satellite tuning

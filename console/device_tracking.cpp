@@ -44,7 +44,7 @@ constexpr int MISS_ALLOWANCE = 2;
 std::size_t PolledRecordSize(std::uint16_t type) {
     // The Trevan and the T22CA are opened but never polled.
     if (type == TYPE_TREVAN || type == TYPE_T22CA) return 0;
-    return StatusRecordSize(type);
+    return devicelib::StatusRecordSize(type);
 }
 
 void CHaldenDlg::OnTimer(int id) {

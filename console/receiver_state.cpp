@@ -50,27 +50,9 @@ ReceiverState Satellite(std::uint16_t type, const Record& r, unsigned bits) {
 
 }  // namespace
 
-std::size_t StatusRecordSize(std::uint16_t type) {
-    switch (type) {
-        case TYPE_T22_V2:
-            return sizeof(T22V2StatusRecord);
-        case TYPE_T22_V3:
-            return sizeof(T22V3StatusRecord);
-        case TYPE_R40:
-        case TYPE_R40_TREVAN:
-            return sizeof(R40StatusRecord);
-        case TYPE_TREVAN:
-            return sizeof(TrevanStatusRecord);
-        case TYPE_T22CA:
-            return sizeof(T22CAStatusRecord);
-        default:
-            return 0;
-    }
-}
-
 std::optional<ReceiverState> ReceiverStateFrom(std::uint16_t type,
                                                std::span<const std::uint8_t> record) {
-    const std::size_t size = StatusRecordSize(type);
+    const std::size_t size = devicelib::StatusRecordSize(type);
     if (size == 0 || record.size() < size) return std::nullopt;
     switch (type) {
         case TYPE_R40:

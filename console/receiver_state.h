@@ -11,6 +11,7 @@
 #include <span>
 
 #include "devicelib/devicelib.h"
+#include "devicelib/status_record_size.h"
 
 namespace console {
 
@@ -26,12 +27,8 @@ struct ReceiverState {
     std::optional<SatelliteTuning> tuning;  // the satellite models, option bits 0 to 4
 };
 
-// The size of the status record GetDeviceStatus fills for a device type; 0
-// for a type that has none.
-std::size_t StatusRecordSize(std::uint16_t type);
-
 // The state a status record of `type` describes (`record` as GetDeviceStatus
-// filled it, at least StatusRecordSize(type) bytes); nullopt otherwise.
+// filled it, at least devicelib::StatusRecordSize(type) bytes); nullopt otherwise.
 std::optional<ReceiverState> ReceiverStateFrom(std::uint16_t type,
                                                std::span<const std::uint8_t> record);
 

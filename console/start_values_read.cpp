@@ -14,7 +14,7 @@ std::int32_t ReadInto(StartValuesRead& read, DeviceSession& device) {
     const std::uint16_t type = device.Type();
     if (read.wantStatus) {
         std::array<std::uint8_t, 256> record{};
-        if (StatusRecordSize(type) == 0) return RC_FAILED;
+        if (devicelib::StatusRecordSize(type) == 0) return RC_FAILED;
         const std::int32_t rc =
             device.Use([&](DeviceHandle h) { return GetDeviceStatus(h, record.data()); });
         if (rc != 0) return rc;

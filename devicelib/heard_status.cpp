@@ -14,24 +14,6 @@ constexpr std::size_t MAC_OFFSET = 0x30;
 
 }  // namespace
 
-std::size_t StatusRecordSize(std::uint16_t type) {
-    switch (type) {
-        case TYPE_R40:
-        case TYPE_R40_TREVAN:
-            return sizeof(R40StatusRecord);
-        case TYPE_T22_V3:
-            return sizeof(T22V3StatusRecord);
-        case TYPE_T22_V2:
-            return sizeof(T22V2StatusRecord);
-        case TYPE_T22CA:
-            return sizeof(T22CAStatusRecord);
-        case TYPE_TREVAN:
-            return sizeof(TrevanStatusRecord);
-        default:
-            return 0;
-    }
-}
-
 std::int32_t DecodeHeardStatus(std::span<const std::uint8_t> datagram, DeviceInfo& sender,
                                void* record, std::size_t recordSize) {
     std::memset(sender.mac, 0, sizeof sender.mac);

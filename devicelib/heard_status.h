@@ -9,11 +9,9 @@
 #include <span>
 
 #include "devicelib/devicelib.h"
+#include "devicelib/status_record_size.h"
 
 namespace devicelib {
-
-// Bytes of the status record of a device type; 0 for a type without one.
-std::size_t StatusRecordSize(std::uint16_t type);
 
 // `sender` brings the source address and the status port the datagram was
 // heard on; its MAC address and type code are filled in as discovery would

@@ -20,6 +20,7 @@
 #include "console/halden_dlg.h"
 #include "platform/window/combo_box_control.h"
 #include "platform/window/edit_control.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "resources/ids.h"
 #include "tests/support/private_network.h"
@@ -45,8 +46,10 @@ void WhenDialogOpens(int templateId, std::function<void(window::Dialog&)> act) {
     auto* timer = new QTimer;
     timer->setInterval(2);
     QObject::connect(timer, &QTimer::timeout, [timer, templateId, act] {
-        auto* modal = qobject_cast<window::Dialog*>(QApplication::activeModalWidget());
-        if (modal == nullptr || !modal->isVisible() || modal->Template()->id != templateId) return;
+        auto* modal = dynamic_cast<window::Dialog*>(
+            platform::window::qt::WindowOf(QApplication::activeModalWidget()));
+        if (modal == nullptr || !modal->IsWindowVisible() || modal->Template()->id != templateId)
+            return;
         timer->stop();
         timer->deleteLater();
         act(*modal);

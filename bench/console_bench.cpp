@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
 
     // Back on screen with the panel, for the delay below.
     window::PostMessage(dialog.Handle(), console::WM_TRAY_NOTIFY, 0, window::WM_LBUTTONDBLCLK);
-    WaitUntil([&] { return dialog.isVisible(); }, 2000);
+    WaitUntil([&] { return dialog.IsWindowVisible(); }, 2000);
 
     // The delay from a change at the receiver to the panel: the emulator is
     // re-tuned through the library's own command by the console's device.

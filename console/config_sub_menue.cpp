@@ -92,7 +92,7 @@ bool CConfigSubMenue::OnInitDialog() {
         if (button != nullptr && !picture.isNull()) button->SetBitmap(picture);
     }
 
-    m_mainWindow = qobject_cast<CHaldenDlg*>(GetOwnerWindow());
+    m_mainWindow = dynamic_cast<CHaldenDlg*>(GetOwnerWindow());
     std::string chosen;
     m_sourceChosen = m_mainWindow != nullptr && m_mainWindow->GetChosenConfigFile(chosen);
     m_configSource = m_sourceChosen ? chosen : std::string(LAST_USED_CONFIG_FILE);
@@ -103,7 +103,7 @@ bool CConfigSubMenue::OnInitDialog() {
 }
 
 void CConfigSubMenue::SetUpToolTips() {
-    m_toolTip.Create(this);
+    m_toolTip.Create(Widget());
     m_toolTip.SetTitle(window::TTI_INFO, QStringLiteral("Configuration Menu"));
     m_toolTip.SetTipTextColor(window::Rgb(204, 45, 48));
     const std::pair<QWidget*, const char*> tools[] = {
@@ -250,7 +250,7 @@ bool CConfigSubMenue::ReadThenOpen(int kind, bool wantStatus, bool wantPidList) 
     if (kind != APPLY_NETWORK) MoveButtonToTopSlot(button);
     ShowMessage(READING);
     StartProgress();
-    window::SetCapture(this);
+    window::SetCapture(Widget());
     m_reading = true;
 
     auto read = std::make_shared<StartValuesRead>();
@@ -279,7 +279,7 @@ std::intptr_t CConfigSubMenue::OnStartValuesRead(window::Message& message) {
     if (!m_reading || !read) return 1;
     m_reading = false;
     StopProgress();
-    if (window::GetCapture() == this) window::ReleaseCapture();
+    if (window::GetCapture() == Widget()) window::ReleaseCapture();
     // Values of another receiver than the one open now never start a dialog.
     const SharedDevice device = m_mainWindow != nullptr ? m_mainWindow->GetOpenDevice() : nullptr;
     const bool current = device && device->Generation() == read->generation;
@@ -468,7 +468,7 @@ void CConfigSubMenue::OnContent() {
     MoveButtonToTopSlot(m_contentButton);
     // Owned by the menu, so that closing the menu closes the box too.
     ++m_handlerDepth;
-    window::MessageBox(this, PID_LIST_UNREADABLE, window::ApplicationName(), window::MB_OK);
+    window::MessageBox(Widget(), PID_LIST_UNREADABLE, window::ApplicationName(), window::MB_OK);
     --m_handlerDepth;
     if (!HasWindow()) return;
     OpenContentDialog(config::EmptyPidListFor(m_deviceType));
@@ -537,7 +537,7 @@ void CConfigSubMenue::StartApply(std::shared_ptr<ApplyJob> job) {
     // The device open now, not the one open when the menu was made: the
     // operator may have picked another since, and the old one is closed.
     SharedDevice device = m_mainWindow != nullptr ? m_mainWindow->GetOpenDevice() : nullptr;
-    window::SetCapture(this);
+    window::SetCapture(Widget());
     m_applyKind = job->kind;
     job->reportTo = Handle();
     job->running = true;
@@ -564,7 +564,7 @@ void CConfigSubMenue::TakeOverRunningApply() {
     window::ButtonControl* button = ButtonOfKind(job->kind);
     IsolateButton(button != nullptr ? button : m_networkButton);
     if (button != nullptr) MoveButtonToTopSlot(button);
-    window::SetCapture(this);
+    window::SetCapture(Widget());
     // Its last post comes here from now on. If that post went out before,
     // to the menu that is gone, the job says how it ended.
     job->reportTo = Handle();
@@ -599,7 +599,7 @@ void CConfigSubMenue::ShowResult(int kind, const QString& text) {
     ShowMessage(text);
     SetTimer(TIMER_RESULT_HOLD, RESULT_HOLD_MS);
     m_resultShown = true;
-    if (window::GetCapture() != this) window::SetCapture(this);
+    if (window::GetCapture() != Widget()) window::SetCapture(Widget());
 }
 
 std::intptr_t CConfigSubMenue::OnApplyStarted(window::Message&) {
@@ -639,7 +639,7 @@ void CConfigSubMenue::OnTimer(int id) {
         ShowAllButtons();
         m_resultShown = false;
         KillTimer(TIMER_RESULT_HOLD);
-        if (window::GetCapture() == this) window::ReleaseCapture();
+        if (window::GetCapture() == Widget()) window::ReleaseCapture();
     }
     window::Dialog::OnTimer(id);
 }

@@ -44,8 +44,6 @@ class CHaldenDlg;
 struct StartValuesRead;
 
 class CConfigSubMenue : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     CConfigSubMenue();
     ~CConfigSubMenue() override;

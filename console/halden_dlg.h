@@ -50,8 +50,6 @@ struct ApplyJob;
 struct StatusReport;
 
 class CHaldenDlg : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     CHaldenDlg();
     ~CHaldenDlg() override;

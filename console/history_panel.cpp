@@ -64,10 +64,11 @@ void CSignalHistoryPanel::DoDataExchange(window::DataExchange& dx) {
 
 bool CSignalHistoryPanel::OnInitDialog() {
     window::Dialog::OnInitDialog();
-    QPalette palette = this->palette();
+    QWidget* panel = Widget();
+    QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, PANEL_BACKGROUND);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    panel->setPalette(palette);
+    panel->setAutoFillBackground(true);
     if (m_chart != nullptr) m_chart->SetHistory(m_history);
     SetTimer(TIMER_CLOCK, CLOCK_PERIOD_MS);
     return true;
@@ -112,7 +113,7 @@ void CSignalHistoryPanel::OnSave() {
     window::FileDialog chooser(
         false, QStringLiteral("csv"), QStringLiteral("signal-history.csv"),
         window::OFN_OVERWRITEPROMPT | window::OFN_HIDEREADONLY | window::OFN_PATHMUSTEXIST,
-        CSV_FILTER, this);
+        CSV_FILTER, Widget());
     if (chooser.DoModal() != window::IDOK || !HasWindow()) return;
 
     // The worker gets a copy: the ring goes on growing meanwhile.
@@ -145,7 +146,7 @@ std::intptr_t CSignalHistoryPanel::OnSaveDone(window::Message& message) {
                              .arg(report->samples)
                              .arg(QString::fromStdString(
                                  platform::file::FileNameOf(report->path.toStdString())));
-        if (auto* main = qobject_cast<CHaldenDlg*>(GetOwnerWindow()))
+        if (auto* main = dynamic_cast<CHaldenDlg*>(GetOwnerWindow()))
             main->ShowMessage(m_lastSaveText.toStdString());
     } else {
         m_lastSaveText =

@@ -25,8 +25,6 @@ namespace console {
 class CSignalHistoryChart;
 
 class CSignalHistoryPanel : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     CSignalHistoryPanel();
     ~CSignalHistoryPanel() override;

@@ -82,7 +82,7 @@ void CHaldenDlg::DockHistoryPanel(const window::Rect& main) {
     else
         m_historyPanel->MoveTo(std::max(main.right, above.right), main.bottom);
     m_historyPanel->PlaceBehind(this);
-    if (isVisible()) m_historyPanel->ShowWindow(window::SW_SHOWNA);
+    if (IsWindowVisible()) m_historyPanel->ShowWindow(window::SW_SHOWNA);
 }
 
 // ---- Samples and alarms ----------------------------------------------------------------
@@ -167,19 +167,21 @@ void CHaldenDlg::ShowTrayMenu() {
     if (m_shutDown) return;
     if (!m_trayMenu) {
         m_trayMenu = std::make_unique<QMenu>();
-        m_trayMenu->addAction(QStringLiteral("Show Console"), this, [this] { RestoreFromTray(); });
-        QAction* history = m_trayMenu->addAction(QStringLiteral("Signal History"), this, [this] {
-            // From the hidden console the panel opens with the console.
-            if (!isVisible()) {
-                RestoreFromTray();
-                if (!m_historyPanel) ToggleHistoryPanel();
-            } else {
-                ToggleHistoryPanel();
-            }
-        });
+        m_trayMenu->addAction(QStringLiteral("Show Console"), Widget(),
+                              [this] { RestoreFromTray(); });
+        QAction* history =
+            m_trayMenu->addAction(QStringLiteral("Signal History"), Widget(), [this] {
+                // From the hidden console the panel opens with the console.
+                if (!IsWindowVisible()) {
+                    RestoreFromTray();
+                    if (!m_historyPanel) ToggleHistoryPanel();
+                } else {
+                    ToggleHistoryPanel();
+                }
+            });
         history->setCheckable(true);
         m_trayMenu->addSeparator();
-        m_trayMenu->addAction(QStringLiteral("Shut Down"), this, [this] {
+        m_trayMenu->addAction(QStringLiteral("Shut Down"), Widget(), [this] {
             DispatchCommand(res::IDC_MAIN_SHUT_DOWN, window::BN_CLICKED);
         });
     }

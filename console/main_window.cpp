@@ -102,8 +102,8 @@ void CHaldenDlg::DoDataExchange(window::DataExchange& dx) {
 
 bool CHaldenDlg::OnInitDialog() {
     window::Dialog::OnInitDialog();
-    m_scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
-    setWindowIcon(m_appIcon);
+    m_scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
+    Widget()->setWindowIcon(m_appIcon);
     EnableDragFromClientArea(true);
 
     const QPixmap hide = window::LoadBitmap(res::IDB_HIDE_TO_TRAY);
@@ -129,7 +129,7 @@ bool CHaldenDlg::OnInitDialog() {
     m_dataIndicator->SetIcon(m_iconNoData);
     ShowIndicators(false);
 
-    SetWindowText(TITLE);
+    SetWindowText(TITLE.toStdString());
     m_trayIcon.Add(Handle(), WM_TRAY_NOTIFY, window::LoadIcon(res::IDI_TRAY), TRAY_TIP);
 
     m_logo->SetStep(3);
@@ -143,7 +143,7 @@ bool CHaldenDlg::OnInitDialog() {
 }
 
 void CHaldenDlg::SetUpToolTips() {
-    m_toolTip.Create(this);
+    m_toolTip.Create(Widget());
     m_toolTip.SetTitle(window::TTI_INFO, TITLE);
     m_toolTip.SetTipTextColor(window::Rgb(204, 45, 48));
     const std::pair<QWidget*, const char*> tools[] = {
@@ -344,14 +344,14 @@ void CHaldenDlg::DockSatellites() {
     if (panel) {
         m_statusPanel->MoveTo(main.left, main.bottom);
         m_statusPanel->PlaceBehind(this);
-        if (isVisible()) m_statusPanel->ShowWindow(window::SW_SHOWNA);
+        if (IsWindowVisible()) m_statusPanel->ShowWindow(window::SW_SHOWNA);
     }
     if (m_configMenu && m_configMenu->HasWindow()) {
         // Beside the panel, its right edge at this window's left edge.
         const int width = m_configMenu->GetWindowRect().Width();
         m_configMenu->MoveTo(panel ? main.left - width : main.left, main.bottom);
         m_configMenu->PlaceBehind(this);
-        if (isVisible()) m_configMenu->ShowWindow(window::SW_SHOWNA);
+        if (IsWindowVisible()) m_configMenu->ShowWindow(window::SW_SHOWNA);
     }
     DockHistoryPanel(main);
 }

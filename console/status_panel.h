@@ -25,8 +25,6 @@ class CTransparentStatic;
 namespace console {
 
 class CR40DressedStatusBasic : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     CR40DressedStatusBasic();
     ~CR40DressedStatusBasic() override;

@@ -24,8 +24,6 @@ class CTransparentStatic;
 namespace dialogs {
 
 class CChannelSelectDlg : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     static constexpr int MIN_CHANNEL = 2;
     static constexpr int MAX_CHANNEL = 69;

@@ -116,7 +116,7 @@ bool CContentSelectDlg::OnInitDialog() {
              "Enter the Program ID then press the Arrow button to Add it \n Use the check boxes "
              "to switch between decimal and hexdecimal input modes \n Hexadecimal input can be "
              "preceded with 0x "},
-            {this,
+            {Widget(),
              "Add the programs that carry data services to the list\n These programs will be "
              "passed by the R40 \n Click check mark to apply settings or 'X' to cancel \n Note: "
              "you have to close this dialog box before using the console further "},

@@ -39,8 +39,6 @@ class CTransparentStatic;
 namespace dialogs {
 
 class CContentSelectDlg : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     static constexpr int TIMER_MESSAGE_CLEAR = 1;
     static constexpr int MESSAGE_CLEAR_MS = 1200;

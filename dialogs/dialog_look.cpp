@@ -18,7 +18,7 @@ void SetButtonBitmap(window::Dialog& dialog, int id, int bitmapId) {
 
 void SetUpToolTips(window::BalloonToolTip& tips, window::Dialog& dialog, const QString& title,
                    int showMs, std::initializer_list<ToolText> tools) {
-    tips.Create(&dialog, window::TTS_ALWAYSTIP | window::TTS_BALLOON);
+    tips.Create(dialog.Widget(), window::TTS_ALWAYSTIP | window::TTS_BALLOON);
     tips.SetTitle(window::TTI_INFO, title);
     for (const ToolText& tool : tools) tips.AddTool(tool.tool, QString::fromUtf8(tool.text));
     tips.SetDelayTime(window::TTDT_AUTOPOP, showMs);
@@ -27,10 +27,10 @@ void SetUpToolTips(window::BalloonToolTip& tips, window::Dialog& dialog, const Q
 }
 
 void UseSkinHighlight(window::Dialog& dialog) {
-    QPalette palette = dialog.palette();
+    QPalette palette = dialog.Widget()->palette();
     palette.setColor(QPalette::Highlight, window::ToQColor(skin::SKIN_COLOR));
     palette.setColor(QPalette::HighlightedText, Qt::white);
-    dialog.setPalette(palette);
+    dialog.Widget()->setPalette(palette);
 }
 
 void GiveSkinTextColour(window::ControlColors& colors) {
@@ -38,10 +38,10 @@ void GiveSkinTextColour(window::ControlColors& colors) {
 }
 
 void PlaceAtOwnerCorner(window::Dialog& dialog, OwnerCorner corner) {
-    QWidget* owner = dialog.GetOwnerWindow();
+    window::Window* owner = dialog.GetOwnerWindow();
     if (owner == nullptr) return;
     // The owner's whole window, frame included, as Win32 gives it.
-    const window::Rect rect = window::FromQRect(owner->frameGeometry());
+    const window::Rect rect = owner->GetWindowRect();
     dialog.MoveTo(corner == OwnerCorner::TopRight ? rect.right : rect.left, rect.top);
     dialog.PlaceBehind(owner);
 }

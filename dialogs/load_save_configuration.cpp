@@ -1,7 +1,6 @@
 #include "dialogs/load_save_configuration.h"
 
 #include <QFile>
-#include <QPainter>
 
 #include "dialogs/dialog_look.h"
 #include "platform/window/button_control.h"
@@ -9,6 +8,7 @@
 #include "platform/window/edit_control.h"
 #include "platform/window/file_dialog.h"
 #include "platform/window/images.h"
+#include "platform/window/qt/painting.h"
 #include "platform/window/worker_thread.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -144,6 +144,7 @@ int StageOf(const window::Message& message) {
 
 CLoadSaveConfiguration::CLoadSaveConfiguration()
     : window::Dialog(res::FindDialogTemplate(res::IDD_LOAD_SAVE)) {
+    SetPaintsItself();  // the tiled pattern behind the controls
     for (const OperationRow& row : ROWS)
         MapCommand(row.box, window::BN_CLICKED, [this, id = row.box] { OnOperationBox(id); });
     MapCommand(res::IDC_FILE_BROWSE, window::BN_CLICKED, [this] { OnBrowse(); });
@@ -225,7 +226,7 @@ void CLoadSaveConfiguration::SetUpToolTips() {
     dialogs::SetUpToolTips(
         m_toolTip, *this, QStringLiteral("Load Save Dialog"), 5000,
         {
-            {this,
+            {Widget(),
              "Select the operation that you want \n Select the file name and \n click on the "
              "check mark to perform the operation \n Note: If you press 'ESC' the dialog will "
              "close and the operation will be canceled "},
@@ -249,10 +250,9 @@ void CLoadSaveConfiguration::OnShowWindow(bool show) {
     if (show) PlaceAtOwnerCorner(*this, OwnerCorner::TopLeft);
 }
 
-void CLoadSaveConfiguration::paintEvent(QPaintEvent*) {
+void CLoadSaveConfiguration::OnPaint(window::DeviceContext& dc) {
     if (m_pattern.isNull()) return;
-    QPainter painter(this);
-    painter.drawTiledPixmap(rect(), m_pattern);
+    dc.TileImage(GetClientRect(), window::ImageFromPixmap(m_pattern));
 }
 
 // ---- Choosing ------------------------------------------------------------------
@@ -274,7 +274,7 @@ void CLoadSaveConfiguration::OnOperationBox(int boxId) {
     if (m_heading != nullptr) m_heading->SetText(HEADING_CHOSEN);
     chosen->show();
     if (m_labels[row] != nullptr) m_labels[row]->show();
-    m_toolTip.DelTool(this);
+    m_toolTip.DelTool(Widget());
     // Into the top row.
     if (row != 0 && m_boxes[0] != nullptr && m_labels[0] != nullptr && m_labels[row] != nullptr) {
         chosen->move(m_boxes[0]->pos());
@@ -300,7 +300,7 @@ void CLoadSaveConfiguration::OnBrowse() {
         m_operation == FILE_OP_LOAD_INDIVIDUALLY || m_operation == FILE_OP_LOAD_APPLY_ALL;
     const unsigned flags = window::OFN_PATHMUSTEXIST | window::OFN_ENABLESIZING |
                            (open ? window::OFN_FILEMUSTEXIST : window::OFN_OVERWRITEPROMPT);
-    window::FileDialog files(open, QStringLiteral("xml"), QString(), flags, FILE_FILTER, this);
+    window::FileDialog files(open, QStringLiteral("xml"), QString(), flags, FILE_FILTER, Widget());
     if (files.DoModal() == window::IDOK)
         m_path = QFile::encodeName(files.GetPathName()).toStdString();
     else

@@ -50,8 +50,6 @@ inline constexpr int LOADAPPLY_PROGRESS_MS = 20;
 inline constexpr int LOADAPPLY_CLOSE_MS = 2000;
 
 class CLoadSaveConfiguration : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     enum class State {
         Choosing,  // the four operations are offered
@@ -101,7 +99,7 @@ class CLoadSaveConfiguration : public platform::window::Dialog {
     void OnShowWindow(bool show) override;
     bool PreTranslateMessage(QObject* target, QEvent* event) override;
     void OnCtlColor(QWidget* control, platform::window::ControlColors& colors) override;
-    void paintEvent(QPaintEvent* event) override;
+    void OnPaint(platform::window::DeviceContext& dc) override;
 
   private:
     void SetUpToolTips();

@@ -92,7 +92,7 @@ bool CNetCfgDlgSkined::OnInitDialog() {
             {m_statusAddress,
              "A copy of the device status will be sent to that unicast address \n Enter "
              "255.255.255.255 to disable that feature"},
-            {this,
+            {Widget(),
              "Enter the network settings for the R40\n Click check mark to apply settings or 'X' "
              "to cancel \n Note: you have to close this dialog box before using the console "
              "further "},
@@ -156,7 +156,7 @@ void CNetCfgDlgSkined::OnShowWindow(bool show) {
     window::Dialog::OnShowWindow(show);
     if (!show) return;
     if (m_anchorRect.top != 0) MoveTo(m_anchorRect.right, m_anchorRect.top);
-    PlaceBehind(parentWidget());
+    PlaceBehind(GetParent());
 }
 
 bool CNetCfgDlgSkined::PreTranslateMessage(QObject* target, QEvent* event) {

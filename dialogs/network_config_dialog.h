@@ -31,8 +31,6 @@ class CTransparentStatic;
 namespace dialogs {
 
 class CNetCfgDlgSkined : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     CNetCfgDlgSkined();
     ~CNetCfgDlgSkined() override;

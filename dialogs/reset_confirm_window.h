@@ -15,8 +15,6 @@ class CTransparentStatic;
 namespace dialogs {
 
 class CResetConfirmWindow : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     CResetConfirmWindow();
     ~CResetConfirmWindow() override;

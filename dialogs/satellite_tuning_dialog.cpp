@@ -36,7 +36,8 @@ CSatelliteTuningDlg::CSatelliteTuningDlg(std::uint16_t deviceType)
     // is repainted before every change of it.
     for (int id : {res::IDC_SAT_FREQUENCY, res::IDC_SAT_SYMBOL_RATE})
         MapCommand(id, window::EN_UPDATE, [this, id] {
-            if (QWidget* edit = GetDlgItem(id)) update(edit->geometry().adjusted(2, 2, -2, -2));
+            if (QWidget* edit = GetDlgItem(id))
+                Widget()->update(edit->geometry().adjusted(2, 2, -2, -2));
         });
 }
 

@@ -29,8 +29,6 @@ class CTransparentStatic;
 namespace dialogs {
 
 class CSatelliteTuningDlg : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     // The option bits offered are those the device type sends (bits 0 to 2
     // on the T22 (2.x), 0 to 4 on the others).

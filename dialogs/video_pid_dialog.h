@@ -26,8 +26,6 @@ class IpAddressControl;
 namespace dialogs {
 
 class CConfVideoPIDDlg : public platform::window::Dialog {
-    Q_OBJECT
-
   public:
     static constexpr int MAX_PORT = 65535;
 

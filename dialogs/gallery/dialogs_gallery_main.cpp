@@ -26,9 +26,12 @@
 #include "dialogs/video_pid_dialog.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/list_box_control.h"
+#include "platform/window/qt/native.h"
 #include "resources/ids.h"
 #include "skin/red_check_box.h"
 #include "skin/transparent_static.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -44,7 +47,7 @@ QImage Shoot(window::Dialog& dialog) {
     if (!dialog.HasWindow() && !dialog.Create()) return QImage();
     dialog.ShowWindow(window::SW_SHOW);
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-    QImage image = dialog.grab().toImage();
+    QImage image = WidgetOf(dialog)->grab().toImage();
     dialog.DestroyWindow();
     return image;
 }
@@ -161,9 +164,9 @@ std::pair<QImage, QImage> LoadSaveApplyingAndFailed() {
     dialog.DispatchCommand(window::IDOK, window::BN_CLICKED);
     dialog.ShowWindow(window::SW_SHOW);
     PumpFor(600);  // the indicator has turned a while
-    const QImage applying = dialog.grab().toImage();
+    const QImage applying = WidgetOf(dialog)->grab().toImage();
     PumpFor(1500);
-    const QImage failed = dialog.grab().toImage();
+    const QImage failed = WidgetOf(dialog)->grab().toImage();
     while (dialog.ApplyRunning() && dialog.ApplyRunning()->load()) PumpFor(20);
     dialog.DestroyWindow();
     return {applying, failed};

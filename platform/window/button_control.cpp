@@ -9,6 +9,7 @@
 #include "platform/window/images.h"
 #include "platform/window/messages.h"
 #include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
 
@@ -29,16 +30,12 @@ void DrawByOwner(QAbstractButton* button) {
                  (button->hasFocus() ? ODS_FOCUS : 0u) | (button->isEnabled() ? 0u : ODS_DISABLED);
     item.rect = FromQRect(button->rect());
     item.text = ToUtf8(button->text());
-    for (QWidget* w = button->parentWidget(); w != nullptr; w = w->parentWidget()) {
-        if (auto* dialog = dynamic_cast<Dialog*>(w)) {
-            PaintWidget(*button, [&](DeviceContext& dc) {
-                dc.SetBackgroundColor(
-                    FromQColor(button->palette().color(button->backgroundRole())));
-                item.dc = &dc;
-                dialog->DispatchDrawItem(item);
-            });
-            return;
-        }
+    if (Dialog* dialog = qt::DialogOf(button)) {
+        PaintWidget(*button, [&](DeviceContext& dc) {
+            dc.SetBackgroundColor(FromQColor(button->palette().color(button->backgroundRole())));
+            item.dc = &dc;
+            dialog->DispatchDrawItem(item);
+        });
     }
 }
 

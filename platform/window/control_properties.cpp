@@ -8,6 +8,7 @@
 
 #include "platform/window/dialog.h"
 #include "platform/window/ip_address_control.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/static_control.h"
 
 namespace platform::window {
@@ -81,13 +82,7 @@ void SetControlText(QWidget* control, const QString& text) {
 void NotifyParent(QWidget* control, int notificationCode) {
     if (control == nullptr) return;
     const int id = ControlId(control);
-    for (QWidget* w = control->parentWidget(); w != nullptr; w = w->parentWidget()) {
-        if (auto* dialog = dynamic_cast<Dialog*>(w)) {
-            dialog->DispatchCommand(id, notificationCode);
-            return;
-        }
-        if (w->isWindow()) return;
-    }
+    if (Dialog* dialog = qt::DialogOf(control)) dialog->DispatchCommand(id, notificationCode);
 }
 
 }  // namespace platform::window

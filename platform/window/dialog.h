@@ -3,10 +3,10 @@
 // modeless, with per-window timers, posted messages, command notifications
 // from its controls and the Enter and Escape keys of a Win32 dialog.
 //
-// The C++ object and its window have separate lives, as in MFC: the object is
-// constructed first, the window (with its controls) exists from DoModal or
-// Create until DestroyWindow (or the end of the modal run); the object's
-// members stay readable afterwards.
+// The C++ object and its window have separate lives, as in MFC (see
+// window.h): the object is constructed first, the window (with its controls)
+// exists from DoModal or Create until DestroyWindow (or the end of the modal
+// run); the object's members stay readable afterwards.
 //
 //   class CResetConfirmWindow : public Dialog {
 //   public:
@@ -28,11 +28,11 @@
 // with MapCommand (or overrides OnCommand).
 #pragma once
 
+// Transitional: the controls are still Qt widgets (GetDlgItem, OnCtlColor,
+// PreTranslateMessage); they become Windows next.
 #include <QBrush>
-#include <QColor>
-#include <QEventLoop>
-#include <QFont>
-#include <QPointer>
+#include <QEvent>
+#include <QObject>
 #include <QWidget>
 
 #include <cstdint>
@@ -46,24 +46,16 @@
 #include "platform/window/control_properties.h"
 #include "platform/window/device_context.h"
 #include "platform/window/dialog_template.h"
+#include "platform/window/font.h"
 #include "platform/window/geometry.h"
 #include "platform/window/messages.h"
+#include "platform/window/window.h"
 #include "platform/window/window_handle.h"
 
 namespace platform::window {
 
 class DataExchange;
-class WindowFrame;
-
-// ShowWindow commands.
-inline constexpr int SW_HIDE = 0;
-inline constexpr int SW_SHOWNORMAL = 1;
-inline constexpr int SW_SHOWMINIMIZED = 2;
-inline constexpr int SW_SHOWNOACTIVATE = 4;
-inline constexpr int SW_SHOW = 5;
-inline constexpr int SW_MINIMIZE = 6;
-inline constexpr int SW_SHOWNA = 8;
-inline constexpr int SW_RESTORE = 9;
+class DialogHost;
 
 // Colours a dialog gives a control when it asks (WM_CTLCOLOR in Win32).
 struct ControlColors {
@@ -87,17 +79,13 @@ struct DrawItem {
 using MessageHandler = std::function<std::intptr_t(Message& message)>;
 using CommandHandler = std::function<void()>;
 
-class Dialog : public QWidget {
-    Q_OBJECT
-
+class Dialog : public Window {
   public:
     // The template is data that outlives the dialog (see resources/).
-    // A null template makes DoModal and Create fail.
-    explicit Dialog(const DialogTemplate* dialogTemplate, QWidget* parent = nullptr);
+    // A null template makes DoModal and Create fail. `parent` owns the
+    // window (it stays above it and goes with it).
+    explicit Dialog(const DialogTemplate* dialogTemplate, Window* parent = nullptr);
     ~Dialog() override;
-
-    Dialog(const Dialog&) = delete;
-    Dialog& operator=(const Dialog&) = delete;
 
     const DialogTemplate* Template() const { return m_template; }
 
@@ -108,7 +96,7 @@ class Dialog : public QWidget {
     int DoModal();
     // Creates the window modeless with `parent` as its parent window (null:
     // the parent given at construction). Shown when the template says so.
-    bool Create(QWidget* parent = nullptr);
+    bool Create(Window* parent = nullptr);
     // Destroys the window and its controls; bound control pointers become
     // null. The object lives on. Does nothing when there is no window.
     void DestroyWindow();
@@ -120,6 +108,10 @@ class Dialog : public QWidget {
     // The window's handle, null while the window does not exist.
     WindowHandle Handle() const { return m_handle; }
 
+    // Transitional, while controls, tooltips, capture and message boxes
+    // still take widgets: the widget behind the dialog.
+    QWidget* Widget() const;
+
     // ---- Controls ------------------------------------------------------
     QWidget* GetDlgItem(int id) const;
 
@@ -129,7 +121,7 @@ class Dialog : public QWidget {
     }
 
     // The control `id` as a T. When it is of another class it is replaced,
-    // in place, by a new T(this) that takes over its geometry, id, style,
+    // in place, by a new T(parent) that takes over its geometry, id, style,
     // kind, text, font, visibility, enabled state and stacking position.
     // Null when the dialog has no such control.
     template <class T>
@@ -139,7 +131,7 @@ class Dialog : public QWidget {
         if (old == nullptr) return nullptr;
         if (auto* same = dynamic_cast<T*>(old)) return same;
         if constexpr (std::is_constructible_v<T, QWidget*>) {
-            T* fresh = new T(this);
+            T* fresh = new T(Widget());
             ReplaceControl(old, fresh);
             return fresh;
         } else {
@@ -161,7 +153,10 @@ class Dialog : public QWidget {
     void SetOwnerReference(WindowHandle owner) { m_ownerReference = owner; }
     WindowHandle OwnerReference() const { return m_ownerReference; }
     // The window of the owner reference while it lives, else the parent.
-    QWidget* GetOwnerWindow() const;
+    Window* GetOwnerWindow() const;
+    // The window that owns this one (given at construction or to Create);
+    // null for a window without owner.
+    Window* GetParent() const;
 
     // ---- Timers ------------------------------------------------------
     // Starts timer `id`; a timer already running with this id is replaced.
@@ -181,28 +176,16 @@ class Dialog : public QWidget {
     bool DispatchDrawItem(DrawItem& item);
 
     // ---- The window ----------------------------------------------------
-    // Returns whether the window was visible before.
-    bool ShowWindow(int command);
-    void SetWindowText(const QString& text) { setWindowTitle(text); }
-    QString GetWindowText() const { return windowTitle(); }
-    // Client rectangle: (0, 0, width, height).
-    Rect GetClientRect() const;
-    // The whole window (frame included) in screen coordinates.
-    Rect GetWindowRect() const;
-    // Moves the window without resizing it; screen coordinates.
-    void MoveTo(int x, int y);
-    // Moves and resizes the client area; screen coordinates.
-    void MoveWindow(const Rect& client);
     // Places the window directly behind `other` in the Z order. A window
     // in a modal run is never put beneath another: it is raised instead.
-    void PlaceBehind(QWidget* other);
+    void PlaceBehind(Window* other);
     void SetTopMost(bool topMost);
     // Lets the operator drag the window by any point of its surface that no
     // control claims (a caption-less window's drag handle).
     void EnableDragFromClientArea(bool enable) { m_dragAnywhere = enable; }
 
     // The template's font at the layout resolution, which the controls get.
-    QFont TemplateFont() const { return m_templateFont; }
+    Font TemplateFont() const { return m_templateFont; }
 
   protected:
     // Binds control objects to template ids (DDX_Control) and exchanges
@@ -236,26 +219,14 @@ class Dialog : public QWidget {
     // Asks OnCtlColor again for one control, or for all when null.
     void RefreshControlColors(QWidget* control = nullptr);
 
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-  private slots:
-    void ControlClicked();
-
   private:
-    bool CreateWindowFromTemplate(QWidget* parent);
+    friend class DialogHost;
+
+    // The native window; made again if an owner's destruction took it.
+    DialogHost& Host() const;
+    bool CreateWindowFromTemplate(Window* parent);
     void CreateControls();
     void PlaceInitially();
-    void ConnectNotifications(QWidget* control);
     void ReplaceControl(QWidget* old, QWidget* fresh);
     void ApplyControlColors(QWidget* control);
     void DeleteControl(QWidget* control);
@@ -265,21 +236,18 @@ class Dialog : public QWidget {
     int DefaultCommandId() const;
 
     const DialogTemplate* m_template;
-    QFont m_templateFont;
+    Font m_templateFont;
     bool m_created = false;
     bool m_modalRunning = false;
     int m_result = -1;
     int m_dispatchDepth = 0;  // > 0 while a control's notification is handled
     WindowHandle m_handle;
     WindowHandle m_ownerReference;
-    QEventLoop* m_loop = nullptr;
-    std::map<int, int> m_timers;  // our id -> Qt timer id
+    std::map<int, int> m_timers;  // our id -> the backend's timer id
     std::map<unsigned, MessageHandler> m_messageHandlers;
     std::map<std::pair<int, int>, CommandHandler> m_commandHandlers;
     std::vector<std::function<void()>> m_unbinders;
-    QPointer<WindowFrame> m_frame;  // the frame of a caption-less window
     bool m_dragAnywhere = false;
-    std::optional<QPoint> m_dragOffset;
 };
 
 }  // namespace platform::window

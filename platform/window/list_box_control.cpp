@@ -8,6 +8,7 @@
 #include "platform/window/dialog.h"
 #include "platform/window/messages.h"
 #include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
 
@@ -17,12 +18,6 @@ namespace {
 
 constexpr int DATA_ROLE = Qt::UserRole;
 
-Dialog* DialogOf(QWidget* control) {
-    for (QWidget* w = control->parentWidget(); w != nullptr; w = w->parentWidget())
-        if (auto* dialog = dynamic_cast<Dialog*>(w)) return dialog;
-    return nullptr;
-}
-
 // Gives each item to the dialog's OnDrawItem; the default drawing when the
 // dialog does not draw it. Items are one line of the list's font high.
 class OwnerDrawDelegate : public QStyledItemDelegate {
@@ -31,7 +26,7 @@ class OwnerDrawDelegate : public QStyledItemDelegate {
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        Dialog* dialog = DialogOf(m_list);
+        Dialog* dialog = qt::DialogOf(m_list);
         if (dialog != nullptr) {
             DrawItem item;
             item.controlId = ControlId(m_list);

@@ -25,9 +25,12 @@
 #include "platform/window/ip_address_control.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/mouse_capture.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "skin/red_check_box.h"
 #include "tests/console/console_fixture.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace console_test {
 namespace {
@@ -85,7 +88,7 @@ class ConfigMenu : public ConsoleInWorkDir {
         held.start();
         EXPECT_EQ(menu->MessageText(), result);
         EXPECT_TRUE(menu->MessageShown());
-        EXPECT_EQ(window::GetCapture(), menu) << "the mouse stays with the menu";
+        EXPECT_EQ(window::GetCapture(), menu->Widget()) << "the mouse stays with the menu";
         ASSERT_TRUE(WaitUntil([&] { return !menu->ResultShown(); }, 3000));
         EXPECT_GE(held.elapsed(), 1400) << "the result went before its 1.5 s";
         ExpectIdle();
@@ -221,8 +224,9 @@ TEST_F(ConfigMenu, NetworkSettingsMoveTheReceiverAndAreKept) {
 TEST_F(ConfigMenu, ResetIsSentOnlyWhenConfirmed) {
     CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
     ASSERT_NE(menu, nullptr);
-    WhenDialogOpens(res::IDD_RESET_CONFIRM,
-                    [&](window::Dialog& reset) { QTest::keyClick(&reset, Qt::Key_Escape); });
+    WhenDialogOpens(res::IDD_RESET_CONFIRM, [&](window::Dialog& reset) {
+        QTest::keyClick(WidgetOf(reset), Qt::Key_Escape);
+    });
     PressMenu(res::IDC_MENU_RESET);
     ExpectIdle();
     EXPECT_EQ(r40->ResetCount(), 0u);
@@ -407,7 +411,8 @@ TEST_F(ConfigMenu, ASatelliteReceiverIsTunedByFrequencyNeverByChannel) {
     QTimer channelWatch;
     channelWatch.setInterval(5);
     QObject::connect(&channelWatch, &QTimer::timeout, [&] {
-        auto* modal = qobject_cast<window::Dialog*>(QApplication::activeModalWidget());
+        auto* modal = dynamic_cast<window::Dialog*>(
+            platform::window::qt::WindowOf(QApplication::activeModalWidget()));
         if (modal == nullptr || modal->Template() == nullptr ||
             modal->Template()->id != res::IDD_CHANNEL_SELECT)
             return;

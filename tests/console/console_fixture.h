@@ -28,6 +28,7 @@
 #include "platform/window/combo_box_control.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/images.h"
+#include "platform/window/qt/native.h"
 #include "resources/ids.h"
 #include "sim/emulated_receiver.h"
 #include "skin/transparent_static.h"
@@ -68,8 +69,9 @@ inline void WhenDialogOpens(int templateId, std::function<void(window::Dialog&)>
     auto* timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, templateId, act] {
-        auto* modal = qobject_cast<window::Dialog*>(QApplication::activeModalWidget());
-        if (modal == nullptr || !modal->isVisible() || modal->Template() == nullptr ||
+        auto* modal = dynamic_cast<window::Dialog*>(
+            platform::window::qt::WindowOf(QApplication::activeModalWidget()));
+        if (modal == nullptr || !modal->IsWindowVisible() || modal->Template() == nullptr ||
             modal->Template()->id != templateId)
             return;
         timer->stop();

@@ -8,8 +8,11 @@
 #include "config/r40_settings_to_xml_doc.h"
 #include "console/config_sub_menue.h"
 #include "dialogs/load_save_configuration.h"
+#include "platform/window/qt/native.h"
 #include "skin/circle_progress.h"
 #include "tests/console/console_fixture.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace console_test {
 namespace {
@@ -215,7 +218,7 @@ TEST_F(FileOperations, AFileWithoutNetworkSettingsStopsThereAndEscapeThenCloses)
         ApplyAll(path, [&](CLoadSaveConfiguration& d, const QString& text) {
             if (text != stopped) return;
             ASSERT_TRUE(WaitUntil([&] { return !d.Job()->applyStarted; }, 2000));
-            QTest::keyClick(&d, Qt::Key_Escape);
+            QTest::keyClick(WidgetOf(d), Qt::Key_Escape);
         });
     // The stop may come before the first text was seen.
     std::vector<QString> texts = Texts(shown);
@@ -237,7 +240,7 @@ TEST_F(FileOperations, AReceiverThatStopsAnsweringGivesTheFailureTexts) {
             if (text != NETWORK_APPLIED) return;
             r40->SetFault(sim::Fault::NoEcho, true);
             r40->SetFault(sim::Fault::IgnoreCommands, true);
-            QTest::keyClick(&d, Qt::Key_Escape);
+            QTest::keyClick(WidgetOf(d), Qt::Key_Escape);
             escapeIgnored = d.IsModalRunning();
         });
     EXPECT_EQ(Texts(shown),
@@ -297,7 +300,9 @@ TEST_F(FileOperations, TheMenusMessageBoxGoesWithTheMenu) {
     closer.setInterval(5);
     QObject::connect(&closer, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || qobject_cast<window::Dialog*>(modal) != nullptr) return;
+        if (modal == nullptr ||
+            dynamic_cast<window::Dialog*>(platform::window::qt::WindowOf(modal)) != nullptr)
+            return;
         closer.stop();
         boxSeen = true;
         Shut();
@@ -471,7 +476,7 @@ TEST_F(FileOperations, WhileTheDialogIsOpenTheIndicatorsStandStillAndCancelChang
         dataWhileOpen = IndicatorColour(DataIndicator());
         QTest::mouseClick(d.GetDlgItem(res::IDC_FILE_SAVE_LAST_USED), Qt::LeftButton);
         TypeInto(d, res::IDC_FILE_PATH, QString::fromStdString(InWorkDir("other.xml")));
-        QTest::keyClick(&d, Qt::Key_Escape);
+        QTest::keyClick(WidgetOf(d), Qt::Key_Escape);
     });
     EXPECT_EQ(lockWhileOpen, GREEN);
     EXPECT_EQ(dataWhileOpen, GREEN);

@@ -14,7 +14,10 @@
 #include "console/signal_history.h"
 #include "platform/window/dialog.h"
 #include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
 #include "skin/skin_palette.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -65,12 +68,13 @@ class HistoryPanel : public ::testing::Test {
 
     // The panel as drawn, with `at` mapping chart points into it.
     QImage Render(const QString& name) {
-        const QImage image = panel.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage image =
+            WidgetOf(panel)->grab().toImage().convertToFormat(QImage::Format_RGB32);
         image.save(QStringLiteral(R40_BUILD_DIR "/history-panel-%1.png").arg(name));
         return image;
     }
     QColor At(const QImage& image, int x, int y) const {
-        return image.pixelColor(chart->mapTo(&panel, QPoint(x, y)));
+        return image.pixelColor(chart->mapTo(WidgetOf(panel), QPoint(x, y)));
     }
 
     SignalHistory history;

@@ -171,10 +171,11 @@ TEST_F(Alarms, TheHistoryPanelKeepsTheSatelliteRules) {
 
     // Hidden with the console, shown again with it.
     Press(res::IDC_MAIN_HIDE_TO_TRAY);
-    EXPECT_FALSE(panel->isVisible());
+    EXPECT_FALSE(panel->IsWindowVisible());
     EXPECT_EQ(dialog->HistoryPanel(), panel);
     window::PostMessage(dialog->Handle(), console::WM_TRAY_NOTIFY, 0, window::WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(WaitUntil([&] { return dialog->isVisible() && panel->isVisible(); }, 1000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return dialog->IsWindowVisible() && panel->IsWindowVisible(); }, 1000));
 
     // The icon's menu closes it again, and a click on the SNR too.
     history = TrayAction(QStringLiteral("Signal History"));

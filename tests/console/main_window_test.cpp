@@ -9,9 +9,12 @@
 #include "platform/window/control_properties.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/native.h"
 #include "tests/console/console_fixture.h"
 #include "tests/devicelib/datagram_transmitter.h"
 #include "tests/support/private_network.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace console_test {
 namespace {
@@ -90,7 +93,7 @@ TEST_F(Console, PanelDocksUnderTheMainWindowAndFollowsIt) {
     Press(res::IDC_MAIN_STATUS_PANEL);
     auto* panel = dialog->StatusPanel();
     ASSERT_NE(panel, nullptr);
-    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->IsWindowVisible());
     auto docked = [&] {
         const window::Rect main = dialog->GetWindowRect();
         const window::Rect satellite = panel->GetWindowRect();
@@ -180,8 +183,8 @@ TEST_F(Console, HidingToTheTrayAndBack) {
     EXPECT_EQ(dialog->Tray().Tip(), "R40 Orvel Management Console");
 
     Press(res::IDC_MAIN_HIDE_TO_TRAY);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FALSE(panel->isVisible());
+    EXPECT_FALSE(dialog->IsWindowVisible());
+    EXPECT_FALSE(panel->IsWindowVisible());
     EXPECT_EQ(dialog->StatusPanel(), panel) << "hidden, not destroyed";
     // Hidden, nothing animates; the receiver is still polled.
     EXPECT_FALSE(dialog->HasTimer(console::TIMER_LOGO));
@@ -190,9 +193,10 @@ TEST_F(Console, HidingToTheTrayAndBack) {
     // A single click does nothing; a double click brings both back.
     window::PostMessage(dialog->Handle(), console::WM_TRAY_NOTIFY, 0, window::WM_LBUTTONUP);
     Pump(100);
-    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(dialog->IsWindowVisible());
     window::PostMessage(dialog->Handle(), console::WM_TRAY_NOTIFY, 0, window::WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(WaitUntil([&] { return dialog->isVisible() && panel->isVisible(); }, 1000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return dialog->IsWindowVisible() && panel->IsWindowVisible(); }, 1000));
     EXPECT_TRUE(dialog->HasTimer(console::TIMER_LOGO));
 }
 
@@ -274,10 +278,10 @@ TEST_F(Console, TheSelectedReceiverStaysWhileItsStatusKeepsComing) {
 TEST_F(Console, EscapeShutsDownAfterTheRunningDiscoveryPass) {
     ASSERT_TRUE(WaitUntil([&] { return dialog->DiscoveryRunning(); }, 5000));
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(dialog.get(), &escape);
+    QCoreApplication::sendEvent(WidgetOf(*dialog), &escape);
     EXPECT_TRUE(dialog->ShutDownDone());
     EXPECT_FALSE(dialog->DiscoveryRunning()) << "the shut-down waited for the pass";
-    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(dialog->IsWindowVisible());
     EXPECT_EQ(dialog->GetOpenDevice(), nullptr);
 }
 
@@ -285,9 +289,9 @@ TEST_F(Console, EscapeShutsDownAfterTheRunningDiscoveryPass) {
 // nor runs the shut-down: only the shut-down button, Escape and closing do.
 TEST_F(Console, EnterInTheMainWindowDoesNothing) {
     ASSERT_TRUE(WaitForDevices(3));
-    dialog->activateWindow();
-    std::vector<QWidget*> targets{dialog.get()};
-    for (QWidget* child : dialog->findChildren<QWidget*>())
+    WidgetOf(*dialog)->activateWindow();
+    std::vector<QWidget*> targets{WidgetOf(*dialog)};
+    for (QWidget* child : WidgetOf(*dialog)->findChildren<QWidget*>())
         if (child->focusPolicy() != Qt::NoFocus) targets.push_back(child);
     for (QWidget* target : targets) {
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -296,11 +300,11 @@ TEST_F(Console, EnterInTheMainWindowDoesNothing) {
             Pump(20);
             ASSERT_FALSE(dialog->ShutDownDone())
                 << target->metaObject()->className() << " " << window::ControlId(target);
-            ASSERT_TRUE(dialog->isVisible());
+            ASSERT_TRUE(dialog->IsWindowVisible());
         }
     }
     // Escape still shuts down.
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    QTest::keyClick(WidgetOf(*dialog), Qt::Key_Escape);
     EXPECT_TRUE(dialog->ShutDownDone());
 }
 

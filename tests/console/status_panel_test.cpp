@@ -7,7 +7,10 @@
 #include <limits>
 
 #include "platform/window/list_box_control.h"
+#include "platform/window/qt/native.h"
 #include "tests/console/console_fixture.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace console_test {
 namespace {
@@ -73,9 +76,9 @@ TEST_F(Panel, AnAbsurdPidCountIsHeldToTheRecord) {
 
 TEST_F(Panel, EscapeDoesNotCloseIt) {
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(&panel, &escape);
+    QCoreApplication::sendEvent(WidgetOf(panel), &escape);
     EXPECT_TRUE(panel.HasWindow());
-    EXPECT_TRUE(panel.isVisible());
+    EXPECT_TRUE(panel.IsWindowVisible());
 }
 
 TEST_F(Panel, PidItemsAreDrawnCentredInTheSkinColour) {

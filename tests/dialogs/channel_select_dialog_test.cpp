@@ -7,9 +7,12 @@
 #include "dialogs/channel_select_dialog.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/message_box.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -56,7 +59,7 @@ TEST(ChannelDialog, EntriesOutsideTheRangeOrWithoutANumberAreRefusedOnceEach) {
             Click(dialog.GetDlgItem(IDOK));
             boxesAfterEachOk.push_back(service.MessageBoxes().size());
             selectedForCorrection = selectedForCorrection && dialog.IsModalRunning() &&
-                                    dialog.focusWidget() == Edit(dialog) &&
+                                    WidgetOf(dialog)->focusWidget() == Edit(dialog) &&
                                     Edit(dialog)->selectedText() == Edit(dialog)->text();
         }
         Retype(Edit(dialog), QStringLiteral("007"));

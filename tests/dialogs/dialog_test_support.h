@@ -18,6 +18,7 @@
 #include "platform/window/ip_address_control.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
 
 namespace dialogs_test {
 
@@ -41,7 +42,8 @@ inline int RunModal(Dialog& dialog, std::function<void()> act) {
     QObject::connect(&watchdog, &QTimer::timeout, [] {
         const QWidgetList windows = QApplication::topLevelWidgets();
         for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-            if (auto* open = dynamic_cast<Dialog*>(*it); open && open->IsModalRunning()) {
+            if (auto* open = dynamic_cast<Dialog*>(platform::window::qt::WindowOf(*it));
+                open && open->IsModalRunning()) {
                 ADD_FAILURE() << "a dialog was left open";
                 open->EndDialog(STILL_RUNNING);
                 return;
@@ -66,7 +68,8 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
 template <class T>
 T* Shown() {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* found = dynamic_cast<T*>(widget); found != nullptr && found->isVisible())
+        if (auto* found = dynamic_cast<T*>(platform::window::qt::WindowOf(widget));
+            found != nullptr && found->IsWindowVisible())
             return found;
     return nullptr;
 }

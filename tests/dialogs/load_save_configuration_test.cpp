@@ -17,12 +17,15 @@
 #include "platform/window/button_control.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/file_dialog.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "skin/circle_progress.h"
 #include "skin/red_check_box.h"
 #include "skin/transparent_static.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -63,7 +66,7 @@ ApplyEnd ApplyToNoReceiver(const std::string& path) {
         Choose(d, res::IDC_FILE_LOAD_APPLY_ALL);
         Retype(PathEdit(d), QString::fromStdString(path));
         QTest::keyClick(PathEdit(d), Qt::Key_Return);
-        QTest::keyClick(&d, Qt::Key_Escape);
+        QTest::keyClick(WidgetOf(d), Qt::Key_Escape);
         end.keysIgnoredWhileApplying = d.IsModalRunning();
         if (!WaitUntil([&] { return d.CurrentState() == State::Failed && !d.Job()->applyStarted; },
                        5000))
@@ -81,7 +84,7 @@ ApplyEnd ApplyToNoReceiver(const std::string& path) {
             end.keysIgnoredWhileApplying && Shown(d, res::IDC_FILE_PROGRESS) &&
             d.GetDlgItemAs<skin::CMYCircleProgress>(res::IDC_FILE_PROGRESS)->Pos() == still &&
             Shown(d, IDCANCEL) && !Shown(d, IDOK);
-        QTest::keyClick(&d, Qt::Key_Escape);
+        QTest::keyClick(WidgetOf(d), Qt::Key_Escape);
     });
     return end;
 }
@@ -93,7 +96,7 @@ TEST(LoadSaveDialog, ChoosingAnOperationLeavesOnlyItsRowAtTheTop) {
         SCOPED_TRACE(row);
         CLoadSaveConfiguration d;
         RunModal(d, [&] {
-            EXPECT_TRUE(d.ToolTip().HasTool(&d));
+            EXPECT_TRUE(d.ToolTip().HasTool(WidgetOf(d)));
             for (int id : {IDOK, res::IDC_FILE_PATH, res::IDC_FILE_BROWSE,
                            res::IDC_FILE_DESCRIPTION, res::IDC_FILE_PROGRESS})
                 EXPECT_FALSE(Shown(d, id)) << id;
@@ -113,7 +116,7 @@ TEST(LoadSaveDialog, ChoosingAnOperationLeavesOnlyItsRowAtTheTop) {
             for (int id : {IDOK, IDCANCEL, res::IDC_FILE_PATH, res::IDC_FILE_BROWSE,
                            res::IDC_FILE_DESCRIPTION})
                 EXPECT_TRUE(Shown(d, id)) << id;
-            EXPECT_FALSE(d.ToolTip().HasTool(&d));
+            EXPECT_FALSE(d.ToolTip().HasTool(WidgetOf(d)));
             // Pressing the box again keeps it checked and the choice as it was.
             Choose(d, BOXES[row]);
             EXPECT_TRUE(d.GetDlgItemAs<skin::CRedCheckBox>(BOXES[row])->IsChecked());
@@ -130,7 +133,7 @@ TEST(LoadSaveDialog, ChoosingAnOperationLeavesOnlyItsRowAtTheTop) {
 
 TEST(LoadSaveDialog, EnterWithoutAnOperationOrAPathCancels) {
     CLoadSaveConfiguration d;
-    EXPECT_EQ(RunModal(d, [&] { QTest::keyClick(&d, Qt::Key_Return); }), IDCANCEL);
+    EXPECT_EQ(RunModal(d, [&] { QTest::keyClick(WidgetOf(d), Qt::Key_Return); }), IDCANCEL);
     EXPECT_EQ(d.GetOperation(), dialogs::FILE_OP_NONE);
 }
 
@@ -176,7 +179,7 @@ TEST(LoadSaveDialog, BrowseOpensToLoadAndSavesWithAQuestion) {
     EXPECT_TRUE(open.fileName.isEmpty());
     EXPECT_EQ(open.flags & (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST),
               OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
-    EXPECT_EQ(open.owner, &load);
+    EXPECT_EQ(open.owner, load.Widget());
     const FileDialogRequest& saveRequest = files.FileDialogs()[3];
     EXPECT_FALSE(saveRequest.open);
     EXPECT_EQ(saveRequest.flags & (OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST),
@@ -191,7 +194,7 @@ TEST(LoadSaveDialog, EscapeAndTheXButtonCancelBeforeAnApply) {
                                Choose(d, res::IDC_FILE_SAVE_LAST_USED);
                                Retype(PathEdit(d), QStringLiteral("kept.xml"));
                                if (key)
-                                   QTest::keyClick(&d, Qt::Key_Escape);
+                                   QTest::keyClick(WidgetOf(d), Qt::Key_Escape);
                                else
                                    Click(d.GetDlgItem(IDCANCEL));
                            }),
@@ -280,7 +283,7 @@ TEST(LoadSaveDialog, StandsOnTopOfTheConsoleAtItsTopLeftCorner) {
     bool topMost = false;
     RunModal(d, [&] {
         shownAt = d.GetWindowRect();
-        topMost = d.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        topMost = WidgetOf(d)->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         d.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(shownAt.left, 120);

@@ -4,8 +4,11 @@
 
 #include "dialog_test_support.h"
 #include "dialogs/reset_confirm_window.h"
+#include "platform/window/qt/native.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -15,10 +18,12 @@ using dialogs::CResetConfirmWindow;
 TEST(ResetConfirmWindow, OnlyTheCheckMarkAndEnterConfirm) {
     CResetConfirmWindow question;
     EXPECT_EQ(RunModal(question, [&] { Click(question.GetDlgItem(IDOK)); }), IDOK);
-    EXPECT_EQ(RunModal(question, [&] { QTest::keyClick(&question, Qt::Key_Return); }), IDOK);
-    EXPECT_EQ(RunModal(question, [&] { QTest::keyClick(&question, Qt::Key_Escape); }), IDCANCEL);
+    EXPECT_EQ(RunModal(question, [&] { QTest::keyClick(WidgetOf(question), Qt::Key_Return); }),
+              IDOK);
+    EXPECT_EQ(RunModal(question, [&] { QTest::keyClick(WidgetOf(question), Qt::Key_Escape); }),
+              IDCANCEL);
     EXPECT_EQ(RunModal(question, [&] { Click(question.GetDlgItem(IDCANCEL)); }), IDCANCEL);
-    EXPECT_EQ(RunModal(question, [&] { question.close(); }), IDCANCEL);
+    EXPECT_EQ(RunModal(question, [&] { WidgetOf(question)->close(); }), IDCANCEL);
 }
 
 TEST(ResetConfirmWindow, StandsAtTheOwnersTopRightCornerOrWhereFirstPlacedWithoutOne) {

@@ -18,8 +18,11 @@
 #include "dialogs/network_config_dialog.h"
 #include "dialogs/reset_confirm_window.h"
 #include "dialogs/video_pid_dialog.h"
+#include "platform/window/qt/native.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -68,7 +71,7 @@ struct StandIn {
         created = menu.Create();
         menu.MoveTo(at.x(), at.y());
         menu.ShowWindow(SW_SHOW);
-        exposed = QTest::qWaitForWindowExposed(&menu);
+        exposed = QTest::qWaitForWindowExposed(WidgetOf(menu));
     }
     Dialog menu{res::FindDialogTemplate(res::IDD_CONFIG_MENU)};
     bool created = false;
@@ -87,12 +90,12 @@ struct Seen {
 Seen RunAndLook(Dialog& dialog, QWidget* other) {
     Seen seen;
     RunModal(dialog, [&] {
-        seen.exposed = QTest::qWaitForWindowExposed(&dialog);
+        seen.exposed = QTest::qWaitForWindowExposed(WidgetOf(dialog));
         WaitUntil([] { return false; }, 100);  // let the server settle
-        seen.above = IsAbove(&dialog, other);
-        seen.visible = ScreenShows(&dialog, dialog.GetDlgItem(IDOK)->geometry());
+        seen.above = IsAbove(WidgetOf(dialog), other);
+        seen.visible = ScreenShows(WidgetOf(dialog), dialog.GetDlgItem(IDOK)->geometry());
         seen.rect = dialog.GetWindowRect();
-        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::keyClick(WidgetOf(dialog), Qt::Key_Escape);
     });
     return seen;
 }
@@ -102,7 +105,7 @@ TEST(Stacking, NetworkDialogBesideTheMenuIsAboveItAndSeen) {
     ASSERT_TRUE(standIn.created && standIn.exposed);
     dialogs::CNetCfgDlgSkined dialog;
     dialog.SetAnchorRect(standIn.menu.GetWindowRect());
-    const Seen seen = RunAndLook(dialog, &standIn.menu);
+    const Seen seen = RunAndLook(dialog, WidgetOf(standIn.menu));
     EXPECT_TRUE(seen.exposed);
     EXPECT_EQ(seen.rect.left, standIn.menu.GetWindowRect().right);
     EXPECT_EQ(seen.rect.top, 80);
@@ -115,13 +118,13 @@ TEST(Stacking, DialogsAskedToStandBehindTheirOwnerStayAboveIt) {
     ASSERT_TRUE(standIn.created && standIn.exposed);
     dialogs::CChannelSelectDlg channel;
     channel.SetOwnerReference(standIn.menu.Handle());
-    const Seen channelSeen = RunAndLook(channel, &standIn.menu);
+    const Seen channelSeen = RunAndLook(channel, WidgetOf(standIn.menu));
     EXPECT_TRUE(channelSeen.above);
     EXPECT_TRUE(channelSeen.visible);
 
     dialogs::CResetConfirmWindow reset;
     reset.SetOwnerReference(standIn.menu.Handle());
-    const Seen resetSeen = RunAndLook(reset, &standIn.menu);
+    const Seen resetSeen = RunAndLook(reset, WidgetOf(standIn.menu));
     EXPECT_TRUE(resetSeen.above);
     EXPECT_TRUE(resetSeen.visible);
 }
@@ -132,10 +135,10 @@ TEST(Stacking, VideoPidDialogOnItsOwnersCornerCoversItVisibly) {
     ASSERT_TRUE(owner.Create());
     owner.MoveTo(300, 200);
     owner.ShowWindow(SW_SHOW);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(owner)));
     dialogs::CConfVideoPIDDlg dialog;
     dialog.SetOwnerReference(owner.Handle());
-    const Seen seen = RunAndLook(dialog, &owner);
+    const Seen seen = RunAndLook(dialog, WidgetOf(owner));
     EXPECT_EQ(seen.rect.left, 300);
     EXPECT_EQ(seen.rect.top, 200);
     EXPECT_TRUE(seen.above);
@@ -154,23 +157,23 @@ TEST(Stacking, VideoPidDialogOpenedFromTheContentDialogIsSeenOverIt) {
     bool opened = false;
     Rect contentRect;
     RunModal(content, [&] {
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&content));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(content)));
         contentRect = content.GetWindowRect();
         QTimer::singleShot(0, [&] {
             auto* video = Shown<dialogs::CConfVideoPIDDlg>();
             opened = video != nullptr;
             if (!opened) return;
-            seen.exposed = QTest::qWaitForWindowExposed(video);
+            seen.exposed = QTest::qWaitForWindowExposed(WidgetOf(*video));
             WaitUntil([] { return false; }, 100);
-            seen.above = IsAbove(video, &content);
-            seen.visible = ScreenShows(video, video->GetDlgItem(IDOK)->geometry());
+            seen.above = IsAbove(WidgetOf(*video), WidgetOf(content));
+            seen.visible = ScreenShows(WidgetOf(*video), video->GetDlgItem(IDOK)->geometry());
             seen.rect = video->GetWindowRect();
-            QTest::keyClick(video, Qt::Key_Escape);
+            QTest::keyClick(WidgetOf(*video), Qt::Key_Escape);
         });
         // Selecting the PID with a destination opens its dialog at once.
         auto* entries = content.GetDlgItemAs<ListBoxControl>(res::IDC_CONTENT_PID_LIST);
         ClickListEntry(entries, 0);
-        QTest::keyClick(&content, Qt::Key_Escape);
+        QTest::keyClick(WidgetOf(content), Qt::Key_Escape);
     });
     ASSERT_TRUE(opened);
     EXPECT_EQ(seen.rect.left, contentRect.left);

@@ -16,6 +16,8 @@
 
 #include "platform/window/dialog.h"
 #include "platform/window/images.h"
+#include "platform/window/qt/native.h"
+#include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -29,6 +31,8 @@
 #include "skin/template_layout.h"
 #include "skin/transparent_static.h"
 #include "skin_test_support.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace skin {
 namespace {
@@ -101,7 +105,9 @@ const std::map<int, std::map<int, Skinned>>& SkinnedControls() {
 // buttons' strips.
 class SkinnedWindow : public window::Dialog {
   public:
-    explicit SkinnedWindow(int templateId) : window::Dialog(res::FindDialogTemplate(templateId)) {}
+    explicit SkinnedWindow(int templateId) : window::Dialog(res::FindDialogTemplate(templateId)) {
+        SetPaintsItself();  // the load/save dialog's tiled background
+    }
 
     CDialogLayoutScaler scaler;
 
@@ -127,7 +133,7 @@ class SkinnedWindow : public window::Dialog {
                     break;
             }
         }
-        scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
+        scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
         for (const window::ControlTemplate& item : Template()->controls)
             if (auto* hover = GetDlgItemAs<CHoverButton>(item.id))
                 hover->LoadBitmapStrip(item.imageId);
@@ -140,10 +146,10 @@ class SkinnedWindow : public window::Dialog {
     }
 
     // The load/save dialog has no picture: it tiles the menu's background.
-    void paintEvent(QPaintEvent*) override {
+    void OnPaint(window::DeviceContext& dc) override {
         if (Template()->id != res::IDD_LOAD_SAVE) return;
-        QPainter painter(this);
-        painter.drawTiledPixmap(rect(), window::LoadBitmap(res::IDB_MENU_BACKGROUND));
+        dc.TileImage(GetClientRect(),
+                     window::ImageFromPixmap(window::LoadBitmap(res::IDB_MENU_BACKGROUND)));
     }
 };
 
@@ -154,7 +160,7 @@ struct ShownWindow {
         test::Settle();
     }
     ~ShownWindow() { dialog.DestroyWindow(); }
-    QImage Screen() { return test::ScreenContents(dialog); }
+    QImage Screen() { return test::ScreenContents(*WidgetOf(dialog)); }
     template <typename T>
     T* Control(int id) {
         return dialog.GetDlgItemAs<T>(id);
@@ -194,7 +200,9 @@ TEST(RenderGallery, EveryTemplateIsLaidOutWholeAtTheScalersSize) {
         const window::DialogTemplate& layout = *res::FindDialogTemplate(id);
         EXPECT_EQ(shown.dialog.scaler.LaidOutCount(), static_cast<int>(layout.controls.size()))
             << id;
-        EXPECT_EQ(shown.dialog.size(), ClientSizePixels(layout, shown.dialog.scaler.Units())) << id;
+        EXPECT_EQ(WidgetOf(shown.dialog)->size(),
+                  ClientSizePixels(layout, shown.dialog.scaler.Units()))
+            << id;
         ExpectSaved(shown.Screen(), QStringLiteral("template_%1.png").arg(id));
     }
 }
@@ -202,7 +210,7 @@ TEST(RenderGallery, EveryTemplateIsLaidOutWholeAtTheScalersSize) {
 TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
     ShownWindow main(res::IDD_MAIN_CONSOLE);
     ASSERT_TRUE(main.created);
-    const QSize client = main.dialog.size();
+    const QSize client = WidgetOf(main.dialog)->size();
     const QImage art = Bitmap(res::IDB_MAIN_BACKGROUND);
     EXPECT_GE(art.width(), client.width());
     EXPECT_GE(art.height(), client.height());
@@ -262,8 +270,8 @@ TEST(RenderGallery, StatusPanelValuesStandOnDisplays) {
     ShownWindow panel(res::IDD_STATUS_PANEL);
     ASSERT_TRUE(panel.created);
     const QImage art = Bitmap(res::IDB_STATUS_BACKGROUND);
-    EXPECT_GE(art.width(), panel.dialog.width());
-    EXPECT_GE(art.height(), panel.dialog.height());
+    EXPECT_GE(art.width(), WidgetOf(panel.dialog)->width());
+    EXPECT_GE(art.height(), WidgetOf(panel.dialog)->height());
     for (const int id : {res::IDC_STATUS_PID_TITLE, res::IDC_STATUS_CHANNEL, res::IDC_STATUS_SNR,
                          res::IDC_STATUS_GATEWAY}) {
         const QRect value = panel.Control<QWidget>(id)->geometry();
@@ -296,7 +304,7 @@ TEST(RenderGallery, StatusPanelValuesStandOnDisplays) {
 TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton) {
     ShownWindow menu(res::IDD_CONFIG_MENU);
     ASSERT_TRUE(menu.created);
-    EXPECT_GE(Bitmap(res::IDB_MENU_BACKGROUND).height(), menu.dialog.height());
+    EXPECT_GE(Bitmap(res::IDB_MENU_BACKGROUND).height(), WidgetOf(menu.dialog)->height());
     // Each 123 x 39 picture shows centred on its button; everything of it
     // outside the button is clear.
     for (const window::ControlTemplate& item : menu.dialog.Template()->controls) {

@@ -8,9 +8,12 @@
 #include "platform/window/balloon_tip_window.h"
 #include "platform/window/balloon_tooltip.h"
 #include "platform/window/geometry.h"
+#include "platform/window/qt/native.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "window_test_support.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -31,12 +34,12 @@ class NetworkLike : public RecordingDialog {
 
   protected:
     bool OnInitDialog() override {
-        tips.Create(this, TTS_ALWAYSTIP | TTS_BALLOON);
+        tips.Create(WidgetOf(*this), TTS_ALWAYSTIP | TTS_BALLOON);
         tips.SetTitle(TTI_INFO, QStringLiteral("Network Configuration Dialog"));
         tips.AddTool(GetDlgItem(res::IDC_NET_STATUS_ADDRESS), STATUS_TIP);
         tips.AddTool(GetDlgItem(IDCANCEL),
                      QStringLiteral("Discard the Settings and close this dialog box"));
-        tips.AddTool(this, DIALOG_TIP);
+        tips.AddTool(WidgetOf(*this), DIALOG_TIP);
         tips.SetDelayTime(TTDT_AUTOPOP, 8000);
         tips.SetDelayTime(TTDT_RESHOW, 0);
         tips.SetDelayTime(TTDT_INITIAL, 0);
@@ -74,7 +77,7 @@ class TooltipTest : public ::testing::Test {
 TEST_F(TooltipTest, EachToolKeepsItsOwnText) {
     EXPECT_EQ(dialog.tips.GetToolCount(), 3);
     EXPECT_EQ(dialog.tips.GetText(dialog.GetDlgItem(res::IDC_NET_STATUS_ADDRESS)), STATUS_TIP);
-    EXPECT_EQ(dialog.tips.GetText(&dialog), DIALOG_TIP);
+    EXPECT_EQ(dialog.tips.GetText(WidgetOf(dialog)), DIALOG_TIP);
     EXPECT_TRUE(dialog.tips.GetText(dialog.GetDlgItem(IDOK)).isEmpty());
     dialog.tips.UpdateTipText(QStringLiteral("changed"), dialog.GetDlgItem(IDCANCEL));
     EXPECT_EQ(dialog.tips.GetText(dialog.GetDlgItem(IDCANCEL)), "changed");
@@ -110,7 +113,7 @@ TEST_F(TooltipTest, RestingOnAToolShowsItsTipWithTitleColourAndLines) {
 TEST_F(TooltipTest, LabelsAndPicturesShowTheDialogsOwnTip) {
     MoveOver(dialog.GetDlgItem(res::IDC_NET_RECEIVER_LABEL));
     ASSERT_TRUE(WaitUntil([&] { return dialog.tips.IsTipShown(); }));
-    EXPECT_EQ(dialog.tips.CurrentTool(), &dialog);
+    EXPECT_EQ(dialog.tips.CurrentTool(), WidgetOf(dialog));
     EXPECT_EQ(dialog.tips.TipWindow()->Text(), DIALOG_TIP);
     EXPECT_EQ(dialog.tips.TipWindow()->Lines().size(), 3);
 }
@@ -133,11 +136,11 @@ TEST_F(TooltipTest, AClickPutsTheTipAwayUntilAnotherTool) {
     EXPECT_FALSE(dialog.tips.IsTipShown());
     MoveOver(dialog.GetDlgItem(res::IDC_NET_IGMP_LABEL));
     EXPECT_TRUE(WaitUntil([&] { return dialog.tips.IsTipShown(); }));
-    EXPECT_EQ(dialog.tips.CurrentTool(), &dialog);
+    EXPECT_EQ(dialog.tips.CurrentTool(), WidgetOf(dialog));
 }
 
 TEST_F(TooltipTest, RemovedToolShowsNoMore) {
-    dialog.tips.DelTool(&dialog);
+    dialog.tips.DelTool(WidgetOf(dialog));
     MoveOver(dialog.GetDlgItem(res::IDC_NET_RECEIVER_LABEL));
     Pump(50);
     EXPECT_FALSE(dialog.tips.IsTipShown());

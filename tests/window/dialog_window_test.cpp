@@ -10,11 +10,13 @@
 #include "platform/window/button_control.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/images.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/static_control.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "window_test_support.h"
 
+using platform::window::qt::WidgetOf;
 namespace {
 
 using namespace window_test;
@@ -93,9 +95,10 @@ TEST(DialogWindow, BoundControlsAreReplacedInPlaceBeforeInitialisation) {
     ASSERT_TRUE(unbound.Create());
     QWidget* original = unbound.GetDlgItem(res::IDC_MAIN_CONFIG_MENU);
     EXPECT_EQ(fresh.configButton->geometry(), original->geometry());
-    EXPECT_EQ(StackIndex(&fresh, fresh.configButton), StackIndex(&unbound, original));
-    EXPECT_EQ(StackIndex(&fresh, fresh.message),
-              StackIndex(&unbound, unbound.GetDlgItem(res::IDC_MAIN_MESSAGE)));
+    EXPECT_EQ(StackIndex(WidgetOf(fresh), fresh.configButton),
+              StackIndex(WidgetOf(unbound), original));
+    EXPECT_EQ(StackIndex(WidgetOf(fresh), fresh.message),
+              StackIndex(WidgetOf(unbound), unbound.GetDlgItem(res::IDC_MAIN_MESSAGE)));
 
     // Its text came along through the text property.
     EXPECT_EQ(fresh.message->Text(), "R40 Management Console");
@@ -140,12 +143,12 @@ TEST(DialogWindow, AControlMayBeReplacedFromItsOwnClickHandler) {
 TEST(DialogWindow, ModelessVisibilityFollowsTheTemplate) {
     RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
     ASSERT_TRUE(main.Create());
-    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(main.IsWindowVisible());
     RecordingDialog panel(res::FindDialogTemplate(res::IDD_STATUS_PANEL));
     ASSERT_TRUE(panel.Create(&main));
-    EXPECT_FALSE(panel.isVisible());
-    EXPECT_EQ(panel.parentWidget(), &main);
-    EXPECT_TRUE(panel.isWindow());
+    EXPECT_FALSE(panel.IsWindowVisible());
+    EXPECT_EQ(WidgetOf(panel)->parentWidget(), WidgetOf(main));
+    EXPECT_TRUE(WidgetOf(panel)->isWindow());
     EXPECT_FALSE(panel.Create(&main));  // one window at a time
 }
 
@@ -180,14 +183,14 @@ TEST(DialogWindow, ShowMoveAndRectangles) {
     RecordingDialog panel(res::FindDialogTemplate(res::IDD_STATUS_PANEL));
     ASSERT_TRUE(panel.Create(&main));
     EXPECT_FALSE(panel.ShowWindow(SW_SHOW));
-    EXPECT_TRUE(panel.isVisible());
+    EXPECT_TRUE(panel.IsWindowVisible());
     EXPECT_TRUE(panel.ShowWindow(SW_HIDE));
-    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(panel.IsWindowVisible());
 
     const Rect client = panel.GetClientRect();
     EXPECT_EQ(client.left, 0);
-    EXPECT_EQ(client.Width(), panel.width());
-    EXPECT_EQ(client.Height(), panel.height());
+    EXPECT_EQ(client.Width(), WidgetOf(panel)->width());
+    EXPECT_EQ(client.Height(), WidgetOf(panel)->height());
 
     // Docked under the main window: its top-left at the main window's
     // bottom-left corner, without a change of size.
@@ -198,7 +201,7 @@ TEST(DialogWindow, ShowMoveAndRectangles) {
     EXPECT_EQ(panelRect.left, mainRect.left);
     EXPECT_EQ(panelRect.top, mainRect.bottom);
     EXPECT_EQ(panelRect.Width(), client.Width());
-    EXPECT_EQ(mainRect.bottom - mainRect.top, main.height());  // frameless: no frame
+    EXPECT_EQ(mainRect.bottom - mainRect.top, WidgetOf(main)->height());  // frameless: no frame
 }
 
 TEST(DialogWindow, MovesAreReportedAndShowingCallsTheHook) {
@@ -230,10 +233,10 @@ TEST(DialogWindow, TopMostAndControlStacking) {
     ASSERT_TRUE(dialog.Create());
     dialog.ShowWindow(SW_SHOW);
     dialog.SetTopMost(true);
-    EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(WidgetOf(dialog)->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(dialog.IsWindowVisible());
     dialog.SetTopMost(false);
-    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(WidgetOf(dialog)->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 TEST(DialogWindow, ColoursGivenByTheDialogReachItsControls) {
@@ -263,11 +266,11 @@ TEST(DialogWindow, DraggingTheSurfaceMovesTheWindow) {
     QWidget* background = dialog.GetDlgItem(res::IDC_MAIN_BACKGROUND);
     QTest::mousePress(background, Qt::LeftButton, {}, QPoint(150, 60));
     QMouseEvent move(QEvent::MouseMove, QPointF(190, 80),
-                     QPointF(dialog.mapToGlobal(QPoint(190, 80))), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(&dialog, &move);
-    QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(190, 80));
-    EXPECT_EQ(dialog.pos(), QPoint(140, 120));
+                     QPointF(WidgetOf(dialog)->mapToGlobal(QPoint(190, 80))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(WidgetOf(dialog), &move);
+    QTest::mouseRelease(WidgetOf(dialog), Qt::LeftButton, {}, QPoint(190, 80));
+    EXPECT_EQ(WidgetOf(dialog)->pos(), QPoint(140, 120));
 }
 
 }  // namespace
@@ -280,7 +283,7 @@ TEST(DialogWindow, CaptionlessWindowDrawsTheFrameItsStyleAsksForAboveItsControls
     RecordingDialog framed(res::FindDialogTemplate(res::IDD_RESET_CONFIRM));
     ASSERT_TRUE(framed.Create());
     framed.ShowWindow(SW_SHOW);
-    const QImage image = framed.grab().toImage();
+    const QImage image = WidgetOf(framed)->grab().toImage();
     const int right = image.width() - 1;
     const int bottom = image.height() - 1;
     EXPECT_EQ(image.pixelColor(0, 0), QColor(227, 227, 227));
@@ -291,17 +294,17 @@ TEST(DialogWindow, CaptionlessWindowDrawsTheFrameItsStyleAsksForAboveItsControls
     const QImage picture = LoadBitmap(res::IDB_DIALOG_BACKGROUND).toImage();
     EXPECT_EQ(image.pixelColor(3, 40), picture.pixelColor(3, 40));  // inside the frame
     // The frame takes nothing from the client area's size.
-    EXPECT_EQ(framed.GetClientRect().Width(), framed.width());
+    EXPECT_EQ(framed.GetClientRect().Width(), WidgetOf(framed)->width());
 
     // A control made later (a skinned class put in place) stays beneath it.
-    auto* later = new QWidget(&framed);
-    later->setGeometry(framed.rect());
+    auto* later = new QWidget(WidgetOf(framed));
+    later->setGeometry(WidgetOf(framed)->rect());
     later->setAutoFillBackground(true);
     QPalette blue = later->palette();
     blue.setColor(QPalette::Window, Qt::blue);
     later->setPalette(blue);
     later->show();
-    const QImage covered = framed.grab().toImage();
+    const QImage covered = WidgetOf(framed)->grab().toImage();
     EXPECT_EQ(covered.pixelColor(0, 0), QColor(227, 227, 227));
     EXPECT_EQ(covered.pixelColor(3, 40), QColor(Qt::blue));
 
@@ -309,7 +312,7 @@ TEST(DialogWindow, CaptionlessWindowDrawsTheFrameItsStyleAsksForAboveItsControls
     RecordingDialog plain(res::FindDialogTemplate(res::IDD_CONFIG_MENU));
     ASSERT_TRUE(plain.Create());
     plain.ShowWindow(SW_SHOW);
-    EXPECT_EQ(plain.grab().toImage().pixelColor(0, 40),
+    EXPECT_EQ(WidgetOf(plain)->grab().toImage().pixelColor(0, 40),
               LoadBitmap(res::IDB_MENU_BACKGROUND).toImage().pixelColor(0, 40));
 }
 

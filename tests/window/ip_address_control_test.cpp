@@ -6,9 +6,12 @@
 #include <QTest>
 
 #include "platform/window/ip_address_control.h"
+#include "platform/window/qt/native.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "window_test_support.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -18,7 +21,7 @@ class IpAddressTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dialog.Create());
-        ASSERT_TRUE(Activate(&dialog));
+        ASSERT_TRUE(Activate(WidgetOf(dialog)));
         ip = dialog.GetDlgItemAs<IpAddressControl>(res::IDC_NET_RECEIVER_ADDRESS);
         ASSERT_NE(ip, nullptr);
     }

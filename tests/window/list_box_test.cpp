@@ -7,9 +7,12 @@
 #include <QTest>
 
 #include "platform/window/list_box_control.h"
+#include "platform/window/qt/native.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "window_test_support.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -59,7 +62,7 @@ TEST(ListBox, FirstClickOnTheFirstEntryOfAnUnfocusedListNotifiesItsSelection) {
     // the click that selects it is still the operator's change.
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONTENT_SELECT));
     ASSERT_TRUE(dialog.Create());
-    ASSERT_TRUE(Activate(&dialog));
+    ASSERT_TRUE(Activate(WidgetOf(dialog)));
     auto* list = dialog.GetDlgItemAs<ListBoxControl>(res::IDC_CONTENT_PID_LIST);
     list->AddString(QStringLiteral("100 (0x64)"));
     list->AddString(QStringLiteral("200 (0xC8)"));

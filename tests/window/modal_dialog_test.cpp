@@ -11,10 +11,13 @@
 #include "platform/window/data_exchange.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/message_box.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "window_test_support.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -53,11 +56,11 @@ TEST(ModalDialog, ButtonOneEndsWithIdOkAndButtonTwoWithIdCancel) {
 
 TEST(ModalDialog, EnterEndsWithIdOkAndEscapeWithIdCancel) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_RESET_CONFIRM));
-    WhenRunning([&] { QTest::keyClick(&dialog, Qt::Key_Return); });
+    WhenRunning([&] { QTest::keyClick(WidgetOf(dialog), Qt::Key_Return); });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    WhenRunning([&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    WhenRunning([&] { QTest::keyClick(WidgetOf(dialog), Qt::Key_Escape); });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    WhenRunning([&] { QTest::keyClick(&dialog, Qt::Key_Enter); });
+    WhenRunning([&] { QTest::keyClick(WidgetOf(dialog), Qt::Key_Enter); });
     EXPECT_EQ(dialog.DoModal(), IDOK);
 }
 
@@ -104,7 +107,7 @@ TEST(ModalDialog, EscapeDoesNothingWhileCancelIsDisabled) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_RESET_CONFIRM));
     WhenRunning([&] {
         dialog.GetDlgItem(IDCANCEL)->setEnabled(false);
-        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::keyClick(WidgetOf(dialog), Qt::Key_Escape);
         EXPECT_TRUE(dialog.IsModalRunning());
         dialog.EndDialog(7);
     });
@@ -113,7 +116,7 @@ TEST(ModalDialog, EscapeDoesNothingWhileCancelIsDisabled) {
 
 TEST(ModalDialog, ClosingTheWindowIsCancel) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_RESET_CONFIRM));
-    WhenRunning([&] { dialog.close(); });
+    WhenRunning([&] { WidgetOf(dialog)->close(); });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
@@ -140,7 +143,7 @@ TEST(ModalDialog, RefusedValueIsAnsweredByTheServiceAndTheDialogStaysOpen) {
         // Refused: still running, the edit has the focus with its text selected.
         EXPECT_TRUE(dialog.IsModalRunning());
         focusedAndSelected =
-            dialog.focusWidget() == dialog.edit && dialog.edit->selectedText() == "1";
+            WidgetOf(dialog)->focusWidget() == dialog.edit && dialog.edit->selectedText() == "1";
         dialog.edit->setText(QStringLiteral(""));
         QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton);
         EXPECT_TRUE(dialog.IsModalRunning());
@@ -181,7 +184,7 @@ TEST(ModalDialog, ABoxShownFromAHandlerIsAnsweredFromTheScript) {
         answer = AfxMessageBox(QStringLiteral("Reset?"), MB_YESNO | MB_ICONQUESTION);
         dialog.EndDialog(IDOK);
     });
-    WhenRunning([&] { QTest::keyClick(&dialog, Qt::Key_Return); });
+    WhenRunning([&] { QTest::keyClick(WidgetOf(dialog), Qt::Key_Return); });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(answer, IDNO);
     // Unscripted boxes take their first button.

@@ -5,9 +5,12 @@
 #include <QTest>
 
 #include "platform/window/mouse_capture.h"
+#include "platform/window/qt/native.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "window_test_support.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -62,7 +65,7 @@ TEST(MouseCapture, EndsWithTheCapturingWindow) {
 TEST(MouseCapture, ADialogDestroyedWhileCapturingReleasesIt) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONFIG_MENU));
     ASSERT_TRUE(dialog.Create());
-    SetCapture(&dialog);
+    SetCapture(WidgetOf(dialog));
     dialog.DestroyWindow();
     EXPECT_EQ(GetCapture(), nullptr);
 }

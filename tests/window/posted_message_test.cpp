@@ -181,7 +181,7 @@ TEST(PostedMessage, HandlesAreNeverReused) {
     ASSERT_TRUE(b.Create());
     EXPECT_NE(b.Handle(), first);
     EXPECT_EQ(LookupWindow(first), nullptr);
-    EXPECT_EQ(LookupWindow(b.Handle()), &b);
+    EXPECT_EQ(LookupWindow(b.Handle()), b.Widget());
 }
 
 TEST(WorkerThread, RunsWithTheWindowHandleAndReportsByPosting) {

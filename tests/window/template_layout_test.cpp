@@ -18,11 +18,14 @@
 #include "platform/window/dialog_units.h"
 #include "platform/window/images.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/static_control.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "resources/image_catalogue.h"
 #include "window_test_support.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace {
 
@@ -113,11 +116,11 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
     const BaseUnits base = MeasureBaseUnits(MakeFont(FontOf(*tmpl), LAYOUT_DPI));
     ASSERT_GT(base.baseX, 0);
     ASSERT_GT(base.baseY, 0);
-    EXPECT_EQ(dialog.width(), HorizontalPixels(230, base));
-    EXPECT_EQ(dialog.height(), VerticalPixels(94, base));
-    EXPECT_EQ(dialog.font().pixelSize(), 12);  // Arial 9 at 96 dpi
+    EXPECT_EQ(WidgetOf(dialog)->width(), HorizontalPixels(230, base));
+    EXPECT_EQ(WidgetOf(dialog)->height(), VerticalPixels(94, base));
+    EXPECT_EQ(WidgetOf(dialog)->font().pixelSize(), 12);  // Arial 9 at 96 dpi
 
-    const std::vector<QWidget*> controls = ControlsInOrder(&dialog);
+    const std::vector<QWidget*> controls = ControlsInOrder(WidgetOf(dialog));
     ASSERT_EQ(controls.size(), tmpl->controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlTemplate& item = tmpl->controls[i];
@@ -151,16 +154,16 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
 TEST(MainConsoleLayout, IsCentredOnTheScreen) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
     ASSERT_TRUE(dialog.Create());
-    const QRect area = dialog.screen()->availableGeometry();
-    EXPECT_NEAR(dialog.geometry().center().x(), area.center().x(), 1);
-    EXPECT_NEAR(dialog.geometry().center().y(), area.center().y(), 1);
+    const QRect area = WidgetOf(dialog)->screen()->availableGeometry();
+    EXPECT_NEAR(WidgetOf(dialog)->geometry().center().x(), area.center().x(), 1);
+    EXPECT_NEAR(WidgetOf(dialog)->geometry().center().y(), area.center().y(), 1);
 }
 
 TEST(MainConsoleLayout, RendersTheEmptyLayout) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
     ASSERT_TRUE(dialog.Create());
-    const QImage plain = dialog.grab().toImage();
-    ASSERT_EQ(plain.size(), dialog.size());
+    const QImage plain = WidgetOf(dialog)->grab().toImage();
+    ASSERT_EQ(plain.size(), WidgetOf(dialog)->size());
     EXPECT_TRUE(plain.save(RenderDir() + QStringLiteral("/template_102_empty.png")));
 
     // The same with each control outlined and numbered, to check by eye.
@@ -170,7 +173,7 @@ TEST(MainConsoleLayout, RendersTheEmptyLayout) {
     QFont font = painter.font();
     font.setPixelSize(10);
     painter.setFont(font);
-    for (QWidget* control : ControlsInOrder(&dialog)) {
+    for (QWidget* control : ControlsInOrder(WidgetOf(dialog))) {
         const QRect r(control->geometry().topLeft() * 2, control->geometry().size() * 2);
         painter.drawRect(r.adjusted(0, 0, -1, -1));
         painter.drawText(r.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop,
@@ -192,11 +195,11 @@ TEST(AllTemplates, BuildWindowsWithEveryControl) {
         RecordingDialog dialog(tmpl);
         ASSERT_TRUE(dialog.Create());
         const BaseUnits base = MeasureBaseUnits(MakeFont(FontOf(*tmpl), LAYOUT_DPI));
-        EXPECT_EQ(dialog.size(),
+        EXPECT_EQ(WidgetOf(dialog)->size(),
                   QSize(HorizontalPixels(tmpl->cx, base), VerticalPixels(tmpl->cy, base)));
         // Every control of the template, in its order, with its id, style,
         // rectangle and visibility, found by its id.
-        const std::vector<QWidget*> controls = ControlsInOrder(&dialog);
+        const std::vector<QWidget*> controls = ControlsInOrder(WidgetOf(dialog));
         ASSERT_EQ(controls.size(), tmpl->controls.size());
         for (std::size_t i = 0; i < controls.size(); ++i) {
             const ControlTemplate& item = tmpl->controls[i];

@@ -1,0 +1,58 @@
+// A native window for a Window: a Qt widget class (QWidget, QPushButton, ...)
+// whose paint, mouse and resize events go to the Window's handlers. Paint
+// events reach OnPaint only for a window that paints itself; the widget's
+// own painting runs otherwise. Mouse and resize events are handed to the
+// handler first, then to the widget as usual.
+#pragma once
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QResizeEvent>
+
+#include <utility>
+
+#include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
+#include "platform/window/qt/painting.h"
+
+namespace platform::window::qt {
+
+template <class Base>
+class Host : public Base, public NativeWindow {
+  public:
+    template <class... Args>
+    explicit Host(Window& owner, Args&&... args)
+        : Base(std::forward<Args>(args)...), NativeWindow(owner, *this) {}
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!OwnerPaintsItself()) {
+            Base::paintEvent(event);
+            return;
+        }
+        PaintWidget(*this, [this](DeviceContext& dc) { Paint(dc); });
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        MouseMove(FromQPoint(event->position().toPoint()));
+        Base::mouseMoveEvent(event);
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) LButtonDown(FromQPoint(event->position().toPoint()));
+        Base::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) LButtonUp(FromQPoint(event->position().toPoint()));
+        Base::mouseReleaseEvent(event);
+    }
+    void leaveEvent(QEvent* event) override {
+        MouseLeave();
+        Base::leaveEvent(event);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        Size(event->size().width(), event->size().height());
+        Base::resizeEvent(event);
+    }
+};
+
+}  // namespace platform::window::qt

@@ -1,0 +1,163 @@
+#include "platform/window/window.h"
+
+#include <QWindow>
+
+#include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
+#include "platform/window/qt/painting.h"
+
+namespace platform::window {
+
+// ---- NativeWindow -----------------------------------------------------------
+
+NativeWindow::NativeWindow(Window& owner, QWidget& widget) : m_owner(&owner), m_widget(widget) {
+    owner.m_native = this;
+}
+
+NativeWindow::~NativeWindow() {
+    Detach();
+}
+
+void NativeWindow::Detach() {
+    if (m_owner != nullptr && m_owner->m_native == this) m_owner->m_native = nullptr;
+    m_owner = nullptr;
+}
+
+namespace qt {
+
+QWidget* WidgetOf(const Window& window) {
+    return window.Native() != nullptr ? &window.Native()->Widget() : nullptr;
+}
+
+Window* WindowOf(const QWidget* widget) {
+    const auto* native = dynamic_cast<const NativeWindow*>(widget);
+    return native != nullptr ? native->Owner() : nullptr;
+}
+
+}  // namespace qt
+
+// ---- Window -----------------------------------------------------------------
+
+Window::~Window() {
+    if (m_native == nullptr) return;
+    // Unlinked first: the widget's last events must not reach an object
+    // that is being destroyed.
+    QWidget* widget = &m_native->Widget();
+    m_native->Detach();
+    delete widget;
+}
+
+std::string Window::GetWindowText() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr ? ToUtf8(widget->windowTitle()) : std::string();
+}
+
+void Window::SetWindowText(std::string_view text) {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->setWindowTitle(ToQString(text));
+}
+
+Rect Window::GetClientRect() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr ? Rect{0, 0, widget->width(), widget->height()} : Rect{};
+}
+
+Rect Window::GetWindowRect() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    if (widget == nullptr) return Rect{};
+    if (widget->isWindow()) return FromQRect(widget->frameGeometry());
+    return FromQRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
+}
+
+Rect Window::GetPlacement() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr ? FromQRect(widget->geometry()) : Rect{};
+}
+
+void Window::MoveWindow(const Rect& rect) {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->setGeometry(ToQRect(rect));
+}
+
+void Window::MoveTo(int x, int y) {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->move(x, y);
+}
+
+bool Window::ShowWindow(int command) {
+    QWidget* widget = qt::WidgetOf(*this);
+    if (widget == nullptr) return false;
+    const bool wasVisible = widget->isVisible();
+    switch (command) {
+        case SW_HIDE:
+            widget->hide();
+            break;
+        case SW_SHOWNOACTIVATE:
+        case SW_SHOWNA:
+            widget->setAttribute(Qt::WA_ShowWithoutActivating, true);
+            widget->show();
+            widget->setAttribute(Qt::WA_ShowWithoutActivating, false);
+            break;
+        case SW_MINIMIZE:
+        case SW_SHOWMINIMIZED:
+            widget->showMinimized();
+            break;
+        case SW_RESTORE:
+            widget->showNormal();
+            break;
+        default:
+            widget->show();
+            break;
+    }
+    return wasVisible;
+}
+
+bool Window::IsWindowVisible() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr && widget->isVisible();
+}
+
+void Window::EnableWindow(bool enable) {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->setEnabled(enable);
+}
+
+bool Window::IsWindowEnabled() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr && widget->isEnabled();
+}
+
+void Window::SetFocus() {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool Window::HasFocus() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr && widget->hasFocus();
+}
+
+void Window::SetFont(const Font& font) {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->setFont(ToQFont(font));
+}
+
+Font Window::GetFont() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr ? FontFromQFont(widget->font()) : Font();
+}
+
+void Window::Invalidate() {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->update();
+}
+
+void Window::InvalidateRect(const Rect& rect) {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->update(ToQRect(rect));
+}
+
+void Window::UpdateWindow() {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->repaint();
+}
+
+void Window::OnPaint(DeviceContext&) {}
+void Window::OnMouseMove(Point) {}
+void Window::OnLButtonDown(Point) {}
+void Window::OnLButtonUp(Point) {}
+void Window::OnMouseLeave() {}
+void Window::OnSize(int, int) {}
+
+}  // namespace platform::window

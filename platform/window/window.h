@@ -1,0 +1,111 @@
+// Window: the object every window of the layer is (CWnd in MFC terms), a
+// dialog, a control or a window that paints itself. The C++ object and its
+// native window have separate lives: the object is constructed first, the
+// backend attaches a native window to it (a dialog's Create or DoModal, a
+// control created from a template or subclassed) and detaches it when the
+// native window is destroyed; the object stays readable afterwards and every
+// call on it without a native window is a harmless no-op.
+//
+// A custom window overrides the handlers it needs. OnPaint is called only
+// for a window that says in its constructor that it paints itself; other
+// windows are painted by their native control.
+//
+//   class CLogo : public Window {
+//   public:
+//       CLogo() { SetPaintsItself(); }
+//   protected:
+//       void OnPaint(DeviceContext& dc) override { dc.FillSolidRect(GetClientRect(), ...); }
+//       void OnLButtonDown(Point point) override { ... }
+//   };
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/window/device_context.h"
+#include "platform/window/font.h"
+#include "platform/window/geometry.h"
+
+namespace platform::window {
+
+// The backend's native window behind a Window; only the backend sees inside.
+class NativeWindow;
+
+// ShowWindow commands.
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+inline constexpr int SW_SHOWNOACTIVATE = 4;
+inline constexpr int SW_SHOW = 5;
+inline constexpr int SW_MINIMIZE = 6;
+inline constexpr int SW_SHOWNA = 8;
+inline constexpr int SW_RESTORE = 9;
+
+class Window {
+  public:
+    Window() = default;
+    // Destroys the native window when one is still attached.
+    virtual ~Window();
+
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // The native window; null before it is attached and after it is gone.
+    NativeWindow* Native() const { return m_native; }
+
+    // ---- Text and geometry ----------------------------------------------
+    // The window text (a top-level window's caption), UTF-8.
+    std::string GetWindowText() const;
+    void SetWindowText(std::string_view text);
+    // Client rectangle: (0, 0, width, height).
+    Rect GetClientRect() const;
+    // The whole window (frame included) in screen coordinates.
+    Rect GetWindowRect() const;
+    // The window in its parent's client coordinates (screen coordinates
+    // for a top-level window), as MoveWindow takes it.
+    Rect GetPlacement() const;
+    // Moves and resizes the window (see GetPlacement for the coordinates).
+    void MoveWindow(const Rect& rect);
+    // Moves the window without resizing it.
+    void MoveTo(int x, int y);
+
+    // ---- State ------------------------------------------------------------
+    // Returns whether the window was visible before.
+    bool ShowWindow(int command);
+    // Shown itself and all its ancestors (IsWindowVisible).
+    bool IsWindowVisible() const;
+    void EnableWindow(bool enable);
+    bool IsWindowEnabled() const;
+    void SetFocus();
+    bool HasFocus() const;
+    void SetFont(const Font& font);
+    Font GetFont() const;
+
+    // ---- Painting ---------------------------------------------------------
+    // Asks for the whole window, or `rect` of it, to be painted again.
+    void Invalidate();
+    void InvalidateRect(const Rect& rect);
+    // Paints what is invalid now rather than when the loop is idle.
+    void UpdateWindow();
+
+  protected:
+    // Called in the constructor of a window that paints itself in OnPaint.
+    void SetPaintsItself() { m_paintsItself = true; }
+
+    // The handlers a custom window overrides; the defaults do nothing.
+    virtual void OnPaint(DeviceContext& dc);
+    virtual void OnMouseMove(Point point);
+    virtual void OnLButtonDown(Point point);
+    virtual void OnLButtonUp(Point point);
+    virtual void OnMouseLeave();
+    virtual void OnSize(int width, int height);
+
+  private:
+    friend class NativeWindow;
+
+    NativeWindow* m_native = nullptr;
+    bool m_paintsItself = false;
+};
+
+}  // namespace platform::window

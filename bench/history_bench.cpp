@@ -12,6 +12,9 @@
 #include "console/history_panel.h"
 #include "console/signal_history.h"
 #include "platform/window/dialog.h"
+#include "platform/window/qt/native.h"
+
+using platform::window::qt::WidgetOf;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -39,18 +42,18 @@ int main(int argc, char** argv) {
     panel.ShowWindow(platform::window::SW_SHOW);
     panel.Chart()->SetNow(NOW);
     constexpr int PAINTS = 50;
-    QImage target(panel.Chart()->size(), QImage::Format_RGB32);
-    panel.Chart()->render(&target);  // warm up fonts and caches
+    QImage target(WidgetOf(*panel.Chart())->size(), QImage::Format_RGB32);
+    WidgetOf(*panel.Chart())->render(&target);  // warm up fonts and caches
     clock.restart();
-    for (int i = 0; i < PAINTS; ++i) panel.Chart()->render(&target);
+    for (int i = 0; i < PAINTS; ++i) WidgetOf(*panel.Chart())->render(&target);
     const double paintMs = static_cast<double>(clock.nsecsElapsed()) / 1e6 / PAINTS;
 
     // The same paint without samples: what the frame, grid and text cost.
     console::SignalHistory empty;
     panel.SetHistory(&empty);
-    panel.Chart()->render(&target);
+    WidgetOf(*panel.Chart())->render(&target);
     clock.restart();
-    for (int i = 0; i < PAINTS; ++i) panel.Chart()->render(&target);
+    for (int i = 0; i < PAINTS; ++i) WidgetOf(*panel.Chart())->render(&target);
     const double emptyMs = static_cast<double>(clock.nsecsElapsed()) / 1e6 / PAINTS;
 
     const double sampleBytes = sizeof(console::SignalSample);
@@ -60,7 +63,8 @@ int main(int argc, char** argv) {
     std::printf("  one hour of polls every 600 ms: %.0f bytes\n", sampleBytes * 3600 / 0.6);
     std::printf("  append: %.1f ns\n", appendNs);
     std::printf("  paint of the full ring (%d x %d px, 60-minute window): %.2f ms\n",
-                panel.Chart()->width(), panel.Chart()->height(), paintMs);
+                panel.Chart()->GetClientRect().Width(), panel.Chart()->GetClientRect().Height(),
+                paintMs);
     std::printf("  paint without samples: %.2f ms\n", emptyMs);
     return 0;
 }

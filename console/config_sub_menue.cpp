@@ -579,7 +579,7 @@ void CConfigSubMenue::StartProgress() {
     m_progressRunning = true;
     SetTimer(TIMER_PROGRESS, PROGRESS_PERIOD_MS);
     if (m_progress != nullptr) {
-        m_progress->show();
+        m_progress->ShowWindow(window::SW_SHOW);
         m_progress->SetRange(100);
         m_progress->SetColor(skin::SKIN_COLOR);
         m_progress->SetCircleColor(window::Rgb(255, 0, 0));
@@ -591,7 +591,7 @@ void CConfigSubMenue::StartProgress() {
 void CConfigSubMenue::StopProgress() {
     KillTimer(TIMER_PROGRESS);
     m_progressRunning = false;
-    if (m_progress != nullptr) m_progress->hide();
+    if (m_progress != nullptr) m_progress->ShowWindow(window::SW_HIDE);
 }
 
 void CConfigSubMenue::ShowResult(int kind, const QString& text) {

@@ -7,7 +7,6 @@
 #include "console/chart_numbers.h"
 #include "console/console_messages.h"
 #include "platform/clock/clock.h"
-#include "platform/window/qt/painting.h"
 #include "skin/skin_palette.h"
 
 namespace console {
@@ -52,17 +51,17 @@ std::int64_t MinutesMs(int minutes) {
 
 }  // namespace
 
-CSignalHistoryChart::CSignalHistoryChart(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+CSignalHistoryChart::CSignalHistoryChart() {
+    SetPaintsItself(true);  // the gradient covers every pixel
 }
 
 void CSignalHistoryChart::SetHistory(const SignalHistory* history) {
     m_history = history;
-    update();
+    Invalidate();
 }
 
 void CSignalHistoryChart::Layout() {
-    const Rect all = Rect{0, 0, width(), height()}.Deflated(MARGIN, MARGIN, MARGIN, MARGIN);
+    const Rect all = GetClientRect().Deflated(MARGIN, MARGIN, MARGIN, MARGIN);
     m_headerRect = Rect::FromSize(all.left, all.top, all.Width(), HEADER_HEIGHT);
     const int left = all.left + SCALE_WIDTH;
     const int lastRow = all.bottom - 1 - AXIS_HEIGHT;  // the ticks' last pixel row
@@ -125,12 +124,8 @@ int CSignalHistoryChart::YOf(double value) const {
     return m_plot.bottom - 1 - static_cast<int>(std::lround(clamped * (m_plot.Height() - 1)));
 }
 
-void CSignalHistoryChart::paintEvent(QPaintEvent*) {
-    window::PaintWidget(*this, [this](DeviceContext& dc) { OnPaint(dc); });
-}
-
 void CSignalHistoryChart::OnPaint(DeviceContext& dc) {
-    dc.FillGradient(Rect{0, 0, width(), height()}, BACKGROUND_TOP, BACKGROUND_BOTTOM);
+    dc.FillGradient(GetClientRect(), BACKGROUND_TOP, BACKGROUND_BOTTOM);
 
     Layout();
     const std::int64_t now = m_fixedNow.value_or(platform::clock::NowMilliseconds());

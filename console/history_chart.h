@@ -9,8 +9,6 @@
 // nothing of its own.
 #pragma once
 
-#include <QWidget>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,14 +16,13 @@
 #include "console/signal_history.h"
 #include "platform/window/device_context.h"
 #include "platform/window/geometry.h"
+#include "platform/window/window.h"
 
 namespace console {
 
-class CSignalHistoryChart : public QWidget {
-    Q_OBJECT
-
+class CSignalHistoryChart : public platform::window::Window {
   public:
-    explicit CSignalHistoryChart(QWidget* parent = nullptr);
+    CSignalHistoryChart();
 
     // The history drawn (may be null: nothing to draw); it must outlive the
     // chart or be replaced first.
@@ -47,8 +44,7 @@ class CSignalHistoryChart : public QWidget {
     const std::string& HeaderText() const { return m_header; }
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void OnPaint(platform::window::DeviceContext& dc);
+    void OnPaint(platform::window::DeviceContext& dc) override;
 
   private:
     void Layout();

@@ -87,7 +87,7 @@ void CSignalHistoryPanel::SetHistory(const SignalHistory* history) {
 }
 
 void CSignalHistoryPanel::Refresh() {
-    if (m_chart != nullptr) m_chart->update();
+    if (m_chart != nullptr) m_chart->Invalidate();
 }
 
 bool CSignalHistoryPanel::OnDrawItem(window::DrawItem& item) {

@@ -353,7 +353,7 @@ void CLoadSaveConfiguration::StartApply() {
         m_progress->SetStep(2);
         m_progress->SetRange(100);
         m_progress->SetPos(0);
-        m_progress->show();
+        m_progress->ShowWindow(window::SW_SHOW);
     }
     const bool started = window::BeginWorkerThread(
         [job](window::WindowHandle dialog) { LoadApplyWorker(job, dialog); }, Handle());
@@ -432,7 +432,7 @@ std::intptr_t CLoadSaveConfiguration::OnStageSucceeded(window::Message& message)
 
 void CLoadSaveConfiguration::BeginClosing() {
     KillTimer(TIMER_LOADAPPLY_PROGRESS);
-    if (m_progress != nullptr) m_progress->hide();
+    if (m_progress != nullptr) m_progress->ShowWindow(window::SW_HIDE);
     SetTimer(TIMER_LOADAPPLY_CLOSE, LOADAPPLY_CLOSE_MS);
     m_state = State::Closing;
 }

@@ -4,20 +4,21 @@
 #include <cmath>
 #include <utility>
 
-#include "platform/window/qt/painting.h"
 #include "skin/circle_progress_geometry.h"
 #include "skin/skin_palette.h"
 
 namespace skin {
 
-CMYCircleProgress::CMYCircleProgress(QWidget* parent)
-    : QWidget(parent), m_color(PROGRESS_WEDGE_START), m_circleColor(PROGRESS_DISC_START) {}
+CMYCircleProgress::CMYCircleProgress()
+    : m_color(PROGRESS_WEDGE_START), m_circleColor(PROGRESS_DISC_START) {
+    SetPaintsItself();
+}
 
 std::uint32_t CMYCircleProgress::SetRange(std::uint32_t range) {
     const std::uint32_t previous = m_range;
     m_range = range == 0 ? 1 : range;
     m_pos = std::min(m_pos, m_range);
-    update();
+    Invalidate();
     return previous;
 }
 
@@ -42,7 +43,7 @@ ColorRef CMYCircleProgress::SetCircleColor(ColorRef disc) {
 std::uint32_t CMYCircleProgress::SetPos(std::uint32_t pos) {
     const std::uint32_t previous = m_pos;
     m_pos = std::min(pos, m_range);
-    update();
+    Invalidate();
     return previous;
 }
 
@@ -50,15 +51,11 @@ void CMYCircleProgress::StepIt() {
     const StepResult next = AdvancePosition(m_pos, m_step, m_range);
     m_pos = next.pos;
     if (next.swapColours) std::swap(m_color, m_circleColor);
-    update();
-}
-
-void CMYCircleProgress::paintEvent(QPaintEvent*) {
-    platform::window::PaintWidget(*this, [this](auto& dc) { OnPaint(dc); });
+    Invalidate();
 }
 
 void CMYCircleProgress::OnPaint(platform::window::DeviceContext& dc) {
-    m_square = CentredSquare(platform::window::Rect{0, 0, width(), height()});
+    m_square = CentredSquare(GetClientRect());
     m_radius = DiscRadius(m_square);
     if (m_square.Width() < 1 || m_square.Height() < 1) return;
 

@@ -4,22 +4,19 @@
 // calls StepIt.
 #pragma once
 
-#include <QWidget>
-
 #include <cstdint>
 
 #include "platform/window/device_context.h"
 #include "platform/window/geometry.h"
+#include "platform/window/window.h"
 
 namespace skin {
 
 using platform::window::ColorRef;
 
-class CMYCircleProgress : public QWidget {
-    Q_OBJECT
-
+class CMYCircleProgress : public platform::window::Window {
   public:
-    explicit CMYCircleProgress(QWidget* parent = nullptr);
+    CMYCircleProgress();
 
     // Each setter returns the previous value.
     std::uint32_t SetRange(std::uint32_t range);  // 0 is taken as 1
@@ -42,8 +39,7 @@ class CMYCircleProgress : public QWidget {
     int Radius() const { return m_radius; }
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void OnPaint(platform::window::DeviceContext& dc);
+    void OnPaint(platform::window::DeviceContext& dc) override;
 
   private:
     std::uint32_t m_range = 100;

@@ -38,6 +38,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -117,25 +118,37 @@ class Dialog : public Window {
 
     template <class T>
     T* GetDlgItemAs(int id) const {
-        return dynamic_cast<T*>(GetDlgItem(id));
+        if constexpr (std::is_base_of_v<Window, T>)
+            return dynamic_cast<T*>(WindowOfControl(GetDlgItem(id)));
+        else
+            return dynamic_cast<T*>(GetDlgItem(id));
     }
 
     // The control `id` as a T. When it is of another class it is replaced,
-    // in place, by a new T(parent) that takes over its geometry, id, style,
-    // kind, text, font, visibility, enabled state and stacking position.
-    // Null when the dialog has no such control.
+    // in place, by a new T that takes over its geometry, id, style, kind,
+    // text, font, visibility, enabled state and stacking position; a T that
+    // is a Window lives as long as its window. Null when the dialog has no
+    // such control.
     template <class T>
     T* SubclassDlgItem(int id) {
-        static_assert(std::is_base_of_v<QWidget, T>, "controls are widgets");
         QWidget* old = GetDlgItem(id);
         if (old == nullptr) return nullptr;
-        if (auto* same = dynamic_cast<T*>(old)) return same;
-        if constexpr (std::is_constructible_v<T, QWidget*>) {
-            T* fresh = new T(Widget());
-            ReplaceControl(old, fresh);
-            return fresh;
+        if constexpr (std::is_base_of_v<Window, T>) {
+            if (auto* same = dynamic_cast<T*>(WindowOfControl(old))) return same;
+            auto fresh = std::make_unique<T>();
+            T* object = fresh.get();
+            AttachControl(old, std::move(fresh));
+            return object;
         } else {
-            return nullptr;
+            static_assert(std::is_base_of_v<QWidget, T>, "controls are windows or widgets");
+            if (auto* same = dynamic_cast<T*>(old)) return same;
+            if constexpr (std::is_constructible_v<T, QWidget*>) {
+                T* fresh = new T(Widget());
+                ReplaceControl(old, fresh);
+                return fresh;
+            } else {
+                return nullptr;
+            }
         }
     }
 
@@ -228,6 +241,11 @@ class Dialog : public Window {
     void CreateControls();
     void PlaceInitially();
     void ReplaceControl(QWidget* old, QWidget* fresh);
+    // Transitional, while controls are widgets or Windows: the Window a
+    // control's widget is the window of (null for a plain widget), and the
+    // replacement of a control by a Window that its new window owns.
+    static Window* WindowOfControl(QWidget* control);
+    void AttachControl(QWidget* old, std::unique_ptr<Window> fresh);
     void ApplyControlColors(QWidget* control);
     void DeleteControl(QWidget* control);
     // Issues a dialog command as a key or closing would: nothing when the

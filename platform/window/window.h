@@ -54,6 +54,12 @@ class Window {
     // The native window; null before it is attached and after it is gone.
     NativeWindow* Native() const { return m_native; }
 
+    // Makes a plain native window for this object (CWnd::Create): a child
+    // of `parent` with control id `id`, or a top-level window when `parent`
+    // is null; shown when `style` has WS_VISIBLE. False when the object has
+    // a window already.
+    bool Create(std::uint32_t style, const Rect& rect, Window* parent = nullptr, int id = -1);
+
     // ---- Text and geometry ----------------------------------------------
     // The window text (a top-level window's caption), UTF-8.
     std::string GetWindowText() const;
@@ -90,8 +96,13 @@ class Window {
     void UpdateWindow();
 
   protected:
-    // Called in the constructor of a window that paints itself in OnPaint.
-    void SetPaintsItself() { m_paintsItself = true; }
+    // Called in the constructor of a window that paints itself in OnPaint;
+    // `opaque` when every paint covers the whole window, so nothing needs
+    // erasing before it (WM_ERASEBKGND answered).
+    void SetPaintsItself(bool opaque = false) {
+        m_paintsItself = true;
+        m_paintsOpaque = opaque;
+    }
 
     // The handlers a custom window overrides; the defaults do nothing.
     virtual void OnPaint(DeviceContext& dc);
@@ -106,6 +117,7 @@ class Window {
 
     NativeWindow* m_native = nullptr;
     bool m_paintsItself = false;
+    bool m_paintsOpaque = false;
 };
 
 }  // namespace platform::window

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/window/qt/native.h"
 #include "skin/circle_progress.h"
 #include "skin/red_check_box.h"
 
@@ -28,7 +29,7 @@ QImage Render(QWidget& widget) {
 
 QImage ProgressPositions() {
     skin::CMYCircleProgress progress;
-    progress.resize(66, 50);
+    progress.Create(0, platform::window::Rect{0, 0, 66, 50});
     progress.SetColor(platform::window::Rgb(204, 45, 48));
     progress.SetCircleColor(platform::window::Rgb(255, 0, 0));
     QImage sheet(66 * 5, 50, QImage::Format_ARGB32_Premultiplied);
@@ -37,7 +38,7 @@ QImage ProgressPositions() {
     int x = 0;
     for (const std::uint32_t pos : {0u, 12u, 25u, 60u, 99u}) {
         progress.SetPos(pos);
-        painter.drawImage(x, 0, Render(progress));
+        painter.drawImage(x, 0, Render(*platform::window::qt::WidgetOf(progress)));
         x += 66;
     }
     return sheet;

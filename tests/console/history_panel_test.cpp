@@ -74,7 +74,7 @@ class HistoryPanel : public ::testing::Test {
         return image;
     }
     QColor At(const QImage& image, int x, int y) const {
-        return image.pixelColor(chart->mapTo(WidgetOf(panel), QPoint(x, y)));
+        return image.pixelColor(WidgetOf(*chart)->mapTo(WidgetOf(panel), QPoint(x, y)));
     }
 
     SignalHistory history;

@@ -85,7 +85,7 @@ TEST_F(Alarms, LosingAndRegainingLockGiveOneBalloonEachWay) {
 
     // The panel shows it: one loss, drawn on its next paint.
     auto* chart = dialog->HistoryPanel()->Chart();
-    chart->repaint();
+    chart->UpdateWindow();
     EXPECT_TRUE(chart->HeaderText().find("1 lock loss") != std::string::npos)
         << chart->HeaderText();
 }

@@ -2,9 +2,12 @@
 // colour swap at each turn, and what is drawn.
 #include <gtest/gtest.h>
 
+#include "platform/window/qt/native.h"
 #include "skin/circle_progress.h"
 #include "skin/circle_progress_geometry.h"
 #include "skin_test_support.h"
+
+using platform::window::qt::WidgetOf;
 
 namespace skin {
 namespace {
@@ -18,11 +21,11 @@ constexpr ColorRef DISC = platform::window::Rgb(255, 0, 0);
 // The console's 66 x 50 example, painted once.
 struct Indicator {
     Indicator() {
-        progress.resize(66, 50);
+        progress.Create(0, platform::window::Rect{0, 0, 66, 50});
         progress.SetColor(WEDGE);
         progress.SetCircleColor(DISC);
     }
-    QImage Draw() { return test::Render(progress); }
+    QImage Draw() { return test::Render(*WidgetOf(progress)); }
     CMYCircleProgress progress;
 };
 

@@ -334,7 +334,7 @@ TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton)
     progress->SetColor(platform::window::Rgb(204, 45, 48));
     progress->SetCircleColor(platform::window::Rgb(255, 0, 0));
     progress->SetPos(35);
-    progress->show();
+    progress->ShowWindow(window::SW_SHOW);
     ExpectSaved(menu.Screen(), QStringLiteral("configuration_menu_busy.png"));
 }
 

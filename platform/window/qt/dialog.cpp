@@ -233,6 +233,14 @@ void Dialog::ReplaceControl(QWidget* old, QWidget* fresh) {
     ApplyControlColors(fresh);
 }
 
+Window* Dialog::WindowOfControl(QWidget* control) {
+    return qt::WindowOf(control);
+}
+
+void Dialog::AttachControl(QWidget* old, std::unique_ptr<Window> fresh) {
+    ReplaceControl(old, new qt::ControlHost(std::move(fresh), &Host()));
+}
+
 void Dialog::DeleteControl(QWidget* control) {
     control->hide();
     if (m_dispatchDepth > 0) {

@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 
+#include <memory>
 #include <utility>
 
 #include "platform/window/qt/conversions.h"
@@ -23,7 +24,9 @@ class Host : public Base, public NativeWindow {
   public:
     template <class... Args>
     explicit Host(Window& owner, Args&&... args)
-        : Base(std::forward<Args>(args)...), NativeWindow(owner, *this) {}
+        : Base(std::forward<Args>(args)...), NativeWindow(owner, *this) {
+        if (OwnerPaintsOpaque()) this->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
   protected:
     void paintEvent(QPaintEvent* event) override {
@@ -53,6 +56,20 @@ class Host : public Base, public NativeWindow {
         Size(event->size().width(), event->size().height());
         Base::resizeEvent(event);
     }
+};
+
+// The native window of a control a dialog made for a Window class
+// (SubclassDlgItem): it owns the object and deletes it with itself, as an
+// auto-deleting MFC window deletes itself once its window is gone.
+class ControlHost : public Host<QWidget> {
+  public:
+    ControlHost(std::unique_ptr<Window> object, QWidget* parent)
+        : Host<QWidget>(*object, parent), m_object(std::move(object)) {}
+    // Unlinked first: the object must not see the widget's last events.
+    ~ControlHost() override { Detach(); }
+
+  private:
+    std::unique_ptr<Window> m_object;
 };
 
 }  // namespace platform::window::qt

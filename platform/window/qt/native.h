@@ -31,6 +31,7 @@ class NativeWindow {
   protected:
     // The object's handlers, for the widget's event handlers.
     bool OwnerPaintsItself() const { return m_owner != nullptr && m_owner->m_paintsItself; }
+    bool OwnerPaintsOpaque() const { return OwnerPaintsItself() && m_owner->m_paintsOpaque; }
     void Paint(DeviceContext& dc) {
         if (m_owner != nullptr) m_owner->OnPaint(dc);
     }

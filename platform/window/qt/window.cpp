@@ -2,9 +2,12 @@
 
 #include <QWindow>
 
+#include "platform/window/control_properties.h"
 #include "platform/window/qt/conversions.h"
+#include "platform/window/qt/host.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"
+#include "platform/window/styles.h"
 
 namespace platform::window {
 
@@ -45,6 +48,16 @@ Window::~Window() {
     QWidget* widget = &m_native->Widget();
     m_native->Detach();
     delete widget;
+}
+
+bool Window::Create(std::uint32_t style, const Rect& rect, Window* parent, int id) {
+    if (m_native != nullptr) return false;
+    QWidget* parentWidget = parent != nullptr ? qt::WidgetOf(*parent) : nullptr;
+    auto* widget = new qt::Host<QWidget>(*this, parentWidget);
+    if (parentWidget != nullptr) SetControlProperties(widget, id, style, ControlKind::Custom);
+    widget->setGeometry(ToQRect(rect));
+    if ((style & WS_VISIBLE) != 0) widget->show();
+    return true;
 }
 
 std::string Window::GetWindowText() const {

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QStringList>
 
-#include "platform/window/control_edges.h"
+#include "platform/window/qt/control_edges.h"
 #include "platform/window/qt/conversions.h"
 #include "skin/label_text_format.h"
 #include "skin/skin_palette.h"

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "platform/window/balloon_tip_window.h"
 #include "platform/window/control_properties.h"
+#include "platform/window/qt/balloon_tip_window.h"
 #include "platform/window/qt/conversions.h"
 
 namespace platform::window {

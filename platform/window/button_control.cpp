@@ -3,11 +3,11 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
-#include "platform/window/control_edges.h"
 #include "platform/window/control_properties.h"
 #include "platform/window/dialog.h"
 #include "platform/window/images.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/control_edges.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"

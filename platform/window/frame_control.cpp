@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "platform/window/control_edges.h"
+#include "platform/window/qt/control_edges.h"
 #include "platform/window/styles.h"
 
 namespace platform::window {

@@ -5,9 +5,9 @@
 #include <QRegularExpressionValidator>
 #include <QStyleOptionFrame>
 
-#include "platform/window/control_edges.h"
 #include "platform/window/control_properties.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/control_edges.h"
 #include "platform/window/styles.h"
 
 namespace platform::window {

@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "platform/window/control_edges.h"
 #include "platform/window/images.h"
+#include "platform/window/qt/control_edges.h"
 #include "platform/window/styles.h"
 
 namespace platform::window {

@@ -4,9 +4,9 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 
-#include "platform/window/balloon_tip_window.h"
 #include "platform/window/balloon_tooltip.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/balloon_tip_window.h"
 #include "platform/window/qt/conversions.h"
 
 namespace platform::window {

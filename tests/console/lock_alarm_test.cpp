@@ -10,7 +10,7 @@
 #include "console/console_messages.h"
 #include "console/history_chart.h"
 #include "console/history_panel.h"
-#include "platform/window/balloon_tip_window.h"
+#include "platform/window/qt/balloon_tip_window.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "tests/console/console_fixture.h"
 

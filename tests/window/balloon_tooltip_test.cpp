@@ -5,9 +5,9 @@
 
 #include <QMouseEvent>
 
-#include "platform/window/balloon_tip_window.h"
 #include "platform/window/balloon_tooltip.h"
 #include "platform/window/geometry.h"
+#include "platform/window/qt/balloon_tip_window.h"
 #include "platform/window/qt/native.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"

@@ -14,10 +14,10 @@
 
 #include "platform/window/button_control.h"
 #include "platform/window/combo_box_control.h"
-#include "platform/window/control_factory.h"
 #include "platform/window/dialog_units.h"
 #include "platform/window/images.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/control_factory.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/static_control.h"
 #include "resources/dialog_templates.h"

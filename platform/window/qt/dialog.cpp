@@ -12,15 +12,15 @@
 #include <QWindow>
 
 #include "platform/window/button_control.h"
-#include "platform/window/control_factory.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/dialog_units.h"
 #include "platform/window/mouse_capture.h"
+#include "platform/window/qt/control_factory.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/dialog_host.h"
 #include "platform/window/qt/painting.h"
+#include "platform/window/qt/window_frame.h"
 #include "platform/window/styles.h"
-#include "platform/window/window_frame.h"
 
 namespace platform::window {
 

@@ -13,7 +13,7 @@
 
 #include "platform/window/dialog.h"
 #include "platform/window/qt/host.h"
-#include "platform/window/window_frame.h"
+#include "platform/window/qt/window_frame.h"
 
 namespace platform::window {
 

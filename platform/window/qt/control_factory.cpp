@@ -1,4 +1,4 @@
-#include "platform/window/control_factory.h"
+#include "platform/window/qt/control_factory.h"
 
 #include <QGroupBox>
 

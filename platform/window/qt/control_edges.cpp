@@ -1,4 +1,4 @@
-#include "platform/window/control_edges.h"
+#include "platform/window/qt/control_edges.h"
 
 #include "platform/window/styles.h"
 

@@ -1,4 +1,4 @@
-#include "platform/window/balloon_tip_window.h"
+#include "platform/window/qt/balloon_tip_window.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/window/window_frame.h"
+#include "platform/window/qt/window_frame.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -377,6 +377,10 @@ bool Dialog::event(QEvent* event) {
         if (found != m_messageHandlers.end()) {
             const MessageHandler handler = found->second;
             message->result = handler(message->Get());
+        } else if (message->Get().id == WM_COMMAND) {
+            // A menu item's choice: a command like a control's.
+            const std::uintptr_t wParam = message->Get().wParam;
+            DispatchCommand(static_cast<int>(LoWord(wParam)), static_cast<int>(HiWord(wParam)));
         }
         return true;
     }

@@ -16,6 +16,7 @@
 
 #include "platform/window/dialog.h"
 #include "platform/window/images.h"
+#include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -143,7 +144,8 @@ class SkinnedWindow : public window::Dialog {
     void paintEvent(QPaintEvent*) override {
         if (Template()->id != res::IDD_LOAD_SAVE) return;
         QPainter painter(this);
-        painter.drawTiledPixmap(rect(), window::LoadBitmap(res::IDB_MENU_BACKGROUND));
+        painter.drawTiledPixmap(rect(),
+                                window::ToQPixmap(window::LoadBitmap(res::IDB_MENU_BACKGROUND)));
     }
 };
 
@@ -184,7 +186,9 @@ double ShareOfColour(const QImage& image, QRgb colour) {
 }
 
 QImage Bitmap(int id) {
-    return window::LoadBitmap(id).toImage().convertToFormat(QImage::Format_RGB32);
+    return window::ToQPixmap(window::LoadBitmap(id))
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 TEST(RenderGallery, EveryTemplateIsLaidOutWholeAtTheScalersSize) {
@@ -302,8 +306,9 @@ TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton)
     for (const window::ControlTemplate& item : menu.dialog.Template()->controls) {
         if (item.kind != window::ControlKind::Button) continue;
         const QSize button = menu.Control<QWidget>(item.id)->size();
-        const QImage picture =
-            window::LoadBitmap(item.imageId).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage picture = window::ToQPixmap(window::LoadBitmap(item.imageId))
+                                   .toImage()
+                                   .convertToFormat(QImage::Format_ARGB32);
         const QRect shown(QPoint((picture.width() - button.width()) / 2,
                                  (picture.height() - button.height()) / 2),
                           button);

@@ -49,8 +49,8 @@ const QString FAILED = QStringLiteral("Failed To Configure");
 // The receiver's own values are read before its dialog opens.
 const QString READING = QStringLiteral("Reading Device\nPlease Wait");
 const QString READ_FAILED = QStringLiteral("Failed To Read Device");
-const QString PID_LIST_UNREADABLE =
-    QStringLiteral("Error loading PID list from file, using empty list.");
+constexpr std::string_view PID_LIST_UNREADABLE =
+    "Error loading PID list from file, using empty list.";
 
 }  // namespace
 
@@ -88,8 +88,8 @@ bool CConfigSubMenue::OnInitDialog() {
         {m_contentButton, res::IDB_MENU_CONTENT},
     };
     for (const auto& [button, id] : pictures) {
-        const QPixmap picture = window::LoadBitmap(id);
-        if (button != nullptr && !picture.isNull()) button->SetBitmap(picture);
+        const window::Image picture = window::LoadBitmap(id);
+        if (button != nullptr && !picture.IsNull()) button->SetBitmap(picture);
     }
 
     m_mainWindow = dynamic_cast<CHaldenDlg*>(GetOwnerWindow());
@@ -468,7 +468,7 @@ void CConfigSubMenue::OnContent() {
     MoveButtonToTopSlot(m_contentButton);
     // Owned by the menu, so that closing the menu closes the box too.
     ++m_handlerDepth;
-    window::MessageBox(Widget(), PID_LIST_UNREADABLE, window::ApplicationName(), window::MB_OK);
+    window::MessageBox(Handle(), PID_LIST_UNREADABLE, window::ApplicationName(), window::MB_OK);
     --m_handlerDepth;
     if (!HasWindow()) return;
     OpenContentDialog(config::EmptyPidListFor(m_deviceType));

@@ -326,8 +326,8 @@ void CHaldenDlg::ShowIndicators(bool show) {
 void CHaldenDlg::SetIndicators(bool locked, bool data) {
     // A status arrives every 600 ms and mostly says what the lights show
     // already: only a change repaints them.
-    auto set = [](window::ButtonControl* indicator, const QIcon& icon) {
-        if (indicator->GetIcon().cacheKey() != icon.cacheKey()) indicator->SetIcon(icon);
+    auto set = [](window::ButtonControl* indicator, const window::Icon& icon) {
+        if (!indicator->GetIcon().SharesPictures(icon)) indicator->SetIcon(icon);
     };
     set(m_lockIndicator, locked ? m_iconGreen : m_iconRed);
     set(m_dataIndicator, data ? m_iconGreen : m_iconNoData);

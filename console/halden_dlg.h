@@ -7,8 +7,6 @@
 // network.
 #pragma once
 
-#include <QIcon>
-
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -23,6 +21,8 @@
 #include "devicelib/devicelib.h"
 #include "platform/window/balloon_tooltip.h"
 #include "platform/window/dialog.h"
+#include "platform/window/icon.h"
+#include "platform/window/popup_menu.h"
 #include "platform/window/tray_icon.h"
 #include "skin/dialog_layout_scaler.h"
 
@@ -38,8 +38,6 @@ class CAniLogo;
 class CHoverButton;
 class CTransparentStatic;
 }  // namespace skin
-
-class QMenu;
 
 namespace console {
 
@@ -120,7 +118,7 @@ class CHaldenDlg : public platform::window::Dialog {
     // device, as the other satellites do).
     void ToggleHistoryPanel();
     // The notification-area icon's menu (null until first shown).
-    QMenu* TrayMenu() const { return m_trayMenu.get(); }
+    platform::window::PopupMenu* TrayMenu() const { return m_trayMenu.get(); }
 
   protected:
     void DoDataExchange(platform::window::DataExchange& dx) override;
@@ -197,6 +195,8 @@ class CHaldenDlg : public platform::window::Dialog {
     // description comes back.
     bool AlarmHoldsMessageLine() const;
     void ShowTrayMenu();
+    // The menu's Signal History item.
+    void OnTrayHistory();
 
     // The device list and the selection.
     DeviceList m_deviceList{};
@@ -245,7 +245,7 @@ class CHaldenDlg : public platform::window::Dialog {
     SignalHistory m_history;
     LockAlarms m_alarms;
     std::unique_ptr<CSignalHistoryPanel> m_historyPanel;
-    std::unique_ptr<QMenu> m_trayMenu;
+    std::unique_ptr<platform::window::PopupMenu> m_trayMenu;
     std::int64_t m_alarmMessageUntilMs = 0;  // 0: no alarm on the message line
     std::string m_alarmMessageText;
     std::string m_messageBeforeAlarm;
@@ -253,10 +253,10 @@ class CHaldenDlg : public platform::window::Dialog {
     platform::window::TrayIcon m_trayIcon;
     platform::window::BalloonToolTip m_toolTip;
     skin::CDialogLayoutScaler m_scaler;
-    QIcon m_appIcon;
-    QIcon m_iconNoData;
-    QIcon m_iconGreen;
-    QIcon m_iconRed;
+    platform::window::Icon m_appIcon;
+    platform::window::Icon m_iconNoData;
+    platform::window::Icon m_iconGreen;
+    platform::window::Icon m_iconRed;
 
     // Controls of template 102.
     platform::window::ButtonControl* m_shutDownButton = nullptr;

@@ -1,7 +1,5 @@
 #include "console/history_panel.h"
 
-#include <QString>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,7 +26,7 @@ namespace window = platform::window;
 
 namespace {
 
-const QString CSV_FILTER = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||");
+constexpr std::string_view CSV_FILTER = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||";
 const QColor PANEL_BACKGROUND(236, 237, 240);
 // The chart moves on while no status comes, so a silent receiver's gap
 // shows as it grows.
@@ -38,7 +36,7 @@ constexpr int CLOCK_PERIOD_MS = 2000;
 // What the save worker hands back.
 struct SaveReport {
     bool saved = false;
-    QString path;
+    std::string path;
     std::size_t samples = 0;
 };
 
@@ -111,14 +109,14 @@ bool CSignalHistoryPanel::OnDrawItem(window::DrawItem& item) {
 void CSignalHistoryPanel::OnSave() {
     if (m_saveRunning || m_history == nullptr) return;
     window::FileDialog chooser(
-        false, QStringLiteral("csv"), QStringLiteral("signal-history.csv"),
+        false, "csv", "signal-history.csv",
         window::OFN_OVERWRITEPROMPT | window::OFN_HIDEREADONLY | window::OFN_PATHMUSTEXIST,
-        CSV_FILTER, Widget());
+        CSV_FILTER, Handle());
     if (chooser.DoModal() != window::IDOK || !HasWindow()) return;
 
     // The worker gets a copy: the ring goes on growing meanwhile.
     auto samples = std::make_shared<const std::vector<SignalSample>>(m_history->Snapshot());
-    const QString path = chooser.GetPathName();
+    const std::string path = chooser.GetPathName();
     m_saveRunning = true;
     if (m_saveButton != nullptr) m_saveButton->setEnabled(false);
     const bool started = window::BeginWorkerThread(
@@ -126,7 +124,7 @@ void CSignalHistoryPanel::OnSave() {
             auto report = std::make_unique<SaveReport>();
             report->path = path;
             report->samples = samples->size();
-            report->saved = SaveHistoryCsv(path.toStdString(), *samples);
+            report->saved = SaveHistoryCsv(path, *samples);
             window::PostMessage(handle, WM_HISTORY_SAVED, 0, 0, std::move(report));
         },
         Handle());
@@ -142,15 +140,12 @@ std::intptr_t CSignalHistoryPanel::OnSaveDone(window::Message& message) {
     std::unique_ptr<SaveReport> report = message.payload.Take<SaveReport>();
     if (!report) return 0;
     if (report->saved) {
-        m_lastSaveText = QStringLiteral("Signal history saved: %1 samples in %2")
-                             .arg(report->samples)
-                             .arg(QString::fromStdString(
-                                 platform::file::FileNameOf(report->path.toStdString())));
+        m_lastSaveText = "Signal history saved: " + std::to_string(report->samples) +
+                         " samples in " + platform::file::FileNameOf(report->path);
         if (auto* main = dynamic_cast<CHaldenDlg*>(GetOwnerWindow()))
-            main->ShowMessage(m_lastSaveText.toStdString());
+            main->ShowMessage(m_lastSaveText);
     } else {
-        m_lastSaveText =
-            QStringLiteral("Could not save the signal history to\n%1").arg(report->path);
+        m_lastSaveText = "Could not save the signal history to\n" + report->path;
         window::AfxMessageBox(m_lastSaveText, window::MB_OK | window::MB_ICONERROR);
     }
     return 0;

@@ -6,8 +6,6 @@
 // waits on the disk.
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 
 #include "console/signal_history.h"
@@ -37,7 +35,7 @@ class CSignalHistoryPanel : public platform::window::Dialog {
 
     // The outcome of the last save, for the operator and tests.
     bool SaveRunning() const { return m_saveRunning; }
-    QString LastSaveText() const { return m_lastSaveText; }
+    const std::string& LastSaveText() const { return m_lastSaveText; }
 
   protected:
     void DoDataExchange(platform::window::DataExchange& dx) override;
@@ -54,7 +52,7 @@ class CSignalHistoryPanel : public platform::window::Dialog {
 
     const SignalHistory* m_history = nullptr;
     bool m_saveRunning = false;
-    QString m_lastSaveText;
+    std::string m_lastSaveText;
 
     CSignalHistoryChart* m_chart = nullptr;
     platform::window::ButtonControl* m_saveButton = nullptr;

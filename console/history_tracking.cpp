@@ -4,10 +4,6 @@
 // satellites; balloons go through the notification-area icon, whose menu
 // also opens the panel. Nothing here waits: a sample is appended, the panel
 // repainted.
-#include <QCursor>
-#include <QGuiApplication>
-#include <QMenu>
-#include <QScreen>
 
 #include <algorithm>
 #include <chrono>
@@ -20,6 +16,7 @@
 #include "console/status_panel.h"
 #include "platform/clock/clock.h"
 #include "platform/window/balloon_tooltip.h"
+#include "platform/window/screen.h"
 #include "resources/ids.h"
 #include "skin/skin_palette.h"
 
@@ -29,7 +26,7 @@ namespace window = platform::window;
 
 namespace {
 
-const QString BALLOON_TITLE = QStringLiteral("R40 Management Console");
+constexpr std::string_view BALLOON_TITLE = "R40 Management Console";
 constexpr int BALLOON_MS = 10000;
 // An alarm stays on the message line this long before the device's
 // description comes back.
@@ -74,9 +71,7 @@ void CHaldenDlg::DockHistoryPanel(const window::Rect& main) {
     window::Rect above = main;
     if (m_statusPanel && m_statusPanel->HasWindow()) above = m_statusPanel->GetWindowRect();
     const window::Rect own = m_historyPanel->GetWindowRect();
-    QScreen* screen = QGuiApplication::screenAt(QPoint(main.left, main.top));
-    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    const int screenBottom = screen != nullptr ? screen->availableGeometry().bottom() + 1 : INT_MAX;
+    const int screenBottom = window::GetMonitorWorkArea({main.left, main.top}).bottom;
     if (above.bottom + own.Height() <= screenBottom)
         m_historyPanel->MoveTo(main.left, above.bottom);
     else
@@ -136,7 +131,7 @@ void CHaldenDlg::ShowAlarm(const AlarmOutcome& outcome) {
 }
 
 void CHaldenDlg::ShowAlarmBalloon(const Alarm& alarm) {
-    m_trayIcon.ShowBalloon(BALLOON_TITLE, QString::fromStdString(alarm.text),
+    m_trayIcon.ShowBalloon(BALLOON_TITLE, alarm.text,
                            alarm.warning ? window::TTI_WARNING : window::TTI_INFO, BALLOON_MS,
                            skin::SKIN_COLOR);
 }
@@ -166,28 +161,24 @@ bool CHaldenDlg::AlarmHoldsMessageLine() const {
 void CHaldenDlg::ShowTrayMenu() {
     if (m_shutDown) return;
     if (!m_trayMenu) {
-        m_trayMenu = std::make_unique<QMenu>();
-        m_trayMenu->addAction(QStringLiteral("Show Console"), Widget(),
-                              [this] { RestoreFromTray(); });
-        QAction* history =
-            m_trayMenu->addAction(QStringLiteral("Signal History"), Widget(), [this] {
-                // From the hidden console the panel opens with the console.
-                if (!IsWindowVisible()) {
-                    RestoreFromTray();
-                    if (!m_historyPanel) ToggleHistoryPanel();
-                } else {
-                    ToggleHistoryPanel();
-                }
-            });
-        history->setCheckable(true);
-        m_trayMenu->addSeparator();
-        m_trayMenu->addAction(QStringLiteral("Shut Down"), Widget(), [this] {
-            DispatchCommand(res::IDC_MAIN_SHUT_DOWN, window::BN_CLICKED);
-        });
+        m_trayMenu = std::make_unique<window::PopupMenu>();
+        m_trayMenu->AppendItem(res::ID_TRAY_SHOW_CONSOLE, "Show Console");
+        m_trayMenu->AppendItem(res::ID_TRAY_SIGNAL_HISTORY, "Signal History");
+        m_trayMenu->AppendSeparator();
+        m_trayMenu->AppendItem(res::IDC_MAIN_SHUT_DOWN, "Shut Down");
     }
-    for (QAction* action : m_trayMenu->actions())
-        if (action->isCheckable()) action->setChecked(m_historyPanel != nullptr);
-    m_trayMenu->popup(QCursor::pos());
+    m_trayMenu->CheckItem(res::ID_TRAY_SIGNAL_HISTORY, m_historyPanel != nullptr);
+    m_trayMenu->Track(window::GetCursorPos(), Handle());
+}
+
+void CHaldenDlg::OnTrayHistory() {
+    // From the hidden console the panel opens with the console.
+    if (!IsWindowVisible()) {
+        RestoreFromTray();
+        if (!m_historyPanel) ToggleHistoryPanel();
+    } else {
+        ToggleHistoryPanel();
+    }
 }
 
 }  // namespace console

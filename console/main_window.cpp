@@ -1,12 +1,11 @@
 // The main console window: start-up, buttons, the satellites' docking, the
 // notification-area icon, tooltips and the shut-down.
-#include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QThread>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "console/apply_job.h"
 #include "console/config_sub_menue.h"
@@ -17,10 +16,12 @@
 #include "console/status_panel.h"
 #include "console/worker_reports.h"
 #include "dialogs/load_save_configuration.h"
+#include "platform/window/application.h"
 #include "platform/window/button_control.h"
 #include "platform/window/combo_box_control.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/images.h"
+#include "platform/window/qt/painting.h"
 #include "platform/window/worker_thread.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -35,7 +36,7 @@ namespace window = platform::window;
 namespace {
 
 const QString TITLE = QStringLiteral("R40 Management Console");
-const QString TRAY_TIP = QStringLiteral("R40 Orvel Management Console");
+constexpr std::string_view TRAY_TIP = "R40 Orvel Management Console";
 const std::string SELECT_DEVICE = "Please Select a Device from the Device List";
 const std::string STATUS_PORT_TAKEN =
     "R40 Management Console \n The status port is in use by another program";
@@ -54,6 +55,8 @@ CHaldenDlg::CHaldenDlg() : window::Dialog(res::FindDialogTemplate(res::IDD_MAIN_
     }
 
     MapCommand(res::IDC_MAIN_SHUT_DOWN, window::BN_CLICKED, [this] { OnCancel(); });
+    MapCommand(res::ID_TRAY_SHOW_CONSOLE, 0, [this] { RestoreFromTray(); });
+    MapCommand(res::ID_TRAY_SIGNAL_HISTORY, 0, [this] { OnTrayHistory(); });
     MapCommand(res::IDC_MAIN_HIDE_TO_TRAY, window::BN_CLICKED, [this] { OnHideToTray(); });
     MapCommand(res::IDC_MAIN_STATUS_PANEL, window::BN_CLICKED, [this] { OnStatusPanelButton(); });
     MapCommand(res::IDC_MAIN_CONFIG_MENU, window::BN_CLICKED, [this] { OnConfigMenuButton(); });
@@ -103,11 +106,11 @@ void CHaldenDlg::DoDataExchange(window::DataExchange& dx) {
 bool CHaldenDlg::OnInitDialog() {
     window::Dialog::OnInitDialog();
     m_scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
-    Widget()->setWindowIcon(m_appIcon);
+    Widget()->setWindowIcon(window::ToQIcon(m_appIcon));
     EnableDragFromClientArea(true);
 
-    const QPixmap hide = window::LoadBitmap(res::IDB_HIDE_TO_TRAY);
-    if (!hide.isNull()) m_hideButton->SetBitmap(hide);
+    const window::Image hide = window::LoadBitmap(res::IDB_HIDE_TO_TRAY);
+    if (!hide.IsNull()) m_hideButton->SetBitmap(hide);
     m_shutDownButton->SetBitmap(window::LoadBitmap(res::IDB_SHUT_DOWN));
 
     m_configButton->LoadBitmapStrip(res::IDB_STRIP_CONFIG_MENU);
@@ -388,8 +391,8 @@ void CHaldenDlg::OnCancel() {
     KillTimer(TIMER_DISCOVERY);
     KillTimer(TIMER_STATUS_POLL);
     while (WorkersRunning()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
+        window::PumpMessages(20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     m_lastStatus.reset();
     m_deviceState.reset();

@@ -1,11 +1,10 @@
 // r40console: the R40 Management Console. Takes --help, --version and Qt's
 // own options (-platform, -display, ...), nothing else.
-#include <QApplication>
-
 #include <cstdio>
 #include <cstring>
 
 #include "console/halden_app.h"
+#include "platform/window/application.h"
 
 #ifndef R40_CONSOLE_VERSION
 #define R40_CONSOLE_VERSION "0"
@@ -26,8 +25,9 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
-    QApplication application(argc, argv);
-    // Qt has taken its own options out of argv; anything left is no option.
+    platform::window::Application application(argc, argv);
+    // The window system has taken its own options out of argv; anything
+    // left is no option.
     if (argc > 1) {
         std::fprintf(stderr,
                      "r40console: unknown argument \"%s\"\nusage: r40console [--help] "
@@ -35,10 +35,10 @@ int main(int argc, char** argv) {
                      argv[1]);
         return 2;
     }
-    QApplication::setApplicationName(QStringLiteral("R40 Management Console"));
+    application.SetName("R40 Management Console");
     // The console lives in the notification area while hidden: closing its
     // last visible window must not end it.
-    QApplication::setQuitOnLastWindowClosed(false);
+    application.SetQuitOnLastWindowClosed(false);
     console::CHaldenApp app;
     return app.InitInstance();
 }

@@ -94,9 +94,9 @@ bool CR40DressedStatusBasic::UpdateFromStatus(const R40StatusRecord* record) {
         std::memcpy(m_lastDvbMac.data(), record->dvbMac, 6);
         m_dvbMac->SetText(QString::fromStdString(FormatMac(record->dvbMac)));
     }
-    const QPixmap& igmp = record->igmpOn != 0 ? m_igmpOn : m_igmpOff;
+    const window::Image& igmp = record->igmpOn != 0 ? m_igmpOn : m_igmpOff;
     if (m_igmpImage->isHidden()) m_igmpImage->show();
-    if (m_igmpImage->GetBitmap().cacheKey() != igmp.cacheKey()) m_igmpImage->SetBitmap(igmp);
+    if (!m_igmpImage->GetBitmap().SharesPixels(igmp)) m_igmpImage->SetBitmap(igmp);
     ShowPidList(record->pids);
     return true;
 }

@@ -4,14 +4,13 @@
 // value changed, so nothing flickers at a status every 600 ms.
 #pragma once
 
-#include <QPixmap>
-
 #include <array>
 #include <cstdint>
 #include <functional>
 
 #include "devicelib/devicelib.h"
 #include "platform/window/dialog.h"
+#include "platform/window/image.h"
 #include "skin/dialog_layout_scaler.h"
 
 namespace platform::window {
@@ -63,8 +62,8 @@ class CR40DressedStatusBasic : public platform::window::Dialog {
     skin::CTransparentStatic* m_dvbMacLabel = nullptr;
     platform::window::ListBoxControl* m_pidList = nullptr;
     platform::window::PictureControl* m_igmpImage = nullptr;
-    QPixmap m_igmpOn;
-    QPixmap m_igmpOff;
+    platform::window::Image m_igmpOn;
+    platform::window::Image m_igmpOff;
     skin::CDialogLayoutScaler m_scaler;
 
     // The values last shown.

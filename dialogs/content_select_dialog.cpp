@@ -14,6 +14,7 @@
 #include "platform/window/images.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/message_box.h"
+#include "platform/window/qt/painting.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "skin/red_check_box.h"
@@ -28,7 +29,7 @@ namespace {
 const QString DUPLICATE = QStringLiteral("Entry Already Exists in the List");
 const QString NOTHING_SELECTED =
     QStringLiteral("Please Select PID to Remove, Use Clear Button to Clear the List");
-const QString LIST_FULL = QStringLiteral("The PID list is full (32 entries).");
+constexpr std::string_view LIST_FULL = "The PID list is full (32 entries).";
 
 // A control byte of 1 passes a PID plainly; 0 marks it as a video PID whose
 // packets are forwarded to its destination.
@@ -160,9 +161,9 @@ void CContentSelectDlg::OnAdd() {
     m_entryText = m_entry->text();
     const std::int32_t value = ParseEntryNumber(m_entryText.toStdString(), m_decimalMode ? 10 : 16);
     if (value < MIN_PID || value > MAX_PID) {
-        window::AfxMessageBox(
-            QString::asprintf("Please enter a PID number between %d and %d.", MIN_PID, MAX_PID),
-            window::MB_OK);
+        window::AfxMessageBox("Please enter a PID number between " + std::to_string(MIN_PID) +
+                                  " and " + std::to_string(MAX_PID) + ".",
+                              window::MB_OK);
         return;
     }
     const auto pid = static_cast<std::uint16_t>(value);
@@ -396,7 +397,8 @@ void CContentSelectDlg::OnCtlColor(QWidget* control, window::ControlColors& colo
     // The video PID label and its frame blend with the background picture.
     const int id = window::ControlId(control);
     if (id == res::IDC_CONTENT_VIDEO_LABEL || id == res::IDC_CONTENT_VIDEO_FRAME)
-        colors.background = QBrush(window::LoadBitmap(res::IDB_DIALOG_BACKGROUND));
+        colors.background =
+            QBrush(window::ToQPixmap(window::LoadBitmap(res::IDB_DIALOG_BACKGROUND)));
 }
 
 }  // namespace dialogs

@@ -1,14 +1,12 @@
 #include "dialogs/load_save_configuration.h"
 
-#include <QFile>
-
 #include "dialogs/dialog_look.h"
 #include "platform/window/button_control.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/file_dialog.h"
 #include "platform/window/images.h"
-#include "platform/window/qt/painting.h"
+#include "platform/window/qt/conversions.h"
 #include "platform/window/worker_thread.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -47,8 +45,7 @@ constexpr OperationRow ROWS[4] = {
      "fields.\n You need to apply Network, Channel and Content configurations individually."},
 };
 
-const QString FILE_FILTER =
-    QStringLiteral("Xml Configuration File(*.xml)|*.xml|All Files(*.*)|*.*||");
+constexpr std::string_view FILE_FILTER = "Xml Configuration File(*.xml)|*.xml|All Files(*.*)|*.*||";
 const QString HEADING_CHOSEN = QStringLiteral("Select File Name ");
 const QString SENDING_NETWORK = QStringLiteral("Sending Network Configuration \n Please Wait ... ");
 
@@ -204,8 +201,8 @@ bool CLoadSaveConfiguration::OnInitDialog() {
         {m_browse, res::IDB_BROWSE},
     };
     for (const auto& [button, id] : pictures) {
-        const QPixmap picture = window::LoadBitmap(id);
-        if (button != nullptr && !picture.isNull()) button->SetBitmap(picture);
+        const window::Image picture = window::LoadBitmap(id);
+        if (button != nullptr && !picture.IsNull()) button->SetBitmap(picture);
     }
     m_pattern = window::LoadBitmap(res::IDB_MENU_BACKGROUND);
     // The boxes stand on the dialog's own pattern, not on a tile of their own.
@@ -251,8 +248,8 @@ void CLoadSaveConfiguration::OnShowWindow(bool show) {
 }
 
 void CLoadSaveConfiguration::OnPaint(window::DeviceContext& dc) {
-    if (m_pattern.isNull()) return;
-    dc.TileImage(GetClientRect(), window::ImageFromPixmap(m_pattern));
+    if (m_pattern.IsNull()) return;
+    dc.TileImage(GetClientRect(), m_pattern);
 }
 
 // ---- Choosing ------------------------------------------------------------------
@@ -300,12 +297,12 @@ void CLoadSaveConfiguration::OnBrowse() {
         m_operation == FILE_OP_LOAD_INDIVIDUALLY || m_operation == FILE_OP_LOAD_APPLY_ALL;
     const unsigned flags = window::OFN_PATHMUSTEXIST | window::OFN_ENABLESIZING |
                            (open ? window::OFN_FILEMUSTEXIST : window::OFN_OVERWRITEPROMPT);
-    window::FileDialog files(open, QStringLiteral("xml"), QString(), flags, FILE_FILTER, Widget());
+    window::FileDialog files(open, "xml", "", flags, FILE_FILTER, Handle());
     if (files.DoModal() == window::IDOK)
-        m_path = QFile::encodeName(files.GetPathName()).toStdString();
+        m_path = files.GetPathName();
     else
         m_path.clear();
-    if (m_pathEdit != nullptr) m_pathEdit->setText(QFile::decodeName(m_path.c_str()));
+    if (m_pathEdit != nullptr) m_pathEdit->setText(window::ToQString(m_path));
 }
 
 // ---- OK and Cancel ----------------------------------------------------------------
@@ -317,7 +314,7 @@ void CLoadSaveConfiguration::OnOK() {
         ApplyStarted())
         return;
     ShowFileControls(false);
-    m_path = m_pathEdit != nullptr ? QFile::encodeName(m_pathEdit->text()).toStdString() : "";
+    m_path = m_pathEdit != nullptr ? window::ToUtf8(m_pathEdit->text()) : "";
     if (m_path.empty()) {
         EndDialog(window::IDCANCEL);
         return;

@@ -12,7 +12,6 @@
 //       ... dialog.GetOperation(), dialog.GetPath() ...
 #pragma once
 
-#include <QPixmap>
 #include <QString>
 
 #include <cstdint>
@@ -123,7 +122,7 @@ class CLoadSaveConfiguration : public platform::window::Dialog {
     std::optional<config::ReceiverKey> m_receiver;
     State m_state = State::Choosing;
     std::shared_ptr<LoadApplyJob> m_job;
-    QPixmap m_pattern;
+    platform::window::Image m_pattern;
     platform::window::BalloonToolTip m_toolTip;
 
     skin::CTransparentStatic* m_heading = nullptr;

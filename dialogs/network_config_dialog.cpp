@@ -143,7 +143,7 @@ void CNetCfgDlgSkined::RefuseEntry(std::int32_t refused, const NetworkSettings& 
     const QString text = QString::asprintf(
         "%s %d.%d.%d.%d cannot be given to a receiver:\n%s", field.label, field.value[0],
         field.value[1], field.value[2], field.value[3], DeviceResultText(refused));
-    window::AfxMessageBox(text, window::MB_OK | window::MB_ICONEXCLAMATION);
+    window::AfxMessageBox(text.toStdString(), window::MB_OK | window::MB_ICONEXCLAMATION);
     if (field.control != nullptr) field.control->setFocus();
 }
 

@@ -8,6 +8,7 @@
 #include "platform/window/edit_control.h"
 #include "platform/window/images.h"
 #include "platform/window/ip_address_control.h"
+#include "platform/window/qt/painting.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 
@@ -99,7 +100,8 @@ void CConfVideoPIDDlg::OnCtlColor(QWidget* control, window::ControlColors& color
     // Labels blend with the background picture: their fill is that picture,
     // aligned to the window.
     if (window::ControlKindOf(control) == window::ControlKind::Static)
-        colors.background = QBrush(window::LoadBitmap(res::IDB_VIDEO_PID_BACKGROUND));
+        colors.background =
+            QBrush(window::ToQPixmap(window::LoadBitmap(res::IDB_VIDEO_PID_BACKGROUND)));
 }
 
 }  // namespace dialogs

@@ -50,6 +50,10 @@ inline constexpr int IDB_BROWSE = 179;                 // 100 x 30
 inline constexpr int IDB_VIDEO_PID_BACKGROUND = 182;   // 283 x 125
 
 // ---- Main console window, template 102 ----------------------------------------
+// The items of the notification-area icon's menu; Shut Down is the shut-down
+// button's command (IDC_MAIN_SHUT_DOWN).
+inline constexpr int ID_TRAY_SHOW_CONSOLE = 32771;
+inline constexpr int ID_TRAY_SIGNAL_HISTORY = 32772;
 inline constexpr int IDC_MAIN_BACKGROUND = 1004;
 inline constexpr int IDC_MAIN_SHUT_DOWN = 1027;
 inline constexpr int IDC_MAIN_HIDE_TO_TRAY = 1001;

@@ -12,7 +12,7 @@ CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent) {
 }
 
 bool CHoverButton::LoadBitmapStrip(int bitmapId) {
-    const platform::window::Image strip = platform::window::LoadBitmapImage(bitmapId);
+    const platform::window::Image strip = platform::window::LoadBitmap(bitmapId);
     if (strip.IsNull()) return false;
     SetBitmapStrip(strip);
     return true;

@@ -26,7 +26,7 @@ void DrawEdgeRing(window::DeviceContext& dc, const window::Rect& r, ColorRef top
 }  // namespace
 
 CRedCheckBox::CRedCheckBox(QWidget* parent)
-    : QAbstractButton(parent), m_backgroundTile(window::LoadBitmapImage(BACKGROUND_BITMAP_ID)) {}
+    : QAbstractButton(parent), m_backgroundTile(window::LoadBitmap(BACKGROUND_BITMAP_ID)) {}
 
 bool CRedCheckBox::SetChecked(bool checked) {
     const bool previous = m_checked;

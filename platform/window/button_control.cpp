@@ -53,23 +53,22 @@ bool ButtonControl::IsDefaultButton() const {
     return (m_style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
 }
 
-QPixmap ButtonControl::SetBitmap(const QPixmap& bitmap) {
-    QPixmap previous = m_bitmap;
+Image ButtonControl::SetBitmap(const Image& bitmap) {
+    Image previous = m_bitmap;
     m_bitmap = bitmap;
     update();
     return previous;
 }
 
-QIcon ButtonControl::SetIcon(const QIcon& icon) {
-    QIcon previous = m_icon;
+Icon ButtonControl::SetIcon(const Icon& icon) {
+    Icon previous = m_icon;
     m_icon = icon;
     update();
     return previous;
 }
 
 QPixmap ButtonControl::Shown() const {
-    if (!m_bitmap.isNull()) return m_bitmap;
-    return IconPixmap(m_icon, size());
+    return ToQPixmap(m_bitmap.IsNull() ? m_icon.ImageNear(FromQSize(size())) : m_bitmap);
 }
 
 QRect ButtonControl::PictureRect() const {

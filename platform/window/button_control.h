@@ -7,11 +7,12 @@
 #pragma once
 
 #include <QCheckBox>
-#include <QIcon>
-#include <QPixmap>
 #include <QPushButton>
 
 #include <cstdint>
+
+#include "platform/window/icon.h"
+#include "platform/window/image.h"
 
 namespace platform::window {
 
@@ -26,10 +27,10 @@ class ButtonControl : public QPushButton {
     bool IsDefaultButton() const;
 
     // Each returns the previous picture of its kind and repaints.
-    QPixmap SetBitmap(const QPixmap& bitmap);
-    QIcon SetIcon(const QIcon& icon);
-    QPixmap GetBitmap() const { return m_bitmap; }
-    QIcon GetIcon() const { return m_icon; }
+    Image SetBitmap(const Image& bitmap);
+    Icon SetIcon(const Icon& icon);
+    Image GetBitmap() const { return m_bitmap; }
+    Icon GetIcon() const { return m_icon; }
 
     // Where the picture is drawn when the button is up.
     QRect PictureRect() const;
@@ -41,8 +42,8 @@ class ButtonControl : public QPushButton {
     QPixmap Shown() const;
 
     std::uint32_t m_style = 0;
-    QPixmap m_bitmap;
-    QIcon m_icon;
+    Image m_bitmap;
+    Icon m_icon;
 };
 
 class CheckBoxControl : public QCheckBox {

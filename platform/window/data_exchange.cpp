@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "platform/window/message_box.h"
+#include "platform/window/qt/conversions.h"
 
 namespace platform::window {
 
@@ -51,7 +52,7 @@ void DDX_Text(DataExchange& dx, int id, int& value) {
     }
     const std::optional<int> parsed = ParseLeadingInteger(GetControlText(control));
     if (!parsed) {
-        AfxMessageBox(QStringLiteral("Enter an integer."), MB_ICONEXCLAMATION);
+        AfxMessageBox("Enter an integer.", MB_ICONEXCLAMATION);
         dx.Fail();
     }
     value = *parsed;
@@ -89,7 +90,7 @@ void DDX_Text(DataExchange& dx, int id, double& value, int decimals) {
     }
     const std::optional<double> parsed = ParseDecimalNumber(GetControlText(control));
     if (!parsed) {
-        AfxMessageBox(QStringLiteral("Enter a number."), MB_ICONEXCLAMATION);
+        AfxMessageBox("Enter a number.", MB_ICONEXCLAMATION);
         dx.Fail();
     }
     value = *parsed;
@@ -97,9 +98,9 @@ void DDX_Text(DataExchange& dx, int id, double& value, int decimals) {
 
 void DDV_MinMaxDouble(DataExchange& dx, double value, double minimum, double maximum) {
     if (!dx.Saving() || (value >= minimum && value <= maximum)) return;
-    AfxMessageBox(QStringLiteral("Enter a number between %1 and %2.")
-                      .arg(QLocale::c().toString(minimum, 'g', 10))
-                      .arg(QLocale::c().toString(maximum, 'g', 10)),
+    AfxMessageBox(ToUtf8(QStringLiteral("Enter a number between %1 and %2.")
+                             .arg(QLocale::c().toString(minimum, 'g', 10))
+                             .arg(QLocale::c().toString(maximum, 'g', 10))),
                   MB_ICONEXCLAMATION);
     dx.Fail();
 }
@@ -115,7 +116,8 @@ void DDX_Text(DataExchange& dx, int id, QString& value) {
 
 void DDV_MinMaxInt(DataExchange& dx, int value, int minimum, int maximum) {
     if (!dx.Saving() || (value >= minimum && value <= maximum)) return;
-    AfxMessageBox(QStringLiteral("Enter an integer between %1 and %2.").arg(minimum).arg(maximum),
+    AfxMessageBox("Enter an integer between " + std::to_string(minimum) + " and " +
+                      std::to_string(maximum) + ".",
                   MB_ICONEXCLAMATION);
     dx.Fail();
 }

@@ -5,9 +5,9 @@
 
 namespace platform::window {
 
-FileDialog::FileDialog(bool openFileDialog, const QString& defaultExtension,
-                       const QString& fileName, unsigned flags, const QString& filter,
-                       QWidget* parent)
+FileDialog::FileDialog(bool openFileDialog, std::string_view defaultExtension,
+                       std::string_view fileName, unsigned flags, std::string_view filter,
+                       WindowHandle parent)
     : m_open(openFileDialog),
       m_defaultExtension(defaultExtension),
       m_fileName(fileName),
@@ -18,8 +18,8 @@ FileDialog::FileDialog(bool openFileDialog, const QString& defaultExtension,
 int FileDialog::DoModal() {
     const FileDialogRequest request{m_parent,           m_open,     m_filter,
                                     m_defaultExtension, m_fileName, m_flags};
-    const std::optional<QString> chosen = CurrentDialogService().ShowFileDialog(request);
-    if (!chosen || chosen->isEmpty()) {
+    const std::optional<std::string> chosen = CurrentDialogService().ShowFileDialog(request);
+    if (!chosen || chosen->empty()) {
         m_path.clear();
         return IDCANCEL;
     }

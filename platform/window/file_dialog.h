@@ -3,8 +3,10 @@
 // through the current dialog service.
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include <string>
+#include <string_view>
+
+#include "platform/window/window_handle.h"
 
 namespace platform::window {
 
@@ -19,22 +21,23 @@ inline constexpr unsigned OFN_ENABLESIZING = 0x00800000;
 
 class FileDialog {
   public:
-    FileDialog(bool openFileDialog, const QString& defaultExtension, const QString& fileName,
-               unsigned flags, const QString& filter, QWidget* parent);
+    // Texts are UTF-8.
+    FileDialog(bool openFileDialog, std::string_view defaultExtension, std::string_view fileName,
+               unsigned flags, std::string_view filter, WindowHandle parent);
 
     // IDOK when the operator chose a file, IDCANCEL otherwise.
     int DoModal();
     // The full path chosen; empty before a confirmed run.
-    QString GetPathName() const { return m_path; }
+    const std::string& GetPathName() const { return m_path; }
 
   private:
     bool m_open;
-    QString m_defaultExtension;
-    QString m_fileName;
+    std::string m_defaultExtension;
+    std::string m_fileName;
     unsigned m_flags;
-    QString m_filter;
-    QWidget* m_parent;
-    QString m_path;
+    std::string m_filter;
+    WindowHandle m_parent;
+    std::string m_path;
 };
 
 }  // namespace platform::window

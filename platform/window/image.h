@@ -23,6 +23,10 @@ class Image {
     bool IsNull() const;
     Size GetSize() const;
 
+    // Whether both are the same picture (copies of one value), cheaply:
+    // what a control compares before it repaints.
+    bool SharesPixels(const Image& other) const { return m_impl == other.m_impl; }
+
     // Null for the null image.
     const Impl* Get() const { return m_impl.get(); }
 

@@ -1,8 +1,10 @@
 // Message boxes with Win32's type bits and results.
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include <string>
+#include <string_view>
+
+#include "platform/window/window_handle.h"
 
 namespace platform::window {
 
@@ -20,12 +22,13 @@ inline constexpr unsigned MB_ICONMASK = 0xF0;
 
 // Shows a modal message box through the current dialog service and returns
 // the id of the button that closed it.
-int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned type = MB_OK);
+int MessageBox(WindowHandle owner, std::string_view text, std::string_view caption,
+               unsigned type = MB_OK);
 
 // A message box with the application's name as caption.
-int AfxMessageBox(const QString& text, unsigned type = MB_OK);
+int AfxMessageBox(std::string_view text, unsigned type = MB_OK);
 
 // The application's name (the caption of AfxMessageBox).
-QString ApplicationName();
+std::string ApplicationName();
 
 }  // namespace platform::window

@@ -2,6 +2,8 @@
 // their Win32 values, so that windows read like the Win32 originals.
 #pragma once
 
+#include <cstdint>
+
 namespace platform::window {
 
 // Dialog end codes and the command ids of the OK and Cancel buttons.
@@ -17,6 +19,9 @@ inline constexpr int IDNO = 7;
 inline constexpr int IDC_STATIC = -1;
 
 // Window messages the console uses by number.
+// A command from a control or a menu item: wParam holds the id in its low
+// word and the notification code in its high word (0 for a menu item).
+inline constexpr unsigned WM_COMMAND = 0x0111;
 inline constexpr unsigned WM_MOUSEMOVE = 0x0200;
 inline constexpr unsigned WM_LBUTTONDOWN = 0x0201;
 inline constexpr unsigned WM_LBUTTONUP = 0x0202;
@@ -28,6 +33,16 @@ inline constexpr unsigned WM_MBUTTONDOWN = 0x0207;
 inline constexpr unsigned WM_MBUTTONUP = 0x0208;
 // First number free for an application's own messages.
 inline constexpr unsigned WM_APP = 0x8000;
+
+constexpr unsigned LoWord(std::uintptr_t value) {
+    return static_cast<unsigned>(value & 0xFFFF);
+}
+constexpr unsigned HiWord(std::uintptr_t value) {
+    return static_cast<unsigned>((value >> 16) & 0xFFFF);
+}
+constexpr std::uintptr_t MakeWParam(unsigned low, unsigned high) {
+    return (static_cast<std::uintptr_t>(high & 0xFFFF) << 16) | (low & 0xFFFF);
+}
 
 // Button notifications.
 inline constexpr int BN_CLICKED = 0;

@@ -4,6 +4,8 @@
 
 #include "platform/window/images.h"
 #include "platform/window/qt/control_edges.h"
+#include "platform/window/qt/conversions.h"
+#include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
 
 namespace platform::window {
@@ -16,25 +18,24 @@ void PictureControl::SetStyle(std::uint32_t style, std::uint32_t exStyle) {
     update();
 }
 
-QPixmap PictureControl::SetBitmap(const QPixmap& bitmap) {
-    QPixmap previous = m_bitmap;
+Image PictureControl::SetBitmap(const Image& bitmap) {
+    Image previous = m_bitmap;
     m_bitmap = bitmap;
-    m_icon = QIcon();
+    m_icon = Icon();
     update();
     return previous;
 }
 
-QIcon PictureControl::SetIcon(const QIcon& icon) {
-    QIcon previous = m_icon;
+Icon PictureControl::SetIcon(const Icon& icon) {
+    Icon previous = m_icon;
     m_icon = icon;
-    m_bitmap = QPixmap();
+    m_bitmap = Image();
     update();
     return previous;
 }
 
 QPixmap PictureControl::Shown() const {
-    if (!m_bitmap.isNull()) return m_bitmap;
-    return IconPixmap(m_icon, QSize(32, 32));
+    return ToQPixmap(m_bitmap.IsNull() ? m_icon.ImageNear(Size{32, 32}) : m_bitmap);
 }
 
 QRect PictureControl::PictureRect() const {

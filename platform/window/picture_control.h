@@ -3,11 +3,12 @@
 // SS_REALSIZECONTROL; whatever overhangs the control is cut off.
 #pragma once
 
-#include <QIcon>
-#include <QPixmap>
 #include <QWidget>
 
 #include <cstdint>
+
+#include "platform/window/icon.h"
+#include "platform/window/image.h"
 
 namespace platform::window {
 
@@ -20,10 +21,10 @@ class PictureControl : public QWidget {
     void SetStyle(std::uint32_t style, std::uint32_t exStyle = 0);
 
     // Each returns the previous picture and repaints.
-    QPixmap SetBitmap(const QPixmap& bitmap);
-    QIcon SetIcon(const QIcon& icon);
-    QPixmap GetBitmap() const { return m_bitmap; }
-    QIcon GetIcon() const { return m_icon; }
+    Image SetBitmap(const Image& bitmap);
+    Icon SetIcon(const Icon& icon);
+    Image GetBitmap() const { return m_bitmap; }
+    Icon GetIcon() const { return m_icon; }
 
     // Where the picture is drawn, in the control's coordinates.
     QRect PictureRect() const;
@@ -36,8 +37,8 @@ class PictureControl : public QWidget {
 
     std::uint32_t m_style = 0;
     std::uint32_t m_exStyle = 0;
-    QPixmap m_bitmap;
-    QIcon m_icon;
+    Image m_bitmap;
+    Icon m_icon;
 };
 
 }  // namespace platform::window

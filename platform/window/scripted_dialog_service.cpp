@@ -24,14 +24,12 @@ int ScriptedDialogService::ShowMessageBox(const MessageBoxRequest& request) {
     }
 }
 
-std::optional<QString> ScriptedDialogService::ShowFileDialog(const FileDialogRequest& request) {
+std::optional<std::string> ScriptedDialogService::ShowFileDialog(const FileDialogRequest& request) {
     m_fileDialogs.push_back(request);
     if (m_fileAnswers.empty()) return std::nullopt;
-    const bool chosen = m_fileAnswers.front().has_value();
-    const QString path = chosen ? *m_fileAnswers.front() : QString();
+    std::optional<std::string> answer = std::move(m_fileAnswers.front());
     m_fileAnswers.pop_front();
-    if (!chosen) return std::nullopt;
-    return path;
+    return answer;
 }
 
 }  // namespace platform::window

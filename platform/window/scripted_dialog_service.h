@@ -2,8 +2,6 @@
 // asked for and answers from a script instead of showing anything.
 #pragma once
 
-#include <QString>
-
 #include <deque>
 #include <functional>
 #include <optional>
@@ -19,7 +17,9 @@ class ScriptedDialogService : public DialogService {
     // message box is closed with its first button (IDOK, IDYES or IDRETRY)
     // and a file dialog is cancelled.
     void AnswerMessageBox(int buttonId) { m_boxAnswers.push_back(buttonId); }
-    void AnswerFileDialog(std::optional<QString> path) { m_fileAnswers.push_back(std::move(path)); }
+    void AnswerFileDialog(std::optional<std::string> path) {
+        m_fileAnswers.push_back(std::move(path));
+    }
 
     // Called while a box is "open", before it is answered: lets a test look
     // at the window behind it.
@@ -31,11 +31,11 @@ class ScriptedDialogService : public DialogService {
     const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileDialogs; }
 
     int ShowMessageBox(const MessageBoxRequest& request) override;
-    std::optional<QString> ShowFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
 
   private:
     std::deque<int> m_boxAnswers;
-    std::deque<std::optional<QString>> m_fileAnswers;
+    std::deque<std::optional<std::string>> m_fileAnswers;
     std::function<void(const MessageBoxRequest&)> m_boxWatcher;
     std::vector<MessageBoxRequest> m_boxes;
     std::vector<FileDialogRequest> m_fileDialogs;

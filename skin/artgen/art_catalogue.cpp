@@ -13,13 +13,13 @@ namespace skin::art {
 namespace {
 
 QString Bitmap(int id) {
-    return platform::window::BitmapFileName(id);
+    return QString::fromStdString(platform::window::BitmapFileName(id));
 }
 QString Icon(int id) {
-    return platform::window::IconFileName(id);
+    return QString::fromStdString(platform::window::IconFileName(id));
 }
 QString Icon(int id, int size) {
-    return platform::window::IconFileName(id, size);
+    return QString::fromStdString(platform::window::IconFileName(id, size));
 }
 
 std::vector<ArtItem> BuildCatalogue() {

@@ -29,6 +29,7 @@
 #include "platform/window/edit_control.h"
 #include "platform/window/images.h"
 #include "platform/window/qt/native.h"
+#include "platform/window/qt/painting.h"
 #include "resources/ids.h"
 #include "sim/emulated_receiver.h"
 #include "skin/transparent_static.h"
@@ -114,7 +115,7 @@ inline std::string FileText(const std::string& path) {
 
 // The colour in the middle of an indicator's icon.
 inline QColor IndicatorColour(window::ButtonControl* indicator) {
-    const QPixmap pixmap = window::IconPixmap(indicator->GetIcon(), QSize(8, 8));
+    const QPixmap pixmap = window::ToQPixmap(indicator->GetIcon().ImageNear({8, 8}));
     if (pixmap.isNull()) return {};
     const QImage image = pixmap.toImage();
     return image.pixelColor(image.width() / 2, image.height() / 2);

@@ -2,7 +2,6 @@
 // receivers whose lock is switched off and on.
 #include <QFile>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +10,8 @@
 #include "console/history_chart.h"
 #include "console/history_panel.h"
 #include "platform/window/qt/balloon_tip_window.h"
+#include "platform/window/qt/popup_menu_native.h"
+#include "platform/window/qt/tray_icon_native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "tests/console/console_fixture.h"
 
@@ -20,7 +21,7 @@ namespace {
 class Alarms : public Console {
   protected:
     int Balloons() { return dialog->Tray().BalloonsShown(); }
-    QString Balloon() { return dialog->Tray().LastBalloonText(); }
+    std::string Balloon() { return dialog->Tray().LastBalloonText(); }
 
     // Waits until the console has seen the lock in state `locked`.
     bool WaitForLock(bool locked, int timeoutMs = 4000) {
@@ -46,9 +47,9 @@ class Alarms : public Console {
 
     QAction* TrayAction(const QString& text) {
         window::PostMessage(dialog->Handle(), console::WM_TRAY_NOTIFY, 0, window::WM_RBUTTONUP);
-        if (!WaitUntil([&] { return dialog->TrayMenu() && dialog->TrayMenu()->isVisible(); }, 1000))
+        if (!WaitUntil([&] { return dialog->TrayMenu() && dialog->TrayMenu()->IsOpen(); }, 1000))
             return nullptr;
-        for (QAction* action : dialog->TrayMenu()->actions())
+        for (QAction* action : dialog->TrayMenu()->GetNative().menu.actions())
             if (action->text() == text) return action;
         return nullptr;
     }
@@ -66,7 +67,7 @@ TEST_F(Alarms, LosingAndRegainingLockGiveOneBalloonEachWay) {
     ASSERT_TRUE(WaitUntil([&] { return Balloons() >= 1; }, 4000));
     EXPECT_EQ(Balloon(), "R40 at 127.0.0.20 lost lock");
     EXPECT_EQ(dialog->MessageText(), "R40 at 127.0.0.20 lost lock");
-    auto* balloon = dialog->Tray().BalloonWindow();
+    auto* balloon = dialog->Tray().GetNative().balloon.get();
     ASSERT_NE(balloon, nullptr) << "no notification area offscreen: the stand-in shows it";
     EXPECT_TRUE(balloon->isVisible());
     EXPECT_EQ(balloon->Text(), "R40 at 127.0.0.20 lost lock");
@@ -77,9 +78,8 @@ TEST_F(Alarms, LosingAndRegainingLockGiveOneBalloonEachWay) {
 
     r40->SetLocked(true);
     ASSERT_TRUE(WaitUntil([&] { return Balloons() >= 2; }, 4000));
-    EXPECT_TRUE(Balloon().startsWith("R40 at 127.0.0.20 locked again after "))
-        << Balloon().toStdString();
-    EXPECT_TRUE(Balloon().endsWith(" s"));
+    EXPECT_TRUE(Balloon().starts_with("R40 at 127.0.0.20 locked again after ")) << Balloon();
+    EXPECT_TRUE(Balloon().ends_with(" s"));
     Pump(1200);
     EXPECT_EQ(Balloons(), 2);
 
@@ -212,15 +212,15 @@ TEST_F(Alarms, SaveHistoryWritesTheRingAsCsv) {
     EXPECT_FALSE(panel->SaveRunning());
     EXPECT_FALSE(QFile::exists(path));
 
-    service.AnswerFileDialog(path);
+    service.AnswerFileDialog(path.toStdString());
     const std::size_t before = dialog->History().Size();
     panel->DispatchCommand(res::IDC_HISTORY_SAVE, window::BN_CLICKED);
     ASSERT_EQ(service.FileDialogs().size(), 2u);
     EXPECT_FALSE(service.FileDialogs().back().open) << "a save dialog";
     EXPECT_EQ(service.FileDialogs().back().defaultExtension, "csv");
     ASSERT_TRUE(WaitUntil([&] { return !panel->SaveRunning(); }, 5000));
-    EXPECT_TRUE(panel->LastSaveText().startsWith("Signal history saved: "))
-        << panel->LastSaveText().toStdString();
+    EXPECT_TRUE(panel->LastSaveText().starts_with("Signal history saved: "))
+        << panel->LastSaveText();
     EXPECT_TRUE(dialog->MessageText().ends_with(" samples in signal.csv"));
 
     QFile file(path);
@@ -237,11 +237,11 @@ TEST_F(Alarms, SaveHistoryWritesTheRingAsCsv) {
     EXPECT_TRUE(last[4].isEmpty());
 
     // A place that cannot take the file is told, and the panel carries on.
-    service.AnswerFileDialog(dir.filePath(QStringLiteral("missing/signal.csv")));
+    service.AnswerFileDialog(dir.filePath(QStringLiteral("missing/signal.csv")).toStdString());
     panel->DispatchCommand(res::IDC_HISTORY_SAVE, window::BN_CLICKED);
     ASSERT_TRUE(WaitUntil([&] { return !panel->SaveRunning(); }, 5000));
     ASSERT_EQ(service.MessageBoxes().size(), 1u);
-    EXPECT_TRUE(service.MessageBoxes()[0].text.startsWith("Could not save the signal history"));
+    EXPECT_TRUE(service.MessageBoxes()[0].text.starts_with("Could not save the signal history"));
 }
 
 }  // namespace

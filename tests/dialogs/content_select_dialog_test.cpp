@@ -31,8 +31,8 @@ using dialogs::PID_REMOVED;
 
 constexpr std::uint16_t R40 = TYPE_R40;
 constexpr std::uint16_t R40V = TYPE_R40_TREVAN;
-const QString RANGE = QStringLiteral("Please enter a PID number between 32 and 8191.");
-const QString FULL = QStringLiteral("The PID list is full (32 entries).");
+constexpr std::string_view RANGE = "Please enter a PID number between 32 and 8191.";
+constexpr std::string_view FULL = "The PID list is full (32 entries).";
 const QString DUPLICATE = QStringLiteral("Entry Already Exists in the List");
 
 struct Slot {

@@ -140,13 +140,15 @@ TEST(LoadSaveDialog, EnterWithoutAnOperationOrAPathCancels) {
 TEST(LoadSaveDialog, BrowseOpensToLoadAndSavesWithAQuestion) {
     ScriptedDialogService files;
     ScopedDialogService installed(files);
-    files.AnswerFileDialog(QStringLiteral("/tmp/a.xml"));
+    files.AnswerFileDialog("/tmp/a.xml");
     files.AnswerFileDialog(std::nullopt);
-    files.AnswerFileDialog(QStringLiteral("/tmp/b.xml"));
+    files.AnswerFileDialog("/tmp/b.xml");
     CLoadSaveConfiguration load;
     QString afterCancel;
+    WindowHandle loadWindow;
     EXPECT_EQ(RunModal(load,
                        [&] {
+                           loadWindow = load.Handle();
                            Choose(load, res::IDC_FILE_LOAD_INDIVIDUALLY);
                            Click(load.GetDlgItem(res::IDC_FILE_BROWSE));
                            EXPECT_EQ(PathEdit(load)->text(), "/tmp/a.xml");
@@ -176,10 +178,11 @@ TEST(LoadSaveDialog, BrowseOpensToLoadAndSavesWithAQuestion) {
     EXPECT_TRUE(open.open);
     EXPECT_EQ(open.filter, "Xml Configuration File(*.xml)|*.xml|All Files(*.*)|*.*||");
     EXPECT_EQ(open.defaultExtension, "xml");
-    EXPECT_TRUE(open.fileName.isEmpty());
+    EXPECT_TRUE(open.fileName.empty());
     EXPECT_EQ(open.flags & (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST),
               OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
-    EXPECT_EQ(open.owner, load.Widget());
+    EXPECT_EQ(open.owner, loadWindow) << "the dialog owns the file dialog";
+    EXPECT_TRUE(loadWindow);
     const FileDialogRequest& saveRequest = files.FileDialogs()[3];
     EXPECT_FALSE(saveRequest.open);
     EXPECT_EQ(saveRequest.flags & (OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST),

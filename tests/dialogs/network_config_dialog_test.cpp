@@ -73,8 +73,8 @@ TEST(NetworkDialog, WithoutStartValuesShowsZeroesAndIgmpOnAndHandsBackWhatIsType
     EXPECT_TRUE(igmpShown);
     EXPECT_TRUE(openAfterRefusal);
     ASSERT_EQ(service.MessageBoxes().size(), 1u);
-    EXPECT_TRUE(service.MessageBoxes()[0].text.startsWith("Receiver Address 0.0.0.0 "))
-        << service.MessageBoxes()[0].text.toStdString();
+    EXPECT_TRUE(service.MessageBoxes()[0].text.starts_with("Receiver Address 0.0.0.0 "))
+        << service.MessageBoxes()[0].text;
 
     NetworkSettings result;
     std::memset(&result, 0xAB, sizeof result);
@@ -116,8 +116,8 @@ TEST(NetworkDialog, RefusesWhatNoReceiverCanUseAndNamesTheField) {
         NetworkSettings result{};
         EXPECT_FALSE(dialog.GetResult(result));
         ASSERT_EQ(service.MessageBoxes().size(), 1u);
-        EXPECT_TRUE(service.MessageBoxes()[0].text.startsWith(QString(c.named) + " "))
-            << service.MessageBoxes()[0].text.toStdString();
+        EXPECT_TRUE(service.MessageBoxes()[0].text.starts_with(std::string(c.named) + " "))
+            << service.MessageBoxes()[0].text;
     }
 }
 

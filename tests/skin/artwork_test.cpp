@@ -10,6 +10,7 @@
 #include <map>
 
 #include "platform/window/images.h"
+#include "platform/window/qt/conversions.h"
 #include "resources/ids.h"
 #include "resources/image_catalogue.h"
 #include "skin/artgen/art_catalogue.h"
@@ -49,11 +50,11 @@ std::map<QString, QSize> CataloguedFiles() {
         if (image.icon) ++iconSizes[image.id];
     std::map<QString, QSize> files;
     for (const res::ImageSpec& image : res::ImageCatalogue()) {
-        QString name = platform::window::BitmapFileName(image.id);
+        std::string name = platform::window::BitmapFileName(image.id);
         if (image.icon)
             name = iconSizes[image.id] > 1 ? platform::window::IconFileName(image.id, image.width)
                                            : platform::window::IconFileName(image.id);
-        files[name] = QSize(image.width, image.height);
+        files[QString::fromStdString(name)] = QSize(image.width, image.height);
     }
     return files;
 }
@@ -62,10 +63,13 @@ TEST(Artwork, ProgramLoadsEveryCataloguedPictureAtItsSize) {
     for (const res::ImageSpec& image : res::ImageCatalogue()) {
         const QSize size(image.width, image.height);
         if (image.icon) {
-            const QList<QSize> sizes = platform::window::IconSizes(image.id);
-            EXPECT_TRUE(sizes.contains(size)) << "icon " << image.id;
+            const std::vector<platform::window::Size> sizes = platform::window::IconSizes(image.id);
+            EXPECT_TRUE(std::ranges::find(sizes, platform::window::FromQSize(size)) != sizes.end())
+                << "icon " << image.id;
         } else {
-            EXPECT_EQ(platform::window::LoadBitmap(image.id).size(), size) << "bitmap " << image.id;
+            EXPECT_EQ(platform::window::LoadBitmap(image.id).GetSize(),
+                      platform::window::FromQSize(size))
+                << "bitmap " << image.id;
         }
     }
 }
@@ -108,9 +112,11 @@ TEST(Artwork, CommittedDesktopIconsAreTheGeneratorsOutput) {
 
 TEST(Artwork, IndicatorLampsAreSolidColours) {
     const std::map<QString, QRgb> lamps{
-        {platform::window::IconFileName(res::IDI_NO_DATA), qRgb(0, 128, 0)},
-        {platform::window::IconFileName(res::IDI_INDICATOR_GREEN), qRgb(0, 255, 0)},
-        {platform::window::IconFileName(res::IDI_INDICATOR_RED), qRgb(255, 0, 0)}};
+        {QString::fromStdString(platform::window::IconFileName(res::IDI_NO_DATA)), qRgb(0, 128, 0)},
+        {QString::fromStdString(platform::window::IconFileName(res::IDI_INDICATOR_GREEN)),
+         qRgb(0, 255, 0)},
+        {QString::fromStdString(platform::window::IconFileName(res::IDI_INDICATOR_RED)),
+         qRgb(255, 0, 0)}};
     for (const auto& [name, colour] : lamps) {
         const QImage image = Committed(name).convertToFormat(QImage::Format_ARGB32);
         int solid = 0;
@@ -122,11 +128,12 @@ TEST(Artwork, IndicatorLampsAreSolidColours) {
 }
 
 TEST(Artwork, UnknownIdLoadsNothing) {
-    EXPECT_TRUE(platform::window::LoadBitmap(1).isNull());
+    EXPECT_TRUE(platform::window::LoadBitmap(1).IsNull());
 }
 
 TEST(Artwork, MenuPictureTilesWithoutSeams) {
-    const QImage tile = Committed(platform::window::BitmapFileName(res::IDB_MENU_BACKGROUND))
+    const QImage tile = Committed(QString::fromStdString(
+                                      platform::window::BitmapFileName(res::IDB_MENU_BACKGROUND)))
                             .convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < tile.height(); ++y)
         ASSERT_EQ(tile.pixel(0, y), tile.pixel(tile.width() - 1, y)) << y;
@@ -149,12 +156,16 @@ void ExpectTileMatches(const QImage& tileSource, const QImage& window, const QRe
 }
 
 TEST(Artwork, CheckBoxTilesBlendWithEveryDialog) {
-    const QImage dialog = Committed(platform::window::BitmapFileName(res::IDB_DIALOG_BACKGROUND))
-                              .convertToFormat(QImage::Format_RGB32);
-    const QImage menu = Committed(platform::window::BitmapFileName(res::IDB_MENU_BACKGROUND))
+    const QImage dialog =
+        Committed(
+            QString::fromStdString(platform::window::BitmapFileName(res::IDB_DIALOG_BACKGROUND)))
+            .convertToFormat(QImage::Format_RGB32);
+    const QImage menu = Committed(QString::fromStdString(
+                                      platform::window::BitmapFileName(res::IDB_MENU_BACKGROUND)))
                             .convertToFormat(QImage::Format_RGB32);
     const QImage videoPid =
-        Committed(platform::window::BitmapFileName(res::IDB_VIDEO_PID_BACKGROUND))
+        Committed(
+            QString::fromStdString(platform::window::BitmapFileName(res::IDB_VIDEO_PID_BACKGROUND)))
             .convertToFormat(QImage::Format_RGB32);
     using art::DialogUnitsToPixels;
     // Network dialog: the IGMP box.

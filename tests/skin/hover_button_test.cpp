@@ -151,9 +151,10 @@ TEST(HoverButton, ConsoleStripFacesDifferByState) {
     EXPECT_FALSE(normal == pressed);
     EXPECT_FALSE(over == pressed);
     // The pressed face is the strip's second third, drawn at the button's corner.
-    const QImage strip = platform::window::LoadBitmap(res::IDB_STRIP_CONFIG_MENU)
-                             .toImage()
-                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage strip =
+        platform::window::ToQPixmap(platform::window::LoadBitmap(res::IDB_STRIP_CONFIG_MENU))
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     EXPECT_TRUE(pressed == strip.copy(107, 0, 107, 32));
 }
 

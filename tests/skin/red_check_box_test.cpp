@@ -93,9 +93,10 @@ TEST(RedCheckBox, BackgroundTileStartsAtTheBoxsOwnCorner) {
 TEST(RedCheckBox, FillsWithTheDialogsBackgroundPictureByDefault) {
     CRedCheckBox box;
     box.resize(18, 18);
-    const QImage tile = platform::window::LoadBitmap(res::IDB_DIALOG_BACKGROUND)
-                            .toImage()
-                            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage tile =
+        platform::window::ToQPixmap(platform::window::LoadBitmap(res::IDB_DIALOG_BACKGROUND))
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ASSERT_FALSE(tile.isNull());
     const QImage image = test::Render(box);
     // A corner far from the frame shows the picture's own corner.

@@ -148,8 +148,7 @@ class SkinnedWindow : public window::Dialog {
     // The load/save dialog has no picture: it tiles the menu's background.
     void OnPaint(window::DeviceContext& dc) override {
         if (Template()->id != res::IDD_LOAD_SAVE) return;
-        dc.TileImage(GetClientRect(),
-                     window::ImageFromPixmap(window::LoadBitmap(res::IDB_MENU_BACKGROUND)));
+        dc.TileImage(GetClientRect(), window::LoadBitmap(res::IDB_MENU_BACKGROUND));
     }
 };
 
@@ -190,7 +189,9 @@ double ShareOfColour(const QImage& image, QRgb colour) {
 }
 
 QImage Bitmap(int id) {
-    return window::LoadBitmap(id).toImage().convertToFormat(QImage::Format_RGB32);
+    return window::ToQPixmap(window::LoadBitmap(id))
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 TEST(RenderGallery, EveryTemplateIsLaidOutWholeAtTheScalersSize) {
@@ -310,8 +311,9 @@ TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton)
     for (const window::ControlTemplate& item : menu.dialog.Template()->controls) {
         if (item.kind != window::ControlKind::Button) continue;
         const QSize button = menu.Control<QWidget>(item.id)->size();
-        const QImage picture =
-            window::LoadBitmap(item.imageId).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage picture = window::ToQPixmap(window::LoadBitmap(item.imageId))
+                                   .toImage()
+                                   .convertToFormat(QImage::Format_ARGB32);
         const QRect shown(QPoint((picture.width() - button.width()) / 2,
                                  (picture.height() - button.height()) / 2),
                           button);

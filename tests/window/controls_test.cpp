@@ -22,10 +22,10 @@ namespace {
 
 using namespace window_test;
 
-QPixmap Solid(QSize size, QColor colour) {
+Image Solid(QSize size, QColor colour) {
     QPixmap pixmap(size);
     pixmap.fill(colour);
-    return pixmap;
+    return ImageFromPixmap(pixmap);
 }
 
 // Renders a widget on a white ground, as a window background would be.
@@ -89,8 +89,8 @@ TEST(Picture, TopLeftAtItsOwnSizeOrCentred) {
     EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white));
     // A picture larger than the control is cut off, not shrunk.
-    const QPixmap previous = picture.SetBitmap(Solid(QSize(30, 30), Qt::blue));
-    EXPECT_EQ(previous.size(), QSize(4, 4));
+    const Image previous = picture.SetBitmap(Solid(QSize(30, 30), Qt::blue));
+    EXPECT_EQ(previous.GetSize(), Size(4, 4));
     EXPECT_EQ(picture.PictureRect().size(), QSize(30, 30));
     image = Render(&picture);
     EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::blue));
@@ -101,8 +101,8 @@ TEST(Button, PictureIsCentredAndFlatButtonsDrawNoBevel) {
     ButtonControl button;
     button.resize(21, 21);
     button.SetStyle(BS_BITMAP | BS_FLAT);
-    EXPECT_TRUE(button.GetBitmap().isNull());
-    EXPECT_TRUE(button.SetBitmap(Solid(QSize(9, 9), Qt::red)).isNull());
+    EXPECT_TRUE(button.GetBitmap().IsNull());
+    EXPECT_TRUE(button.SetBitmap(Solid(QSize(9, 9), Qt::red)).IsNull());
     EXPECT_EQ(button.PictureRect(), QRect(6, 6, 9, 9));
     const QImage image = Render(&button);
     EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::red));
@@ -116,9 +116,9 @@ TEST(Button, PictureIsCentredAndFlatButtonsDrawNoBevel) {
 TEST(Button, IconsAreDrawnAtTheirOwnSize) {
     ButtonControl button;
     button.resize(12, 9);
-    QIcon icon;
-    icon.addPixmap(Solid(QSize(8, 8), QColor(0, 255, 0)));
-    button.SetIcon(icon);
+    // Of the sizes an icon comes in, the one nearest the button's is drawn.
+    button.SetIcon(
+        Icon({Solid(QSize(16, 16), Qt::red), Image(), Solid(QSize(8, 8), QColor(0, 255, 0))}));
     EXPECT_EQ(button.PictureRect().size(), QSize(8, 8));
     EXPECT_EQ(Render(&button).pixelColor(5, 4), QColor(0, 255, 0));
 }

@@ -13,13 +13,14 @@
 #include "platform/window/device_context.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/painting.h"
+#include "tests/window/primitive_cases.h"
 
 namespace {
 
 using namespace platform::window;
 
-constexpr ColorRef INK = Rgb(200, 30, 40);
-constexpr ColorRef OTHER = Rgb(10, 120, 250);
+using painting_cases::INK;
+using painting_cases::OTHER;
 
 // A 20 x 20 white picture painted through a device context.
 QImage Paint(const std::function<void(DeviceContext&)>& paint) {
@@ -85,64 +86,7 @@ TEST(Text, CrossesTheBackendsEdgeAsUtf8) {
 }
 
 TEST(DeviceContext, EachPrimitiveCoversExactlyItsPixels) {
-    const struct {
-        const char* name;
-        std::function<void(DeviceContext&)> paint;
-        std::vector<std::pair<int, int>> pixels;
-    } cases[] = {
-        {"a fill covers left..right-1",
-         [](DeviceContext& dc) {
-             dc.FillRect(Rect{2, 3, 5, 5}, INK);
-         },
-         {{2, 3}, {3, 3}, {4, 3}, {2, 4}, {3, 4}, {4, 4}}},
-        {"a line has both ends",
-         [](DeviceContext& dc) {
-             dc.SetPen(Pen{INK});
-             dc.Line({4, 2}, {4, 5});
-         },
-         {{4, 2}, {4, 3}, {4, 4}, {4, 5}}},
-        {"an outline passes through the rectangle's edge pixels and one past",
-         [](DeviceContext& dc) {
-             dc.SetPen(Pen{INK});
-             dc.SetNullBrush();
-             dc.Rectangle(Rect{1, 1, 3, 3});
-         },
-         {{1, 1}, {2, 1}, {3, 1}, {1, 2}, {3, 2}, {1, 3}, {2, 3}, {3, 3}}},
-        {"a polyline joins its points",
-         [](DeviceContext& dc) {
-             dc.SetPen(Pen{INK});
-             const Point points[] = {{1, 1}, {3, 1}, {3, 2}};
-             dc.Polyline(points);
-         },
-         {{1, 1}, {2, 1}, {3, 1}, {3, 2}}},
-        {"a dot is one pixel",
-         [](DeviceContext& dc) {
-             dc.SetPen(Pen{INK});
-             dc.SetPixel({7, 9});
-         },
-         {{7, 9}}},
-        {"clipping keeps what lies inside",
-         [](DeviceContext& dc) {
-             dc.SetClipRect(Rect{3, 3, 5, 4});
-             dc.FillRect(Rect{0, 0, 20, 20}, INK);
-         },
-         {{3, 3}, {4, 3}}},
-        {"a translation moves what follows",
-         [](DeviceContext& dc) {
-             dc.Translate(5, 6);
-             dc.FillRect(Rect{0, 0, 1, 2}, INK);
-         },
-         {{5, 6}, {5, 7}}},
-        {"a restore ends the clipping saved before it",
-         [](DeviceContext& dc) {
-             dc.Save();
-             dc.SetClipRect(Rect{0, 0, 1, 1});
-             dc.Restore();
-             dc.FillRect(Rect{8, 8, 9, 9}, INK);
-         },
-         {{8, 8}}},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : painting_cases::PrimitiveCases()) {
         const QImage image = Paint(c.paint);
         EXPECT_EQ(Inked(image), c.pixels) << c.name;
         for (const auto& [x, y] : c.pixels) EXPECT_TRUE(Is(image, x, y, INK)) << c.name;
@@ -163,6 +107,10 @@ TEST(DeviceContext, ShapesAreOutlinedWithThePenAndFilledWithTheBrush) {
     EXPECT_TRUE(Is(image, 5, 5, OTHER));
     EXPECT_TRUE(Is(image, 15, 4, OTHER));
     EXPECT_TRUE(Is(image, 11, 4, Rgb(255, 255, 255)));
+
+    const QImage pie = Paint(painting_cases::PaintQuarterPie);
+    for (const auto& [x, y, inked] : painting_cases::QUARTER_PIE_INK)
+        EXPECT_EQ(Is(pie, x, y, INK), inked) << x << "," << y;
 }
 
 TEST(DeviceContext, ImagesAreDrawnCutTiledAndBlended) {

@@ -291,7 +291,7 @@ TEST(DialogWindow, CaptionlessWindowDrawsTheFrameItsStyleAsksForAboveItsControls
     EXPECT_EQ(image.pixelColor(5, bottom), QColor(105, 105, 105));
     EXPECT_EQ(image.pixelColor(1, 5), QColor(255, 255, 255));
     EXPECT_EQ(image.pixelColor(right - 1, 5), QColor(160, 160, 160));
-    const QImage picture = LoadBitmap(res::IDB_DIALOG_BACKGROUND).toImage();
+    const QImage picture = ToQPixmap(LoadBitmap(res::IDB_DIALOG_BACKGROUND)).toImage();
     EXPECT_EQ(image.pixelColor(3, 40), picture.pixelColor(3, 40));  // inside the frame
     // The frame takes nothing from the client area's size.
     EXPECT_EQ(framed.GetClientRect().Width(), WidgetOf(framed)->width());
@@ -313,7 +313,7 @@ TEST(DialogWindow, CaptionlessWindowDrawsTheFrameItsStyleAsksForAboveItsControls
     ASSERT_TRUE(plain.Create());
     plain.ShowWindow(SW_SHOW);
     EXPECT_EQ(WidgetOf(plain)->grab().toImage().pixelColor(0, 40),
-              LoadBitmap(res::IDB_MENU_BACKGROUND).toImage().pixelColor(0, 40));
+              ToQPixmap(LoadBitmap(res::IDB_MENU_BACKGROUND)).toImage().pixelColor(0, 40));
 }
 
 }  // namespace

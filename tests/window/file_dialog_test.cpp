@@ -13,43 +13,44 @@ namespace {
 
 using namespace platform::window;
 
-const QString XML_FILTER =
-    QStringLiteral("Xml Configuration File(*.xml)|*.xml|All Files(*.*)|*.*||");
+constexpr std::string_view XML_FILTER = "Xml Configuration File(*.xml)|*.xml|All Files(*.*)|*.*||";
 
-TEST(FileFilter, TheLoadSaveFilterGivesTwoQtFilters) {
-    const QStringList filters = ParseFileFilter(XML_FILTER);
-    ASSERT_EQ(filters.size(), 2);
-    EXPECT_EQ(filters[0], "Xml Configuration File(*.xml) (*.xml)");
-    EXPECT_EQ(filters[1], "All Files(*.*) (*)");
-}
-
-TEST(FileFilter, SeveralPatternsAndOddInput) {
-    EXPECT_EQ(ParseFileFilter(QStringLiteral("Pictures|*.png;*.bmp||")),
-              QStringList{"Pictures (*.png *.bmp)"});
-    EXPECT_TRUE(ParseFileFilter(QString()).isEmpty());
-    EXPECT_TRUE(ParseFileFilter(QStringLiteral("||")).isEmpty());
-    // A description without patterns matches everything; a dangling one is
-    // dropped.
-    EXPECT_EQ(ParseFileFilter(QStringLiteral("Any||")), QStringList{"Any (*)"});
-    EXPECT_EQ(ParseFileFilter(QStringLiteral("Any| |")), QStringList{"Any (*)"});
-    EXPECT_EQ(ParseFileFilter(QStringLiteral("Xml|*.xml|Broken")), QStringList{"Xml (*.xml)"});
+TEST(FileFilter, PairsOfNameAndPatternsUpToTheEmptyField) {
+    using Filters = std::vector<FileFilter>;
+    const struct {
+        std::string_view filter;
+        Filters parsed;
+    } cases[] = {
+        {XML_FILTER,
+         Filters{{"Xml Configuration File(*.xml)", {"*.xml"}}, {"All Files(*.*)", {"*.*"}}}},
+        {"Pictures|*.png; *.bmp||", Filters{{"Pictures", {"*.png", "*.bmp"}}}},
+        {"", Filters{}},
+        {"||", Filters{}},
+        // A description without patterns matches every file.
+        {"Any||", Filters{{"Any", {"*.*"}}}},
+        {"Any| |", Filters{{"Any", {"*.*"}}}},
+        // A dangling description is dropped, and nothing after the end counts.
+        {"Xml|*.xml|Broken", Filters{{"Xml", {"*.xml"}}}},
+        {"Xml|*.xml||Other|*.txt||", Filters{{"Xml", {"*.xml"}}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseFileFilter(c.filter), c.parsed) << c.filter;
 }
 
 TEST(FileDialog, OpenAndSaveRunThroughTheServiceWithTheirFlags) {
     ScriptedDialogService service;
     ScopedDialogService installed(service);
-    service.AnswerFileDialog(QStringLiteral("/tmp/receiver.xml"));
+    service.AnswerFileDialog("/tmp/receiver.xml");
     service.AnswerFileDialog(std::nullopt);
 
-    FileDialog open(true, QStringLiteral("xml"), QString(),
-                    OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLESIZING, XML_FILTER, nullptr);
+    FileDialog open(true, "xml", "", OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLESIZING,
+                    XML_FILTER, WindowHandle());
     EXPECT_EQ(open.DoModal(), IDOK);
     EXPECT_EQ(open.GetPathName(), "/tmp/receiver.xml");
 
-    FileDialog save(false, QStringLiteral("xml"), QString(),
-                    OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, XML_FILTER, nullptr);
+    FileDialog save(false, "xml", "", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, XML_FILTER,
+                    WindowHandle());
     EXPECT_EQ(save.DoModal(), IDCANCEL);
-    EXPECT_TRUE(save.GetPathName().isEmpty());
+    EXPECT_TRUE(save.GetPathName().empty());
 
     ASSERT_EQ(service.FileDialogs().size(), 2u);
     const FileDialogRequest& first = service.FileDialogs()[0];
@@ -61,20 +62,19 @@ TEST(FileDialog, OpenAndSaveRunThroughTheServiceWithTheirFlags) {
     EXPECT_TRUE(service.FileDialogs()[1].flags & OFN_OVERWRITEPROMPT);
 
     // Unscripted: cancelled.
-    FileDialog again(true, QStringLiteral("xml"), QString(), 0, XML_FILTER, nullptr);
+    FileDialog again(true, "xml", "", 0, XML_FILTER, WindowHandle());
     EXPECT_EQ(again.DoModal(), IDCANCEL);
 }
 
 TEST(MessageBoxes, CarryTextCaptionAndType) {
     ScriptedDialogService service;
     ScopedDialogService installed(service);
-    std::vector<QString> seen;
+    std::vector<std::string> seen;
     service.OnMessageBox([&](const MessageBoxRequest& r) { seen.push_back(r.text); });
     service.AnswerMessageBox(IDCANCEL);
-    EXPECT_EQ(
-        MessageBox(nullptr, QStringLiteral("Error loading PID list from file, using empty list."),
-                   QStringLiteral("Console"), MB_OKCANCEL | MB_ICONERROR),
-        IDCANCEL);
+    EXPECT_EQ(MessageBox(WindowHandle(), "Error loading PID list from file, using empty list.",
+                         "Console", MB_OKCANCEL | MB_ICONERROR),
+              IDCANCEL);
     ASSERT_EQ(service.MessageBoxes().size(), 1u);
     EXPECT_EQ(service.MessageBoxes()[0].caption, "Console");
     EXPECT_EQ(service.MessageBoxes()[0].type, MB_OKCANCEL | MB_ICONERROR);
@@ -87,10 +87,10 @@ TEST(MessageBoxes, ScopedServicesNest) {
     {
         ScriptedDialogService inner;
         ScopedDialogService b(inner);
-        AfxMessageBox(QStringLiteral("inner"));
+        AfxMessageBox("inner");
         EXPECT_EQ(inner.MessageBoxes().size(), 1u);
     }
-    AfxMessageBox(QStringLiteral("outer"));
+    AfxMessageBox("outer");
     EXPECT_EQ(outer.MessageBoxes().size(), 1u);
     EXPECT_EQ(&CurrentDialogService(), &outer);
 }

@@ -181,15 +181,15 @@ TEST(ModalDialog, ABoxShownFromAHandlerIsAnsweredFromTheScript) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_RESET_CONFIRM));
     int answer = 0;
     dialog.MapCommand(IDOK, BN_CLICKED, [&] {
-        answer = AfxMessageBox(QStringLiteral("Reset?"), MB_YESNO | MB_ICONQUESTION);
+        answer = AfxMessageBox("Reset?", MB_YESNO | MB_ICONQUESTION);
         dialog.EndDialog(IDOK);
     });
     WhenRunning([&] { QTest::keyClick(WidgetOf(dialog), Qt::Key_Return); });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(answer, IDNO);
     // Unscripted boxes take their first button.
-    EXPECT_EQ(AfxMessageBox(QStringLiteral("again"), MB_YESNO), IDYES);
-    EXPECT_EQ(AfxMessageBox(QStringLiteral("ok")), IDOK);
+    EXPECT_EQ(AfxMessageBox("again", MB_YESNO), IDYES);
+    EXPECT_EQ(AfxMessageBox("ok"), IDOK);
     EXPECT_EQ(service.MessageBoxes().size(), 3u);
 }
 

@@ -90,23 +90,23 @@ TEST(Templates, ArtworkPresentHasTheCataloguedSize) {
     // The artwork is added separately; what is there must fit the layout.
     for (const res::ImageSpec& image : res::ImageCatalogue()) {
         if (image.icon) {
-            const QList<QSize> sizes = IconSizes(image.id);
-            if (sizes.isEmpty()) continue;
-            EXPECT_TRUE(sizes.contains(QSize(image.width, image.height)))
+            const std::vector<Size> sizes = IconSizes(image.id);
+            if (sizes.empty()) continue;
+            EXPECT_TRUE(std::ranges::find(sizes, Size(image.width, image.height)) != sizes.end())
                 << "icon " << image.id << " lacks " << image.width << "x" << image.height;
         } else {
-            const QSize size = BitmapSize(image.id);
-            if (size.isEmpty()) continue;
-            EXPECT_EQ(size, QSize(image.width, image.height)) << "bitmap " << image.id;
+            const Size size = BitmapSize(image.id);
+            if (size.IsEmpty()) continue;
+            EXPECT_EQ(size, Size(image.width, image.height)) << "bitmap " << image.id;
         }
     }
 }
 
 TEST(Templates, MissingImagesAreNullNotFatal) {
-    EXPECT_TRUE(LoadBitmap(9999).isNull());
-    EXPECT_TRUE(LoadIcon(9999).isNull());
-    EXPECT_TRUE(BitmapSize(9999).isEmpty());
-    EXPECT_TRUE(IconPixmap(QIcon(), QSize(8, 8)).isNull());
+    EXPECT_TRUE(LoadBitmap(9999).IsNull());
+    EXPECT_TRUE(LoadIcon(9999).IsNull());
+    EXPECT_TRUE(BitmapSize(9999).IsEmpty());
+    EXPECT_TRUE(Icon().ImageNear({8, 8}).IsNull());
 }
 
 TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
@@ -145,8 +145,8 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
     auto* lock = dynamic_cast<ButtonControl*>(dialog.GetDlgItem(res::IDC_MAIN_LOCK_INDICATOR));
     ASSERT_NE(lock, nullptr);
     EXPECT_TRUE(lock->isFlat());
-    if (!LoadIcon(res::IDI_INDICATOR_GREEN).isNull()) {
-        EXPECT_FALSE(lock->GetIcon().isNull());
+    if (!LoadIcon(res::IDI_INDICATOR_GREEN).IsNull()) {
+        EXPECT_FALSE(lock->GetIcon().IsNull());
     }
     EXPECT_FALSE(dialog.GetDlgItem(res::IDC_MAIN_DEVICE_LIST)->isVisible());
 }
@@ -183,8 +183,8 @@ TEST(MainConsoleLayout, RendersTheEmptyLayout) {
     EXPECT_TRUE(outlined.save(RenderDir() + QStringLiteral("/template_102_outlined.png")));
 
     // The background picture is drawn where the artwork exists.
-    if (!LoadBitmap(res::IDB_MAIN_BACKGROUND).isNull()) {
-        const QImage art = LoadBitmap(res::IDB_MAIN_BACKGROUND).toImage();
+    if (!LoadBitmap(res::IDB_MAIN_BACKGROUND).IsNull()) {
+        const QImage art = ToQPixmap(LoadBitmap(res::IDB_MAIN_BACKGROUND)).toImage();
         EXPECT_EQ(plain.pixelColor(200, 80), art.pixelColor(200, 80));
     }
 }

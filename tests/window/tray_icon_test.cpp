@@ -2,9 +2,8 @@
 // window as the callback message with WM_LBUTTONDBLCLK in lParam.
 #include <gtest/gtest.h>
 
-#include <QSystemTrayIcon>
-
 #include "platform/window/images.h"
+#include "platform/window/qt/tray_icon_native.h"
 #include "platform/window/tray_icon.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -29,12 +28,12 @@ TEST(TrayIcon, DoubleClickPostsTheCallbackMessage) {
     int doubleClicks = 0;
     tray.SetDoubleClickCallback([&] { ++doubleClicks; });
     ASSERT_TRUE(tray.Add(main.Handle(), WM_TRAY_NOTIFY, LoadIcon(res::IDI_TRAY),
-                         QStringLiteral("R40 Orvel Management Console")));
+                         "R40 Orvel Management Console"));
     EXPECT_TRUE(tray.IsAdded());
-    EXPECT_EQ(tray.Icon()->toolTip(), "R40 Orvel Management Console");
+    EXPECT_EQ(tray.GetNative().icon->toolTip(), "R40 Orvel Management Console");
 
-    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
-    emit tray.Icon()->activated(QSystemTrayIcon::Trigger);
+    emit tray.GetNative().icon->activated(QSystemTrayIcon::DoubleClick);
+    emit tray.GetNative().icon->activated(QSystemTrayIcon::Trigger);
     ASSERT_TRUE(WaitUntil([&] { return mouse.size() == 2; }));
     EXPECT_EQ(mouse[0], static_cast<std::intptr_t>(WM_LBUTTONDBLCLK));
     EXPECT_EQ(mouse[1], static_cast<std::intptr_t>(WM_LBUTTONUP));
@@ -49,7 +48,7 @@ TEST(TrayIcon, AClickAfterTheWindowWentReachesNobody) {
     {
         RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
         ASSERT_TRUE(main.Create());
-        tray.Add(main.Handle(), WM_TRAY_NOTIFY, QIcon(), QStringLiteral("tip"));
+        tray.Add(main.Handle(), WM_TRAY_NOTIFY, Icon(), "tip");
     }
     // A window made after the owner went must not get the dead owner's
     // callback, even if it were given the same handle.
@@ -60,14 +59,14 @@ TEST(TrayIcon, AClickAfterTheWindowWentReachesNobody) {
         ++notifications;
         return 0;
     });
-    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
+    emit tray.GetNative().icon->activated(QSystemTrayIcon::DoubleClick);
     Pump(50);
     EXPECT_EQ(notifications, 0);
 
     // The same click does arrive once the icon belongs to the new window.
     tray.Delete();
-    ASSERT_TRUE(tray.Add(later.Handle(), WM_TRAY_NOTIFY, QIcon(), QStringLiteral("tip")));
-    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
+    ASSERT_TRUE(tray.Add(later.Handle(), WM_TRAY_NOTIFY, Icon(), "tip"));
+    emit tray.GetNative().icon->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(WaitUntil([&] { return notifications == 1; }));
 }
 

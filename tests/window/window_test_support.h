@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/window/dialog.h"
+#include "platform/window/qt/painting.h"
 
 namespace window_test {
 

@@ -67,6 +67,11 @@ bool DialogHost::event(QEvent* event) {
         if (found != dialog->m_messageHandlers.end()) {
             const MessageHandler handler = found->second;
             message->result = handler(message->Get());
+        } else if (message->Get().id == WM_COMMAND) {
+            // A menu item's choice: a command like a control's.
+            const std::uintptr_t wParam = message->Get().wParam;
+            dialog->DispatchCommand(static_cast<int>(LoWord(wParam)),
+                                    static_cast<int>(HiWord(wParam)));
         }
         return true;
     }

@@ -67,6 +67,12 @@ Image ImageFromPixmap(const QPixmap& pixmap) {
     return Image(std::make_shared<const Image::Impl>(Image::Impl{pixmap}));
 }
 
+QIcon ToQIcon(const Icon& icon) {
+    QIcon result;
+    for (const Image& image : icon.Images()) result.addPixmap(ToQPixmap(image));
+    return result;
+}
+
 QPixmap ToQPixmap(const Image& image) {
     return image.Get() == nullptr ? QPixmap() : image.Get()->pixmap;
 }

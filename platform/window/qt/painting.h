@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -14,6 +15,7 @@
 #include "platform/window/device_context.h"
 #include "platform/window/font.h"
 #include "platform/window/geometry.h"
+#include "platform/window/icon.h"
 #include "platform/window/image.h"
 
 namespace platform::window {
@@ -43,6 +45,7 @@ QFont ToQFont(const Font& font);
 // A null pixmap gives the null image.
 Image ImageFromPixmap(const QPixmap& pixmap);
 QPixmap ToQPixmap(const Image& image);  // null for the null image
+QIcon ToQIcon(const Icon& icon);        // one picture per size
 
 // Runs `paint` with a device context on the painter; `windowFont` is what
 // WindowFont() answers (the painted widget's font).

@@ -1,0 +1,52 @@
+// windows.h and GDI+ for the backend, without the macros that would rename
+// the layer's own names: the layer speaks Win32's words (DrawText,
+// MessageBox, PostMessage, DT_CENTER ...), which windows.h defines as
+// macros for its A/W function pairs and its constants. The backend calls
+// the wide functions by their full names (::PostMessageW, ::DrawTextW).
+#pragma once
+
+#include <windows.h>
+
+// GDI+ builds on windows.h and on the COM declarations the lean windows.h
+// leaves out, in this order.
+#include <objidl.h>
+
+#include <gdiplus.h>
+
+#undef DrawText
+#undef MessageBox
+#undef PostMessage
+#undef SendMessage
+#undef LoadBitmap
+#undef LoadIcon
+#undef LoadCursor
+#undef SetWindowText
+#undef GetWindowText
+#undef CreateWindow
+#undef CreateDialog
+#undef GetObject
+
+#undef DT_TOP
+#undef DT_LEFT
+#undef DT_CENTER
+#undef DT_RIGHT
+#undef DT_VCENTER
+#undef DT_BOTTOM
+#undef DT_WORDBREAK
+#undef DT_SINGLELINE
+#undef DT_EXPANDTABS
+#undef DT_TABSTOP
+#undef DT_NOCLIP
+#undef DT_EXTERNALLEADING
+#undef DT_CALCRECT
+#undef DT_NOPREFIX
+#undef DT_INTERNAL
+#undef DT_EDITCONTROL
+#undef DT_PATH_ELLIPSIS
+#undef DT_END_ELLIPSIS
+#undef DT_MODIFYSTRING
+#undef DT_RTLREADING
+#undef DT_WORD_ELLIPSIS
+#undef DT_NOFULLWIDTHCHARBREAK
+#undef DT_HIDEPREFIX
+#undef DT_PREFIXONLY

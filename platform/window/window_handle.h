@@ -4,9 +4,6 @@
 // a handle is a no-op that reports false, never a dangling pointer.
 #pragma once
 
-#include <QEvent>
-#include <QObject>
-
 #include <cstdint>
 #include <memory>
 #include <typeindex>
@@ -14,6 +11,8 @@
 #include <utility>
 
 namespace platform::window {
+
+class Window;
 
 class WindowHandle {
   public:
@@ -64,30 +63,10 @@ struct Message {
     MessagePayload payload;
 };
 
-// The event that carries a message to its window on the window's thread.
-class MessageEvent : public QEvent {
-  public:
-    MessageEvent(WindowHandle target, Message message);
-
-    static QEvent::Type EventType();
-
-    WindowHandle Target() const { return m_target; }
-    Message& Get() { return m_message; }
-    std::intptr_t result = 0;  // what the handler returned (sent messages)
-
-  private:
-    WindowHandle m_target;
-    Message m_message;
-};
-
-// Gives `receiver` a fresh handle. The receiver handles MessageEvent in its
-// event() and must call UnregisterWindow before it is destroyed.
-WindowHandle RegisterWindow(QObject* receiver);
-void UnregisterWindow(WindowHandle handle);
-
-// The object a live handle names; null for a dead or null handle. Only for
-// the thread the window lives on: another thread could see it destroyed.
-QObject* LookupWindow(WindowHandle handle);
+// The window object a live handle names (CWnd::FromHandle); null for a
+// dead or null handle. Only for the thread the window lives on: another
+// thread could see it destroyed.
+Window* FromHandle(WindowHandle handle);
 
 // Queues a message for the window from any thread. False, with the payload
 // freed, when the handle names no live window.

@@ -67,7 +67,7 @@ TEST(PostedMessage, ToADestroyedWindowIsDroppedAndFreesItsRecord) {
         handle = dialog.Handle();
         ASSERT_TRUE(handle);
     }
-    EXPECT_EQ(LookupWindow(handle), nullptr);
+    EXPECT_EQ(FromHandle(handle), nullptr);
     EXPECT_FALSE(PostMessage(handle, WM_TEST, 1, 0, std::make_unique<Record>(1)));
     EXPECT_EQ(Record::alive, 0);
 
@@ -180,8 +180,8 @@ TEST(PostedMessage, HandlesAreNeverReused) {
     RecordingDialog b(PanelTemplate());
     ASSERT_TRUE(b.Create());
     EXPECT_NE(b.Handle(), first);
-    EXPECT_EQ(LookupWindow(first), nullptr);
-    EXPECT_EQ(LookupWindow(b.Handle()), b.Widget());
+    EXPECT_EQ(FromHandle(first), nullptr);
+    EXPECT_EQ(FromHandle(b.Handle()), &b);
 }
 
 TEST(WorkerThread, RunsWithTheWindowHandleAndReportsByPosting) {

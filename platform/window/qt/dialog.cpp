@@ -18,6 +18,7 @@
 #include "platform/window/qt/control_factory.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/dialog_host.h"
+#include "platform/window/qt/message_event.h"
 #include "platform/window/qt/painting.h"
 #include "platform/window/qt/window_frame.h"
 #include "platform/window/styles.h"
@@ -275,9 +276,7 @@ void Dialog::AddBinding(std::function<void()> unbind) {
 }
 
 Window* Dialog::GetOwnerWindow() const {
-    if (QObject* owner = LookupWindow(m_ownerReference)) {
-        if (Window* window = qt::WindowOf(qobject_cast<QWidget*>(owner))) return window;
-    }
+    if (Window* owner = FromHandle(m_ownerReference)) return owner;
     return GetParent();
 }
 

@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "platform/window/control_properties.h"
+#include "platform/window/qt/message_event.h"
 
 namespace platform::window {
 

@@ -8,6 +8,7 @@
 #include "platform/window/message_box.h"
 #include "platform/window/messages.h"
 #include "platform/window/qt/conversions.h"
+#include "platform/window/qt/message_event.h"
 #include "platform/window/window_handle.h"
 
 namespace platform::window {

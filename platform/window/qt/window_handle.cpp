@@ -2,9 +2,13 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <QWidget>
 
 #include <mutex>
 #include <unordered_map>
+
+#include "platform/window/qt/message_event.h"
+#include "platform/window/qt/native.h"
 
 namespace platform::window {
 
@@ -80,6 +84,10 @@ QObject* LookupWindow(WindowHandle handle) {
     std::lock_guard guard(registry.lock);
     const auto found = registry.windows.find(handle.Value());
     return found == registry.windows.end() ? nullptr : found->second;
+}
+
+Window* FromHandle(WindowHandle handle) {
+    return qt::WindowOf(qobject_cast<QWidget*>(LookupWindow(handle)));
 }
 
 bool PostMessage(WindowHandle window, Message message) {

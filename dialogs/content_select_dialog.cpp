@@ -1,7 +1,5 @@
 #include "dialogs/content_select_dialog.h"
 
-#include <QBrush>
-
 #include <algorithm>
 #include <map>
 
@@ -14,7 +12,6 @@
 #include "platform/window/images.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/message_box.h"
-#include "platform/window/qt/painting.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "skin/red_check_box.h"
@@ -397,8 +394,7 @@ void CContentSelectDlg::OnCtlColor(QWidget* control, window::ControlColors& colo
     // The video PID label and its frame blend with the background picture.
     const int id = window::ControlId(control);
     if (id == res::IDC_CONTENT_VIDEO_LABEL || id == res::IDC_CONTENT_VIDEO_FRAME)
-        colors.background =
-            QBrush(window::ToQPixmap(window::LoadBitmap(res::IDB_DIALOG_BACKGROUND)));
+        colors.background = window::LoadBitmap(res::IDB_DIALOG_BACKGROUND);
 }
 
 }  // namespace dialogs

@@ -1,14 +1,11 @@
 #include "dialogs/video_pid_dialog.h"
 
-#include <QBrush>
-
 #include "dialogs/dialog_look.h"
 #include "platform/window/control_properties.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/images.h"
 #include "platform/window/ip_address_control.h"
-#include "platform/window/qt/painting.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 
@@ -100,8 +97,7 @@ void CConfVideoPIDDlg::OnCtlColor(QWidget* control, window::ControlColors& color
     // Labels blend with the background picture: their fill is that picture,
     // aligned to the window.
     if (window::ControlKindOf(control) == window::ControlKind::Static)
-        colors.background =
-            QBrush(window::ToQPixmap(window::LoadBitmap(res::IDB_VIDEO_PID_BACKGROUND)));
+        colors.background = window::LoadBitmap(res::IDB_VIDEO_PID_BACKGROUND);
 }
 
 }  // namespace dialogs

@@ -30,7 +30,6 @@
 
 // Transitional: the controls are still Qt widgets (GetDlgItem, OnCtlColor,
 // PreTranslateMessage); they become Windows next.
-#include <QBrush>
 #include <QEvent>
 #include <QObject>
 #include <QWidget>
@@ -49,6 +48,7 @@
 #include "platform/window/dialog_template.h"
 #include "platform/window/font.h"
 #include "platform/window/geometry.h"
+#include "platform/window/image.h"
 #include "platform/window/messages.h"
 #include "platform/window/window.h"
 #include "platform/window/window_handle.h"
@@ -60,9 +60,10 @@ class DialogHost;
 
 // Colours a dialog gives a control when it asks (WM_CTLCOLOR in Win32).
 struct ControlColors {
-    std::optional<ColorRef> text;      // text colour
-    std::optional<QBrush> background;  // fills the control behind its content;
-                                       // a texture is aligned to the window
+    std::optional<ColorRef> text;  // text colour
+    // Fills the control behind its content: a pattern brush of the picture
+    // (CreatePatternBrush), tiled from the window's top-left corner.
+    std::optional<Image> background;
 };
 
 // One item of an owner-drawn list box or button to draw (WM_DRAWITEM in

@@ -420,7 +420,7 @@ void Dialog::ApplyControlColors(QWidget* control) {
             palette.setColor(role, ToQColor(*colors.text));
     }
     if (colors.background) {
-        palette.setBrush(QPalette::Window, *colors.background);
+        palette.setBrush(QPalette::Window, QBrush(ToQPixmap(*colors.background)));
         control->setAutoFillBackground(true);
     }
     control->setPalette(palette);

@@ -2,7 +2,6 @@
 // its status and noticing when it has gone. Everything that can block runs
 // on a worker; workers report by posted messages and touch nothing of the
 // window but its atomic flags.
-#include <QFontMetrics>
 
 #include <algorithm>
 #include <cstring>
@@ -161,13 +160,13 @@ void CHaldenDlg::RefillDeviceList() {
 }
 
 void CHaldenDlg::SizeDropDownList() {
-    const QFontMetrics metrics(m_deviceCombo->font());
+    const window::Font font = m_deviceCombo->GetFont();
     const int scrollBar = window::GetSystemMetrics(window::SM_CXVSCROLL);
     int widest = 0;
     for (int i = 0; i < m_deviceCombo->GetCount(); ++i)
         widest =
-            std::max(widest, metrics.horizontalAdvance(m_deviceCombo->GetLBText(i)) + scrollBar);
-    m_deviceCombo->SetDroppedWidth(widest + metrics.horizontalAdvance(QStringLiteral("0")));
+            std::max(widest, font.TextWidth(m_deviceCombo->GetLBText(i).toStdString()) + scrollBar);
+    m_deviceCombo->SetDroppedWidth(widest + font.TextWidth("0"));
 }
 
 void CHaldenDlg::OnSelectedDeviceRemoved() {

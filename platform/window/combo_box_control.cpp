@@ -8,6 +8,7 @@
 #include "platform/window/by_code_guard.h"
 #include "platform/window/control_properties.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
 
 namespace platform::window {
@@ -105,6 +106,10 @@ int ComboBoxControl::SetCurSel(int index) {
 void ComboBoxControl::ShowDropDown(bool show) {
     if (show && !m_dropped) showPopup();
     if (!show && m_dropped) hidePopup();
+}
+
+Font ComboBoxControl::GetFont() const {
+    return FontFromQFont(font());
 }
 
 int ComboBoxControl::SetDroppedWidth(int width) {

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+#include "platform/window/font.h"
+
 namespace platform::window {
 
 inline constexpr int CB_ERR = -1;
@@ -42,6 +44,8 @@ class ComboBoxControl : public QComboBox {
     bool GetDroppedState() const { return m_dropped; }
     // The drop-down list is at least this wide (never narrower than the box).
     int SetDroppedWidth(int width);
+    // The font the control draws its text in (WM_GETFONT).
+    Font GetFont() const;
     int GetDroppedWidth() const;
 
     void SetExtendedUI(bool extended = true) { m_extendedUI = extended; }

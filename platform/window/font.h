@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 namespace platform::window {
 
@@ -23,6 +24,10 @@ class Font {
     void SetPixelSize(int pixels);
     bool Bold() const;
     void SetBold(bool bold);
+
+    // Width in pixels of one line of text in this font, as a screen device
+    // context measures it (GetTextExtentPoint32).
+    int TextWidth(std::string_view text) const;
 
     const Impl& Get() const { return *m_impl; }
 

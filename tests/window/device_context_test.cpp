@@ -195,6 +195,10 @@ TEST(DeviceContext, TextWidthFollowsTheFontAndTheWindowFontStaysItsOwn) {
         dc.SetFont(large);
         EXPECT_GT(dc.TextWidth("now"), narrow + narrow / 2);
         EXPECT_EQ(dc.TextWidth(""), 0);
+        // A font measures without a device context as with one.
+        EXPECT_EQ(small.TextWidth("now"), narrow);
+        EXPECT_EQ(large.TextWidth("now"), dc.TextWidth("now"));
+        EXPECT_EQ(large.TextWidth(""), 0);
         // Changing a copy leaves the window's font as it was.
         EXPECT_EQ(dc.WindowFont().PixelSize(), 10);
         EXPECT_FALSE(dc.WindowFont().Bold());

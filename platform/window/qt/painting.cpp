@@ -247,6 +247,10 @@ void DeviceContext::DrawTextAt(Point baseline, std::string_view text) {
     painter.setPen(pen);
 }
 
+int Font::TextWidth(std::string_view text) const {
+    return QFontMetrics(m_impl->font).horizontalAdvance(ToQString(text));
+}
+
 int DeviceContext::TextWidth(std::string_view text) const {
     return QFontMetrics(m_impl->painter.font()).horizontalAdvance(ToQString(text));
 }

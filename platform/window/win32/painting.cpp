@@ -472,6 +472,23 @@ int DeviceContext::TextWidth(std::string_view text) const {
     return static_cast<int>(std::ceil(bounds.Width));
 }
 
+int Font::TextWidth(std::string_view text) const {
+    if (text.empty()) return 0;
+    HDC screen = GetDC(nullptr);
+    int width = 0;
+    {
+        Gdiplus::Graphics graphics(screen);
+        const auto font = win32::ToGdiplusFont(*this);
+        const std::wstring wide = TextFor(text, DT_SINGLELINE);
+        Gdiplus::RectF bounds;
+        graphics.MeasureString(wide.c_str(), static_cast<INT>(wide.size()), font.get(),
+                               Gdiplus::PointF(0, 0), FormatOf(DT_SINGLELINE).get(), &bounds);
+        width = static_cast<int>(std::ceil(bounds.Width));
+    }
+    ReleaseDC(nullptr, screen);
+    return width;
+}
+
 void DeviceContext::DrawImage(Point to, const Image& image, const Rect& source) {
     if (image.IsNull() || source.IsEmpty()) return;
     const auto attributes = AttributesOf(m_impl->state);

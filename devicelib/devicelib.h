@@ -122,6 +122,11 @@ extern "C" {
 #define ERR_LISTENER_NO_BUFFER 0x6000
 #define ERR_LISTENER_NOT_OPEN 0x6002
 #define ERR_ROUTE_NO_LOCAL_ADDRESS 0x6006
+/* Network settings for a receiver outside the workstation's subnets reached
+ * nobody, and the workstation had refused the temporary route or neighbour
+ * entry to it: changing them needs administrator rights (Windows) or
+ * CAP_NET_ADMIN (Linux). */
+#define ERR_ROUTE_REFUSED 0x6007
 
 /* ---- status ports ------------------------------------------------------ */
 #define STATUS_PORT_COUNT 10

@@ -117,6 +117,9 @@ extern "C" DEVICELIB_API const char* DeviceResultText(int32_t result) {
             return "A status was awaited on a closed listener.";
         case ERR_ROUTE_NO_LOCAL_ADDRESS:
             return "A route was wanted without a local address.";
+        case ERR_ROUTE_REFUSED:
+            return "No receiver answered; a route to it needs administrator rights or "
+                   "CAP_NET_ADMIN.";
         default:
             return "unknown result code";
     }

@@ -18,6 +18,12 @@ using platform::iphelper::Adapter;
 // The route's metric: below the usual routes, so the host route wins.
 constexpr std::uint32_t HOST_ROUTE_METRIC = 3;
 
+// The command reached nobody: no echo came back (or could not be awaited).
+bool ReachedNobody(std::int32_t result) {
+    return result == ERR_ECHO_CONNECT || result == ERR_ECHO_SEND || result == ERR_ECHO_RECEIVE ||
+           result == ERR_ECHO_TIMEOUT;
+}
+
 const Adapter* AdapterOwning(const std::vector<Adapter>& adapters, const Ipv4& local) {
     for (const Adapter& adapter : adapters)
         for (const platform::iphelper::Ipv4& address : adapter.addresses)
@@ -54,6 +60,7 @@ std::int32_t COrvelDevice::CreateRoute(const Ipv4* localAddress) {
     m_temporaryRoute = std::make_unique<TemporaryRoute>(*m_ipHelper, route, neighbour);
     m_routeMade = m_temporaryRoute->RouteMade();
     m_arpEntryMade = m_temporaryRoute->NeighbourMade();
+    m_routeRefused = m_temporaryRoute->Refused();
     return RC_ROUTE_CREATED;
 }
 
@@ -61,6 +68,7 @@ void COrvelDevice::RemoveRoute() {
     m_temporaryRoute.reset();
     m_routeMade = false;
     m_arpEntryMade = false;
+    m_routeRefused = false;
 }
 
 std::int32_t ApplyNetworkSettingsThroughAdapters(COrvelDevice& device,
@@ -76,6 +84,7 @@ std::int32_t ApplyNetworkSettingsThroughAdapters(COrvelDevice& device,
     if (!device.IpHelper().ReadAdapters(adapters)) return ERR_ADAPTER_NOT_FOUND;
 
     std::int32_t result = ERR_ADAPTER_NOT_FOUND;  // when no attempt can be made
+    bool refused = false;  // an attempt went without the entries it needed
     for (const Adapter& adapter : adapters) {
         for (const platform::iphelper::Ipv4& local : adapter.addresses) {
             // The entries go on every way out of the attempt.
@@ -84,10 +93,13 @@ std::int32_t ApplyNetworkSettingsThroughAdapters(COrvelDevice& device,
                 ~RouteGuard() { device.RemoveRoute(); }
             } guard{device};
             device.CreateRoute(&local);
+            refused = refused || device.RouteRefused();
             result = device.ApplyNetworkSettings(settings);
             if (result == 0) return 0;
         }
     }
+    // Said plainly: the operator can do something about it.
+    if (refused && ReachedNobody(result)) return ERR_ROUTE_REFUSED;
     return result;
 }
 

@@ -19,7 +19,10 @@ TemporaryRoute::TemporaryRoute(platform::iphelper::IpHelper& helper,
         const bool exists = std::any_of(routes.begin(), routes.end(), [&](const RouteRow& row) {
             return platform::iphelper::RowIsHostRoute(row, m_route);
         });
-        if (!exists) m_routeMade = m_helper.AddHostRoute(m_route);
+        if (!exists) {
+            m_routeMade = m_helper.AddHostRoute(m_route);
+            m_refused = !m_routeMade;
+        }
     }
     std::vector<NeighbourEntry> neighbours;
     if (m_helper.ReadNeighbours(neighbours)) {
@@ -28,7 +31,10 @@ TemporaryRoute::TemporaryRoute(platform::iphelper::IpHelper& helper,
                 return n.interfaceIndex == m_neighbour.interfaceIndex &&
                        n.address == m_neighbour.address;
             });
-        if (!exists) m_neighbourMade = m_helper.AddStaticNeighbour(m_neighbour);
+        if (!exists) {
+            m_neighbourMade = m_helper.AddStaticNeighbour(m_neighbour);
+            m_refused = m_refused || !m_neighbourMade;
+        }
     }
 }
 

@@ -22,6 +22,9 @@ class TemporaryRoute {
 
     bool RouteMade() const { return m_routeMade; }
     bool NeighbourMade() const { return m_neighbourMade; }
+    // An entry was missing and the workstation would not add it (most often
+    // for want of the privilege to change its tables).
+    bool Refused() const { return m_refused; }
 
   private:
     AttemptLock m_lock;  // first in, last out: held before adding, until removed
@@ -30,6 +33,7 @@ class TemporaryRoute {
     platform::iphelper::NeighbourEntry m_neighbour;
     bool m_routeMade = false;
     bool m_neighbourMade = false;
+    bool m_refused = false;
 };
 
 }  // namespace devicelib

@@ -59,6 +59,8 @@ contents() {
         usr/share/man/man1/r40console.1.gz usr/share/man/man1/r40ctl.1.gz \
         usr/share/man/man1/r40-discover.1.gz usr/share/man/man1/r40-receiver-sim.1.gz \
         usr/share/man/man3/devicelib.3.gz usr/share/man/man3/OpenDevice.3.gz \
+        usr/bin/r40-snmp-agent usr/share/man/man8/r40-snmp-agent.8.gz \
+        usr/share/snmp/mibs/R40-RECEIVER-MIB.txt usr/lib/systemd/system/r40-snmp-agent.service \
         usr/share/applications/r40-console.desktop usr/libexec/r40-console/r40console-launcher \
         usr/share/icons/hicolor/48x48/apps/r40-console.png \
         usr/share/icons/hicolor/128x128/apps/r40-console.png \
@@ -105,6 +107,19 @@ sim_help() {
     local out
     out=$(installed "$root/usr/bin/r40-receiver-sim" --help) || return 1
     grep -q '^Usage: r40-receiver-sim' <<<"$out"
+}
+
+# The SNMP agent runs; its unit starts the installed program and nothing
+# enables it (no maintainer script, no .wants link).
+snmp_agent() {
+    local out unit=$root/usr/lib/systemd/system/r40-snmp-agent.service exec
+    out=$(installed "$root/usr/bin/r40-snmp-agent" --version) || return 1
+    echo "$out"
+    grep -qF "$(dpkg-deb --field "$deb" Version)" <<<"$out" || return 1
+    exec=$(sed -n 's/^ExecStart=\([^ ]*\).*/\1/p' "$unit")
+    echo "ExecStart: $exec"
+    [ -x "$root$exec" ] || return 1
+    ! find "$root" -path '*.wants/*' | grep .
 }
 
 # pkg-config finds the installed devicelib.pc; the sysroot puts the scratch
@@ -235,6 +250,7 @@ check "files in their places, no maintainer scripts" contents
 check "one version everywhere" versions
 check "installed r40ctl --version" r40ctl_version
 check "installed r40-receiver-sim --help" sim_help
+check "installed r40-snmp-agent and its unit" snmp_agent
 check "C client via pkg-config drives emulator" c_client
 check "man page example compiles" man_example
 check "man pages render without warnings" man_pages

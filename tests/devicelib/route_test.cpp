@@ -250,6 +250,33 @@ TEST(SetNetworkSettings, WithoutThePrivilegeTheCommandGoesByNormalRouting) {
     EXPECT_TRUE(CallsStartingWith(fake, "Delete").empty()) << "nothing was made";
 }
 
+TEST(SetNetworkSettings, SettingsThatReachNobodyBlameARefusedRouteOnlyWhenThereWasOne) {
+    // The receiver has gone quiet; whether the workstation refused the
+    // route decides what the operator is told.
+    const struct {
+        bool refuseChanges;
+        bool blamesTheRoute;
+    } cases[] = {{true, true}, {false, false}};
+    std::uint8_t host = 144;
+    for (const auto& c : cases) {
+        auto rx = StartReceiver(sim::Model::R40, {127, 0, 0, host});
+        OpenedDevice device;
+        Open(*rx, device);
+        FakeIpHelper fake;
+        fake.adapters = {Adapter{4, "eth0", {{192, 168, 1, 5}}}};
+        fake.refuseChanges = c.refuseChanges;
+        devicelib::DeviceBehindHandle(device.handle)->SetIpHelper(fake);
+        rx->Stop();
+        const NetworkSettings settings = SettingsFor(host++);
+        const std::int32_t result = SetNetworkSettings(device.handle, &settings);
+        EXPECT_FALSE(Succeeded(result));
+        EXPECT_EQ(result == ERR_ROUTE_REFUSED, c.blamesTheRoute)
+            << std::hex << result << ": " << DeviceResultText(result);
+    }
+    EXPECT_NE(std::string(DeviceResultText(ERR_ROUTE_REFUSED)).find("administrator rights"),
+              std::string::npos);
+}
+
 TEST(SetNetworkSettings, RefusedSettingsEndEveryAttemptBeforeSending) {
     auto rx = StartReceiver(sim::Model::R40, {127, 0, 0, 143});
     OpenedDevice device;

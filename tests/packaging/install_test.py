@@ -42,7 +42,8 @@ class Install(unittest.TestCase):
         prefix = os.path.join(self.scratch, "usr")
         install(prefix)
         at = lambda *parts: os.path.join(prefix, *parts)
-        for program in ("r40console", "r40ctl", "r40-discover", "r40-receiver-sim"):
+        for program in ("r40console", "r40ctl", "r40-discover", "r40-receiver-sim",
+                        "r40-snmp-agent"):
             self.assertTrue(os.access(at("bin", program), os.X_OK), program)
         # The real file, the SONAME link the loader looks for, the link -l uses.
         lib = at(LIBDIR, "libdevicelib.so")
@@ -56,13 +57,23 @@ class Install(unittest.TestCase):
                 open(os.path.join(SOURCE, "devicelib", "devicelib.h"), encoding="utf-8") as g:
             self.assertEqual(f.read(), g.read())
         for page in ("man1/r40console.1", "man1/r40ctl.1", "man1/r40-discover.1",
-                     "man1/r40-receiver-sim.1", "man3/devicelib.3", "man3/OpenDevice.3"):
+                     "man1/r40-receiver-sim.1", "man3/devicelib.3", "man3/OpenDevice.3",
+                     "man8/r40-snmp-agent.8"):
             with gzip.open(at("share", "man", page + ".gz"), "rt", encoding="utf-8") as f:
                 self.assertTrue(f.read().startswith((".TH", "'\\\" t\n.TH")), page)
         for size in (48, 128, 256):
             self.assertTrue(os.path.isfile(
                 at("share", "icons", "hicolor", "%dx%d" % (size, size), "apps", "r40-console.png")))
         self.assertTrue(os.path.isfile(at("share", "metainfo", "com.example.r40console.metainfo.xml")))
+        # The agent's MIB where net-snmp looks; its unit starts the installed program.
+        with open(at("share", "snmp", "mibs", "R40-RECEIVER-MIB.txt"), encoding="utf-8") as f, \
+                open(os.path.join(SOURCE, "tools", "snmp", "R40-RECEIVER-MIB.txt"),
+                     encoding="utf-8") as g:
+            self.assertEqual(f.read(), g.read())
+        with open(at("lib", "systemd", "system", "r40-snmp-agent.service"), encoding="utf-8") as f:
+            unit = f.read()
+        self.assertIn("\nExecStart=/usr/bin/r40-snmp-agent\n", unit)
+        self.assertIn("\nWantedBy=multi-user.target\n", unit)
 
     def test_paths_written_for_the_prefix(self):
         prefix = os.path.join(self.scratch, "opt", "r40")

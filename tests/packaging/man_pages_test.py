@@ -3,16 +3,16 @@ names every entry point and result code of the C interface with the
 header's values, and the programs' pages name every option their --help
 offers.
 
-Usage: man_pages_test.py SOURCE_DIR R40_RECEIVER_SIM R40_DISCOVER"""
+Usage: man_pages_test.py SOURCE_DIR R40_RECEIVER_SIM R40_DISCOVER R40_SNMP_AGENT"""
 import os
 import re
 import subprocess
 import sys
 import unittest
 
-SOURCE, SIM, DISCOVER = sys.argv[1:4]
+SOURCE, SIM, DISCOVER, AGENT = sys.argv[1:5]
 PAGES = ["console/r40console.1", "tools/r40ctl/r40ctl.1", "tools/r40-discover.1",
-         "sim/r40-receiver-sim.1", "devicelib/devicelib.3"]
+         "sim/r40-receiver-sim.1", "devicelib/devicelib.3", "tools/snmp/r40-snmp-agent.8"]
 
 
 def read(relative):
@@ -63,7 +63,8 @@ class ManPages(unittest.TestCase):
                 "%s (%s) is not in devicelib.3" % (name, value))
 
     def test_program_pages_name_every_option(self):
-        for program, page in ((SIM, "sim/r40-receiver-sim.1"), (DISCOVER, "tools/r40-discover.1")):
+        for program, page in ((SIM, "sim/r40-receiver-sim.1"), (DISCOVER, "tools/r40-discover.1"),
+                              (AGENT, "tools/snmp/r40-snmp-agent.8")):
             text = read(page)
             options = options_of(program)
             for option in options:

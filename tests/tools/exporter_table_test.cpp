@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/tools/table_senders.h"
 #include "tools/r40ctl/exporter/expected_receivers.h"
 #include "tools/r40ctl/exporter/metrics_text.h"
 #include "tools/r40ctl/exporter/receiver_table.h"
@@ -25,23 +26,8 @@ using namespace std::chrono_literals;
 
 const SteadyTime T0{std::chrono::hours(1000)};
 
-DeviceInfo Sender(int n, std::uint16_t type = TYPE_R40) {
-    DeviceInfo sender{};
-    const std::uint8_t mac[6] = {0x02, 0x5C, 0xC1, 0x00, 0x00, static_cast<std::uint8_t>(n)};
-    std::memcpy(sender.mac, mac, 6);
-    const std::uint8_t address[4] = {10, 0, 0, static_cast<std::uint8_t>(n)};
-    std::memcpy(sender.address, address, 4);
-    sender.statusPort = 6516;
-    sender.deviceType = type;
-    return sender;
-}
-
-Reading Locked(bool locked) {
-    Reading reading;
-    reading.locked = locked;
-    reading.snrDecibels = 20.5;
-    return reading;
-}
+using table_test::Locked;
+using table_test::Sender;
 
 // A copy: the snapshot is often a temporary. value() of none throws, which
 // fails the test.
@@ -104,6 +90,7 @@ TEST(ExporterTable, KeepsAtMostItsLimitAndForgetsTheLongSilent) {
     EXPECT_EQ(snapshot.receivers[3].mac[5], 4);
     EXPECT_EQ(snapshot.dropped.receiverLimit, 4u);
     EXPECT_EQ(snapshot.datagrams, 12u);
+    EXPECT_EQ(snapshot.accepted, 8u) << "a newcomer beyond the limit is not accepted";
 
     // Receiver 1 keeps talking; the others fall silent for longer than
     // forgetAfter and make room for newcomers.
@@ -174,6 +161,7 @@ TEST(ExporterTable, RefusedDatagramsCountForTheirReceiverOrAsDropped) {
     EXPECT_EQ(snapshot.dropped.unrecognised, 2u);
     EXPECT_EQ(snapshot.dropped.foreignMac, 1u);
     EXPECT_EQ(snapshot.datagrams, 6u);
+    EXPECT_EQ(snapshot.accepted, 1u);
 }
 
 TEST(ExporterText, ReadingsOfAReceiverThatIsDownAreLeftOut) {

@@ -24,7 +24,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -37,6 +36,7 @@
 #include "tests/devicelib/datagram_transmitter.h"
 #include "tests/support/private_network.h"
 #include "tests/tools/r40ctl_runner.h"
+#include "tests/tools/status_flood.h"
 
 namespace tools_test {
 namespace {
@@ -547,39 +547,12 @@ TEST_F(ExporterTest, AFloodKeepsItsSeriesCappedItsMemoryFlatAndItsScrapesAnswere
     ASSERT_TRUE(ScrapeUntil(
         [&](const Scrape& s) { return s.Value("r40_receiver_up", MacText(real.Mac())) == 1; }));
 
-    constexpr int SOURCES = 64;
-    std::vector<platform::net::UdpSocket> senders(SOURCES);
-    for (int i = 0; i < SOURCES; ++i)
-        ASSERT_TRUE(senders[i].Open() && senders[i].SetBroadcast(true) &&
-                    senders[i].Bind({127, 1, static_cast<std::uint8_t>(i / 200),
-                                     static_cast<std::uint8_t>(1 + i % 200)},
-                                    0));
-    std::mt19937 random(18);
-    int forged = 0;
+    StatusFlood flood;
+    std::string why;
+    ASSERT_TRUE(flood.Open(64, &why)) << why;
     long firstRoundKib = 0;
     for (int round = 0; round < 6; ++round) {
-        for (int i = 0; i < SOURCES; ++i) {
-            for (int k = 0; k < 20; ++k) {
-                std::vector<std::uint8_t> noise(random() % 1500);
-                for (auto& b : noise) b = static_cast<std::uint8_t>(random());
-                senders[i].SendTo(noise, {127, 255, 255, 255}, k % 2 ? 6516 : 8309);
-            }
-            for (int k = 0; k < 10; ++k, ++forged) {
-                const sim::Model model = sim::ALL_MODELS[forged % sim::ALL_MODELS.size()];
-                sim::ReceiverState state = sim::DefaultState(model, {127, 1, 0, 1});
-                state.mac = {0x02,
-                             0x5C,
-                             0xC1,
-                             0x7F,
-                             static_cast<std::uint8_t>(forged >> 8),
-                             static_cast<std::uint8_t>(forged)};
-                sim::StatusOverrides overrides;
-                overrides.foreignMacPrefix = k == 9;
-                if (k == 8) overrides.length = 40;
-                senders[i].SendTo(sim::BuildStatusDatagram(model, state, overrides),
-                                  {127, 255, 255, 255}, 6516);
-            }
-        }
+        flood.Round();
         const std::optional<Scrape> s = TakeScrape();
         ASSERT_TRUE(s) << "round " << round;
         EXPECT_LE(s->Count("r40_receiver_info"), 32u);

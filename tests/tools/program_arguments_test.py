@@ -2,14 +2,14 @@
 other option with a short usage line on standard error and exit status 2,
 never starting their real work.
 
-Usage: program_arguments_test.py R40_RECEIVER_SIM R40_DISCOVER R40CONSOLE VERSION"""
+Usage: program_arguments_test.py R40_RECEIVER_SIM R40_DISCOVER R40CONSOLE VERSION R40_SNMP_AGENT"""
 import os
 import subprocess
 import sys
 import tempfile
 import unittest
 
-SIM, DISCOVER, CONSOLE, VERSION = sys.argv[1:5]
+SIM, DISCOVER, CONSOLE, VERSION, AGENT = sys.argv[1:6]
 
 
 def run(program, *args):
@@ -24,7 +24,7 @@ def run(program, *args):
 
 class ProgramArguments(unittest.TestCase):
     PROGRAMS = ((SIM, "r40-receiver-sim"), (DISCOVER, "r40-discover"),
-                (CONSOLE, "r40console"))
+                (CONSOLE, "r40console"), (AGENT, "r40-snmp-agent"))
 
     def test_help_and_version(self):
         for path, name in self.PROGRAMS:

@@ -161,9 +161,19 @@ struct ChildProcess {
         startup.hStdError = errWrite;
         const std::wstring directory = Wide(options.workingDirectory);
         // A process group of its own, so that a Ctrl+Break reaches it alone.
-        const BOOL created = ::CreateProcessW(
-            nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr,
-            directory.empty() ? nullptr : directory.c_str(), &startup, &process);
+        // Wine, loaded by many test programs starting at once, now and then
+        // fails a start with ERROR_INTERNAL_ERROR; a moment later it works.
+        BOOL created = FALSE;
+        for (int attempt = 0; attempt < 3 && !created; ++attempt) {
+            if (attempt > 0) {
+                if (::GetLastError() != ERROR_INTERNAL_ERROR) break;
+                ::Sleep(200);
+            }
+            created = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                       CREATE_NEW_PROCESS_GROUP, nullptr,
+                                       directory.empty() ? nullptr : directory.c_str(), &startup,
+                                       &process);
+        }
         CloseHandleOnce(childIn);
         CloseHandleOnce(outWrite);
         CloseHandleOnce(errWrite);

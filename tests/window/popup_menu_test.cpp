@@ -8,9 +8,9 @@
 #include "platform/window/messages.h"
 #include "platform/window/popup_menu.h"
 #include "platform/window/qt/popup_menu_native.h"
-#include "platform/window/screen.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
+#include "tests/window/screen_checks.h"
 #include "window_test_support.h"
 
 namespace {
@@ -61,11 +61,7 @@ TEST(PopupMenu, ChoicesAreCommandsOfTheOwnerWhileItLives) {
 }
 
 TEST(Screen, TheWorkAreaHoldsThePointAndFallsBackToThePrimaryMonitor) {
-    const Rect primary = GetMonitorWorkArea(Point{0, 0});
-    EXPECT_FALSE(primary.IsEmpty());
-    EXPECT_EQ(GetMonitorWorkArea(Point{-100000, -100000}), primary) << "off every monitor";
-    const Point centre{(primary.left + primary.right) / 2, (primary.top + primary.bottom) / 2};
-    EXPECT_EQ(GetMonitorWorkArea(centre), primary);
+    screen_checks::ExpectWorkAreaFallsBackToThePrimaryMonitor();
 }
 
 }  // namespace

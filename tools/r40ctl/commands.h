@@ -77,15 +77,21 @@ int RunSave(Context& context, const SaveOptions& options);
 // Prometheus project sets aside for exporters.
 inline constexpr std::uint16_t DEFAULT_EXPORTER_PORT = 9771;
 
-struct ExporterOptions {
-    std::string listen;              // ADDRESS:PORT; empty: 0.0.0.0 and DEFAULT_EXPORTER_PORT
+// How the exporter and the SNMP agent hear receivers: which status ports,
+// how many receivers, how long a silent one is kept, which are expected.
+struct HearingOptions {
     std::vector<std::string> ports;  // status ports to hear; empty: all ten
     bool unicast = false;            // also take datagrams sent to this host's own address
     long maxReceivers = 256;
     std::string forgetAfter = "7d";   // a duration: seconds, or 90s, 30m, 12h, 7d
     std::vector<std::string> expect;  // MAC addresses of receivers expected
     std::string expectFile;           // a file of more, one a line
-    std::string version;              // for r40_exporter_build_info
+};
+
+struct ExporterOptions {
+    std::string listen;  // ADDRESS:PORT; empty: 0.0.0.0 and DEFAULT_EXPORTER_PORT
+    HearingOptions hearing;
+    std::string version;  // for r40_exporter_build_info
 };
 // Serves until SIGINT or SIGTERM; 0 then.
 int RunExporter(const ExporterOptions& options);

@@ -11,6 +11,9 @@
 
 #include "tools/r40ctl/command_support.h"
 #include "tools/r40ctl/commands.h"
+#if R40CTL_EXPORTER
+#include "tools/r40ctl/exporter/hearing_options.h"
+#endif
 #include "tools/r40ctl/failure.h"
 #include "tools/r40ctl/output.h"
 #include "tools/r40ctl/stop_signal.h"
@@ -239,26 +242,10 @@ CommandLine::CommandLine() {
                   "HTTP address ADDRESS:PORT (default 0.0.0.0:" +
                       std::to_string(DEFAULT_EXPORTER_PORT) + "; [::]:PORT for IPv6)")
         ->type_name("ADDRESS:PORT");
-    e->add_option("--port", m_exporter.ports, "hear only these status ports (default all ten)")
-        ->type_name("PORT");
-    e->add_flag("--unicast", m_exporter.unicast,
-                "also take status sent to this host's own address (only where no console runs)");
-    e->add_option("--max-receivers", m_exporter.maxReceivers,
-                  "most receivers tracked; datagrams of more are counted and dropped (default "
-                  "256)")
-        ->type_name("N")
-        ->check(CLI::Range(1L, 4096L));
-    e->add_option("--forget-after", m_exporter.forgetAfter,
-                  "how long after its last status a silent receiver's series go: seconds, or "
-                  "with s, m, h or d (default 7d; expected receivers are never forgotten)")
-        ->type_name("DURATION");
-    e->add_option("--expect", m_exporter.expect,
-                  "MAC addresses of receivers that must be heard: each is reported down until it "
-                  "is, and never forgotten")
-        ->type_name("MAC");
-    e->add_option("--expect-file", m_exporter.expectFile,
-                  "file of such MAC addresses, one a line ('#' begins a comment)")
-        ->type_name("FILE");
+    exporter::AddHearingOptions(
+        *e, m_exporter.hearing,
+        "how long after its last status a silent receiver's series go: seconds, or "
+        "with s, m, h or d (default 7d; expected receivers are never forgotten)");
     e->footer(
         "Examples:\n"
         "  r40ctl exporter --listen localhost:9771\n"

@@ -123,6 +123,7 @@ void ReceiverTable::Accepted(const DeviceInfo& sender, const Reading& reading, S
         Count(SourceOf(found->second.sender), -1);  // it moved
         Count(source, +1);
     }
+    ++m_accepted;
     Entry& entry = found->second;
     if (entry.statusDatagrams > 0 && entry.reading.locked && !reading.locked) ++entry.lockLosses;
     entry.sender = sender;
@@ -155,6 +156,7 @@ TableSnapshot ReceiverTable::Snapshot(SteadyTime now) {
         const std::lock_guard lock(m_mutex);
         ForgetSilent(now);
         snapshot.datagrams = m_datagrams;
+        snapshot.accepted = m_accepted;
         snapshot.dropped = m_dropped;
         snapshot.receiverLimit = m_limits.maxReceivers;
         snapshot.receivers.reserve(m_entries.size());

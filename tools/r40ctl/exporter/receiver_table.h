@@ -111,6 +111,7 @@ struct DroppedDatagrams {
 struct TableSnapshot {
     std::vector<ReceiverView> receivers;  // in MAC address order
     std::uint64_t datagrams = 0;          // every datagram heard
+    std::uint64_t accepted = 0;           // statuses that reached their receiver's entry
     DroppedDatagrams dropped;
     std::size_t receiverLimit = 0;
 };
@@ -164,6 +165,7 @@ class ReceiverTable {
     std::unordered_map<Key, Entry> m_entries;
     std::unordered_map<std::uint32_t, std::size_t> m_perSource;  // entries by source address
     std::uint64_t m_datagrams = 0;
+    std::uint64_t m_accepted = 0;
     DroppedDatagrams m_dropped;
     SteadyTime m_nextForget{};
 };

@@ -112,7 +112,10 @@ std::intptr_t CHaldenDlg::OnDiscoveryDone(window::Message& message) {
     ++m_discoveryPasses;
     m_previousDeviceList = m_deviceList;
     m_deviceList = report->list;
-    m_deviceList.count = std::min<std::uint16_t>(m_deviceList.count, MAX_DEVICES);
+    // The list is a packed record: its count is read by value, never bound to
+    // a reference (std::min takes references).
+    const std::uint16_t heard = m_deviceList.count;
+    m_deviceList.count = std::min<std::uint16_t>(heard, MAX_DEVICES);
     KeepSelectedWhileItAnswers();
     m_deviceListInUse = true;
     RefillDeviceList();

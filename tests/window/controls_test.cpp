@@ -7,10 +7,14 @@
 #include <QPainter>
 #include <QTest>
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/window/button_control.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/frame_control.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/static_control.h"
 #include "platform/window/styles.h"
 #include "platform/window/system_metrics.h"
@@ -123,15 +127,58 @@ TEST(Button, IconsAreDrawnAtTheirOwnSize) {
     EXPECT_EQ(Render(&button).pixelColor(5, 4), QColor(0, 255, 0));
 }
 
-TEST(Frame, BlackFrameInsideASunkenEdge) {
-    FrameControl frame;
-    frame.resize(12, 8);
-    frame.SetStyle(SS_BLACKFRAME | SS_SUNKEN);
-    const QImage image = Render(&frame);
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(128, 128, 128));
-    EXPECT_EQ(image.pixelColor(1, 1), QColor(0, 0, 0));
-    EXPECT_EQ(image.pixelColor(10, 6), QColor(0, 0, 0));
-    EXPECT_EQ(image.pixelColor(5, 4), QColor(255, 255, 255));
+TEST(Frame, EachTypeDrawnInsideItsEdges) {
+    const QColor black(0, 0, 0), grey(128, 128, 128), white(255, 255, 255);
+    struct Pixel {
+        int x, y;
+        QColor colour;
+    };
+    struct Case {
+        const char* name;
+        std::uint32_t style, exStyle;
+        std::vector<Pixel> pixels;  // of a 12 x 8 frame on a white ground
+    };
+    const Case cases[] = {
+        {"black frame inside a sunken edge",
+         SS_BLACKFRAME | SS_SUNKEN,
+         0,
+         {{0, 0, grey}, {11, 7, white}, {1, 1, black}, {10, 6, black}, {5, 4, white}}},
+        {"grey rectangle inside a border",
+         SS_GRAYRECT | WS_BORDER,
+         0,
+         {{0, 0, black}, {11, 7, black}, {1, 1, grey}, {10, 6, grey}}},
+        {"black rectangle inside a client edge",
+         SS_BLACKRECT,
+         WS_EX_CLIENTEDGE,
+         {{0, 0, grey},
+          {11, 7, white},
+          {1, 1, QColor(64, 64, 64)},
+          {10, 6, QColor(227, 227, 227)},
+          {2, 2, black},
+          {9, 5, black}}},
+        {"etched frame: sunken outside, raised inside",
+         SS_ETCHEDFRAME,
+         0,
+         {{0, 0, grey}, {0, 6, grey}, {11, 0, white}, {5, 7, white}, {10, 3, grey}, {5, 6, grey}}},
+        {"etched line across the top",
+         SS_ETCHEDHORZ,
+         0,
+         {{0, 0, grey}, {11, 0, grey}, {3, 1, white}, {3, 2, white}}},
+        {"etched line down the left",
+         SS_ETCHEDVERT,
+         0,
+         {{0, 0, grey}, {0, 7, grey}, {1, 7, white}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FrameControl frame;
+        ASSERT_TRUE(frame.Create(0, Rect::FromSize(0, 0, 12, 8)));
+        frame.SetStyle(c.style, c.exStyle);
+        const QImage image = Render(qt::WidgetOf(frame));
+        for (const Pixel& pixel : c.pixels)
+            EXPECT_EQ(image.pixelColor(pixel.x, pixel.y), pixel.colour)
+                << "at " << pixel.x << ", " << pixel.y;
+    }
 }
 
 TEST(Edit, DigitsOnlyAndEveryChangeNotified) {

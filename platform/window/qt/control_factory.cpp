@@ -2,15 +2,19 @@
 
 #include <QGroupBox>
 
+#include <memory>
+
 #include "platform/window/button_control.h"
 #include "platform/window/combo_box_control.h"
 #include "platform/window/control_properties.h"
+#include "platform/window/custom_control.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/frame_control.h"
 #include "platform/window/images.h"
 #include "platform/window/ip_address_control.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/host.h"
 #include "platform/window/static_control.h"
 #include "platform/window/styles.h"
 
@@ -45,9 +49,9 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
         case ControlKind::GroupBox:
             return new QGroupBox(text, parent);
         case ControlKind::Frame: {
-            auto* frame = new FrameControl(parent);
+            auto frame = std::make_unique<FrameControl>();
             frame->SetStyle(item.style, item.exStyle);
-            return frame;
+            return new qt::ControlHost(std::move(frame), parent);
         }
         case ControlKind::Edit: {
             auto* edit = new EditControl(parent);
@@ -90,9 +94,9 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
             return ip;
         }
         case ControlKind::Custom:
-            return new CustomControl(parent);
+            break;
     }
-    return new CustomControl(parent);
+    return new qt::ControlHost(std::make_unique<CustomControl>(), parent);
 }
 
 }  // namespace

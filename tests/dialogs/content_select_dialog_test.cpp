@@ -414,7 +414,7 @@ TEST(ContentDialog, VideoPidBoxSetsClearsAndCancelsADestination) {
     std::vector<TrevanPidListRecord> after;
     bool openedOnSelect = true;
     bool openedOnCheck = false;
-    QString pidShown;
+    std::string pidShown;
     bool boxAfterCancel = true;
     RunModal(dialog, [&] {
         // No destination yet: selecting opens nothing.

@@ -29,7 +29,7 @@ IpAddressControl* Address(CConfVideoPIDDlg& dialog) {
 TEST(VideoPidDialog, ShowsThePidAndDestinationAndHandsThemBackUntouched) {
     CConfVideoPIDDlg dialog;
     dialog.SetTarget(481, {239, 1, 2, 3}, 5004);
-    QString pidText;
+    std::string pidText;
     QString address;
     QString port;
     const int ended = RunModal(dialog, [&] {

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/window/button_control.h"
@@ -15,6 +16,7 @@
 #include "platform/window/frame_control.h"
 #include "platform/window/picture_control.h"
 #include "platform/window/qt/native.h"
+#include "platform/window/qt/static_host.h"
 #include "platform/window/static_control.h"
 #include "platform/window/styles.h"
 #include "platform/window/system_metrics.h"
@@ -40,63 +42,70 @@ QImage Render(QWidget* widget) {
     return image;
 }
 
+// A static control in the native window a dialog gives it.
+struct Static {
+    qt::StaticHost* label = new qt::StaticHost(std::make_unique<StaticControl>(), nullptr);
+    std::unique_ptr<QWidget> owner{label};
+    StaticControl& control = *label->Control();
+};
+
 TEST(StaticText, AlignmentAndWrappingFollowTheStyle) {
-    StaticControl label;
-    label.SetStyle(SS_CENTER);
-    EXPECT_EQ(label.alignment(), Qt::AlignHCenter | Qt::AlignTop);
-    EXPECT_TRUE(label.wordWrap());
-    label.SetStyle(SS_RIGHT);
-    EXPECT_EQ(label.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    label.SetStyle(SS_LEFTNOWORDWRAP);
-    EXPECT_FALSE(label.wordWrap());
-    label.SetStyle(SS_LEFT | SS_CENTERIMAGE);
-    EXPECT_EQ(label.alignment() & Qt::AlignVertical_Mask, Qt::AlignVCenter);
-    EXPECT_FALSE(label.wordWrap());
+    Static s;
+    s.control.SetStyle(SS_CENTER);
+    EXPECT_EQ(s.label->alignment(), Qt::AlignHCenter | Qt::AlignTop);
+    EXPECT_TRUE(s.label->wordWrap());
+    s.control.SetStyle(SS_RIGHT);
+    EXPECT_EQ(s.label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    s.control.SetStyle(SS_LEFTNOWORDWRAP);
+    EXPECT_FALSE(s.label->wordWrap());
+    s.control.SetStyle(SS_LEFT | SS_CENTERIMAGE);
+    EXPECT_EQ(s.label->alignment() & Qt::AlignVertical_Mask, Qt::AlignVCenter);
+    EXPECT_FALSE(s.label->wordWrap());
 }
 
 TEST(StaticText, PrefixesAreResolvedUnlessNoPrefix) {
-    EXPECT_EQ(ResolvePrefixes(QStringLiteral("Save && &Load")), "Save & Load");
-    StaticControl label;
-    label.SetText(QStringLiteral("A&B"));
-    EXPECT_EQ(label.text(), "AB");
-    EXPECT_EQ(label.Text(), "A&B");
-    label.SetStyle(SS_NOPREFIX);
-    EXPECT_EQ(label.text(), "A&B");
+    EXPECT_EQ(ResolvePrefixes("Save && &Load"), "Save & Load");
+    Static s;
+    s.control.SetText("A&B");
+    EXPECT_EQ(s.label->text(), "AB");
+    EXPECT_EQ(s.control.Text(), "A&B");
+    s.control.SetStyle(SS_NOPREFIX);
+    EXPECT_EQ(s.label->text(), "A&B");
     // Line feeds stay line feeds.
-    label.SetText(QStringLiteral("Channel Number  \n (2 - 69)"));
-    EXPECT_EQ(label.text(), "Channel Number  \n (2 - 69)");
+    s.control.SetText("Channel Number  \n (2 - 69)");
+    EXPECT_EQ(s.label->text(), "Channel Number  \n (2 - 69)");
 }
 
 TEST(StaticText, SunkenAndBorderedEdges) {
-    StaticControl label;
-    label.resize(20, 10);
-    label.SetStyle(SS_SUNKEN);
-    QImage image = Render(&label);
+    Static s;
+    s.label->resize(20, 10);
+    s.control.SetStyle(SS_SUNKEN);
+    QImage image = Render(s.label);
     EXPECT_EQ(image.pixelColor(0, 0), QColor(128, 128, 128));
     EXPECT_EQ(image.pixelColor(19, 9), QColor(255, 255, 255));
-    EXPECT_EQ(label.contentsMargins(), QMargins(1, 1, 1, 1));
-    label.SetStyle(SS_SUNKEN | WS_BORDER);
-    image = Render(&label);
+    EXPECT_EQ(s.label->contentsMargins(), QMargins(1, 1, 1, 1));
+    s.control.SetStyle(SS_SUNKEN | WS_BORDER);
+    image = Render(s.label);
     EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 0));
     EXPECT_EQ(image.pixelColor(1, 1), QColor(128, 128, 128));
-    EXPECT_EQ(label.contentsMargins(), QMargins(2, 2, 2, 2));
+    EXPECT_EQ(s.label->contentsMargins(), QMargins(2, 2, 2, 2));
 }
 
 TEST(Picture, TopLeftAtItsOwnSizeOrCentred) {
     PictureControl picture;
-    picture.resize(10, 10);
+    ASSERT_TRUE(picture.Create(0, Rect::FromSize(0, 0, 10, 10)));
     picture.SetBitmap(Solid(QSize(4, 4), Qt::red));
-    EXPECT_EQ(picture.PictureRect(), QRect(0, 0, 4, 4));
+    EXPECT_EQ(picture.PictureRect(), Rect::FromSize(0, 0, 4, 4));
     picture.SetStyle(SS_BITMAP | SS_CENTERIMAGE);
-    EXPECT_EQ(picture.PictureRect(), QRect(3, 3, 4, 4));
-    QImage image = Render(&picture);
+    EXPECT_EQ(picture.PictureRect(), Rect::FromSize(3, 3, 4, 4));
+    QImage image = Render(qt::WidgetOf(picture));
     EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white));
     // A picture larger than the control is cut off, not shrunk.
     const Image previous = picture.SetBitmap(Solid(QSize(30, 30), Qt::blue));
     EXPECT_EQ(previous.GetSize(), Size(4, 4));
-    EXPECT_EQ(picture.PictureRect().size(), QSize(30, 30));
-    image = Render(&picture);
+    EXPECT_EQ(picture.PictureRect().GetSize(), Size(30, 30));
+    image = Render(qt::WidgetOf(picture));
     EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::blue));
     EXPECT_EQ(image.pixelColor(9, 9), QColor(Qt::blue));
 }

@@ -15,6 +15,7 @@
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
 #include "platform/window/qt/host.h"
+#include "platform/window/qt/static_host.h"
 #include "platform/window/static_control.h"
 #include "platform/window/styles.h"
 
@@ -30,13 +31,13 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
     const QString text = TextOf(item);
     switch (item.kind) {
         case ControlKind::Static: {
-            auto* label = new StaticControl(parent);
+            auto label = std::make_unique<StaticControl>();
             label->SetStyle(item.style, item.exStyle);
-            label->SetText(text);
-            return label;
+            label->SetText(item.text);
+            return new qt::StaticHost(std::move(label), parent);
         }
         case ControlKind::Picture: {
-            auto* picture = new PictureControl(parent);
+            auto picture = std::make_unique<PictureControl>();
             picture->SetStyle(item.style, item.exStyle);
             if (item.imageId != 0) {
                 if ((item.style & SS_TYPEMASK) == SS_ICON)
@@ -44,7 +45,7 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
                 else
                     picture->SetBitmap(LoadBitmap(item.imageId));
             }
-            return picture;
+            return new qt::ControlHost(std::move(picture), parent);
         }
         case ControlKind::GroupBox:
             return new QGroupBox(text, parent);

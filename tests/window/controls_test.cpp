@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTest>
 
@@ -195,18 +196,22 @@ TEST(Edit, DigitsOnlyAndEveryChangeNotified) {
     ASSERT_TRUE(dialog.Create());
     auto* edit = dialog.GetDlgItemAs<EditControl>(res::IDC_CHANNEL_NUMBER);
     ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    edit->setFocus();
+    auto* line = qobject_cast<QLineEdit*>(qt::WidgetOf(*edit));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    line->setFocus();
     dialog.commands.clear();
-    QTest::keyClicks(edit, QStringLiteral("4x2"));
-    EXPECT_EQ(edit->text(), "42");
+    QTest::keyClicks(line, QStringLiteral("4x2"));
+    EXPECT_EQ(edit->GetText(), "42");
     ASSERT_EQ(dialog.commands.size(), 4u);  // two changes, each EN_UPDATE then EN_CHANGE
     EXPECT_EQ(dialog.commands[0].code, EN_UPDATE);
     EXPECT_EQ(dialog.commands[1].code, EN_CHANGE);
-    edit->setText(QStringLiteral("7"));
+    edit->SetText("7");
     EXPECT_EQ(dialog.commands.size(), 6u);
     edit->SetSel(0, -1);
-    EXPECT_EQ(edit->selectedText(), "7");
+    EXPECT_EQ(line->selectedText(), "7");
+    edit->SetSel(-1, 0);
+    EXPECT_FALSE(line->hasSelectedText());
 }
 
 TEST(SystemMetrics, ScrollBarWidthIsKnown) {

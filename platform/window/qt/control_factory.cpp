@@ -14,6 +14,7 @@
 #include "platform/window/ip_address_control.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/edit_host.h"
 #include "platform/window/qt/host.h"
 #include "platform/window/qt/static_host.h"
 #include "platform/window/static_control.h"
@@ -55,10 +56,11 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
             return new qt::ControlHost(std::move(frame), parent);
         }
         case ControlKind::Edit: {
-            auto* edit = new EditControl(parent);
+            auto edit = std::make_unique<EditControl>();
             edit->SetStyle(item.style, item.exStyle);
-            edit->setText(text);
-            return edit;
+            auto* host = new qt::EditHost(std::move(edit), parent);
+            host->setText(text);
+            return host;
         }
         case ControlKind::ComboBox: {
             auto* combo = new ComboBoxControl(parent);

@@ -5,6 +5,7 @@
 // its own. Figures only: nothing here passes or fails.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,7 +20,6 @@
 #include "console/config_sub_menue.h"
 #include "console/halden_dlg.h"
 #include "platform/window/combo_box_control.h"
-#include "platform/window/edit_control.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "resources/ids.h"
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
         QElapsedTimer clock;
         const QString wanted = QString::number(20 + i);
         WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& d) {
-            auto* edit = d.GetDlgItemAs<window::EditControl>(res::IDC_CHANNEL_NUMBER);
+            auto* edit = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_CHANNEL_NUMBER));
             edit->setText(wanted);
             clock.start();
             QTest::mouseClick(d.GetDlgItem(window::IDOK), Qt::LeftButton);
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
 
         // PID list: add one PID and press OK.
         WhenDialogOpens(res::IDD_CONTENT_SELECT, [&](window::Dialog& d) {
-            d.GetDlgItemAs<window::EditControl>(res::IDC_CONTENT_PID_ENTRY)
+            qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_CONTENT_PID_ENTRY))
                 ->setText(QString::number(100 + i));
             QTest::mouseClick(d.GetDlgItem(res::IDC_CONTENT_ADD), Qt::LeftButton);
             clock.start();

@@ -50,7 +50,7 @@ bool CR40DressedStatusBasic::OnInitDialog() {
     }
     m_igmpOn = window::LoadBitmap(res::IDB_GREEN_LIGHT);
     m_igmpOff = window::LoadBitmap(res::IDB_RED_LIGHT);
-    if (m_igmpImage != nullptr) m_igmpImage->hide();
+    if (m_igmpImage != nullptr) m_igmpImage->ShowWindow(window::SW_HIDE);
     for (QWidget* snr : {static_cast<QWidget*>(m_snr), static_cast<QWidget*>(m_snrLabel)})
         if (snr != nullptr) snr->setCursor(Qt::PointingHandCursor);
     return true;
@@ -95,7 +95,7 @@ bool CR40DressedStatusBasic::UpdateFromStatus(const R40StatusRecord* record) {
         m_dvbMac->SetText(QString::fromStdString(FormatMac(record->dvbMac)));
     }
     const window::Image& igmp = record->igmpOn != 0 ? m_igmpOn : m_igmpOff;
-    if (m_igmpImage->isHidden()) m_igmpImage->show();
+    if (!m_igmpImage->IsWindowVisible()) m_igmpImage->ShowWindow(window::SW_SHOW);
     if (!m_igmpImage->GetBitmap().SharesPixels(igmp)) m_igmpImage->SetBitmap(igmp);
     ShowPidList(record->pids);
     return true;

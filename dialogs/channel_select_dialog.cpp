@@ -16,7 +16,7 @@ CChannelSelectDlg::CChannelSelectDlg()
     // The edit box draws on the background picture: what lies under its
     // text is repainted before every change of the text.
     MapCommand(res::IDC_CHANNEL_NUMBER, window::EN_UPDATE, [this] {
-        if (m_edit != nullptr) Widget()->update(m_edit->geometry().adjusted(2, 2, -2, -2));
+        if (m_edit != nullptr) InvalidateRect(m_edit->GetPlacement().Deflated(2, 2, 2, 2));
     });
 }
 

@@ -1,7 +1,9 @@
 #include "dialogs/content_select_dialog.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
+#include <string>
 
 #include "dialogs/dialog_look.h"
 #include "dialogs/entry_number.h"
@@ -110,7 +112,7 @@ bool CContentSelectDlg::OnInitDialog() {
              "Clears the PID List \n All Programs in the List are deleted"},
             {GetDlgItem(window::IDOK), "Apply the selected PID List to the Active Device"},
             {GetDlgItem(window::IDCANCEL), "Discard the List and close this dialog box"},
-            {m_entry,
+            {GetDlgItem(res::IDC_CONTENT_PID_ENTRY),
              "Enter the Program ID then press the Arrow button to Add it \n Use the check boxes "
              "to switch between decimal and hexdecimal input modes \n Hexadecimal input can be "
              "preceded with 0x "},
@@ -134,8 +136,8 @@ void CContentSelectDlg::OnDecimalBox() {
         return;
     }
     m_decimalMode = true;
-    m_entryText = m_entry->text();
-    m_entry->setText(QString::asprintf("%d", ParseEntryNumber(m_entryText.toStdString(), 16)));
+    m_entryText = QString::fromStdString(m_entry->GetText());
+    m_entry->SetText(std::to_string(ParseEntryNumber(m_entryText.toStdString(), 16)));
     m_hexBox->SetChecked(false);
 }
 
@@ -145,17 +147,19 @@ void CContentSelectDlg::OnHexBox() {
         return;
     }
     m_decimalMode = false;
-    m_entryText = m_entry->text();
+    m_entryText = QString::fromStdString(m_entry->GetText());
     // A negative number shows as its 32-bit two's complement, as "%X" does.
-    m_entry->setText(QString::asprintf(
-        "0x%X", static_cast<unsigned>(ParseEntryNumber(m_entryText.toStdString(), 10))));
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%X",
+                  static_cast<unsigned>(ParseEntryNumber(m_entryText.toStdString(), 10)));
+    m_entry->SetText(hex);
     m_decimalBox->SetChecked(false);
 }
 
 // ---- Add, Remove, Clear --------------------------------------------------------
 
 void CContentSelectDlg::OnAdd() {
-    m_entryText = m_entry->text();
+    m_entryText = QString::fromStdString(m_entry->GetText());
     const std::int32_t value = ParseEntryNumber(m_entryText.toStdString(), m_decimalMode ? 10 : 16);
     if (value < MIN_PID || value > MAX_PID) {
         window::AfxMessageBox("Please enter a PID number between " + std::to_string(MIN_PID) +

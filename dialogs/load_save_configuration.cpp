@@ -281,13 +281,14 @@ void CLoadSaveConfiguration::OnOperationBox(int boxId) {
     m_operation = ROWS[row].operation;
     m_state = State::Chosen;
     ShowDescription(QString::fromUtf8(ROWS[row].description));
-    if (m_pathEdit != nullptr) m_pathEdit->setFocus(Qt::OtherFocusReason);
+    if (m_pathEdit != nullptr) m_pathEdit->SetFocus();
 }
 
 void CLoadSaveConfiguration::ShowFileControls(bool show) {
-    for (QWidget* control : {static_cast<QWidget*>(m_ok), static_cast<QWidget*>(m_cancel),
-                             static_cast<QWidget*>(m_pathEdit), static_cast<QWidget*>(m_browse)})
+    for (QWidget* control : {static_cast<QWidget*>(m_ok), static_cast<QWidget*>(m_cancel)})
         if (control != nullptr) control->setVisible(show);
+    if (m_pathEdit != nullptr) m_pathEdit->ShowWindow(show ? window::SW_SHOW : window::SW_HIDE);
+    if (m_browse != nullptr) m_browse->setVisible(show);
 }
 
 void CLoadSaveConfiguration::OnBrowse() {
@@ -302,7 +303,7 @@ void CLoadSaveConfiguration::OnBrowse() {
         m_path = files.GetPathName();
     else
         m_path.clear();
-    if (m_pathEdit != nullptr) m_pathEdit->setText(window::ToQString(m_path));
+    if (m_pathEdit != nullptr) m_pathEdit->SetText(m_path);
 }
 
 // ---- OK and Cancel ----------------------------------------------------------------
@@ -314,7 +315,7 @@ void CLoadSaveConfiguration::OnOK() {
         ApplyStarted())
         return;
     ShowFileControls(false);
-    m_path = m_pathEdit != nullptr ? window::ToUtf8(m_pathEdit->text()) : "";
+    m_path = m_pathEdit != nullptr ? m_pathEdit->GetText() : "";
     if (m_path.empty()) {
         EndDialog(window::IDCANCEL);
         return;

@@ -56,7 +56,7 @@ bool CConfVideoPIDDlg::OnInitDialog() {
             {GetDlgItem(window::IDCANCEL),
              "Discard the Video PID settings and close this dialog box"},
             {m_address, "Enter the Destination IP address for the Video PID."},
-            {m_port, "Enter the Destination UDP port for the Video PID."},
+            {GetDlgItem(res::IDC_VIDEO_PORT), "Enter the Destination UDP port for the Video PID."},
             {Widget(),
              "Enter the Destination IP address and UDP port for the video PID \n Click "
              "check mark to apply settings or 'X' to cancel \n Note: you have to close "

@@ -103,7 +103,7 @@ QImage ContentDialog() {
     dialogs::CContentSelectDlg dialog(TYPE_R40_TREVAN);
     dialog.AttachPidList(&list);
     if (!dialog.Create()) return QImage();
-    dialog.GetDlgItemAs<window::EditControl>(res::IDC_CONTENT_PID_ENTRY)->setText("481");
+    dialog.GetDlgItemAs<window::EditControl>(res::IDC_CONTENT_PID_ENTRY)->SetText("481");
     auto* entries = dialog.GetDlgItemAs<window::ListBoxControl>(res::IDC_CONTENT_PID_LIST);
     for (int i = 0; i < entries->GetCount(); ++i)
         if (entries->GetItemData(i) == 481) entries->SetCurSel(i);
@@ -132,7 +132,7 @@ QImage LoadSaveChoosing() {
 void ChooseApplyAll(dialogs::CLoadSaveConfiguration& dialog, const QString& path) {
     dialog.GetDlgItemAs<skin::CRedCheckBox>(res::IDC_FILE_LOAD_APPLY_ALL)->SetChecked(true);
     dialog.DispatchCommand(res::IDC_FILE_LOAD_APPLY_ALL, window::BN_CLICKED);
-    dialog.GetDlgItemAs<window::EditControl>(res::IDC_FILE_PATH)->setText(path);
+    dialog.GetDlgItemAs<window::EditControl>(res::IDC_FILE_PATH)->SetText(path.toStdString());
 }
 
 QImage LoadSaveChosen() {

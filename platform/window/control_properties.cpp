@@ -8,6 +8,7 @@
 
 #include "platform/window/dialog.h"
 #include "platform/window/ip_address_control.h"
+#include "platform/window/qt/conversions.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/static_control.h"
 
@@ -51,7 +52,8 @@ void SetControlProperties(QWidget* control, int id, std::uint32_t style, Control
 
 QString GetControlText(const QWidget* control) {
     if (control == nullptr) return QString();
-    if (auto* text = qobject_cast<const StaticControl*>(control)) return text->Text();
+    if (auto* text = dynamic_cast<const StaticControl*>(qt::WindowOf(control)))
+        return ToQString(text->Text());
     if (auto* ip = qobject_cast<const IpAddressControl*>(control)) return ip->Text();
     if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
     if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
@@ -63,8 +65,8 @@ QString GetControlText(const QWidget* control) {
 
 void SetControlText(QWidget* control, const QString& text) {
     if (control == nullptr) return;
-    if (auto* label = qobject_cast<StaticControl*>(control))
-        label->SetText(text);
+    if (auto* label = dynamic_cast<StaticControl*>(qt::WindowOf(control)))
+        label->SetText(ToUtf8(text));
     else if (auto* plain = qobject_cast<QLabel*>(control))
         plain->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(control))

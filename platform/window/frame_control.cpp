@@ -1,63 +1,72 @@
 #include "platform/window/frame_control.h"
 
-#include <QPainter>
-
-#include "platform/window/qt/control_edges.h"
+#include "platform/window/control_edges.h"
 #include "platform/window/styles.h"
 
 namespace platform::window {
 
-FrameControl::FrameControl(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+constexpr ColorRef BLACK = Rgb(0, 0, 0);
+constexpr ColorRef GREY = Rgb(128, 128, 128);
+constexpr ColorRef WHITE = Rgb(255, 255, 255);
+
+void Outline(DeviceContext& dc, const Rect& inside, ColorRef color) {
+    dc.SetPen(Pen{color});
+    dc.SetNullBrush();
+    dc.Rectangle(inside.Deflated(0, 0, 1, 1));  // the outline's last pixel is inside
+}
+
+}  // namespace
 
 void FrameControl::SetStyle(std::uint32_t style, std::uint32_t exStyle) {
     m_style = style;
     m_exStyle = exStyle;
-    update();
+    Invalidate();
 }
 
-void FrameControl::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+void FrameControl::OnPaint(DeviceContext& dc) {
     // The edges lie outermost, the frame or rectangle inside them.
-    DrawEdges(painter, rect(), m_style, m_exStyle);
-    const QRect inside = rect().marginsRemoved(EdgeMargins(m_style, m_exStyle));
-    const QRect outer = inside.adjusted(0, 0, -1, -1);  // drawRect's last pixel
+    const Rect whole = GetClientRect();
+    DrawEdges(dc, whole, m_style, m_exStyle);
+    const int edge = EdgeWidth(m_style, m_exStyle);
+    const Rect inside = whole.Deflated(edge, edge, edge, edge);
+    const int right = inside.right - 1;  // the last pixels inside
+    const int bottom = inside.bottom - 1;
     switch (m_style & SS_TYPEMASK) {
         case SS_BLACKRECT:
-            painter.fillRect(inside, Qt::black);
+            dc.FillRect(inside, BLACK);
             break;
         case SS_GRAYRECT:
-            painter.fillRect(inside, QColor(128, 128, 128));
+            dc.FillRect(inside, GREY);
             break;
         case SS_WHITERECT:
-            painter.fillRect(inside, Qt::white);
+            dc.FillRect(inside, WHITE);
             break;
         case SS_BLACKFRAME:
-            painter.setPen(Qt::black);
-            painter.drawRect(outer);
+            Outline(dc, inside, BLACK);
             break;
         case SS_GRAYFRAME:
-            painter.setPen(QColor(128, 128, 128));
-            painter.drawRect(outer);
+            Outline(dc, inside, GREY);
             break;
         case SS_WHITEFRAME:
-            painter.setPen(Qt::white);
-            painter.drawRect(outer);
+            Outline(dc, inside, WHITE);
             break;
         case SS_ETCHEDFRAME:
-            DrawThinEdge(painter, inside, false);
-            DrawThinEdge(painter, inside.adjusted(1, 1, -1, -1), true);
+            DrawThinEdge(dc, inside, false);
+            DrawThinEdge(dc, inside.Deflated(1, 1, 1, 1), true);
             break;
         case SS_ETCHEDHORZ:
-            painter.setPen(QColor(128, 128, 128));
-            painter.drawLine(inside.left(), inside.top(), inside.right(), inside.top());
-            painter.setPen(Qt::white);
-            painter.drawLine(inside.left(), inside.top() + 1, inside.right(), inside.top() + 1);
+            dc.SetPen(Pen{GREY});
+            dc.Line({inside.left, inside.top}, {right, inside.top});
+            dc.SetPen(Pen{WHITE});
+            dc.Line({inside.left, inside.top + 1}, {right, inside.top + 1});
             break;
         case SS_ETCHEDVERT:
-            painter.setPen(QColor(128, 128, 128));
-            painter.drawLine(inside.left(), inside.top(), inside.left(), inside.bottom());
-            painter.setPen(Qt::white);
-            painter.drawLine(inside.left() + 1, inside.top(), inside.left() + 1, inside.bottom());
+            dc.SetPen(Pen{GREY});
+            dc.Line({inside.left, inside.top}, {inside.left, bottom});
+            dc.SetPen(Pen{WHITE});
+            dc.Line({inside.left + 1, inside.top}, {inside.left + 1, bottom});
             break;
         default:
             break;

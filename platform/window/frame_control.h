@@ -3,22 +3,20 @@
 // the edges its style asks for (a "sunken frame").
 #pragma once
 
-#include <QWidget>
-
 #include <cstdint>
+
+#include "platform/window/window.h"
 
 namespace platform::window {
 
-class FrameControl : public QWidget {
-    Q_OBJECT
-
+class FrameControl : public Window {
   public:
-    explicit FrameControl(QWidget* parent = nullptr);
+    FrameControl() { SetPaintsItself(); }
 
     void SetStyle(std::uint32_t style, std::uint32_t exStyle = 0);
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
+    void OnPaint(DeviceContext& dc) override;
 
   private:
     std::uint32_t m_style = 0;

@@ -3,20 +3,17 @@
 // SS_REALSIZECONTROL; whatever overhangs the control is cut off.
 #pragma once
 
-#include <QWidget>
-
 #include <cstdint>
 
 #include "platform/window/icon.h"
 #include "platform/window/image.h"
+#include "platform/window/window.h"
 
 namespace platform::window {
 
-class PictureControl : public QWidget {
-    Q_OBJECT
-
+class PictureControl : public Window {
   public:
-    explicit PictureControl(QWidget* parent = nullptr);
+    PictureControl() { SetPaintsItself(); }
 
     void SetStyle(std::uint32_t style, std::uint32_t exStyle = 0);
 
@@ -26,14 +23,16 @@ class PictureControl : public QWidget {
     Image GetBitmap() const { return m_bitmap; }
     Icon GetIcon() const { return m_icon; }
 
-    // Where the picture is drawn, in the control's coordinates.
-    QRect PictureRect() const;
+    // Where the picture is drawn, in the control's coordinates; empty
+    // without a picture.
+    Rect PictureRect() const;
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
+    void OnPaint(DeviceContext& dc) override;
 
   private:
-    QPixmap Shown() const;
+    Image Shown() const;
+    Rect Inside() const;
 
     std::uint32_t m_style = 0;
     std::uint32_t m_exStyle = 0;

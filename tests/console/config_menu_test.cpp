@@ -5,6 +5,7 @@
 // inside their modal runs.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -21,7 +22,6 @@
 #include "console/apply_job.h"
 #include "console/config_sub_menue.h"
 #include "console/console_messages.h"
-#include "platform/window/edit_control.h"
 #include "platform/window/ip_address_control.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/mouse_capture.h"
@@ -345,7 +345,7 @@ TEST_F(ConfigMenu, DialogsStartWithTheFileOnlyWhereItDescribesTheReceiver) {
         }
         QString channel;
         WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& d) {
-            channel = d.GetDlgItemAs<window::EditControl>(res::IDC_CHANNEL_NUMBER)->text();
+            channel = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_CHANNEL_NUMBER))->text();
             Click(d, window::IDCANCEL);
         });
         PressMenu(res::IDC_MENU_CHANNEL);
@@ -422,8 +422,8 @@ TEST_F(ConfigMenu, ASatelliteReceiverIsTunedByFrequencyNeverByChannel) {
     channelWatch.start();
     QString frequency, symbolRate, prompt;
     WhenDialogOpens(res::IDD_SATELLITE_TUNING, [&](window::Dialog& d) {
-        frequency = d.GetDlgItemAs<window::EditControl>(res::IDC_SAT_FREQUENCY)->text();
-        symbolRate = d.GetDlgItemAs<window::EditControl>(res::IDC_SAT_SYMBOL_RATE)->text();
+        frequency = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_SAT_FREQUENCY))->text();
+        symbolRate = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_SAT_SYMBOL_RATE))->text();
         prompt = menu->MessageText();
         TypeInto(d, res::IDC_SAT_FREQUENCY, "1150");
         TypeInto(d, res::IDC_SAT_SYMBOL_RATE, "22");

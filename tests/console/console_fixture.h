@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -26,7 +27,6 @@
 #include "console/status_panel.h"
 #include "platform/window/button_control.h"
 #include "platform/window/combo_box_control.h"
-#include "platform/window/edit_control.h"
 #include "platform/window/images.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"
@@ -89,7 +89,7 @@ inline void Click(window::Dialog& dialog, int id) {
 }
 
 inline void TypeInto(window::Dialog& dialog, int id, const QString& text) {
-    auto* edit = dialog.GetDlgItemAs<window::EditControl>(id);
+    auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(id));
     ASSERT_NE(edit, nullptr) << id;
     edit->setFocus();
     edit->selectAll();

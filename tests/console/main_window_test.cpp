@@ -75,7 +75,7 @@ TEST_F(Console, StatusPanelShowsTheR40AndRebuildsItsListOnlyOnChange) {
     EXPECT_EQ(list->GetText(0), "0x0100  (0256)");
     EXPECT_EQ(list->GetText(1), "0x0FFF  (4095)");
     auto* igmp = panel->GetDlgItemAs<window::PictureControl>(res::IDC_STATUS_IGMP_IMAGE);
-    EXPECT_TRUE(igmp->isVisible());
+    EXPECT_TRUE(igmp->IsWindowVisible());
 
     const int rebuilds = panel->PidListRebuilds();
     Pump(1500);  // several more statuses, same PIDs

@@ -3,9 +3,10 @@
 // box per refused OK, and where it stands beside its owner.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
 #include "dialog_test_support.h"
 #include "dialogs/channel_select_dialog.h"
-#include "platform/window/edit_control.h"
 #include "platform/window/message_box.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
@@ -19,8 +20,8 @@ namespace {
 using namespace dialogs_test;
 using dialogs::CChannelSelectDlg;
 
-EditControl* Edit(CChannelSelectDlg& dialog) {
-    return dialog.GetDlgItemAs<EditControl>(res::IDC_CHANNEL_NUMBER);
+QLineEdit* Edit(CChannelSelectDlg& dialog) {
+    return qobject_cast<QLineEdit*>(dialog.GetDlgItem(res::IDC_CHANNEL_NUMBER));
 }
 
 // What the edit box shows when the dialog starts with `start` (none: no

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QLineEdit>
 
 #include <cstring>
 #include <vector>
@@ -14,7 +15,6 @@
 #include "dialogs/content_select_dialog.h"
 #include "dialogs/video_pid_dialog.h"
 #include "platform/window/button_control.h"
-#include "platform/window/edit_control.h"
 #include "platform/window/message_box.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "platform/window/static_control.h"
@@ -77,7 +77,9 @@ bool SameBytes(const Record& a, const Record& b) {
 struct Controls {
     explicit Controls(CContentSelectDlg& d) : dialog(d) {}
     CContentSelectDlg& dialog;
-    EditControl* Entry() { return dialog.GetDlgItemAs<EditControl>(res::IDC_CONTENT_PID_ENTRY); }
+    QLineEdit* Entry() {
+        return qobject_cast<QLineEdit*>(dialog.GetDlgItem(res::IDC_CONTENT_PID_ENTRY));
+    }
     ListBoxControl* List() {
         return dialog.GetDlgItemAs<ListBoxControl>(res::IDC_CONTENT_PID_LIST);
     }
@@ -115,7 +117,7 @@ void WhenVideoDialogOpens(std::function<void(CConfVideoPIDDlg&)> act, bool* open
 
 void ConfirmDestination(CConfVideoPIDDlg& video, const QStringList& address, const QString& port) {
     TypeAddress(video.GetDlgItemAs<IpAddressControl>(res::IDC_VIDEO_ADDRESS), address);
-    Retype(video.GetDlgItemAs<EditControl>(res::IDC_VIDEO_PORT), port);
+    Retype(qobject_cast<QLineEdit*>(video.GetDlgItem(res::IDC_VIDEO_PORT)), port);
     Click(video.GetDlgItem(IDOK));
 }
 
@@ -414,7 +416,7 @@ TEST(ContentDialog, VideoPidBoxSetsClearsAndCancelsADestination) {
     std::vector<TrevanPidListRecord> after;
     bool openedOnSelect = true;
     bool openedOnCheck = false;
-    QString pidShown;
+    std::string pidShown;
     bool boxAfterCancel = true;
     RunModal(dialog, [&] {
         // No destination yet: selecting opens nothing.
@@ -466,7 +468,7 @@ TEST(ContentDialog, SelectingAPidWithADestinationOpensItsDialogAtOnce) {
         WhenVideoDialogOpens(
             [&](CConfVideoPIDDlg& video) {
                 addressShown = video.GetDlgItemAs<IpAddressControl>(res::IDC_VIDEO_ADDRESS)->Text();
-                portShown = video.GetDlgItemAs<EditControl>(res::IDC_VIDEO_PORT)->text();
+                portShown = qobject_cast<QLineEdit*>(video.GetDlgItem(res::IDC_VIDEO_PORT))->text();
                 ConfirmDestination(video, {"10", "0", "0", "7"}, "7000");
             },
             &opened);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include "dialog_test_support.h"
 #include "dialogs/load_save_configuration.h"
 #include "platform/window/button_control.h"
-#include "platform/window/edit_control.h"
 #include "platform/window/file_dialog.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
@@ -38,8 +38,8 @@ const int BOXES[] = {res::IDC_FILE_SAVE_LAST_USED, res::IDC_FILE_FROM_STATUS,
 const int LABELS[] = {res::IDC_FILE_SAVE_LAST_USED_LABEL, res::IDC_FILE_FROM_STATUS_LABEL,
                       res::IDC_FILE_LOAD_APPLY_ALL_LABEL, res::IDC_FILE_LOAD_INDIVIDUALLY_LABEL};
 
-EditControl* PathEdit(CLoadSaveConfiguration& d) {
-    return d.GetDlgItemAs<EditControl>(res::IDC_FILE_PATH);
+QLineEdit* PathEdit(CLoadSaveConfiguration& d) {
+    return qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_FILE_PATH));
 }
 
 void Choose(CLoadSaveConfiguration& d, int box) {

@@ -4,12 +4,13 @@
 // correction, and the record handed back as SetChannel reads it.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
 #include <vector>
 
 #include "config/tuning_form.h"
 #include "dialog_test_support.h"
 #include "dialogs/satellite_tuning_dialog.h"
-#include "platform/window/edit_control.h"
 #include "platform/window/message_box.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "resources/ids.h"
@@ -20,8 +21,8 @@ namespace {
 using namespace dialogs_test;
 using dialogs::CSatelliteTuningDlg;
 
-EditControl* Edit(CSatelliteTuningDlg& dialog, int id) {
-    return dialog.GetDlgItemAs<EditControl>(id);
+QLineEdit* Edit(CSatelliteTuningDlg& dialog, int id) {
+    return qobject_cast<QLineEdit*>(dialog.GetDlgItem(id));
 }
 
 skin::CRedCheckBox* Option(CSatelliteTuningDlg& dialog, int bit) {

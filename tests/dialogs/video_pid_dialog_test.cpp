@@ -3,9 +3,10 @@
 // range, cancelling, and where it stands over its owner.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
 #include "dialog_test_support.h"
 #include "dialogs/video_pid_dialog.h"
-#include "platform/window/edit_control.h"
 #include "platform/window/message_box.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "platform/window/static_control.h"
@@ -18,8 +19,8 @@ using namespace dialogs_test;
 using dialogs::CConfVideoPIDDlg;
 using dialogs::Ipv4Address;
 
-EditControl* Port(CConfVideoPIDDlg& dialog) {
-    return dialog.GetDlgItemAs<EditControl>(res::IDC_VIDEO_PORT);
+QLineEdit* Port(CConfVideoPIDDlg& dialog) {
+    return qobject_cast<QLineEdit*>(dialog.GetDlgItem(res::IDC_VIDEO_PORT));
 }
 
 IpAddressControl* Address(CConfVideoPIDDlg& dialog) {
@@ -29,7 +30,7 @@ IpAddressControl* Address(CConfVideoPIDDlg& dialog) {
 TEST(VideoPidDialog, ShowsThePidAndDestinationAndHandsThemBackUntouched) {
     CConfVideoPIDDlg dialog;
     dialog.SetTarget(481, {239, 1, 2, 3}, 5004);
-    QString pidText;
+    std::string pidText;
     QString address;
     QString port;
     const int ended = RunModal(dialog, [&] {

@@ -29,6 +29,8 @@ class ChannelDialog : public RecordingDialog {
     ChannelDialog() : RecordingDialog(res::FindDialogTemplate(res::IDD_CHANNEL_SELECT)) {}
     int channel = 4;
     EditControl* edit = nullptr;
+    // The edit's native control, which the keys and clicks go to.
+    QLineEdit* Line() const { return qobject_cast<QLineEdit*>(WidgetOf(*edit)); }
 
   protected:
     void DoDataExchange(DataExchange& dx) override {
@@ -67,11 +69,11 @@ TEST(ModalDialog, EnterEndsWithIdOkAndEscapeWithIdCancel) {
 TEST(ModalDialog, EnterAndEscapeInAnEditReachTheDialog) {
     ChannelDialog dialog;
     WhenRunning([&] {
-        dialog.edit->setFocus();
-        QTest::keyClick(dialog.edit, Qt::Key_Return);
+        dialog.Line()->setFocus();
+        QTest::keyClick(dialog.Line(), Qt::Key_Return);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    WhenRunning([&] { QTest::keyClick(dialog.edit, Qt::Key_Escape); });
+    WhenRunning([&] { QTest::keyClick(dialog.Line(), Qt::Key_Escape); });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
@@ -138,16 +140,16 @@ TEST(ModalDialog, RefusedValueIsAnsweredByTheServiceAndTheDialogStaysOpen) {
     ChannelDialog dialog;
     bool focusedAndSelected = false;
     WhenRunning([&] {
-        dialog.edit->setText(QStringLiteral("1"));
+        dialog.Line()->setText(QStringLiteral("1"));
         QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton);
         // Refused: still running, the edit has the focus with its text selected.
         EXPECT_TRUE(dialog.IsModalRunning());
-        focusedAndSelected =
-            WidgetOf(dialog)->focusWidget() == dialog.edit && dialog.edit->selectedText() == "1";
-        dialog.edit->setText(QStringLiteral(""));
+        focusedAndSelected = WidgetOf(dialog)->focusWidget() == dialog.Line() &&
+                             dialog.Line()->selectedText() == "1";
+        dialog.Line()->setText(QStringLiteral(""));
         QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton);
         EXPECT_TRUE(dialog.IsModalRunning());
-        dialog.edit->setText(QStringLiteral("007"));
+        dialog.Line()->setText(QStringLiteral("007"));
         QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -165,7 +167,7 @@ TEST(ModalDialog, StartValueIsWrittenIntoTheControlBeforeInitialisation) {
     dialog.channel = 12;
     QString shown;
     dialog.onInit = [&] {
-        shown = dialog.edit->text();
+        shown = dialog.Line()->text();
         dialog.EndDialog(IDCANCEL);
     };
     dialog.DoModal();

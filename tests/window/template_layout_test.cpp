@@ -14,10 +14,10 @@
 
 #include "platform/window/button_control.h"
 #include "platform/window/combo_box_control.h"
+#include "platform/window/custom_control.h"
 #include "platform/window/dialog_units.h"
 #include "platform/window/images.h"
 #include "platform/window/picture_control.h"
-#include "platform/window/qt/control_factory.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/static_control.h"
 #include "resources/dialog_templates.h"
@@ -135,10 +135,10 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
     }
 
     // The classes the kinds call for, with their texts and pictures.
-    EXPECT_NE(dynamic_cast<PictureControl*>(dialog.GetDlgItem(res::IDC_MAIN_BACKGROUND)), nullptr);
+    EXPECT_NE(dialog.GetDlgItemAs<PictureControl>(res::IDC_MAIN_BACKGROUND), nullptr);
     EXPECT_NE(dynamic_cast<ComboBoxControl*>(dialog.GetDlgItem(res::IDC_MAIN_DEVICE_LIST)),
               nullptr);
-    EXPECT_NE(dynamic_cast<CustomControl*>(dialog.GetDlgItem(res::IDC_MAIN_LOGO)), nullptr);
+    EXPECT_NE(dialog.GetDlgItemAs<CustomControl>(res::IDC_MAIN_LOGO), nullptr);
     EXPECT_NE(qobject_cast<QGroupBox*>(controls[3]), nullptr);
     EXPECT_EQ(GetControlText(dialog.GetDlgItem(res::IDC_MAIN_MESSAGE)), "R40 Management Console");
     EXPECT_EQ(GetControlText(dialog.GetDlgItem(res::IDC_MAIN_DEVICE_LIST_LABEL)), "Device List");

@@ -1,6 +1,5 @@
-// The borders Win32 draws around simple controls: WS_BORDER (a black line),
-// SS_SUNKEN or WS_EX_STATICEDGE (a one-pixel sunken edge) and
-// WS_EX_CLIENTEDGE (a two-pixel sunken edge), outermost first.
+// The edges of control_edges.h for the controls that are still painted with
+// a QPainter.
 #pragma once
 
 #include <QMargins>
@@ -17,8 +16,7 @@ QMargins EdgeMargins(std::uint32_t style, std::uint32_t exStyle);
 // Draws those borders inside `rect`.
 void DrawEdges(QPainter& painter, const QRect& rect, std::uint32_t style, std::uint32_t exStyle);
 
-// A one-pixel sunken edge (dark top and left, light bottom and right) or,
-// with `raised`, the opposite.
+// A one-pixel sunken edge or, with `raised`, a raised one.
 void DrawThinEdge(QPainter& painter, const QRect& rect, bool raised);
 
 }  // namespace platform::window

@@ -2,15 +2,21 @@
 
 #include <QGroupBox>
 
+#include <memory>
+
 #include "platform/window/button_control.h"
 #include "platform/window/combo_box_control.h"
 #include "platform/window/control_properties.h"
+#include "platform/window/custom_control.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/frame_control.h"
 #include "platform/window/images.h"
 #include "platform/window/ip_address_control.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/edit_host.h"
+#include "platform/window/qt/host.h"
+#include "platform/window/qt/static_host.h"
 #include "platform/window/static_control.h"
 #include "platform/window/styles.h"
 
@@ -26,13 +32,13 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
     const QString text = TextOf(item);
     switch (item.kind) {
         case ControlKind::Static: {
-            auto* label = new StaticControl(parent);
+            auto label = std::make_unique<StaticControl>();
             label->SetStyle(item.style, item.exStyle);
-            label->SetText(text);
-            return label;
+            label->SetText(item.text);
+            return new qt::StaticHost(std::move(label), parent);
         }
         case ControlKind::Picture: {
-            auto* picture = new PictureControl(parent);
+            auto picture = std::make_unique<PictureControl>();
             picture->SetStyle(item.style, item.exStyle);
             if (item.imageId != 0) {
                 if ((item.style & SS_TYPEMASK) == SS_ICON)
@@ -40,20 +46,21 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
                 else
                     picture->SetBitmap(LoadBitmap(item.imageId));
             }
-            return picture;
+            return new qt::ControlHost(std::move(picture), parent);
         }
         case ControlKind::GroupBox:
             return new QGroupBox(text, parent);
         case ControlKind::Frame: {
-            auto* frame = new FrameControl(parent);
+            auto frame = std::make_unique<FrameControl>();
             frame->SetStyle(item.style, item.exStyle);
-            return frame;
+            return new qt::ControlHost(std::move(frame), parent);
         }
         case ControlKind::Edit: {
-            auto* edit = new EditControl(parent);
+            auto edit = std::make_unique<EditControl>();
             edit->SetStyle(item.style, item.exStyle);
-            edit->setText(text);
-            return edit;
+            auto* host = new qt::EditHost(std::move(edit), parent);
+            host->setText(text);
+            return host;
         }
         case ControlKind::ComboBox: {
             auto* combo = new ComboBoxControl(parent);
@@ -90,9 +97,9 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
             return ip;
         }
         case ControlKind::Custom:
-            return new CustomControl(parent);
+            break;
     }
-    return new CustomControl(parent);
+    return new qt::ControlHost(std::make_unique<CustomControl>(), parent);
 }
 
 }  // namespace

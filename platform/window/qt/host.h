@@ -58,18 +58,23 @@ class Host : public Base, public NativeWindow {
     }
 };
 
-// The native window of a control a dialog made for a Window class
-// (SubclassDlgItem): it owns the object and deletes it with itself, as an
-// auto-deleting MFC window deletes itself once its window is gone.
-class ControlHost : public Host<QWidget> {
+// The native window of a control a dialog made for a Window class (from
+// its template, or SubclassDlgItem): it owns the object and deletes it with
+// itself, as an auto-deleting MFC window deletes itself once its window is
+// gone. `Base` is the widget class of the control's native kind.
+template <class Base>
+class OwningHost : public Host<Base> {
   public:
-    ControlHost(std::unique_ptr<Window> object, QWidget* parent)
-        : Host<QWidget>(*object, parent), m_object(std::move(object)) {}
+    OwningHost(std::unique_ptr<Window> object, QWidget* parent)
+        : Host<Base>(*object, parent), m_object(std::move(object)) {}
     // Unlinked first: the object must not see the widget's last events.
-    ~ControlHost() override { Detach(); }
+    ~OwningHost() override { this->Detach(); }
 
   private:
     std::unique_ptr<Window> m_object;
 };
+
+// A control that paints itself or draws nothing: a plain widget.
+using ControlHost = OwningHost<QWidget>;
 
 }  // namespace platform::window::qt

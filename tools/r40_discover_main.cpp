@@ -11,8 +11,8 @@
 #include "tools/r40ctl/commands.h"
 #include "tools/r40ctl/failure.h"
 #include "tools/r40ctl/output.h"
+#include "tools/r40ctl/parse_arguments.h"
 #include "tools/r40ctl/stop_signal.h"
-#include "tools/r40ctl/usage_text.h"
 
 #ifndef R40CTL_VERSION
 #define R40CTL_VERSION "0"
@@ -45,17 +45,9 @@ int main(int argc, char** argv) {
             },
             "SECONDS"));
     app.footer("Exit codes: 0 a receiver answered, 2 usage error, 3 none answered.");
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForVersion& e) {
-        return app.exit(e);
-    } catch (const CLI::ParseError& e) {
-        Message(UsageText(e.what()));
-        std::fputs("usage: r40-discover [--json] [--port PORT] [--timeout SECONDS]\n", stderr);
-        return EXIT_USAGE;
-    }
+    if (const auto ended = ParseArguments(
+            app, argc, argv, "usage: r40-discover [--json] [--port PORT] [--timeout SECONDS]"))
+        return *ended;
     InstallStopHandlers();
     try {
         if (!port.empty()) context.port = RequireStatusPort(port, "--port");

@@ -15,8 +15,8 @@
 #include "tools/r40ctl/exporter/status_hearing.h"
 #include "tools/r40ctl/failure.h"
 #include "tools/r40ctl/output.h"
+#include "tools/r40ctl/parse_arguments.h"
 #include "tools/r40ctl/stop_signal.h"
-#include "tools/r40ctl/usage_text.h"
 #include "tools/snmp/agentx_subagent.h"
 #include "tools/snmp/change_watch.h"
 #include "tools/snmp/mib_view.h"
@@ -97,21 +97,12 @@ int main(int argc, char** argv) {
         "snmpd.conf needs 'master agentx'. Examples:\n"
         "  r40-snmp-agent\n"
         "  r40-snmp-agent --agentx-socket /run/snmpd/agentx --expect 02-5C-C1-00-60-36");
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForVersion& e) {
-        return app.exit(e);
-    } catch (const CLI::ParseError& e) {
-        Message(UsageText(e.what()));
-        std::fputs(
+    if (const auto ended = ParseArguments(
+            app, argc, argv,
             "usage: r40-snmp-agent [--agentx-socket SOCKET] [--port PORT]... [--unicast] "
             "[--max-receivers N] [--forget-after DURATION] [--expect MAC]... "
-            "[--expect-file FILE]\n",
-            stderr);
-        return EXIT_USAGE;
-    }
+            "[--expect-file FILE]"))
+        return *ended;
     InstallStopHandlers();
     try {
         return Run(options);

@@ -102,7 +102,7 @@ class COrvelDevice {
     bool RouteMade() const { return m_routeMade; }
     bool ArpEntryMade() const { return m_arpEntryMade; }
     // The last CreateRoute needed an entry the workstation refused to add.
-    bool RouteRefused() const { return m_routeRefused; }
+    bool RouteRefused() const;
     // The tables routes are made in; the workstation's own by default.
     void SetIpHelper(platform::iphelper::IpHelper& helper) { m_ipHelper = &helper; }
     platform::iphelper::IpHelper& IpHelper() const { return *m_ipHelper; }
@@ -174,7 +174,6 @@ class COrvelDevice {
     } m_route;
     bool m_arpEntryMade = false;
     bool m_routeMade = false;
-    bool m_routeRefused = false;
     CStatusListner m_listener;
     const platform::clock::Clock* m_clock = &platform::clock::SystemClock();
     std::uint32_t m_lastStatusAt = 0;

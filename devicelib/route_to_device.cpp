@@ -60,7 +60,6 @@ std::int32_t COrvelDevice::CreateRoute(const Ipv4* localAddress) {
     m_temporaryRoute = std::make_unique<TemporaryRoute>(*m_ipHelper, route, neighbour);
     m_routeMade = m_temporaryRoute->RouteMade();
     m_arpEntryMade = m_temporaryRoute->NeighbourMade();
-    m_routeRefused = m_temporaryRoute->Refused();
     return RC_ROUTE_CREATED;
 }
 
@@ -68,7 +67,10 @@ void COrvelDevice::RemoveRoute() {
     m_temporaryRoute.reset();
     m_routeMade = false;
     m_arpEntryMade = false;
-    m_routeRefused = false;
+}
+
+bool COrvelDevice::RouteRefused() const {
+    return m_temporaryRoute != nullptr && m_temporaryRoute->Refused();
 }
 
 std::int32_t ApplyNetworkSettingsThroughAdapters(COrvelDevice& device,
@@ -84,7 +86,7 @@ std::int32_t ApplyNetworkSettingsThroughAdapters(COrvelDevice& device,
     if (!device.IpHelper().ReadAdapters(adapters)) return ERR_ADAPTER_NOT_FOUND;
 
     std::int32_t result = ERR_ADAPTER_NOT_FOUND;  // when no attempt can be made
-    bool refused = false;  // an attempt went without the entries it needed
+    bool refused = false;                         // an attempt went without the entries it needed
     for (const Adapter& adapter : adapters) {
         for (const platform::iphelper::Ipv4& local : adapter.addresses) {
             // The entries go on every way out of the attempt.

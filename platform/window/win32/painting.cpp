@@ -221,11 +221,11 @@ std::unique_ptr<Gdiplus::Brush> BrushOf(const State& state) {
     return nullptr;
 }
 
-std::vector<Gdiplus::PointF> PointsOf(std::span<const Point> points, REAL shift) {
+std::vector<Gdiplus::PointF> PointsOf(std::span<const Point> points) {
     std::vector<Gdiplus::PointF> result;
     result.reserve(points.size());
     for (const Point p : points)
-        result.emplace_back(static_cast<REAL>(p.x) + shift, static_cast<REAL>(p.y) + shift);
+        result.emplace_back(static_cast<REAL>(p.x), static_cast<REAL>(p.y));
     return result;
 }
 
@@ -342,10 +342,7 @@ void DeviceContext::Rectangle(const Rect& rect) {
     const State& state = m_impl->state;
     if (auto brush = BrushOf(state)) m_impl->graphics.FillRectangle(brush.get(), RectFOf(rect));
     if (auto pen = PenOf(state)) {
-        const REAL shift = 0;
-        m_impl->graphics.DrawRectangle(
-            pen.get(), static_cast<REAL>(rect.left) + shift, static_cast<REAL>(rect.top) + shift,
-            static_cast<REAL>(rect.Width()), static_cast<REAL>(rect.Height()));
+        m_impl->graphics.DrawRectangle(pen.get(), RectFOf(rect));
     }
 }
 
@@ -401,7 +398,7 @@ void DeviceContext::Polyline(std::span<const Point> points) {
     if (points.empty()) return;
     auto pen = PenOf(m_impl->state);
     if (!pen) return;
-    const auto at = PointsOf(points, 0);
+    const auto at = PointsOf(points);
     if (at.size() == 1) {
         SetPixel(points.front());
         return;
@@ -411,13 +408,12 @@ void DeviceContext::Polyline(std::span<const Point> points) {
 
 void DeviceContext::Polygon(std::span<const Point> points) {
     if (points.size() < 2) return;
-    const auto filled = PointsOf(points, 0);
+    const auto corners = PointsOf(points);
+    const auto count = static_cast<INT>(corners.size());
     if (auto brush = BrushOf(m_impl->state))
-        m_impl->graphics.FillPolygon(brush.get(), filled.data(), static_cast<INT>(filled.size()));
-    if (auto pen = PenOf(m_impl->state)) {
-        const auto outline = PointsOf(points, 0);
-        m_impl->graphics.DrawPolygon(pen.get(), outline.data(), static_cast<INT>(outline.size()));
-    }
+        m_impl->graphics.FillPolygon(brush.get(), corners.data(), count);
+    if (auto pen = PenOf(m_impl->state))
+        m_impl->graphics.DrawPolygon(pen.get(), corners.data(), count);
 }
 
 Font DeviceContext::WindowFont() const {

@@ -250,7 +250,7 @@ bool CConfigSubMenue::ReadThenOpen(int kind, bool wantStatus, bool wantPidList) 
     if (kind != APPLY_NETWORK) MoveButtonToTopSlot(button);
     ShowMessage(READING);
     StartProgress();
-    window::SetCapture(Widget());
+    window::SetCapture(this);
     m_reading = true;
 
     auto read = std::make_shared<StartValuesRead>();
@@ -279,7 +279,7 @@ std::intptr_t CConfigSubMenue::OnStartValuesRead(window::Message& message) {
     if (!m_reading || !read) return 1;
     m_reading = false;
     StopProgress();
-    if (window::GetCapture() == Widget()) window::ReleaseCapture();
+    if (window::GetCapture() == this) window::ReleaseCapture();
     // Values of another receiver than the one open now never start a dialog.
     const SharedDevice device = m_mainWindow != nullptr ? m_mainWindow->GetOpenDevice() : nullptr;
     const bool current = device && device->Generation() == read->generation;
@@ -537,7 +537,7 @@ void CConfigSubMenue::StartApply(std::shared_ptr<ApplyJob> job) {
     // The device open now, not the one open when the menu was made: the
     // operator may have picked another since, and the old one is closed.
     SharedDevice device = m_mainWindow != nullptr ? m_mainWindow->GetOpenDevice() : nullptr;
-    window::SetCapture(Widget());
+    window::SetCapture(this);
     m_applyKind = job->kind;
     job->reportTo = Handle();
     job->running = true;
@@ -564,7 +564,7 @@ void CConfigSubMenue::TakeOverRunningApply() {
     window::ButtonControl* button = ButtonOfKind(job->kind);
     IsolateButton(button != nullptr ? button : m_networkButton);
     if (button != nullptr) MoveButtonToTopSlot(button);
-    window::SetCapture(Widget());
+    window::SetCapture(this);
     // Its last post comes here from now on. If that post went out before,
     // to the menu that is gone, the job says how it ended.
     job->reportTo = Handle();
@@ -599,7 +599,7 @@ void CConfigSubMenue::ShowResult(int kind, const QString& text) {
     ShowMessage(text);
     SetTimer(TIMER_RESULT_HOLD, RESULT_HOLD_MS);
     m_resultShown = true;
-    if (window::GetCapture() != Widget()) window::SetCapture(Widget());
+    if (window::GetCapture() != this) window::SetCapture(this);
 }
 
 std::intptr_t CConfigSubMenue::OnApplyStarted(window::Message&) {
@@ -639,7 +639,7 @@ void CConfigSubMenue::OnTimer(int id) {
         ShowAllButtons();
         m_resultShown = false;
         KillTimer(TIMER_RESULT_HOLD);
-        if (window::GetCapture() == Widget()) window::ReleaseCapture();
+        if (window::GetCapture() == this) window::ReleaseCapture();
     }
     window::Dialog::OnTimer(id);
 }

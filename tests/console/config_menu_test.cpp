@@ -88,7 +88,7 @@ class ConfigMenu : public ConsoleInWorkDir {
         held.start();
         EXPECT_EQ(menu->MessageText(), result);
         EXPECT_TRUE(menu->MessageShown());
-        EXPECT_EQ(window::GetCapture(), menu->Widget()) << "the mouse stays with the menu";
+        EXPECT_EQ(window::GetCapture(), menu) << "the mouse stays with the menu";
         ASSERT_TRUE(WaitUntil([&] { return !menu->ResultShown(); }, 3000));
         EXPECT_GE(held.elapsed(), 1400) << "the result went before its 1.5 s";
         ExpectIdle();

@@ -6,6 +6,7 @@
 
 #include "platform/window/mouse_capture.h"
 #include "platform/window/qt/native.h"
+#include "platform/window/styles.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "window_test_support.h"
@@ -16,15 +17,18 @@ namespace {
 
 using namespace window_test;
 
-class ClickCounter : public QWidget {
+// A top-level window of the layer counting the presses that reach it.
+class ClickCounter : public Window {
   public:
+    ClickCounter() { Create(WS_VISIBLE, Rect{500, 400, 550, 450}); }
+
     int presses = 0;
-    QPoint lastPos;
+    Point lastPos;
 
   protected:
-    void mousePressEvent(QMouseEvent* event) override {
+    void OnLButtonDown(Point point) override {
         ++presses;
-        lastPos = event->position().toPoint();
+        lastPos = point;
     }
 };
 
@@ -32,8 +36,6 @@ TEST(MouseCapture, ClicksElsewhereReachTheCapturingWindow) {
     RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
     ASSERT_TRUE(main.Create());
     ClickCounter menu;
-    menu.setGeometry(500, 400, 50, 50);
-    menu.show();
     QWidget* button = main.GetDlgItem(res::IDC_MAIN_SHUT_DOWN);
 
     EXPECT_EQ(SetCapture(&menu), nullptr);
@@ -41,7 +43,8 @@ TEST(MouseCapture, ClicksElsewhereReachTheCapturingWindow) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_TRUE(main.commands.empty());
     EXPECT_EQ(menu.presses, 1);
-    EXPECT_EQ(menu.lastPos, menu.mapFromGlobal(button->mapToGlobal(QPoint(2, 2))));
+    const QPoint expected = WidgetOf(menu)->mapFromGlobal(button->mapToGlobal(QPoint(2, 2)));
+    EXPECT_EQ(menu.lastPos, (Point{expected.x(), expected.y()}));
 
     ReleaseCapture();
     EXPECT_EQ(GetCapture(), nullptr);
@@ -53,7 +56,7 @@ TEST(MouseCapture, ClicksElsewhereReachTheCapturingWindow) {
 TEST(MouseCapture, EndsWithTheCapturingWindow) {
     auto holder = std::make_unique<ClickCounter>();
     SetCapture(holder.get());
-    holder.reset();
+    holder.reset();  // the window goes with its object
     EXPECT_EQ(GetCapture(), nullptr);
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
     ASSERT_TRUE(dialog.Create());
@@ -65,7 +68,7 @@ TEST(MouseCapture, EndsWithTheCapturingWindow) {
 TEST(MouseCapture, ADialogDestroyedWhileCapturingReleasesIt) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONFIG_MENU));
     ASSERT_TRUE(dialog.Create());
-    SetCapture(WidgetOf(dialog));
+    SetCapture(&dialog);
     dialog.DestroyWindow();
     EXPECT_EQ(GetCapture(), nullptr);
 }

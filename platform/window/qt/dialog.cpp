@@ -109,7 +109,8 @@ void Dialog::DestroyWindow() {
     qApp->removeEventFilter(&host);
     UnregisterWindow(m_handle);
     m_handle = WindowHandle();
-    if (QWidget* captured = GetCapture(); captured == &host || host.isAncestorOf(captured))
+    if (Window* captured = GetCapture();
+        captured != nullptr && (captured == this || host.isAncestorOf(qt::WidgetOf(*captured))))
         ReleaseCapture();
     if (m_modalRunning) {
         m_modalRunning = false;

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPointer>
 
+#include "platform/window/qt/native.h"
+
 namespace platform::window {
 
 namespace {
@@ -48,10 +50,11 @@ CaptureFilter* Filter() {
 
 }  // namespace
 
-QWidget* SetCapture(QWidget* widget) {
+Window* SetCapture(Window* window) {
     CaptureFilter* filter = Filter();
     if (filter == nullptr) return nullptr;
-    QWidget* previous = filter->target.data();
+    Window* previous = qt::WindowOf(filter->target.data());
+    QWidget* widget = window != nullptr ? qt::WidgetOf(*window) : nullptr;
     filter->target = widget;
     qApp->removeEventFilter(filter);
     if (widget != nullptr) qApp->installEventFilter(filter);
@@ -62,9 +65,9 @@ void ReleaseCapture() {
     SetCapture(nullptr);
 }
 
-QWidget* GetCapture() {
+Window* GetCapture() {
     CaptureFilter* filter = Filter();
-    return filter == nullptr ? nullptr : filter->target.data();
+    return filter == nullptr ? nullptr : qt::WindowOf(filter->target.data());
 }
 
 }  // namespace platform::window

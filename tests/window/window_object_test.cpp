@@ -14,11 +14,13 @@
 #include <vector>
 
 #include "platform/window/data_exchange.h"
+#include "platform/window/qt/conversions.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/styles.h"
 #include "platform/window/window.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
+#include "tests/window/window_recorder.h"
 #include "window_test_support.h"
 
 namespace window_test {
@@ -26,36 +28,8 @@ namespace {
 
 using qt::WidgetOf;
 
-// Fills itself in one colour and records what reaches its handlers.
-class Recorder : public Window {
-  public:
-    explicit Recorder(bool paints = true) {
-        if (paints) SetPaintsItself();
-    }
-    ~Recorder() override {
-        if (destroyed != nullptr) ++*destroyed;
-    }
-
-    std::vector<std::string> seen;
-    int* destroyed = nullptr;
-
-  protected:
-    void OnPaint(DeviceContext& dc) override {
-        seen.push_back("paint " + std::to_string(GetClientRect().Width()));
-        dc.FillRect(GetClientRect(), Rgb(10, 200, 30));
-    }
-    void OnLButtonDown(Point p) override { seen.push_back(Named("down", p)); }
-    void OnLButtonUp(Point p) override { seen.push_back(Named("up", p)); }
-    void OnMouseMove(Point p) override { seen.push_back(Named("move", p)); }
-    void OnSize(int width, int height) override {
-        seen.push_back("size " + std::to_string(width) + "x" + std::to_string(height));
-    }
-
-  private:
-    static std::string Named(const char* what, Point p) {
-        return std::string(what) + " " + std::to_string(p.x) + "," + std::to_string(p.y);
-    }
-};
+using window_checks::Recorder;
+using window_checks::RECORDER_FILL;
 
 TEST(WindowObject, ObjectAndNativeWindowEndApart) {
     struct Case {
@@ -109,10 +83,10 @@ TEST(WindowObject, HandlersReceiveThePaintsAndTheMouseOfTheirWindow) {
     ASSERT_TRUE(painter.Create(WS_VISIBLE, Rect{0, 0, 12, 8}));
     ASSERT_TRUE(plain.Create(0, Rect{0, 0, 12, 8}));
     const QImage painted = WidgetOf(painter)->grab().toImage();
-    EXPECT_EQ(painted.pixelColor(0, 0), QColor(10, 200, 30));
-    EXPECT_EQ(painted.pixelColor(11, 7), QColor(10, 200, 30));
+    EXPECT_EQ(FromQColor(painted.pixelColor(0, 0)), RECORDER_FILL);
+    EXPECT_EQ(FromQColor(painted.pixelColor(11, 7)), RECORDER_FILL);
     const QImage notPainted = WidgetOf(plain)->grab().toImage();
-    EXPECT_NE(notPainted.pixelColor(5, 5), QColor(10, 200, 30));
+    EXPECT_NE(FromQColor(notPainted.pixelColor(5, 5)), RECORDER_FILL);
     EXPECT_EQ(std::count(painter.seen.begin(), painter.seen.end(), "paint 12"), 1);
     EXPECT_EQ(std::count(plain.seen.begin(), plain.seen.end(), "paint 12"), 0)
         << "the native control paints a window that does not paint itself";
@@ -125,10 +99,7 @@ TEST(WindowObject, HandlersReceiveThePaintsAndTheMouseOfTheirWindow) {
     QTest::mousePress(widget, Qt::RightButton, {}, QPoint(1, 1));  // not the left button
     painter.MoveWindow(Rect{0, 0, 30, 20});
     const std::vector<std::string> expected = {"down 3,4", "move 6,5", "up 7,2", "size 30x20"};
-    std::vector<std::string> relevant;
-    for (const std::string& s : painter.seen)
-        if (s.rfind("paint", 0) != 0) relevant.push_back(s);
-    EXPECT_EQ(relevant, expected);
+    EXPECT_EQ(painter.SeenBesidesPaints(), expected);
 }
 
 // A dialog whose logo is a Window class put in the template's place.

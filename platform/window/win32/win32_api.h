@@ -5,6 +5,16 @@
 // the wide functions by their full names (::PostMessageW, ::DrawTextW).
 #pragma once
 
+// The layer's own constants (SW_HIDE, WS_CHILD, WM_COMMAND, IDOK, MB_OK ...)
+// are declared before windows.h defines the same names as macros of the
+// same values: declared after, they would not compile.
+#include "platform/window/device_context.h"
+#include "platform/window/message_box.h"
+#include "platform/window/messages.h"
+#include "platform/window/styles.h"
+#include "platform/window/system_metrics.h"
+#include "platform/window/window.h"
+
 #include <windows.h>
 
 // GDI+ builds on windows.h and on the COM declarations the lean windows.h

@@ -1,0 +1,88 @@
+// The Win32 backend's side of a Window: the HWND that is its native window,
+// made from the backend's own window class, whose window procedure hands
+// paints, mouse and size to the Window's handlers. Private to the backend
+// and to the tests that drive it.
+#pragma once
+
+#include "platform/window/win32/win32_api.h"
+
+#include <functional>
+
+#include "platform/window/font.h"
+#include "platform/window/window.h"
+#include "platform/window/window_handle.h"
+
+namespace platform::window {
+
+class NativeWindow {
+  public:
+    // Makes the HWND (a child of `parent` when given, else a top-level
+    // popup) with the window's client area at `rect`. Null when Windows
+    // refuses; the object is then not attached.
+    static NativeWindow* Create(Window& owner, DWORD style, const RECT& rect, HWND parent, int id);
+
+    NativeWindow(const NativeWindow&) = delete;
+    NativeWindow& operator=(const NativeWindow&) = delete;
+
+    HWND Hwnd() const { return m_hwnd; }
+    // Null once the object has let go of its window.
+    Window* Owner() const { return m_owner; }
+    // The handle posted messages reach this window by.
+    WindowHandle Handle() const { return m_handle; }
+
+    // Unlinks from the object, which no longer has a native window; the
+    // HWND lives until it is destroyed.
+    void Detach();
+
+    // What handles the layer's posted and sent messages (a dialog's message
+    // map); unset, they are dropped with their payload.
+    void SetMessageHandler(std::function<std::intptr_t(Message&)> handler) {
+        m_messageHandler = std::move(handler);
+    }
+    std::intptr_t HandleLayerMessage(Message& message);
+
+    // The font WM_SETFONT gave, as the layer's Font; the GDI font object
+    // lives as long as the window.
+    void SetFont(const Font& font);
+    Font GetFont() const;
+
+  private:
+    NativeWindow(Window& owner, HWND hwnd);
+    ~NativeWindow();  // from WM_NCDESTROY only
+
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+    void PaintInto(HDC target, const RECT& area);
+
+    Window* m_owner;
+    HWND m_hwnd;
+    WindowHandle m_handle;
+    std::function<std::intptr_t(Message&)> m_messageHandler;
+    Font m_font;
+    HFONT m_gdiFont = nullptr;
+    bool m_trackingLeave = false;
+};
+
+namespace win32 {
+
+// The native window of a Window, or of the window a handle names; null when
+// there is none.
+NativeWindow* NativeOf(const Window& window);
+HWND HwndOf(const Window& window);
+
+// The message that tells a window a layer message waits for it in the
+// registry (registered once, so no other window class uses the number).
+UINT PostedMessageWake();
+// Registers a native window's handle; messages posted to it queue until
+// the window takes them one by one (TakePosted) and are freed with the
+// queue when it is unregistered.
+WindowHandle RegisterWindow(NativeWindow& window);
+void UnregisterWindow(WindowHandle handle);
+NativeWindow* LookupWindow(WindowHandle handle);
+// The oldest message posted to the window; false when none waits.
+bool TakePosted(WindowHandle handle, Message& message);
+
+}  // namespace win32
+
+}  // namespace platform::window

@@ -1,0 +1,184 @@
+// Windows on HWNDs: the object and its native window end apart without harm
+// to each other; paints, mouse and size reach the handlers; messages posted
+// by handle reach the window on its own thread or are dropped, payload
+// freed, once it has gone.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "platform/window/application.h"
+#include "platform/window/win32/native_window.h"
+#include "platform/window/win32/painting.h"
+#include "tests/window/window_recorder.h"
+
+namespace {
+
+using namespace platform::window;
+using window_checks::Recorder;
+using window_checks::RECORDER_FILL;
+
+constexpr unsigned WM_TEST = WM_APP + 1;
+
+// Counts how many records are alive, so a test sees frees and leaks.
+struct Record {
+    static inline std::atomic<int> alive{0};
+    explicit Record(int v) : value(v) { ++alive; }
+    ~Record() { --alive; }
+    Record(const Record&) = delete;
+    Record& operator=(const Record&) = delete;
+    int value;
+};
+
+// The window's client area as it paints itself (WM_PRINTCLIENT), at (x, y).
+ColorRef PaintedPixel(const Window& window, int x, int y) {
+    HWND hwnd = win32::HwndOf(window);
+    HDC screen = GetDC(hwnd);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, x + 1, y + 1);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+                 PRF_CLIENT | PRF_ERASEBKGND);
+    const COLORREF pixel = GetPixel(memory, x, y);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, screen);
+    return Rgb(GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
+}
+
+class Win32Window : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "window_win32_tests";
+        static char* argv[] = {name, nullptr};
+        static Application application(argc, argv);
+    }
+};
+
+TEST_F(Win32Window, ObjectAndNativeWindowEndApart) {
+    struct Case {
+        const char* name;
+        // Ends one side; returns whether the object is still alive after.
+        std::function<bool(Recorder*&, HWND)> end;
+    };
+    const Case cases[] = {
+        {"the native window goes first",
+         [](Recorder*&, HWND hwnd) { return ::DestroyWindow(hwnd) != FALSE; }},
+        {"the object goes first",
+         [](Recorder*& object, HWND) {
+             delete object;
+             object = nullptr;
+             return false;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* object = new Recorder;
+        EXPECT_EQ(object->GetClientRect(), Rect{});  // no window: harmless
+        ASSERT_TRUE(object->Create(WS_VISIBLE, Rect::FromSize(20, 30, 40, 25)));
+        EXPECT_FALSE(object->Create(0, Rect{0, 0, 5, 5})) << "one window per object";
+        const HWND hwnd = win32::HwndOf(*object);
+        ASSERT_NE(hwnd, nullptr);
+        const WindowHandle handle = object->Native()->Handle();
+        EXPECT_EQ(FromHandle(handle), object);
+        EXPECT_EQ(object->GetClientRect(), (Rect{0, 0, 40, 25}));
+        EXPECT_EQ(object->GetPlacement(), Rect::FromSize(20, 30, 40, 25));
+        EXPECT_TRUE(object->IsWindowVisible());
+        object->SetWindowText("Zürich \u2192 Köln");
+        EXPECT_EQ(object->GetWindowText(), "Zürich \u2192 Köln");
+
+        const bool objectLives = c.end(object, hwnd);
+        EXPECT_FALSE(IsWindow(hwnd)) << "the native window is gone either way";
+        EXPECT_EQ(FromHandle(handle), nullptr);
+        if (objectLives) {
+            EXPECT_EQ(object->Native(), nullptr);
+            object->SetWindowText("after");  // no window: nothing happens
+            object->Invalidate();
+            EXPECT_EQ(object->GetWindowText(), "");
+            EXPECT_FALSE(object->ShowWindow(SW_SHOW));
+            delete object;
+        }
+    }
+}
+
+TEST_F(Win32Window, HandlersReceiveThePaintsTheMouseAndTheSize) {
+    Recorder painter;
+    Recorder plain(false);
+    ASSERT_TRUE(painter.Create(WS_VISIBLE, Rect{0, 0, 12, 8}));
+    ASSERT_TRUE(plain.Create(WS_VISIBLE, Rect{0, 0, 12, 8}));
+    EXPECT_EQ(PaintedPixel(painter, 0, 0), RECORDER_FILL);
+    EXPECT_EQ(PaintedPixel(painter, 11, 7), RECORDER_FILL);
+    EXPECT_NE(PaintedPixel(plain, 5, 5), RECORDER_FILL);
+    EXPECT_EQ(std::count(plain.seen.begin(), plain.seen.end(), "paint 12"), 0)
+        << "a window that does not paint itself is painted by Windows";
+
+    painter.seen.clear();
+    HWND hwnd = win32::HwndOf(painter);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
+    SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(6, 5));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(7, 2));
+    SendMessageW(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(1, 1));  // not the left button
+    painter.MoveWindow(Rect{0, 0, 30, 20});
+    const std::vector<std::string> expected = {"down 3,4", "move 6,5", "up 7,2", "size 30x20"};
+    EXPECT_EQ(painter.SeenBesidesPaints(), expected);
+}
+
+// Takes the posted messages of a window until `done` holds (at most 2 s).
+bool PumpUntil(const std::function<bool()>& done) {
+    const ULONGLONG until = GetTickCount64() + 2000;
+    while (!done()) {
+        if (GetTickCount64() > until) return false;
+        PumpMessages(10);
+        Sleep(1);
+    }
+    return true;
+}
+
+TEST_F(Win32Window, PostedMessagesReachTheLiveWindowAndDieWithAGoneOne) {
+    Recorder window;
+    ASSERT_TRUE(window.Create(0, Rect{0, 0, 10, 10}));
+    const WindowHandle handle = window.Native()->Handle();
+    std::vector<int> received;
+    DWORD handlerThread = 0;
+    window.Native()->SetMessageHandler([&](Message& m) -> std::intptr_t {
+        auto record = m.payload.Take<Record>();
+        received.push_back(record ? record->value : -static_cast<int>(m.wParam));
+        handlerThread = GetCurrentThreadId();
+        return 7;
+    });
+
+    // From a worker, in order, each payload taken by the handler.
+    std::thread worker([handle] {
+        for (int i = 1; i <= 3; ++i)
+            PostMessage(handle, WM_TEST, 0, 0, std::make_unique<Record>(i));
+        PostMessage(handle, WM_TEST, 4);
+    });
+    worker.join();
+    ASSERT_TRUE(PumpUntil([&] { return received.size() == 4; }));
+    EXPECT_EQ(received, (std::vector<int>{1, 2, 3, -4}));
+    EXPECT_EQ(handlerThread, GetCurrentThreadId());
+    EXPECT_EQ(Record::alive, 0);
+
+    // Sent: answered at once on the window's thread, never from another.
+    EXPECT_EQ(SendMessage(handle, WM_TEST, 5), 7);
+    std::intptr_t fromWorker = -1;
+    std::thread([&] { fromWorker = SendMessage(handle, WM_TEST, 6); }).join();
+    EXPECT_EQ(fromWorker, 0);
+    EXPECT_EQ(received.back(), -5);
+
+    // Queued while the window lives, then the window goes: freed, not run.
+    EXPECT_TRUE(PostMessage(handle, WM_TEST, 0, 0, std::make_unique<Record>(8)));
+    EXPECT_EQ(Record::alive, 1);
+    ::DestroyWindow(win32::HwndOf(window));
+    EXPECT_EQ(Record::alive, 0);
+    EXPECT_FALSE(PostMessage(handle, WM_TEST, 0, 0, std::make_unique<Record>(9)));
+    EXPECT_EQ(Record::alive, 0);
+    PumpMessages(50);
+    EXPECT_EQ(received.size(), 5u);
+}
+
+}  // namespace

@@ -1,9 +1,8 @@
 #include "platform/window/worker_thread.h"
 
-#include <QtGlobal>
-
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <exception>
 #include <list>
 #include <memory>
@@ -44,7 +43,7 @@ class WorkerPool {
         try {
             thread->thread = std::thread([this, t = thread.get()] { Run(*t); });
         } catch (const std::system_error& e) {
-            qCritical("cannot start a worker thread: %s", e.what());
+            std::fprintf(stderr, "cannot start a worker thread: %s\n", e.what());
             return false;
         }
         m_threads.push_back(std::move(thread));
@@ -99,9 +98,9 @@ class WorkerPool {
             try {
                 body(window);
             } catch (const std::exception& e) {
-                qCritical("worker thread ended by an exception: %s", e.what());
+                std::fprintf(stderr, "worker thread ended by an exception: %s\n", e.what());
             } catch (...) {
-                qCritical("worker thread ended by an unknown exception");
+                std::fprintf(stderr, "worker thread ended by an unknown exception\n");
             }
             body = nullptr;  // what the body holds goes before the worker counts as done
             lock.lock();

@@ -10,8 +10,10 @@
 #include <thread>
 
 #include "platform/window/application.h"
+#include "platform/window/mouse_capture.h"
 #include "platform/window/win32/native_window.h"
 #include "platform/window/win32/painting.h"
+#include "platform/window/worker_thread.h"
 #include "tests/window/window_recorder.h"
 
 namespace {
@@ -179,6 +181,40 @@ TEST_F(Win32Window, PostedMessagesReachTheLiveWindowAndDieWithAGoneOne) {
     EXPECT_EQ(Record::alive, 0);
     PumpMessages(50);
     EXPECT_EQ(received.size(), 5u);
+}
+
+TEST_F(Win32Window, TheCaptureIsHeldByAWindowUntilReleasedOrGone) {
+    namespace window = platform::window;  // not windows.h's functions of the same names
+    Recorder first;
+    auto second = std::make_unique<Recorder>();
+    ASSERT_TRUE(first.Create(WS_VISIBLE, Rect{0, 0, 10, 10}));
+    ASSERT_TRUE(second->Create(WS_VISIBLE, Rect{20, 0, 30, 10}));
+    window::ReleaseCapture();
+    EXPECT_EQ(window::SetCapture(&first), nullptr);
+    EXPECT_EQ(window::GetCapture(), &first);
+    EXPECT_EQ(window::SetCapture(second.get()), &first) << "the previous holder is returned";
+    EXPECT_EQ(window::GetCapture(), second.get());
+    second.reset();
+    EXPECT_EQ(window::GetCapture(), nullptr) << "a destroyed window holds nothing";
+    window::SetCapture(&first);
+    window::ReleaseCapture();
+    EXPECT_EQ(window::GetCapture(), nullptr);
+}
+
+// A worker's report posted to a window that lives on this thread arrives
+// through the worker pool both backends share.
+TEST_F(Win32Window, AWorkerReportsToItsWindow) {
+    Recorder window;
+    ASSERT_TRUE(window.Create(0, Rect{0, 0, 10, 10}));
+    int reported = 0;
+    window.Native()->SetMessageHandler([&](Message& m) -> std::intptr_t {
+        reported = static_cast<int>(m.wParam);
+        return 0;
+    });
+    ASSERT_TRUE(BeginWorkerThread([](WindowHandle to) { PostMessage(to, WM_TEST, 11); },
+                                  window.Native()->Handle()));
+    ASSERT_TRUE(PumpUntil([&] { return reported != 0; }));
+    EXPECT_EQ(reported, 11);
 }
 
 }  // namespace

@@ -57,6 +57,14 @@ NativeWindow::~NativeWindow() {
     if (m_gdiFont != nullptr) DeleteObject(m_gdiFont);
 }
 
+NativeWindow* NativeWindow::FromHwnd(HWND hwnd) {
+    // Only our procedure's windows carry a NativeWindow in GWLP_USERDATA.
+    if (hwnd == nullptr || !IsWindow(hwnd) ||
+        GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Procedure))
+        return nullptr;
+    return reinterpret_cast<NativeWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 void NativeWindow::Detach() {
     if (m_owner != nullptr) m_owner->m_native = nullptr;
     m_owner = nullptr;
@@ -186,6 +194,11 @@ NativeWindow* NativeOf(const Window& window) {
 
 HWND HwndOf(const Window& window) {
     return window.Native() != nullptr ? window.Native()->Hwnd() : nullptr;
+}
+
+Window* WindowOfHwnd(HWND hwnd) {
+    NativeWindow* native = NativeWindow::FromHwnd(hwnd);
+    return native != nullptr ? native->Owner() : nullptr;
 }
 
 }  // namespace win32

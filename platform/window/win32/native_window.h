@@ -46,6 +46,9 @@ class NativeWindow {
     void SetFont(const Font& font);
     Font GetFont() const;
 
+    // The native side of an HWND of the backend's class, else null.
+    static NativeWindow* FromHwnd(HWND hwnd);
+
   private:
     NativeWindow(Window& owner, HWND hwnd);
     ~NativeWindow();  // from WM_NCDESTROY only
@@ -70,6 +73,9 @@ namespace win32 {
 // there is none.
 NativeWindow* NativeOf(const Window& window);
 HWND HwndOf(const Window& window);
+// The Window an HWND is the native window of; null for any other window
+// (another class, another program's, a destroyed one).
+Window* WindowOfHwnd(HWND hwnd);
 
 // The message that tells a window a layer message waits for it in the
 // registry (registered once, so no other window class uses the number).

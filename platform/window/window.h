@@ -42,6 +42,9 @@ inline constexpr int SW_MINIMIZE = 6;
 inline constexpr int SW_SHOWNA = 8;
 inline constexpr int SW_RESTORE = 9;
 
+// Standard cursor shapes (LoadCursor's IDC_ARROW, IDC_HAND, IDC_WAIT).
+enum class CursorShape { Arrow, Hand, Wait };
+
 class Window {
   public:
     Window() = default;
@@ -87,6 +90,10 @@ class Window {
     bool HasFocus() const;
     void SetFont(const Font& font);
     Font GetFont() const;
+    // The cursor shown while the pointer is over the window (what it
+    // answers WM_SETCURSOR with); an arrow unless set.
+    void SetCursor(CursorShape shape);
+    CursorShape GetCursor() const { return m_cursor; }
 
     // ---- Painting ---------------------------------------------------------
     // Asks for the whole window, or `rect` of it, to be painted again.
@@ -116,6 +123,7 @@ class Window {
     friend class NativeWindow;
 
     NativeWindow* m_native = nullptr;
+    CursorShape m_cursor = CursorShape::Arrow;
     bool m_paintsItself = false;
     bool m_paintsOpaque = false;
 };

@@ -102,6 +102,17 @@ TEST(WindowObject, HandlersReceiveThePaintsAndTheMouseOfTheirWindow) {
     EXPECT_EQ(painter.SeenBesidesPaints(), expected);
 }
 
+TEST(WindowObject, TheCursorIsTheWindowsOwnChosenBeforeOrAfterItsWindow) {
+    Recorder early;
+    early.SetCursor(CursorShape::Hand);
+    ASSERT_TRUE(early.Create(0, Rect{0, 0, 5, 5}));
+    EXPECT_EQ(WidgetOf(early)->cursor().shape(), Qt::PointingHandCursor);
+    early.SetCursor(CursorShape::Wait);
+    EXPECT_EQ(WidgetOf(early)->cursor().shape(), Qt::WaitCursor);
+    early.SetCursor(CursorShape::Arrow);
+    EXPECT_EQ(WidgetOf(early)->cursor().shape(), Qt::ArrowCursor);
+}
+
 // A dialog whose logo is a Window class put in the template's place.
 class LogoDialog : public RecordingDialog {
   public:

@@ -127,6 +127,20 @@ TEST_F(Win32Window, HandlersReceiveThePaintsTheMouseAndTheSize) {
     painter.MoveWindow(Rect{0, 0, 30, 20});
     const std::vector<std::string> expected = {"down 3,4", "move 6,5", "up 7,2", "size 30x20"};
     EXPECT_EQ(painter.SeenBesidesPaints(), expected);
+
+    // The cursor over the client area is the window's own choice.
+    const struct {
+        CursorShape shape;
+        LPCWSTR expected;
+    } cursors[] = {{CursorShape::Hand, IDC_HAND},
+                   {CursorShape::Wait, IDC_WAIT},
+                   {CursorShape::Arrow, IDC_ARROW}};
+    for (const auto& c : cursors) {
+        painter.SetCursor(c.shape);
+        SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(::GetCursor(), LoadCursorW(nullptr, c.expected));
+    }
 }
 
 // Takes the posted messages of a window until `done` holds (at most 2 s).

@@ -15,6 +15,8 @@ namespace platform::window {
 
 NativeWindow::NativeWindow(Window& owner, QWidget& widget) : m_owner(&owner), m_widget(widget) {
     owner.m_native = this;
+    // A cursor chosen before the window existed.
+    if (owner.m_cursor != CursorShape::Arrow) owner.SetCursor(owner.m_cursor);
 }
 
 NativeWindow::~NativeWindow() {
@@ -152,6 +154,23 @@ void Window::SetFont(const Font& font) {
 Font Window::GetFont() const {
     const QWidget* widget = qt::WidgetOf(*this);
     return widget != nullptr ? FontFromQFont(widget->font()) : Font();
+}
+
+void Window::SetCursor(CursorShape shape) {
+    m_cursor = shape;
+    QWidget* widget = qt::WidgetOf(*this);
+    if (widget == nullptr) return;
+    switch (shape) {
+        case CursorShape::Arrow:
+            widget->unsetCursor();
+            break;
+        case CursorShape::Hand:
+            widget->setCursor(Qt::PointingHandCursor);
+            break;
+        case CursorShape::Wait:
+            widget->setCursor(Qt::WaitCursor);
+            break;
+    }
 }
 
 void Window::Invalidate() {

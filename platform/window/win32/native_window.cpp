@@ -143,6 +143,15 @@ LRESULT NativeWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP:
             owner->OnLButtonUp(at);
             return 0;
+        case WM_SETCURSOR: {
+            // For the client area only: the frame keeps its sizing cursors.
+            if (LOWORD(lParam) != HTCLIENT || reinterpret_cast<HWND>(wParam) != m_hwnd) break;
+            LPCWSTR shape = IDC_ARROW;
+            if (owner->m_cursor == CursorShape::Hand) shape = IDC_HAND;
+            if (owner->m_cursor == CursorShape::Wait) shape = IDC_WAIT;
+            ::SetCursor(LoadCursorW(nullptr, shape));
+            return TRUE;
+        }
         case WM_SIZE:
             owner->OnSize(LOWORD(lParam), HIWORD(lParam));
             return 0;

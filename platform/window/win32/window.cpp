@@ -113,6 +113,10 @@ Font Window::GetFont() const {
     return m_native != nullptr ? m_native->GetFont() : Font();
 }
 
+void Window::SetCursor(CursorShape shape) {
+    m_cursor = shape;  // shown from the next WM_SETCURSOR on
+}
+
 void Window::Invalidate() {
     if (HWND hwnd = HwndOf(*this)) ::InvalidateRect(hwnd, nullptr, TRUE);
 }

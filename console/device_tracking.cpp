@@ -139,8 +139,7 @@ void CHaldenDlg::RefillDeviceList() {
     m_deviceCombo->ResetContent();
     for (int i = 0; i < m_deviceList.count; ++i) {
         const DeviceInfo& entry = m_deviceList.entries[i];
-        const int item =
-            m_deviceCombo->AddString(QString::fromStdString(DeviceListItemText(entry)));
+        const int item = m_deviceCombo->AddString(DeviceListItemText(entry));
         m_deviceCombo->SetItemData(item, DeviceKey(entry.mac));
     }
 
@@ -167,8 +166,7 @@ void CHaldenDlg::SizeDropDownList() {
     const int scrollBar = window::GetSystemMetrics(window::SM_CXVSCROLL);
     int widest = 0;
     for (int i = 0; i < m_deviceCombo->GetCount(); ++i)
-        widest =
-            std::max(widest, font.TextWidth(m_deviceCombo->GetLBText(i).toStdString()) + scrollBar);
+        widest = std::max(widest, font.TextWidth(m_deviceCombo->GetLBText(i)) + scrollBar);
     m_deviceCombo->SetDroppedWidth(widest + font.TextWidth("0"));
 }
 

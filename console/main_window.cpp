@@ -119,7 +119,7 @@ bool CHaldenDlg::OnInitDialog() {
 
     m_deviceCombo->ResetContent();
     m_deviceListButton->SetBitmap(window::LoadBitmap(res::IDB_DEVICE_LIST_DROP));
-    m_deviceCombo->AddString(QStringLiteral("Device List"));
+    m_deviceCombo->AddString("Device List");
     m_deviceCombo->SetItemData(0, NO_DEVICE_KEY);
     m_deviceCombo->SetCurSel(0);
 

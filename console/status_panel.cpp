@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "console/device_text.h"
@@ -46,7 +47,7 @@ bool CR40DressedStatusBasic::OnInitDialog() {
     m_scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
     if (m_pidList != nullptr) {
         m_pidList->ResetContent();
-        m_pidList->AddString(QStringLiteral("PID LIST"));
+        m_pidList->AddString("PID LIST");
     }
     m_igmpOn = window::LoadBitmap(res::IDB_GREEN_LIGHT);
     m_igmpOff = window::LoadBitmap(res::IDB_RED_LIGHT);
@@ -113,7 +114,9 @@ void CR40DressedStatusBasic::ShowPidList(const PidListRecord& pids) {
     m_lastPidCount = count;
     for (int i = 0; i < count; ++i) {
         const std::uint16_t pid = pids.pid[i];
-        m_pidList->AddString(QString::asprintf("0x%04X  (%04d)", pid, pid));
+        char text[32];
+        std::snprintf(text, sizeof text, "0x%04X  (%04d)", unsigned{pid}, int{pid});
+        m_pidList->AddString(text);
         m_lastPids[i] = pid;
     }
 }

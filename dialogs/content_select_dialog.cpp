@@ -120,7 +120,8 @@ bool CContentSelectDlg::OnInitDialog() {
              "Add the programs that carry data services to the list\n These programs will be "
              "passed by the R40 \n Click check mark to apply settings or 'X' to cancel \n Note: "
              "you have to close this dialog box before using the console further "},
-            {m_list, "The list of programs that the R40 should pass"},
+            {GetDlgItem(res::IDC_CONTENT_PID_LIST),
+             "The list of programs that the R40 should pass"},
             {m_videoPidBox,
              "Select whether or not this is a Video PID, and configure\n the forwarding "
              "information."},
@@ -342,7 +343,9 @@ void CContentSelectDlg::OnCancel() {
 // ---- The rest --------------------------------------------------------------------
 
 void CContentSelectDlg::AddListEntry(std::uint16_t pid) {
-    const int index = m_list->AddString(QString::asprintf("%d (0x%X)", int{pid}, unsigned{pid}));
+    char text[32];
+    std::snprintf(text, sizeof text, "%d (0x%X)", int{pid}, unsigned{pid});
+    const int index = m_list->AddString(text);
     if (index >= 0) m_list->SetItemData(index, pid);
 }
 

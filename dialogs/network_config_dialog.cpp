@@ -82,14 +82,15 @@ bool CNetCfgDlgSkined::OnInitDialog() {
         m_toolTip, *this, QStringLiteral("Network Configuration Dialog"), 8000,
         {
             {m_igmp, "Turn Internet Group Management Protocol On/Off"},
-            {m_receiverAddress,
+            {GetDlgItem(res::IDC_NET_RECEIVER_ADDRESS),
              "Enter the IP address for the receiver\n Note: Make sure the address is local to "
              "your network \n so that further configuration messages can be sent to the receiver"},
-            {m_subnetMask,
+            {GetDlgItem(res::IDC_NET_SUBNET_MASK),
              "Enter the Subnet Mask to be used by the receiver in Forwarding decisions"},
-            {m_gateway, "Enter the address of the Default gateway that the receiver should use"},
+            {GetDlgItem(res::IDC_NET_GATEWAY),
+             "Enter the address of the Default gateway that the receiver should use"},
             {GetDlgItem(window::IDCANCEL), "Discard the Settings and close this dialog box"},
-            {m_statusAddress,
+            {GetDlgItem(res::IDC_NET_STATUS_ADDRESS),
              "A copy of the device status will be sent to that unicast address \n Enter "
              "255.255.255.255 to disable that feature"},
             {Widget(),
@@ -144,7 +145,7 @@ void CNetCfgDlgSkined::RefuseEntry(std::int32_t refused, const NetworkSettings& 
         "%s %d.%d.%d.%d cannot be given to a receiver:\n%s", field.label, field.value[0],
         field.value[1], field.value[2], field.value[3], DeviceResultText(refused));
     window::AfxMessageBox(text.toStdString(), window::MB_OK | window::MB_ICONEXCLAMATION);
-    if (field.control != nullptr) field.control->setFocus();
+    if (field.control != nullptr) field.control->SetFocus();
 }
 
 void CNetCfgDlgSkined::OnCancel() {

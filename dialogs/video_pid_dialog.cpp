@@ -55,7 +55,8 @@ bool CConfVideoPIDDlg::OnInitDialog() {
             {GetDlgItem(window::IDOK), "Save the Video PID settings for the selected PID"},
             {GetDlgItem(window::IDCANCEL),
              "Discard the Video PID settings and close this dialog box"},
-            {m_address, "Enter the Destination IP address for the Video PID."},
+            {GetDlgItem(res::IDC_VIDEO_ADDRESS),
+             "Enter the Destination IP address for the Video PID."},
             {GetDlgItem(res::IDC_VIDEO_PORT), "Enter the Destination UDP port for the Video PID."},
             {Widget(),
              "Enter the Destination IP address and UDP port for the video PID \n Click "

@@ -4,35 +4,37 @@
 // Notifications to the dialog: CBN_DROPDOWN before the list appears,
 // CBN_CLOSEUP after it has gone, and, when the operator picks an item,
 // CBN_SELCHANGE and CBN_SELENDOK. Changes made by code notify nothing.
+//
+// The items, the dropped width and the extended interface live in the
+// native control, as in Win32: without a window the box is empty and every
+// call fails with CB_ERR (or does nothing). Its font is Window::GetFont.
 #pragma once
 
-#include <QComboBox>
-#include <QString>
-
 #include <cstdint>
+#include <string>
+#include <string_view>
 
-#include "platform/window/font.h"
+#include "platform/window/window.h"
 
 namespace platform::window {
 
 inline constexpr int CB_ERR = -1;
 
-class ComboBoxControl : public QComboBox {
-    Q_OBJECT
-
+class ComboBoxControl : public Window {
   public:
-    explicit ComboBoxControl(QWidget* parent = nullptr);
+    void SetStyle(std::uint32_t style) { m_style = style; }
+    std::uint32_t Style() const { return m_style; }
 
-    void SetStyle(std::uint32_t style);
-
-    // Returns the new item's index (sorted position with CBS_SORT).
-    int AddString(const QString& text);
-    int InsertString(int index, const QString& text);
+    // Texts are UTF-8. Returns the new item's index (sorted position, compared
+    // without regard to case, with CBS_SORT).
+    int AddString(std::string_view text);
+    // Inserts at `index`; -1 (or past the end) appends. Never sorts.
+    int InsertString(int index, std::string_view text);
     // Returns the number of items left, or CB_ERR.
     int DeleteString(int index);
     void ResetContent();
-    int GetCount() const { return count(); }
-    QString GetLBText(int index) const;
+    int GetCount() const;
+    std::string GetLBText(int index) const;  // empty for a bad index
 
     int SetItemData(int index, std::intptr_t data);  // CB_ERR for a bad index
     std::intptr_t GetItemData(int index) const;      // CB_ERR for a bad index
@@ -41,30 +43,18 @@ class ComboBoxControl : public QComboBox {
     int SetCurSel(int index);  // -1 clears; CB_ERR for a bad index
 
     void ShowDropDown(bool show = true);
-    bool GetDroppedState() const { return m_dropped; }
+    bool GetDroppedState() const;
     // The drop-down list is at least this wide (never narrower than the box).
     int SetDroppedWidth(int width);
-    // The font the control draws its text in (WM_GETFONT).
-    Font GetFont() const;
     int GetDroppedWidth() const;
 
-    void SetExtendedUI(bool extended = true) { m_extendedUI = extended; }
-    bool GetExtendedUI() const { return m_extendedUI; }
-
-    void showPopup() override;
-    void hidePopup() override;
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    // With the extended user interface the arrow keys drop the list instead
+    // of moving the selection, and F4 does nothing.
+    void SetExtendedUI(bool extended = true);
+    bool GetExtendedUI() const;
 
   private:
-    void InsertKeepingSelection(int index, const QString& text);
-
     std::uint32_t m_style = 0;
-    bool m_dropped = false;
-    bool m_extendedUI = false;
-    bool m_byCode = false;  // a change made through this interface
-    int m_droppedWidth = 0;
 };
 
 }  // namespace platform::window

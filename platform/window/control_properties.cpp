@@ -54,7 +54,8 @@ QString GetControlText(const QWidget* control) {
     if (control == nullptr) return QString();
     if (auto* text = dynamic_cast<const StaticControl*>(qt::WindowOf(control)))
         return ToQString(text->Text());
-    if (auto* ip = qobject_cast<const IpAddressControl*>(control)) return ip->Text();
+    if (auto* ip = dynamic_cast<const IpAddressControl*>(qt::WindowOf(control)))
+        return ToQString(ip->Text());
     if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
     if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
     if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();

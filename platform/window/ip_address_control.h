@@ -4,13 +4,15 @@
 // dot or a blank moves on to the next field; Backspace in an empty field
 // goes back. A number above 255 is held at 255. Every change notifies the
 // dialog with EN_CHANGE.
+//
+// The numbers live in the native control, as in Win32: without a window
+// the address is blank and reads 0.
 #pragma once
 
-#include <QLineEdit>
-#include <QWidget>
-
-#include <array>
 #include <cstdint>
+#include <string>
+
+#include "platform/window/window.h"
 
 namespace platform::window {
 
@@ -20,13 +22,11 @@ constexpr std::uint32_t MakeIpAddress(int b1, int b2, int b3, int b4) {
            (static_cast<std::uint32_t>(b3 & 0xFF) << 8) | static_cast<std::uint32_t>(b4 & 0xFF);
 }
 
-class IpAddressControl : public QWidget {
-    Q_OBJECT
-
+class IpAddressControl : public Window {
   public:
-    explicit IpAddressControl(QWidget* parent = nullptr);
-
     void SetStyle(std::uint32_t style, std::uint32_t exStyle = 0);
+    std::uint32_t Style() const { return m_style; }
+    std::uint32_t ExStyle() const { return m_exStyle; }
 
     // Shows all four numbers (0 shows as "0", not blank).
     void SetAddress(std::uint32_t address);
@@ -37,29 +37,17 @@ class IpAddressControl : public QWidget {
     int GetAddress(std::uint8_t& b1, std::uint8_t& b2, std::uint8_t& b3, std::uint8_t& b4) const;
     void ClearAddress();
     bool IsBlank() const;
+    // Puts the caret in field 0 to 3 with its number selected; another
+    // index means the first field.
     void SetFieldFocus(int field);
 
-    // The field editors, first number first (for tests and tooltips).
-    QLineEdit* Field(int index) const;
-
-    // The text "a.b.c.d" with blank fields left empty, e.g. "10..0.1".
-    QString Text() const;
-
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    // The text "a.b.c.d" with blank fields left empty, e.g. "10..0.1"
+    // (the control's window text).
+    std::string Text() const;
 
   private:
-    void LayoutFields();
-    void FieldEdited(int index);
-    int FieldValue(int index) const;  // -1 when blank
-
-    std::array<QLineEdit*, 4> m_fields{};
     std::uint32_t m_style = 0;
     std::uint32_t m_exStyle = 0;
-    bool m_byCode = false;
 };
 
 }  // namespace platform::window

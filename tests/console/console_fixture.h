@@ -170,8 +170,7 @@ class Console : public ::testing::Test {
 
     int ItemOf(const std::string& address) {
         for (int i = 0; i < Combo()->GetCount(); ++i)
-            if (Combo()->GetLBText(i).contains(QString::fromStdString("(" + address + ")")))
-                return i;
+            if (Combo()->GetLBText(i).find("(" + address + ")") != std::string::npos) return i;
         return -1;
     }
 

@@ -24,7 +24,8 @@ TEST_F(Console, FirstPassStartsAtOnceAndListsTheReceivers) {
         << "the first pass does not wait for the timer";
     ASSERT_TRUE(WaitForDevices(3, 3500)) << "listed within the first pass";
     QStringList items;
-    for (int i = 0; i < Combo()->GetCount(); ++i) items << Combo()->GetLBText(i);
+    for (int i = 0; i < Combo()->GetCount(); ++i)
+        items << QString::fromStdString(Combo()->GetLBText(i));
     items.sort();
     EXPECT_EQ(items, (QStringList{"02-5C-C1-00-00-14 R40  (127.0.0.20) ",
                                   "02-5C-C1-00-00-15 R40V  (127.0.0.21) ",
@@ -32,7 +33,7 @@ TEST_F(Console, FirstPassStartsAtOnceAndListsTheReceivers) {
     // Each item carries its device key.
     EXPECT_EQ(Combo()->GetItemData(ItemOf("127.0.0.20")), 0x000014);
     // The drop-down is as wide as the widest item plus a scroll bar and "0".
-    EXPECT_GT(Combo()->GetDroppedWidth(), Combo()->width());
+    EXPECT_GT(Combo()->GetDroppedWidth(), Combo()->GetClientRect().Width());
 }
 
 TEST_F(Console, SelectingAnR40ShowsItOnlineAndDrivesTheIndicators) {

@@ -85,7 +85,7 @@ TEST_F(Panel, PidItemsAreDrawnCentredInTheSkinColour) {
     record.pids.count = 1;
     record.pids.pid[0] = 0x1FFE;
     panel.UpdateFromStatus(&record);
-    const QImage image = List()->grab().toImage();
+    const QImage image = window::qt::WidgetOf(*List())->grab().toImage();
     int skinPixels = 0;
     int minX = image.width(), maxX = 0;
     for (int y = 0; y < image.height() / 2; ++y)

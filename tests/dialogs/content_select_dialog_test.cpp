@@ -90,7 +90,7 @@ struct Controls {
     }
     QStringList Texts() {
         QStringList texts;
-        for (int i = 0; i < List()->GetCount(); ++i) texts << List()->GetText(i);
+        for (int i = 0; i < List()->GetCount(); ++i) texts << ToQString(List()->GetText(i));
         return texts;
     }
     void Add(const QString& typed) {
@@ -467,7 +467,8 @@ TEST(ContentDialog, SelectingAPidWithADestinationOpensItsDialogAtOnce) {
     RunModal(dialog, [&] {
         WhenVideoDialogOpens(
             [&](CConfVideoPIDDlg& video) {
-                addressShown = video.GetDlgItemAs<IpAddressControl>(res::IDC_VIDEO_ADDRESS)->Text();
+                addressShown =
+                    ToQString(video.GetDlgItemAs<IpAddressControl>(res::IDC_VIDEO_ADDRESS)->Text());
                 portShown = qobject_cast<QLineEdit*>(video.GetDlgItem(res::IDC_VIDEO_PORT))->text();
                 ConfirmDestination(video, {"10", "0", "0", "7"}, "7000");
             },

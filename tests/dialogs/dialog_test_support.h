@@ -18,6 +18,8 @@
 #include "platform/window/ip_address_control.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/qt/conversions.h"
+#include "platform/window/qt/ip_address_host.h"
+#include "platform/window/qt/list_box_host.h"
 #include "platform/window/qt/native.h"
 
 namespace dialogs_test {
@@ -87,15 +89,20 @@ inline void Retype(QLineEdit* edit, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
+// Field editor `index` of an address control, which the operator types into.
+inline QLineEdit* AddressField(IpAddressControl* control, int index) {
+    return qt::IpAddressField(*control, index);
+}
+
 // Types the four numbers of an address, one field after the other; an
 // empty number leaves its field blank.
 inline void TypeAddress(IpAddressControl* control, const QStringList& numbers) {
-    for (int i = 0; i < 4; ++i) Retype(control->Field(i), numbers.value(i));
+    for (int i = 0; i < 4; ++i) Retype(AddressField(control, i), numbers.value(i));
 }
 
 inline void ClickListEntry(ListBoxControl* list, int index) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      list->GetItemRect(index).center());
+    QTest::mouseClick(qt::ListWidgetOf(*list)->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      ToQRect(list->GetItemRect(index)).center());
 }
 
 // Screen rectangle of a window, frame included.

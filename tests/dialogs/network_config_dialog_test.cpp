@@ -59,7 +59,7 @@ TEST(NetworkDialog, WithoutStartValuesShowsZeroesAndIgmpOnAndHandsBackWhatIsType
     const int ended = RunModal(dialog, [&] {
         for (const int id : {res::IDC_NET_RECEIVER_ADDRESS, res::IDC_NET_SUBNET_MASK,
                              res::IDC_NET_GATEWAY, res::IDC_NET_STATUS_ADDRESS})
-            shown << Address(dialog, id)->Text();
+            shown << ToQString(Address(dialog, id)->Text());
         igmpShown = Igmp(dialog)->IsChecked();
         Click(dialog.GetDlgItem(IDOK));
         openAfterRefusal = dialog.IsModalRunning();
@@ -110,7 +110,7 @@ TEST(NetworkDialog, RefusesWhatNoReceiverCanUseAndNamesTheField) {
                               false);
         const int ended = RunModal(dialog, [&] {
             TypeAddress(Address(dialog, c.control), c.typed);
-            QTest::keyClick(Address(dialog, c.control)->Field(3), Qt::Key_Return);
+            QTest::keyClick(AddressField(Address(dialog, c.control), 3), Qt::Key_Return);
         });
         EXPECT_EQ(ended, STILL_RUNNING);
         NetworkSettings result{};
@@ -129,8 +129,8 @@ TEST(NetworkDialog, UntouchedStartValuesComeBackExactlyOnEnter) {
     QString receiverShown;
     const int ended = RunModal(dialog, [&] {
         igmpShown = Igmp(dialog)->IsChecked();
-        receiverShown = Address(dialog, res::IDC_NET_RECEIVER_ADDRESS)->Text();
-        QTest::keyClick(Address(dialog, res::IDC_NET_GATEWAY)->Field(2), Qt::Key_Return);
+        receiverShown = ToQString(Address(dialog, res::IDC_NET_RECEIVER_ADDRESS)->Text());
+        QTest::keyClick(AddressField(Address(dialog, res::IDC_NET_GATEWAY), 2), Qt::Key_Return);
     });
     EXPECT_EQ(ended, IDOK);
     EXPECT_FALSE(igmpShown);
@@ -167,7 +167,7 @@ TEST(NetworkDialog, EscapeAndTheCrossButtonLeaveTheResultUnconfirmed) {
 
     // A later run that is cancelled takes the confirmation back.
     const int ended = RunModal(dialog, [&] {
-        QTest::keyClick(Address(dialog, res::IDC_NET_GATEWAY)->Field(0), Qt::Key_Escape);
+        QTest::keyClick(AddressField(Address(dialog, res::IDC_NET_GATEWAY), 0), Qt::Key_Escape);
     });
     EXPECT_EQ(ended, IDCANCEL);
     EXPECT_FALSE(dialog.GetResult(result));
@@ -219,9 +219,9 @@ TEST(NetworkDialog, PointerRestingOnTheStatusAddressShowsItsTwoLineTip) {
     QString text;
     RunModal(dialog, [&] {
         IpAddressControl* control = Address(dialog, res::IDC_NET_STATUS_ADDRESS);
-        QTest::mouseMove(control->Field(1), control->Field(1)->rect().center());
+        QTest::mouseMove(AddressField(control, 1), AddressField(control, 1)->rect().center());
         shown = WaitUntil([&] { return dialog.ToolTip().IsTipShown(); });
-        onTheControl = dialog.ToolTip().CurrentTool() == control;
+        onTheControl = dialog.ToolTip().CurrentTool() == qt::WidgetOf(*control);
         text = dialog.ToolTip().GetText(dialog.ToolTip().CurrentTool());
         dialog.EndDialog(IDCANCEL);
     });

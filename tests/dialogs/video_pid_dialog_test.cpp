@@ -35,7 +35,7 @@ TEST(VideoPidDialog, ShowsThePidAndDestinationAndHandsThemBackUntouched) {
     QString port;
     const int ended = RunModal(dialog, [&] {
         pidText = dialog.GetDlgItemAs<StaticControl>(res::IDC_VIDEO_PID_TEXT)->Text();
-        address = Address(dialog)->Text();
+        address = ToQString(Address(dialog)->Text());
         port = Port(dialog)->text();
         QTest::keyClick(Port(dialog), Qt::Key_Return);
     });
@@ -59,7 +59,7 @@ TEST(VideoPidDialog, TypedDestinationWithABlankFieldAndTheHighestPortComesBack) 
     QString startAddress;
     QString startPort;
     const int ended = RunModal(dialog, [&] {
-        startAddress = Address(dialog)->Text();
+        startAddress = ToQString(Address(dialog)->Text());
         startPort = Port(dialog)->text();
         TypeAddress(Address(dialog), {"224", "", "0", "9"});
         Retype(Port(dialog), QStringLiteral("65535"));

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "platform/window/combo_box_control.h"
+#include "platform/window/qt/combo_box_host.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
 #include "window_test_support.h"
@@ -32,17 +33,20 @@ class ComboBoxTest : public ::testing::Test {
         return codes;
     }
 
+    // The backend's widget, which the operator's clicks and keys reach.
+    QComboBox* Box() const { return platform::window::qt::ComboBoxOf(*combo); }
+
     RecordingDialog dialog{res::FindDialogTemplate(res::IDD_MAIN_CONSOLE)};
     ComboBoxControl* combo = nullptr;
 };
 
 TEST_F(ComboBoxTest, ItemsCarryTheirDataAndCodeChangesNotifyNothing) {
-    EXPECT_EQ(combo->AddString(QStringLiteral("Device List")), 0);
+    EXPECT_EQ(combo->AddString(("Device List")), 0);
     EXPECT_EQ(combo->SetCurSel(0), 0);
     combo->ResetContent();
     EXPECT_EQ(combo->GetCurSel(), CB_ERR);
-    EXPECT_EQ(combo->AddString(QStringLiteral("00-1A-2B-3C-4D-5E R40  (192.168.1.20) ")), 0);
-    EXPECT_EQ(combo->AddString(QStringLiteral("02-5C-C1-00-00-01 R40V  (10.0.0.2) ")), 1);
+    EXPECT_EQ(combo->AddString(("00-1A-2B-3C-4D-5E R40  (192.168.1.20) ")), 0);
+    EXPECT_EQ(combo->AddString(("02-5C-C1-00-00-01 R40V  (10.0.0.2) ")), 1);
     EXPECT_EQ(combo->SetItemData(0, 0x3C4D5E), 0);
     EXPECT_EQ(combo->SetItemData(1, 0x000001), 0);
     EXPECT_EQ(combo->GetItemData(0), 0x3C4D5E);
@@ -57,11 +61,11 @@ TEST_F(ComboBoxTest, ItemsCarryTheirDataAndCodeChangesNotifyNothing) {
 }
 
 TEST_F(ComboBoxTest, AddingSelectsNothingAndDeletingTheSelectionClearsIt) {
-    combo->AddString(QStringLiteral("a"));
-    combo->AddString(QStringLiteral("b"));
+    combo->AddString(("a"));
+    combo->AddString(("b"));
     EXPECT_EQ(combo->GetCurSel(), CB_ERR);
     combo->SetCurSel(0);
-    combo->AddString(QStringLiteral("c"));
+    combo->AddString(("c"));
     EXPECT_EQ(combo->GetCurSel(), 0);
     combo->DeleteString(0);
     EXPECT_EQ(combo->GetCurSel(), CB_ERR);
@@ -69,16 +73,16 @@ TEST_F(ComboBoxTest, AddingSelectsNothingAndDeletingTheSelectionClearsIt) {
 }
 
 TEST_F(ComboBoxTest, DropDownCloseUpAndSelectionAreNotified) {
-    combo->AddString(QStringLiteral("first"));
-    combo->AddString(QStringLiteral("second"));
+    combo->AddString(("first"));
+    combo->AddString(("second"));
     combo->SetCurSel(0);
     combo->ShowDropDown(true);
     EXPECT_TRUE(combo->GetDroppedState());
     ASSERT_EQ(Codes(), std::vector<int>{CBN_DROPDOWN});
-    EXPECT_TRUE(combo->view()->isVisible());
+    EXPECT_TRUE(Box()->view()->isVisible());
 
     // The operator clicks the second item.
-    QAbstractItemView* view = combo->view();
+    QAbstractItemView* view = Box()->view();
     const QRect second = view->visualRect(view->model()->index(1, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_TRUE(WaitUntil([&] { return !combo->GetDroppedState(); }));
@@ -92,7 +96,7 @@ TEST_F(ComboBoxTest, DropDownCloseUpAndSelectionAreNotified) {
 }
 
 TEST_F(ComboBoxTest, ClosingWithoutPickingIsOnlyACloseUp) {
-    combo->AddString(QStringLiteral("only"));
+    combo->AddString(("only"));
     combo->ShowDropDown(true);
     combo->ShowDropDown(false);
     EXPECT_EQ(Codes(), (std::vector<int>{CBN_DROPDOWN, CBN_CLOSEUP}));
@@ -101,29 +105,29 @@ TEST_F(ComboBoxTest, ClosingWithoutPickingIsOnlyACloseUp) {
 }
 
 TEST_F(ComboBoxTest, ExtendedInterfaceDropsTheListOnTheDownArrow) {
-    combo->AddString(QStringLiteral("a"));
-    combo->AddString(QStringLiteral("b"));
+    combo->AddString(("a"));
+    combo->AddString(("b"));
     combo->SetCurSel(0);
-    combo->setVisible(true);
+    combo->ShowWindow(SW_SHOW);
     combo->SetExtendedUI(true);
-    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(Box(), Qt::Key_Down);
     EXPECT_TRUE(combo->GetDroppedState());
     EXPECT_EQ(combo->GetCurSel(), 0);  // the selection did not move
     combo->ShowDropDown(false);
 
     combo->SetExtendedUI(false);
-    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(Box(), Qt::Key_Down);
     EXPECT_FALSE(combo->GetDroppedState());
     EXPECT_EQ(combo->GetCurSel(), 1);
 }
 
 TEST_F(ComboBoxTest, DroppedListIsAtLeastTheDroppedWidth) {
-    combo->AddString(QStringLiteral("00-1A-2B-3C-4D-5E R40  (192.168.1.20) "));
-    EXPECT_EQ(combo->GetDroppedWidth(), combo->width());
+    combo->AddString(("00-1A-2B-3C-4D-5E R40  (192.168.1.20) "));
+    EXPECT_EQ(combo->GetDroppedWidth(), combo->GetClientRect().Width());
     EXPECT_EQ(combo->SetDroppedWidth(260), 260);
     EXPECT_EQ(combo->GetDroppedWidth(), 260);
     combo->ShowDropDown(true);
-    EXPECT_GE(combo->view()->window()->width(), 260);
+    EXPECT_GE(Box()->view()->window()->width(), 260);
 }
 
 }  // namespace

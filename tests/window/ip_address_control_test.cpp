@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "platform/window/ip_address_control.h"
+#include "platform/window/qt/ip_address_host.h"
 #include "platform/window/qt/native.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -32,14 +33,17 @@ class IpAddressTest : public ::testing::Test {
         return value;
     }
 
+    // Field editor `i`, which the operator types into.
+    QLineEdit* Field(int i) const { return platform::window::qt::IpAddressField(*ip, i); }
+
     RecordingDialog dialog{res::FindDialogTemplate(res::IDD_NETWORK_CONFIG)};
     IpAddressControl* ip = nullptr;
 };
 
 TEST_F(IpAddressTest, FirstNumberIsTheHighByte) {
     ip->SetAddress(MakeIpAddress(192, 168, 1, 20));
-    EXPECT_EQ(ip->Field(0)->text(), "192");
-    EXPECT_EQ(ip->Field(3)->text(), "20");
+    EXPECT_EQ(Field(0)->text(), "192");
+    EXPECT_EQ(Field(3)->text(), "20");
     EXPECT_EQ(Value(), 0xC0A80114u);
     EXPECT_EQ(ip->Text(), "192.168.1.20");
     std::uint8_t b1 = 0, b2 = 0, b3 = 0, b4 = 0;
@@ -58,7 +62,7 @@ TEST_F(IpAddressTest, ZeroShowsAsZeroesAndBlankFieldsReadZero) {
     EXPECT_FALSE(ip->IsBlank());
 
     ip->SetAddress(MakeIpAddress(10, 20, 30, 40));
-    ip->Field(1)->clear();
+    Field(1)->clear();
     std::uint32_t value = 0;
     EXPECT_EQ(ip->GetAddress(value), 3);
     EXPECT_EQ(value, MakeIpAddress(10, 0, 30, 40));
@@ -72,28 +76,28 @@ TEST_F(IpAddressTest, ZeroShowsAsZeroesAndBlankFieldsReadZero) {
 TEST_F(IpAddressTest, TypingMovesOnAfterThreeDigitsOrADot) {
     ip->ClearAddress();
     ip->SetFieldFocus(0);
-    QTest::keyClicks(ip->Field(0), QStringLiteral("192"));
+    QTest::keyClicks(Field(0), QStringLiteral("192"));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("168"));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1."));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("20"));
     EXPECT_EQ(ip->Text(), "192.168.1.20");
-    EXPECT_EQ(QApplication::focusWidget(), ip->Field(3));
+    EXPECT_EQ(QApplication::focusWidget(), Field(3));
     // Backspace at the start of an empty field goes back to the one before.
-    QTest::keyClick(ip->Field(3), Qt::Key_Backspace);
-    QTest::keyClick(ip->Field(3), Qt::Key_Backspace);
-    QTest::keyClick(ip->Field(3), Qt::Key_Backspace);
-    EXPECT_EQ(QApplication::focusWidget(), ip->Field(2));
+    QTest::keyClick(Field(3), Qt::Key_Backspace);
+    QTest::keyClick(Field(3), Qt::Key_Backspace);
+    QTest::keyClick(Field(3), Qt::Key_Backspace);
+    EXPECT_EQ(QApplication::focusWidget(), Field(2));
 }
 
 TEST_F(IpAddressTest, NumbersAboveTwoFiftyFiveAreHeldAndLettersRefused) {
     ip->ClearAddress();
     ip->SetFieldFocus(0);
-    QTest::keyClicks(ip->Field(0), QStringLiteral("300"));
-    EXPECT_EQ(ip->Field(0)->text(), "255");
-    ip->Field(1)->setFocus();
-    QTest::keyClicks(ip->Field(1), QStringLiteral("a7"));
-    EXPECT_EQ(ip->Field(1)->text(), "7");
-    ip->Field(2)->setText(QStringLiteral("007"));
+    QTest::keyClicks(Field(0), QStringLiteral("300"));
+    EXPECT_EQ(Field(0)->text(), "255");
+    Field(1)->setFocus();
+    QTest::keyClicks(Field(1), QStringLiteral("a7"));
+    EXPECT_EQ(Field(1)->text(), "7");
+    Field(2)->setText(QStringLiteral("007"));
     std::uint32_t value = 0;
     ip->GetAddress(value);
     EXPECT_EQ(value, MakeIpAddress(255, 7, 7, 0));
@@ -107,7 +111,7 @@ TEST_F(IpAddressTest, ChangesNotifyTheDialog) {
     EXPECT_EQ(dialog.commands.back().code, EN_CHANGE);
     const std::size_t before = dialog.commands.size();
     ip->SetFieldFocus(3);
-    QTest::keyClicks(ip->Field(3), QStringLiteral("5"));
+    QTest::keyClicks(Field(3), QStringLiteral("5"));
     EXPECT_GT(dialog.commands.size(), before);
 }
 

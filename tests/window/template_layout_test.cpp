@@ -136,8 +136,7 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
 
     // The classes the kinds call for, with their texts and pictures.
     EXPECT_NE(dialog.GetDlgItemAs<PictureControl>(res::IDC_MAIN_BACKGROUND), nullptr);
-    EXPECT_NE(dynamic_cast<ComboBoxControl*>(dialog.GetDlgItem(res::IDC_MAIN_DEVICE_LIST)),
-              nullptr);
+    EXPECT_NE(dialog.GetDlgItemAs<ComboBoxControl>(res::IDC_MAIN_DEVICE_LIST), nullptr);
     EXPECT_NE(dialog.GetDlgItemAs<CustomControl>(res::IDC_MAIN_LOGO), nullptr);
     EXPECT_NE(qobject_cast<QGroupBox*>(controls[3]), nullptr);
     EXPECT_EQ(GetControlText(dialog.GetDlgItem(res::IDC_MAIN_MESSAGE)), "R40 Management Console");

@@ -5,17 +5,17 @@
 #include <memory>
 
 #include "platform/window/button_control.h"
-#include "platform/window/combo_box_control.h"
 #include "platform/window/control_properties.h"
 #include "platform/window/custom_control.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/frame_control.h"
 #include "platform/window/images.h"
-#include "platform/window/ip_address_control.h"
-#include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/combo_box_host.h"
 #include "platform/window/qt/edit_host.h"
 #include "platform/window/qt/host.h"
+#include "platform/window/qt/ip_address_host.h"
+#include "platform/window/qt/list_box_host.h"
 #include "platform/window/qt/static_host.h"
 #include "platform/window/static_control.h"
 #include "platform/window/styles.h"
@@ -63,14 +63,14 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
             return host;
         }
         case ControlKind::ComboBox: {
-            auto* combo = new ComboBoxControl(parent);
+            auto combo = std::make_unique<ComboBoxControl>();
             combo->SetStyle(item.style);
-            return combo;
+            return new qt::ComboBoxHost(std::move(combo), parent);
         }
         case ControlKind::ListBox: {
-            auto* list = new ListBoxControl(parent);
+            auto list = std::make_unique<ListBoxControl>();
             list->SetStyle(item.style, item.exStyle);
-            return list;
+            return new qt::ListBoxHost(std::move(list), parent);
         }
         case ControlKind::Button: {
             auto* button = new ButtonControl(parent);
@@ -92,9 +92,9 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
             return box;
         }
         case ControlKind::IpAddress: {
-            auto* ip = new IpAddressControl(parent);
+            auto ip = std::make_unique<IpAddressControl>();
             ip->SetStyle(item.style, item.exStyle);
-            return ip;
+            return new qt::IpAddressHost(std::move(ip), parent);
         }
         case ControlKind::Custom:
             break;

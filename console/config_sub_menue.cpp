@@ -106,7 +106,7 @@ void CConfigSubMenue::SetUpToolTips() {
     m_toolTip.Create(Widget());
     m_toolTip.SetTitle(window::TTI_INFO, QStringLiteral("Configuration Menu"));
     m_toolTip.SetTipTextColor(window::Rgb(204, 45, 48));
-    const std::pair<QWidget*, const char*> tools[] = {
+    const std::pair<window::Window*, const char*> tools[] = {
         {m_networkButton,
          "This button opens the network configuration dialog \n Netowrk configuration affects "
          "receiver IP address, Default Gateway and SubnetMask \n You can turn turn IGMP on or "
@@ -163,26 +163,28 @@ bool CConfigSubMenue::Busy() const {
 void CConfigSubMenue::IsolateButton(window::ButtonControl* button) {
     for (window::ButtonControl* each :
          {m_networkButton, m_channelButton, m_contentButton, m_resetButton})
-        if (each != nullptr) each->setVisible(each == button);
+        if (each != nullptr) each->ShowWindow(each == button ? window::SW_SHOW : window::SW_HIDE);
 }
 
 void CConfigSubMenue::MoveButtonToTopSlot(window::ButtonControl* button) {
     if (button == nullptr || m_networkButton == nullptr) return;
     // Already there (its values were read first): its own place is kept.
-    if (button->pos() == m_networkButton->pos()) return;
-    m_savedButtonPlace = window::FromQRect(button->geometry());
-    button->move(m_networkButton->pos());
+    const window::Rect top = m_networkButton->GetPlacement();
+    const window::Rect own = button->GetPlacement();
+    if (own.left == top.left && own.top == top.top) return;
+    m_savedButtonPlace = own;
+    button->MoveTo(top.left, top.top);
 }
 
 void CConfigSubMenue::RestoreButton(window::ButtonControl* button) {
     if (button == nullptr) return;
-    button->move(m_savedButtonPlace.left, m_savedButtonPlace.top);
+    button->MoveTo(m_savedButtonPlace.left, m_savedButtonPlace.top);
 }
 
 void CConfigSubMenue::ShowAllButtons() {
     for (window::ButtonControl* each :
          {m_networkButton, m_channelButton, m_contentButton, m_resetButton})
-        if (each != nullptr) each->show();
+        if (each != nullptr) each->ShowWindow(window::SW_SHOW);
 }
 
 void CConfigSubMenue::BackToIdle(window::ButtonControl* moved) {

@@ -317,9 +317,9 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
 // ---- Indicators --------------------------------------------------------------------
 
 void CHaldenDlg::ShowIndicators(bool show) {
-    for (QWidget* w :
-         {static_cast<QWidget*>(m_lockIndicator), static_cast<QWidget*>(m_dataIndicator),
-          static_cast<QWidget*>(m_lockLabel), static_cast<QWidget*>(m_dataLabel)})
+    for (window::ButtonControl* indicator : {m_lockIndicator, m_dataIndicator})
+        if (indicator != nullptr) indicator->ShowWindow(show ? window::SW_SHOW : window::SW_HIDE);
+    for (QWidget* w : {static_cast<QWidget*>(m_lockLabel), static_cast<QWidget*>(m_dataLabel)})
         if (w != nullptr) w->setVisible(show);
 }
 

@@ -118,7 +118,7 @@ void CSignalHistoryPanel::OnSave() {
     auto samples = std::make_shared<const std::vector<SignalSample>>(m_history->Snapshot());
     const std::string path = chooser.GetPathName();
     m_saveRunning = true;
-    if (m_saveButton != nullptr) m_saveButton->setEnabled(false);
+    if (m_saveButton != nullptr) m_saveButton->EnableWindow(false);
     const bool started = window::BeginWorkerThread(
         [samples, path](window::WindowHandle handle) {
             auto report = std::make_unique<SaveReport>();
@@ -130,13 +130,13 @@ void CSignalHistoryPanel::OnSave() {
         Handle());
     if (!started) {
         m_saveRunning = false;
-        if (m_saveButton != nullptr) m_saveButton->setEnabled(true);
+        if (m_saveButton != nullptr) m_saveButton->EnableWindow(true);
     }
 }
 
 std::intptr_t CSignalHistoryPanel::OnSaveDone(window::Message& message) {
     m_saveRunning = false;
-    if (m_saveButton != nullptr) m_saveButton->setEnabled(true);
+    if (m_saveButton != nullptr) m_saveButton->EnableWindow(true);
     std::unique_ptr<SaveReport> report = message.payload.Take<SaveReport>();
     if (!report) return 0;
     if (report->saved) {

@@ -149,7 +149,7 @@ void CHaldenDlg::SetUpToolTips() {
     m_toolTip.Create(Widget());
     m_toolTip.SetTitle(window::TTI_INFO, TITLE);
     m_toolTip.SetTipTextColor(window::Rgb(204, 45, 48));
-    const std::pair<QWidget*, const char*> tools[] = {
+    const std::pair<window::Window*, const char*> tools[] = {
         {m_lockIndicator,
          "Indicates whether the Device is locked to the signal or not \n Red: No Lock \n Green: "
          "Lock"},

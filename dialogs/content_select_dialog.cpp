@@ -183,7 +183,8 @@ void CContentSelectDlg::OnAdd() {
     }
 
     AddListEntry(pid);
-    if (m_list->GetCount() > ADD_BUTTON_LIMIT) m_addButton->hide();  // for the rest of the run
+    if (m_list->GetCount() > ADD_BUTTON_LIMIT)
+        m_addButton->ShowWindow(window::SW_HIDE);  // for the rest of the run
 
     if (slot) {
         m_pidList.SetCount(m_pidList.Count() + 1);

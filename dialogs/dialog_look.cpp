@@ -20,7 +20,12 @@ void SetUpToolTips(window::BalloonToolTip& tips, window::Dialog& dialog, const Q
                    int showMs, std::initializer_list<ToolText> tools) {
     tips.Create(dialog.Widget(), window::TTS_ALWAYSTIP | window::TTS_BALLOON);
     tips.SetTitle(window::TTI_INFO, title);
-    for (const ToolText& tool : tools) tips.AddTool(tool.tool, QString::fromUtf8(tool.text));
+    for (const ToolText& tool : tools) {
+        if (tool.window != nullptr)
+            tips.AddTool(tool.window, QString::fromUtf8(tool.text));
+        else
+            tips.AddTool(tool.widget, QString::fromUtf8(tool.text));
+    }
     tips.SetDelayTime(window::TTDT_AUTOPOP, showMs);
     tips.SetDelayTime(window::TTDT_RESHOW, 0);
     tips.SetTipTextColor(DIALOG_TIP_COLOR);

@@ -21,8 +21,12 @@ inline constexpr platform::window::ColorRef DIALOG_TIP_COLOR = platform::window:
 // Gives button `id` the picture `bitmapId`, drawn centred.
 void SetButtonBitmap(platform::window::Dialog& dialog, int id, int bitmapId);
 
+// A control, or the dialog itself for the rest of it, and its tip.
 struct ToolText {
-    QWidget* tool;  // a control, or the dialog itself for the rest of it
+    ToolText(QWidget* tool, const char* text) : widget(tool), text(text) {}
+    ToolText(platform::window::Window* tool, const char* text) : window(tool), text(text) {}
+    QWidget* widget = nullptr;
+    platform::window::Window* window = nullptr;
     const char* text;
 };
 

@@ -212,7 +212,7 @@ bool CLoadSaveConfiguration::OnInitDialog() {
 
     m_operation = FILE_OP_NONE;
     m_state = State::Choosing;
-    if (m_cancel != nullptr) m_cancel->show();
+    if (m_cancel != nullptr) m_cancel->ShowWindow(window::SW_SHOW);
     SetUpToolTips();
     // It stays above the console it covers.
     if (GetOwnerWindow() != nullptr) SetTopMost(true);
@@ -265,16 +265,17 @@ void CLoadSaveConfiguration::OnOperationBox(int boxId) {
         return;
     }
     for (int i = 0; i < 4; ++i) {
-        if (m_boxes[i] != nullptr) m_boxes[i]->hide();
+        if (m_boxes[i] != nullptr) m_boxes[i]->ShowWindow(window::SW_HIDE);
         if (m_labels[i] != nullptr) m_labels[i]->hide();
     }
     if (m_heading != nullptr) m_heading->SetText(HEADING_CHOSEN);
-    chosen->show();
+    chosen->ShowWindow(window::SW_SHOW);
     if (m_labels[row] != nullptr) m_labels[row]->show();
     m_toolTip.DelTool(Widget());
     // Into the top row.
     if (row != 0 && m_boxes[0] != nullptr && m_labels[0] != nullptr && m_labels[row] != nullptr) {
-        chosen->move(m_boxes[0]->pos());
+        const window::Rect top = m_boxes[0]->GetPlacement();
+        chosen->MoveTo(top.left, top.top);
         m_labels[row]->move(m_labels[0]->pos());
     }
     ShowFileControls(true);
@@ -285,10 +286,12 @@ void CLoadSaveConfiguration::OnOperationBox(int boxId) {
 }
 
 void CLoadSaveConfiguration::ShowFileControls(bool show) {
-    for (QWidget* control : {static_cast<QWidget*>(m_ok), static_cast<QWidget*>(m_cancel)})
-        if (control != nullptr) control->setVisible(show);
-    if (m_pathEdit != nullptr) m_pathEdit->ShowWindow(show ? window::SW_SHOW : window::SW_HIDE);
-    if (m_browse != nullptr) m_browse->setVisible(show);
+    const int command = show ? window::SW_SHOW : window::SW_HIDE;
+    for (window::Window* control :
+         {static_cast<window::Window*>(m_ok), static_cast<window::Window*>(m_cancel)})
+        if (control != nullptr) control->ShowWindow(command);
+    if (m_pathEdit != nullptr) m_pathEdit->ShowWindow(command);
+    if (m_browse != nullptr) m_browse->ShowWindow(command);
 }
 
 void CLoadSaveConfiguration::OnBrowse() {
@@ -394,7 +397,7 @@ std::intptr_t CLoadSaveConfiguration::OnStageFailed(window::Message& message) {
         case STAGE_FILE:
             ShowDescription(text);
             KillTimer(TIMER_LOADAPPLY_PROGRESS);  // the indicator stays, still
-            if (m_cancel != nullptr) m_cancel->show();
+            if (m_cancel != nullptr) m_cancel->ShowWindow(window::SW_SHOW);
             m_state = State::Failed;
             break;
         case STAGE_CHANNEL:

@@ -87,7 +87,7 @@ bool CSatelliteTuningDlg::OnInitDialog() {
     for (int bit = 0; bit < res::IDC_SAT_OPTION_COUNT; ++bit) {
         const bool shown = (offered & (1u << bit)) != 0;
         if (m_optionBoxes[bit] != nullptr) {
-            m_optionBoxes[bit]->setVisible(shown);
+            m_optionBoxes[bit]->ShowWindow(shown ? window::SW_SHOW : window::SW_HIDE);
             m_optionBoxes[bit]->SetChecked(shown && (startBits & (1u << bit)) != 0);
         }
         if (QWidget* label = GetDlgItem(OptionBoxId(bit) + OPTION_LABEL)) label->setVisible(shown);

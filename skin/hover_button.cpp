@@ -1,68 +1,59 @@
 #include "skin/hover_button.h"
 
 #include "platform/window/images.h"
-#include "platform/window/qt/conversions.h"
-#include "platform/window/qt/painting.h"
+#include "platform/window/messages.h"
 
 namespace skin {
 
-CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent) {
+namespace window = platform::window;
+
+CHoverButton::CHoverButton() {
+    SetPaintsItself();
     // Moves must arrive without a pressed mouse button to notice the pointer.
-    setMouseTracking(true);
+    SetTracksMouse();
 }
 
 bool CHoverButton::LoadBitmapStrip(int bitmapId) {
-    const platform::window::Image strip = platform::window::LoadBitmap(bitmapId);
+    const window::Image strip = window::LoadBitmap(bitmapId);
     if (strip.IsNull()) return false;
     SetBitmapStrip(strip);
     return true;
 }
 
-void CHoverButton::SetBitmapStrip(const platform::window::Image& strip) {
+void CHoverButton::SetBitmapStrip(const window::Image& strip) {
     m_strip = strip;
     m_stateSize = FaceSize(strip.GetSize());
-    resize(platform::window::ToQSize(m_stateSize));
-    raise();
-    update();
+    const window::Rect place = GetPlacement();
+    MoveWindow(
+        window::Rect::FromSize(place.left, place.top, m_stateSize.width, m_stateSize.height));
+    BringWindowToTop();
+    Invalidate();
 }
 
-QSize CHoverButton::sizeHint() const {
-    return platform::window::ToQSize(m_stateSize);
+HoverFace CHoverButton::CurrentFace() const {
+    return ChooseFace((GetState() & window::BST_PUSHED) != 0, m_hover);
 }
 
-void CHoverButton::paintEvent(QPaintEvent*) {
+void CHoverButton::OnPaint(window::DeviceContext& dc) {
     if (m_stateSize.IsEmpty()) return;
-    platform::window::PaintWidget(*this, [this](auto& dc) { OnPaint(dc); });
-}
-
-void CHoverButton::OnPaint(platform::window::DeviceContext& dc) {
     dc.DrawImage({0, 0}, m_strip, FaceSourceRect(CurrentFace(), m_stateSize));
 }
 
-void CHoverButton::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_tracking) {
-        m_tracking = true;
-        SetPointerOver(true);
-    }
-    QAbstractButton::mouseMoveEvent(event);
-}
-
-void CHoverButton::enterEvent(QEnterEvent* event) {
+void CHoverButton::OnMouseMove(window::Point) {
+    if (m_tracking) return;
     m_tracking = true;
     SetPointerOver(true);
-    QAbstractButton::enterEvent(event);
 }
 
-void CHoverButton::leaveEvent(QEvent* event) {
+void CHoverButton::OnMouseLeave() {
     m_tracking = false;
     SetPointerOver(false);
-    QAbstractButton::leaveEvent(event);
 }
 
 void CHoverButton::SetPointerOver(bool over) {
     if (m_hover == over) return;
     m_hover = over;
-    update();
+    Invalidate();
 }
 
 }  // namespace skin

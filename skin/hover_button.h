@@ -3,19 +3,16 @@
 // its top-left corner; anything else it covers shows the window beneath.
 #pragma once
 
-#include <QAbstractButton>
-
+#include "platform/window/button_control.h"
 #include "platform/window/device_context.h"
 #include "platform/window/image.h"
 #include "skin/hover_faces.h"
 
 namespace skin {
 
-class CHoverButton : public QAbstractButton {
-    Q_OBJECT
-
+class CHoverButton : public platform::window::ButtonControl {
   public:
-    explicit CHoverButton(QWidget* parent = nullptr);
+    CHoverButton();
 
     // Loads the strip from the program's bitmaps and sizes the button to one
     // face. False, leaving the button as it was, when there is no such bitmap.
@@ -27,16 +24,12 @@ class CHoverButton : public QAbstractButton {
 
     platform::window::Size StateSize() const { return m_stateSize; }
     bool IsPointerOver() const { return m_hover; }
-    HoverFace CurrentFace() const { return ChooseFace(isDown(), m_hover); }
-
-    QSize sizeHint() const override;
+    HoverFace CurrentFace() const;
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void OnPaint(platform::window::DeviceContext& dc);
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    void OnPaint(platform::window::DeviceContext& dc) override;
+    void OnMouseMove(platform::window::Point point) override;
+    void OnMouseLeave() override;
 
   private:
     void SetPointerOver(bool over);

@@ -1,10 +1,6 @@
 #include "skin/red_check_box.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
-
 #include "platform/window/images.h"
-#include "platform/window/qt/painting.h"
 #include "skin/check_mark_geometry.h"
 #include "skin/skin_palette.h"
 
@@ -25,45 +21,31 @@ void DrawEdgeRing(window::DeviceContext& dc, const window::Rect& r, ColorRef top
 
 }  // namespace
 
-CRedCheckBox::CRedCheckBox(QWidget* parent)
-    : QAbstractButton(parent), m_backgroundTile(window::LoadBitmap(BACKGROUND_BITMAP_ID)) {}
+CRedCheckBox::CRedCheckBox() : m_backgroundTile(window::LoadBitmap(BACKGROUND_BITMAP_ID)) {
+    SetPaintsItself();
+}
 
 bool CRedCheckBox::SetChecked(bool checked) {
     const bool previous = m_checked;
     m_checked = checked;
-    update();
+    Invalidate();
     return previous;
 }
 
 void CRedCheckBox::SetBackgroundTile(const window::Image& tile) {
     m_backgroundTile = tile;
-    update();
-}
-void CRedCheckBox::mousePressEvent(QMouseEvent* event) {
-    const bool wasDown = isDown();
-    QAbstractButton::mousePressEvent(event);
-    ToggleIfPressStarted(wasDown);
+    Invalidate();
 }
 
-void CRedCheckBox::keyPressEvent(QKeyEvent* event) {
-    const bool wasDown = isDown();
-    QAbstractButton::keyPressEvent(event);
-    ToggleIfPressStarted(wasDown);
-}
-
-void CRedCheckBox::ToggleIfPressStarted(bool wasDown) {
-    if (wasDown || !isDown()) return;
+void CRedCheckBox::OnPushStarted() {
     m_checked = !m_checked;
-    update();
-}
-
-void CRedCheckBox::paintEvent(QPaintEvent*) {
-    window::PaintWidget(*this, [this](auto& dc) { OnPaint(dc); });
+    Invalidate();
 }
 
 void CRedCheckBox::OnPaint(window::DeviceContext& dc) {
-    const int w = width();
-    const int h = height();
+    const window::Rect client = GetClientRect();
+    const int w = client.Width();
+    const int h = client.Height();
     // The tile starts at the box's own top-left corner.
     dc.TileImage(window::Rect{0, 0, w, h}, m_backgroundTile);
 

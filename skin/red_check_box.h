@@ -4,22 +4,19 @@
 // the start of each press.
 #pragma once
 
-#include <QAbstractButton>
-
+#include "platform/window/button_control.h"
 #include "platform/window/device_context.h"
 #include "platform/window/image.h"
 #include "resources/ids.h"
 
 namespace skin {
 
-class CRedCheckBox : public QAbstractButton {
-    Q_OBJECT
-
+class CRedCheckBox : public platform::window::ButtonControl {
   public:
     // The background tile is the dialogs' background picture.
     static constexpr int BACKGROUND_BITMAP_ID = res::IDB_DIALOG_BACKGROUND;
 
-    explicit CRedCheckBox(QWidget* parent = nullptr);
+    CRedCheckBox();
 
     bool IsChecked() const { return m_checked; }
 
@@ -31,16 +28,12 @@ class CRedCheckBox : public QAbstractButton {
     void SetBackgroundTile(const platform::window::Image& tile);
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void OnPaint(platform::window::DeviceContext& dc);
-    void mousePressEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void OnPaint(platform::window::DeviceContext& dc) override;
+    // A push flips the state exactly once, however often the pressed box is
+    // painted or the pointer leaves and re-enters.
+    void OnPushStarted() override;
 
   private:
-    // A press that the button accepts flips the state exactly once, however
-    // often the pressed box is painted or the pointer leaves and re-enters.
-    void ToggleIfPressStarted(bool wasDown);
-
     bool m_checked = false;
     platform::window::Image m_backgroundTile;
 };

@@ -6,6 +6,7 @@
 #include "platform/window/control_properties.h"
 #include "platform/window/qt/balloon_tip_window.h"
 #include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
 
 namespace platform::window {
 
@@ -65,6 +66,10 @@ bool BalloonToolTip::AddTool(QWidget* tool, const QString& text) {
     }
     m_tools.push_back(Tool{tool, text});
     return true;
+}
+
+bool BalloonToolTip::AddTool(Window* tool, const QString& text) {
+    return AddTool(tool != nullptr ? qt::WidgetOf(*tool) : nullptr, text);
 }
 
 void BalloonToolTip::DelTool(QWidget* tool) {

@@ -22,6 +22,7 @@
 
 #include "platform/window/geometry.h"
 #include "platform/window/styles.h"
+#include "platform/window/window.h"
 
 namespace platform::window {
 
@@ -55,6 +56,8 @@ class BalloonToolTip : public QObject {
 
     // A tool per widget; adding a tool again replaces its text.
     bool AddTool(QWidget* tool, const QString& text);
+    // A control that is a Window (null adds nothing).
+    bool AddTool(Window* tool, const QString& text);
     void DelTool(QWidget* tool);
     void UpdateTipText(const QString& text, QWidget* tool);
     bool HasTool(QWidget* tool) const;

@@ -77,4 +77,11 @@ inline constexpr unsigned ODS_SELECTED = 0x0001;
 inline constexpr unsigned ODS_DISABLED = 0x0004;
 inline constexpr unsigned ODS_FOCUS = 0x0010;
 
+// Button check states (BM_GETCHECK, BM_SETCHECK) and the state bits of
+// BM_GETSTATE, which include the check state.
+inline constexpr int BST_UNCHECKED = 0x0000;
+inline constexpr int BST_CHECKED = 0x0001;
+inline constexpr unsigned BST_PUSHED = 0x0004;
+inline constexpr unsigned BST_FOCUS = 0x0008;
+
 }  // namespace platform::window

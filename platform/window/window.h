@@ -78,6 +78,8 @@ class Window {
     void MoveWindow(const Rect& rect);
     // Moves the window without resizing it.
     void MoveTo(int x, int y);
+    // Puts the window above its siblings (BringWindowToTop).
+    void BringWindowToTop();
 
     // ---- State ------------------------------------------------------------
     // Returns whether the window was visible before.
@@ -101,6 +103,8 @@ class Window {
     void InvalidateRect(const Rect& rect);
     // Paints what is invalid now rather than when the loop is idle.
     void UpdateWindow();
+    // Whether OnPaint paints the window rather than its native control.
+    bool PaintsItself() const { return m_paintsItself; }
 
   protected:
     // Called in the constructor of a window that paints itself in OnPaint;
@@ -110,6 +114,11 @@ class Window {
         m_paintsItself = true;
         m_paintsOpaque = opaque;
     }
+    // Called in the constructor of a window that follows the pointer with
+    // OnMouseMove while no mouse button is held, as every Win32 window gets
+    // WM_MOUSEMOVE (other toolkits send those moves only on request). The
+    // pointer's entering counts as a move.
+    void SetTracksMouse() { m_tracksMouse = true; }
 
     // The handlers a custom window overrides; the defaults do nothing.
     virtual void OnPaint(DeviceContext& dc);
@@ -126,6 +135,7 @@ class Window {
     CursorShape m_cursor = CursorShape::Arrow;
     bool m_paintsItself = false;
     bool m_paintsOpaque = false;
+    bool m_tracksMouse = false;
 };
 
 }  // namespace platform::window

@@ -47,13 +47,13 @@ QImage ProgressPositions() {
 // The 15 x 15 box eight times enlarged, unchecked then checked.
 QImage CheckBoxes() {
     skin::CRedCheckBox box;
-    box.resize(15, 15);
+    box.Create("", 0, platform::window::Rect::FromSize(0, 0, 15, 15));
     QImage sheet(15 * 2 * 8, 15 * 8, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(SURFACE);
     QPainter painter(&sheet);
-    painter.drawImage(QRect(0, 0, 120, 120), Render(box));
+    painter.drawImage(QRect(0, 0, 120, 120), Render(*platform::window::qt::WidgetOf(box)));
     box.SetChecked(true);
-    painter.drawImage(QRect(120, 0, 120, 120), Render(box));
+    painter.drawImage(QRect(120, 0, 120, 120), Render(*platform::window::qt::WidgetOf(box)));
     return sheet;
 }
 

@@ -43,7 +43,7 @@ TEST_F(Console, SelectingAnR40ShowsItOnlineAndDrivesTheIndicators) {
               " Device Type: R40  \n MAC Address: 02-5C-C1-00-00-14 \n IP Address: 127.0.0.20 "
               "\n Device Status: Online");
     EXPECT_EQ(dialog->SelectedKey(), 0x000014);
-    EXPECT_TRUE(LockIndicator()->isVisible());
+    EXPECT_TRUE(LockIndicator()->IsWindowVisible());
     ASSERT_TRUE(WaitUntil([&] { return dialog->LastStatus() != nullptr; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(LockIndicator()) == GREEN; }, 2000));
     EXPECT_TRUE(WaitUntil([&] { return IndicatorColour(DataIndicator()) == GREEN; }, 2000));

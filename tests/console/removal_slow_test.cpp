@@ -33,7 +33,7 @@ TEST_F(Console, ARemovedReceiverIsReportedAfterTwoMissedPasses) {
     EXPECT_EQ(dialog->SelectedKey(), -1);
     EXPECT_EQ(dialog->StatusPanel(), nullptr);
     EXPECT_EQ(dialog->HistoryPanel(), nullptr);
-    EXPECT_FALSE(LockIndicator()->isVisible());
+    EXPECT_FALSE(LockIndicator()->IsWindowVisible());
     EXPECT_FALSE(dialog->PollingEnabled());
 }
 

@@ -334,7 +334,7 @@ TEST(ContentDialog, StandardListIsRebuiltInTheListsOrderWithControlOneOnlyOnOk) 
     Controls c(dialog);
     bool videoShown = true;
     RunModal(dialog, [&] {
-        videoShown = c.Box(res::IDC_CONTENT_VIDEO_PID)->isVisible() ||
+        videoShown = c.Box(res::IDC_CONTENT_VIDEO_PID)->IsWindowVisible() ||
                      dialog.GetDlgItem(res::IDC_CONTENT_VIDEO_LABEL)->isVisible() ||
                      dialog.GetDlgItem(res::IDC_CONTENT_VIDEO_FRAME)->isVisible();
         c.Add("481");
@@ -361,7 +361,7 @@ TEST(ContentDialog, EachFormIsEditedOnlyWithinItselfWhateverTheDeviceType) {
     Controls s(satellite);
     bool videoShown = true;
     RunModal(satellite, [&] {
-        videoShown = s.Box(res::IDC_CONTENT_VIDEO_PID)->isVisible();
+        videoShown = s.Box(res::IDC_CONTENT_VIDEO_PID)->IsWindowVisible();
         s.Add("0x40");  // decimal mode: 0
         s.Add("64");
         Click(satellite.GetDlgItem(IDOK));
@@ -377,7 +377,7 @@ TEST(ContentDialog, EachFormIsEditedOnlyWithinItselfWhateverTheDeviceType) {
     r40v.AttachPidList(&standard);
     Controls c(r40v);
     RunModal(r40v, [&] {
-        videoShown = c.Box(res::IDC_CONTENT_VIDEO_PID)->isVisible();
+        videoShown = c.Box(res::IDC_CONTENT_VIDEO_PID)->IsWindowVisible();
         c.Add("4096");
         Click(r40v.GetDlgItem(IDOK));
     });

@@ -80,6 +80,10 @@ inline void Click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
+inline void Click(platform::window::Window* window) {
+    Click(platform::window::qt::WidgetOf(*window));
+}
+
 // Replaces a line edit's text by typing: End, Backspace over every
 // character, then the new text.
 inline void Retype(QLineEdit* edit, const QString& text) {

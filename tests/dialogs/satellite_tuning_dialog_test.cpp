@@ -45,7 +45,7 @@ TEST(SatelliteDialog, StartsWithTheReceiversTuningAndOffersOnlyItsModelsBits) {
             frequency = Edit(dialog, res::IDC_SAT_FREQUENCY)->text();
             symbolRate = Edit(dialog, res::IDC_SAT_SYMBOL_RATE)->text();
             for (int bit = 0; bit < 5; ++bit) {
-                if (Option(dialog, bit)->isVisible()) shown |= 1u << bit;
+                if (Option(dialog, bit)->IsWindowVisible()) shown |= 1u << bit;
                 if (Option(dialog, bit)->IsChecked()) checked |= 1u << bit;
             }
             QTest::keyClick(Edit(dialog, res::IDC_SAT_FREQUENCY), Qt::Key_Return);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/window/images.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"
 #include "resources/ids.h"
 #include "skin/hover_button.h"
@@ -33,14 +34,24 @@ platform::window::Image ColouredStrip() {
     return platform::window::ImageFromPixmap(QPixmap::fromImage(strip));
 }
 
-void SendEnter(QWidget& widget) {
+using platform::window::Rect;
+using platform::window::qt::WidgetOf;
+
+// A button of its own window, hidden, at `place`.
+void Make(CHoverButton& button, const Rect& place = Rect::FromSize(0, 0, 40, 20),
+          platform::window::Window* parent = nullptr) {
+    ASSERT_TRUE(button.Create("", 0, place, parent));
+}
+
+void SendEnter(CHoverButton& button) {
+    QWidget& widget = *WidgetOf(button);
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), widget.mapToGlobal(QPointF(5, 5)));
     QCoreApplication::sendEvent(&widget, &enter);
 }
 
-void SendLeave(QWidget& widget) {
+void SendLeave(CHoverButton& button) {
     QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(&widget, &leave);
+    QCoreApplication::sendEvent(WidgetOf(button), &leave);
 }
 
 // Every pixel of the rendered button is the one colour.
@@ -68,37 +79,38 @@ TEST(HoverFaces, StripOf322GivesFacesOf107AndSkipsTheLastColumn) {
 }
 
 TEST(HoverButton, StripResizesTheButtonToOneFaceAndRaisesIt) {
-    QWidget dialog;
-    CHoverButton button(&dialog);
-    QWidget background(&dialog);  // created later, so stacked above the button
-    button.setGeometry(7, 126, 116, 28);
-    ASSERT_EQ(dialog.children().last(), &background);
+    platform::window::Window dialog;
+    ASSERT_TRUE(dialog.Create(0, Rect::FromSize(0, 0, 200, 200)));
+    CHoverButton button;
+    Make(button, Rect::FromSize(7, 126, 116, 28), &dialog);
+    QWidget background(WidgetOf(dialog));  // created later, so stacked above the button
+    ASSERT_EQ(WidgetOf(dialog)->children().last(), &background);
 
     button.SetBitmapStrip(ColouredStrip());
-    EXPECT_EQ(button.geometry(), QRect(7, 126, 107, 32));
-    EXPECT_EQ(dialog.children().last(), &button);
+    EXPECT_EQ(button.GetPlacement(), Rect::FromSize(7, 126, 107, 32));
+    EXPECT_EQ(WidgetOf(dialog)->children().last(), WidgetOf(button));
 }
 
 TEST(HoverButton, LoadsTheConsoleStripsFromTheProgramsPictures) {
     for (const int id : {133, 134, 137}) {
         CHoverButton button;
-        button.move(80, 72);
+        Make(button, Rect::FromSize(80, 72, 40, 20));
         EXPECT_TRUE(button.LoadBitmapStrip(id)) << id;
-        EXPECT_EQ(button.geometry(), QRect(80, 72, 107, 32)) << id;
+        EXPECT_EQ(button.GetPlacement(), Rect::FromSize(80, 72, 107, 32)) << id;
     }
 }
 
 TEST(HoverButton, MissingPictureIsReportedAndChangesNothing) {
     CHoverButton button;
-    button.setGeometry(1, 2, 30, 40);
+    Make(button, Rect::FromSize(1, 2, 30, 40));
     EXPECT_FALSE(button.LoadBitmapStrip(9999));
-    EXPECT_EQ(button.geometry(), QRect(1, 2, 30, 40));
+    EXPECT_EQ(button.GetPlacement(), Rect::FromSize(1, 2, 30, 40));
     EXPECT_TRUE(button.StateSize().IsEmpty());
 }
 
 TEST(HoverButton, DrawsNothingBeforeItHasAStrip) {
     CHoverButton button;
-    button.resize(40, 20);
+    Make(button);
     const QImage image = test::Render(button);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) ASSERT_EQ(qAlpha(image.pixel(x, y)), 0);
@@ -106,6 +118,7 @@ TEST(HoverButton, DrawsNothingBeforeItHasAStrip) {
 
 TEST(HoverButton, ShowsTheFaceOfEachState) {
     CHoverButton button;
+    Make(button);
     button.SetBitmapStrip(ColouredStrip());
     ExpectFace(button, NORMAL);
 
@@ -114,11 +127,11 @@ TEST(HoverButton, ShowsTheFaceOfEachState) {
     ExpectFace(button, OVER);
 
     // Pressing while the pointer is over shows the pressed face.
-    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mousePress(WidgetOf(button), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(button.CurrentFace(), HoverFace::Pressed);
     ExpectFace(button, PRESSED);
 
-    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(WidgetOf(button), Qt::LeftButton, {}, QPoint(10, 10));
     ExpectFace(button, OVER);
 
     SendLeave(button);
@@ -128,25 +141,28 @@ TEST(HoverButton, ShowsTheFaceOfEachState) {
 
 TEST(HoverButton, FirstMoveAfterALeaveShowsThePointerOverFaceAgain) {
     CHoverButton button;
+    Make(button);
     button.SetBitmapStrip(ColouredStrip());
     SendEnter(button);
     SendLeave(button);
-    QMouseEvent move(QEvent::MouseMove, QPointF(20, 10), button.mapToGlobal(QPointF(20, 10)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&button, &move);
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 10),
+                     WidgetOf(button)->mapToGlobal(QPointF(20, 10)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(WidgetOf(button), &move);
     EXPECT_TRUE(button.IsPointerOver());
     ExpectFace(button, OVER);
 }
 
 TEST(HoverButton, ConsoleStripFacesDifferByState) {
     CHoverButton button;
+    Make(button);
     ASSERT_TRUE(button.LoadBitmapStrip(133));
     const QImage normal = test::Render(button);
     SendEnter(button);
     const QImage over = test::Render(button);
-    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mousePress(WidgetOf(button), Qt::LeftButton, {}, QPoint(10, 10));
     const QImage pressed = test::Render(button);
-    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(WidgetOf(button), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_FALSE(normal == over);
     EXPECT_FALSE(normal == pressed);
     EXPECT_FALSE(over == pressed);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/window/images.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"
 #include "resources/ids.h"
 #include "skin/check_mark_geometry.h"
@@ -18,13 +19,20 @@ namespace {
 
 using platform::window::Point;
 using platform::window::Rect;
+using platform::window::qt::WidgetOf;
+
+// A box of its own window, hidden, at `place`.
+void Make(CRedCheckBox& box, const Rect& place = Rect::FromSize(0, 0, 15, 15),
+          platform::window::Window* parent = nullptr) {
+    ASSERT_TRUE(box.Create("", 0, place, parent));
+}
 
 // A 15 x 15 box without a background tile, so only the mark or frame is drawn.
 class BareBox : public ::testing::Test {
   protected:
     void SetUp() override {
+        Make(box);
         box.SetBackgroundTile(platform::window::Image());
-        box.resize(15, 15);
     }
     QRgb Pixel(int x, int y) { return test::Render(box).pixel(x, y); }
     CRedCheckBox box;
@@ -78,10 +86,11 @@ TEST(RedCheckBox, BackgroundTileStartsAtTheBoxsOwnCorner) {
     tile.setPixel(1, 0, qRgb(40, 50, 60));
     tile.setPixel(0, 1, qRgb(70, 80, 90));
     tile.setPixel(1, 1, qRgb(100, 110, 120));
-    QWidget dialog;
-    CRedCheckBox box(&dialog);
+    platform::window::Window dialog;
+    ASSERT_TRUE(dialog.Create(0, Rect::FromSize(0, 0, 40, 40)));
+    CRedCheckBox box;
+    Make(box, Rect::FromSize(3, 5, 15, 15), &dialog);
     box.SetBackgroundTile(platform::window::ImageFromPixmap(QPixmap::fromImage(tile)));
-    box.setGeometry(3, 5, 15, 15);
     const QImage image = test::Render(box);
     EXPECT_EQ(image.pixel(0, 0), qRgb(10, 20, 30));
     EXPECT_EQ(image.pixel(1, 0), qRgb(40, 50, 60));
@@ -92,7 +101,7 @@ TEST(RedCheckBox, BackgroundTileStartsAtTheBoxsOwnCorner) {
 
 TEST(RedCheckBox, FillsWithTheDialogsBackgroundPictureByDefault) {
     CRedCheckBox box;
-    box.resize(18, 18);
+    Make(box, Rect::FromSize(0, 0, 18, 18));
     const QImage tile =
         platform::window::ToQPixmap(platform::window::LoadBitmap(res::IDB_DIALOG_BACKGROUND))
             .toImage()
@@ -107,8 +116,8 @@ TEST(RedCheckBox, FillsWithTheDialogsBackgroundPictureByDefault) {
 
 TEST(RedCheckBox, SetCheckedReturnsThePreviousStateAndRepaints) {
     CRedCheckBox box;
+    Make(box);
     box.SetBackgroundTile(platform::window::Image());
-    box.resize(15, 15);
     EXPECT_FALSE(box.IsChecked());
     EXPECT_FALSE(box.SetChecked(true));
     EXPECT_TRUE(box.IsChecked());
@@ -121,50 +130,50 @@ TEST(RedCheckBox, SetCheckedReturnsThePreviousStateAndRepaints) {
 
 TEST(RedCheckBox, EachClickTogglesOnce) {
     CRedCheckBox box;
-    box.resize(15, 15);
-    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    Make(box);
+    QTest::mouseClick(WidgetOf(box), Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_TRUE(box.IsChecked());
-    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mouseClick(WidgetOf(box), Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_FALSE(box.IsChecked());
 }
 
 TEST(RedCheckBox, PressTogglesAtOnceAndRepaintsDoNotToggleAgain) {
     CRedCheckBox box;
+    Make(box);
     box.SetBackgroundTile(platform::window::Image());
-    box.resize(15, 15);
-    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mousePress(WidgetOf(box), Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_TRUE(box.IsChecked());
     // The pressed box may be painted any number of times.
     for (int i = 0; i < 3; ++i) EXPECT_EQ(test::Render(box).pixel(2, 7), test::Pixel(SKIN_COLOR));
     EXPECT_TRUE(box.IsChecked());
-    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mouseRelease(WidgetOf(box), Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_TRUE(box.IsChecked());
 }
 
 TEST(RedCheckBox, DraggingOutAndBackInDuringOnePressTogglesOnce) {
     CRedCheckBox box;
-    box.resize(15, 15);
-    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(7, 7));
+    Make(box);
+    QTest::mousePress(WidgetOf(box), Qt::LeftButton, {}, QPoint(7, 7));
     for (const QPoint at : {QPoint(40, 40), QPoint(7, 7), QPoint(40, 40), QPoint(8, 8)}) {
-        QMouseEvent move(QEvent::MouseMove, at, box.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(&box, &move);
+        QMouseEvent move(QEvent::MouseMove, at, WidgetOf(box)->mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(WidgetOf(box), &move);
     }
-    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(8, 8));
+    QTest::mouseRelease(WidgetOf(box), Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_TRUE(box.IsChecked());
 }
 
 TEST(RedCheckBox, SpaceKeyTogglesOncePerPress) {
     CRedCheckBox box;
-    box.resize(15, 15);
-    QTest::keyPress(&box, Qt::Key_Space);
+    Make(box);
+    QTest::keyPress(WidgetOf(box), Qt::Key_Space);
     EXPECT_TRUE(box.IsChecked());
     // Auto-repeat of a held key is not a new press.
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
-    QCoreApplication::sendEvent(&box, &repeat);
+    QCoreApplication::sendEvent(WidgetOf(box), &repeat);
     EXPECT_TRUE(box.IsChecked());
-    QTest::keyRelease(&box, Qt::Key_Space);
-    QTest::keyClick(&box, Qt::Key_Space);
+    QTest::keyRelease(WidgetOf(box), Qt::Key_Space);
+    QTest::keyClick(WidgetOf(box), Qt::Key_Space);
     EXPECT_FALSE(box.IsChecked());
 }
 

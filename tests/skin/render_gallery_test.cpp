@@ -16,6 +16,7 @@
 
 #include "platform/window/dialog.h"
 #include "platform/window/images.h"
+#include "platform/window/qt/conversions.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
@@ -231,7 +232,8 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
     // The hover buttons stand within the window on the footer band.
     for (const int id :
          {res::IDC_MAIN_CONFIG_MENU, res::IDC_MAIN_FILE_OPERATIONS, res::IDC_MAIN_STATUS_PANEL}) {
-        const QRect button = main.Control<CHoverButton>(id)->geometry();
+        const QRect button =
+            platform::window::ToQRect(main.Control<CHoverButton>(id)->GetPlacement());
         EXPECT_EQ(button.size(), QSize(107, 32)) << id;
         EXPECT_TRUE(QRect(QPoint(0, 0), client).contains(button)) << id;
         EXPECT_EQ(art.pixel(button.left() - 1, button.center().y()), art::BASE_DEEP.rgb()) << id;
@@ -251,7 +253,8 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
     for (int i = 0; i < 20; ++i) logo->Animate();
     EXPECT_TRUE(logo->HasBackground());
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QCoreApplication::sendEvent(main.Control<CHoverButton>(res::IDC_MAIN_FILE_OPERATIONS), &enter);
+    QCoreApplication::sendEvent(
+        WidgetOf(*main.Control<CHoverButton>(res::IDC_MAIN_FILE_OPERATIONS)), &enter);
     const QImage live = main.Screen();
     ExpectSaved(live, QStringLiteral("main_window_live.png"));
 
@@ -260,7 +263,9 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
     // changed its face while the others kept theirs.
     EXPECT_NE(start.copy(message), live.copy(message));
     EXPECT_GT(ShareOfColour(live.copy(Inside(message)), art::DISPLAY.rgb()), 0.5);
-    const auto face = [&](int id) { return main.Control<CHoverButton>(id)->geometry(); };
+    const auto face = [&](int id) {
+        return platform::window::ToQRect(main.Control<CHoverButton>(id)->GetPlacement());
+    };
     EXPECT_NE(start.copy(face(res::IDC_MAIN_FILE_OPERATIONS)),
               live.copy(face(res::IDC_MAIN_FILE_OPERATIONS)));
     EXPECT_EQ(start.copy(face(res::IDC_MAIN_CONFIG_MENU)),
@@ -350,7 +355,7 @@ void ExpectCheckingRepaintsOnlyTheBox(ShownWindow& shown, int boxId, const QStri
     box->SetChecked(true);
     const QImage checked = shown.Screen();
     ExpectSaved(checked, name);
-    const QRect area = box->geometry();
+    const QRect area = platform::window::ToQRect(box->GetPlacement());
     EXPECT_NE(unchecked.copy(area), checked.copy(area)) << boxId;
     QImage outside = checked;
     QPainter(&outside).drawImage(area.topLeft(), unchecked.copy(area));

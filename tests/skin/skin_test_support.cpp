@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
 
 namespace skin::test {
 
@@ -22,6 +23,10 @@ QImage Render(QWidget& widget) {
     // No window background: only what the widget itself paints.
     widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     return image;
+}
+
+QImage Render(platform::window::Window& window) {
+    return Render(*platform::window::qt::WidgetOf(window));
 }
 
 QImage ScreenContents(QWidget& window) {

@@ -10,12 +10,15 @@
 #include <optional>
 
 #include "platform/window/geometry.h"
+#include "platform/window/window.h"
 
 namespace skin::test {
 
 // The widget painted on its own; pixels it leaves alone are transparent.
 // Premultiplied, as the widget paints.
 QImage Render(QWidget& widget);
+// The same for a window's native widget.
+QImage Render(platform::window::Window& window);
 
 // What a shown top-level window holds in its backing store right now, after
 // pending paints ran: the incremental result, not a fresh repaint.

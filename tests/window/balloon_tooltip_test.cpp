@@ -169,7 +169,8 @@ TEST(TooltipDelays, AutomaticSetsAllThreeAndNegativeRestoresDefaults) {
     EXPECT_EQ(tips.GetDelayTime(TTDT_RESHOW), 80);
     tips.SetDelayTime(TTDT_AUTOPOP, -1);
     EXPECT_EQ(tips.GetDelayTime(TTDT_AUTOPOP), 5000);
-    EXPECT_FALSE(tips.AddTool(nullptr, QStringLiteral("x")));
+    EXPECT_FALSE(tips.AddTool(static_cast<QWidget*>(nullptr), QStringLiteral("x")));
+    EXPECT_FALSE(tips.AddTool(static_cast<Window*>(nullptr), QStringLiteral("x")));
 }
 
 }  // namespace

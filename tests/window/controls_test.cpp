@@ -113,28 +113,27 @@ TEST(Picture, TopLeftAtItsOwnSizeOrCentred) {
 
 TEST(Button, PictureIsCentredAndFlatButtonsDrawNoBevel) {
     ButtonControl button;
-    button.resize(21, 21);
-    button.SetStyle(BS_BITMAP | BS_FLAT);
+    ASSERT_TRUE(button.Create("", BS_BITMAP | BS_FLAT, Rect::FromSize(0, 0, 21, 21)));
     EXPECT_TRUE(button.GetBitmap().IsNull());
     EXPECT_TRUE(button.SetBitmap(Solid(QSize(9, 9), Qt::red)).IsNull());
-    EXPECT_EQ(button.PictureRect(), QRect(6, 6, 9, 9));
-    const QImage image = Render(&button);
+    EXPECT_EQ(button.PictureRect(), Rect::FromSize(6, 6, 9, 9));
+    const QImage image = Render(qt::WidgetOf(button));
     EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::white));
     button.SetStyle(BS_BITMAP | BS_FLAT | BS_LEFT);
-    EXPECT_EQ(button.PictureRect().left(), 0);
+    EXPECT_EQ(button.PictureRect().left, 0);
     button.SetStyle(BS_BITMAP | BS_FLAT | BS_RIGHT);
-    EXPECT_EQ(button.PictureRect().right(), 20);
+    EXPECT_EQ(button.PictureRect().right - 1, 20);
 }
 
 TEST(Button, IconsAreDrawnAtTheirOwnSize) {
     ButtonControl button;
-    button.resize(12, 9);
+    ASSERT_TRUE(button.Create("", 0, Rect::FromSize(0, 0, 12, 9)));
     // Of the sizes an icon comes in, the one nearest the button's is drawn.
     button.SetIcon(
         Icon({Solid(QSize(16, 16), Qt::red), Image(), Solid(QSize(8, 8), QColor(0, 255, 0))}));
-    EXPECT_EQ(button.PictureRect().size(), QSize(8, 8));
-    EXPECT_EQ(Render(&button).pixelColor(5, 4), QColor(0, 255, 0));
+    EXPECT_EQ(button.PictureRect().GetSize(), Size(8, 8));
+    EXPECT_EQ(Render(qt::WidgetOf(button)).pixelColor(5, 4), QColor(0, 255, 0));
 }
 
 TEST(Frame, EachTypeDrawnInsideItsEdges) {

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QSet>
 
@@ -141,9 +142,11 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
     EXPECT_NE(qobject_cast<QGroupBox*>(controls[3]), nullptr);
     EXPECT_EQ(GetControlText(dialog.GetDlgItem(res::IDC_MAIN_MESSAGE)), "R40 Management Console");
     EXPECT_EQ(GetControlText(dialog.GetDlgItem(res::IDC_MAIN_DEVICE_LIST_LABEL)), "Device List");
-    auto* lock = dynamic_cast<ButtonControl*>(dialog.GetDlgItem(res::IDC_MAIN_LOCK_INDICATOR));
+    auto* lock = dialog.GetDlgItemAs<ButtonControl>(res::IDC_MAIN_LOCK_INDICATOR);
     ASSERT_NE(lock, nullptr);
-    EXPECT_TRUE(lock->isFlat());
+    auto* lockButton = qobject_cast<QPushButton*>(WidgetOf(*lock));
+    ASSERT_NE(lockButton, nullptr);
+    EXPECT_TRUE(lockButton->isFlat());
     if (!LoadIcon(res::IDI_INDICATOR_GREEN).IsNull()) {
         EXPECT_FALSE(lock->GetIcon().IsNull());
     }

@@ -11,6 +11,7 @@
 #include "platform/window/frame_control.h"
 #include "platform/window/images.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/button_host.h"
 #include "platform/window/qt/combo_box_host.h"
 #include "platform/window/qt/edit_host.h"
 #include "platform/window/qt/host.h"
@@ -73,9 +74,8 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
             return new qt::ListBoxHost(std::move(list), parent);
         }
         case ControlKind::Button: {
-            auto* button = new ButtonControl(parent);
+            auto button = std::make_unique<ButtonControl>();
             button->SetStyle(item.style);
-            button->setText(text);
             // Owner-drawn buttons draw their own picture.
             if (item.imageId != 0 && (item.style & BS_TYPEMASK) != BS_OWNERDRAW) {
                 if ((item.style & BS_ICON) != 0)
@@ -83,13 +83,16 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
                 else if ((item.style & BS_BITMAP) != 0)
                     button->SetBitmap(LoadBitmap(item.imageId));
             }
-            return button;
+            QAbstractButton* host = qt::MakeButtonHost(std::move(button), parent);
+            host->setText(text);
+            return host;
         }
         case ControlKind::CheckBox: {
-            auto* box = new CheckBoxControl(parent);
+            auto box = std::make_unique<CheckBoxControl>();
             box->SetStyle(item.style);
-            box->setText(text);
-            return box;
+            QAbstractButton* host = qt::MakeButtonHost(std::move(box), parent);
+            host->setText(text);
+            return host;
         }
         case ControlKind::IpAddress: {
             auto ip = std::make_unique<IpAddressControl>();
@@ -103,6 +106,14 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
 }
 
 }  // namespace
+
+QWidget* MakeHost(std::unique_ptr<Window> object, QWidget* parent) {
+    if (auto* button = dynamic_cast<ButtonControl*>(object.get())) {
+        object.release();
+        return qt::MakeButtonHost(std::unique_ptr<ButtonControl>(button), parent);
+    }
+    return new qt::ControlHost(std::move(object), parent);
+}
 
 QWidget* CreateControl(const ControlTemplate& item, const QRect& pixels, QWidget* parent) {
     QWidget* widget = MakeWidget(item, parent);

@@ -7,10 +7,17 @@
 #include <QRect>
 #include <QWidget>
 
+#include <memory>
+
 #include "platform/window/dialog_template.h"
+#include "platform/window/window.h"
 
 namespace platform::window {
 
 QWidget* CreateControl(const ControlTemplate& item, const QRect& pixels, QWidget* parent);
+
+// The native window, of the kind its class calls for, of a control object
+// that replaces a dialog's control (SubclassDlgItem); it owns the object.
+QWidget* MakeHost(std::unique_ptr<Window> object, QWidget* parent);
 
 }  // namespace platform::window

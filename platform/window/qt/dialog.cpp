@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimerEvent>
 #include <QWindow>
@@ -240,7 +241,7 @@ Window* Dialog::WindowOfControl(QWidget* control) {
 }
 
 void Dialog::AttachControl(QWidget* old, std::unique_ptr<Window> fresh) {
-    ReplaceControl(old, new qt::ControlHost(std::move(fresh), &Host()));
+    ReplaceControl(old, MakeHost(std::move(fresh), &Host()));
 }
 
 void Dialog::DeleteControl(QWidget* control) {
@@ -349,12 +350,17 @@ bool Dialog::OnCommand(int id, int code) {
 int Dialog::DefaultCommandId() const {
     // The focused push button is the default one; else the template's
     // default push button; else IDOK.
-    if (auto* focused = qobject_cast<ButtonControl*>(Host().focusWidget())) {
+    const auto pushButton = [](QObject* widget) -> const ButtonControl* {
+        if (qobject_cast<QPushButton*>(widget) == nullptr) return nullptr;
+        return dynamic_cast<const ButtonControl*>(qt::WindowOf(static_cast<QWidget*>(widget)));
+    };
+    if (QWidget* focused = Host().focusWidget(); pushButton(focused) != nullptr) {
         if (IsControl(focused)) return ControlId(focused);
     }
     for (QObject* child : Host().children()) {
-        auto* button = qobject_cast<ButtonControl*>(child);
-        if (button != nullptr && button->IsDefaultButton()) return ControlId(button);
+        const ButtonControl* button = pushButton(child);
+        if (button != nullptr && button->IsDefaultButton())
+            return ControlId(static_cast<QWidget*>(child));
     }
     return IDOK;
 }

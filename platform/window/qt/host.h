@@ -2,9 +2,11 @@
 // whose paint, mouse and resize events go to the Window's handlers. Paint
 // events reach OnPaint only for a window that paints itself; the widget's
 // own painting runs otherwise. Mouse and resize events are handed to the
-// handler first, then to the widget as usual.
+// handler first, then to the widget as usual; a window that tracks the
+// mouse gets moves without a held button, its entering as one of them.
 #pragma once
 
+#include <QEnterEvent>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -26,6 +28,7 @@ class Host : public Base, public NativeWindow {
     explicit Host(Window& owner, Args&&... args)
         : Base(std::forward<Args>(args)...), NativeWindow(owner, *this) {
         if (OwnerPaintsOpaque()) this->setAttribute(Qt::WA_OpaquePaintEvent);
+        if (OwnerTracksMouse()) this->setMouseTracking(true);
     }
 
   protected:
@@ -47,6 +50,11 @@ class Host : public Base, public NativeWindow {
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) LButtonUp(FromQPoint(event->position().toPoint()));
         Base::mouseReleaseEvent(event);
+    }
+    void enterEvent(QEnterEvent* event) override {
+        // Win32 has no entering message: the first move says it.
+        if (OwnerTracksMouse()) MouseMove(FromQPoint(event->position().toPoint()));
+        Base::enterEvent(event);
     }
     void leaveEvent(QEvent* event) override {
         MouseLeave();

@@ -32,6 +32,7 @@ class NativeWindow {
     // The object's handlers, for the widget's event handlers.
     bool OwnerPaintsItself() const { return m_owner != nullptr && m_owner->m_paintsItself; }
     bool OwnerPaintsOpaque() const { return OwnerPaintsItself() && m_owner->m_paintsOpaque; }
+    bool OwnerTracksMouse() const { return m_owner != nullptr && m_owner->m_tracksMouse; }
     void Paint(DeviceContext& dc) {
         if (m_owner != nullptr) m_owner->OnPaint(dc);
     }
@@ -50,6 +51,9 @@ class NativeWindow {
     void Size(int width, int height) {
         if (m_owner != nullptr) m_owner->OnSize(width, height);
     }
+    // A button's push starts or ends (see ButtonControl; qt/button_host.cpp).
+    void PushStarted();
+    void PushEnded();
 
   private:
     Window* m_owner;

@@ -1,5 +1,6 @@
 #include "platform/window/window.h"
 
+#include <QAbstractButton>
 #include <QWindow>
 
 #include "platform/window/control_properties.h"
@@ -62,13 +63,22 @@ bool Window::Create(std::uint32_t style, const Rect& rect, Window* parent, int i
     return true;
 }
 
+// A button's window text is its label; other windows show theirs as the caption.
 std::string Window::GetWindowText() const {
     const QWidget* widget = qt::WidgetOf(*this);
-    return widget != nullptr ? ToUtf8(widget->windowTitle()) : std::string();
+    if (widget == nullptr) return std::string();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return ToUtf8(button->text());
+    return ToUtf8(widget->windowTitle());
 }
 
 void Window::SetWindowText(std::string_view text) {
-    if (QWidget* widget = qt::WidgetOf(*this)) widget->setWindowTitle(ToQString(text));
+    QWidget* widget = qt::WidgetOf(*this);
+    if (widget == nullptr) return;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setText(ToQString(text));
+    else
+        widget->setWindowTitle(ToQString(text));
 }
 
 Rect Window::GetClientRect() const {
@@ -94,6 +104,10 @@ void Window::MoveWindow(const Rect& rect) {
 
 void Window::MoveTo(int x, int y) {
     if (QWidget* widget = qt::WidgetOf(*this)) widget->move(x, y);
+}
+
+void Window::BringWindowToTop() {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->raise();
 }
 
 bool Window::ShowWindow(int command) {

@@ -1,5 +1,7 @@
 #include "platform/window/dialog_service.h"
 
+#include "platform/window/message_box.h"
+
 #include <cctype>
 
 namespace platform::window {
@@ -57,6 +59,11 @@ std::vector<FileFilter> ParseFileFilter(std::string_view filter) {
         result.push_back(std::move(entry));
     }
     return result;
+}
+
+int MessageBox(WindowHandle owner, std::string_view text, std::string_view caption, unsigned type) {
+    return CurrentDialogService().ShowMessageBox(
+        MessageBoxRequest{owner, std::string(text), std::string(caption), type});
 }
 
 }  // namespace platform::window

@@ -28,11 +28,6 @@ std::string ApplicationName() {
     return ToUtf8(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
 }
 
-int MessageBox(WindowHandle owner, std::string_view text, std::string_view caption, unsigned type) {
-    return CurrentDialogService().ShowMessageBox(
-        MessageBoxRequest{owner, std::string(text), std::string(caption), type});
-}
-
 int AfxMessageBox(std::string_view text, unsigned type) {
     // Owned by the active window, as the framework does, so the box stays on top.
     return MessageBox(ActiveWindowHandle(), text, ApplicationName(), type);

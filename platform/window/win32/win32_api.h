@@ -9,6 +9,7 @@
 // are declared before windows.h defines the same names as macros of the
 // same values: declared after, they would not compile.
 #include "platform/window/device_context.h"
+#include "platform/window/file_dialog.h"
 #include "platform/window/message_box.h"
 #include "platform/window/messages.h"
 #include "platform/window/styles.h"

@@ -91,11 +91,6 @@ void TrayIcon::Delete() {
     m_native->icon.reset();
 }
 
-void TrayIcon::Activated(unsigned mouseMessage) {
-    if (m_message != 0) PostMessage(m_owner, m_message, m_iconId, mouseMessage);
-    if (mouseMessage == WM_LBUTTONDBLCLK && m_onDoubleClick) m_onDoubleClick();
-}
-
 bool TrayIcon::ShowBalloon(std::string_view title, std::string_view text, int icon, int timeoutMs,
                            ColorRef textColor) {
     if (!m_native->icon) return false;

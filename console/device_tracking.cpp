@@ -320,9 +320,10 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
 
 void CHaldenDlg::ShowIndicators(bool show) {
     for (QWidget* w :
-         {static_cast<QWidget*>(m_lockIndicator), static_cast<QWidget*>(m_dataIndicator),
-          static_cast<QWidget*>(m_lockLabel), static_cast<QWidget*>(m_dataLabel)})
+         {static_cast<QWidget*>(m_lockIndicator), static_cast<QWidget*>(m_dataIndicator)})
         if (w != nullptr) w->setVisible(show);
+    for (skin::CTransparentStatic* label : {m_lockLabel, m_dataLabel})
+        if (label != nullptr) label->ShowWindow(show ? window::SW_SHOW : window::SW_HIDE);
 }
 
 void CHaldenDlg::SetIndicators(bool locked, bool data) {

@@ -75,6 +75,9 @@ class Window {
     void MoveWindow(const Rect& rect);
     // Moves the window without resizing it.
     void MoveTo(int x, int y);
+    // The window's parent (GetParent): a child's parent window, a dialog's
+    // owner; null without one and where it is no window of this layer.
+    Window* GetParent() const;
 
     // ---- State ------------------------------------------------------------
     // Returns whether the window was visible before.
@@ -87,6 +90,9 @@ class Window {
     bool HasFocus() const;
     void SetFont(const Font& font);
     Font GetFont() const;
+    // The style bits the window was made with (GetStyle): for a dialog's
+    // control, its template's WS_, SS_, BS_... bits.
+    std::uint32_t GetStyle() const;
 
     // ---- Painting ---------------------------------------------------------
     // Asks for the whole window, or `rect` of it, to be painted again.
@@ -94,6 +100,15 @@ class Window {
     void InvalidateRect(const Rect& rect);
     // Paints what is invalid now rather than when the loop is idle.
     void UpdateWindow();
+    // Paints `rect` of the window now (RedrawWindow with RDW_INVALIDATE |
+    // RDW_UPDATENOW): what an animation does on each tick.
+    void RedrawWindow(const Rect& rect);
+
+    // Called once a dialog's control has been handed to this object by
+    // SubclassDlgItem or DDX_Control (MFC's PreSubclassWindow): the window
+    // already carries its template's style (GetStyle) and text
+    // (GetWindowText), for the object to take over.
+    virtual void PreSubclassWindow();
 
   protected:
     // Called in the constructor of a window that paints itself in OnPaint;
@@ -102,6 +117,15 @@ class Window {
     void SetPaintsItself(bool opaque = false) {
         m_paintsItself = true;
         m_paintsOpaque = opaque;
+    }
+    // Instead, for a window that paints itself and lets what lies beneath
+    // show wherever it paints nothing (WS_EX_TRANSPARENT, a WM_ERASEBKGND
+    // that erases nothing): no background is laid under it, whatever
+    // colours its owner gives its controls.
+    void SetPaintsTransparent() {
+        m_paintsItself = true;
+        m_paintsOpaque = false;
+        m_paintsTransparent = true;
     }
 
     // The handlers a custom window overrides; the defaults do nothing.
@@ -118,6 +142,7 @@ class Window {
     NativeWindow* m_native = nullptr;
     bool m_paintsItself = false;
     bool m_paintsOpaque = false;
+    bool m_paintsTransparent = false;
 };
 
 }  // namespace platform::window

@@ -26,6 +26,8 @@ class Host : public Base, public NativeWindow {
     explicit Host(Window& owner, Args&&... args)
         : Base(std::forward<Args>(args)...), NativeWindow(owner, *this) {
         if (OwnerPaintsOpaque()) this->setAttribute(Qt::WA_OpaquePaintEvent);
+        // Never fill a background, even when an owner asks for one.
+        if (OwnerPaintsTransparent()) this->setAttribute(Qt::WA_NoSystemBackground);
     }
 
   protected:

@@ -32,6 +32,9 @@ class NativeWindow {
     // The object's handlers, for the widget's event handlers.
     bool OwnerPaintsItself() const { return m_owner != nullptr && m_owner->m_paintsItself; }
     bool OwnerPaintsOpaque() const { return OwnerPaintsItself() && m_owner->m_paintsOpaque; }
+    bool OwnerPaintsTransparent() const {
+        return OwnerPaintsItself() && m_owner->m_paintsTransparent;
+    }
     void Paint(DeviceContext& dc) {
         if (m_owner != nullptr) m_owner->OnPaint(dc);
     }

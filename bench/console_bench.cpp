@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
         dialog.ResumePolling();
         QElapsedTimer shown;
         shown.start();
-        WaitUntil([&] { return channel->Text() == QString::number(wanted); }, 10000);
+        WaitUntil([&] { return channel->Text() == std::to_string(wanted); }, 10000);
         total += shown.elapsed();
     }
     std::printf(

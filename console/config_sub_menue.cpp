@@ -38,17 +38,16 @@ using dialogs::CSatelliteTuningDlg;
 
 namespace {
 
-const QString NETWORK_PROMPT =
-    QStringLiteral("Enter Network Prameters, and click check mark to apply them");
-const QString CHANNEL_PROMPT = QStringLiteral("Enter the Channel Number");
-const QString SATELLITE_PROMPT = QStringLiteral("Enter the Frequency and Symbol Rate");
-const QString CONTENT_PROMPT = QStringLiteral("Select the programs that carry the Data Services");
-const QString CONFIGURING = QStringLiteral("Configuring Device\nPlease Wait");
-const QString SUCCESS = QStringLiteral("SUCCESS");
-const QString FAILED = QStringLiteral("Failed To Configure");
+constexpr char NETWORK_PROMPT[] = "Enter Network Prameters, and click check mark to apply them";
+constexpr char CHANNEL_PROMPT[] = "Enter the Channel Number";
+constexpr char SATELLITE_PROMPT[] = "Enter the Frequency and Symbol Rate";
+constexpr char CONTENT_PROMPT[] = "Select the programs that carry the Data Services";
+constexpr char CONFIGURING[] = "Configuring Device\nPlease Wait";
+constexpr char SUCCESS[] = "SUCCESS";
+constexpr char FAILED[] = "Failed To Configure";
 // The receiver's own values are read before its dialog opens.
-const QString READING = QStringLiteral("Reading Device\nPlease Wait");
-const QString READ_FAILED = QStringLiteral("Failed To Read Device");
+constexpr char READING[] = "Reading Device\nPlease Wait";
+constexpr char READ_FAILED[] = "Failed To Read Device";
 constexpr std::string_view PID_LIST_UNREADABLE =
     "Error loading PID list from file, using empty list.";
 
@@ -130,12 +129,12 @@ bool CConfigSubMenue::PreTranslateMessage(QObject* target, QEvent* event) {
     return window::Dialog::PreTranslateMessage(target, event);
 }
 
-QString CConfigSubMenue::MessageText() const {
-    return m_message != nullptr ? m_message->Text() : QString();
+std::string CConfigSubMenue::MessageText() const {
+    return m_message != nullptr ? m_message->Text() : std::string();
 }
 
 bool CConfigSubMenue::MessageShown() const {
-    return m_message != nullptr && !m_message->isHidden();
+    return m_message != nullptr && m_message->IsWindowVisible();
 }
 
 void CConfigSubMenue::Close() {
@@ -193,14 +192,14 @@ void CConfigSubMenue::BackToIdle(window::ButtonControl* moved) {
     ShowAllButtons();
 }
 
-void CConfigSubMenue::ShowMessage(const QString& text) {
+void CConfigSubMenue::ShowMessage(std::string_view text) {
     if (m_message == nullptr) return;
     m_message->SetText(text);
-    m_message->show();
+    m_message->ShowWindow(window::SW_SHOW);
 }
 
 void CConfigSubMenue::HideMessage() {
-    if (m_message != nullptr) m_message->hide();
+    if (m_message != nullptr) m_message->ShowWindow(window::SW_HIDE);
 }
 
 // ---- Start values ---------------------------------------------------------------------
@@ -596,7 +595,7 @@ void CConfigSubMenue::StopProgress() {
     if (m_progress != nullptr) m_progress->ShowWindow(window::SW_HIDE);
 }
 
-void CConfigSubMenue::ShowResult(int kind, const QString& text) {
+void CConfigSubMenue::ShowResult(int kind, std::string_view text) {
     m_applyKind = kind;
     ShowMessage(text);
     SetTimer(TIMER_RESULT_HOLD, RESULT_HOLD_MS);

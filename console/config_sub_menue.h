@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "config/file_owner.h"
 #include "console/apply_job.h"
@@ -63,7 +64,7 @@ class CConfigSubMenue : public platform::window::Dialog {
     // The file the dialogs start with.
     const std::string& ConfigSource() const { return m_configSource; }
     // The message label's text, and whether it is shown.
-    QString MessageText() const;
+    std::string MessageText() const;
     bool MessageShown() const;
     // The job of the latest apply (null before the first), or of the apply
     // still running when the menu was made.
@@ -135,11 +136,11 @@ class CConfigSubMenue : public platform::window::Dialog {
     bool RunDialog(platform::window::Dialog& dialog, int* result = nullptr);
     // Shows a result text for 1.5 s with the button of `kind` alone, then
     // the four buttons again.
-    void ShowResult(int kind, const QString& text);
+    void ShowResult(int kind, std::string_view text);
     void StartProgress();
     void StopProgress();
 
-    void ShowMessage(const QString& text);
+    void ShowMessage(std::string_view text);
     void HideMessage();
 
     // ---- Applying ---------------------------------------------------------

@@ -319,8 +319,8 @@ std::intptr_t CHaldenDlg::OnStatusReady(window::Message& message) {
 void CHaldenDlg::ShowIndicators(bool show) {
     for (window::ButtonControl* indicator : {m_lockIndicator, m_dataIndicator})
         if (indicator != nullptr) indicator->ShowWindow(show ? window::SW_SHOW : window::SW_HIDE);
-    for (QWidget* w : {static_cast<QWidget*>(m_lockLabel), static_cast<QWidget*>(m_dataLabel)})
-        if (w != nullptr) w->setVisible(show);
+    for (skin::CTransparentStatic* label : {m_lockLabel, m_dataLabel})
+        if (label != nullptr) label->ShowWindow(show ? window::SW_SHOW : window::SW_HIDE);
 }
 
 void CHaldenDlg::SetIndicators(bool locked, bool data) {

@@ -140,7 +140,7 @@ bool CHaldenDlg::OnInitDialog() {
     SetTimer(TIMER_LOGO, LOGO_PERIOD_MS);
 
     SetUpToolTips();
-    m_messageText = m_message->Text().toStdString();
+    m_messageText = m_message->Text();
     if (m_statusPortInUse) ShowMessage(STATUS_PORT_TAKEN);
     return true;
 }
@@ -187,7 +187,7 @@ bool CHaldenDlg::PreTranslateMessage(QObject* target, QEvent* event) {
 }
 
 void CHaldenDlg::ShowMessage(const std::string& text) {
-    if (m_message != nullptr) m_message->SetText(QString::fromStdString(text));
+    if (m_message != nullptr) m_message->SetText(text);
     m_messageText = text;
     m_messageHeldUntilMs = 0;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "console/device_text.h"
 #include "platform/window/data_exchange.h"
@@ -52,15 +53,16 @@ bool CR40DressedStatusBasic::OnInitDialog() {
     m_igmpOn = window::LoadBitmap(res::IDB_GREEN_LIGHT);
     m_igmpOff = window::LoadBitmap(res::IDB_RED_LIGHT);
     if (m_igmpImage != nullptr) m_igmpImage->ShowWindow(window::SW_HIDE);
-    for (QWidget* snr : {static_cast<QWidget*>(m_snr), static_cast<QWidget*>(m_snrLabel)})
-        if (snr != nullptr) snr->setCursor(Qt::PointingHandCursor);
+    for (int snr : {res::IDC_STATUS_SNR, res::IDC_STATUS_SNR_LABEL})
+        if (QWidget* control = GetDlgItem(snr)) control->setCursor(Qt::PointingHandCursor);
     return true;
 }
 
 bool CR40DressedStatusBasic::PreTranslateMessage(QObject* target, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease && m_onSnrClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        (target == m_snr || target == m_snrLabel)) {
+        (target == GetDlgItem(res::IDC_STATUS_SNR) ||
+         target == GetDlgItem(res::IDC_STATUS_SNR_LABEL))) {
         // The handler may destroy this panel's neighbours, never the panel.
         m_onSnrClick();
         return true;
@@ -79,21 +81,23 @@ bool CR40DressedStatusBasic::UpdateFromStatus(const R40StatusRecord* record) {
 
     if (record->channel != m_lastChannel) {
         m_lastChannel = record->channel;
-        m_channel->SetText(QString::asprintf("%d", m_lastChannel));
+        m_channel->SetText(std::to_string(m_lastChannel));
     }
     // A value that is not a number never equals the last one.
     const float snr = record->snr;
     if (!(snr == m_lastSnr)) {
         m_lastSnr = snr;
-        m_snr->SetText(QString::asprintf("%2.2f dB", static_cast<double>(snr)));
+        char text[64];
+        std::snprintf(text, sizeof text, "%2.2f dB", static_cast<double>(snr));
+        m_snr->SetText(text);
     }
     if (std::memcmp(record->defaultGateway, m_lastGateway.data(), 4) != 0) {
         std::memcpy(m_lastGateway.data(), record->defaultGateway, 4);
-        m_gateway->SetText(QString::fromStdString(FormatAddress(record->defaultGateway)));
+        m_gateway->SetText(FormatAddress(record->defaultGateway));
     }
     if (std::memcmp(record->dvbMac, m_lastDvbMac.data(), 6) != 0) {
         std::memcpy(m_lastDvbMac.data(), record->dvbMac, 6);
-        m_dvbMac->SetText(QString::fromStdString(FormatMac(record->dvbMac)));
+        m_dvbMac->SetText(FormatMac(record->dvbMac));
     }
     const window::Image& igmp = record->igmpOn != 0 ? m_igmpOn : m_igmpOff;
     if (!m_igmpImage->IsWindowVisible()) m_igmpImage->ShowWindow(window::SW_SHOW);

@@ -25,9 +25,9 @@ namespace window = platform::window;
 
 namespace {
 
-const QString DUPLICATE = QStringLiteral("Entry Already Exists in the List");
-const QString NOTHING_SELECTED =
-    QStringLiteral("Please Select PID to Remove, Use Clear Button to Clear the List");
+constexpr char DUPLICATE[] = "Entry Already Exists in the List";
+constexpr char NOTHING_SELECTED[] =
+    "Please Select PID to Remove, Use Clear Button to Clear the List";
 constexpr std::string_view LIST_FULL = "The PID list is full (32 entries).";
 
 // A control byte of 1 passes a PID plainly; 0 marks it as a video PID whose
@@ -370,7 +370,7 @@ std::optional<int> CContentSelectDlg::FreeSlot() const {
     return std::nullopt;
 }
 
-void CContentSelectDlg::ShowMessage(const QString& text) {
+void CContentSelectDlg::ShowMessage(std::string_view text) {
     m_message->SetText(text);
     SetTimer(TIMER_MESSAGE_CLEAR, MESSAGE_CLEAR_MS);  // a new message starts the time again
 }
@@ -378,7 +378,7 @@ void CContentSelectDlg::ShowMessage(const QString& text) {
 void CContentSelectDlg::OnTimer(int id) {
     if (id != TIMER_MESSAGE_CLEAR) return;
     KillTimer(TIMER_MESSAGE_CLEAR);
-    m_message->SetText(QString());
+    m_message->SetText("");
 }
 
 void CContentSelectDlg::OnShowWindow(bool show) {

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "devicelib/devicelib.h"
 #include "dialogs/pid_list_slots.h"
@@ -94,7 +95,7 @@ class CContentSelectDlg : public platform::window::Dialog {
     std::optional<PidDestination> AskDestination(int slot);
     void CloseGaps();
     void RebuildFromList();
-    void ShowMessage(const QString& text);
+    void ShowMessage(std::string_view text);
 
     std::uint16_t m_deviceType;
     PidListSlots m_pidList;

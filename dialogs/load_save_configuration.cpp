@@ -46,7 +46,7 @@ constexpr OperationRow ROWS[4] = {
 };
 
 constexpr std::string_view FILE_FILTER = "Xml Configuration File(*.xml)|*.xml|All Files(*.*)|*.*||";
-const QString HEADING_CHOSEN = QStringLiteral("Select File Name ");
+constexpr char HEADING_CHOSEN[] = "Select File Name ";
 const QString SENDING_NETWORK = QStringLiteral("Sending Network Configuration \n Please Wait ... ");
 
 // The dialog's own text colour for every control that asks.
@@ -166,12 +166,12 @@ void CLoadSaveConfiguration::Close() {
     if (IsModalRunning()) EndDialog(window::IDCANCEL);
 }
 
-QString CLoadSaveConfiguration::DescriptionText() const {
-    return m_description != nullptr ? m_description->Text() : QString();
+std::string CLoadSaveConfiguration::DescriptionText() const {
+    return m_description != nullptr ? m_description->Text() : std::string();
 }
 
 bool CLoadSaveConfiguration::DescriptionShown() const {
-    return m_description != nullptr && !m_description->isHidden();
+    return m_description != nullptr && m_description->IsWindowVisible();
 }
 
 std::shared_ptr<const std::atomic<bool>> CLoadSaveConfiguration::ApplyRunning() const {
@@ -266,17 +266,18 @@ void CLoadSaveConfiguration::OnOperationBox(int boxId) {
     }
     for (int i = 0; i < 4; ++i) {
         if (m_boxes[i] != nullptr) m_boxes[i]->ShowWindow(window::SW_HIDE);
-        if (m_labels[i] != nullptr) m_labels[i]->hide();
+        if (m_labels[i] != nullptr) m_labels[i]->ShowWindow(window::SW_HIDE);
     }
     if (m_heading != nullptr) m_heading->SetText(HEADING_CHOSEN);
     chosen->ShowWindow(window::SW_SHOW);
-    if (m_labels[row] != nullptr) m_labels[row]->show();
+    if (m_labels[row] != nullptr) m_labels[row]->ShowWindow(window::SW_SHOW);
     m_toolTip.DelTool(Widget());
     // Into the top row.
     if (row != 0 && m_boxes[0] != nullptr && m_labels[0] != nullptr && m_labels[row] != nullptr) {
-        const window::Rect top = m_boxes[0]->GetPlacement();
-        chosen->MoveTo(top.left, top.top);
-        m_labels[row]->move(m_labels[0]->pos());
+        const window::Rect topBox = m_boxes[0]->GetPlacement();
+        chosen->MoveTo(topBox.left, topBox.top);
+        const window::Rect topLabel = m_labels[0]->GetPlacement();
+        m_labels[row]->MoveTo(topLabel.left, topLabel.top);
     }
     ShowFileControls(true);
     m_operation = ROWS[row].operation;
@@ -371,9 +372,9 @@ void CLoadSaveConfiguration::StartApply() {
 
 void CLoadSaveConfiguration::ShowDescription(const QString& text) {
     if (m_description == nullptr) return;
-    m_description->SetText(text);
-    m_description->hide();
-    m_description->show();
+    m_description->SetText(text.toStdString());
+    m_description->ShowWindow(window::SW_HIDE);
+    m_description->ShowWindow(window::SW_SHOW);
 }
 
 std::intptr_t CLoadSaveConfiguration::OnStageFailed(window::Message& message) {

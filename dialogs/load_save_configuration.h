@@ -80,7 +80,7 @@ class CLoadSaveConfiguration : public platform::window::Dialog {
     // ---- State, for the console and tests ---------------------------------
     State CurrentState() const { return m_state; }
     // The text shown in the description box, and whether it is shown.
-    QString DescriptionText() const;
+    std::string DescriptionText() const;
     bool DescriptionShown() const;
     // The apply's flag "started and its worker has not yet ended"; null
     // before operation 3 started.

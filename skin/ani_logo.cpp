@@ -1,24 +1,14 @@
 #include "skin/ani_logo.h"
 
-#include <QBackingStore>
-#include <QPaintEvent>
-#include <QPainter>
-
 #include <algorithm>
-#include <cstring>
 
-#include "platform/window/qt/conversions.h"
+#include "platform/window/device_context.h"
+#include "platform/window/underlay.h"
 #include "skin/skin_palette.h"
-#include "skin/underlay.h"
 
 namespace skin {
 
-CAniLogo::CAniLogo(QWidget* parent)
-    : QWidget(parent), m_textColor(platform::window::ToQColor(SKIN_COLOR)) {
-    // Every paint covers the whole control with the captured background, so
-    // nothing beneath it needs repainting on each tick of the animation.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+namespace window = platform::window;
 
 int CAniLogo::SetStep(int step) {
     const int previous = m_alphaStep;
@@ -39,112 +29,72 @@ void CAniLogo::Animate() {
     const bool changed = !m_fading || m_fade.alpha != before.alpha;
     m_fading = true;
     // Only the letters change from one alpha to the next.
-    if (changed) repaint(TextBounds());
+    if (changed) RedrawWindow(TextBounds());
 }
 
-QRect CAniLogo::TextBounds() const {
-    if (!m_textBoundsKnown && !TextFrame().isNull()) {
-        const QImage ground = m_background.toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage& text = TextFrame();
-        QRect bounds;
-        for (int y = 0; y < text.height(); ++y)
-            for (int x = 0; x < text.width(); ++x)
-                if (text.pixel(x, y) != ground.pixel(x, y)) bounds |= QRect(x, y, 1, 1);
-        m_textBounds = bounds;
-        m_textBoundsKnown = true;
-    }
+window::Rect CAniLogo::TextBounds() const {
+    TextFrame();
     return m_textBounds;
 }
 
-const QImage& CAniLogo::TextFrame() const {
-    if (m_textFrame.isNull() && m_backgroundCaptured) {
-        QImage frame = m_background.toImage().convertToFormat(QImage::Format_RGB32);
-        QPainter painter(&frame);
-        const LogoFont fitted = FitLogoFont(m_text, frame.size());
-        painter.setFont(fitted.font);
-        painter.setPen(m_textColor);
-        painter.drawText(QRect(QPoint(0, 0), frame.size()), Qt::AlignHCenter | Qt::AlignTop,
-                         m_text);
-        painter.end();
-        m_textFrame = frame;
+const window::Image& CAniLogo::TextFrame() const {
+    if (m_textFrame.IsNull() && m_backgroundCaptured) {
+        const window::Size size = m_background.GetSize();
+        const window::Rect client{0, 0, size.width, size.height};
+        const LogoFont fitted = FitLogoFont(m_text, size);
+        m_textFrame = window::PaintOnImage(m_background, [&](window::DeviceContext& dc) {
+            dc.SetFont(fitted.font);
+            dc.SetTextColor(SKIN_COLOR);
+            dc.DrawText(client, m_text, window::DT_CENTER | window::DT_TOP | window::DT_NOPREFIX);
+        });
+        // The line the text is on, centred at the top, with two pixels more
+        // on each side for the antialiased edges of the letters.
+        const int left = (size.width - fitted.textSize.width) / 2 - 2;
+        m_textBounds = window::Rect{std::max(left, 0), 0,
+                                    std::min(left + fitted.textSize.width + 4, size.width),
+                                    std::min(fitted.textSize.height, size.height)};
     }
     return m_textFrame;
 }
 
-const QImage& CAniLogo::CurrentFrame() const {
+const window::Image& CAniLogo::CurrentFrame() const {
     if (!m_fading) return TextFrame();
-    QImage& cached = m_fadedFrames[static_cast<std::size_t>(std::clamp(m_fade.alpha, 0, 255))];
-    if (cached.isNull()) {
-        QImage frame = TextFrame();
-        if (!frame.isNull()) {
-            // Constant-opacity blend: each pixel becomes
-            // background x alpha / 255 + picture x (255 - alpha) / 255.
-            QPainter painter(&frame);
-            painter.setOpacity(std::clamp(m_fade.alpha, 0, 255) / 255.0);
-            painter.drawPixmap(0, 0, m_background);
-        }
-        cached = frame;
+    const int alpha = std::clamp(m_fade.alpha, 0, 255);
+    window::Image& cached = m_fadedFrames[static_cast<std::size_t>(alpha)];
+    if (cached.IsNull()) {
+        // Constant-opacity blend: each pixel becomes
+        // background x alpha / 255 + picture x (255 - alpha) / 255.
+        cached = window::PaintOnImage(TextFrame(), [&](window::DeviceContext& dc) {
+            dc.SetOpacity(alpha / 255.0);
+            dc.DrawImage({0, 0}, m_background);
+        });
         ++m_composedFrames;
     }
     return cached;
 }
 
-QImage CAniLogo::ComposeFrame() const {
-    if (!m_backgroundCaptured) return QImage();
+window::Image CAniLogo::ComposeFrame() const {
+    if (!m_backgroundCaptured) return window::Image();
     return CurrentFrame();
 }
 
 void CAniLogo::DropCaches() {
-    m_textFrame = QImage();
-    m_textBoundsKnown = false;
-    for (QImage& frame : m_fadedFrames) frame = QImage();
+    m_textFrame = window::Image();
+    for (window::Image& frame : m_fadedFrames) frame = window::Image();
 }
 
-void CAniLogo::paintEvent(QPaintEvent* event) {
-    if (width() <= 0 || height() <= 0) return;
+void CAniLogo::OnPaint(window::DeviceContext& dc) {
+    if (GetClientRect().IsEmpty()) return;
     if (!m_backgroundCaptured) {
         // Taken once in the logo's life: later changes beneath are not seen.
-        m_background = GrabUnderneath(*this);
-        m_backgroundCaptured = !m_background.isNull();
+        m_background = window::GrabUnderneath(*this);
+        m_backgroundCaptured = !m_background.IsNull();
         DropCaches();
-        if (!m_backgroundCaptured) {
-            QPainter(this).fillRect(rect(), palette().window());
-            return;
-        }
+        if (!m_backgroundCaptured) return;
     }
-    const QRect area = event->rect() & rect();
-    if (CopyToBackingStore(CurrentFrame(), area)) return;
-    QPainter painter(this);
-    painter.drawImage(area, CurrentFrame(), area);
-}
-
-bool CAniLogo::CopyToBackingStore(const QImage& frame, const QRect& area) {
-    // Twenty times a second a few hundred pixels change: setting up a
-    // painter for the widget (palette, font, active-window look-ups, engine
-    // state) costs far more than copying them. The window's backing store
-    // is the image being painted; the frame's pixels go straight into it
-    // when nothing needs a painter: no scaling, formats that take the
-    // frame's 32-bit pixels, and no child of ours in the way (siblings
-    // above are painted after us by the window).
-    QBackingStore* store = backingStore();
-    if (store == nullptr || frame.format() != QImage::Format_RGB32 || !children().isEmpty())
-        return false;
-    auto* image = dynamic_cast<QImage*>(store->paintDevice());
-    if (image == nullptr || image->devicePixelRatio() != 1.0 || devicePixelRatio() != 1.0 ||
-        (image->format() != QImage::Format_RGB32 &&
-         image->format() != QImage::Format_ARGB32_Premultiplied))
-        return false;
-    const QPoint origin = mapTo(window(), QPoint(0, 0));
-    const QRect target = (area & frame.rect()).translated(origin) & image->rect();
-    if (target.isEmpty()) return true;
-    const QRect source = target.translated(-origin);
-    const auto rowBytes = static_cast<std::size_t>(source.width()) * 4;
-    for (int y = 0; y < source.height(); ++y) {
-        const uchar* from = frame.constScanLine(source.top() + y) + source.left() * 4;
-        uchar* to = image->scanLine(target.top() + y) + target.left() * 4;
-        std::memcpy(to, from, rowBytes);
-    }
-    return true;
+    // A copy of the frame made once for this alpha; the window clips it to
+    // what needs painting.
+    dc.DrawImage({0, 0}, CurrentFrame());
 }
 
 }  // namespace skin

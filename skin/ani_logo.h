@@ -3,77 +3,70 @@
 // calls Animate; the logo has no timer of its own.
 #pragma once
 
-#include <QColor>
-#include <QImage>
-#include <QPixmap>
-#include <QRect>
-#include <QString>
-#include <QWidget>
 #include <array>
+#include <string>
 
+#include "platform/window/image.h"
+#include "platform/window/window.h"
 #include "skin/logo_fade.h"
 
 namespace skin {
 
-class CAniLogo : public QWidget {
-    Q_OBJECT
-
+class CAniLogo : public platform::window::Window {
   public:
-    explicit CAniLogo(QWidget* parent = nullptr);
+    // Every paint covers the whole control with the captured background, so
+    // nothing beneath it needs repainting on each tick of the animation.
+    CAniLogo() { SetPaintsItself(true); }
 
     // Returns the previous step.
     int SetStep(int step);
     void SetAlphaRange(int lowest, int highest);
 
     // One tick: moves the opacity with which the background is laid over the
-    // text and repaints. The text shows with strength (255 - alpha) / 255.
+    // text and repaints at once. The text shows with strength
+    // (255 - alpha) / 255.
     void Animate();
 
     int Alpha() const { return m_fade.alpha; }
     bool IsRising() const { return m_fade.rising; }
     bool HasBackground() const { return m_backgroundCaptured; }
-    QString Text() const { return m_text; }
+    const std::string& Text() const { return m_text; }
 
     // The picture the logo shows now: the captured background with the text,
     // faded by the current alpha once Animate has run. Null before the
     // first paint.
-    QImage ComposeFrame() const;
+    platform::window::Image ComposeFrame() const;
 
     // Frames composed since the background was captured: each alpha is
     // composed once and then only copied to the screen.
     int ComposedFrames() const { return m_composedFrames; }
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
+    void OnPaint(platform::window::DeviceContext& dc) override;
 
   private:
     // The background with the text at full strength.
-    const QImage& TextFrame() const;
+    const platform::window::Image& TextFrame() const;
     // The frame for the current alpha, from the cache when it is there.
-    const QImage& CurrentFrame() const;
-    // Where the letters are: outside it every frame is the background.
-    QRect TextBounds() const;
+    const platform::window::Image& CurrentFrame() const;
+    // Where the letters may be: outside it every frame is the background.
+    platform::window::Rect TextBounds() const;
     void DropCaches();
-    // Puts `area` of `frame` into the window's backing store without a
-    // painter; false where a painter is needed.
-    bool CopyToBackingStore(const QImage& frame, const QRect& area);
 
-    QString m_text = QStringLiteral("R40");
-    QColor m_textColor;
+    std::string m_text = "R40";
     FadeState m_fade;
     int m_alphaStep = 2;
     int m_alphaMin = 0;
     int m_alphaMax = 255;
-    QPixmap m_background;
+    platform::window::Image m_background;
     bool m_backgroundCaptured = false;
     bool m_fading = false;  // Animate has run: frames are faded by alpha
 
     // Composing a frame means fitting a font and blending; the logo cycles
     // through the same few dozen alphas all day, so each is made once.
-    mutable QImage m_textFrame;
-    mutable QRect m_textBounds;
-    mutable bool m_textBoundsKnown = false;
-    mutable std::array<QImage, 256> m_fadedFrames;
+    mutable platform::window::Image m_textFrame;
+    mutable platform::window::Rect m_textBounds;
+    mutable std::array<platform::window::Image, 256> m_fadedFrames;
     mutable int m_composedFrames = 0;
 };
 

@@ -1,48 +1,40 @@
 #include "skin/label_text_format.h"
 
+#include "platform/window/device_context.h"
+#include "platform/window/styles.h"
+
 namespace skin {
 
-using platform::window::SS_CENTERIMAGE;
-using platform::window::SS_ELLIPSISMASK;
-using platform::window::SS_LEFTNOWORDWRAP;
-using platform::window::SS_NOPREFIX;
-using platform::window::SS_PATHELLIPSIS;
+namespace window = platform::window;
 
-LabelTextFormat FormatForStyle(std::uint32_t style) {
-    LabelTextFormat format;
-    Qt::Alignment horizontal = Qt::AlignLeft;
+unsigned LabelTextFormat(std::uint32_t style) {
+    unsigned format = window::DT_TOP;
     switch (style & 0x0003u) {  // 0 left, 1 centre, 2 right
         case 1:
-            horizontal = Qt::AlignHCenter;
+            format |= window::DT_CENTER;
             break;
         case 2:
-            horizontal = Qt::AlignRight;
+            format |= window::DT_RIGHT;
             break;
         default:
+            format |= window::DT_LEFT;
             break;
     }
-    const bool centreImage = (style & SS_CENTERIMAGE) != 0;
-    format.alignment = horizontal | (centreImage ? Qt::AlignVCenter : Qt::AlignTop);
-    format.singleLine = centreImage;
-    format.showMnemonic = (style & SS_NOPREFIX) == 0;
+    const bool centreImage = (style & window::SS_CENTERIMAGE) != 0;
+    if (centreImage) format |= window::DT_VCENTER | window::DT_SINGLELINE;
+    if ((style & window::SS_NOPREFIX) != 0) format |= window::DT_NOPREFIX;
 
-    const std::uint32_t ellipsisBits = style & SS_ELLIPSISMASK;
-    format.ellipsis = ellipsisBits != 0;
-    if (ellipsisBits == SS_PATHELLIPSIS)
-        format.elideMode = Qt::ElideMiddle;  // keeps the end of a path readable
-    else if (ellipsisBits != 0)
-        format.elideMode = Qt::ElideRight;
+    const std::uint32_t ellipsis = style & window::SS_ELLIPSISMASK;
+    if (ellipsis == window::SS_PATHELLIPSIS)
+        format |= window::DT_PATH_ELLIPSIS;
+    else if (ellipsis == window::SS_WORDELLIPSIS)
+        format |= window::DT_WORD_ELLIPSIS;
+    else if (ellipsis != 0)
+        format |= window::DT_END_ELLIPSIS;
 
-    format.wordWrap = (style & SS_LEFTNOWORDWRAP) == 0 && !centreImage && !format.ellipsis;
+    if ((style & window::SS_LEFTNOWORDWRAP) == 0 && !centreImage && ellipsis == 0)
+        format |= window::DT_WORDBREAK;
     return format;
-}
-
-int TextFlags(const LabelTextFormat& format) {
-    int flags = static_cast<int>(format.alignment);
-    if (format.singleLine) flags |= Qt::TextSingleLine;
-    if (format.wordWrap) flags |= Qt::TextWordWrap;
-    if (format.showMnemonic) flags |= Qt::TextShowMnemonic;
-    return flags;
 }
 
 }  // namespace skin

@@ -1,27 +1,16 @@
 // How a transparent label lays out its text, read from the static control's
-// style bits as the dialog template gives them.
+// style bits as the dialog template gives them: DrawText's format bits.
 #pragma once
-
-#include <Qt>
 
 #include <cstdint>
 
-#include "platform/window/styles.h"
-
 namespace skin {
 
-struct LabelTextFormat {
-    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
-    bool singleLine = false;   // centre-image: one line, centred vertically
-    bool wordWrap = false;     // long lines break at word boundaries
-    bool showMnemonic = true;  // "&x" underlines x; "&&" is a literal "&"
-    bool ellipsis = false;     // lines too long end in "..."
-    Qt::TextElideMode elideMode = Qt::ElideNone;
-};
-
-LabelTextFormat FormatForStyle(std::uint32_t style);
-
-// Qt text flags for QPainter::drawText from a format.
-int TextFlags(const LabelTextFormat& format);
+// The DT_ bits for a static of `style`: SS_LEFT / SS_CENTER / SS_RIGHT give
+// the alignment; SS_CENTERIMAGE one line centred vertically; SS_NOPREFIX a
+// literal '&'; an SS_ ellipsis bit its DT_ ellipsis (the path ellipsis keeps
+// the end of a path readable). Lines break at words unless the style is
+// SS_LEFTNOWORDWRAP, centres the image or ends in an ellipsis.
+unsigned LabelTextFormat(std::uint32_t style);
 
 }  // namespace skin

@@ -1,27 +1,16 @@
 #include "skin/logo_fade.h"
 
-#include <QFontMetrics>
-
 #include <algorithm>
 
 namespace skin {
 namespace {
 
-QFont LogoFace(int pixelHeight, int weight) {
-    QFont font(QStringLiteral("arial"));
-    font.setPixelSize(std::max(1, pixelHeight));
-    font.setWeight(QFont::Weight(weight));
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
-
-LogoFont Measure(const QString& text, int pixelHeight, int weight) {
+LogoFont Measure(std::string_view text, int pixelHeight, int weight) {
     LogoFont result;
-    result.font = LogoFace(pixelHeight, weight);
     result.pixelHeight = std::max(1, pixelHeight);
+    result.font = platform::window::Font::Create("arial", result.pixelHeight, weight);
     result.weight = weight;
-    const QFontMetrics metrics(result.font);
-    result.textSize = QSize(metrics.horizontalAdvance(text), metrics.height());
+    result.textSize = {result.font.TextWidth(text), result.font.LineHeight()};
     return result;
 }
 
@@ -43,17 +32,16 @@ FadeState NextFade(FadeState state, int step, int alphaMin, int alphaMax) {
     return state;
 }
 
-LogoFont FitLogoFont(const QString& text, QSize client) {
-    const int w = client.width();
-    const int h = client.height();
+LogoFont FitLogoFont(std::string_view text, platform::window::Size client) {
+    const int w = client.width;
+    const int h = client.height;
     LogoFont fitted = Measure(text, static_cast<int>(0.8 * h), LOGO_WEIGHT_FITTING);
     // The first shrink scales the 0.8 x h font by the width ratio; later ones
     // scale the font just tried, so each step is smaller than the last.
     double scaledFrom = 0.8 * h;
-    while ((fitted.textSize.width() > w || fitted.textSize.height() > h) &&
-           fitted.pixelHeight > 1) {
-        double ratio = fitted.textSize.width() > 0
-                           ? static_cast<double>(std::max(w, 0)) / fitted.textSize.width()
+    while ((fitted.textSize.width > w || fitted.textSize.height > h) && fitted.pixelHeight > 1) {
+        double ratio = fitted.textSize.width > 0
+                           ? static_cast<double>(std::max(w, 0)) / fitted.textSize.width
                            : 1.0;
         ratio = std::min(ratio, 1.0);
         const double f = scaledFrom * ratio;

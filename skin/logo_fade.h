@@ -1,9 +1,10 @@
 // The animated logo's fade and text fitting.
 #pragma once
 
-#include <QFont>
-#include <QSize>
-#include <QString>
+#include <string_view>
+
+#include "platform/window/font.h"
+#include "platform/window/geometry.h"
 
 namespace skin {
 
@@ -21,16 +22,17 @@ inline constexpr int LOGO_WEIGHT_FITTING = 500;
 inline constexpr int LOGO_WEIGHT_SHRUNK = 700;
 
 struct LogoFont {
-    QFont font;
-    int pixelHeight = 0;  // character height asked for
-    int weight = 0;       // Win32-style weight, 500 or 700
-    QSize textSize;       // measured text width and full line height
+    platform::window::Font font;
+    int pixelHeight = 0;              // character height asked for
+    int weight = 0;                   // Win32-style weight, 500 or 700
+    platform::window::Size textSize;  // measured text width and full line height
 };
 
 // Starts at a character height of 0.8 of the client height in a medium
 // weight. While the text is wider or taller than the client area it shrinks
 // to 0.95 of the height that would just fit the width, in bold. Every step
 // gives a strictly smaller font, so the fitting ends for any text and size.
-LogoFont FitLogoFont(const QString& text, QSize client);
+// The face is Arial.
+LogoFont FitLogoFont(std::string_view text, platform::window::Size client);
 
 }  // namespace skin

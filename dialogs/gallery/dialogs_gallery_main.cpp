@@ -109,7 +109,7 @@ QImage ContentDialog() {
         if (entries->GetItemData(i) == 481) entries->SetCurSel(i);
     dialog.GetDlgItemAs<skin::CRedCheckBox>(res::IDC_CONTENT_VIDEO_PID)->SetChecked(true);
     dialog.GetDlgItemAs<skin::CTransparentStatic>(res::IDC_CONTENT_MESSAGE)
-        ->SetText(QStringLiteral("Entry Already Exists in the List"));
+        ->SetText("Entry Already Exists in the List");
     return Shoot(dialog);
 }
 

@@ -61,6 +61,7 @@ QString GetControlText(const QWidget* control) {
     if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
     if (auto* group = qobject_cast<const QGroupBox*>(control)) return group->title();
     if (control->isWindow()) return control->windowTitle();
+    if (const Window* window = qt::WindowOf(control)) return ToQString(window->GetWindowText());
     return control->property("text").toString();
 }
 
@@ -78,6 +79,8 @@ void SetControlText(QWidget* control, const QString& text) {
         group->setTitle(text);
     else if (control->isWindow())
         control->setWindowTitle(text);
+    else if (Window* window = qt::WindowOf(control))
+        window->SetWindowText(ToUtf8(text));
     else
         control->setProperty("text", text);
 }

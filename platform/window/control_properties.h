@@ -8,8 +8,10 @@
 // - A dialog's controls are its children in template order, so their order
 //   in QObject::children() is their stacking order (first = bottom).
 // - A control's text is set through its natural Qt interface (QLabel,
-//   QAbstractButton, QLineEdit, QGroupBox) or, for other classes, through the
-//   property "text" (declare Q_PROPERTY(QString text ...) to be told).
+//   QAbstractButton, QLineEdit, QGroupBox), as the window text of a Window
+//   (which SubclassDlgItem's PreSubclassWindow reads) or, for other
+//   classes, through the property "text" (declare Q_PROPERTY(QString text
+//   ...) to be told).
 // - A control tells its dialog about user actions with NotifyParent; any
 //   control that has a clicked() signal is connected for BN_CLICKED.
 #pragma once

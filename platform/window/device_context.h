@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -26,7 +27,11 @@
 namespace platform::window {
 
 // DrawText's format bits, Win32's values. Without DT_SINGLELINE a "\n"
-// starts a new line.
+// starts a new line. Without DT_NOPREFIX a '&' underlines the letter after
+// it and is not shown, "&&" shows one ampersand. An ellipsis bit shortens
+// each line too wide for the rectangle on its own: at its end
+// (DT_END_ELLIPSIS, DT_WORD_ELLIPSIS) or in its middle, so that the end of a
+// path stays readable (DT_PATH_ELLIPSIS).
 inline constexpr unsigned DT_LEFT = 0x0000;
 inline constexpr unsigned DT_TOP = 0x0000;
 inline constexpr unsigned DT_CENTER = 0x0001;
@@ -35,6 +40,11 @@ inline constexpr unsigned DT_VCENTER = 0x0004;
 inline constexpr unsigned DT_BOTTOM = 0x0008;
 inline constexpr unsigned DT_WORDBREAK = 0x0010;
 inline constexpr unsigned DT_SINGLELINE = 0x0020;
+inline constexpr unsigned DT_NOPREFIX = 0x0800;
+inline constexpr unsigned DT_PATH_ELLIPSIS = 0x4000;
+inline constexpr unsigned DT_END_ELLIPSIS = 0x8000;
+inline constexpr unsigned DT_WORD_ELLIPSIS = 0x40000;
+inline constexpr unsigned DT_ELLIPSIS_MASK = DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
 
 enum class PenStyle { Solid, Dash, None };
 // How a wide line ends and joins: square and mitred as GDI's cosmetic pens,
@@ -134,5 +144,12 @@ class DeviceContext {
   private:
     std::unique_ptr<Impl> m_impl;
 };
+
+// Paints on a copy of `image` as on a memory device context with the bitmap
+// selected into it (CreateCompatibleDC, SelectObject) and returns the
+// painted copy; `image` itself is left as it was. The device context's
+// window font is the application's default font. The null image gives the
+// null image and paints nothing.
+Image PaintOnImage(const Image& image, const std::function<void(DeviceContext&)>& paint);
 
 }  // namespace platform::window

@@ -168,9 +168,8 @@ class Dialog : public Window {
     WindowHandle OwnerReference() const { return m_ownerReference; }
     // The window of the owner reference while it lives, else the parent.
     Window* GetOwnerWindow() const;
-    // The window that owns this one (given at construction or to Create);
-    // null for a window without owner.
-    Window* GetParent() const;
+    // GetParent (Window's) is the window that owns this one (given at
+    // construction or to Create); null for a window without owner.
 
     // ---- Timers ------------------------------------------------------
     // Starts timer `id`; a timer already running with this id is replaced.

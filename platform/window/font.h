@@ -20,6 +20,11 @@ class Font {
     Font(Font&&) noexcept;
     Font& operator=(Font&&) noexcept;
 
+    // The font CreateFont makes of `face` with characters `pixelHeight`
+    // pixels high (at least one) and `weight` (100 to 900: 400 normal, 500
+    // medium, 700 bold), antialiased where the screen allows.
+    static Font Create(std::string_view face, int pixelHeight, int weight);
+
     int PixelSize() const;  // -1 where the size was given in points
     void SetPixelSize(int pixels);
     bool Bold() const;
@@ -28,6 +33,9 @@ class Font {
     // Width in pixels of one line of text in this font, as a screen device
     // context measures it (GetTextExtentPoint32).
     int TextWidth(std::string_view text) const;
+    // Height in pixels of one line of text in this font (TEXTMETRIC's
+    // tmHeight: ascent plus descent).
+    int LineHeight() const;
 
     const Impl& Get() const { return *m_impl; }
 

@@ -80,6 +80,9 @@ class Window {
     void MoveTo(int x, int y);
     // Puts the window above its siblings (BringWindowToTop).
     void BringWindowToTop();
+    // The window's parent (GetParent): a child's parent window, a dialog's
+    // owner; null without one and where it is no window of this layer.
+    Window* GetParent() const;
 
     // ---- State ------------------------------------------------------------
     // Returns whether the window was visible before.
@@ -96,6 +99,9 @@ class Window {
     // answers WM_SETCURSOR with); an arrow unless set.
     void SetCursor(CursorShape shape);
     CursorShape GetCursor() const { return m_cursor; }
+    // The style bits the window was made with (GetStyle): for a dialog's
+    // control, its template's WS_, SS_, BS_... bits.
+    std::uint32_t GetStyle() const;
 
     // ---- Painting ---------------------------------------------------------
     // Asks for the whole window, or `rect` of it, to be painted again.
@@ -105,6 +111,15 @@ class Window {
     void UpdateWindow();
     // Whether OnPaint paints the window rather than its native control.
     bool PaintsItself() const { return m_paintsItself; }
+    // Paints `rect` of the window now (RedrawWindow with RDW_INVALIDATE |
+    // RDW_UPDATENOW): what an animation does on each tick.
+    void RedrawWindow(const Rect& rect);
+
+    // Called once a dialog's control has been handed to this object by
+    // SubclassDlgItem or DDX_Control (MFC's PreSubclassWindow): the window
+    // already carries its template's style (GetStyle) and text
+    // (GetWindowText), for the object to take over.
+    virtual void PreSubclassWindow();
 
   protected:
     // Called in the constructor of a window that paints itself in OnPaint;
@@ -119,6 +134,15 @@ class Window {
     // WM_MOUSEMOVE (other toolkits send those moves only on request). The
     // pointer's entering counts as a move.
     void SetTracksMouse() { m_tracksMouse = true; }
+    // Instead, for a window that paints itself and lets what lies beneath
+    // show wherever it paints nothing (WS_EX_TRANSPARENT, a WM_ERASEBKGND
+    // that erases nothing): no background is laid under it, whatever
+    // colours its owner gives its controls.
+    void SetPaintsTransparent() {
+        m_paintsItself = true;
+        m_paintsOpaque = false;
+        m_paintsTransparent = true;
+    }
 
     // The handlers a custom window overrides; the defaults do nothing.
     virtual void OnPaint(DeviceContext& dc);
@@ -136,6 +160,7 @@ class Window {
     bool m_paintsItself = false;
     bool m_paintsOpaque = false;
     bool m_tracksMouse = false;
+    bool m_paintsTransparent = false;
 };
 
 }  // namespace platform::window

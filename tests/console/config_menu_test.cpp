@@ -82,11 +82,10 @@ class ConfigMenu : public ConsoleInWorkDir {
     // each in its own place.
     void ExpectResultThenIdle(const QString& result) {
         CConfigSubMenue* menu = dialog->ConfigMenu();
-        ASSERT_TRUE(WaitUntil([&] { return menu->ResultShown(); }, 15000))
-            << menu->MessageText().toStdString();
+        ASSERT_TRUE(WaitUntil([&] { return menu->ResultShown(); }, 15000)) << menu->MessageText();
         QElapsedTimer held;
         held.start();
-        EXPECT_EQ(menu->MessageText(), result);
+        EXPECT_EQ(menu->MessageText(), result.toStdString());
         EXPECT_TRUE(menu->MessageShown());
         EXPECT_EQ(window::GetCapture(), menu) << "the mouse stays with the menu";
         ASSERT_TRUE(WaitUntil([&] { return !menu->ResultShown(); }, 3000));
@@ -127,7 +126,7 @@ TEST_F(ConfigMenu, ChannelChangeReachesTheReceiverAndTheLastUsedFile) {
     // Written before the receiver has answered.
     EXPECT_EQ(LastUsedChannel(), 33);
 
-    ASSERT_TRUE(WaitUntil([&] { return menu->MessageText().startsWith("Configuring"); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return menu->MessageText().starts_with("Configuring"); }, 2000));
     EXPECT_EQ(menu->MessageText(), "Configuring Device\nPlease Wait");
     ExpectResultThenIdle("SUCCESS");
     EXPECT_EQ(r40->Channel(), 33);
@@ -424,7 +423,7 @@ TEST_F(ConfigMenu, ASatelliteReceiverIsTunedByFrequencyNeverByChannel) {
     WhenDialogOpens(res::IDD_SATELLITE_TUNING, [&](window::Dialog& d) {
         frequency = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_SAT_FREQUENCY))->text();
         symbolRate = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_SAT_SYMBOL_RATE))->text();
-        prompt = menu->MessageText();
+        prompt = QString::fromStdString(menu->MessageText());
         TypeInto(d, res::IDC_SAT_FREQUENCY, "1150");
         TypeInto(d, res::IDC_SAT_SYMBOL_RATE, "22");
         Click(d, res::IDC_SAT_OPTION0);

@@ -198,7 +198,7 @@ class Console : public ::testing::Test {
 
     QString PanelText(int id) {
         auto* label = dialog->StatusPanel()->GetDlgItemAs<skin::CTransparentStatic>(id);
-        return label ? label->Text() : QString();
+        return label ? QString::fromStdString(label->Text()) : QString();
     }
 
     std::unique_ptr<sim::EmulatedReceiver> r40, r40v, t22;

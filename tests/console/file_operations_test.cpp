@@ -81,12 +81,12 @@ class FileOperations : public ConsoleInWorkDir {
         QObject::connect(&recorder, &QTimer::timeout, [&] {
             CLoadSaveConfiguration* d = dialog->FileDialog();
             if (d == nullptr || d->CurrentState() == CLoadSaveConfiguration::State::Chosen) return;
-            if (shown.empty() || shown.back().text != d->DescriptionText()) {
+            const QString text = QString::fromStdString(d->DescriptionText());
+            if (shown.empty() || shown.back().text != text) {
                 const auto* progress =
                     d->GetDlgItemAs<skin::CMYCircleProgress>(res::IDC_FILE_PROGRESS);
-                shown.push_back({d->DescriptionText(), clock.elapsed(), dialog->PollingEnabled(),
-                                 progress->Pos()});
-                if (onText) onText(*d, d->DescriptionText());
+                shown.push_back({text, clock.elapsed(), dialog->PollingEnabled(), progress->Pos()});
+                if (onText) onText(*d, text);
             }
         });
         OperateDialog([&](CLoadSaveConfiguration& d) {
@@ -359,7 +359,7 @@ TEST_F(FileOperations, LoadingAndSavingRememberTheFileWhateverHappens) {
     EXPECT_EQ(dialog->MessageText(), savedNamed);
     auto* line = dialog->GetDlgItemAs<skin::CTransparentStatic>(res::IDC_MAIN_MESSAGE);
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->Text().toStdString(), savedNamed);
+    EXPECT_EQ(line->Text(), savedNamed);
 
     // A target that cannot be written: a directory.
     Operate(res::IDC_FILE_SAVE_LAST_USED, m_workDir.path().toStdString());

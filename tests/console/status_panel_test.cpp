@@ -23,7 +23,7 @@ class Panel : public ::testing::Test {
     }
     QString Text(int id) {
         auto* label = panel.GetDlgItemAs<skin::CTransparentStatic>(id);
-        return label ? label->Text() : QString("<none>");
+        return label ? QString::fromStdString(label->Text()) : QString("<none>");
     }
     window::ListBoxControl* List() {
         return panel.GetDlgItemAs<window::ListBoxControl>(res::IDC_STATUS_PID_LIST);

@@ -86,7 +86,8 @@ struct Controls {
     skin::CRedCheckBox* Box(int id) { return dialog.GetDlgItemAs<skin::CRedCheckBox>(id); }
     QWidget* Button(int id) { return dialog.GetDlgItem(id); }
     QString Message() {
-        return dialog.GetDlgItemAs<skin::CTransparentStatic>(res::IDC_CONTENT_MESSAGE)->Text();
+        return QString::fromStdString(
+            dialog.GetDlgItemAs<skin::CTransparentStatic>(res::IDC_CONTENT_MESSAGE)->Text());
     }
     QStringList Texts() {
         QStringList texts;

@@ -71,7 +71,7 @@ ApplyEnd ApplyToNoReceiver(const std::string& path) {
         if (!WaitUntil([&] { return d.CurrentState() == State::Failed && !d.Job()->applyStarted; },
                        5000))
             return;
-        end.text = d.DescriptionText();
+        end.text = QString::fromStdString(d.DescriptionText());
         end.state = d.CurrentState();
         // A failed apply is never started again (Enter goes to the focused
         // X button, as on Win32: OK itself is asked here).

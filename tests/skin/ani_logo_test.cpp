@@ -8,6 +8,10 @@
 #include <set>
 #include <vector>
 
+#include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
+#include "platform/window/qt/painting.h"
+#include "platform/window/styles.h"
 #include "skin/ani_logo.h"
 #include "skin/logo_fade.h"
 #include "skin/skin_palette.h"
@@ -15,6 +19,9 @@
 
 namespace skin {
 namespace {
+
+namespace window = platform::window;
+using window::qt::WidgetOf;
 
 const QColor GROUND(30, 90, 160);
 
@@ -28,20 +35,28 @@ std::vector<int> FadeSequence(int ticks, int step, int low, int high) {
     return values;
 }
 
+// The frame the logo shows now, as 32-bit pixels.
+QImage Frame(const CAniLogo& logo) {
+    return window::ToQPixmap(logo.ComposeFrame()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 // A logo on a parent painted in one colour, painted once so it has taken
 // its background.
 struct LogoOnGround {
-    explicit LogoOnGround(QSize size) : logo(&parent) {
-        parent.setAutoFillBackground(true);
-        QPalette palette = parent.palette();
+    explicit LogoOnGround(QSize size) {
+        parent.Create(0, window::Rect{0, 0, size.width() + 20, size.height() + 20});
+        QWidget& widget = Parent();
+        widget.setAutoFillBackground(true);
+        QPalette palette = widget.palette();
         palette.setColor(QPalette::Window, GROUND);
-        parent.setPalette(palette);
-        parent.resize(size + QSize(20, 20));
-        logo.setGeometry(QRect(QPoint(10, 10), size));
-        parent.show();
+        widget.setPalette(palette);
+        logo.Create(window::WS_CHILD | window::WS_VISIBLE,
+                    window::Rect::FromSize(10, 10, size.width(), size.height()), &parent);
+        widget.show();
         test::Settle();
     }
-    QWidget parent;
+    QWidget& Parent() { return *WidgetOf(parent); }
+    window::Window parent;
     CAniLogo logo;
 };
 
@@ -65,52 +80,52 @@ TEST(LogoFade, TextNeverGetsStrongerThanAboutHalf) {
 }
 
 TEST(LogoFontFitting, WideLogoKeepsTheMediumFontAtEightTenthsOfItsHeight) {
-    const LogoFont fitted = FitLogoFont(QStringLiteral("R40"), QSize(200, 42));
+    const LogoFont fitted = FitLogoFont("R40", window::Size{200, 42});
     EXPECT_EQ(fitted.weight, LOGO_WEIGHT_FITTING);
     EXPECT_EQ(fitted.pixelHeight, 33);  // 0.8 x 42, toward zero
-    EXPECT_LE(fitted.textSize.width(), 200);
+    EXPECT_LE(fitted.textSize.width, 200);
 }
 
 TEST(LogoFontFitting, NarrowLogoShrinksToBoldAtTheFittedSize) {
-    const QSize client(46, 42);  // the console's logo: 26 x 24 dialog units
+    const window::Size client{46, 42};  // the console's logo: 26 x 24 dialog units
     QFont first(QStringLiteral("arial"));
     first.setPixelSize(33);
     first.setWeight(QFont::Weight(500));
     const int firstWidth = QFontMetrics(first).horizontalAdvance(QStringLiteral("R40"));
-    ASSERT_GT(firstWidth, client.width());
+    ASSERT_GT(firstWidth, client.width);
 
-    const LogoFont fitted = FitLogoFont(QStringLiteral("R40"), client);
+    const LogoFont fitted = FitLogoFont("R40", client);
     EXPECT_EQ(fitted.weight, LOGO_WEIGHT_SHRUNK);
     EXPECT_EQ(fitted.pixelHeight, static_cast<int>(0.95 * (0.8 * 42 * 46 / firstWidth)));
-    EXPECT_LE(fitted.textSize.width(), client.width());
-    EXPECT_LE(fitted.textSize.height(), client.height());
+    EXPECT_LE(fitted.textSize.width, client.width);
+    EXPECT_LE(fitted.textSize.height, client.height);
 }
 
 TEST(LogoFontFitting, EndsForAnyTextAndSize) {
-    EXPECT_EQ(FitLogoFont(QStringLiteral("R40"), QSize(0, 0)).pixelHeight, 1);
-    EXPECT_GE(FitLogoFont(QString(), QSize(30, 30)).pixelHeight, 1);
-    const LogoFont tiny = FitLogoFont(QStringLiteral("R40 Management Console"), QSize(5, 40));
+    EXPECT_EQ(FitLogoFont("R40", window::Size{0, 0}).pixelHeight, 1);
+    EXPECT_GE(FitLogoFont("", window::Size{30, 30}).pixelHeight, 1);
+    const LogoFont tiny = FitLogoFont("R40 Management Console", window::Size{5, 40});
     EXPECT_GE(tiny.pixelHeight, 1);
-    const LogoFont flat = FitLogoFont(QStringLiteral("R40"), QSize(400, 4));
+    const LogoFont flat = FitLogoFont("R40", window::Size{400, 4});
     EXPECT_LE(flat.pixelHeight, 4);
 }
 
 TEST(AniLogo, SettersAndTicksBeforeTheFirstPaint) {
     CAniLogo logo;
-    EXPECT_EQ(logo.Text(), QStringLiteral("R40"));
+    EXPECT_EQ(logo.Text(), "R40");
     EXPECT_EQ(logo.SetStep(3), 2);
     EXPECT_EQ(logo.SetStep(3), 3);
     logo.SetAlphaRange(125, 255);
     logo.Animate();  // no background yet: only the opacity moves
     EXPECT_EQ(logo.Alpha(), 125);
     EXPECT_FALSE(logo.HasBackground());
-    EXPECT_TRUE(logo.ComposeFrame().isNull());
+    EXPECT_TRUE(logo.ComposeFrame().IsNull());
 }
 
 TEST(AniLogo, FirstPaintShowsTheTextFullyOverWhatLayBeneath) {
     LogoOnGround shown(QSize(46, 42));
     ASSERT_TRUE(shown.logo.HasBackground());
-    const QImage frame = shown.logo.ComposeFrame();
+    const QImage frame = Frame(shown.logo);
     ASSERT_EQ(frame.size(), QSize(46, 42));
     int text = 0;
     int ground = 0;
@@ -122,14 +137,13 @@ TEST(AniLogo, FirstPaintShowsTheTextFullyOverWhatLayBeneath) {
     EXPECT_GT(text, 30);
     EXPECT_GT(ground, 500);
     // What the window shows is that frame.
-    const QImage screen = test::ScreenContents(shown.parent).copy(10, 10, 46, 42);
-    EXPECT_TRUE(screen.convertToFormat(QImage::Format_RGB32) ==
-                frame.convertToFormat(QImage::Format_RGB32));
+    const QImage screen = test::ScreenContents(shown.Parent()).copy(10, 10, 46, 42);
+    EXPECT_TRUE(screen.convertToFormat(QImage::Format_RGB32) == frame);
 }
 
 TEST(AniLogo, EachTickBlendsTheBackgroundOverTheTextWithConstantAlpha) {
     LogoOnGround shown(QSize(46, 42));
-    const QImage full = shown.logo.ComposeFrame();
+    const QImage full = Frame(shown.logo);
     QPoint letter(-1, -1);
     for (int y = 0; y < full.height() && letter.x() < 0; ++y)
         for (int x = 0; x < full.width(); ++x)
@@ -144,7 +158,7 @@ TEST(AniLogo, EachTickBlendsTheBackgroundOverTheTextWithConstantAlpha) {
     for (int tick = 0; tick < 20; ++tick) {
         shown.logo.Animate();
         const int a = shown.logo.Alpha();
-        const QRgb p = shown.logo.ComposeFrame().pixel(letter);
+        const QRgb p = Frame(shown.logo).pixel(letter);
         const auto mix = [a](int ground, int text) {
             return (ground * a + text * (255 - a)) / 255;
         };
@@ -157,7 +171,7 @@ TEST(AniLogo, EachTickBlendsTheBackgroundOverTheTextWithConstantAlpha) {
     }
     // At the top of the range the text has gone: the frame is the background.
     while (shown.logo.Alpha() != 255) shown.logo.Animate();
-    EXPECT_EQ(shown.logo.ComposeFrame().pixel(letter), GROUND.rgb());
+    EXPECT_EQ(Frame(shown.logo).pixel(letter), GROUND.rgb());
 }
 
 TEST(AniLogo, EachAlphaIsComposedOnceAndEveryTickReachesTheScreen) {
@@ -170,26 +184,27 @@ TEST(AniLogo, EachAlphaIsComposedOnceAndEveryTickReachesTheScreen) {
         shown.logo.Animate();
         alphas.insert(shown.logo.Alpha());
         // The tick repaints at once; the window shows this alpha's frame.
-        const QImage screen = test::ScreenContents(shown.parent).copy(10, 10, 46, 42);
-        ASSERT_TRUE(screen.convertToFormat(QImage::Format_RGB32) == shown.logo.ComposeFrame())
+        const QImage screen = test::ScreenContents(shown.Parent()).copy(10, 10, 46, 42);
+        ASSERT_TRUE(screen.convertToFormat(QImage::Format_RGB32) == Frame(shown.logo))
             << "tick " << tick << ", alpha " << shown.logo.Alpha();
     }
     EXPECT_EQ(shown.logo.ComposedFrames(), static_cast<int>(alphas.size()));
 }
 
 TEST(AniLogo, BackgroundIsTakenOnceFromThePictureBeneath) {
-    QWidget window;
-    window.resize(80, 60);
-    QLabel picture(&window);
+    window::Window window;
+    window.Create(0, window::Rect{0, 0, 80, 60});
+    QLabel& picture = *new QLabel(WidgetOf(window));
     QImage stripes(80, 60, QImage::Format_RGB32);
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 80; ++x)
             stripes.setPixel(x, y, (x / 4) % 2 ? qRgb(250, 250, 250) : qRgb(0, 0, 0));
     picture.setPixmap(QPixmap::fromImage(stripes));
     picture.setGeometry(0, 0, 80, 60);
-    CAniLogo logo(&window);
-    logo.setGeometry(12, 8, 46, 42);
-    window.show();
+    CAniLogo logo;
+    logo.Create(window::WS_CHILD | window::WS_VISIBLE, window::Rect::FromSize(12, 8, 46, 42),
+                &window);
+    WidgetOf(window)->show();
     test::Settle();
     ASSERT_TRUE(logo.HasBackground());
 
@@ -197,13 +212,13 @@ TEST(AniLogo, BackgroundIsTakenOnceFromThePictureBeneath) {
     logo.SetStep(300);
     logo.Animate();
     ASSERT_EQ(logo.Alpha(), 255);
-    const QImage frame = logo.ComposeFrame();
+    const QImage frame = Frame(logo);
     EXPECT_TRUE(frame == stripes.copy(12, 8, 46, 42));
 
     // A later change beneath the logo is not noticed.
     picture.setPixmap(QPixmap());
     test::Settle();
-    EXPECT_TRUE(logo.ComposeFrame() == frame);
+    EXPECT_TRUE(Frame(logo) == frame);
 }
 
 }  // namespace

@@ -221,7 +221,7 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
     // its text and style.
     auto* deviceList = main.Control<CTransparentStatic>(res::IDC_MAIN_DEVICE_LIST_LABEL);
     ASSERT_NE(deviceList, nullptr);
-    EXPECT_EQ(deviceList->Text(), QStringLiteral("Device List"));
+    EXPECT_EQ(deviceList->Text(), "Device List");
     EXPECT_EQ(deviceList->Style() & 0x3u, window::SS_CENTER);
 
     // The message line stands on the picture's display area.
@@ -243,7 +243,7 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
 
     // Live: a new message, a face under the pointer.
     main.Control<CTransparentStatic>(res::IDC_MAIN_MESSAGE)
-        ->SetText(QStringLiteral("R40 02-5C-C1-00-12-34\n192.168.10.40"));
+        ->SetText("R40 02-5C-C1-00-12-34\n192.168.10.40");
     for (const int id : {res::IDC_MAIN_LOCK_INDICATOR, res::IDC_MAIN_DATA_INDICATOR,
                          res::IDC_MAIN_LOCK_LABEL, res::IDC_MAIN_DATA_LABEL})
         main.Control<QWidget>(id)->show();
@@ -284,10 +284,9 @@ TEST(RenderGallery, StatusPanelValuesStandOnDisplays) {
         for (const QPoint p : {value.center(), value.topLeft(), value.bottomRight()})
             EXPECT_EQ(art.pixel(p), art::DISPLAY.rgb()) << id;
     }
-    panel.Control<CTransparentStatic>(res::IDC_STATUS_CHANNEL)->SetText(QStringLiteral("23"));
-    panel.Control<CTransparentStatic>(res::IDC_STATUS_SNR)->SetText(QStringLiteral("27.50 dB"));
-    panel.Control<CTransparentStatic>(res::IDC_STATUS_GATEWAY)
-        ->SetText(QStringLiteral("192.168.10.1"));
+    panel.Control<CTransparentStatic>(res::IDC_STATUS_CHANNEL)->SetText("23");
+    panel.Control<CTransparentStatic>(res::IDC_STATUS_SNR)->SetText("27.50 dB");
+    panel.Control<CTransparentStatic>(res::IDC_STATUS_GATEWAY)->SetText("192.168.10.1");
     panel.Control<QWidget>(res::IDC_STATUS_IGMP_IMAGE)->show();
     const QImage live = panel.Screen();
     ExpectSaved(live, QStringLiteral("status_panel_live.png"));
@@ -335,8 +334,8 @@ TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton)
          {res::IDC_MENU_NETWORK, res::IDC_MENU_CHANNEL, res::IDC_MENU_CONTENT, res::IDC_MENU_RESET})
         menu.Control<QWidget>(id)->hide();
     auto* label = menu.Control<CTransparentStatic>(res::IDC_MENU_MESSAGE);
-    label->SetText(QStringLiteral("Configuring Device\nPlease Wait"));
-    label->show();
+    label->SetText("Configuring Device\nPlease Wait");
+    label->ShowWindow(window::SW_SHOW);
     auto* progress = menu.Control<CMYCircleProgress>(res::IDC_MENU_PROGRESS);
     progress->SetColor(platform::window::Rgb(204, 45, 48));
     progress->SetCircleColor(platform::window::Rgb(255, 0, 0));

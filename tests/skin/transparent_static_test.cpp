@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/window/device_context.h"
+#include "platform/window/qt/conversions.h"
+#include "platform/window/qt/native.h"
+#include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"
 #include "skin/label_text_format.h"
 #include "skin/skin_palette.h"
@@ -15,15 +19,37 @@
 namespace skin {
 namespace {
 
-using namespace platform::window;  // the Win32 style names
+using namespace platform::window;  // the Win32 style and format names
 
 const QColor GROUND(20, 60, 200);
+
+// A top-level window of the layer, painted in the parent's palette colour.
+struct Ground {
+    explicit Ground(QSize size) {
+        parent.Create(0, Rect{0, 0, size.width(), size.height()});
+        Widget().setAutoFillBackground(true);
+        QPalette palette = Widget().palette();
+        palette.setColor(QPalette::Window, GROUND);
+        // The owner's text colour must not matter.
+        palette.setColor(QPalette::WindowText, Qt::green);
+        Widget().setPalette(palette);
+    }
+    QWidget& Widget() { return *qt::WidgetOf(parent); }
+    Window parent;
+};
+
+// A label made on `parent` at `rect` in a 10 point Arial.
+void Place(CTransparentStatic& label, Window& parent, const QRect& rect, int points = 10) {
+    label.Create(WS_CHILD | WS_VISIBLE, FromQRect(rect), &parent);
+    label.SetFont(FontFromQFont(QFont(QStringLiteral("Arial"), points)));
+}
 
 // A window whose background is a picture child, as the skinned dialogs
 // have, with a label above it.
 struct PictureWindow {
-    PictureWindow(const QString& text, std::uint32_t style) : picture(&window), label(&window) {
-        window.resize(220, 60);
+    PictureWindow(const std::string& text, std::uint32_t style) {
+        window.Create(0, Rect{0, 0, 220, 60});
+        picture = new QLabel(qt::WidgetOf(window));
         QImage ground(220, 60, QImage::Format_RGB32);
         QPainter painter(&ground);
         QLinearGradient gradient(0, 0, 220, 60);
@@ -31,67 +57,60 @@ struct PictureWindow {
         gradient.setColorAt(1, QColor(90, 140, 220));
         painter.fillRect(ground.rect(), gradient);
         painter.end();
-        picture.setPixmap(QPixmap::fromImage(ground));
-        picture.setGeometry(0, 0, 220, 60);
-        label.setGeometry(10, 10, 200, 40);
+        picture->setPixmap(QPixmap::fromImage(ground));
+        picture->setGeometry(0, 0, 220, 60);
+        Place(label, window, QRect(10, 10, 200, 40), 14);
         label.SetStyle(style);
         label.SetText(text);
-        label.setFont(QFont(QStringLiteral("Arial"), 14));
     }
-    QWidget window;
-    QLabel picture;
+    QWidget& Shown() {
+        QWidget& widget = *qt::WidgetOf(window);
+        widget.show();
+        return widget;
+    }
+    Window window;
+    QLabel* picture = nullptr;  // the window's child
     CTransparentStatic label;
 };
 
 // The label drawn over a plain coloured parent.
-QImage RenderOnGround(const QString& text, std::uint32_t style, QSize size,
+QImage RenderOnGround(const std::string& text, std::uint32_t style, QSize size,
                       std::uint32_t exStyle = 0) {
-    QWidget parent;
-    parent.setAutoFillBackground(true);
-    QPalette palette = parent.palette();
-    palette.setColor(QPalette::Window, GROUND);
-    // The owner's text colour must not matter.
-    palette.setColor(QPalette::WindowText, Qt::green);
-    parent.setPalette(palette);
-    parent.resize(size);
-    CTransparentStatic label(&parent);
-    label.setGeometry(QRect(QPoint(0, 0), size));
-    label.setFont(QFont(QStringLiteral("Arial"), 10));
+    Ground ground(size);
+    CTransparentStatic label;
+    Place(label, ground.parent, QRect(QPoint(0, 0), size));
     label.SetStyle(style, exStyle);
     label.SetText(text);
-    return parent.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return ground.Widget().grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 TEST(LabelTextFormat, FollowsTheStyleBits) {
-    const LabelTextFormat left = FormatForStyle(0);
-    EXPECT_EQ(left.alignment, Qt::AlignLeft | Qt::AlignTop);
-    EXPECT_TRUE(left.wordWrap);
-    EXPECT_TRUE(left.showMnemonic);
-    EXPECT_FALSE(left.singleLine);
-
-    EXPECT_EQ(FormatForStyle(1).alignment, Qt::AlignHCenter | Qt::AlignTop);
-    EXPECT_EQ(FormatForStyle(2).alignment, Qt::AlignRight | Qt::AlignTop);
-
-    const LabelTextFormat image = FormatForStyle(SS_CENTERIMAGE | 1);
-    EXPECT_TRUE(image.singleLine);
-    EXPECT_FALSE(image.wordWrap);
-    EXPECT_EQ(image.alignment, Qt::AlignHCenter | Qt::AlignVCenter);
-
-    EXPECT_FALSE(FormatForStyle(SS_NOPREFIX).showMnemonic);
-    EXPECT_FALSE(FormatForStyle(SS_LEFTNOWORDWRAP).wordWrap);
-
-    const LabelTextFormat end = FormatForStyle(SS_ENDELLIPSIS);
-    EXPECT_TRUE(end.ellipsis);
-    EXPECT_FALSE(end.wordWrap);
-    EXPECT_EQ(end.elideMode, Qt::ElideRight);
-    EXPECT_EQ(FormatForStyle(SS_PATHELLIPSIS).elideMode, Qt::ElideMiddle);
-    EXPECT_TRUE(FormatForStyle(SS_WORDELLIPSIS).ellipsis);
-    // A sunken edge is no text format bit: such labels still wrap.
-    EXPECT_TRUE(FormatForStyle(SS_SUNKEN | 1).wordWrap);
+    struct Case {
+        std::uint32_t style;
+        unsigned format;
+    };
+    const Case cases[] = {
+        // Left, top, lines broken at words, '&' a prefix.
+        {0, DT_LEFT | DT_TOP | DT_WORDBREAK},
+        {1, DT_CENTER | DT_TOP | DT_WORDBREAK},
+        {2, DT_RIGHT | DT_TOP | DT_WORDBREAK},
+        // Centre-image: one line, centred vertically, never broken.
+        {SS_CENTERIMAGE | 1, DT_CENTER | DT_VCENTER | DT_SINGLELINE},
+        {SS_NOPREFIX, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX},
+        {SS_LEFTNOWORDWRAP, DT_LEFT | DT_TOP},
+        // An ellipsis keeps each line whole, ended or shortened in the middle.
+        {SS_ENDELLIPSIS, DT_LEFT | DT_TOP | DT_END_ELLIPSIS},
+        {SS_PATHELLIPSIS, DT_LEFT | DT_TOP | DT_PATH_ELLIPSIS},
+        {SS_WORDELLIPSIS, DT_LEFT | DT_TOP | DT_WORD_ELLIPSIS},
+        // A sunken edge is no text format bit: such labels still wrap.
+        {SS_SUNKEN | 1, DT_CENTER | DT_TOP | DT_WORDBREAK},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LabelTextFormat(c.style), c.format) << std::hex << "style 0x" << c.style;
 }
 
 TEST(TransparentStatic, PaintsOnlyLettersInTheSkinColour) {
-    const QImage image = RenderOnGround(QStringLiteral("Default Gateway"), 0, QSize(160, 30));
+    const QImage image = RenderOnGround("Default Gateway", 0, QSize(160, 30));
     int ink = 0;
     int fullRed = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -110,46 +129,50 @@ TEST(TransparentStatic, PaintsOnlyLettersInTheSkinColour) {
 }
 
 TEST(TransparentStatic, StaysTransparentWhenTheOwnerGivesABackground) {
-    QWidget parent;
-    parent.setAutoFillBackground(true);
-    QPalette ground = parent.palette();
-    ground.setColor(QPalette::Window, GROUND);
-    parent.setPalette(ground);
-    parent.resize(100, 30);
-    CTransparentStatic label(&parent);
-    label.setGeometry(0, 0, 100, 30);
+    Ground ground(QSize(100, 30));
+    CTransparentStatic label;
+    Place(label, ground.parent, QRect(0, 0, 100, 30));
     // As a dialog answers a control's request for colours.
-    label.setAutoFillBackground(true);
-    QPalette brush = label.palette();
+    QWidget& widget = *qt::WidgetOf(label);
+    widget.setAutoFillBackground(true);
+    QPalette brush = widget.palette();
     brush.setBrush(QPalette::Window, Qt::yellow);
-    label.setPalette(brush);
-    label.SetText(QStringLiteral("SNR"));
-    const QImage image = parent.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    widget.setPalette(brush);
+    label.SetText("SNR");
+    const QImage image = ground.Widget().grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(image.pixel(90, 25), GROUND.rgb());
     EXPECT_EQ(image.pixel(0, 29), GROUND.rgb());
 }
 
 TEST(TransparentStatic, SetTextReportsWhetherThereIsAParent) {
+    // Without a window, and as a top-level window.
+    CTransparentStatic unmade;
+    EXPECT_FALSE(unmade.SetText("x"));
+    EXPECT_EQ(unmade.Text(), "x");
     CTransparentStatic orphan;
-    EXPECT_FALSE(orphan.SetText(QStringLiteral("x")));
-    EXPECT_EQ(orphan.Text(), QStringLiteral("x"));
-    QWidget parent;
-    CTransparentStatic child(&parent);
-    EXPECT_TRUE(child.SetText(QStringLiteral("y")));
+    orphan.Create(0, Rect{0, 0, 20, 20});
+    EXPECT_FALSE(orphan.SetText("x"));
+    EXPECT_EQ(orphan.Text(), "x");
+    EXPECT_EQ(orphan.GetWindowText(), "x");
+    Window parent;
+    parent.Create(0, Rect{0, 0, 40, 40});
+    CTransparentStatic child;
+    child.Create(WS_CHILD, Rect{0, 0, 20, 20}, &parent);
+    EXPECT_TRUE(child.SetText("y"));
+    EXPECT_EQ(child.Text(), "y");
 }
 
 TEST(TransparentStatic, ShorterTextLeavesNoTraceOfTheOldLetters) {
-    PictureWindow shown(QStringLiteral("Failed To Configure WWWW"), 1);
-    shown.window.show();
+    PictureWindow shown("Failed To Configure WWWW", 1);
+    QWidget& window = shown.Shown();
     test::Settle();
-    const QImage before = test::ScreenContents(shown.window);
+    const QImage before = test::ScreenContents(window);
 
-    shown.label.SetText(QStringLiteral("OK"));
-    const QImage after = test::ScreenContents(shown.window);
+    shown.label.SetText("OK");
+    const QImage after = test::ScreenContents(window);
 
-    PictureWindow fresh(QStringLiteral("OK"), 1);
-    fresh.window.show();
-    const QImage expected = test::ScreenContents(fresh.window);
+    PictureWindow fresh("OK", 1);
+    const QImage expected = test::ScreenContents(fresh.Shown());
 
     ASSERT_EQ(after.size(), expected.size());
     EXPECT_FALSE(before == after);
@@ -159,8 +182,7 @@ TEST(TransparentStatic, ShorterTextLeavesNoTraceOfTheOldLetters) {
 
 TEST(TransparentStatic, CentreImageDrawsOneLineCentredVertically) {
     const QSize size(200, 60);
-    const QImage image =
-        RenderOnGround(QStringLiteral("first words\nsecond line"), SS_CENTERIMAGE, size);
+    const QImage image = RenderOnGround("first words\nsecond line", SS_CENTERIMAGE, size);
     const auto ink = test::InkBounds(image, GROUND.rgb());
     ASSERT_TRUE(ink.has_value());
     const int above = ink->top();
@@ -170,7 +192,7 @@ TEST(TransparentStatic, CentreImageDrawsOneLineCentredVertically) {
 }
 
 TEST(TransparentStatic, PlainLeftLabelWrapsAtWordsAndNoWrapTypeDoesNot) {
-    const QString text = QStringLiteral("Load a configuration file and apply all settings");
+    const std::string text = "Load a configuration file and apply all settings";
     const int line = QFontMetrics(QFont(QStringLiteral("Arial"), 10)).height();
     const auto wrapped = test::InkBounds(RenderOnGround(text, 0, QSize(120, 80)), GROUND.rgb());
     const auto single =
@@ -181,8 +203,7 @@ TEST(TransparentStatic, PlainLeftLabelWrapsAtWordsAndNoWrapTypeDoesNot) {
 }
 
 TEST(TransparentStatic, EllipsisShortensLongText) {
-    const QString text =
-        QStringLiteral("Create a Configuration File From The current Device Status");
+    const std::string text = "Create a Configuration File From The current Device Status";
     const QImage plain = RenderOnGround(text, SS_LEFTNOWORDWRAP, QSize(120, 20));
     const QImage elided = RenderOnGround(text, SS_ENDELLIPSIS, QSize(120, 20));
     // Without the ellipsis a letter is cut at the label's right edge; with it
@@ -196,11 +217,10 @@ TEST(TransparentStatic, EllipsisShortensLongText) {
 }
 
 TEST(TransparentStatic, AmpersandIsLiteralOnlyWithNoPrefix) {
-    const auto withPrefix = test::InkBounds(
-        RenderOnGround(QStringLiteral("&Apply"), SS_LEFTNOWORDWRAP, {100, 24}), GROUND.rgb());
+    const auto withPrefix =
+        test::InkBounds(RenderOnGround("&Apply", SS_LEFTNOWORDWRAP, {100, 24}), GROUND.rgb());
     const auto noPrefix = test::InkBounds(
-        RenderOnGround(QStringLiteral("&Apply"), SS_LEFTNOWORDWRAP | SS_NOPREFIX, {100, 24}),
-        GROUND.rgb());
+        RenderOnGround("&Apply", SS_LEFTNOWORDWRAP | SS_NOPREFIX, {100, 24}), GROUND.rgb());
     ASSERT_TRUE(withPrefix && noPrefix);
     // The literal ampersand makes the text wider.
     EXPECT_GT(noPrefix->width(), withPrefix->width() + 4);
@@ -208,7 +228,7 @@ TEST(TransparentStatic, AmpersandIsLiteralOnlyWithNoPrefix) {
 
 TEST(TransparentStatic, SunkenBorderedLabelDrawsItsEdgesAndKeepsTextInside) {
     // A border line and a one-pixel sunken edge: two pixels on every side.
-    const QImage image = RenderOnGround(QStringLiteral("WWWWWWWWWWWWWWWW"),
+    const QImage image = RenderOnGround("WWWWWWWWWWWWWWWW",
                                         SS_LEFTNOWORDWRAP | SS_SUNKEN | WS_BORDER, QSize(60, 24));
     for (const QPoint edge :
          {QPoint(0, 0), QPoint(59, 23), QPoint(1, 1), QPoint(58, 22), QPoint(30, 0), QPoint(0, 12)})

@@ -90,12 +90,21 @@ TEST(DeviceContext, ImagesAreDrawnCutTiledAndBlended) {
     source.setPixel(1, 0, qRgb(40, 50, 60));
     source.setPixel(0, 1, qRgb(70, 80, 90));
     source.setPixel(1, 1, qRgba(0, 0, 0, 0));
-    painting_checks::ExpectImagesDrawnCutTiledAndBlended(
-        PaintOnQt, ImageFromPixmap(QPixmap::fromImage(source)));
+    const Image tile = ImageFromPixmap(QPixmap::fromImage(source));
+    painting_checks::ExpectImagesDrawnCutTiledAndBlended(PaintOnQt, tile);
+    painting_checks::ExpectPaintOnImagePaintsACopy(PaintOnQt, tile);
 }
 
 TEST(DeviceContext, TextIsPlacedByItsFormatBitsInItsColour) {
     painting_checks::ExpectTextPlacedByItsFormatBitsInItsColour(PaintOnQt);
+}
+
+TEST(DeviceContext, TextHonoursThePrefixEllipsisAndWordBreakBits) {
+    painting_checks::ExpectTextFormatBitsHonoured(PaintOnQt);
+}
+
+TEST(DeviceContext, CreatedFontsHaveTheirHeightAndWeight) {
+    painting_checks::ExpectCreatedFontsHaveTheirHeightAndWeight();
 }
 
 TEST(DeviceContext, TextWidthFollowsTheFontAndTheWindowFontStaysItsOwn) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -213,6 +214,117 @@ inline void ExpectTextPlacedByItsFormatBitsInItsColour(const PaintOn& paintOn) {
     EXPECT_GT(bottomRight.right, 113);
     EXPECT_GT(bottomRight.bottom, 52);
     EXPECT_NEAR(centred.Width(), topLeft.Width(), 1) << "the same word, moved";
+}
+
+// DrawText's prefix, ellipsis and word-break bits, each seen against the
+// same text drawn another way, on one 12 pixel high line of a 120 x 60
+// picture.
+struct TextFormatCase {
+    const char* name;
+    const char* text;
+    unsigned format;
+    const char* otherText;
+    unsigned otherFormat;
+    // Given the ink of the text and of the other text, and whether both
+    // pictures are the same.
+    std::function<bool(const Rect& ink, const Rect& other, bool same)> holds;
+};
+
+inline const std::vector<TextFormatCase>& TextFormatCases() {
+    static const char* const LONG = "Create a Configuration File From The current Device Status";
+    static const char* const PATH = "/home/operator/configurations/studio/last_used.xml";
+    static const std::vector<TextFormatCase> cases = {
+        {"a prefix '&' is not shown unless DT_NOPREFIX", "&Apply", DT_SINGLELINE, "&Apply",
+         DT_SINGLELINE | DT_NOPREFIX,
+         [](const Rect& ink, const Rect& other, bool) { return other.Width() > ink.Width() + 3; }},
+        {"'&&' shows one ampersand", "A&&B", DT_SINGLELINE, "A&B", DT_SINGLELINE | DT_NOPREFIX,
+         [](const Rect& ink, const Rect& other, bool) {
+             return std::abs(ink.Width() - other.Width()) <= 1;
+         }},
+        {"an end ellipsis keeps a long line inside", LONG, DT_SINGLELINE | DT_END_ELLIPSIS, LONG,
+         DT_SINGLELINE,
+         [](const Rect& ink, const Rect& other, bool) {
+             return ink.right < 119 && other.right == 120;
+         }},
+        {"a word ellipsis keeps a long line inside", LONG, DT_SINGLELINE | DT_WORD_ELLIPSIS, LONG,
+         DT_SINGLELINE,
+         [](const Rect& ink, const Rect& other, bool) {
+             return ink.right < 119 && other.right == 120;
+         }},
+        {"a path ellipsis shortens the middle, not the end", PATH, DT_SINGLELINE | DT_PATH_ELLIPSIS,
+         PATH, DT_SINGLELINE | DT_END_ELLIPSIS,
+         [](const Rect& ink, const Rect&, bool same) { return ink.right < 119 && !same; }},
+        {"an ellipsis shortens each line on its own", "Status\nCreate a Configuration File",
+         DT_END_ELLIPSIS, "Status\nCreate a Configuration File", 0,
+         [](const Rect& ink, const Rect& other, bool) {
+             return ink.right < 119 && other.right == 120 && ink.Height() == other.Height();
+         }},
+        {"DT_WORDBREAK breaks a long line at words", LONG, DT_WORDBREAK, LONG, 0,
+         [](const Rect& ink, const Rect& other, bool) {
+             return ink.right < 119 && ink.Height() > 2 * other.Height();
+         }},
+    };
+    return cases;
+}
+
+inline void ExpectTextFormatBitsHonoured(const PaintOn& paintOn) {
+    const auto draw = [&](const char* text, unsigned format) {
+        return paintOn(120, 60, 12, [&](DeviceContext& dc) {
+            dc.SetFont(dc.WindowFont());
+            dc.SetTextColor(INK);
+            dc.DrawText(Rect{0, 0, 120, 60}, text, format);
+        });
+    };
+    for (const auto& c : TextFormatCases()) {
+        const Picture picture = draw(c.text, c.format);
+        const Picture other = draw(c.otherText, c.otherFormat);
+        const Rect ink = picture.InkBounds();
+        const Rect otherInk = other.InkBounds();
+        ASSERT_FALSE(ink.IsEmpty() || otherInk.IsEmpty()) << c.name << ": no ink";
+        EXPECT_TRUE(c.holds(ink, otherInk, picture.Inked() == other.Inked()))
+            << c.name << ": ink " << ink.left << ".." << ink.right << " x " << ink.top << ".."
+            << ink.bottom << ", other " << otherInk.left << ".." << otherInk.right << " x "
+            << otherInk.top << ".." << otherInk.bottom;
+    }
+}
+
+// PaintOnImage paints a copy: `tile` as in ExpectImagesDrawnCutTiledAndBlended.
+inline void ExpectPaintOnImagePaintsACopy(const PaintOn& paintOn, const Image& tile) {
+    const Image painted = PaintOnImage(tile, [](DeviceContext& dc) {
+        dc.FillRect(Rect{0, 0, 1, 1}, INK);
+        dc.SetOpacity(0.5);
+        dc.FillRect(Rect{1, 0, 2, 1}, OTHER);
+    });
+    ASSERT_FALSE(painted.IsNull());
+    EXPECT_EQ(painted.GetSize(), tile.GetSize());
+    bool calledForNull = false;
+    EXPECT_TRUE(PaintOnImage(Image(), [&](DeviceContext&) { calledForNull = true; }).IsNull());
+    EXPECT_FALSE(calledForNull);
+    const Picture picture = paintOn(20, 20, 12, [&](DeviceContext& dc) {
+        dc.DrawImage({0, 0}, tile);
+        dc.DrawImage({5, 5}, painted);
+    });
+    EXPECT_EQ(picture.at(0, 0), Rgb(10, 20, 30)) << "the original changed";
+    EXPECT_EQ(picture.at(5, 5), INK);
+    // Half way from (40, 50, 60) to OTHER; the rest as it was.
+    EXPECT_NEAR(RedOf(picture.at(6, 5)), (40 + 10) / 2, 2);
+    EXPECT_NEAR(BlueOf(picture.at(6, 5)), (60 + 250) / 2, 2);
+    EXPECT_EQ(picture.at(5, 6), Rgb(70, 80, 90));
+}
+
+inline void ExpectCreatedFontsHaveTheirHeightAndWeight() {
+    const Font large = Font::Create("Arial", 30, 700);
+    const Font small = Font::Create("Arial", 10, 400);
+    EXPECT_EQ(large.PixelSize(), 30);
+    EXPECT_TRUE(large.Bold());
+    EXPECT_FALSE(small.Bold());
+    EXPECT_EQ(Font::Create("Arial", 0, 400).PixelSize(), 1) << "at least one pixel";
+    // A line holds the characters and a little more.
+    EXPECT_GE(large.LineHeight(), 30);
+    EXPECT_LE(large.LineHeight(), 40);
+    EXPECT_GE(small.LineHeight(), 10);
+    EXPECT_LT(small.LineHeight(), large.LineHeight() / 2);
+    EXPECT_GT(large.TextWidth("R40"), 2 * small.TextWidth("R40"));
 }
 
 inline void ExpectTextWidthFollowsTheFontAndTheWindowFontStaysItsOwn(const PaintOn& paintOn) {

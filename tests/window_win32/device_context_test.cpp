@@ -56,12 +56,21 @@ TEST_F(Win32Painting, ImagesAreDrawnCutTiledAndBlended) {
     source.SetPixel(1, 0, Gdiplus::Color(255, 40, 50, 60));
     source.SetPixel(0, 1, Gdiplus::Color(255, 70, 80, 90));
     source.SetPixel(1, 1, Gdiplus::Color(0, 0, 0, 0));
-    painting_checks::ExpectImagesDrawnCutTiledAndBlended(PaintOnGdiplus,
-                                                         win32::ImageFromBitmap(source));
+    const Image tile = win32::ImageFromBitmap(source);
+    painting_checks::ExpectImagesDrawnCutTiledAndBlended(PaintOnGdiplus, tile);
+    painting_checks::ExpectPaintOnImagePaintsACopy(PaintOnGdiplus, tile);
 }
 
 TEST_F(Win32Painting, TextIsPlacedByItsFormatBitsInItsColour) {
     painting_checks::ExpectTextPlacedByItsFormatBitsInItsColour(PaintOnGdiplus);
+}
+
+TEST_F(Win32Painting, TextHonoursThePrefixEllipsisAndWordBreakBits) {
+    painting_checks::ExpectTextFormatBitsHonoured(PaintOnGdiplus);
+}
+
+TEST_F(Win32Painting, CreatedFontsHaveTheirHeightAndWeight) {
+    painting_checks::ExpectCreatedFontsHaveTheirHeightAndWeight();
 }
 
 TEST_F(Win32Painting, TextWidthFollowsTheFontAndTheWindowFontStaysItsOwn) {

@@ -241,7 +241,9 @@ Window* Dialog::WindowOfControl(QWidget* control) {
 }
 
 void Dialog::AttachControl(QWidget* old, std::unique_ptr<Window> fresh) {
+    Window* object = fresh.get();
     ReplaceControl(old, MakeHost(std::move(fresh), &Host()));
+    object->PreSubclassWindow();
 }
 
 void Dialog::DeleteControl(QWidget* control) {
@@ -280,10 +282,6 @@ void Dialog::AddBinding(std::function<void()> unbind) {
 Window* Dialog::GetOwnerWindow() const {
     if (Window* owner = FromHandle(m_ownerReference)) return owner;
     return GetParent();
-}
-
-Window* Dialog::GetParent() const {
-    return qt::WindowOf(Host().parentWidget());
 }
 
 // ---- Timers -----------------------------------------------------------------

@@ -29,6 +29,8 @@ class Host : public Base, public NativeWindow {
         : Base(std::forward<Args>(args)...), NativeWindow(owner, *this) {
         if (OwnerPaintsOpaque()) this->setAttribute(Qt::WA_OpaquePaintEvent);
         if (OwnerTracksMouse()) this->setMouseTracking(true);
+        // Never fill a background, even when an owner asks for one.
+        if (OwnerPaintsTransparent()) this->setAttribute(Qt::WA_NoSystemBackground);
     }
 
   protected:

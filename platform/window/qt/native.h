@@ -33,6 +33,9 @@ class NativeWindow {
     bool OwnerPaintsItself() const { return m_owner != nullptr && m_owner->m_paintsItself; }
     bool OwnerPaintsOpaque() const { return OwnerPaintsItself() && m_owner->m_paintsOpaque; }
     bool OwnerTracksMouse() const { return m_owner != nullptr && m_owner->m_tracksMouse; }
+    bool OwnerPaintsTransparent() const {
+        return OwnerPaintsItself() && m_owner->m_paintsTransparent;
+    }
     void Paint(DeviceContext& dc) {
         if (m_owner != nullptr) m_owner->OnPaint(dc);
     }

@@ -4,7 +4,9 @@
 #include <QLinearGradient>
 #include <QPen>
 #include <QPolygon>
+#include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -24,6 +26,14 @@ Font& Font::operator=(const Font& other) {
 }
 Font::Font(Font&&) noexcept = default;
 Font& Font::operator=(Font&&) noexcept = default;
+
+Font Font::Create(std::string_view face, int pixelHeight, int weight) {
+    QFont font(ToQString(face));
+    font.setPixelSize(std::max(1, pixelHeight));
+    font.setWeight(QFont::Weight(weight));
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return FontFromQFont(font);
+}
 
 int Font::PixelSize() const {
     return m_impl->font.pixelSize();
@@ -103,7 +113,22 @@ int TextFlags(unsigned format) {
         flags |= Qt::AlignTop;
     if (format & DT_SINGLELINE) flags |= Qt::TextSingleLine;
     if (format & DT_WORDBREAK) flags |= Qt::TextWordWrap;
+    if ((format & DT_NOPREFIX) == 0) flags |= Qt::TextShowMnemonic;
     return flags;
+}
+
+Qt::TextElideMode ElideModeOf(unsigned format) {
+    if (format & DT_PATH_ELLIPSIS) return Qt::ElideMiddle;
+    if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) return Qt::ElideRight;
+    return Qt::ElideNone;
+}
+
+// Each line shortened on its own, as DrawText's ellipsis bits ask.
+QString ElideLines(const QString& text, const QFontMetrics& metrics, Qt::TextElideMode mode,
+                   int width, int flags) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) line = metrics.elidedText(line, mode, width, flags);
+    return lines.join(QLatin1Char('\n'));
 }
 
 QPolygon ToQPolygon(std::span<const Point> points) {
@@ -235,7 +260,12 @@ void DeviceContext::DrawText(const Rect& rect, std::string_view text, unsigned f
     QPainter& painter = m_impl->painter;
     const QPen pen = painter.pen();
     painter.setPen(m_impl->colours.text);
-    painter.drawText(ToQRect(rect), TextFlags(format), ToQString(text));
+    const int flags = TextFlags(format);
+    QString shown = ToQString(text);
+    const Qt::TextElideMode elide = ElideModeOf(format);
+    if (elide != Qt::ElideNone)
+        shown = ElideLines(shown, QFontMetrics(painter.font()), elide, rect.Width(), flags);
+    painter.drawText(ToQRect(rect), flags, shown);
     painter.setPen(pen);
 }
 
@@ -249,6 +279,10 @@ void DeviceContext::DrawTextAt(Point baseline, std::string_view text) {
 
 int Font::TextWidth(std::string_view text) const {
     return QFontMetrics(m_impl->font).horizontalAdvance(ToQString(text));
+}
+
+int Font::LineHeight() const {
+    return QFontMetrics(m_impl->font).height();
 }
 
 int DeviceContext::TextWidth(std::string_view text) const {
@@ -282,6 +316,17 @@ void PaintWith(QPainter& painter, const QFont& windowFont,
     paint(dc);
     // What the paint saved and did not restore is the painter's no longer.
     while (!dc.Get().saved.empty()) dc.Restore();
+}
+
+Image PaintOnImage(const Image& image, const std::function<void(DeviceContext&)>& paint) {
+    if (image.IsNull()) return Image();
+    QPixmap copy = image.Get()->pixmap;
+    copy.detach();
+    {
+        QPainter painter(&copy);
+        PaintWith(painter, QFont(), paint);
+    }
+    return ImageFromPixmap(copy);
 }
 
 void PaintWidget(QWidget& widget, const std::function<void(DeviceContext&)>& paint) {

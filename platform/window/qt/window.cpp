@@ -199,6 +199,20 @@ void Window::UpdateWindow() {
     if (QWidget* widget = qt::WidgetOf(*this)) widget->repaint();
 }
 
+void Window::RedrawWindow(const Rect& rect) {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->repaint(ToQRect(rect));
+}
+
+Window* Window::GetParent() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr ? qt::WindowOf(widget->parentWidget()) : nullptr;
+}
+
+std::uint32_t Window::GetStyle() const {
+    return ControlStyle(qt::WidgetOf(*this));
+}
+
+void Window::PreSubclassWindow() {}
 void Window::OnPaint(DeviceContext&) {}
 void Window::OnMouseMove(Point) {}
 void Window::OnLButtonDown(Point) {}

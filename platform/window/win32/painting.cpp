@@ -101,6 +101,16 @@ Font& Font::operator=(const Font& other) {
 Font::Font(Font&&) noexcept = default;
 Font& Font::operator=(Font&&) noexcept = default;
 
+Font Font::Create(std::string_view face, int pixelHeight, int weight) {
+    LOGFONTW font = DefaultLogFont();
+    font.lfHeight = -std::max(1, pixelHeight);
+    font.lfWeight = weight;
+    const std::wstring wide = win32::Widen(face);
+    std::wcsncpy(font.lfFaceName, wide.c_str(), LF_FACESIZE - 1);
+    font.lfFaceName[LF_FACESIZE - 1] = L'\0';
+    return Font(std::make_unique<Impl>(Impl{font}));
+}
+
 int Font::PixelSize() const {
     // A negative height is the characters' height in pixels.
     return m_impl->logFont.lfHeight < 0 ? -m_impl->logFont.lfHeight : -1;
@@ -243,6 +253,8 @@ std::unique_ptr<Gdiplus::StringFormat> FormatOf(unsigned format) {
     if ((format & DT_WORDBREAK) == 0 || (format & DT_SINGLELINE) != 0)
         flags |= Gdiplus::StringFormatFlagsNoWrap;
     result->SetFormatFlags(flags);
+    result->SetHotkeyPrefix((format & DT_NOPREFIX) != 0 ? Gdiplus::HotkeyPrefixNone
+                                                        : Gdiplus::HotkeyPrefixShow);
     return result;
 }
 
@@ -253,6 +265,41 @@ std::wstring TextFor(std::string_view text, unsigned format) {
         std::replace_if(
             wide.begin(), wide.end(), [](wchar_t c) { return c == L'\n' || c == L'\r'; }, L' ');
     return wide;
+}
+
+// Each line too wide for `width` shortened with "..." as DrawText's
+// ellipsis bits ask: at its end, or in its middle for a path. GDI+ trims
+// only the last line it lays out (and Wine's not at all), so the lines are
+// measured and cut here, one character at a time.
+std::wstring ElideLines(Gdiplus::Graphics& graphics, const Gdiplus::Font& font,
+                        const std::wstring& text, REAL width, unsigned format) {
+    const auto measuring = FormatOf(DT_SINGLELINE | (format & DT_NOPREFIX));
+    const auto fits = [&](const std::wstring& line) {
+        Gdiplus::RectF bounds;
+        graphics.MeasureString(line.c_str(), static_cast<INT>(line.size()), &font,
+                               Gdiplus::PointF(0, 0), measuring.get(), &bounds);
+        return bounds.Width <= width;
+    };
+    const bool middle = (format & DT_PATH_ELLIPSIS) != 0;
+    const auto elide = [&](const std::wstring& line) {
+        if (fits(line)) return line;
+        for (std::size_t keep = line.size(); keep-- > 0;) {
+            const std::size_t head = middle ? (keep + 1) / 2 : keep;
+            const std::wstring shortened =
+                line.substr(0, head) + L"..." + line.substr(line.size() - (keep - head));
+            if (fits(shortened)) return shortened;
+        }
+        return std::wstring(L"...");
+    };
+    std::wstring result;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find(L'\n', start);
+        result += elide(text.substr(start, end == std::wstring::npos ? end : end - start));
+        if (end == std::wstring::npos) return result;
+        result += L'\n';
+        start = end + 1;
+    }
 }
 
 // Images are blended at the state's opacity.
@@ -434,7 +481,9 @@ void DeviceContext::DrawText(const Rect& rect, std::string_view text, unsigned f
     const auto font = win32::ToGdiplusFont(state.font);
     const auto layout = FormatOf(format);
     Gdiplus::SolidBrush ink(ColorOf(state.text, state.opacity));
-    const std::wstring wide = TextFor(text, format);
+    std::wstring wide = TextFor(text, format);
+    if ((format & DT_ELLIPSIS_MASK) != 0)
+        wide = ElideLines(m_impl->graphics, *font, wide, RectFOf(rect).Width, format);
     m_impl->graphics.DrawString(wide.c_str(), static_cast<INT>(wide.size()), font.get(),
                                 RectFOf(rect), layout.get(), &ink);
 }
@@ -466,6 +515,21 @@ int DeviceContext::TextWidth(std::string_view text) const {
     m_impl->graphics.MeasureString(wide.c_str(), static_cast<INT>(wide.size()), font.get(),
                                    Gdiplus::PointF(0, 0), FormatOf(DT_SINGLELINE).get(), &bounds);
     return static_cast<int>(std::ceil(bounds.Width));
+}
+
+int Font::LineHeight() const {
+    HDC screen = GetDC(nullptr);
+    LOGFONTW logFont = m_impl->logFont;
+    if (PointsOf(logFont) > 0)
+        logFont.lfHeight = -MulDiv(PointsOf(logFont), GetDeviceCaps(screen, LOGPIXELSY), 72);
+    HFONT font = CreateFontIndirectW(&logFont);
+    HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, previous);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    return metrics.tmHeight;
 }
 
 int Font::TextWidth(std::string_view text) const {
@@ -532,4 +596,19 @@ void PaintWith(Gdiplus::Graphics& graphics, const Font& windowFont,
 }
 
 }  // namespace win32
+
+Image PaintOnImage(const Image& image, const std::function<void(DeviceContext&)>& paint) {
+    if (image.IsNull()) return Image();
+    Gdiplus::Bitmap& source = *image.Get()->bitmap;
+    std::shared_ptr<Gdiplus::Bitmap> copy(source.Clone(0, 0, static_cast<INT>(source.GetWidth()),
+                                                       static_cast<INT>(source.GetHeight()),
+                                                       PixelFormat32bppPARGB));
+    if (copy == nullptr || copy->GetLastStatus() != Gdiplus::Ok) return Image();
+    {
+        Gdiplus::Graphics graphics(copy.get());
+        win32::PaintWith(graphics, Font(), paint);
+    }
+    return Image(std::make_shared<const Image::Impl>(Image::Impl{std::move(copy)}));
+}
+
 }  // namespace platform::window

@@ -63,7 +63,7 @@ Rect Window::GetPlacement() const {
     RECT r;
     ::GetWindowRect(hwnd, &r);
     if ((GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) != 0)
-        MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(HWND_DESKTOP, ::GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
     return FromRECT(r);
 }
 
@@ -129,6 +129,27 @@ void Window::InvalidateRect(const Rect& rect) {
 void Window::UpdateWindow() {
     if (HWND hwnd = HwndOf(*this)) ::UpdateWindow(hwnd);
 }
+
+void Window::BringWindowToTop() {
+    if (HWND hwnd = HwndOf(*this)) ::BringWindowToTop(hwnd);
+}
+
+void Window::RedrawWindow(const Rect& rect) {
+    const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    if (HWND hwnd = HwndOf(*this)) ::RedrawWindow(hwnd, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+Window* Window::GetParent() const {
+    HWND hwnd = HwndOf(*this);
+    return hwnd != nullptr ? win32::WindowOfHwnd(::GetParent(hwnd)) : nullptr;
+}
+
+std::uint32_t Window::GetStyle() const {
+    HWND hwnd = HwndOf(*this);
+    return hwnd != nullptr ? static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE)) : 0;
+}
+
+void Window::PreSubclassWindow() {}
 
 void Window::OnPaint(DeviceContext&) {}
 void Window::OnMouseMove(Point) {}

@@ -113,10 +113,12 @@ int main(int argc, char** argv) {
         QElapsedTimer clock;
         const QString wanted = QString::number(20 + i);
         WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& d) {
-            auto* edit = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_CHANNEL_NUMBER));
+            auto* edit = qobject_cast<QLineEdit*>(
+                platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_CHANNEL_NUMBER)));
             edit->setText(wanted);
             clock.start();
-            QTest::mouseClick(d.GetDlgItem(window::IDOK), Qt::LeftButton);
+            QTest::mouseClick(platform::window::qt::WidgetOf(d.GetDlgItem(window::IDOK)),
+                              Qt::LeftButton);
         });
         menu->DispatchCommand(res::IDC_MENU_CHANNEL, window::BN_CLICKED);
         WaitUntil([&] { return menu->ResultShown(); }, 15000);
@@ -130,11 +132,14 @@ int main(int argc, char** argv) {
 
         // PID list: add one PID and press OK.
         WhenDialogOpens(res::IDD_CONTENT_SELECT, [&](window::Dialog& d) {
-            qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_CONTENT_PID_ENTRY))
+            qobject_cast<QLineEdit*>(
+                platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_CONTENT_PID_ENTRY)))
                 ->setText(QString::number(100 + i));
-            QTest::mouseClick(d.GetDlgItem(res::IDC_CONTENT_ADD), Qt::LeftButton);
+            QTest::mouseClick(platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_CONTENT_ADD)),
+                              Qt::LeftButton);
             clock.start();
-            QTest::mouseClick(d.GetDlgItem(window::IDOK), Qt::LeftButton);
+            QTest::mouseClick(platform::window::qt::WidgetOf(d.GetDlgItem(window::IDOK)),
+                              Qt::LeftButton);
         });
         menu->DispatchCommand(res::IDC_MENU_CONTENT, window::BN_CLICKED);
         WaitUntil([&] { return menu->ResultShown(); }, 15000);

@@ -19,7 +19,6 @@
 #include "platform/window/images.h"
 #include "platform/window/message_box.h"
 #include "platform/window/mouse_capture.h"
-#include "platform/window/qt/conversions.h"
 #include "platform/window/worker_thread.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -102,8 +101,8 @@ bool CConfigSubMenue::OnInitDialog() {
 }
 
 void CConfigSubMenue::SetUpToolTips() {
-    m_toolTip.Create(Widget());
-    m_toolTip.SetTitle(window::TTI_INFO, QStringLiteral("Configuration Menu"));
+    m_toolTip.Create(this);
+    m_toolTip.SetTitle(window::TTI_INFO, "Configuration Menu");
     m_toolTip.SetTipTextColor(window::Rgb(204, 45, 48));
     const std::pair<window::Window*, const char*> tools[] = {
         {m_networkButton,
@@ -121,12 +120,12 @@ void CConfigSubMenue::SetUpToolTips() {
          "programs that you want to receive \n Click on the check mark to apply the settings"},
     };
     for (const auto& [tool, text] : tools)
-        if (tool != nullptr) m_toolTip.AddTool(tool, QString::fromUtf8(text));
+        if (tool != nullptr) m_toolTip.AddTool(tool, text);
 }
 
-bool CConfigSubMenue::PreTranslateMessage(QObject* target, QEvent* event) {
-    m_toolTip.RelayEvent(target, event);
-    return window::Dialog::PreTranslateMessage(target, event);
+bool CConfigSubMenue::PreTranslateMessage(const window::InputMessage& message) {
+    m_toolTip.RelayEvent(message);
+    return window::Dialog::PreTranslateMessage(message);
 }
 
 std::string CConfigSubMenue::MessageText() const {

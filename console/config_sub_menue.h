@@ -85,7 +85,7 @@ class CConfigSubMenue : public platform::window::Dialog {
     // Escape does not close the menu; only the main window does.
     void OnCancel() override {}
     void OnOK() override {}
-    bool PreTranslateMessage(QObject* target, QEvent* event) override;
+    bool PreTranslateMessage(const platform::window::InputMessage& message) override;
     void OnTimer(int id) override;
 
   private:

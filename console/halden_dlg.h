@@ -128,7 +128,7 @@ class CHaldenDlg : public platform::window::Dialog {
     // Enter must not end the console: only the shut-down does.
     void OnOK() override {}
     void OnTimer(int id) override;
-    bool PreTranslateMessage(QObject* target, QEvent* event) override;
+    bool PreTranslateMessage(const platform::window::InputMessage& message) override;
     void OnMove(int x, int y) override;
     // Once the shut-down has begun, buttons and the device list do nothing.
     bool OnCommand(int id, int code) override;

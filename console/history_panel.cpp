@@ -27,7 +27,7 @@ namespace window = platform::window;
 namespace {
 
 constexpr std::string_view CSV_FILTER = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||";
-const QColor PANEL_BACKGROUND(236, 237, 240);
+constexpr window::ColorRef PANEL_BACKGROUND = window::Rgb(236, 237, 240);
 // The chart moves on while no status comes, so a silent receiver's gap
 // shows as it grows.
 constexpr int TIMER_CLOCK = 1;
@@ -62,11 +62,7 @@ void CSignalHistoryPanel::DoDataExchange(window::DataExchange& dx) {
 
 bool CSignalHistoryPanel::OnInitDialog() {
     window::Dialog::OnInitDialog();
-    QWidget* panel = Widget();
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, PANEL_BACKGROUND);
-    panel->setPalette(palette);
-    panel->setAutoFillBackground(true);
+    SetBackgroundColor(PANEL_BACKGROUND);
     if (m_chart != nullptr) m_chart->SetHistory(m_history);
     SetTimer(TIMER_CLOCK, CLOCK_PERIOD_MS);
     return true;

@@ -1,8 +1,5 @@
 // The main console window: start-up, buttons, the satellites' docking, the
 // notification-area icon, tooltips and the shut-down.
-#include <QEvent>
-#include <QKeyEvent>
-
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -21,7 +18,6 @@
 #include "platform/window/combo_box_control.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/images.h"
-#include "platform/window/qt/painting.h"
 #include "platform/window/worker_thread.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -35,7 +31,7 @@ namespace window = platform::window;
 
 namespace {
 
-const QString TITLE = QStringLiteral("R40 Management Console");
+constexpr char TITLE[] = "R40 Management Console";
 constexpr std::string_view TRAY_TIP = "R40 Orvel Management Console";
 const std::string SELECT_DEVICE = "Please Select a Device from the Device List";
 const std::string STATUS_PORT_TAKEN =
@@ -105,8 +101,8 @@ void CHaldenDlg::DoDataExchange(window::DataExchange& dx) {
 
 bool CHaldenDlg::OnInitDialog() {
     window::Dialog::OnInitDialog();
-    m_scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
-    Widget()->setWindowIcon(window::ToQIcon(m_appIcon));
+    m_scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
+    SetIcon(m_appIcon);
     EnableDragFromClientArea(true);
 
     const window::Image hide = window::LoadBitmap(res::IDB_HIDE_TO_TRAY);
@@ -132,7 +128,7 @@ bool CHaldenDlg::OnInitDialog() {
     m_dataIndicator->SetIcon(m_iconNoData);
     ShowIndicators(false);
 
-    SetWindowText(TITLE.toStdString());
+    SetWindowText(TITLE);
     m_trayIcon.Add(Handle(), WM_TRAY_NOTIFY, window::LoadIcon(res::IDI_TRAY), TRAY_TIP);
 
     m_logo->SetStep(3);
@@ -146,7 +142,7 @@ bool CHaldenDlg::OnInitDialog() {
 }
 
 void CHaldenDlg::SetUpToolTips() {
-    m_toolTip.Create(Widget());
+    m_toolTip.Create(this);
     m_toolTip.SetTitle(window::TTI_INFO, TITLE);
     m_toolTip.SetTipTextColor(window::Rgb(204, 45, 48));
     const std::pair<window::Window*, const char*> tools[] = {
@@ -172,18 +168,15 @@ void CHaldenDlg::SetUpToolTips() {
          "Press this button to display the status window \n The status belongs to the selected "
          "device"},
     };
-    for (const auto& [tool, text] : tools) m_toolTip.AddTool(tool, QString::fromUtf8(text));
+    for (const auto& [tool, text] : tools) m_toolTip.AddTool(tool, text);
 }
 
-bool CHaldenDlg::PreTranslateMessage(QObject* target, QEvent* event) {
+bool CHaldenDlg::PreTranslateMessage(const window::InputMessage& message) {
     // Enter does nothing here, wherever the focus is: a focused push button
     // would take it as a click, and the first one is the shut-down button.
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
-    }
-    m_toolTip.RelayEvent(target, event);
-    return window::Dialog::PreTranslateMessage(target, event);
+    if (message.message == window::WM_KEYDOWN && message.wParam == window::VK_RETURN) return true;
+    m_toolTip.RelayEvent(message);
+    return window::Dialog::PreTranslateMessage(message);
 }
 
 void CHaldenDlg::ShowMessage(const std::string& text) {

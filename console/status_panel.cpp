@@ -1,7 +1,5 @@
 #include "console/status_panel.h"
 
-#include <QMouseEvent>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -45,7 +43,7 @@ void CR40DressedStatusBasic::DoDataExchange(window::DataExchange& dx) {
 
 bool CR40DressedStatusBasic::OnInitDialog() {
     window::Dialog::OnInitDialog();
-    m_scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
+    m_scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
     if (m_pidList != nullptr) {
         m_pidList->ResetContent();
         m_pidList->AddString("PID LIST");
@@ -54,20 +52,20 @@ bool CR40DressedStatusBasic::OnInitDialog() {
     m_igmpOff = window::LoadBitmap(res::IDB_RED_LIGHT);
     if (m_igmpImage != nullptr) m_igmpImage->ShowWindow(window::SW_HIDE);
     for (int snr : {res::IDC_STATUS_SNR, res::IDC_STATUS_SNR_LABEL})
-        if (QWidget* control = GetDlgItem(snr)) control->setCursor(Qt::PointingHandCursor);
+        if (window::Window* control = GetDlgItem(snr))
+            control->SetCursor(window::CursorShape::Hand);
     return true;
 }
 
-bool CR40DressedStatusBasic::PreTranslateMessage(QObject* target, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease && m_onSnrClick &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        (target == GetDlgItem(res::IDC_STATUS_SNR) ||
-         target == GetDlgItem(res::IDC_STATUS_SNR_LABEL))) {
+bool CR40DressedStatusBasic::PreTranslateMessage(const window::InputMessage& message) {
+    if (message.message == window::WM_LBUTTONUP && m_onSnrClick && message.window != nullptr &&
+        (message.window == GetDlgItem(res::IDC_STATUS_SNR) ||
+         message.window == GetDlgItem(res::IDC_STATUS_SNR_LABEL))) {
         // The handler may destroy this panel's neighbours, never the panel.
         m_onSnrClick();
         return true;
     }
-    return window::Dialog::PreTranslateMessage(target, event);
+    return window::Dialog::PreTranslateMessage(message);
 }
 
 void CR40DressedStatusBasic::OnDestroy() {

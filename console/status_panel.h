@@ -45,7 +45,7 @@ class CR40DressedStatusBasic : public platform::window::Dialog {
     void OnCancel() override {}
     void OnDestroy() override;
     bool OnDrawItem(platform::window::DrawItem& item) override;
-    bool PreTranslateMessage(QObject* target, QEvent* event) override;
+    bool PreTranslateMessage(const platform::window::InputMessage& message) override;
 
   private:
     void ShowPidList(const PidListRecord& pids);

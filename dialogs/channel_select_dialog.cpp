@@ -66,7 +66,7 @@ void CChannelSelectDlg::OnShowWindow(bool show) {
     if (show) PlaceAtOwnerCorner(*this, OwnerCorner::TopRight);
 }
 
-void CChannelSelectDlg::OnCtlColor(QWidget*, window::ControlColors& colors) {
+void CChannelSelectDlg::OnCtlColor(window::Window*, window::ControlColors& colors) {
     GiveSkinTextColour(colors);
 }
 

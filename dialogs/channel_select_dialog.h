@@ -44,7 +44,8 @@ class CChannelSelectDlg : public platform::window::Dialog {
     void OnOK() override;
     void OnCancel() override;
     void OnShowWindow(bool show) override;
-    void OnCtlColor(QWidget* control, platform::window::ControlColors& colors) override;
+    void OnCtlColor(platform::window::Window* control,
+                    platform::window::ControlColors& colors) override;
 
   private:
     std::int32_t m_startChannel = 0;  // 0: none given

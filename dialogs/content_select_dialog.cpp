@@ -93,7 +93,8 @@ bool CContentSelectDlg::OnInitDialog() {
     const bool video = EditsDestinations();
     for (const int id :
          {res::IDC_CONTENT_VIDEO_PID, res::IDC_CONTENT_VIDEO_LABEL, res::IDC_CONTENT_VIDEO_FRAME})
-        if (QWidget* control = GetDlgItem(id)) control->setVisible(video);
+        if (window::Window* control = GetDlgItem(id))
+            control->ShowWindow(video ? window::SW_SHOW : window::SW_HIDE);
 
     // A count from a file or a receiver is held to what the record holds.
     const std::int32_t count = std::clamp<std::int32_t>(m_pidList.Count(), 0, MAX_PIDS);
@@ -104,7 +105,7 @@ bool CContentSelectDlg::OnInitDialog() {
     for (int slot = 0; slot < count; ++slot) AddListEntry(m_pidList.Pid(slot));
 
     SetUpToolTips(
-        m_toolTip, *this, QStringLiteral("Content Selection Dialog"), 6000,
+        m_toolTip, *this, "Content Selection Dialog", 6000,
         {
             {GetDlgItem(res::IDC_CONTENT_REMOVE), "Remove the Selected PID From the List"},
             {m_addButton, "Add the Program ID in the text box to the List"},
@@ -116,7 +117,7 @@ bool CContentSelectDlg::OnInitDialog() {
              "Enter the Program ID then press the Arrow button to Add it \n Use the check boxes "
              "to switch between decimal and hexdecimal input modes \n Hexadecimal input can be "
              "preceded with 0x "},
-            {Widget(),
+            {this,
              "Add the programs that carry data services to the list\n These programs will be "
              "passed by the R40 \n Click check mark to apply settings or 'X' to cancel \n Note: "
              "you have to close this dialog box before using the console further "},
@@ -137,8 +138,8 @@ void CContentSelectDlg::OnDecimalBox() {
         return;
     }
     m_decimalMode = true;
-    m_entryText = QString::fromStdString(m_entry->GetText());
-    m_entry->SetText(std::to_string(ParseEntryNumber(m_entryText.toStdString(), 16)));
+    m_entryText = m_entry->GetText();
+    m_entry->SetText(std::to_string(ParseEntryNumber(m_entryText, 16)));
     m_hexBox->SetChecked(false);
 }
 
@@ -148,11 +149,11 @@ void CContentSelectDlg::OnHexBox() {
         return;
     }
     m_decimalMode = false;
-    m_entryText = QString::fromStdString(m_entry->GetText());
+    m_entryText = m_entry->GetText();
     // A negative number shows as its 32-bit two's complement, as "%X" does.
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%X",
-                  static_cast<unsigned>(ParseEntryNumber(m_entryText.toStdString(), 10)));
+                  static_cast<unsigned>(ParseEntryNumber(m_entryText, 10)));
     m_entry->SetText(hex);
     m_decimalBox->SetChecked(false);
 }
@@ -160,8 +161,8 @@ void CContentSelectDlg::OnHexBox() {
 // ---- Add, Remove, Clear --------------------------------------------------------
 
 void CContentSelectDlg::OnAdd() {
-    m_entryText = QString::fromStdString(m_entry->GetText());
-    const std::int32_t value = ParseEntryNumber(m_entryText.toStdString(), m_decimalMode ? 10 : 16);
+    m_entryText = m_entry->GetText();
+    const std::int32_t value = ParseEntryNumber(m_entryText, m_decimalMode ? 10 : 16);
     if (value < MIN_PID || value > MAX_PID) {
         window::AfxMessageBox("Please enter a PID number between " + std::to_string(MIN_PID) +
                                   " and " + std::to_string(MAX_PID) + ".",
@@ -392,15 +393,15 @@ void CContentSelectDlg::OnDestroy() {
     window::Dialog::OnDestroy();
 }
 
-bool CContentSelectDlg::PreTranslateMessage(QObject* target, QEvent* event) {
-    m_toolTip.RelayEvent(target, event);
-    return window::Dialog::PreTranslateMessage(target, event);
+bool CContentSelectDlg::PreTranslateMessage(const window::InputMessage& message) {
+    m_toolTip.RelayEvent(message);
+    return window::Dialog::PreTranslateMessage(message);
 }
 
-void CContentSelectDlg::OnCtlColor(QWidget* control, window::ControlColors& colors) {
+void CContentSelectDlg::OnCtlColor(window::Window* control, window::ControlColors& colors) {
     GiveSkinTextColour(colors);
     // The video PID label and its frame blend with the background picture.
-    const int id = window::ControlId(control);
+    const int id = control != nullptr ? control->GetDlgCtrlID() : -1;
     if (id == res::IDC_CONTENT_VIDEO_LABEL || id == res::IDC_CONTENT_VIDEO_FRAME)
         colors.background = window::LoadBitmap(res::IDB_DIALOG_BACKGROUND);
 }

@@ -16,10 +16,9 @@
 //   if (dialog.IsConfirmed()) ... send the record ...
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "devicelib/devicelib.h"
@@ -72,8 +71,9 @@ class CContentSelectDlg : public platform::window::Dialog {
     void OnShowWindow(bool show) override;
     void OnTimer(int id) override;
     void OnDestroy() override;
-    bool PreTranslateMessage(QObject* target, QEvent* event) override;
-    void OnCtlColor(QWidget* control, platform::window::ControlColors& colors) override;
+    bool PreTranslateMessage(const platform::window::InputMessage& message) override;
+    void OnCtlColor(platform::window::Window* control,
+                    platform::window::ControlColors& colors) override;
 
   private:
     void OnDecimalBox();
@@ -99,7 +99,7 @@ class CContentSelectDlg : public platform::window::Dialog {
 
     std::uint16_t m_deviceType;
     PidListSlots m_pidList;
-    QString m_entryText;
+    std::string m_entryText;
     bool m_decimalMode = false;
     bool m_confirmed = false;
     platform::window::BalloonToolTip m_toolTip;

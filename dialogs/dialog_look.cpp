@@ -1,10 +1,7 @@
 #include "dialogs/dialog_look.h"
 
-#include <QPalette>
-
 #include "platform/window/button_control.h"
 #include "platform/window/images.h"
-#include "platform/window/qt/conversions.h"
 #include "skin/skin_palette.h"
 
 namespace dialogs {
@@ -16,26 +13,18 @@ void SetButtonBitmap(window::Dialog& dialog, int id, int bitmapId) {
         button->SetBitmap(window::LoadBitmap(bitmapId));
 }
 
-void SetUpToolTips(window::BalloonToolTip& tips, window::Dialog& dialog, const QString& title,
+void SetUpToolTips(window::BalloonToolTip& tips, window::Dialog& dialog, std::string_view title,
                    int showMs, std::initializer_list<ToolText> tools) {
-    tips.Create(dialog.Widget(), window::TTS_ALWAYSTIP | window::TTS_BALLOON);
+    tips.Create(&dialog, window::TTS_ALWAYSTIP | window::TTS_BALLOON);
     tips.SetTitle(window::TTI_INFO, title);
-    for (const ToolText& tool : tools) {
-        if (tool.window != nullptr)
-            tips.AddTool(tool.window, QString::fromUtf8(tool.text));
-        else
-            tips.AddTool(tool.widget, QString::fromUtf8(tool.text));
-    }
+    for (const ToolText& tool : tools) tips.AddTool(tool.window, tool.text);
     tips.SetDelayTime(window::TTDT_AUTOPOP, showMs);
     tips.SetDelayTime(window::TTDT_RESHOW, 0);
     tips.SetTipTextColor(DIALOG_TIP_COLOR);
 }
 
 void UseSkinHighlight(window::Dialog& dialog) {
-    QPalette palette = dialog.Widget()->palette();
-    palette.setColor(QPalette::Highlight, window::ToQColor(skin::SKIN_COLOR));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    dialog.Widget()->setPalette(palette);
+    dialog.SetHighlightColors(skin::SKIN_COLOR, window::Rgb(255, 255, 255));
 }
 
 void GiveSkinTextColour(window::ControlColors& colors) {

@@ -3,10 +3,8 @@
 // and where a dialog stands beside the window that opened it.
 #pragma once
 
-#include <QString>
-#include <QWidget>
-
 #include <initializer_list>
+#include <string_view>
 
 #include "platform/window/balloon_tooltip.h"
 #include "platform/window/dialog.h"
@@ -23,17 +21,14 @@ void SetButtonBitmap(platform::window::Dialog& dialog, int id, int bitmapId);
 
 // A control, or the dialog itself for the rest of it, and its tip.
 struct ToolText {
-    ToolText(QWidget* tool, const char* text) : widget(tool), text(text) {}
-    ToolText(platform::window::Window* tool, const char* text) : window(tool), text(text) {}
-    QWidget* widget = nullptr;
-    platform::window::Window* window = nullptr;
+    platform::window::Window* window;  // null adds no tool
     const char* text;
 };
 
 // Creates always-tip balloon tips with an information icon and `title`,
 // shown for `showMs` and reshown at once, in the dialogs' tip colour.
 void SetUpToolTips(platform::window::BalloonToolTip& tips, platform::window::Dialog& dialog,
-                   const QString& title, int showMs, std::initializer_list<ToolText> tools);
+                   std::string_view title, int showMs, std::initializer_list<ToolText> tools);
 
 // Selections and focus rings in the skin colour instead of the platform's
 // blue, for the whole dialog.

@@ -6,7 +6,6 @@
 #include "platform/window/edit_control.h"
 #include "platform/window/file_dialog.h"
 #include "platform/window/images.h"
-#include "platform/window/qt/conversions.h"
 #include "platform/window/worker_thread.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -47,7 +46,7 @@ constexpr OperationRow ROWS[4] = {
 
 constexpr std::string_view FILE_FILTER = "Xml Configuration File(*.xml)|*.xml|All Files(*.*)|*.*||";
 constexpr char HEADING_CHOSEN[] = "Select File Name ";
-const QString SENDING_NETWORK = QStringLiteral("Sending Network Configuration \n Please Wait ... ");
+constexpr char SENDING_NETWORK[] = "Sending Network Configuration \n Please Wait ... ";
 
 // The dialog's own text colour for every control that asks.
 constexpr window::ColorRef TEXT_COLOR = window::Rgb(204, 48, 45);
@@ -64,72 +63,63 @@ constexpr int STAGE_PID_LIST = static_cast<int>(config::ApplyStage::PidList);
 constexpr int WORKER_END_POLL_MS = 20;
 
 // `detail` is `Element "value": why`; the text names the element and value.
-QString InvalidValueText(int stage, const std::string& detail) {
+std::string InvalidValueText(int stage, const std::string& detail) {
     const std::size_t end = detail.find("\": ");
-    const QString named =
-        QString::fromStdString(end == std::string::npos ? detail : detail.substr(0, end + 1));
-    QString text = QStringLiteral("Invalid value in the file, nothing was sent: \n ") + named;
+    const std::string named = end == std::string::npos ? detail : detail.substr(0, end + 1);
+    std::string text = "Invalid value in the file, nothing was sent: \n " + named;
     if (stage == STAGE_FILE || stage == STAGE_NETWORK)
-        text += QStringLiteral(" \n Click on the X button to close this window ");
+        text += " \n Click on the X button to close this window ";
     return text;
 }
 
-QString FailureText(int stage, std::intptr_t reason) {
+std::string FailureText(int stage, std::intptr_t reason) {
     const bool notInFile = reason == config::REASON_NOT_IN_FILE;
     if (stage == STAGE_NETWORK && reason == config::REASON_OTHER_RECEIVER)
-        return QStringLiteral(
-            "Network Configuration Not Applied \n The file was made from "
-            "receiver ");  // the receiver's key follows
+        return "Network Configuration Not Applied \n The file was made from "
+               "receiver ";  // the receiver's key follows
     switch (stage) {
         case STAGE_FILE:
-            return QStringLiteral(
-                "Failed to Load Configuration File \n Configuration File may be Invalid \n Click "
-                "on the X button to close this window ");
+            return "Failed to Load Configuration File \n Configuration File may be Invalid \n "
+                   "Click "
+                   "on the X button to close this window ";
         case STAGE_NETWORK:
-            return notInFile ? QStringLiteral(
-                                   "Can't Find Network Configuration in the file \n Configuration "
-                                   "File may be Invalid \n Click on the X button to close this "
-                                   "window ")
-                             : QStringLiteral(
-                                   "Failed to apply network configuration\n Further configuration "
-                                   "isn't possible \n Click on the X button to close this window ");
+            return notInFile ? "Can't Find Network Configuration in the file \n Configuration "
+                               "File may be Invalid \n Click on the X button to close this "
+                               "window "
+                             : "Failed to apply network configuration\n Further configuration "
+                               "isn't possible \n Click on the X button to close this window ";
         case STAGE_CHANNEL:
             // A satellite receiver is tuned by frequency: no RF channel is
             // ever sent to it.
             if (reason == config::REASON_NOT_FOR_MODEL)
-                return QStringLiteral(
-                    "Channel Configuration Not Applied \n The selected device is tuned by "
-                    "frequency, not by channel ");
-            return notInFile ? QStringLiteral(
-                                   "Can't Find Channel Configuration in the file \n Configuration "
-                                   "File may be Invalid ")
-                             : QStringLiteral(
-                                   "Failed to apply channel configuration\n The device's network "
-                                   "configuration may make it unreachable. \n Please review the "
-                                   "network configuration");
+                return "Channel Configuration Not Applied \n The selected device is tuned by "
+                       "frequency, not by channel ";
+            return notInFile ? "Can't Find Channel Configuration in the file \n Configuration "
+                               "File may be Invalid "
+                             : "Failed to apply channel configuration\n The device's network "
+                               "configuration may make it unreachable. \n Please review the "
+                               "network configuration";
         case STAGE_PID_LIST:
-            return notInFile ? QStringLiteral(
-                                   "Can't Find Content Configuration in the file \n Configuration "
-                                   "File may be Invalid ")
-                             : QStringLiteral(
-                                   "Failed to apply Content configuration\n The device's network "
-                                   "configuration may make it unreachable. \n Please review the "
-                                   "network configuration");
+            return notInFile ? "Can't Find Content Configuration in the file \n Configuration "
+                               "File may be Invalid "
+                             : "Failed to apply Content configuration\n The device's network "
+                               "configuration may make it unreachable. \n Please review the "
+                               "network configuration";
         default:
-            return QString();
+            return std::string();
     }
 }
 
-QString SuccessText(int stage) {
+std::string SuccessText(int stage) {
     switch (stage) {
         case STAGE_NETWORK:
-            return QStringLiteral("Network Configuration Applied Successfully ");
+            return "Network Configuration Applied Successfully ";
         case STAGE_CHANNEL:
-            return QStringLiteral("Channel Configuration Applied Successfully ");
+            return "Channel Configuration Applied Successfully ";
         case STAGE_PID_LIST:
-            return QStringLiteral("Content Configuration Applied Successfully ");
+            return "Content Configuration Applied Successfully ";
         default:
-            return QString();
+            return std::string();
     }
 }
 
@@ -221,9 +211,9 @@ bool CLoadSaveConfiguration::OnInitDialog() {
 
 void CLoadSaveConfiguration::SetUpToolTips() {
     dialogs::SetUpToolTips(
-        m_toolTip, *this, QStringLiteral("Load Save Dialog"), 5000,
+        m_toolTip, *this, "Load Save Dialog", 5000,
         {
-            {Widget(),
+            {this,
              "Select the operation that you want \n Select the file name and \n click on the "
              "check mark to perform the operation \n Note: If you press 'ESC' the dialog will "
              "close and the operation will be canceled "},
@@ -233,12 +223,12 @@ void CLoadSaveConfiguration::SetUpToolTips() {
         });
 }
 
-bool CLoadSaveConfiguration::PreTranslateMessage(QObject* target, QEvent* event) {
-    m_toolTip.RelayEvent(target, event);
-    return window::Dialog::PreTranslateMessage(target, event);
+bool CLoadSaveConfiguration::PreTranslateMessage(const window::InputMessage& message) {
+    m_toolTip.RelayEvent(message);
+    return window::Dialog::PreTranslateMessage(message);
 }
 
-void CLoadSaveConfiguration::OnCtlColor(QWidget*, window::ControlColors& colors) {
+void CLoadSaveConfiguration::OnCtlColor(window::Window*, window::ControlColors& colors) {
     colors.text = TEXT_COLOR;
 }
 
@@ -271,7 +261,7 @@ void CLoadSaveConfiguration::OnOperationBox(int boxId) {
     if (m_heading != nullptr) m_heading->SetText(HEADING_CHOSEN);
     chosen->ShowWindow(window::SW_SHOW);
     if (m_labels[row] != nullptr) m_labels[row]->ShowWindow(window::SW_SHOW);
-    m_toolTip.DelTool(Widget());
+    m_toolTip.DelTool(this);
     // Into the top row.
     if (row != 0 && m_boxes[0] != nullptr && m_labels[0] != nullptr && m_labels[row] != nullptr) {
         const window::Rect topBox = m_boxes[0]->GetPlacement();
@@ -282,7 +272,7 @@ void CLoadSaveConfiguration::OnOperationBox(int boxId) {
     ShowFileControls(true);
     m_operation = ROWS[row].operation;
     m_state = State::Chosen;
-    ShowDescription(QString::fromUtf8(ROWS[row].description));
+    ShowDescription(ROWS[row].description);
     if (m_pathEdit != nullptr) m_pathEdit->SetFocus();
 }
 
@@ -370,16 +360,16 @@ void CLoadSaveConfiguration::StartApply() {
     ShowDescription(SENDING_NETWORK);
 }
 
-void CLoadSaveConfiguration::ShowDescription(const QString& text) {
+void CLoadSaveConfiguration::ShowDescription(std::string_view text) {
     if (m_description == nullptr) return;
-    m_description->SetText(text.toStdString());
+    m_description->SetText(text);
     m_description->ShowWindow(window::SW_HIDE);
     m_description->ShowWindow(window::SW_SHOW);
 }
 
 std::intptr_t CLoadSaveConfiguration::OnStageFailed(window::Message& message) {
     const int stage = StageOf(message);
-    QString text = FailureText(stage, message.lParam);
+    std::string text = FailureText(stage, message.lParam);
     // A value in the file no receiver can take is named instead, element and
     // value (the reason behind them is r40ctl's to print: it would not fit).
     if (const std::unique_ptr<std::string> detail = message.payload.Take<std::string>())
@@ -390,7 +380,7 @@ std::intptr_t CLoadSaveConfiguration::OnStageFailed(window::Message& message) {
             // PID list follow.
             if (message.lParam == config::REASON_OTHER_RECEIVER) {
                 const auto key = message.payload.Take<config::ReceiverKey>();
-                ShowDescription(text + QString::fromStdString(key ? config::KeyText(*key) : "?"));
+                ShowDescription(text + (key ? config::KeyText(*key) : std::string("?")));
                 if (m_progress != nullptr) m_progress->SetPos(0);
                 break;
             }

@@ -12,11 +12,10 @@
 //       ... dialog.GetOperation(), dialog.GetPath() ...
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "config/configuration_apply.h"
 #include "dialogs/load_apply_worker.h"
@@ -96,8 +95,9 @@ class CLoadSaveConfiguration : public platform::window::Dialog {
     void OnCancel() override;
     void OnTimer(int id) override;
     void OnShowWindow(bool show) override;
-    bool PreTranslateMessage(QObject* target, QEvent* event) override;
-    void OnCtlColor(QWidget* control, platform::window::ControlColors& colors) override;
+    bool PreTranslateMessage(const platform::window::InputMessage& message) override;
+    void OnCtlColor(platform::window::Window* control,
+                    platform::window::ControlColors& colors) override;
     void OnPaint(platform::window::DeviceContext& dc) override;
 
   private:
@@ -107,7 +107,7 @@ class CLoadSaveConfiguration : public platform::window::Dialog {
     void StartApply();
     std::intptr_t OnStageFailed(platform::window::Message& message);
     std::intptr_t OnStageSucceeded(platform::window::Message& message);
-    void ShowDescription(const QString& text);
+    void ShowDescription(std::string_view text);
     // The apply has ended for good: the indicator stops and goes, and the
     // dialog closes after LOADAPPLY_CLOSE_MS.
     void BeginClosing();

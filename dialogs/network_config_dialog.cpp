@@ -79,7 +79,7 @@ bool CNetCfgDlgSkined::OnInitDialog() {
     m_igmp->SetChecked(m_hasStartValues ? m_startIgmp : true);
 
     SetUpToolTips(
-        m_toolTip, *this, QStringLiteral("Network Configuration Dialog"), 8000,
+        m_toolTip, *this, "Network Configuration Dialog", 8000,
         {
             {m_igmp, "Turn Internet Group Management Protocol On/Off"},
             {GetDlgItem(res::IDC_NET_RECEIVER_ADDRESS),
@@ -93,7 +93,7 @@ bool CNetCfgDlgSkined::OnInitDialog() {
             {GetDlgItem(res::IDC_NET_STATUS_ADDRESS),
              "A copy of the device status will be sent to that unicast address \n Enter "
              "255.255.255.255 to disable that feature"},
-            {Widget(),
+            {this,
              "Enter the network settings for the R40\n Click check mark to apply settings or 'X' "
              "to cancel \n Note: you have to close this dialog box before using the console "
              "further "},
@@ -141,10 +141,11 @@ void CNetCfgDlgSkined::RefuseEntry(std::int32_t refused, const NetworkSettings& 
                         : refused == ERR_NET_STATUS_COPY_INVALID
                             ? Field{"Send Status To", entered.unicastStatusAddress, m_statusAddress}
                             : Field{"Receiver Address", entered.deviceAddress, m_receiverAddress};
-    const QString text = QString::asprintf(
-        "%s %d.%d.%d.%d cannot be given to a receiver:\n%s", field.label, field.value[0],
-        field.value[1], field.value[2], field.value[3], DeviceResultText(refused));
-    window::AfxMessageBox(text.toStdString(), window::MB_OK | window::MB_ICONEXCLAMATION);
+    const std::string text = std::string(field.label) + " " + std::to_string(field.value[0]) + "." +
+                             std::to_string(field.value[1]) + "." + std::to_string(field.value[2]) +
+                             "." + std::to_string(field.value[3]) +
+                             " cannot be given to a receiver:\n" + DeviceResultText(refused);
+    window::AfxMessageBox(text, window::MB_OK | window::MB_ICONEXCLAMATION);
     if (field.control != nullptr) field.control->SetFocus();
 }
 
@@ -160,12 +161,12 @@ void CNetCfgDlgSkined::OnShowWindow(bool show) {
     PlaceBehind(GetParent());
 }
 
-bool CNetCfgDlgSkined::PreTranslateMessage(QObject* target, QEvent* event) {
-    m_toolTip.RelayEvent(target, event);
-    return window::Dialog::PreTranslateMessage(target, event);
+bool CNetCfgDlgSkined::PreTranslateMessage(const window::InputMessage& message) {
+    m_toolTip.RelayEvent(message);
+    return window::Dialog::PreTranslateMessage(message);
 }
 
-void CNetCfgDlgSkined::OnCtlColor(QWidget*, window::ControlColors& colors) {
+void CNetCfgDlgSkined::OnCtlColor(window::Window*, window::ControlColors& colors) {
     GiveSkinTextColour(colors);
 }
 

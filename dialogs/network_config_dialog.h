@@ -59,8 +59,9 @@ class CNetCfgDlgSkined : public platform::window::Dialog {
     void OnOK() override;
     void OnCancel() override;
     void OnShowWindow(bool show) override;
-    bool PreTranslateMessage(QObject* target, QEvent* event) override;
-    void OnCtlColor(QWidget* control, platform::window::ControlColors& colors) override;
+    bool PreTranslateMessage(const platform::window::InputMessage& message) override;
+    void OnCtlColor(platform::window::Window* control,
+                    platform::window::ControlColors& colors) override;
 
   private:
     void RefuseEntry(std::int32_t refused, const NetworkSettings& entered);

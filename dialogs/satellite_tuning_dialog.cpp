@@ -36,8 +36,11 @@ CSatelliteTuningDlg::CSatelliteTuningDlg(std::uint16_t deviceType)
     // is repainted before every change of it.
     for (int id : {res::IDC_SAT_FREQUENCY, res::IDC_SAT_SYMBOL_RATE})
         MapCommand(id, window::EN_UPDATE, [this, id] {
-            if (QWidget* edit = GetDlgItem(id))
-                Widget()->update(edit->geometry().adjusted(2, 2, -2, -2));
+            if (window::Window* edit = GetDlgItem(id)) {
+                const window::Rect place = edit->GetPlacement();
+                InvalidateRect(
+                    window::Rect{place.left + 2, place.top + 2, place.right - 2, place.bottom - 2});
+            }
         });
 }
 
@@ -90,7 +93,8 @@ bool CSatelliteTuningDlg::OnInitDialog() {
             m_optionBoxes[bit]->ShowWindow(shown ? window::SW_SHOW : window::SW_HIDE);
             m_optionBoxes[bit]->SetChecked(shown && (startBits & (1u << bit)) != 0);
         }
-        if (QWidget* label = GetDlgItem(OptionBoxId(bit) + OPTION_LABEL)) label->setVisible(shown);
+        if (window::Window* label = GetDlgItem(OptionBoxId(bit) + OPTION_LABEL))
+            label->ShowWindow(shown ? window::SW_SHOW : window::SW_HIDE);
     }
 
     if (m_hasStart) {
@@ -123,7 +127,7 @@ void CSatelliteTuningDlg::OnShowWindow(bool show) {
     if (show) PlaceAtOwnerCorner(*this, OwnerCorner::TopRight);
 }
 
-void CSatelliteTuningDlg::OnCtlColor(QWidget*, window::ControlColors& colors) {
+void CSatelliteTuningDlg::OnCtlColor(window::Window*, window::ControlColors& colors) {
     GiveSkinTextColour(colors);
 }
 

@@ -48,7 +48,8 @@ class CSatelliteTuningDlg : public platform::window::Dialog {
     void OnOK() override;
     void OnCancel() override;
     void OnShowWindow(bool show) override;
-    void OnCtlColor(QWidget* control, platform::window::ControlColors& colors) override;
+    void OnCtlColor(platform::window::Window* control,
+                    platform::window::ControlColors& colors) override;
 
   private:
     unsigned OfferedBits() const;

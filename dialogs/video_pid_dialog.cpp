@@ -1,7 +1,6 @@
 #include "dialogs/video_pid_dialog.h"
 
 #include "dialogs/dialog_look.h"
-#include "platform/window/control_properties.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/images.h"
@@ -47,10 +46,10 @@ bool CConfVideoPIDDlg::OnInitDialog() {
     UseSkinHighlight(*this);
     m_address->SetAddress(ToControlValue(m_destAddress));
     m_portValue = m_destPort;
-    m_pidText = QString::asprintf("PID:  %u", unsigned{m_pid});
+    m_pidText = "PID:  " + std::to_string(unsigned{m_pid});
 
     SetUpToolTips(
-        m_toolTip, *this, QStringLiteral("Video PID Configuration Dialog"), 6000,
+        m_toolTip, *this, "Video PID Configuration Dialog", 6000,
         {
             {GetDlgItem(window::IDOK), "Save the Video PID settings for the selected PID"},
             {GetDlgItem(window::IDCANCEL),
@@ -58,7 +57,7 @@ bool CConfVideoPIDDlg::OnInitDialog() {
             {GetDlgItem(res::IDC_VIDEO_ADDRESS),
              "Enter the Destination IP address for the Video PID."},
             {GetDlgItem(res::IDC_VIDEO_PORT), "Enter the Destination UDP port for the Video PID."},
-            {Widget(),
+            {this,
              "Enter the Destination IP address and UDP port for the video PID \n Click "
              "check mark to apply settings or 'X' to cancel \n Note: you have to close "
              "this dialog box before using the console further "},
@@ -88,16 +87,16 @@ void CConfVideoPIDDlg::OnShowWindow(bool show) {
     if (show) PlaceAtOwnerCorner(*this, OwnerCorner::TopLeft);
 }
 
-bool CConfVideoPIDDlg::PreTranslateMessage(QObject* target, QEvent* event) {
-    m_toolTip.RelayEvent(target, event);
-    return window::Dialog::PreTranslateMessage(target, event);
+bool CConfVideoPIDDlg::PreTranslateMessage(const window::InputMessage& message) {
+    m_toolTip.RelayEvent(message);
+    return window::Dialog::PreTranslateMessage(message);
 }
 
-void CConfVideoPIDDlg::OnCtlColor(QWidget* control, window::ControlColors& colors) {
+void CConfVideoPIDDlg::OnCtlColor(window::Window*, window::ControlColors& colors) {
     GiveSkinTextColour(colors);
     // Labels blend with the background picture: their fill is that picture,
     // aligned to the window.
-    if (window::ControlKindOf(control) == window::ControlKind::Static)
+    if (colors.kind == window::ControlKind::Static)
         colors.background = window::LoadBitmap(res::IDB_VIDEO_PID_BACKGROUND);
 }
 

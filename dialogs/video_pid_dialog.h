@@ -10,9 +10,8 @@
 //   if (dialog.IsConfirmed()) dialog.GetDestination(address, port);
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
+#include <string>
 
 #include "dialogs/ipv4_address.h"
 #include "platform/window/balloon_tooltip.h"
@@ -45,15 +44,16 @@ class CConfVideoPIDDlg : public platform::window::Dialog {
     void OnOK() override;
     void OnCancel() override;
     void OnShowWindow(bool show) override;
-    bool PreTranslateMessage(QObject* target, QEvent* event) override;
-    void OnCtlColor(QWidget* control, platform::window::ControlColors& colors) override;
+    bool PreTranslateMessage(const platform::window::InputMessage& message) override;
+    void OnCtlColor(platform::window::Window* control,
+                    platform::window::ControlColors& colors) override;
 
   private:
     std::uint16_t m_pid = 0;
     Ipv4Address m_destAddress{};
     std::uint16_t m_destPort = 0;
-    int m_portValue = 0;  // exchanged with the port edit box
-    QString m_pidText;    // exchanged with the PID label
+    int m_portValue = 0;    // exchanged with the port edit box
+    std::string m_pidText;  // exchanged with the PID label
     bool m_confirmed = false;
     platform::window::BalloonToolTip m_toolTip;
 

@@ -2,15 +2,19 @@
 
 #include <cmath>
 
+#include "platform/window/qt/native.h"
 #include "skin/template_layout.h"
 
 namespace skin {
 
 namespace window = platform::window;
 
-void CDialogLayoutScaler::Apply(QWidget& dialog, const window::DialogTemplate& dialogTemplate,
-                                double dpi) {
+void CDialogLayoutScaler::Apply(window::Window& dialogWindow,
+                                const window::DialogTemplate& dialogTemplate, double dpi) {
     Restore();
+    QWidget* widget = window::qt::WidgetOf(dialogWindow);
+    if (widget == nullptr) return;
+    QWidget& dialog = *widget;
     if (!std::isfinite(dpi) || dpi <= 0 || dpi > 10000) dpi = window::LAYOUT_DPI;
 
     m_templateId = dialogTemplate.id;

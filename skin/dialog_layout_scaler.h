@@ -13,6 +13,7 @@
 
 #include "platform/window/dialog_template.h"
 #include "platform/window/dialog_units.h"
+#include "platform/window/window.h"
 
 namespace skin {
 
@@ -25,7 +26,8 @@ class CDialogLayoutScaler {
     // Restores a previous application first. Resizes the dialog's client
     // area and moves, resizes and re-fonts each control in template order,
     // stopping at the first control that has no child window.
-    void Apply(QWidget& dialog, const platform::window::DialogTemplate& dialogTemplate,
+    void Apply(platform::window::Window& dialog,
+               const platform::window::DialogTemplate& dialogTemplate,
                double dpi = platform::window::LAYOUT_DPI);
 
     // Gives the dialog and the controls found their former font back. Sizes

@@ -10,9 +10,9 @@
 #include <span>
 #include <vector>
 
-#include "platform/window/control_properties.h"
 #include "platform/window/dialog_template.h"
 #include "platform/window/dialog_units.h"
+#include "platform/window/qt/control_properties.h"
 
 namespace skin {
 

@@ -9,24 +9,17 @@
 // time.
 #pragma once
 
-#include <QObject>
-#include <QPoint>
-#include <QPointer>
-#include <QString>
-#include <QTimer>
-#include <QWidget>
-
 #include <cstdint>
 #include <memory>
-#include <vector>
+#include <string>
+#include <string_view>
 
 #include "platform/window/geometry.h"
+#include "platform/window/input_message.h"
 #include "platform/window/styles.h"
 #include "platform/window/window.h"
 
 namespace platform::window {
-
-class BalloonTipWindow;
 
 // Title icons.
 inline constexpr int TTI_NONE = 0;
@@ -40,32 +33,38 @@ inline constexpr int TTDT_RESHOW = 1;
 inline constexpr int TTDT_AUTOPOP = 2;
 inline constexpr int TTDT_INITIAL = 3;
 
-class BalloonToolTip : public QObject {
-    Q_OBJECT
-
+class BalloonToolTip {
   public:
+    // The window system's side: timers, the tools' native windows, the
+    // balloon. For the backend and the tests that drive it.
+    struct Native;
+
     BalloonToolTip();
-    ~BalloonToolTip() override;
+    ~BalloonToolTip();
+    BalloonToolTip(const BalloonToolTip&) = delete;
+    BalloonToolTip& operator=(const BalloonToolTip&) = delete;
 
-    bool Create(QWidget* owner, std::uint32_t style = TTS_ALWAYSTIP | TTS_BALLOON);
-    bool IsCreated() const { return !m_owner.isNull(); }
+    bool Create(Window* owner, std::uint32_t style = TTS_ALWAYSTIP | TTS_BALLOON);
+    bool IsCreated() const;
 
-    void SetTitle(int icon, const QString& title);
-    QString GetTitle() const { return m_title; }
-    int GetTitleIcon() const { return m_icon; }
+    // Texts are UTF-8.
+    void SetTitle(int icon, std::string_view title);
+    std::string GetTitle() const;
+    int GetTitleIcon() const;
 
-    // A tool per widget; adding a tool again replaces its text.
-    bool AddTool(QWidget* tool, const QString& text);
-    // A control that is a Window (null adds nothing).
-    bool AddTool(Window* tool, const QString& text);
-    void DelTool(QWidget* tool);
-    void UpdateTipText(const QString& text, QWidget* tool);
-    bool HasTool(QWidget* tool) const;
-    QString GetText(QWidget* tool) const;
+    // A tool per window (a control, or the owner itself for the places no
+    // control covers); adding a tool again replaces its text. A null tool
+    // adds nothing.
+    bool AddTool(Window* tool, std::string_view text);
+    void DelTool(Window* tool);
+    void UpdateTipText(std::string_view text, Window* tool);
+    bool HasTool(Window* tool) const;
+    std::string GetText(Window* tool) const;
+    // Tools whose windows still exist.
     int GetToolCount() const;
 
-    void SetTipTextColor(ColorRef color) { m_color = color; }
-    ColorRef GetTipTextColor() const { return m_color; }
+    void SetTipTextColor(ColorRef color);
+    ColorRef GetTipTextColor() const;
 
     // Milliseconds; a negative time restores the default of its kind.
     void SetDelayTime(int which, int milliseconds);
@@ -74,43 +73,20 @@ class BalloonToolTip : public QObject {
     // An inactive tooltip shows nothing until activated again.
     void Activate(bool active);
 
-    void RelayEvent(QObject* target, QEvent* event);
+    // The owner's mouse messages, from its PreTranslateMessage.
+    void RelayEvent(const InputMessage& message);
 
     // Hides the tip if one is shown.
     void Pop();
 
     bool IsTipShown() const;
-    QWidget* CurrentTool() const { return m_current.data(); }
-    // The balloon window (exists once a tip has been shown).
-    BalloonTipWindow* TipWindow() const { return m_window.get(); }
+    // The tool under the pointer; null when none.
+    Window* CurrentTool() const;
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    Native& GetNative() { return *m_native; }
 
   private:
-    QWidget* ToolAt(QWidget* widget) const;
-    void Track(QWidget* tool, const QPoint& globalPos);
-    void ShowTip();
-
-    struct Tool {
-        QPointer<QWidget> widget;
-        QString text;
-    };
-
-    QPointer<QWidget> m_owner;
-    std::uint32_t m_style = 0;
-    std::vector<Tool> m_tools;
-    QString m_title;
-    int m_icon = TTI_NONE;
-    ColorRef m_color = 0;  // black
-    int m_initial = 500;
-    int m_autoPop = 5000;
-    int m_reshow = 100;
-    bool m_active = true;
-    QPointer<QWidget> m_current;  // tool under the pointer
-    QPoint m_lastPos;             // last relayed pointer position (screen)
-    QTimer m_showTimer;
-    QTimer m_popTimer;
-    std::unique_ptr<BalloonTipWindow> m_window;
+    std::unique_ptr<Native> m_native;
 };
 
 }  // namespace platform::window

@@ -9,10 +9,9 @@
 //   }
 #pragma once
 
-#include <QString>
-#include <QWidget>
-
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "platform/window/dialog.h"
 
@@ -60,7 +59,7 @@ void DDX_Control(DataExchange& dx, int id, T*& control) {
 // a number held at the int range). Text that does not start with a number
 // is refused with "Enter an integer.".
 void DDX_Text(DataExchange& dx, int id, int& value);
-void DDX_Text(DataExchange& dx, int id, QString& value);
+void DDX_Text(DataExchange& dx, int id, std::string& value);  // UTF-8, as it stands
 // A number with `decimals` digits after the point ('.', whatever the
 // desktop's locale); read as one decimal number filling the whole text
 // (blanks around it allowed, no exponent). Anything else is refused with
@@ -77,10 +76,10 @@ void DDV_MinMaxDouble(DataExchange& dx, double value, double minimum, double max
 
 // The reading rule of DDX_Text for int, for direct use: nullopt when the
 // text does not start with a number.
-std::optional<int> ParseLeadingInteger(const QString& text);
+std::optional<int> ParseLeadingInteger(std::string_view text);
 
 // The reading rule of DDX_Text for double: nullopt unless the whole text is
 // one decimal number.
-std::optional<double> ParseDecimalNumber(const QString& text);
+std::optional<double> ParseDecimalNumber(std::string_view text);
 
 }  // namespace platform::window

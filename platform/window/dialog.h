@@ -28,12 +28,6 @@
 // with MapCommand (or overrides OnCommand).
 #pragma once
 
-// Transitional: the controls are still Qt widgets (GetDlgItem, OnCtlColor,
-// PreTranslateMessage); they become Windows next.
-#include <QEvent>
-#include <QObject>
-#include <QWidget>
-
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -43,12 +37,12 @@
 #include <type_traits>
 #include <vector>
 
-#include "platform/window/control_properties.h"
 #include "platform/window/device_context.h"
 #include "platform/window/dialog_template.h"
 #include "platform/window/font.h"
 #include "platform/window/geometry.h"
 #include "platform/window/image.h"
+#include "platform/window/input_message.h"
 #include "platform/window/messages.h"
 #include "platform/window/window.h"
 #include "platform/window/window_handle.h"
@@ -60,6 +54,9 @@ class DialogHost;
 
 // Colours a dialog gives a control when it asks (WM_CTLCOLOR in Win32).
 struct ControlColors {
+    // The kind of control that asks, as Win32 asks with WM_CTLCOLORSTATIC,
+    // WM_CTLCOLOREDIT, WM_CTLCOLORBTN or WM_CTLCOLORLISTBOX.
+    ControlKind kind = ControlKind::Custom;
     std::optional<ColorRef> text;  // text colour
     // Fills the control behind its content: a pattern brush of the picture
     // (CreatePatternBrush), tiled from the window's top-left corner.
@@ -110,47 +107,31 @@ class Dialog : public Window {
     // The window's handle, null while the window does not exist.
     WindowHandle Handle() const { return m_handle; }
 
-    // Transitional, while controls, tooltips, capture and message boxes
-    // still take widgets: the widget behind the dialog.
-    QWidget* Widget() const;
-
     // ---- Controls ------------------------------------------------------
-    QWidget* GetDlgItem(int id) const;
+    // The control with template id `id`; null when the dialog has none.
+    Window* GetDlgItem(int id) const;
 
     template <class T>
     T* GetDlgItemAs(int id) const {
-        if constexpr (std::is_base_of_v<Window, T>)
-            return dynamic_cast<T*>(WindowOfControl(GetDlgItem(id)));
-        else
-            return dynamic_cast<T*>(GetDlgItem(id));
+        static_assert(std::is_base_of_v<Window, T>, "controls are windows");
+        return dynamic_cast<T*>(GetDlgItem(id));
     }
 
     // The control `id` as a T. When it is of another class it is replaced,
     // in place, by a new T that takes over its geometry, id, style, kind,
-    // text, font, visibility, enabled state and stacking position; a T that
-    // is a Window lives as long as its window. Null when the dialog has no
-    // such control.
+    // text, font, visibility, enabled state and stacking position, and lives
+    // as long as its window (MFC's SubclassDlgItem with an auto-deleting
+    // window). Null when the dialog has no such control.
     template <class T>
     T* SubclassDlgItem(int id) {
-        QWidget* old = GetDlgItem(id);
+        static_assert(std::is_base_of_v<Window, T>, "controls are windows");
+        Window* old = GetDlgItem(id);
         if (old == nullptr) return nullptr;
-        if constexpr (std::is_base_of_v<Window, T>) {
-            if (auto* same = dynamic_cast<T*>(WindowOfControl(old))) return same;
-            auto fresh = std::make_unique<T>();
-            T* object = fresh.get();
-            AttachControl(old, std::move(fresh));
-            return object;
-        } else {
-            static_assert(std::is_base_of_v<QWidget, T>, "controls are windows or widgets");
-            if (auto* same = dynamic_cast<T*>(old)) return same;
-            if constexpr (std::is_constructible_v<T, QWidget*>) {
-                T* fresh = new T(Widget());
-                ReplaceControl(old, fresh);
-                return fresh;
-            } else {
-                return nullptr;
-            }
-        }
+        if (auto* same = dynamic_cast<T*>(old)) return same;
+        auto fresh = std::make_unique<T>();
+        T* object = fresh.get();
+        AttachControl(*old, std::move(fresh));
+        return object;
     }
 
     // Runs DoDataExchange: from the controls into the members when
@@ -197,6 +178,10 @@ class Dialog : public Window {
     // control claims (a caption-less window's drag handle).
     void EnableDragFromClientArea(bool enable) { m_dragAnywhere = enable; }
 
+    // The colour the window's background is filled with where no control
+    // covers it (CDialogEx::SetBackgroundColor; WM_CTLCOLORDLG in Win32).
+    void SetBackgroundColor(ColorRef color);
+
     // The template's font at the layout resolution, which the controls get.
     Font TemplateFont() const { return m_templateFont; }
 
@@ -218,7 +203,7 @@ class Dialog : public Window {
     // Sees mouse moves, presses and releases and key presses of the window
     // and its controls before they are handled (the tooltip relay, keys a
     // window keeps from its controls). True swallows the event.
-    virtual bool PreTranslateMessage(QObject* target, QEvent* event);
+    virtual bool PreTranslateMessage(const InputMessage& message);
     virtual void OnShowWindow(bool show);
     // The client area moved to (x, y), screen coordinates for a window.
     virtual void OnMove(int x, int y);
@@ -226,11 +211,11 @@ class Dialog : public Window {
     virtual void OnClose();
     // The window is about to be destroyed; controls still exist.
     virtual void OnDestroy();
-    virtual void OnCtlColor(QWidget* control, ControlColors& colors);
+    virtual void OnCtlColor(Window* control, ControlColors& colors);
     virtual bool OnDrawItem(DrawItem& item);
 
     // Asks OnCtlColor again for one control, or for all when null.
-    void RefreshControlColors(QWidget* control = nullptr);
+    void RefreshControlColors(Window* control = nullptr);
 
   private:
     friend class DialogHost;
@@ -240,14 +225,8 @@ class Dialog : public Window {
     bool CreateWindowFromTemplate(Window* parent);
     void CreateControls();
     void PlaceInitially();
-    void ReplaceControl(QWidget* old, QWidget* fresh);
-    // Transitional, while controls are widgets or Windows: the Window a
-    // control's widget is the window of (null for a plain widget), and the
-    // replacement of a control by a Window that its new window owns.
-    static Window* WindowOfControl(QWidget* control);
-    void AttachControl(QWidget* old, std::unique_ptr<Window> fresh);
-    void ApplyControlColors(QWidget* control);
-    void DeleteControl(QWidget* control);
+    // Puts `fresh` in the place of the control `old`, which goes.
+    void AttachControl(Window& old, std::unique_ptr<Window> fresh);
     // Issues a dialog command as a key or closing would: nothing when the
     // control with that id exists and is disabled.
     void IssueDialogCommand(int id);

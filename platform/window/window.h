@@ -26,6 +26,7 @@
 #include "platform/window/device_context.h"
 #include "platform/window/font.h"
 #include "platform/window/geometry.h"
+#include "platform/window/icon.h"
 
 namespace platform::window {
 
@@ -95,6 +96,13 @@ class Window {
     bool HasFocus() const;
     void SetFont(const Font& font);
     Font GetFont() const;
+    // The window's icon (WM_SETICON): the image nearest each size the
+    // window system shows.
+    void SetIcon(const Icon& icon);
+    // The colours the window and its controls show selected items and
+    // focus marks in, instead of the desktop's (COLOR_HIGHLIGHT and
+    // COLOR_HIGHLIGHTTEXT, which owner-drawn controls read from here).
+    void SetHighlightColors(ColorRef highlight, ColorRef highlightText);
     // The cursor shown while the pointer is over the window (what it
     // answers WM_SETCURSOR with); an arrow unless set.
     void SetCursor(CursorShape shape);
@@ -102,6 +110,9 @@ class Window {
     // The style bits the window was made with (GetStyle): for a dialog's
     // control, its template's WS_, SS_, BS_... bits.
     std::uint32_t GetStyle() const;
+    // A dialog's control's template id (GetDlgCtrlID); -1 for a window that
+    // is no dialog's control.
+    int GetDlgCtrlID() const;
 
     // ---- Painting ---------------------------------------------------------
     // Asks for the whole window, or `rect` of it, to be painted again.

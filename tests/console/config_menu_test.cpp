@@ -64,7 +64,9 @@ class ConfigMenu : public ConsoleInWorkDir {
         return menu;
     }
 
-    QWidget* Button(int id) { return dialog->ConfigMenu()->GetDlgItem(id); }
+    QWidget* Button(int id) {
+        return platform::window::qt::WidgetOf(dialog->ConfigMenu()->GetDlgItem(id));
+    }
     // Presses a menu button; a dialog that waits for the receiver's values
     // has run (or was not opened) when this returns.
     void PressMenu(int id) {
@@ -246,7 +248,8 @@ TEST_F(ConfigMenu, ASilentReceiverFailsAndTheFileKeepsTheChange) {
     r40->SetFault(sim::Fault::IgnoreCommands, true);
     WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& channel) {
         TypeInto(channel, res::IDC_CHANNEL_NUMBER, "40");
-        QTest::keyClick(channel.GetDlgItem(res::IDC_CHANNEL_NUMBER), Qt::Key_Return);
+        QTest::keyClick(platform::window::qt::WidgetOf(channel.GetDlgItem(res::IDC_CHANNEL_NUMBER)),
+                        Qt::Key_Return);
     });
     PressMenu(res::IDC_MENU_CHANNEL);
     ExpectResultThenIdle("Failed To Configure");
@@ -271,7 +274,9 @@ TEST_F(ConfigMenu, ClicksDuringAnApplyAndItsResultDoNothing) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     // The main window's buttons are out of reach while the menu holds the
     // mouse: a click on the status button lands on the menu.
-    QTest::mouseClick(dialog->GetDlgItem(res::IDC_MAIN_STATUS_PANEL), Qt::LeftButton);
+    QTest::mouseClick(
+        platform::window::qt::WidgetOf(dialog->GetDlgItem(res::IDC_MAIN_STATUS_PANEL)),
+        Qt::LeftButton);
     EXPECT_EQ(dialog->StatusPanel(), nullptr);
     ExpectResultThenIdle("SUCCESS");
     EXPECT_EQ(r40->ResetCount(), 1u);
@@ -344,7 +349,9 @@ TEST_F(ConfigMenu, DialogsStartWithTheFileOnlyWhereItDescribesTheReceiver) {
         }
         QString channel;
         WhenDialogOpens(res::IDD_CHANNEL_SELECT, [&](window::Dialog& d) {
-            channel = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_CHANNEL_NUMBER))->text();
+            channel = qobject_cast<QLineEdit*>(
+                          platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_CHANNEL_NUMBER)))
+                          ->text();
             Click(d, window::IDCANCEL);
         });
         PressMenu(res::IDC_MENU_CHANNEL);
@@ -421,13 +428,18 @@ TEST_F(ConfigMenu, ASatelliteReceiverIsTunedByFrequencyNeverByChannel) {
     channelWatch.start();
     QString frequency, symbolRate, prompt;
     WhenDialogOpens(res::IDD_SATELLITE_TUNING, [&](window::Dialog& d) {
-        frequency = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_SAT_FREQUENCY))->text();
-        symbolRate = qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_SAT_SYMBOL_RATE))->text();
+        frequency = qobject_cast<QLineEdit*>(
+                        platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_SAT_FREQUENCY)))
+                        ->text();
+        symbolRate = qobject_cast<QLineEdit*>(
+                         platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_SAT_SYMBOL_RATE)))
+                         ->text();
         prompt = QString::fromStdString(menu->MessageText());
         TypeInto(d, res::IDC_SAT_FREQUENCY, "1150");
         TypeInto(d, res::IDC_SAT_SYMBOL_RATE, "22");
         Click(d, res::IDC_SAT_OPTION0);
-        QTest::keyClick(d.GetDlgItem(res::IDC_SAT_SYMBOL_RATE), Qt::Key_Return);
+        QTest::keyClick(platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_SAT_SYMBOL_RATE)),
+                        Qt::Key_Return);
     });
     PressMenu(res::IDC_MENU_CHANNEL);
     EXPECT_FALSE(channelDialog);
@@ -568,7 +580,7 @@ TEST_F(ConfigMenu, EveryTipReadsAsWritten) {
     };
     EXPECT_EQ(tips.GetToolCount(), static_cast<int>(std::size(expected)));
     for (const auto& [id, text] : expected)
-        EXPECT_EQ(tips.GetText(Button(id)), QString::fromUtf8(text)) << id;
+        EXPECT_EQ(tips.GetText(dialog->ConfigMenu()->GetDlgItem(id)), text) << id;
 }
 
 TEST_F(ConfigMenu, MenuDocksBesideTheStatusPanel) {

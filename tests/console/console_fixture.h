@@ -83,13 +83,13 @@ inline void WhenDialogOpens(int templateId, std::function<void(window::Dialog&)>
 }
 
 inline void Click(window::Dialog& dialog, int id) {
-    QWidget* control = dialog.GetDlgItem(id);
+    QWidget* control = platform::window::qt::WidgetOf(dialog.GetDlgItem(id));
     ASSERT_NE(control, nullptr) << id;
     QTest::mouseClick(control, Qt::LeftButton);
 }
 
 inline void TypeInto(window::Dialog& dialog, int id, const QString& text) {
-    auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(id));
+    auto* edit = qobject_cast<QLineEdit*>(platform::window::qt::WidgetOf(dialog.GetDlgItem(id)));
     ASSERT_NE(edit, nullptr) << id;
     edit->setFocus();
     edit->selectAll();

@@ -60,9 +60,10 @@ class FileOperations : public ConsoleInWorkDir {
     }
 
     static void ChooseAndConfirm(CLoadSaveConfiguration& d, int box, const std::string& path) {
-        QTest::mouseClick(d.GetDlgItem(box), Qt::LeftButton);
+        QTest::mouseClick(platform::window::qt::WidgetOf(d.GetDlgItem(box)), Qt::LeftButton);
         TypeInto(d, res::IDC_FILE_PATH, QString::fromStdString(path));
-        QTest::keyClick(d.GetDlgItem(res::IDC_FILE_PATH), Qt::Key_Return);
+        QTest::keyClick(platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_FILE_PATH)),
+                        Qt::Key_Return);
     }
 
     void Operate(int box, const std::string& path) {
@@ -474,7 +475,9 @@ TEST_F(FileOperations, WhileTheDialogIsOpenTheIndicatorsStandStillAndCancelChang
         Pump(1500);
         lockWhileOpen = IndicatorColour(LockIndicator());
         dataWhileOpen = IndicatorColour(DataIndicator());
-        QTest::mouseClick(d.GetDlgItem(res::IDC_FILE_SAVE_LAST_USED), Qt::LeftButton);
+        QTest::mouseClick(
+            platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_FILE_SAVE_LAST_USED)),
+            Qt::LeftButton);
         TypeInto(d, res::IDC_FILE_PATH, QString::fromStdString(InWorkDir("other.xml")));
         QTest::keyClick(WidgetOf(d), Qt::Key_Escape);
     });

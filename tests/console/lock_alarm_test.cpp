@@ -10,6 +10,7 @@
 #include "console/history_chart.h"
 #include "console/history_panel.h"
 #include "platform/window/qt/balloon_tip_window.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/qt/popup_menu_native.h"
 #include "platform/window/qt/tray_icon_native.h"
 #include "platform/window/scripted_dialog_service.h"
@@ -40,7 +41,8 @@ class Alarms : public Console {
     }
 
     void ClickSnr() {
-        auto* snr = dialog->StatusPanel()->GetDlgItem(res::IDC_STATUS_SNR);
+        auto* snr =
+            platform::window::qt::WidgetOf(dialog->StatusPanel()->GetDlgItem(res::IDC_STATUS_SNR));
         ASSERT_NE(snr, nullptr);
         QTest::mouseClick(snr, Qt::LeftButton);
     }

@@ -21,7 +21,8 @@ using namespace dialogs_test;
 using dialogs::CChannelSelectDlg;
 
 QLineEdit* Edit(CChannelSelectDlg& dialog) {
-    return qobject_cast<QLineEdit*>(dialog.GetDlgItem(res::IDC_CHANNEL_NUMBER));
+    return qobject_cast<QLineEdit*>(
+        platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_CHANNEL_NUMBER)));
 }
 
 // What the edit box shows when the dialog starts with `start` (none: no
@@ -57,14 +58,14 @@ TEST(ChannelDialog, EntriesOutsideTheRangeOrWithoutANumberAreRefusedOnceEach) {
     const int result = RunModal(dialog, [&] {
         for (const char* entry : {"1", "70", "abc", ""}) {
             Retype(Edit(dialog), QString::fromLatin1(entry));
-            Click(dialog.GetDlgItem(IDOK));
+            Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
             boxesAfterEachOk.push_back(service.MessageBoxes().size());
             selectedForCorrection = selectedForCorrection && dialog.IsModalRunning() &&
                                     WidgetOf(dialog)->focusWidget() == Edit(dialog) &&
                                     Edit(dialog)->selectedText() == Edit(dialog)->text();
         }
         Retype(Edit(dialog), QStringLiteral("007"));
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(boxesAfterEachOk, (std::vector<std::size_t>{1, 2, 3, 4}));
@@ -90,7 +91,7 @@ TEST(ChannelDialog, CancelAfterARefusedEntryIsUnconfirmed) {
     const int ended = RunModal(dialog, [&] {
         Retype(Edit(dialog), QStringLiteral("99"));
         QTest::keyClick(Edit(dialog), Qt::Key_Return);
-        Click(dialog.GetDlgItem(IDCANCEL));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDCANCEL)));
     });
     EXPECT_EQ(ended, IDCANCEL);
     std::int32_t channel = -1;

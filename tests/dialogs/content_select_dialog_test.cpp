@@ -16,6 +16,7 @@
 #include "dialogs/video_pid_dialog.h"
 #include "platform/window/button_control.h"
 #include "platform/window/message_box.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "platform/window/static_control.h"
 #include "resources/ids.h"
@@ -78,13 +79,14 @@ struct Controls {
     explicit Controls(CContentSelectDlg& d) : dialog(d) {}
     CContentSelectDlg& dialog;
     QLineEdit* Entry() {
-        return qobject_cast<QLineEdit*>(dialog.GetDlgItem(res::IDC_CONTENT_PID_ENTRY));
+        return qobject_cast<QLineEdit*>(
+            platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_CONTENT_PID_ENTRY)));
     }
     ListBoxControl* List() {
         return dialog.GetDlgItemAs<ListBoxControl>(res::IDC_CONTENT_PID_LIST);
     }
     skin::CRedCheckBox* Box(int id) { return dialog.GetDlgItemAs<skin::CRedCheckBox>(id); }
-    QWidget* Button(int id) { return dialog.GetDlgItem(id); }
+    QWidget* Button(int id) { return platform::window::qt::WidgetOf(dialog.GetDlgItem(id)); }
     QString Message() {
         return QString::fromStdString(
             dialog.GetDlgItemAs<skin::CTransparentStatic>(res::IDC_CONTENT_MESSAGE)->Text());
@@ -118,8 +120,10 @@ void WhenVideoDialogOpens(std::function<void(CConfVideoPIDDlg&)> act, bool* open
 
 void ConfirmDestination(CConfVideoPIDDlg& video, const QStringList& address, const QString& port) {
     TypeAddress(video.GetDlgItemAs<IpAddressControl>(res::IDC_VIDEO_ADDRESS), address);
-    Retype(qobject_cast<QLineEdit*>(video.GetDlgItem(res::IDC_VIDEO_PORT)), port);
-    Click(video.GetDlgItem(IDOK));
+    Retype(qobject_cast<QLineEdit*>(
+               platform::window::qt::WidgetOf(video.GetDlgItem(res::IDC_VIDEO_PORT))),
+           port);
+    Click(platform::window::qt::WidgetOf(video.GetDlgItem(IDOK)));
 }
 
 // ---- Entry modes, conversions and ranges ---------------------------------------
@@ -295,7 +299,7 @@ TEST(ContentDialog, ACountOutsideTheRecordIsHeldToItsThirtyTwoSlots) {
         int entries = -1;
         RunModal(dialog, [&] {
             entries = c.List()->GetCount();
-            Click(dialog.GetDlgItem(IDOK));
+            Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
         });
         EXPECT_EQ(entries, count <= 0 ? 0 : MAX_PIDS) << count;
         EXPECT_EQ(standard.count, count <= 0 ? 0 : MAX_PIDS) << count;
@@ -308,7 +312,7 @@ TEST(ContentDialog, ACountOutsideTheRecordIsHeldToItsThirtyTwoSlots) {
     int entries = -1;
     RunModal(dialog, [&] {
         entries = c.List()->GetCount();
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     EXPECT_EQ(entries, MAX_PIDS);
     EXPECT_TRUE(SameBytes(forwarding, ForwardingList(full)));
@@ -325,7 +329,7 @@ TEST(ContentDialog, StandardListIsRebuiltInTheListsOrderWithControlOneOnlyOnOk) 
         Controls c(cancelled);
         RunModal(cancelled, [&] {
             c.Add("481");
-            Click(cancelled.GetDlgItem(IDCANCEL));
+            Click(platform::window::qt::WidgetOf(cancelled.GetDlgItem(IDCANCEL)));
         });
         EXPECT_FALSE(cancelled.IsConfirmed());
         EXPECT_TRUE(SameBytes(list, start));
@@ -336,8 +340,10 @@ TEST(ContentDialog, StandardListIsRebuiltInTheListsOrderWithControlOneOnlyOnOk) 
     bool videoShown = true;
     RunModal(dialog, [&] {
         videoShown = c.Box(res::IDC_CONTENT_VIDEO_PID)->IsWindowVisible() ||
-                     dialog.GetDlgItem(res::IDC_CONTENT_VIDEO_LABEL)->isVisible() ||
-                     dialog.GetDlgItem(res::IDC_CONTENT_VIDEO_FRAME)->isVisible();
+                     platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_CONTENT_VIDEO_LABEL))
+                         ->isVisible() ||
+                     platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_CONTENT_VIDEO_FRAME))
+                         ->isVisible();
         c.Add("481");
         // Enter in the entry box confirms the dialog; it does not add.
         Retype(c.Entry(), "555");
@@ -365,7 +371,7 @@ TEST(ContentDialog, EachFormIsEditedOnlyWithinItselfWhateverTheDeviceType) {
         videoShown = s.Box(res::IDC_CONTENT_VIDEO_PID)->IsWindowVisible();
         s.Add("0x40");  // decimal mode: 0
         s.Add("64");
-        Click(satellite.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(satellite.GetDlgItem(IDOK)));
     });
     EXPECT_FALSE(videoShown);
     // "256 (0x100)" < "64 (0x40)" < "80 (0x50)" as text.
@@ -380,7 +386,7 @@ TEST(ContentDialog, EachFormIsEditedOnlyWithinItselfWhateverTheDeviceType) {
     RunModal(r40v, [&] {
         videoShown = c.Box(res::IDC_CONTENT_VIDEO_PID)->IsWindowVisible();
         c.Add("4096");
-        Click(r40v.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(r40v.GetDlgItem(IDOK)));
     });
     EXPECT_FALSE(videoShown);
     EXPECT_TRUE(SameBytes(standard, StandardList({{0x100, 1}, {0x1000, 1}})));
@@ -399,7 +405,7 @@ TEST(ContentDialog, RemovingTheFirstOfThreeClosesTheGapOnOk) {
     RunModal(dialog, [&] {
         c.Select(0x100);
         Click(c.Button(res::IDC_CONTENT_REMOVE));
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     ASSERT_TRUE(dialog.IsConfirmed());
     TrevanPidListRecord expected = ForwardingList({{0x200, 0, TO_A}, {0x300, 0, TO_B}});
@@ -437,11 +443,13 @@ TEST(ContentDialog, VideoPidBoxSetsClearsAndCancelsADestination) {
         Click(c.Box(res::IDC_CONTENT_VIDEO_PID));  // unchecked: back to a plain PID
         after.push_back(list);
 
-        WhenVideoDialogOpens([](CConfVideoPIDDlg& video) { Click(video.GetDlgItem(IDCANCEL)); });
+        WhenVideoDialogOpens([](CConfVideoPIDDlg& video) {
+            Click(platform::window::qt::WidgetOf(video.GetDlgItem(IDCANCEL)));
+        });
         Click(c.Box(res::IDC_CONTENT_VIDEO_PID));
         boxAfterCancel = c.Box(res::IDC_CONTENT_VIDEO_PID)->IsChecked();
         after.push_back(list);
-        Click(dialog.GetDlgItem(IDCANCEL));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDCANCEL)));
     });
     EXPECT_FALSE(openedOnSelect);
     EXPECT_TRUE(openedOnCheck);
@@ -470,13 +478,15 @@ TEST(ContentDialog, SelectingAPidWithADestinationOpensItsDialogAtOnce) {
             [&](CConfVideoPIDDlg& video) {
                 addressShown =
                     ToQString(video.GetDlgItemAs<IpAddressControl>(res::IDC_VIDEO_ADDRESS)->Text());
-                portShown = qobject_cast<QLineEdit*>(video.GetDlgItem(res::IDC_VIDEO_PORT))->text();
+                portShown = qobject_cast<QLineEdit*>(platform::window::qt::WidgetOf(
+                                                         video.GetDlgItem(res::IDC_VIDEO_PORT)))
+                                ->text();
                 ConfirmDestination(video, {"10", "0", "0", "7"}, "7000");
             },
             &opened);
         c.Select(0x100);
         boxChecked = c.Box(res::IDC_CONTENT_VIDEO_PID)->IsChecked();
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     EXPECT_TRUE(opened);
     EXPECT_EQ(addressShown, "239.1.1.1");
@@ -503,13 +513,13 @@ TEST(ContentDialog, CancellingTheVideoPidDialogOfASelectedPidKeepsItAsItWas) {
             [&](CConfVideoPIDDlg& video) {
                 TypeAddress(video.GetDlgItemAs<IpAddressControl>(res::IDC_VIDEO_ADDRESS),
                             {"10", "0", "0", "7"});
-                Click(video.GetDlgItem(IDCANCEL));
+                Click(platform::window::qt::WidgetOf(video.GetDlgItem(IDCANCEL)));
             },
             &opened);
         c.Select(0x100);
         boxChecked = c.Box(res::IDC_CONTENT_VIDEO_PID)->IsChecked();
         recordUntouched = SameBytes(list, before);
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     EXPECT_TRUE(opened);
     EXPECT_TRUE(boxChecked);
@@ -530,7 +540,7 @@ TEST(ContentDialog, AddsReuseRemovedSlotsAndClearFreesEverySlot) {
         c.Add("1024");  // 0x400 the first free slot after the count
         afterAdds = list;
         Click(c.Button(res::IDC_CONTENT_CLEAR));
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     EXPECT_TRUE(
         SameBytes(afterAdds, ForwardingList({{0x300, 1, {}}, {0x200, 0, TO_B}, {0x400, 1, {}}})));

@@ -39,15 +39,16 @@ const int LABELS[] = {res::IDC_FILE_SAVE_LAST_USED_LABEL, res::IDC_FILE_FROM_STA
                       res::IDC_FILE_LOAD_APPLY_ALL_LABEL, res::IDC_FILE_LOAD_INDIVIDUALLY_LABEL};
 
 QLineEdit* PathEdit(CLoadSaveConfiguration& d) {
-    return qobject_cast<QLineEdit*>(d.GetDlgItem(res::IDC_FILE_PATH));
+    return qobject_cast<QLineEdit*>(
+        platform::window::qt::WidgetOf(d.GetDlgItem(res::IDC_FILE_PATH)));
 }
 
 void Choose(CLoadSaveConfiguration& d, int box) {
-    Click(d.GetDlgItem(box));
+    Click(platform::window::qt::WidgetOf(d.GetDlgItem(box)));
 }
 
 bool Shown(CLoadSaveConfiguration& d, int id) {
-    return d.GetDlgItem(id)->isVisible();
+    return platform::window::qt::WidgetOf(d.GetDlgItem(id))->isVisible();
 }
 
 // Runs the apply of `path` to no receiver and returns the description once
@@ -96,27 +97,27 @@ TEST(LoadSaveDialog, ChoosingAnOperationLeavesOnlyItsRowAtTheTop) {
         SCOPED_TRACE(row);
         CLoadSaveConfiguration d;
         RunModal(d, [&] {
-            EXPECT_TRUE(d.ToolTip().HasTool(WidgetOf(d)));
+            EXPECT_TRUE(d.ToolTip().HasTool(&d));
             for (int id : {IDOK, res::IDC_FILE_PATH, res::IDC_FILE_BROWSE,
                            res::IDC_FILE_DESCRIPTION, res::IDC_FILE_PROGRESS})
                 EXPECT_FALSE(Shown(d, id)) << id;
             EXPECT_TRUE(Shown(d, IDCANCEL));
-            const QPoint topBox = d.GetDlgItem(BOXES[0])->pos();
-            const QPoint topLabel = d.GetDlgItem(LABELS[0])->pos();
+            const QPoint topBox = platform::window::qt::WidgetOf(d.GetDlgItem(BOXES[0]))->pos();
+            const QPoint topLabel = platform::window::qt::WidgetOf(d.GetDlgItem(LABELS[0]))->pos();
 
             Choose(d, BOXES[row]);
             for (int other = 0; other < 4; ++other) {
                 EXPECT_EQ(Shown(d, BOXES[other]), other == row);
                 EXPECT_EQ(Shown(d, LABELS[other]), other == row);
             }
-            EXPECT_EQ(d.GetDlgItem(BOXES[row])->pos(), topBox);
-            EXPECT_EQ(d.GetDlgItem(LABELS[row])->pos(), topLabel);
+            EXPECT_EQ(platform::window::qt::WidgetOf(d.GetDlgItem(BOXES[row]))->pos(), topBox);
+            EXPECT_EQ(platform::window::qt::WidgetOf(d.GetDlgItem(LABELS[row]))->pos(), topLabel);
             EXPECT_EQ(d.GetDlgItemAs<skin::CTransparentStatic>(res::IDC_FILE_HEADING)->Text(),
                       "Select File Name ");
             for (int id : {IDOK, IDCANCEL, res::IDC_FILE_PATH, res::IDC_FILE_BROWSE,
                            res::IDC_FILE_DESCRIPTION})
                 EXPECT_TRUE(Shown(d, id)) << id;
-            EXPECT_FALSE(d.ToolTip().HasTool(WidgetOf(d)));
+            EXPECT_FALSE(d.ToolTip().HasTool(&d));
             // Pressing the box again keeps it checked and the choice as it was.
             Choose(d, BOXES[row]);
             EXPECT_TRUE(d.GetDlgItemAs<skin::CRedCheckBox>(BOXES[row])->IsChecked());
@@ -124,7 +125,7 @@ TEST(LoadSaveDialog, ChoosingAnOperationLeavesOnlyItsRowAtTheTop) {
             EXPECT_EQ(d.GetOperation(), operations[row]);
             EXPECT_FALSE(Shown(d, BOXES[(row + 1) % 4]));
             // No path: OK cancels.
-            Click(d.GetDlgItem(IDOK));
+            Click(platform::window::qt::WidgetOf(d.GetDlgItem(IDOK)));
         });
         EXPECT_EQ(d.GetOperation(), operations[row]);
         EXPECT_TRUE(d.GetPath().empty());
@@ -146,31 +147,33 @@ TEST(LoadSaveDialog, BrowseOpensToLoadAndSavesWithAQuestion) {
     CLoadSaveConfiguration load;
     QString afterCancel;
     WindowHandle loadWindow;
-    EXPECT_EQ(RunModal(load,
-                       [&] {
-                           loadWindow = load.Handle();
-                           Choose(load, res::IDC_FILE_LOAD_INDIVIDUALLY);
-                           Click(load.GetDlgItem(res::IDC_FILE_BROWSE));
-                           EXPECT_EQ(PathEdit(load)->text(), "/tmp/a.xml");
-                           Click(load.GetDlgItem(res::IDC_FILE_BROWSE));
-                           afterCancel = PathEdit(load)->text();
-                           Click(load.GetDlgItem(res::IDC_FILE_BROWSE));
-                           Click(load.GetDlgItem(IDOK));
-                       }),
-              IDOK);
+    EXPECT_EQ(
+        RunModal(load,
+                 [&] {
+                     loadWindow = load.Handle();
+                     Choose(load, res::IDC_FILE_LOAD_INDIVIDUALLY);
+                     Click(platform::window::qt::WidgetOf(load.GetDlgItem(res::IDC_FILE_BROWSE)));
+                     EXPECT_EQ(PathEdit(load)->text(), "/tmp/a.xml");
+                     Click(platform::window::qt::WidgetOf(load.GetDlgItem(res::IDC_FILE_BROWSE)));
+                     afterCancel = PathEdit(load)->text();
+                     Click(platform::window::qt::WidgetOf(load.GetDlgItem(res::IDC_FILE_BROWSE)));
+                     Click(platform::window::qt::WidgetOf(load.GetDlgItem(IDOK)));
+                 }),
+        IDOK);
     EXPECT_TRUE(afterCancel.isEmpty()) << "a cancelled file dialog empties the path";
     EXPECT_EQ(load.GetPath(), "/tmp/b.xml");
 
     CLoadSaveConfiguration save;
-    EXPECT_EQ(RunModal(save,
-                       [&] {
-                           Choose(save, res::IDC_FILE_FROM_STATUS);
-                           Click(save.GetDlgItem(res::IDC_FILE_BROWSE));
-                           // A path typed by hand counts as well.
-                           Retype(PathEdit(save), QStringLiteral("typed.xml"));
-                           QTest::keyClick(PathEdit(save), Qt::Key_Return);
-                       }),
-              IDOK);
+    EXPECT_EQ(
+        RunModal(save,
+                 [&] {
+                     Choose(save, res::IDC_FILE_FROM_STATUS);
+                     Click(platform::window::qt::WidgetOf(save.GetDlgItem(res::IDC_FILE_BROWSE)));
+                     // A path typed by hand counts as well.
+                     Retype(PathEdit(save), QStringLiteral("typed.xml"));
+                     QTest::keyClick(PathEdit(save), Qt::Key_Return);
+                 }),
+        IDOK);
     EXPECT_EQ(save.GetPath(), "typed.xml");
 
     ASSERT_EQ(files.FileDialogs().size(), 4u);
@@ -199,7 +202,7 @@ TEST(LoadSaveDialog, EscapeAndTheXButtonCancelBeforeAnApply) {
                                if (key)
                                    QTest::keyClick(WidgetOf(d), Qt::Key_Escape);
                                else
-                                   Click(d.GetDlgItem(IDCANCEL));
+                                   Click(platform::window::qt::WidgetOf(d.GetDlgItem(IDCANCEL)));
                            }),
                   IDCANCEL);
     }

@@ -8,6 +8,7 @@
 
 #include "dialog_test_support.h"
 #include "dialogs/network_config_dialog.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "resources/ids.h"
 #include "skin/red_check_box.h"
@@ -61,12 +62,12 @@ TEST(NetworkDialog, WithoutStartValuesShowsZeroesAndIgmpOnAndHandsBackWhatIsType
                              res::IDC_NET_GATEWAY, res::IDC_NET_STATUS_ADDRESS})
             shown << ToQString(Address(dialog, id)->Text());
         igmpShown = Igmp(dialog)->IsChecked();
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
         openAfterRefusal = dialog.IsModalRunning();
         TypeAddress(Address(dialog, res::IDC_NET_RECEIVER_ADDRESS), {"10", "1", "2", "3"});
         TypeAddress(Address(dialog, res::IDC_NET_SUBNET_MASK), {"255", "255", "255", "0"});
         TypeAddress(Address(dialog, res::IDC_NET_STATUS_ADDRESS), {"10", "1", "2", "9"});
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     EXPECT_EQ(ended, IDOK);
     EXPECT_EQ(shown, QStringList(4, QStringLiteral("0.0.0.0")));
@@ -149,7 +150,7 @@ TEST(NetworkDialog, TypedAddressesWithBlankFieldsAndAClickedBoxComeBackAsEntered
         TypeAddress(Address(dialog, res::IDC_NET_STATUS_ADDRESS), {"255", "255", "255", "255"});
         TypeAddress(Address(dialog, res::IDC_NET_SUBNET_MASK), {"255", "255", "", ""});
         Click(Igmp(dialog));
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     EXPECT_EQ(ended, IDOK);
     NetworkSettings result{};
@@ -161,7 +162,7 @@ TEST(NetworkDialog, TypedAddressesWithBlankFieldsAndAClickedBoxComeBackAsEntered
 TEST(NetworkDialog, EscapeAndTheCrossButtonLeaveTheResultUnconfirmed) {
     CNetCfgDlgSkined dialog;
     dialog.SetStartValues({10, 1, 2, 3}, {10, 1, 2, 254}, {255, 255, 0, 0}, {192, 168, 7, 9}, true);
-    RunModal(dialog, [&] { Click(dialog.GetDlgItem(IDOK)); });
+    RunModal(dialog, [&] { Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK))); });
     NetworkSettings result{};
     ASSERT_TRUE(dialog.GetResult(result));
 
@@ -175,7 +176,7 @@ TEST(NetworkDialog, EscapeAndTheCrossButtonLeaveTheResultUnconfirmed) {
     CNetCfgDlgSkined crossed;
     const int endedAgain = RunModal(crossed, [&] {
         TypeAddress(Address(crossed, res::IDC_NET_RECEIVER_ADDRESS), {"1", "2", "3", "4"});
-        Click(crossed.GetDlgItem(IDCANCEL));
+        Click(platform::window::qt::WidgetOf(crossed.GetDlgItem(IDCANCEL)));
     });
     EXPECT_EQ(endedAgain, IDCANCEL);
     EXPECT_FALSE(crossed.GetResult(result));
@@ -216,18 +217,21 @@ TEST(NetworkDialog, PointerRestingOnTheStatusAddressShowsItsTwoLineTip) {
     CNetCfgDlgSkined dialog;
     bool shown = false;
     bool onTheControl = false;
-    QString text;
+    std::string text;
     RunModal(dialog, [&] {
         IpAddressControl* control = Address(dialog, res::IDC_NET_STATUS_ADDRESS);
         QTest::mouseMove(AddressField(control, 1), AddressField(control, 1)->rect().center());
         shown = WaitUntil([&] { return dialog.ToolTip().IsTipShown(); });
-        onTheControl = dialog.ToolTip().CurrentTool() == qt::WidgetOf(*control);
+        onTheControl = dialog.ToolTip().CurrentTool() == control;
         text = dialog.ToolTip().GetText(dialog.ToolTip().CurrentTool());
         dialog.EndDialog(IDCANCEL);
     });
     EXPECT_TRUE(shown);
     EXPECT_TRUE(onTheControl);
-    EXPECT_EQ(text.split('\n').value(1), " Enter 255.255.255.255 to disable that feature");
+    const std::size_t lineBreak = text.find('\n');
+    ASSERT_NE(lineBreak, std::string::npos) << text;
+    EXPECT_EQ(text.substr(lineBreak + 1, text.find('\n', lineBreak + 1) - lineBreak - 1),
+              " Enter 255.255.255.255 to disable that feature");
 }
 
 }  // namespace

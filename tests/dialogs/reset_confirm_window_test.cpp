@@ -17,12 +17,17 @@ using dialogs::CResetConfirmWindow;
 
 TEST(ResetConfirmWindow, OnlyTheCheckMarkAndEnterConfirm) {
     CResetConfirmWindow question;
-    EXPECT_EQ(RunModal(question, [&] { Click(question.GetDlgItem(IDOK)); }), IDOK);
+    EXPECT_EQ(RunModal(question,
+                       [&] { Click(platform::window::qt::WidgetOf(question.GetDlgItem(IDOK))); }),
+              IDOK);
     EXPECT_EQ(RunModal(question, [&] { QTest::keyClick(WidgetOf(question), Qt::Key_Return); }),
               IDOK);
     EXPECT_EQ(RunModal(question, [&] { QTest::keyClick(WidgetOf(question), Qt::Key_Escape); }),
               IDCANCEL);
-    EXPECT_EQ(RunModal(question, [&] { Click(question.GetDlgItem(IDCANCEL)); }), IDCANCEL);
+    EXPECT_EQ(
+        RunModal(question,
+                 [&] { Click(platform::window::qt::WidgetOf(question.GetDlgItem(IDCANCEL))); }),
+        IDCANCEL);
     EXPECT_EQ(RunModal(question, [&] { WidgetOf(question)->close(); }), IDCANCEL);
 }
 

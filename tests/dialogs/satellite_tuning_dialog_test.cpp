@@ -12,6 +12,7 @@
 #include "dialog_test_support.h"
 #include "dialogs/satellite_tuning_dialog.h"
 #include "platform/window/message_box.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "resources/ids.h"
 #include "skin/red_check_box.h"
@@ -22,7 +23,7 @@ using namespace dialogs_test;
 using dialogs::CSatelliteTuningDlg;
 
 QLineEdit* Edit(CSatelliteTuningDlg& dialog, int id) {
-    return qobject_cast<QLineEdit*>(dialog.GetDlgItem(id));
+    return qobject_cast<QLineEdit*>(platform::window::qt::WidgetOf(dialog.GetDlgItem(id)));
 }
 
 skin::CRedCheckBox* Option(CSatelliteTuningDlg& dialog, int bit) {
@@ -90,7 +91,7 @@ TEST(SatelliteDialog, WhatTheCommandCannotCarryIsRefusedOnceEachAndCanBeCorrecte
         for (const Entry& e : refused) {
             Retype(Edit(dialog, res::IDC_SAT_FREQUENCY), QString::fromLatin1(e.frequency));
             Retype(Edit(dialog, res::IDC_SAT_SYMBOL_RATE), QString::fromLatin1(e.symbolRate));
-            Click(dialog.GetDlgItem(IDOK));
+            Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
             boxesAfterEachOk.push_back(service.MessageBoxes().size());
             stayedOpen = stayedOpen && dialog.IsModalRunning();
         }
@@ -98,7 +99,7 @@ TEST(SatelliteDialog, WhatTheCommandCannotCarryIsRefusedOnceEachAndCanBeCorrecte
         Retype(Edit(dialog, res::IDC_SAT_FREQUENCY), QStringLiteral(" 6553.54 "));
         Retype(Edit(dialog, res::IDC_SAT_SYMBOL_RATE), QStringLiteral("0.0014"));
         Click(Option(dialog, 4));
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(stayedOpen);
@@ -128,7 +129,7 @@ TEST(SatelliteDialog, EscapeAndTheCrossLeaveItUnconfirmed) {
             if (escape)
                 QTest::keyClick(Edit(dialog, res::IDC_SAT_FREQUENCY), Qt::Key_Escape);
             else
-                Click(dialog.GetDlgItem(IDCANCEL));
+                Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDCANCEL)));
         });
         EXPECT_EQ(ended, IDCANCEL);
         SatelliteTuning tuning{};

@@ -93,7 +93,8 @@ Seen RunAndLook(Dialog& dialog, QWidget* other) {
         seen.exposed = QTest::qWaitForWindowExposed(WidgetOf(dialog));
         WaitUntil([] { return false; }, 100);  // let the server settle
         seen.above = IsAbove(WidgetOf(dialog), other);
-        seen.visible = ScreenShows(WidgetOf(dialog), dialog.GetDlgItem(IDOK)->geometry());
+        seen.visible = ScreenShows(
+            WidgetOf(dialog), platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK))->geometry());
         seen.rect = dialog.GetWindowRect();
         QTest::keyClick(WidgetOf(dialog), Qt::Key_Escape);
     });
@@ -166,7 +167,9 @@ TEST(Stacking, VideoPidDialogOpenedFromTheContentDialogIsSeenOverIt) {
             seen.exposed = QTest::qWaitForWindowExposed(WidgetOf(*video));
             WaitUntil([] { return false; }, 100);
             seen.above = IsAbove(WidgetOf(*video), WidgetOf(content));
-            seen.visible = ScreenShows(WidgetOf(*video), video->GetDlgItem(IDOK)->geometry());
+            seen.visible =
+                ScreenShows(WidgetOf(*video),
+                            platform::window::qt::WidgetOf(video->GetDlgItem(IDOK))->geometry());
             seen.rect = video->GetWindowRect();
             QTest::keyClick(WidgetOf(*video), Qt::Key_Escape);
         });

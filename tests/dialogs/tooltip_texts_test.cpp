@@ -33,9 +33,10 @@ void ExpectTips(Dialog& dialog, const BalloonToolTip& tips, const char* title, i
     EXPECT_EQ(tips.GetTipTextColor(), Rgb(204, 48, 45));
     EXPECT_EQ(tips.GetToolCount(), static_cast<int>(expected.size()));
     for (const Tip& tip : expected) {
-        QWidget* tool = tip.tool == DIALOG_ITSELF ? dialog.Widget() : dialog.GetDlgItem(tip.tool);
+        platform::window::Window* tool =
+            tip.tool == DIALOG_ITSELF ? &dialog : dialog.GetDlgItem(tip.tool);
         ASSERT_NE(tool, nullptr) << tip.tool;
-        EXPECT_EQ(tips.GetText(tool), QString::fromUtf8(tip.text)) << "tool " << tip.tool;
+        EXPECT_EQ(tips.GetText(tool), tip.text) << "tool " << tip.tool;
     }
 }
 

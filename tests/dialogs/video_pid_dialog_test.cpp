@@ -8,6 +8,7 @@
 #include "dialog_test_support.h"
 #include "dialogs/video_pid_dialog.h"
 #include "platform/window/message_box.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/scripted_dialog_service.h"
 #include "platform/window/static_control.h"
 #include "resources/dialog_templates.h"
@@ -20,7 +21,8 @@ using dialogs::CConfVideoPIDDlg;
 using dialogs::Ipv4Address;
 
 QLineEdit* Port(CConfVideoPIDDlg& dialog) {
-    return qobject_cast<QLineEdit*>(dialog.GetDlgItem(res::IDC_VIDEO_PORT));
+    return qobject_cast<QLineEdit*>(
+        platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_VIDEO_PORT)));
 }
 
 IpAddressControl* Address(CConfVideoPIDDlg& dialog) {
@@ -63,7 +65,7 @@ TEST(VideoPidDialog, TypedDestinationWithABlankFieldAndTheHighestPortComesBack) 
         startPort = Port(dialog)->text();
         TypeAddress(Address(dialog), {"224", "", "0", "9"});
         Retype(Port(dialog), QStringLiteral("65535"));
-        Click(dialog.GetDlgItem(IDOK));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     });
     EXPECT_EQ(ended, IDOK);
     EXPECT_EQ(startAddress, "0.0.0.0");
@@ -115,7 +117,7 @@ TEST(VideoPidDialog, CoversItsOwnerFromTheOwnersTopLeftCorner) {
     Rect shownAt;
     RunModal(dialog, [&] {
         shownAt = dialog.GetWindowRect();
-        Click(dialog.GetDlgItem(IDCANCEL));
+        Click(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDCANCEL)));
     });
     EXPECT_EQ(shownAt.left, 310);
     EXPECT_EQ(shownAt.top, 120);

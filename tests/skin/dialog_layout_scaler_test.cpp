@@ -8,7 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/window/control_properties.h"
+#include "platform/window/qt/control_properties.h"
+#include "platform/window/qt/native.h"
 #include "skin/dialog_layout_scaler.h"
 #include "skin/template_layout.h"
 
@@ -40,6 +41,12 @@ DialogTemplate MainLikeTemplate(std::int16_t points = 9, bool ownFont = true) {
     return dialog;
 }
 
+// A window of the layer whose native widget gets `children` by hand.
+QWidget& NativeOf(platform::window::Window& window) {
+    window.Create(0, platform::window::Rect{0, 0, 300, 200});
+    return *platform::window::qt::WidgetOf(window);
+}
+
 // A dialog built by hand: one child per id, in the given stacking order.
 struct HandDialog {
     explicit HandDialog(const std::vector<int>& ids) {
@@ -57,14 +64,15 @@ struct HandDialog {
                 return child.get();
         return nullptr;
     }
-    QWidget dialog;
+    platform::window::Window window;
+    QWidget& dialog = NativeOf(window);
     std::vector<std::unique_ptr<QWidget>> children;
 };
 
 TEST(DialogLayoutScaler, NinePointFontIsTwelvePixelsHigh) {
     HandDialog hand({10, 11, 12, 13});
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
     ASSERT_TRUE(scaler.IsApplied());
     EXPECT_EQ(scaler.Font()->pixelSize(), 12);
     EXPECT_EQ(hand.dialog.font().pixelSize(), 12);
@@ -74,14 +82,14 @@ TEST(DialogLayoutScaler, NinePointFontIsTwelvePixelsHigh) {
 TEST(DialogLayoutScaler, EightPointFontIsElevenPixelsHigh) {
     HandDialog hand({10, 11, 12, 13});
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.dialog, MainLikeTemplate(8), 96.0);
+    scaler.Apply(hand.window, MainLikeTemplate(8), 96.0);
     EXPECT_EQ(scaler.Font()->pixelSize(), 11);
 }
 
 TEST(DialogLayoutScaler, TemplateWithoutFontUsesEightPointTahoma) {
     HandDialog hand({10});
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.dialog, MainLikeTemplate(12, false), 96.0);
+    scaler.Apply(hand.window, MainLikeTemplate(12, false), 96.0);
     EXPECT_EQ(scaler.Font()->family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(scaler.Font()->pixelSize(), 11);
     EXPECT_EQ(scaler.Font()->weight(), QFont::Normal);
@@ -93,7 +101,7 @@ TEST(DialogLayoutScaler, ConsoleFontGivesItsKnownLayout) {
     // 230 x 94 units are 403 x 165 pixels and a hover button sits at (7, 126).
     HandDialog hand({10, 11, 12, 13});
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
     EXPECT_EQ(scaler.Units().baseX, 7);
     EXPECT_EQ(scaler.Units().baseY, 14);
     EXPECT_EQ(hand.dialog.size(), QSize(403, 165));
@@ -107,7 +115,7 @@ TEST(DialogLayoutScaler, ConsoleFontGivesItsKnownLayout) {
 TEST(DialogLayoutScaler, StopsAtTheFirstControlWithoutAWindow) {
     HandDialog hand({10, 12, 13});  // 11 is missing
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
     EXPECT_EQ(scaler.LaidOutCount(), 1);
     EXPECT_NE(hand.Child(10)->geometry(), QRect(1, 2, 3, 4));
     EXPECT_EQ(hand.Child(10)->font().pixelSize(), 12);
@@ -120,7 +128,7 @@ TEST(DialogLayoutScaler, StopsAtTheFirstControlWithoutAWindow) {
 TEST(DialogLayoutScaler, ControlStackedBeforeAnEarlierOneEndsTheLayout) {
     HandDialog hand({11, 10, 12, 13});  // 11 moved before 10
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
     EXPECT_EQ(scaler.LaidOutCount(), 1);
     EXPECT_EQ(hand.Child(11)->geometry(), QRect(1, 2, 3, 4));
 }
@@ -146,7 +154,7 @@ TEST(DialogLayoutScaler, RestoreGivesFontsBackAndKeepsSizes) {
     HandDialog hand({10, 11, 12, 13});
     const QFont before = hand.dialog.font();
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
     const QSize laidOut = hand.dialog.size();
     const QRect buttonRect = hand.Child(12)->geometry();
 
@@ -168,8 +176,8 @@ TEST(DialogLayoutScaler, ApplyingTwiceRestoresInBetweenAndMakesANewFont) {
     HandDialog hand({10, 11, 12, 13});
     const QFont before = hand.dialog.font();
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
-    scaler.Apply(hand.dialog, MainLikeTemplate(8), 96.0);
+    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.window, MainLikeTemplate(8), 96.0);
     EXPECT_EQ(scaler.Font()->pixelSize(), 11);
     EXPECT_EQ(hand.Child(11)->font().pixelSize(), 11);
     // The font saved by the second Apply is the original, not the first
@@ -183,17 +191,18 @@ TEST(DialogLayoutScaler, RestoreAfterTheDialogIsGoneIsHarmless) {
     CDialogLayoutScaler scaler;
     {
         HandDialog hand({10, 11});
-        scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+        scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
     }
     scaler.Restore();
     EXPECT_FALSE(scaler.IsApplied());
 }
 
 TEST(DialogLayoutScaler, DialogWithoutExplicitFontInheritsAgainAfterRestore) {
-    QWidget dialog;
+    platform::window::Window window;
+    QWidget& dialog = NativeOf(window);
     ASSERT_FALSE(dialog.testAttribute(Qt::WA_SetFont));
     CDialogLayoutScaler scaler;
-    scaler.Apply(dialog, MainLikeTemplate(9), 96.0);
+    scaler.Apply(window, MainLikeTemplate(9), 96.0);
     EXPECT_TRUE(dialog.testAttribute(Qt::WA_SetFont));
     scaler.Restore();
     EXPECT_FALSE(dialog.testAttribute(Qt::WA_SetFont));

@@ -134,7 +134,7 @@ class SkinnedWindow : public window::Dialog {
                     break;
             }
         }
-        scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
+        scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
         for (const window::ControlTemplate& item : Template()->controls)
             if (auto* hover = GetDlgItemAs<CHoverButton>(item.id))
                 hover->LoadBitmapStrip(item.imageId);
@@ -165,6 +165,8 @@ struct ShownWindow {
     T* Control(int id) {
         return dialog.GetDlgItemAs<T>(id);
     }
+    // The control's widget, for what only the Qt backend shows.
+    QWidget* Widget(int id) { return WidgetOf(dialog.GetDlgItem(id)); }
     SkinnedWindow dialog;
     bool created = false;
 };
@@ -225,7 +227,7 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
     EXPECT_EQ(deviceList->Style() & 0x3u, window::SS_CENTER);
 
     // The message line stands on the picture's display area.
-    const QRect message = main.Control<QWidget>(res::IDC_MAIN_MESSAGE)->geometry();
+    const QRect message = main.Widget(res::IDC_MAIN_MESSAGE)->geometry();
     for (const QPoint p : {message.center(), message.topLeft(), message.bottomRight()})
         EXPECT_EQ(art.pixel(p), art::DISPLAY.rgb()) << p.x() << "," << p.y();
     EXPECT_NE(art.pixel(message.topLeft() - QPoint(1, 1)), art::DISPLAY.rgb());
@@ -246,7 +248,7 @@ TEST(RenderGallery, MainWindowLinesUpWithItsBackground) {
         ->SetText("R40 02-5C-C1-00-12-34\n192.168.10.40");
     for (const int id : {res::IDC_MAIN_LOCK_INDICATOR, res::IDC_MAIN_DATA_INDICATOR,
                          res::IDC_MAIN_LOCK_LABEL, res::IDC_MAIN_DATA_LABEL})
-        main.Control<QWidget>(id)->show();
+        main.Widget(id)->show();
     auto* logo = main.Control<CAniLogo>(res::IDC_MAIN_LOGO);
     logo->SetStep(3);
     logo->SetAlphaRange(125, 255);
@@ -280,22 +282,22 @@ TEST(RenderGallery, StatusPanelValuesStandOnDisplays) {
     EXPECT_GE(art.height(), WidgetOf(panel.dialog)->height());
     for (const int id : {res::IDC_STATUS_PID_TITLE, res::IDC_STATUS_CHANNEL, res::IDC_STATUS_SNR,
                          res::IDC_STATUS_GATEWAY}) {
-        const QRect value = panel.Control<QWidget>(id)->geometry();
+        const QRect value = panel.Widget(id)->geometry();
         for (const QPoint p : {value.center(), value.topLeft(), value.bottomRight()})
             EXPECT_EQ(art.pixel(p), art::DISPLAY.rgb()) << id;
     }
     panel.Control<CTransparentStatic>(res::IDC_STATUS_CHANNEL)->SetText("23");
     panel.Control<CTransparentStatic>(res::IDC_STATUS_SNR)->SetText("27.50 dB");
     panel.Control<CTransparentStatic>(res::IDC_STATUS_GATEWAY)->SetText("192.168.10.1");
-    panel.Control<QWidget>(res::IDC_STATUS_IGMP_IMAGE)->show();
+    panel.Widget(res::IDC_STATUS_IGMP_IMAGE)->show();
     const QImage live = panel.Screen();
     ExpectSaved(live, QStringLiteral("status_panel_live.png"));
 
     // Each value is written in the skin colour inside its edges, on the
     // display that still shows around it.
     for (const int id : {res::IDC_STATUS_CHANNEL, res::IDC_STATUS_SNR, res::IDC_STATUS_GATEWAY}) {
-        const QImage drawn = live.copy(Inside(panel.Control<QWidget>(id)->geometry()))
-                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage drawn =
+            live.copy(Inside(panel.Widget(id)->geometry())).convertToFormat(QImage::Format_RGB32);
         bool skinColoured = false;
         for (int y = 0; y < drawn.height(); ++y)
             for (int x = 0; x < drawn.width(); ++x)
@@ -314,7 +316,7 @@ TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton)
     // outside the button is clear.
     for (const window::ControlTemplate& item : menu.dialog.Template()->controls) {
         if (item.kind != window::ControlKind::Button) continue;
-        const QSize button = menu.Control<QWidget>(item.id)->size();
+        const QSize button = menu.Widget(item.id)->size();
         const QImage picture = window::ToQPixmap(window::LoadBitmap(item.imageId))
                                    .toImage()
                                    .convertToFormat(QImage::Format_ARGB32);
@@ -332,7 +334,7 @@ TEST(RenderGallery, ConfigurationMenuButtonPicturesKeepTheirFaceInsideTheButton)
     // While a change is applied: the message and the spinning indicator.
     for (const int id :
          {res::IDC_MENU_NETWORK, res::IDC_MENU_CHANNEL, res::IDC_MENU_CONTENT, res::IDC_MENU_RESET})
-        menu.Control<QWidget>(id)->hide();
+        menu.Widget(id)->hide();
     auto* label = menu.Control<CTransparentStatic>(res::IDC_MENU_MESSAGE);
     label->SetText("Configuring Device\nPlease Wait");
     label->ShowWindow(window::SW_SHOW);
@@ -372,7 +374,7 @@ TEST(RenderGallery, DialogsWithCheckBoxes) {
     ShownWindow loadSave(res::IDD_LOAD_SAVE);
     ASSERT_TRUE(loadSave.created);
     for (const int id : {res::IDC_FILE_PATH, res::IDC_FILE_BROWSE, 1, 2})
-        loadSave.Control<QWidget>(id)->show();
+        loadSave.Widget(id)->show();
     ExpectCheckingRepaintsOnlyTheBox(loadSave, res::IDC_FILE_LOAD_APPLY_ALL,
                                      QStringLiteral("load_save_dialog.png"));
 }

@@ -8,6 +8,7 @@
 #include "platform/window/balloon_tooltip.h"
 #include "platform/window/geometry.h"
 #include "platform/window/qt/balloon_tip_window.h"
+#include "platform/window/qt/balloon_tooltip_native.h"
 #include "platform/window/qt/native.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -19,12 +20,12 @@ namespace {
 
 using namespace window_test;
 
-const QString STATUS_TIP = QStringLiteral(
-    "A copy of the device status will be sent to that unicast address \n Enter 255.255.255.255 "
-    "to disable that feature");
-const QString DIALOG_TIP = QStringLiteral(
-    "Enter the network settings for the R40\n Click check mark to apply settings or 'X' to "
-    "cancel \n Note: you have to close this dialog box before using the console further ");
+const std::string STATUS_TIP =
+    ("A copy of the device status will be sent to that unicast address \n Enter 255.255.255.255 "
+     "to disable that feature");
+const std::string DIALOG_TIP =
+    ("Enter the network settings for the R40\n Click check mark to apply settings or 'X' to "
+     "cancel \n Note: you have to close this dialog box before using the console further ");
 
 // The network dialog with its tooltips, relaying as its Part says.
 class NetworkLike : public RecordingDialog {
@@ -34,20 +35,19 @@ class NetworkLike : public RecordingDialog {
 
   protected:
     bool OnInitDialog() override {
-        tips.Create(WidgetOf(*this), TTS_ALWAYSTIP | TTS_BALLOON);
-        tips.SetTitle(TTI_INFO, QStringLiteral("Network Configuration Dialog"));
+        tips.Create(this, TTS_ALWAYSTIP | TTS_BALLOON);
+        tips.SetTitle(TTI_INFO, "Network Configuration Dialog");
         tips.AddTool(GetDlgItem(res::IDC_NET_STATUS_ADDRESS), STATUS_TIP);
-        tips.AddTool(GetDlgItem(IDCANCEL),
-                     QStringLiteral("Discard the Settings and close this dialog box"));
-        tips.AddTool(WidgetOf(*this), DIALOG_TIP);
+        tips.AddTool(GetDlgItem(IDCANCEL), "Discard the Settings and close this dialog box");
+        tips.AddTool(this, DIALOG_TIP);
         tips.SetDelayTime(TTDT_AUTOPOP, 8000);
         tips.SetDelayTime(TTDT_RESHOW, 0);
         tips.SetDelayTime(TTDT_INITIAL, 0);
         tips.SetTipTextColor(Rgb(204, 48, 45));
         return true;
     }
-    bool PreTranslateMessage(QObject* target, QEvent* event) override {
-        tips.RelayEvent(target, event);
+    bool PreTranslateMessage(const InputMessage& message) override {
+        tips.RelayEvent(message);
         return false;
     }
 };
@@ -77,9 +77,9 @@ class TooltipTest : public ::testing::Test {
 TEST_F(TooltipTest, EachToolKeepsItsOwnText) {
     EXPECT_EQ(dialog.tips.GetToolCount(), 3);
     EXPECT_EQ(dialog.tips.GetText(dialog.GetDlgItem(res::IDC_NET_STATUS_ADDRESS)), STATUS_TIP);
-    EXPECT_EQ(dialog.tips.GetText(WidgetOf(dialog)), DIALOG_TIP);
-    EXPECT_TRUE(dialog.tips.GetText(dialog.GetDlgItem(IDOK)).isEmpty());
-    dialog.tips.UpdateTipText(QStringLiteral("changed"), dialog.GetDlgItem(IDCANCEL));
+    EXPECT_EQ(dialog.tips.GetText(&dialog), DIALOG_TIP);
+    EXPECT_TRUE(dialog.tips.GetText(dialog.GetDlgItem(IDOK)).empty());
+    dialog.tips.UpdateTipText("changed", dialog.GetDlgItem(IDCANCEL));
     EXPECT_EQ(dialog.tips.GetText(dialog.GetDlgItem(IDCANCEL)), "changed");
     EXPECT_EQ(dialog.tips.GetDelayTime(TTDT_AUTOPOP), 8000);
     EXPECT_EQ(dialog.tips.GetDelayTime(TTDT_RESHOW), 0);
@@ -87,13 +87,13 @@ TEST_F(TooltipTest, EachToolKeepsItsOwnText) {
 
 TEST_F(TooltipTest, RestingOnAToolShowsItsTipWithTitleColourAndLines) {
     // The pointer rests on one of the address control's fields.
-    auto* ip = dialog.GetDlgItem(res::IDC_NET_STATUS_ADDRESS);
+    auto* ip = platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_NET_STATUS_ADDRESS));
     QWidget* field = ip->findChild<QWidget*>();
     ASSERT_NE(field, nullptr);
     MoveOver(field);
     ASSERT_TRUE(WaitUntil([&] { return dialog.tips.IsTipShown(); }));
-    BalloonTipWindow* tip = dialog.tips.TipWindow();
-    EXPECT_EQ(dialog.tips.CurrentTool(), ip);
+    BalloonTipWindow* tip = dialog.tips.GetNative().window.get();
+    EXPECT_EQ(dialog.tips.CurrentTool(), dialog.GetDlgItem(res::IDC_NET_STATUS_ADDRESS));
     EXPECT_EQ(tip->Title(), "Network Configuration Dialog");
     EXPECT_EQ(tip->Icon(), TTI_INFO);
     EXPECT_EQ(tip->TextColor(), QColor(204, 48, 45));
@@ -111,22 +111,22 @@ TEST_F(TooltipTest, RestingOnAToolShowsItsTipWithTitleColourAndLines) {
 }
 
 TEST_F(TooltipTest, LabelsAndPicturesShowTheDialogsOwnTip) {
-    MoveOver(dialog.GetDlgItem(res::IDC_NET_RECEIVER_LABEL));
+    MoveOver(platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_NET_RECEIVER_LABEL)));
     ASSERT_TRUE(WaitUntil([&] { return dialog.tips.IsTipShown(); }));
-    EXPECT_EQ(dialog.tips.CurrentTool(), WidgetOf(dialog));
-    EXPECT_EQ(dialog.tips.TipWindow()->Text(), DIALOG_TIP);
-    EXPECT_EQ(dialog.tips.TipWindow()->Lines().size(), 3);
+    EXPECT_EQ(dialog.tips.CurrentTool(), &dialog);
+    EXPECT_EQ(dialog.tips.GetNative().window->Text().toStdString(), DIALOG_TIP);
+    EXPECT_EQ(dialog.tips.GetNative().window.get()->Lines().size(), 3);
 }
 
 TEST_F(TooltipTest, AControlWithoutToolShowsNothing) {
-    MoveOver(dialog.GetDlgItem(IDOK));
+    MoveOver(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)));
     Pump(50);
     EXPECT_FALSE(dialog.tips.IsTipShown());
     EXPECT_EQ(dialog.tips.CurrentTool(), nullptr);
 }
 
 TEST_F(TooltipTest, AClickPutsTheTipAwayUntilAnotherTool) {
-    QWidget* cancel = dialog.GetDlgItem(IDCANCEL);
+    QWidget* cancel = platform::window::qt::WidgetOf(dialog.GetDlgItem(IDCANCEL));
     MoveOver(cancel);
     ASSERT_TRUE(WaitUntil([&] { return dialog.tips.IsTipShown(); }));
     Click(cancel);
@@ -134,14 +134,14 @@ TEST_F(TooltipTest, AClickPutsTheTipAwayUntilAnotherTool) {
     MoveOver(cancel, QPoint(4, 4));
     Pump(50);
     EXPECT_FALSE(dialog.tips.IsTipShown());
-    MoveOver(dialog.GetDlgItem(res::IDC_NET_IGMP_LABEL));
+    MoveOver(platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_NET_IGMP_LABEL)));
     EXPECT_TRUE(WaitUntil([&] { return dialog.tips.IsTipShown(); }));
-    EXPECT_EQ(dialog.tips.CurrentTool(), WidgetOf(dialog));
+    EXPECT_EQ(dialog.tips.CurrentTool(), &dialog);
 }
 
 TEST_F(TooltipTest, RemovedToolShowsNoMore) {
-    dialog.tips.DelTool(WidgetOf(dialog));
-    MoveOver(dialog.GetDlgItem(res::IDC_NET_RECEIVER_LABEL));
+    dialog.tips.DelTool(&dialog);
+    MoveOver(platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_NET_RECEIVER_LABEL)));
     Pump(50);
     EXPECT_FALSE(dialog.tips.IsTipShown());
     EXPECT_EQ(dialog.tips.GetToolCount(), 2);
@@ -149,14 +149,14 @@ TEST_F(TooltipTest, RemovedToolShowsNoMore) {
 
 TEST_F(TooltipTest, TheTipGoesAfterItsShowTime) {
     dialog.tips.SetDelayTime(TTDT_AUTOPOP, 30);
-    MoveOver(dialog.GetDlgItem(IDCANCEL));
+    MoveOver(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDCANCEL)));
     ASSERT_TRUE(WaitUntil([&] { return dialog.tips.IsTipShown(); }));
     EXPECT_TRUE(WaitUntil([&] { return !dialog.tips.IsTipShown(); }));
 }
 
 TEST_F(TooltipTest, AnInactiveTooltipShowsNothing) {
     dialog.tips.Activate(false);
-    MoveOver(dialog.GetDlgItem(IDCANCEL));
+    MoveOver(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDCANCEL)));
     Pump(50);
     EXPECT_FALSE(dialog.tips.IsTipShown());
 }
@@ -169,8 +169,7 @@ TEST(TooltipDelays, AutomaticSetsAllThreeAndNegativeRestoresDefaults) {
     EXPECT_EQ(tips.GetDelayTime(TTDT_RESHOW), 80);
     tips.SetDelayTime(TTDT_AUTOPOP, -1);
     EXPECT_EQ(tips.GetDelayTime(TTDT_AUTOPOP), 5000);
-    EXPECT_FALSE(tips.AddTool(static_cast<QWidget*>(nullptr), QStringLiteral("x")));
-    EXPECT_FALSE(tips.AddTool(static_cast<Window*>(nullptr), QStringLiteral("x")));
+    EXPECT_FALSE(tips.AddTool(nullptr, "x"));
 }
 
 }  // namespace

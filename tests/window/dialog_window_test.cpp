@@ -21,27 +21,23 @@ namespace {
 
 using namespace window_test;
 
-// Stand-ins for the skin's classes: a button of its own and a label with a
-// text property.
-class OwnButton : public QAbstractButton {
+// Stand-ins for the skin's classes: a button that paints itself and a label
+// that takes its template's text when it is handed the control.
+class OwnButton : public ButtonControl {
   public:
-    explicit OwnButton(QWidget* parent) : QAbstractButton(parent) {}
+    OwnButton() { SetPaintsItself(); }
 
   protected:
-    void paintEvent(QPaintEvent*) override {}
+    void OnPaint(DeviceContext&) override {}
 };
 
-class OwnLabel : public QWidget {
-    Q_OBJECT
-    Q_PROPERTY(QString text READ Text WRITE SetText)
-
+class OwnLabel : public Window {
   public:
-    explicit OwnLabel(QWidget* parent) : QWidget(parent) {}
-    QString Text() const { return m_text; }
-    void SetText(const QString& text) { m_text = text; }
+    OwnLabel() { SetPaintsItself(); }
+    std::string text;
 
-  private:
-    QString m_text;
+  protected:
+    void PreSubclassWindow() override { text = GetWindowText(); }
 };
 
 class MainLike : public RecordingDialog {
@@ -49,7 +45,7 @@ class MainLike : public RecordingDialog {
     MainLike() : RecordingDialog(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE)) {}
     OwnButton* configButton = nullptr;
     OwnLabel* message = nullptr;
-    QWidget* beforeInit = nullptr;
+    Window* beforeInit = nullptr;
 
   protected:
     void DoDataExchange(DataExchange& dx) override {
@@ -74,7 +70,7 @@ int StackIndex(QWidget* dialog, QWidget* control) {
 TEST(DialogWindow, BoundControlsAreReplacedInPlaceBeforeInitialisation) {
     MainLike reference;
     ASSERT_TRUE(reference.Create());
-    QWidget* plain = reference.GetDlgItem(res::IDC_MAIN_CONFIG_MENU);
+    const std::uint32_t templateStyle = reference.GetDlgItem(res::IDC_MAIN_CONFIG_MENU)->GetStyle();
     reference.DestroyWindow();
 
     MainLike dialog;
@@ -82,10 +78,9 @@ TEST(DialogWindow, BoundControlsAreReplacedInPlaceBeforeInitialisation) {
     ASSERT_NE(dialog.configButton, nullptr);
     EXPECT_EQ(dialog.beforeInit, dialog.configButton);
     EXPECT_EQ(dialog.GetDlgItem(res::IDC_MAIN_CONFIG_MENU), dialog.configButton);
-    EXPECT_EQ(ControlId(dialog.configButton), res::IDC_MAIN_CONFIG_MENU);
-    EXPECT_EQ(ControlStyle(dialog.configButton) & BS_TYPEMASK, BS_OWNERDRAW);
-    EXPECT_EQ(ControlKindOf(dialog.configButton), ControlKind::Button);
-    (void)plain;
+    EXPECT_EQ(dialog.configButton->GetDlgCtrlID(), res::IDC_MAIN_CONFIG_MENU);
+    EXPECT_EQ(dialog.configButton->GetStyle(), templateStyle);
+    EXPECT_EQ(dialog.configButton->GetStyle() & BS_TYPEMASK, BS_OWNERDRAW);
 
     // Same place in the stacking order and the same rectangle as the
     // control it replaced.
@@ -93,23 +88,24 @@ TEST(DialogWindow, BoundControlsAreReplacedInPlaceBeforeInitialisation) {
     ASSERT_TRUE(fresh.Create());
     RecordingDialog unbound(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
     ASSERT_TRUE(unbound.Create());
-    QWidget* original = unbound.GetDlgItem(res::IDC_MAIN_CONFIG_MENU);
-    EXPECT_EQ(fresh.configButton->geometry(), original->geometry());
-    EXPECT_EQ(StackIndex(WidgetOf(fresh), fresh.configButton),
-              StackIndex(WidgetOf(unbound), original));
-    EXPECT_EQ(StackIndex(WidgetOf(fresh), fresh.message),
-              StackIndex(WidgetOf(unbound), unbound.GetDlgItem(res::IDC_MAIN_MESSAGE)));
+    Window* original = unbound.GetDlgItem(res::IDC_MAIN_CONFIG_MENU);
+    EXPECT_EQ(fresh.configButton->GetPlacement(), original->GetPlacement());
+    EXPECT_EQ(StackIndex(WidgetOf(fresh), WidgetOf(fresh.configButton)),
+              StackIndex(WidgetOf(unbound), WidgetOf(original)));
+    EXPECT_EQ(StackIndex(WidgetOf(fresh), WidgetOf(fresh.message)),
+              StackIndex(WidgetOf(unbound), platform::window::qt::WidgetOf(
+                                                unbound.GetDlgItem(res::IDC_MAIN_MESSAGE))));
 
-    // Its text came along through the text property.
-    EXPECT_EQ(fresh.message->Text(), "R40 Management Console");
-    EXPECT_EQ(GetControlText(fresh.message), "R40 Management Console");
+    // Its text came along as the window text.
+    EXPECT_EQ(fresh.message->text, "R40 Management Console");
+    EXPECT_EQ(fresh.message->GetWindowText(), "R40 Management Console");
 }
 
 TEST(DialogWindow, ReplacedButtonsStillReportClicks) {
     MainLike dialog;
     ASSERT_TRUE(dialog.Create());
-    dialog.configButton->resize(40, 20);
-    QTest::mouseClick(dialog.configButton, Qt::LeftButton, {}, QPoint(5, 5));
+    WidgetOf(dialog.configButton)->resize(40, 20);
+    QTest::mouseClick(WidgetOf(dialog.configButton), Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_EQ(dialog.commands.size(), 1u);
     EXPECT_EQ(dialog.commands[0].id, res::IDC_MAIN_CONFIG_MENU);
     EXPECT_EQ(dialog.commands[0].code, BN_CLICKED);
@@ -134,7 +130,8 @@ TEST(DialogWindow, AControlMayBeReplacedFromItsOwnClickHandler) {
     dialog.MapCommand(res::IDC_MENU_RESET, BN_CLICKED, [&] {
         replacement = dialog.SubclassDlgItem<OwnButton>(res::IDC_MENU_RESET);
     });
-    QTest::mouseClick(dialog.GetDlgItem(res::IDC_MENU_RESET), Qt::LeftButton);
+    QTest::mouseClick(platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_MENU_RESET)),
+                      Qt::LeftButton);
     ASSERT_NE(replacement, nullptr);
     EXPECT_EQ(dialog.GetDlgItem(res::IDC_MENU_RESET), replacement);
     Pump(10);
@@ -245,15 +242,14 @@ TEST(DialogWindow, ColoursGivenByTheDialogReachItsControls) {
         using RecordingDialog::RecordingDialog;
 
       protected:
-        void OnCtlColor(QWidget*, ControlColors& colors) override {
-            colors.text = Rgb(204, 45, 48);
-        }
+        void OnCtlColor(Window*, ControlColors& colors) override { colors.text = Rgb(204, 45, 48); }
     };
     Coloured dialog(res::FindDialogTemplate(res::IDD_VIDEO_PID));
     ASSERT_TRUE(dialog.Create());
-    QWidget* label = dialog.GetDlgItem(res::IDC_VIDEO_ADDRESS_LABEL);
+    QWidget* label =
+        platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_VIDEO_ADDRESS_LABEL));
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(204, 45, 48));
-    QWidget* port = dialog.GetDlgItem(res::IDC_VIDEO_PORT);
+    QWidget* port = platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_VIDEO_PORT));
     EXPECT_EQ(port->palette().color(QPalette::Text), QColor(204, 45, 48));
 }
 
@@ -263,7 +259,8 @@ TEST(DialogWindow, DraggingTheSurfaceMovesTheWindow) {
     dialog.EnableDragFromClientArea(true);
     dialog.MoveTo(100, 100);
     // Pressed on the background picture, which lets the press through.
-    QWidget* background = dialog.GetDlgItem(res::IDC_MAIN_BACKGROUND);
+    QWidget* background =
+        platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_MAIN_BACKGROUND));
     QTest::mousePress(background, Qt::LeftButton, {}, QPoint(150, 60));
     QMouseEvent move(QEvent::MouseMove, QPointF(190, 80),
                      QPointF(WidgetOf(dialog)->mapToGlobal(QPoint(190, 80))), Qt::NoButton,
@@ -317,5 +314,3 @@ TEST(DialogWindow, CaptionlessWindowDrawsTheFrameItsStyleAsksForAboveItsControls
 }
 
 }  // namespace
-
-#include "dialog_window_test.moc"

@@ -18,6 +18,7 @@
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/ip_address_host.h"
 #include "platform/window/qt/list_box_host.h"
+#include "platform/window/qt/native.h"
 #include "platform/window/styles.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
@@ -151,9 +152,9 @@ TEST(ItemControls, AddressIsTheControlsWindowTextWithBlankFieldsEmpty) {
     auto* address = dialog.GetDlgItemAs<IpAddressControl>(res::IDC_NET_RECEIVER_ADDRESS);
     ASSERT_NE(address, nullptr);
     address->SetAddress(MakeIpAddress(10, 1, 2, 3));
-    EXPECT_EQ(GetControlText(dialog.GetDlgItem(res::IDC_NET_RECEIVER_ADDRESS)), "10.1.2.3");
+    EXPECT_EQ(dialog.GetDlgItem(res::IDC_NET_RECEIVER_ADDRESS)->GetWindowText(), "10.1.2.3");
     platform::window::qt::IpAddressField(*address, 1)->clear();
-    EXPECT_EQ(GetControlText(dialog.GetDlgItem(res::IDC_NET_RECEIVER_ADDRESS)), "10..2.3");
+    EXPECT_EQ(dialog.GetDlgItem(res::IDC_NET_RECEIVER_ADDRESS)->GetWindowText(), "10..2.3");
 }
 
 TEST(ItemControls, CallsWithoutAWindowFailHarmlessly) {

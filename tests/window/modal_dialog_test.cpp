@@ -47,11 +47,16 @@ void WhenRunning(std::function<void()> act) {
 
 TEST(ModalDialog, ButtonOneEndsWithIdOkAndButtonTwoWithIdCancel) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_RESET_CONFIRM));
-    WhenRunning([&] { QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton); });
+    WhenRunning([&] {
+        QTest::mouseClick(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)), Qt::LeftButton);
+    });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_FALSE(dialog.HasWindow());
 
-    WhenRunning([&] { QTest::mouseClick(dialog.GetDlgItem(IDCANCEL), Qt::LeftButton); });
+    WhenRunning([&] {
+        QTest::mouseClick(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDCANCEL)),
+                          Qt::LeftButton);
+    });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(dialog.initCalls, 2);
 }
@@ -81,7 +86,7 @@ TEST(ModalDialog, EnterOnAFocusedButtonPressesThatButton) {
     // As on Win32, a push button with the focus is the default one.
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONTENT_SELECT));
     WhenRunning([&] {
-        QWidget* add = dialog.GetDlgItem(res::IDC_CONTENT_ADD);
+        QWidget* add = platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_CONTENT_ADD));
         add->setFocus();
         QTest::keyClick(add, Qt::Key_Return);
         dialog.EndDialog(42);
@@ -95,7 +100,8 @@ TEST(ModalDialog, EnterOnAFocusedButtonPressesThatButton) {
 TEST(ModalDialog, EnterInTheContentEntryConfirmsThroughTheDefaultButton) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_CONTENT_SELECT));
     WhenRunning([&] {
-        QWidget* entry = dialog.GetDlgItem(res::IDC_CONTENT_PID_ENTRY);
+        QWidget* entry =
+            platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_CONTENT_PID_ENTRY));
         entry->setFocus();
         QTest::keyClicks(entry, QStringLiteral("481"));
         QTest::keyClick(entry, Qt::Key_Return);
@@ -108,7 +114,7 @@ TEST(ModalDialog, EnterInTheContentEntryConfirmsThroughTheDefaultButton) {
 TEST(ModalDialog, EscapeDoesNothingWhileCancelIsDisabled) {
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_RESET_CONFIRM));
     WhenRunning([&] {
-        dialog.GetDlgItem(IDCANCEL)->setEnabled(false);
+        platform::window::qt::WidgetOf(dialog.GetDlgItem(IDCANCEL))->setEnabled(false);
         QTest::keyClick(WidgetOf(dialog), Qt::Key_Escape);
         EXPECT_TRUE(dialog.IsModalRunning());
         dialog.EndDialog(7);
@@ -141,16 +147,16 @@ TEST(ModalDialog, RefusedValueIsAnsweredByTheServiceAndTheDialogStaysOpen) {
     bool focusedAndSelected = false;
     WhenRunning([&] {
         dialog.Line()->setText(QStringLiteral("1"));
-        QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton);
+        QTest::mouseClick(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)), Qt::LeftButton);
         // Refused: still running, the edit has the focus with its text selected.
         EXPECT_TRUE(dialog.IsModalRunning());
         focusedAndSelected = WidgetOf(dialog)->focusWidget() == dialog.Line() &&
                              dialog.Line()->selectedText() == "1";
         dialog.Line()->setText(QStringLiteral(""));
-        QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton);
+        QTest::mouseClick(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)), Qt::LeftButton);
         EXPECT_TRUE(dialog.IsModalRunning());
         dialog.Line()->setText(QStringLiteral("007"));
-        QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton);
+        QTest::mouseClick(platform::window::qt::WidgetOf(dialog.GetDlgItem(IDOK)), Qt::LeftButton);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.channel, 7);
@@ -196,17 +202,29 @@ TEST(ModalDialog, ABoxShownFromAHandlerIsAnsweredFromTheScript) {
 }
 
 TEST(DataExchange, LeadingIntegerRules) {
-    EXPECT_EQ(ParseLeadingInteger(QStringLiteral("007")), 7);
-    EXPECT_EQ(ParseLeadingInteger(QStringLiteral(" 12x")), 12);
-    EXPECT_EQ(ParseLeadingInteger(QStringLiteral("-5")), -5);
-    EXPECT_EQ(ParseLeadingInteger(QStringLiteral("+69")), 69);
-    EXPECT_EQ(ParseLeadingInteger(QStringLiteral("")), std::nullopt);
-    EXPECT_EQ(ParseLeadingInteger(QStringLiteral("x1")), std::nullopt);
-    EXPECT_EQ(ParseLeadingInteger(QStringLiteral("-")), std::nullopt);
-    EXPECT_EQ(ParseLeadingInteger(QStringLiteral("99999999999999999999")), 2147483647);
-    EXPECT_EQ(ParseLeadingInteger(QStringLiteral("-99999999999999999999")), -2147483647 - 1);
+    EXPECT_EQ(ParseLeadingInteger("007"), 7);
+    EXPECT_EQ(ParseLeadingInteger(" 12x"), 12);
+    EXPECT_EQ(ParseLeadingInteger("-5"), -5);
+    EXPECT_EQ(ParseLeadingInteger("+69"), 69);
+    EXPECT_EQ(ParseLeadingInteger(""), std::nullopt);
+    EXPECT_EQ(ParseLeadingInteger("x1"), std::nullopt);
+    EXPECT_EQ(ParseLeadingInteger("-"), std::nullopt);
+    EXPECT_EQ(ParseLeadingInteger("99999999999999999999"), 2147483647);
+    EXPECT_EQ(ParseLeadingInteger("-99999999999999999999"), -2147483647 - 1);
     // Digits of other scripts are not decimal digits here.
-    EXPECT_EQ(ParseLeadingInteger(QString::fromUtf8("\u0663")), std::nullopt);
+    EXPECT_EQ(ParseLeadingInteger("\u0663"), std::nullopt);
+}
+
+TEST(DataExchange, DecimalNumberRules) {
+    // The whole text is one number with a point, whatever the desktop's
+    // locale; blanks around it are allowed, nothing else.
+    const std::pair<const char*, std::optional<double>> cases[] = {
+        {"1234.5", 1234.5}, {" 27.5 ", 27.5},        {"+3", 3.0},           {"-.5", -0.5},
+        {"10.", 10.0},      {"1,5", std::nullopt},   {"1e3", std::nullopt}, {".", std::nullopt},
+        {"", std::nullopt}, {"1.2.3", std::nullopt}, {"- 1", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ParseDecimalNumber(text), expected) << text;
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST(MouseCapture, ClicksElsewhereReachTheCapturingWindow) {
     RecordingDialog main(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
     ASSERT_TRUE(main.Create());
     ClickCounter menu;
-    QWidget* button = main.GetDlgItem(res::IDC_MAIN_SHUT_DOWN);
+    QWidget* button = platform::window::qt::WidgetOf(main.GetDlgItem(res::IDC_MAIN_SHUT_DOWN));
 
     EXPECT_EQ(SetCapture(&menu), nullptr);
     EXPECT_EQ(GetCapture(), &menu);
@@ -60,7 +60,8 @@ TEST(MouseCapture, EndsWithTheCapturingWindow) {
     EXPECT_EQ(GetCapture(), nullptr);
     RecordingDialog dialog(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
     ASSERT_TRUE(dialog.Create());
-    QTest::mouseClick(dialog.GetDlgItem(res::IDC_MAIN_SHUT_DOWN), Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_MAIN_SHUT_DOWN)),
+                      Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(dialog.commands.size(), 1u);
     ReleaseCapture();
 }

@@ -19,6 +19,7 @@
 #include "platform/window/dialog_units.h"
 #include "platform/window/images.h"
 #include "platform/window/picture_control.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/static_control.h"
 #include "resources/dialog_templates.h"
@@ -131,7 +132,7 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
         EXPECT_EQ(controls[i]->geometry(), PixelRect(item, base));
         EXPECT_EQ(controls[i]->isHidden(), (item.style & WS_VISIBLE) == 0);
         if (item.id != -1) {
-            EXPECT_EQ(dialog.GetDlgItem(item.id), controls[i]);
+            EXPECT_EQ(platform::window::qt::WidgetOf(dialog.GetDlgItem(item.id)), controls[i]);
         }
     }
 
@@ -140,8 +141,8 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
     EXPECT_NE(dialog.GetDlgItemAs<ComboBoxControl>(res::IDC_MAIN_DEVICE_LIST), nullptr);
     EXPECT_NE(dialog.GetDlgItemAs<CustomControl>(res::IDC_MAIN_LOGO), nullptr);
     EXPECT_NE(qobject_cast<QGroupBox*>(controls[3]), nullptr);
-    EXPECT_EQ(GetControlText(dialog.GetDlgItem(res::IDC_MAIN_MESSAGE)), "R40 Management Console");
-    EXPECT_EQ(GetControlText(dialog.GetDlgItem(res::IDC_MAIN_DEVICE_LIST_LABEL)), "Device List");
+    EXPECT_EQ(dialog.GetDlgItem(res::IDC_MAIN_MESSAGE)->GetWindowText(), "R40 Management Console");
+    EXPECT_EQ(dialog.GetDlgItem(res::IDC_MAIN_DEVICE_LIST_LABEL)->GetWindowText(), "Device List");
     auto* lock = dialog.GetDlgItemAs<ButtonControl>(res::IDC_MAIN_LOCK_INDICATOR);
     ASSERT_NE(lock, nullptr);
     auto* lockButton = qobject_cast<QPushButton*>(WidgetOf(*lock));
@@ -150,7 +151,8 @@ TEST(MainConsoleLayout, EveryControlAtItsDialogUnitRectangleInTemplateOrder) {
     if (!LoadIcon(res::IDI_INDICATOR_GREEN).IsNull()) {
         EXPECT_FALSE(lock->GetIcon().IsNull());
     }
-    EXPECT_FALSE(dialog.GetDlgItem(res::IDC_MAIN_DEVICE_LIST)->isVisible());
+    EXPECT_FALSE(
+        platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_MAIN_DEVICE_LIST))->isVisible());
 }
 
 TEST(MainConsoleLayout, IsCentredOnTheScreen) {
@@ -211,7 +213,7 @@ TEST(AllTemplates, BuildWindowsWithEveryControl) {
             EXPECT_EQ(controls[i]->geometry(), PixelRect(item, base));
             EXPECT_EQ(controls[i]->isHidden(), (item.style & WS_VISIBLE) == 0);
             if (item.id != -1) {
-                EXPECT_EQ(dialog.GetDlgItem(item.id), controls[i]);
+                EXPECT_EQ(platform::window::qt::WidgetOf(dialog.GetDlgItem(item.id)), controls[i]);
             }
         }
         // Shown, what the template makes visible is visible.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/window/data_exchange.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/styles.h"
@@ -126,7 +127,7 @@ class LogoDialog : public RecordingDialog {
 TEST(WindowObject, AControlOfAWindowClassTakesThePlaceAndGoesWithTheDialog) {
     RecordingDialog reference(res::FindDialogTemplate(res::IDD_MAIN_CONSOLE));
     ASSERT_TRUE(reference.Create());
-    QWidget* original = reference.GetDlgItem(res::IDC_MAIN_LOGO);
+    QWidget* original = platform::window::qt::WidgetOf(reference.GetDlgItem(res::IDC_MAIN_LOGO));
     ASSERT_NE(original, nullptr);
 
     LogoDialog dialog;
@@ -135,7 +136,7 @@ TEST(WindowObject, AControlOfAWindowClassTakesThePlaceAndGoesWithTheDialog) {
     int destroyed = 0;
     dialog.logo->destroyed = &destroyed;
     EXPECT_EQ(dialog.GetDlgItemAs<Recorder>(res::IDC_MAIN_LOGO), dialog.logo);
-    QWidget* logo = dialog.GetDlgItem(res::IDC_MAIN_LOGO);
+    QWidget* logo = platform::window::qt::WidgetOf(dialog.GetDlgItem(res::IDC_MAIN_LOGO));
     EXPECT_EQ(qt::WindowOf(logo), dialog.logo);
     EXPECT_EQ(ControlId(logo), res::IDC_MAIN_LOGO);
     EXPECT_EQ(ControlStyle(logo), ControlStyle(original));

@@ -7,10 +7,10 @@
 
 #include <type_traits>
 
-#include "platform/window/control_properties.h"
 #include "platform/window/dialog.h"
 #include "platform/window/messages.h"
 #include "platform/window/qt/control_edges.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/painting.h"
 #include "platform/window/styles.h"

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "platform/window/by_code_guard.h"
-#include "platform/window/control_properties.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/styles.h"
 

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "platform/window/button_control.h"
-#include "platform/window/control_properties.h"
 #include "platform/window/custom_control.h"
 #include "platform/window/edit_control.h"
 #include "platform/window/frame_control.h"
@@ -13,6 +12,7 @@
 #include "platform/window/picture_control.h"
 #include "platform/window/qt/button_host.h"
 #include "platform/window/qt/combo_box_host.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/edit_host.h"
 #include "platform/window/qt/host.h"
 #include "platform/window/qt/ip_address_host.h"
@@ -49,8 +49,13 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
             }
             return new qt::ControlHost(std::move(picture), parent);
         }
-        case ControlKind::GroupBox:
-            return new QGroupBox(text, parent);
+        case ControlKind::GroupBox: {
+            // A BUTTON with BS_GROUPBOX in Win32: a plain Window whose text is
+            // the title.
+            auto* group = new qt::OwningHost<QGroupBox>(std::make_unique<Window>(), parent);
+            group->setTitle(text);
+            return group;
+        }
         case ControlKind::Frame: {
             auto frame = std::make_unique<FrameControl>();
             frame->SetStyle(item.style, item.exStyle);

@@ -17,6 +17,7 @@
 #include "platform/window/dialog_units.h"
 #include "platform/window/mouse_capture.h"
 #include "platform/window/qt/control_factory.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/dialog_host.h"
 #include "platform/window/qt/message_event.h"
@@ -45,10 +46,6 @@ DialogHost& Dialog::Host() const {
         new DialogHost(const_cast<Dialog&>(*this), nullptr);
     }
     return static_cast<DialogHost&>(*Native());
-}
-
-QWidget* Dialog::Widget() const {
-    return &Host();
 }
 
 // ---- Creation and end ------------------------------------------------------
@@ -135,7 +132,7 @@ void Dialog::DestroyWindow() {
                 box->reject();
             continue;
         }
-        DeleteControl(widget);
+        host.DeleteControl(widget);
     }
 }
 
@@ -220,35 +217,38 @@ void Dialog::PlaceInitially() {
               QPoint(HorizontalPixels(m_template->x, base), VerticalPixels(m_template->y, base)));
 }
 
-void Dialog::ReplaceControl(QWidget* old, QWidget* fresh) {
+void DialogHost::ReplaceControl(QWidget* old, QWidget* fresh) {
     SetControlProperties(fresh, ControlId(old), ControlStyle(old), ControlKindOf(old));
     fresh->setGeometry(old->geometry());
     if (old->testAttribute(Qt::WA_SetFont)) fresh->setFont(old->font());
     fresh->setEnabled(old->isEnabled());
     fresh->setFocusPolicy(old->focusPolicy());
-    const QString text = GetControlText(old);
-    if (!text.isEmpty()) SetControlText(fresh, text);
+    const Window* oldWindow = qt::WindowOf(old);
+    Window* freshWindow = qt::WindowOf(fresh);
+    if (oldWindow != nullptr && freshWindow != nullptr) {
+        const std::string text = oldWindow->GetWindowText();
+        if (!text.empty()) freshWindow->SetWindowText(text);
+    }
     fresh->stackUnder(old);
     fresh->setVisible(!old->isHidden());
-    Host().ConnectNotifications(fresh);
+    ConnectNotifications(fresh);
     if (old->hasFocus()) fresh->setFocus();
     DeleteControl(old);
     ApplyControlColors(fresh);
 }
 
-Window* Dialog::WindowOfControl(QWidget* control) {
-    return qt::WindowOf(control);
-}
-
-void Dialog::AttachControl(QWidget* old, std::unique_ptr<Window> fresh) {
+void Dialog::AttachControl(Window& old, std::unique_ptr<Window> fresh) {
+    QWidget* oldWidget = qt::WidgetOf(old);
+    if (oldWidget == nullptr) return;
     Window* object = fresh.get();
-    ReplaceControl(old, MakeHost(std::move(fresh), &Host()));
+    Host().ReplaceControl(oldWidget, MakeHost(std::move(fresh), &Host()));
     object->PreSubclassWindow();
 }
 
-void Dialog::DeleteControl(QWidget* control) {
+void DialogHost::DeleteControl(QWidget* control) {
     control->hide();
-    if (m_dispatchDepth > 0) {
+    Dialog* dialog = Owner();
+    if (dialog != nullptr && dialog->m_dispatchDepth > 0) {
         // A control may be the one whose notification is being handled:
         // take it out of the dialog now and free it once that is over.
         control->setParent(nullptr);
@@ -260,8 +260,8 @@ void Dialog::DeleteControl(QWidget* control) {
 
 // ---- Controls ---------------------------------------------------------------
 
-QWidget* Dialog::GetDlgItem(int id) const {
-    return FindControl(&Host(), id);
+Window* Dialog::GetDlgItem(int id) const {
+    return qt::WindowOf(FindControl(&Host(), id));
 }
 
 bool Dialog::UpdateData(bool saveAndValidate) {
@@ -364,7 +364,7 @@ int Dialog::DefaultCommandId() const {
 }
 
 void Dialog::IssueDialogCommand(int id) {
-    if (QWidget* control = GetDlgItem(id); control != nullptr && !control->isEnabled()) return;
+    if (Window* control = GetDlgItem(id); control != nullptr && !control->IsWindowEnabled()) return;
     DispatchCommand(id, BN_CLICKED);
 }
 
@@ -403,20 +403,32 @@ void Dialog::SetTopMost(bool topMost) {
 
 // ---- Colours ----------------------------------------------------------------
 
-void Dialog::RefreshControlColors(QWidget* control) {
+void Dialog::SetBackgroundColor(ColorRef color) {
+    DialogHost& host = Host();
+    QPalette palette = host.palette();
+    palette.setColor(QPalette::Window, ToQColor(color));
+    host.setPalette(palette);
+    host.setAutoFillBackground(true);
+}
+
+void Dialog::RefreshControlColors(Window* control) {
+    DialogHost& host = Host();
     if (control != nullptr) {
-        ApplyControlColors(control);
+        if (QWidget* widget = qt::WidgetOf(*control)) host.ApplyControlColors(widget);
         return;
     }
-    for (QObject* child : Host().children()) {
+    for (QObject* child : host.children()) {
         auto* widget = qobject_cast<QWidget*>(child);
-        if (widget != nullptr && IsControl(widget)) ApplyControlColors(widget);
+        if (widget != nullptr && IsControl(widget)) host.ApplyControlColors(widget);
     }
 }
 
-void Dialog::ApplyControlColors(QWidget* control) {
+void DialogHost::ApplyControlColors(QWidget* control) {
+    Dialog* dialog = Owner();
+    if (dialog == nullptr) return;
     ControlColors colors;
-    OnCtlColor(control, colors);
+    colors.kind = ControlKindOf(control);
+    dialog->OnCtlColor(qt::WindowOf(control), colors);
     if (!colors.text && !colors.background) return;
     QPalette palette = control->palette();
     if (colors.text) {
@@ -450,7 +462,7 @@ void Dialog::OnCancel() {
 
 void Dialog::OnTimer(int) {}
 
-bool Dialog::PreTranslateMessage(QObject*, QEvent*) {
+bool Dialog::PreTranslateMessage(const InputMessage&) {
     return false;
 }
 
@@ -464,7 +476,7 @@ void Dialog::OnClose() {
 
 void Dialog::OnDestroy() {}
 
-void Dialog::OnCtlColor(QWidget*, ControlColors&) {}
+void Dialog::OnCtlColor(Window*, ControlColors&) {}
 
 bool Dialog::OnDrawItem(DrawItem&) {
     return false;

@@ -2,13 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QTimerEvent>
 #include <QWindow>
 
-#include "platform/window/control_properties.h"
+#include "platform/window/qt/control_properties.h"
+#include "platform/window/qt/conversions.h"
 #include "platform/window/qt/message_event.h"
 
 namespace platform::window {
@@ -21,6 +23,70 @@ bool IsInputEvent(QEvent::Type type) {
     return type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
            type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick ||
            type == QEvent::KeyPress;
+}
+
+// The virtual key of a Qt key: letters and digits are their own codes.
+std::uintptr_t VirtualKeyOf(int key) {
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return static_cast<std::uintptr_t>(key);
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return VK_RETURN;
+        case Qt::Key_Escape:
+            return VK_ESCAPE;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return VK_TAB;
+        case Qt::Key_Backspace:
+            return VK_BACK;
+        case Qt::Key_Space:
+            return VK_SPACE;
+        case Qt::Key_Left:
+            return VK_LEFT;
+        case Qt::Key_Up:
+            return VK_UP;
+        case Qt::Key_Right:
+            return VK_RIGHT;
+        case Qt::Key_Down:
+            return VK_DOWN;
+        case Qt::Key_Delete:
+            return VK_DELETE;
+        default:
+            return 0;
+    }
+}
+
+unsigned MouseMessageOf(QEvent::Type type, Qt::MouseButton button) {
+    if (type == QEvent::MouseMove) return WM_MOUSEMOVE;
+    const bool down = type == QEvent::MouseButtonPress;
+    const bool twice = type == QEvent::MouseButtonDblClick;
+    switch (button) {
+        case Qt::RightButton:
+            return twice ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        case Qt::MiddleButton:
+            return down || twice ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        default:
+            return twice ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    }
+}
+
+// The event as the message PreTranslateMessage reads, for the nearest
+// window of the layer at or above `widget`.
+InputMessage InputMessageOf(QWidget* widget, QEvent* event) {
+    InputMessage message;
+    for (QWidget* w = widget; w != nullptr && message.window == nullptr; w = w->parentWidget())
+        message.window = qt::WindowOf(w);
+    if (event->type() == QEvent::KeyPress) {
+        message.message = WM_KEYDOWN;
+        message.wParam = VirtualKeyOf(static_cast<QKeyEvent*>(event)->key());
+        message.point = FromQPoint(QCursor::pos());
+        return message;
+    }
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    message.message = MouseMessageOf(event->type(), mouse->button());
+    message.point = FromQPoint(mouse->globalPosition().toPoint());
+    return message;
 }
 
 }  // namespace
@@ -85,7 +151,7 @@ bool DialogHost::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget != nullptr && widget->window() == this) {
             Depth depth(dialog->m_dispatchDepth);
-            if (dialog->PreTranslateMessage(watched, event)) return true;
+            if (dialog->PreTranslateMessage(InputMessageOf(widget, event))) return true;
         }
     }
     return QWidget::eventFilter(watched, event);

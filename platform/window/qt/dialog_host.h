@@ -40,6 +40,16 @@ class DialogHost : public qt::Host<QWidget> {
     // Connects a control's clicked() signal, if it has one, to BN_CLICKED.
     void ConnectNotifications(QWidget* control);
 
+    // Puts `fresh` in the place of the control `old`, taking over its id,
+    // style, kind, geometry, font, state, text and stacking position; `old`
+    // goes.
+    void ReplaceControl(QWidget* old, QWidget* fresh);
+    // Asks the dialog's OnCtlColor for the control and applies the answer.
+    void ApplyControlColors(QWidget* control);
+    // Takes a control out of the dialog and frees it, later when one of
+    // the dialog's handlers is running (it may be the control's own).
+    void DeleteControl(QWidget* control);
+
     QEventLoop* loop = nullptr;   // the modal run's loop while it runs
     QPointer<WindowFrame> frame;  // the frame of a caption-less window
     std::optional<QPoint> dragOffset;

@@ -2,8 +2,8 @@
 
 #include <QRegularExpressionValidator>
 
-#include "platform/window/control_properties.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/styles.h"
 

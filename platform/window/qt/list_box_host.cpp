@@ -4,9 +4,9 @@
 #include <QStyledItemDelegate>
 
 #include "platform/window/by_code_guard.h"
-#include "platform/window/control_properties.h"
 #include "platform/window/dialog.h"
 #include "platform/window/messages.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"

@@ -69,6 +69,9 @@ namespace qt {
 
 // The widget behind a window; null when it has none.
 QWidget* WidgetOf(const Window& window);
+inline QWidget* WidgetOf(const Window* window) {
+    return window != nullptr ? WidgetOf(*window) : nullptr;
+}
 // The window object a widget is the native window of; null for a widget
 // that is none.
 Window* WindowOf(const QWidget* widget);

@@ -3,9 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "platform/window/control_properties.h"
 #include "platform/window/messages.h"
 #include "platform/window/qt/control_edges.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/styles.h"
 

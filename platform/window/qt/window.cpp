@@ -1,13 +1,19 @@
 #include "platform/window/window.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
 #include <QWindow>
 
-#include "platform/window/control_properties.h"
+#include "platform/window/ip_address_control.h"
+#include "platform/window/qt/control_properties.h"
 #include "platform/window/qt/conversions.h"
 #include "platform/window/qt/host.h"
 #include "platform/window/qt/native.h"
 #include "platform/window/qt/painting.h"
+#include "platform/window/static_control.h"
 #include "platform/window/styles.h"
 
 namespace platform::window {
@@ -64,19 +70,35 @@ bool Window::Create(std::uint32_t style, const Rect& rect, Window* parent, int i
 }
 
 // A button's window text is its label; other windows show theirs as the caption.
+// The text lives where the native control keeps it, as Win32's WM_GETTEXT
+// reads it: a label's, a button's, an edit's, a group's title; a top-level
+// window's caption; a static or address control's own.
 std::string Window::GetWindowText() const {
     const QWidget* widget = qt::WidgetOf(*this);
     if (widget == nullptr) return std::string();
+    if (const auto* text = dynamic_cast<const StaticControl*>(this)) return text->Text();
+    if (const auto* ip = dynamic_cast<const IpAddressControl*>(this)) return ip->Text();
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return ToUtf8(label->text());
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
         return ToUtf8(button->text());
+    if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return ToUtf8(edit->text());
+    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) return ToUtf8(group->title());
     return ToUtf8(widget->windowTitle());
 }
 
 void Window::SetWindowText(std::string_view text) {
     QWidget* widget = qt::WidgetOf(*this);
     if (widget == nullptr) return;
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+    if (auto* label = dynamic_cast<StaticControl*>(this))
+        label->SetText(text);
+    else if (auto* plain = qobject_cast<QLabel*>(widget))
+        plain->setText(ToQString(text));
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
         button->setText(ToQString(text));
+    else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->setText(ToQString(text));
+    else if (auto* group = qobject_cast<QGroupBox*>(widget))
+        group->setTitle(ToQString(text));
     else
         widget->setWindowTitle(ToQString(text));
 }
@@ -170,6 +192,19 @@ Font Window::GetFont() const {
     return widget != nullptr ? FontFromQFont(widget->font()) : Font();
 }
 
+void Window::SetIcon(const Icon& icon) {
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->setWindowIcon(ToQIcon(icon));
+}
+
+void Window::SetHighlightColors(ColorRef highlight, ColorRef highlightText) {
+    QWidget* widget = qt::WidgetOf(*this);
+    if (widget == nullptr) return;
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Highlight, ToQColor(highlight));
+    palette.setColor(QPalette::HighlightedText, ToQColor(highlightText));
+    widget->setPalette(palette);
+}
+
 void Window::SetCursor(CursorShape shape) {
     m_cursor = shape;
     QWidget* widget = qt::WidgetOf(*this);
@@ -210,6 +245,10 @@ Window* Window::GetParent() const {
 
 std::uint32_t Window::GetStyle() const {
     return ControlStyle(qt::WidgetOf(*this));
+}
+
+int Window::GetDlgCtrlID() const {
+    return ControlId(qt::WidgetOf(*this));
 }
 
 void Window::PreSubclassWindow() {}

@@ -55,6 +55,17 @@ NativeWindow::~NativeWindow() {
     win32::UnregisterWindow(m_handle);
     Detach();
     if (m_gdiFont != nullptr) DeleteObject(m_gdiFont);
+    for (HICON icon : {m_smallIcon, m_bigIcon})
+        if (icon != nullptr) DestroyIcon(icon);
+}
+
+void NativeWindow::SetIcons(HICON small, HICON big) {
+    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    for (HICON icon : {m_smallIcon, m_bigIcon})
+        if (icon != nullptr) DestroyIcon(icon);
+    m_smallIcon = small;
+    m_bigIcon = big;
 }
 
 NativeWindow* NativeWindow::FromHwnd(HWND hwnd) {

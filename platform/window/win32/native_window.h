@@ -46,6 +46,9 @@ class NativeWindow {
     void SetFont(const Font& font);
     Font GetFont() const;
 
+    // Gives the window its icons (WM_SETICON), which it owns from then on.
+    void SetIcons(HICON small, HICON big);
+
     // The native side of an HWND of the backend's class, else null.
     static NativeWindow* FromHwnd(HWND hwnd);
 
@@ -64,6 +67,8 @@ class NativeWindow {
     std::function<std::intptr_t(Message&)> m_messageHandler;
     Font m_font;
     HFONT m_gdiFont = nullptr;
+    HICON m_smallIcon = nullptr;
+    HICON m_bigIcon = nullptr;
     bool m_trackingLeave = false;
 };
 

@@ -10,6 +10,7 @@
 // same values: declared after, they would not compile.
 #include "platform/window/device_context.h"
 #include "platform/window/file_dialog.h"
+#include "platform/window/input_message.h"
 #include "platform/window/message_box.h"
 #include "platform/window/messages.h"
 #include "platform/window/styles.h"

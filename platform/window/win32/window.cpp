@@ -1,5 +1,6 @@
 // Window on an HWND: every call without a native window is a harmless no-op.
 #include "platform/window/win32/native_window.h"
+#include "platform/window/win32/painting.h"
 #include "platform/window/win32/text_conversion.h"
 
 namespace platform::window {
@@ -113,6 +114,23 @@ Font Window::GetFont() const {
     return m_native != nullptr ? m_native->GetFont() : Font();
 }
 
+void Window::SetIcon(const Icon& icon) {
+    if (m_native == nullptr || !win32::StartGdiplus()) return;
+    const auto handleOf = [&icon](int width, int height) -> HICON {
+        const Image image = icon.ImageNear(Size{width, height});
+        HICON made = nullptr;
+        if (!image.IsNull()) image.Get()->bitmap->GetHICON(&made);
+        return made;
+    };
+    m_native->SetIcons(handleOf(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)),
+                       handleOf(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
+}
+
+void Window::SetHighlightColors(ColorRef, ColorRef) {
+    // The native controls select in the desktop's colours; the skin's
+    // owner-drawn ones draw their own selection.
+}
+
 void Window::SetCursor(CursorShape shape) {
     m_cursor = shape;  // shown from the next WM_SETCURSOR on
 }
@@ -136,7 +154,8 @@ void Window::BringWindowToTop() {
 
 void Window::RedrawWindow(const Rect& rect) {
     const RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    if (HWND hwnd = HwndOf(*this)) ::RedrawWindow(hwnd, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (HWND hwnd = HwndOf(*this))
+        ::RedrawWindow(hwnd, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 Window* Window::GetParent() const {
@@ -147,6 +166,12 @@ Window* Window::GetParent() const {
 std::uint32_t Window::GetStyle() const {
     HWND hwnd = HwndOf(*this);
     return hwnd != nullptr ? static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE)) : 0;
+}
+
+int Window::GetDlgCtrlID() const {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr || (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) == 0) return -1;
+    return ::GetDlgCtrlID(hwnd);
 }
 
 void Window::PreSubclassWindow() {}

@@ -1,4 +1,4 @@
-#include "platform/window/control_properties.h"
+#include "platform/window/qt/control_properties.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -48,41 +48,6 @@ void SetControlProperties(QWidget* control, int id, std::uint32_t style, Control
     control->setProperty(CONTROL_ID_PROPERTY, id);
     control->setProperty(CONTROL_STYLE_PROPERTY, QVariant::fromValue<uint>(style));
     control->setProperty(CONTROL_KIND_PROPERTY, static_cast<int>(kind));
-}
-
-QString GetControlText(const QWidget* control) {
-    if (control == nullptr) return QString();
-    if (auto* text = dynamic_cast<const StaticControl*>(qt::WindowOf(control)))
-        return ToQString(text->Text());
-    if (auto* ip = dynamic_cast<const IpAddressControl*>(qt::WindowOf(control)))
-        return ToQString(ip->Text());
-    if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
-    if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
-    if (auto* group = qobject_cast<const QGroupBox*>(control)) return group->title();
-    if (control->isWindow()) return control->windowTitle();
-    if (const Window* window = qt::WindowOf(control)) return ToQString(window->GetWindowText());
-    return control->property("text").toString();
-}
-
-void SetControlText(QWidget* control, const QString& text) {
-    if (control == nullptr) return;
-    if (auto* label = dynamic_cast<StaticControl*>(qt::WindowOf(control)))
-        label->SetText(ToUtf8(text));
-    else if (auto* plain = qobject_cast<QLabel*>(control))
-        plain->setText(text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(control))
-        button->setText(text);
-    else if (auto* edit = qobject_cast<QLineEdit*>(control))
-        edit->setText(text);
-    else if (auto* group = qobject_cast<QGroupBox*>(control))
-        group->setTitle(text);
-    else if (control->isWindow())
-        control->setWindowTitle(text);
-    else if (Window* window = qt::WindowOf(control))
-        window->SetWindowText(ToUtf8(text));
-    else
-        control->setProperty("text", text);
 }
 
 void NotifyParent(QWidget* control, int notificationCode) {

@@ -1,5 +1,5 @@
-// What every control created from a dialog template carries, and the few
-// operations that work on any control whatever its widget class.
+// What every control created from a dialog template carries in the Qt
+// backend, and the few operations that work on any control's widget.
 //
 // Contract kept for custom control classes (the skin):
 // - The control id is the dynamic property "controlId" (int), the template's
@@ -7,16 +7,13 @@
 //   ControlKind). They are set before the control is first shown.
 // - A dialog's controls are its children in template order, so their order
 //   in QObject::children() is their stacking order (first = bottom).
-// - A control's text is set through its natural Qt interface (QLabel,
-//   QAbstractButton, QLineEdit, QGroupBox), as the window text of a Window
-//   (which SubclassDlgItem's PreSubclassWindow reads) or, for other
-//   classes, through the property "text" (declare Q_PROPERTY(QString text
-//   ...) to be told).
+// - Every control is the native window of a Window; its text is the
+//   Window's window text (Window::GetWindowText reads it where the native
+//   control keeps it).
 // - A control tells its dialog about user actions with NotifyParent; any
 //   control that has a clicked() signal is connected for BN_CLICKED.
 #pragma once
 
-#include <QString>
 #include <QWidget>
 
 #include <cstdint>
@@ -41,10 +38,6 @@ bool IsControl(const QWidget* widget);
 
 // Marks a widget as a control with this id, style and kind.
 void SetControlProperties(QWidget* control, int id, std::uint32_t style, ControlKind kind);
-
-// The text of any control (window text in Win32 terms).
-QString GetControlText(const QWidget* control);
-void SetControlText(QWidget* control, const QString& text);
 
 // Sends a command notification (BN_CLICKED, EN_CHANGE, CBN_DROPDOWN, ...)
 // from the control to the dialog that holds it, at once.

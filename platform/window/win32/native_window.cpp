@@ -57,6 +57,10 @@ NativeWindow::~NativeWindow() {
     if (m_gdiFont != nullptr) DeleteObject(m_gdiFont);
 }
 
+const wchar_t* NativeWindow::ClassName() {
+    return RegisterWindowClass() != 0 ? WINDOW_CLASS : nullptr;
+}
+
 NativeWindow* NativeWindow::FromHwnd(HWND hwnd) {
     // Only our procedure's windows carry a NativeWindow in GWLP_USERDATA.
     if (hwnd == nullptr || !IsWindow(hwnd) ||

@@ -21,10 +21,6 @@ TemplateFont FontOf(const DialogTemplate& dialog) {
     return font;
 }
 
-int CharacterHeightPixels(int pointSize, double dpi) {
-    return static_cast<int>(pointSize * dpi / 72.0 + 0.5);
-}
-
 QFont MakeFont(const TemplateFont& font, double dpi) {
     QFont qfont(font.face);
     // Qt's pixel size is the em height, which is what a Win32 character
@@ -42,14 +38,6 @@ BaseUnits MeasureBaseUnits(const QFont& font) {
     const int width = metrics.horizontalAdvance(
         QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
     return BaseUnits{(width / 26 + 1) / 2, metrics.height()};
-}
-
-int HorizontalPixels(int dialogUnits, const BaseUnits& base) {
-    return static_cast<int>(dialogUnits * base.baseX * 0.25 + 0.5);
-}
-
-int VerticalPixels(int dialogUnits, const BaseUnits& base) {
-    return static_cast<int>(dialogUnits * base.baseY * 0.125 + 0.5);
 }
 
 }  // namespace platform::window

@@ -7,10 +7,9 @@
 #include <QString>
 
 #include "platform/window/dialog_template.h"
+#include "platform/window/dialog_unit_pixels.h"  // BaseUnits and the arithmetic
 
 namespace platform::window {
-
-inline constexpr double LAYOUT_DPI = 96.0;
 
 struct TemplateFont {
     QString face;
@@ -19,17 +18,9 @@ struct TemplateFont {
     bool italic = false;
 };
 
-struct BaseUnits {
-    int baseX = 0;
-    int baseY = 0;
-};
-
 // The template's own font when it has DS_SETFONT, else Tahoma 8 at weight 400.
 // A point size negative as a 16-bit value stands for its magnitude.
 TemplateFont FontOf(const DialogTemplate& dialog);
-
-// Character height in pixels: integer part of (points x dpi / 72 + 0.5).
-int CharacterHeightPixels(int pointSize, double dpi);
 
 // The font of that character height (not cell height), weight and style.
 QFont MakeFont(const TemplateFont& font, double dpi);
@@ -37,10 +28,5 @@ QFont MakeFont(const TemplateFont& font, double dpi);
 // baseX = (width of the 52 letters / 26 + 1) / 2 in integers; baseY = the
 // font's full height including internal leading.
 BaseUnits MeasureBaseUnits(const QFont& font);
-
-// Integer part of (units x base x 0.25 + 0.5) horizontally and
-// (units x base x 0.125 + 0.5) vertically.
-int HorizontalPixels(int dialogUnits, const BaseUnits& base);
-int VerticalPixels(int dialogUnits, const BaseUnits& base);
 
 }  // namespace platform::window

@@ -68,6 +68,10 @@ void NativeWindow::SetIcons(HICON small, HICON big) {
     m_bigIcon = big;
 }
 
+const wchar_t* NativeWindow::ClassName() {
+    return RegisterWindowClass() != 0 ? WINDOW_CLASS : nullptr;
+}
+
 NativeWindow* NativeWindow::FromHwnd(HWND hwnd) {
     // Only our procedure's windows carry a NativeWindow in GWLP_USERDATA.
     if (hwnd == nullptr || !IsWindow(hwnd) ||

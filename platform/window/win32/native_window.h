@@ -52,6 +52,10 @@ class NativeWindow {
     // The native side of an HWND of the backend's class, else null.
     static NativeWindow* FromHwnd(HWND hwnd);
 
+    // The backend's window class, registered on first use (null when
+    // Windows refuses): dialog templates name it for their custom controls.
+    static const wchar_t* ClassName();
+
   private:
     NativeWindow(Window& owner, HWND hwnd);
     ~NativeWindow();  // from WM_NCDESTROY only

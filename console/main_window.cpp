@@ -105,7 +105,7 @@ void CHaldenDlg::DoDataExchange(window::DataExchange& dx) {
 
 bool CHaldenDlg::OnInitDialog() {
     window::Dialog::OnInitDialog();
-    m_scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
+    m_scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
     Widget()->setWindowIcon(window::ToQIcon(m_appIcon));
     EnableDragFromClientArea(true);
 

@@ -45,7 +45,7 @@ void CR40DressedStatusBasic::DoDataExchange(window::DataExchange& dx) {
 
 bool CR40DressedStatusBasic::OnInitDialog() {
     window::Dialog::OnInitDialog();
-    m_scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
+    m_scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
     if (m_pidList != nullptr) {
         m_pidList->ResetContent();
         m_pidList->AddString("PID LIST");

@@ -134,7 +134,7 @@ class SkinnedWindow : public window::Dialog {
                     break;
             }
         }
-        scaler.Apply(*Widget(), *Template(), window::LAYOUT_DPI);
+        scaler.Apply(*this, *Template(), window::LAYOUT_DPI);
         for (const window::ControlTemplate& item : Template()->controls)
             if (auto* hover = GetDlgItemAs<CHoverButton>(item.id))
                 hover->LoadBitmapStrip(item.imageId);
@@ -202,7 +202,7 @@ TEST(RenderGallery, EveryTemplateIsLaidOutWholeAtTheScalersSize) {
         const window::DialogTemplate& layout = *res::FindDialogTemplate(id);
         EXPECT_EQ(shown.dialog.scaler.LaidOutCount(), static_cast<int>(layout.controls.size()))
             << id;
-        EXPECT_EQ(WidgetOf(shown.dialog)->size(),
+        EXPECT_EQ(shown.dialog.GetClientRect().GetSize(),
                   ClientSizePixels(layout, shown.dialog.scaler.Units()))
             << id;
         ExpectSaved(shown.Screen(), QStringLiteral("template_%1.png").arg(id));

@@ -49,8 +49,13 @@ QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
             }
             return new qt::ControlHost(std::move(picture), parent);
         }
-        case ControlKind::GroupBox:
-            return new QGroupBox(text, parent);
+        case ControlKind::GroupBox: {
+            // A plain Window: the group box draws itself, the object lets the
+            // layer walk and find it among the dialog's controls.
+            auto* box = new qt::OwningHost<QGroupBox>(std::make_unique<Window>(), parent);
+            box->setTitle(text);
+            return box;
+        }
         case ControlKind::Frame: {
             auto frame = std::make_unique<FrameControl>();
             frame->SetStyle(item.style, item.exStyle);

@@ -1,6 +1,7 @@
 #include "platform/window/window.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
 #include <QWindow>
 
 #include "platform/window/control_properties.h"
@@ -69,6 +70,7 @@ std::string Window::GetWindowText() const {
     if (widget == nullptr) return std::string();
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
         return ToUtf8(button->text());
+    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) return ToUtf8(group->title());
     return ToUtf8(widget->windowTitle());
 }
 
@@ -77,6 +79,8 @@ void Window::SetWindowText(std::string_view text) {
     if (widget == nullptr) return;
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
         button->setText(ToQString(text));
+    else if (auto* group = qobject_cast<QGroupBox*>(widget))
+        group->setTitle(ToQString(text));
     else
         widget->setWindowTitle(ToQString(text));
 }
@@ -104,6 +108,11 @@ void Window::MoveWindow(const Rect& rect) {
 
 void Window::MoveTo(int x, int y) {
     if (QWidget* widget = qt::WidgetOf(*this)) widget->move(x, y);
+}
+
+void Window::SetClientSize(const Size& size) {
+    // A widget's geometry is its client area: resizing keeps its top-left.
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->resize(size.width, size.height);
 }
 
 void Window::BringWindowToTop() {
@@ -206,6 +215,40 @@ void Window::RedrawWindow(const Rect& rect) {
 Window* Window::GetParent() const {
     const QWidget* widget = qt::WidgetOf(*this);
     return widget != nullptr ? qt::WindowOf(widget->parentWidget()) : nullptr;
+}
+
+namespace {
+
+// The first child of `parent` from position `from` on that is a window of
+// this layer and no top-level window. Qt keeps the children in the order
+// they were made (raising one moves it to the end), which is the order
+// Windows walks a dialog's controls in.
+Window* LayerChildFrom(const QObjectList& children, qsizetype from) {
+    for (qsizetype i = from; i < children.size(); ++i) {
+        const auto* widget = qobject_cast<const QWidget*>(children[i]);
+        if (widget == nullptr || widget->isWindow()) continue;
+        if (Window* window = qt::WindowOf(widget)) return window;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Window* Window::GetTopWindow() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr ? LayerChildFrom(widget->children(), 0) : nullptr;
+}
+
+Window* Window::GetNextWindow() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    if (widget == nullptr || widget->isWindow() || widget->parentWidget() == nullptr)
+        return nullptr;
+    const QObjectList& siblings = widget->parentWidget()->children();
+    return LayerChildFrom(siblings, siblings.indexOf(widget) + 1);
+}
+
+int Window::GetDlgCtrlID() const {
+    return ControlId(qt::WidgetOf(*this));
 }
 
 std::uint32_t Window::GetStyle() const {

@@ -36,6 +36,7 @@
 #undef CreateWindow
 #undef CreateDialog
 #undef GetObject
+#undef GetNextWindow
 
 #undef DT_TOP
 #undef DT_LEFT

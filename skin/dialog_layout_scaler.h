@@ -4,16 +4,14 @@
 // on fixed-size pictures keep their layout whatever the display's setting.
 #pragma once
 
-#include <QFont>
-#include <QPointer>
-#include <QWidget>
-
 #include <optional>
 #include <vector>
 
+#include "platform/window/dialog.h"
 #include "platform/window/dialog_template.h"
 #include "platform/window/dialog_units.h"
-#include "platform/window/window.h"
+#include "platform/window/font.h"
+#include "platform/window/window_handle.h"
 
 namespace skin {
 
@@ -26,7 +24,7 @@ class CDialogLayoutScaler {
     // Restores a previous application first. Resizes the dialog's client
     // area and moves, resizes and re-fonts each control in template order,
     // stopping at the first control that has no child window.
-    void Apply(platform::window::Window& dialog,
+    void Apply(platform::window::Dialog& dialog,
                const platform::window::DialogTemplate& dialogTemplate,
                double dpi = platform::window::LAYOUT_DPI);
 
@@ -38,18 +36,19 @@ class CDialogLayoutScaler {
     int TemplateId() const { return m_templateId; }
     // The font Apply made and the base units measured on it; valid while
     // applied.
-    std::optional<QFont> Font() const { return m_font; }
+    std::optional<platform::window::Font> Font() const { return m_font; }
     platform::window::BaseUnits Units() const { return m_units; }
     // How many controls of the template were laid out.
     int LaidOutCount() const { return m_laidOut; }
 
   private:
     int m_templateId = 0;
-    QPointer<QWidget> m_window;     // cleared by Qt if the dialog goes away first
+    // The dialog by its handle, which names nothing once the dialog's
+    // window is gone: Restore after the dialog went first touches nothing.
+    platform::window::WindowHandle m_dialog;
     std::vector<int> m_controlIds;  // the template's ids, for Restore
-    std::optional<QFont> m_font;
-    QFont m_savedFont;
-    bool m_savedFontWasExplicit = false;
+    std::optional<platform::window::Font> m_font;
+    platform::window::Font m_savedFont;
     platform::window::BaseUnits m_units;
     int m_laidOut = 0;
 };

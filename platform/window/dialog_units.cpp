@@ -1,7 +1,5 @@
 #include "platform/window/dialog_units.h"
 
-#include <QFontMetrics>
-
 #include <algorithm>
 
 namespace platform::window {
@@ -9,11 +7,10 @@ namespace platform::window {
 TemplateFont FontOf(const DialogTemplate& dialog) {
     TemplateFont font;
     if ((dialog.style & DS_SETFONT) == 0) {
-        font.face = QStringLiteral("Tahoma");
+        font.face = "Tahoma";
         return font;
     }
-    font.face =
-        QString::fromUtf8(dialog.faceName.data(), static_cast<qsizetype>(dialog.faceName.size()));
+    font.face = dialog.faceName;
     int points = dialog.pointSize;
     font.pointSize = points < 0 ? -points : points;
     font.weight = dialog.weight;
@@ -21,23 +18,18 @@ TemplateFont FontOf(const DialogTemplate& dialog) {
     return font;
 }
 
-QFont MakeFont(const TemplateFont& font, double dpi) {
-    QFont qfont(font.face);
-    // Qt's pixel size is the em height, which is what a Win32 character
-    // height (as opposed to a cell height) asks for.
-    qfont.setPixelSize(CharacterHeightPixels(font.pointSize, dpi));
-    qfont.setWeight(QFont::Weight(std::clamp(font.weight, 1, 1000)));
-    qfont.setItalic(font.italic);
-    qfont.setUnderline(false);
-    qfont.setStrikeOut(false);
-    return qfont;
+Font MakeFont(const TemplateFont& font, double dpi) {
+    // Font::Create asks for a character height (a negative LOGFONT height),
+    // not a cell height, as a dialog's point size does.
+    Font made = Font::Create(font.face, CharacterHeightPixels(font.pointSize, dpi),
+                             std::clamp(font.weight, 1, 1000));
+    made.SetItalic(font.italic);
+    return made;
 }
 
-BaseUnits MeasureBaseUnits(const QFont& font) {
-    QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(
-        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
-    return BaseUnits{(width / 26 + 1) / 2, metrics.height()};
+BaseUnits MeasureBaseUnits(const Font& font) {
+    const int width = font.TextWidth("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    return BaseUnits{(width / 26 + 1) / 2, font.LineHeight()};
 }
 
 }  // namespace platform::window

@@ -3,16 +3,16 @@
 // Windows are laid out at a fixed 96 dots per inch, whatever the display says.
 #pragma once
 
-#include <QFont>
-#include <QString>
+#include <string>
 
 #include "platform/window/dialog_template.h"
 #include "platform/window/dialog_unit_pixels.h"  // BaseUnits and the arithmetic
+#include "platform/window/font.h"
 
 namespace platform::window {
 
 struct TemplateFont {
-    QString face;
+    std::string face;  // UTF-8
     int pointSize = 8;
     int weight = 400;  // Win32 weight, 100 to 900
     bool italic = false;
@@ -23,10 +23,10 @@ struct TemplateFont {
 TemplateFont FontOf(const DialogTemplate& dialog);
 
 // The font of that character height (not cell height), weight and style.
-QFont MakeFont(const TemplateFont& font, double dpi);
+Font MakeFont(const TemplateFont& font, double dpi);
 
 // baseX = (width of the 52 letters / 26 + 1) / 2 in integers; baseY = the
-// font's full height including internal leading.
-BaseUnits MeasureBaseUnits(const QFont& font);
+// font's full height including internal leading (Font::LineHeight).
+BaseUnits MeasureBaseUnits(const Font& font);
 
 }  // namespace platform::window

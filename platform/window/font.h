@@ -29,6 +29,8 @@ class Font {
     void SetPixelSize(int pixels);
     bool Bold() const;
     void SetBold(bool bold);
+    bool Italic() const;
+    void SetItalic(bool italic);
 
     // Width in pixels of one line of text in this font, as a screen device
     // context measures it (GetTextExtentPoint32).

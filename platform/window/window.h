@@ -79,11 +79,24 @@ class Window {
     void MoveWindow(const Rect& rect);
     // Moves the window without resizing it.
     void MoveTo(int x, int y);
+    // Resizes the client area to `size`, its top-left corner staying where
+    // it is (the frame, if any, grows around it).
+    void SetClientSize(const Size& size);
     // Puts the window above its siblings (BringWindowToTop).
     void BringWindowToTop();
     // The window's parent (GetParent): a child's parent window, a dialog's
     // owner; null without one and where it is no window of this layer.
     Window* GetParent() const;
+    // The child windows one by one (GetTopWindow, then GetNextWindow on
+    // each): a dialog's controls come in template order, the order the
+    // dialog manager walks them in. Children that are no window of this
+    // layer, and owned top-level windows, are passed over; null past the
+    // last. A child raised with BringWindowToTop leaves that order: it is
+    // walked first on Win32 (the top of the Z order), last on Qt.
+    Window* GetTopWindow() const;
+    Window* GetNextWindow() const;
+    // The control id the window was made with (GetDlgCtrlID); -1 for none.
+    int GetDlgCtrlID() const;
 
     // ---- State ------------------------------------------------------------
     // Returns whether the window was visible before.
@@ -110,9 +123,6 @@ class Window {
     // The style bits the window was made with (GetStyle): for a dialog's
     // control, its template's WS_, SS_, BS_... bits.
     std::uint32_t GetStyle() const;
-    // A dialog's control's template id (GetDlgCtrlID); -1 for a window that
-    // is no dialog's control.
-    int GetDlgCtrlID() const;
 
     // ---- Painting ---------------------------------------------------------
     // Asks for the whole window, or `rect` of it, to be painted again.

@@ -5,7 +5,7 @@ namespace skin::art {
 namespace window = platform::window;
 
 window::BaseUnits TemplateBaseUnits() {
-    const window::TemplateFont arial9{QStringLiteral("Arial"), 9, 400, false};
+    const window::TemplateFont arial9{"Arial", 9, 400, false};
     return window::MeasureBaseUnits(window::MakeFont(arial9, window::LAYOUT_DPI));
 }
 

@@ -1,6 +1,9 @@
 // The dialog layout scaler: font height, base units and rounding, the walk
 // over the children that stops at the first missing control, and Restore.
+// The dialogs are real ones built from templates; their fonts are read
+// through the Qt backend where a family or a whole font is compared.
 #include <QFontInfo>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -8,27 +11,42 @@
 #include <memory>
 #include <vector>
 
-#include "platform/window/qt/control_properties.h"
+#include "platform/window/dialog.h"
+#include "platform/window/frame_control.h"
+#include "platform/window/list_box_control.h"
+#include "platform/window/picture_control.h"
 #include "platform/window/qt/native.h"
+#include "platform/window/qt/painting.h"
+#include "platform/window/styles.h"
 #include "skin/dialog_layout_scaler.h"
 #include "skin/template_layout.h"
 
 namespace skin {
 namespace {
 
-using platform::window::ControlKind;
-using platform::window::ControlTemplate;
-using platform::window::DialogTemplate;
-using platform::window::DS_SETFONT;
+namespace window = platform::window;
+using window::ControlKind;
+using window::ControlTemplate;
+using window::DialogTemplate;
+using window::DS_SETFONT;
+using window::Rect;
+using window::WS_CHILD;
+using window::WS_VISIBLE;
 
-constexpr std::array<ControlTemplate, 4> CONTROLS{{
-    {10, ControlKind::Picture, 0, 0, 230, 94},
-    {11, ControlKind::Static, 70, 20, 148, 47},
-    {12, ControlKind::Button, 4, 72, 66, 16},
-    {13, ControlKind::Button, 156, 72, 66, 16},
-}};
+constexpr std::uint32_t SHOWN = WS_CHILD | WS_VISIBLE;
 
-DialogTemplate MainLikeTemplate(std::int16_t points = 9, bool ownFont = true) {
+constexpr ControlTemplate PICTURE_10{10, ControlKind::Picture, 0, 0, 230, 94, SHOWN};
+constexpr ControlTemplate STATIC_11{11, ControlKind::Static, 70, 20, 148, 47, SHOWN};
+constexpr ControlTemplate BUTTON_12{12, ControlKind::Button, 4, 72, 66, 16, SHOWN};
+constexpr ControlTemplate BUTTON_13{13, ControlKind::Button, 156, 72, 66, 16, SHOWN};
+
+constexpr std::array<ControlTemplate, 4> CONTROLS{{PICTURE_10, STATIC_11, BUTTON_12, BUTTON_13}};
+constexpr std::array<ControlTemplate, 3> WITHOUT_11{{PICTURE_10, BUTTON_12, BUTTON_13}};
+constexpr std::array<ControlTemplate, 4> ELEVEN_FIRST{
+    {STATIC_11, PICTURE_10, BUTTON_12, BUTTON_13}};
+
+DialogTemplate MainLikeTemplate(std::int16_t points = 9, bool ownFont = true,
+                                std::span<const ControlTemplate> controls = CONTROLS) {
     DialogTemplate dialog;
     dialog.id = 102;
     dialog.style = ownFont ? DS_SETFONT : 0;
@@ -37,175 +55,205 @@ DialogTemplate MainLikeTemplate(std::int16_t points = 9, bool ownFont = true) {
     dialog.pointSize = points;
     dialog.weight = 400;
     dialog.faceName = "Arial";
-    dialog.controls = CONTROLS;
+    dialog.controls = controls;
     return dialog;
 }
 
-// A window of the layer whose native widget gets `children` by hand.
-QWidget& NativeOf(platform::window::Window& window) {
-    window.Create(0, platform::window::Rect{0, 0, 300, 200});
-    return *platform::window::qt::WidgetOf(window);
+QFont Q(const window::Font& font) {
+    return window::ToQFont(font);
 }
 
-// A dialog built by hand: one child per id, in the given stacking order.
+// A dialog made from an 8 point template with the given controls, in that
+// stacking order, wearing a font far from the template's so that what the
+// scaler reaches shows; the controls inherit it.
 struct HandDialog {
-    explicit HandDialog(const std::vector<int>& ids) {
-        dialog.setFont(QFont(QStringLiteral("DejaVu Serif"), 20));
-        for (const int id : ids) {
-            auto child = std::make_unique<QWidget>(&dialog);
-            child->setProperty(platform::window::CONTROL_ID_PROPERTY, id);
-            child->setGeometry(1, 2, 3, 4);
-            children.push_back(std::move(child));
-        }
+    explicit HandDialog(std::span<const ControlTemplate> controls)
+        : layout(MainLikeTemplate(8, true, controls)), dialog(&layout) {
+        created = dialog.Create();
+        dialog.SetFont(window::Font::Create("DejaVu Serif", 27, 400));
     }
-    QWidget* Child(int id) {
-        for (auto& child : children)
-            if (child->property(platform::window::CONTROL_ID_PROPERTY).toInt() == id)
-                return child.get();
-        return nullptr;
-    }
-    platform::window::Window window;
-    QWidget& dialog = NativeOf(window);
-    std::vector<std::unique_ptr<QWidget>> children;
+    window::Window* Child(int id) { return dialog.GetDlgItemAs<window::Window>(id); }
+    DialogTemplate layout;
+    window::Dialog dialog;
+    bool created = false;
 };
 
-TEST(DialogLayoutScaler, NinePointFontIsTwelvePixelsHigh) {
-    HandDialog hand({10, 11, 12, 13});
+TEST(DialogLayoutScaler, TemplateFontsComeOutAtTheirCharacterHeight) {
+    struct Case {
+        const char* name;
+        std::int16_t points;
+        bool ownFont;
+        bool italic;
+        const char* family;  // as the font asks for it
+        int pixels;
+    };
+    const Case cases[] = {
+        {"nine points are twelve pixels", 9, true, false, "Arial", 12},
+        {"eight points are eleven pixels", 8, true, false, "Arial", 11},
+        {"a negative size stands for its magnitude", -9, true, false, "Arial", 12},
+        {"an italic template font stays italic", 9, true, true, "Arial", 12},
+        {"without a font, eight point Tahoma", 12, false, false, "Tahoma", 11},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HandDialog hand(CONTROLS);
+        ASSERT_TRUE(hand.created);
+        DialogTemplate layout = MainLikeTemplate(c.points, c.ownFont);
+        layout.italic = c.italic;
+        CDialogLayoutScaler scaler;
+        scaler.Apply(hand.dialog, layout, 96.0);
+        ASSERT_TRUE(scaler.IsApplied());
+        EXPECT_EQ(scaler.Font()->PixelSize(), c.pixels);
+        EXPECT_EQ(scaler.Font()->Italic(), c.italic);
+        EXPECT_EQ(Q(*scaler.Font()).family(), QString::fromUtf8(c.family));
+        EXPECT_EQ(Q(*scaler.Font()).weight(), QFont::Normal);
+        EXPECT_EQ(hand.dialog.GetFont().PixelSize(), c.pixels);
+        EXPECT_EQ(hand.Child(12)->GetFont().Italic(), c.italic);
+    }
+    // Arial is drawn in its metric twin here, which the known layout below
+    // is measured on.
+    HandDialog hand(CONTROLS);
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
-    ASSERT_TRUE(scaler.IsApplied());
-    EXPECT_EQ(scaler.Font()->pixelSize(), 12);
-    EXPECT_EQ(hand.dialog.font().pixelSize(), 12);
-    EXPECT_EQ(QFontInfo(hand.dialog.font()).family(), QStringLiteral("Liberation Sans"));
-}
-
-TEST(DialogLayoutScaler, EightPointFontIsElevenPixelsHigh) {
-    HandDialog hand({10, 11, 12, 13});
-    CDialogLayoutScaler scaler;
-    scaler.Apply(hand.window, MainLikeTemplate(8), 96.0);
-    EXPECT_EQ(scaler.Font()->pixelSize(), 11);
-}
-
-TEST(DialogLayoutScaler, TemplateWithoutFontUsesEightPointTahoma) {
-    HandDialog hand({10});
-    CDialogLayoutScaler scaler;
-    scaler.Apply(hand.window, MainLikeTemplate(12, false), 96.0);
-    EXPECT_EQ(scaler.Font()->family(), QStringLiteral("Tahoma"));
-    EXPECT_EQ(scaler.Font()->pixelSize(), 11);
-    EXPECT_EQ(scaler.Font()->weight(), QFont::Normal);
-    EXPECT_FALSE(scaler.Font()->italic());
+    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+    EXPECT_EQ(QFontInfo(Q(hand.dialog.GetFont())).family(), QStringLiteral("Liberation Sans"));
 }
 
 TEST(DialogLayoutScaler, ConsoleFontGivesItsKnownLayout) {
     // Liberation Sans at 12 pixels: base units 7 x 14, so the main window's
     // 230 x 94 units are 403 x 165 pixels and a hover button sits at (7, 126).
-    HandDialog hand({10, 11, 12, 13});
+    HandDialog hand(CONTROLS);
+    ASSERT_TRUE(hand.created);
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
     EXPECT_EQ(scaler.Units().baseX, 7);
     EXPECT_EQ(scaler.Units().baseY, 14);
-    EXPECT_EQ(hand.dialog.size(), QSize(403, 165));
+    EXPECT_EQ(hand.dialog.GetClientRect().GetSize(), (window::Size{403, 165}));
     // (70, 20, 148, 47) and (4, 72, 66, 16) units, each rounded to nearest.
-    EXPECT_EQ(hand.Child(11)->geometry(), QRect(123, 35, 259, 82));
-    EXPECT_EQ(hand.Child(12)->geometry(), QRect(7, 126, 116, 28));
-    for (const int id : {10, 11, 12, 13}) EXPECT_EQ(hand.Child(id)->font().pixelSize(), 12) << id;
+    EXPECT_EQ(hand.Child(11)->GetPlacement(), Rect::FromSize(123, 35, 259, 82));
+    EXPECT_EQ(hand.Child(12)->GetPlacement(), Rect::FromSize(7, 126, 116, 28));
+    for (const int id : {10, 11, 12, 13})
+        EXPECT_EQ(hand.Child(id)->GetFont().PixelSize(), 12) << id;
     EXPECT_EQ(scaler.LaidOutCount(), 4);
 }
 
 TEST(DialogLayoutScaler, StopsAtTheFirstControlWithoutAWindow) {
-    HandDialog hand({10, 12, 13});  // 11 is missing
+    HandDialog hand(WITHOUT_11);
+    ASSERT_TRUE(hand.created);
+    const Rect before10 = hand.Child(10)->GetPlacement();
+    const Rect before12 = hand.Child(12)->GetPlacement();
+    const Rect before13 = hand.Child(13)->GetPlacement();
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
     EXPECT_EQ(scaler.LaidOutCount(), 1);
-    EXPECT_NE(hand.Child(10)->geometry(), QRect(1, 2, 3, 4));
-    EXPECT_EQ(hand.Child(10)->font().pixelSize(), 12);
-    for (const int id : {12, 13}) {
-        EXPECT_EQ(hand.Child(id)->geometry(), QRect(1, 2, 3, 4)) << id;
-        EXPECT_EQ(hand.Child(id)->font().family(), QStringLiteral("DejaVu Serif")) << id;
-    }
+    EXPECT_NE(hand.Child(10)->GetPlacement(), before10);
+    EXPECT_EQ(hand.Child(10)->GetFont().PixelSize(), 12);
+    // The rest keep their place and the font they showed, which the
+    // dialog's new font does not reach.
+    EXPECT_EQ(hand.Child(12)->GetPlacement(), before12);
+    EXPECT_EQ(hand.Child(13)->GetPlacement(), before13);
+    for (const int id : {12, 13})
+        EXPECT_EQ(Q(hand.Child(id)->GetFont()).family(), QStringLiteral("DejaVu Serif")) << id;
 }
 
 TEST(DialogLayoutScaler, ControlStackedBeforeAnEarlierOneEndsTheLayout) {
-    HandDialog hand({11, 10, 12, 13});  // 11 moved before 10
+    HandDialog hand(ELEVEN_FIRST);  // 11 made before 10
+    ASSERT_TRUE(hand.created);
+    const Rect before11 = hand.Child(11)->GetPlacement();
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
     EXPECT_EQ(scaler.LaidOutCount(), 1);
-    EXPECT_EQ(hand.Child(11)->geometry(), QRect(1, 2, 3, 4));
+    EXPECT_EQ(hand.Child(11)->GetPlacement(), before11);
 }
 
 TEST(TemplateLayout, ControlsWithoutIdAreFoundInTurnAndOtherWidgetsAreSkipped) {
-    QWidget dialog;
-    QWidget helper(&dialog);  // no control id: never a template control
-    QWidget picture(&dialog);
-    picture.setProperty(platform::window::CONTROL_ID_PROPERTY, -1);
-    QWidget groupBox(&dialog);
-    groupBox.setProperty(platform::window::CONTROL_ID_PROPERTY, -1);
-    QWidget list(&dialog);
-    list.setProperty(platform::window::CONTROL_ID_PROPERTY, 1017);
+    static constexpr std::array<ControlTemplate, 3> controls{{
+        {-1, ControlKind::Picture, 0, 0, 20, 20, SHOWN},
+        {-1, ControlKind::Frame, 20, 0, 20, 20, SHOWN},
+        {1017, ControlKind::ListBox, 40, 0, 40, 40, SHOWN},
+    }};
+    HandDialog hand(controls);
+    ASSERT_TRUE(hand.created);
+    // A widget of the backend's own, first among the children: no window
+    // of the layer, never a template control.
+    auto* helper = new QWidget(window::qt::WidgetOf(hand.dialog));
+    helper->lower();
     const std::array<int, 3> ids{-1, -1, 1017};
-    const std::vector<QWidget*> found = FindControlsInOrder(dialog, ids);
+    const std::vector<window::Window*> found = FindControlsInOrder(hand.dialog, ids);
     ASSERT_EQ(found.size(), 3u);
-    EXPECT_EQ(found[0], &picture);
-    EXPECT_EQ(found[1], &groupBox);
-    EXPECT_EQ(found[2], &list);
+    EXPECT_NE(dynamic_cast<window::PictureControl*>(found[0]), nullptr);
+    EXPECT_NE(dynamic_cast<window::FrameControl*>(found[1]), nullptr);
+    EXPECT_NE(dynamic_cast<window::ListBoxControl*>(found[2]), nullptr);
+    EXPECT_EQ(found[2], hand.Child(1017));
+    EXPECT_EQ(found[2]->GetDlgCtrlID(), 1017);
+    // Ids the dialog lacks end the search at once.
+    const std::array<int, 2> missing{1017, -1};
+    EXPECT_EQ(FindControlsInOrder(hand.dialog, missing).size(), 1u);
 }
 
 TEST(DialogLayoutScaler, RestoreGivesFontsBackAndKeepsSizes) {
-    HandDialog hand({10, 11, 12, 13});
-    const QFont before = hand.dialog.font();
+    HandDialog hand(CONTROLS);
+    ASSERT_TRUE(hand.created);
+    const QFont before = Q(hand.dialog.GetFont());
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
-    const QSize laidOut = hand.dialog.size();
-    const QRect buttonRect = hand.Child(12)->geometry();
+    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+    const window::Size laidOut = hand.dialog.GetClientRect().GetSize();
+    const Rect buttonRect = hand.Child(12)->GetPlacement();
 
     scaler.Restore();
     EXPECT_FALSE(scaler.IsApplied());
-    EXPECT_EQ(hand.dialog.font(), before);
-    for (const int id : {10, 11, 12, 13}) EXPECT_EQ(hand.Child(id)->font(), before) << id;
-    EXPECT_EQ(hand.dialog.size(), laidOut);
-    EXPECT_EQ(hand.Child(12)->geometry(), buttonRect);
+    EXPECT_EQ(Q(hand.dialog.GetFont()), before);
+    for (const int id : {10, 11, 12, 13}) EXPECT_EQ(Q(hand.Child(id)->GetFont()), before) << id;
+    EXPECT_EQ(hand.dialog.GetClientRect().GetSize(), laidOut);
+    EXPECT_EQ(hand.Child(12)->GetPlacement(), buttonRect);
 
     // A second Restore does nothing.
-    hand.Child(12)->setFont(QFont(QStringLiteral("Liberation Mono"), 7));
+    hand.Child(12)->SetFont(window::Font::Create("Liberation Mono", 9, 400));
     scaler.Restore();
-    EXPECT_EQ(hand.Child(12)->font().family(), QStringLiteral("Liberation Mono"));
-    EXPECT_EQ(hand.dialog.font(), before);
+    EXPECT_EQ(Q(hand.Child(12)->GetFont()).family(), QStringLiteral("Liberation Mono"));
+    EXPECT_EQ(Q(hand.dialog.GetFont()), before);
 }
 
 TEST(DialogLayoutScaler, ApplyingTwiceRestoresInBetweenAndMakesANewFont) {
-    HandDialog hand({10, 11, 12, 13});
-    const QFont before = hand.dialog.font();
+    HandDialog hand(CONTROLS);
+    ASSERT_TRUE(hand.created);
+    const QFont before = Q(hand.dialog.GetFont());
     CDialogLayoutScaler scaler;
-    scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
-    scaler.Apply(hand.window, MainLikeTemplate(8), 96.0);
-    EXPECT_EQ(scaler.Font()->pixelSize(), 11);
-    EXPECT_EQ(hand.Child(11)->font().pixelSize(), 11);
+    scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+    scaler.Apply(hand.dialog, MainLikeTemplate(8), 96.0);
+    EXPECT_EQ(scaler.Font()->PixelSize(), 11);
+    EXPECT_EQ(hand.Child(11)->GetFont().PixelSize(), 11);
     // The font saved by the second Apply is the original, not the first
     // application's.
     scaler.Restore();
-    EXPECT_EQ(hand.dialog.font(), before);
-    EXPECT_EQ(hand.Child(11)->font(), before);
+    EXPECT_EQ(Q(hand.dialog.GetFont()), before);
+    EXPECT_EQ(Q(hand.Child(11)->GetFont()), before);
 }
 
 TEST(DialogLayoutScaler, RestoreAfterTheDialogIsGoneIsHarmless) {
     CDialogLayoutScaler scaler;
     {
-        HandDialog hand({10, 11});
-        scaler.Apply(hand.window, MainLikeTemplate(9), 96.0);
+        HandDialog hand(CONTROLS);
+        ASSERT_TRUE(hand.created);
+        scaler.Apply(hand.dialog, MainLikeTemplate(9), 96.0);
+        ASSERT_TRUE(scaler.IsApplied());
     }
+    // A dialog made since must not be taken for the one that went.
+    HandDialog other(CONTROLS);
+    ASSERT_TRUE(other.created);
+    const QFont otherFont = Q(other.dialog.GetFont());
     scaler.Restore();
     EXPECT_FALSE(scaler.IsApplied());
+    EXPECT_EQ(Q(other.dialog.GetFont()), otherFont);
 }
 
-TEST(DialogLayoutScaler, DialogWithoutExplicitFontInheritsAgainAfterRestore) {
-    platform::window::Window window;
-    QWidget& dialog = NativeOf(window);
-    ASSERT_FALSE(dialog.testAttribute(Qt::WA_SetFont));
+TEST(DialogLayoutScaler, DialogWithoutWindowIsLeftAlone) {
+    DialogTemplate layout = MainLikeTemplate(9);
+    window::Dialog dialog(&layout);  // never created
     CDialogLayoutScaler scaler;
-    scaler.Apply(window, MainLikeTemplate(9), 96.0);
-    EXPECT_TRUE(dialog.testAttribute(Qt::WA_SetFont));
+    scaler.Apply(dialog, layout, 96.0);
+    EXPECT_EQ(scaler.LaidOutCount(), 0);
     scaler.Restore();
-    EXPECT_FALSE(dialog.testAttribute(Qt::WA_SetFont));
+    EXPECT_FALSE(scaler.IsApplied());
 }
 
 }  // namespace

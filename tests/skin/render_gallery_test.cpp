@@ -204,7 +204,7 @@ TEST(RenderGallery, EveryTemplateIsLaidOutWholeAtTheScalersSize) {
         const window::DialogTemplate& layout = *res::FindDialogTemplate(id);
         EXPECT_EQ(shown.dialog.scaler.LaidOutCount(), static_cast<int>(layout.controls.size()))
             << id;
-        EXPECT_EQ(WidgetOf(shown.dialog)->size(),
+        EXPECT_EQ(shown.dialog.GetClientRect().GetSize(),
                   ClientSizePixels(layout, shown.dialog.scaler.Units()))
             << id;
         ExpectSaved(shown.Screen(), QStringLiteral("template_%1.png").arg(id));

@@ -150,7 +150,7 @@ bool Dialog::CreateWindowFromTemplate(Window* parent) {
     if ((tmpl.exStyle & WS_EX_TOOLWINDOW) != 0) flags |= Qt::Tool;
     host.setParent(parent != nullptr ? qt::WidgetOf(*parent) : host.parentWidget(), flags);
 
-    const QFont font = MakeFont(FontOf(tmpl), LAYOUT_DPI);
+    const QFont font = ToQFont(MakeFont(FontOf(tmpl), LAYOUT_DPI));
     m_templateFont = FontFromQFont(font);
     host.setFont(font);
     host.setWindowTitle(ToQString(tmpl.caption));

@@ -47,6 +47,12 @@ bool Font::Bold() const {
 void Font::SetBold(bool bold) {
     m_impl->font.setBold(bold);
 }
+bool Font::Italic() const {
+    return m_impl->font.italic();
+}
+void Font::SetItalic(bool italic) {
+    m_impl->font.setItalic(italic);
+}
 
 Font FontFromQFont(const QFont& font) {
     return Font(std::make_unique<Font::Impl>(Font::Impl{font}));
@@ -54,6 +60,10 @@ Font FontFromQFont(const QFont& font) {
 
 QFont ToQFont(const Font& font) {
     return font.Get().font;
+}
+
+BaseUnits MeasureBaseUnits(const QFont& font) {
+    return MeasureBaseUnits(FontFromQFont(font));
 }
 
 // ---- Image -----------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/window/device_context.h"
+#include "platform/window/dialog_units.h"
 #include "platform/window/font.h"
 #include "platform/window/geometry.h"
 #include "platform/window/icon.h"
@@ -41,6 +42,8 @@ struct DeviceContext::Impl {
 
 Font FontFromQFont(const QFont& font);
 QFont ToQFont(const Font& font);
+// The base units of a font the backend holds as a QFont (see dialog_units.h).
+BaseUnits MeasureBaseUnits(const QFont& font);
 
 // A null pixmap gives the null image.
 Image ImageFromPixmap(const QPixmap& pixmap);

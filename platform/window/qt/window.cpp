@@ -128,6 +128,11 @@ void Window::MoveTo(int x, int y) {
     if (QWidget* widget = qt::WidgetOf(*this)) widget->move(x, y);
 }
 
+void Window::SetClientSize(const Size& size) {
+    // A widget's geometry is its client area: resizing keeps its top-left.
+    if (QWidget* widget = qt::WidgetOf(*this)) widget->resize(size.width, size.height);
+}
+
 void Window::BringWindowToTop() {
     if (QWidget* widget = qt::WidgetOf(*this)) widget->raise();
 }
@@ -243,12 +248,42 @@ Window* Window::GetParent() const {
     return widget != nullptr ? qt::WindowOf(widget->parentWidget()) : nullptr;
 }
 
-std::uint32_t Window::GetStyle() const {
-    return ControlStyle(qt::WidgetOf(*this));
+namespace {
+
+// The first child of `parent` from position `from` on that is a window of
+// this layer and no top-level window. Qt keeps the children in the order
+// they were made (raising one moves it to the end), which is the order
+// Windows walks a dialog's controls in.
+Window* LayerChildFrom(const QObjectList& children, qsizetype from) {
+    for (qsizetype i = from; i < children.size(); ++i) {
+        const auto* widget = qobject_cast<const QWidget*>(children[i]);
+        if (widget == nullptr || widget->isWindow()) continue;
+        if (Window* window = qt::WindowOf(widget)) return window;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Window* Window::GetTopWindow() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    return widget != nullptr ? LayerChildFrom(widget->children(), 0) : nullptr;
+}
+
+Window* Window::GetNextWindow() const {
+    const QWidget* widget = qt::WidgetOf(*this);
+    if (widget == nullptr || widget->isWindow() || widget->parentWidget() == nullptr)
+        return nullptr;
+    const QObjectList& siblings = widget->parentWidget()->children();
+    return LayerChildFrom(siblings, siblings.indexOf(widget) + 1);
 }
 
 int Window::GetDlgCtrlID() const {
     return ControlId(qt::WidgetOf(*this));
+}
+
+std::uint32_t Window::GetStyle() const {
+    return ControlStyle(qt::WidgetOf(*this));
 }
 
 void Window::PreSubclassWindow() {}

@@ -124,6 +124,12 @@ bool Font::Bold() const {
 void Font::SetBold(bool bold) {
     m_impl->logFont.lfWeight = bold ? FW_BOLD : FW_NORMAL;
 }
+bool Font::Italic() const {
+    return m_impl->logFont.lfItalic != FALSE;
+}
+void Font::SetItalic(bool italic) {
+    m_impl->logFont.lfItalic = italic ? TRUE : FALSE;
+}
 
 // ---- Image -----------------------------------------------------------------
 

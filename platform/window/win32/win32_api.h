@@ -37,6 +37,7 @@
 #undef CreateWindow
 #undef CreateDialog
 #undef GetObject
+#undef GetNextWindow
 
 #undef DT_TOP
 #undef DT_LEFT

@@ -78,6 +78,17 @@ void Window::MoveTo(int x, int y) {
         SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Window::SetClientSize(const Size& size) {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr) return;
+    RECT r{0, 0, size.width, size.height};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    // Without moving, the frame's top-left stays, and so does the client's.
+    SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool Window::ShowWindow(int command) {
     HWND hwnd = HwndOf(*this);
     return hwnd != nullptr && ::ShowWindow(hwnd, command) != FALSE;
@@ -163,15 +174,39 @@ Window* Window::GetParent() const {
     return hwnd != nullptr ? win32::WindowOfHwnd(::GetParent(hwnd)) : nullptr;
 }
 
-std::uint32_t Window::GetStyle() const {
+namespace {
+
+// `hwnd` or the first window after it in Z order that is a window of this
+// layer. Child windows are in Z order top first; the dialog manager makes
+// each control beneath the ones before, so that is template order.
+Window* LayerWindowFrom(HWND hwnd) {
+    for (; hwnd != nullptr; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT))
+        if (Window* window = win32::WindowOfHwnd(hwnd)) return window;
+    return nullptr;
+}
+
+}  // namespace
+
+Window* Window::GetTopWindow() const {
     HWND hwnd = HwndOf(*this);
-    return hwnd != nullptr ? static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE)) : 0;
+    return hwnd != nullptr ? LayerWindowFrom(::GetWindow(hwnd, GW_CHILD)) : nullptr;
+}
+
+Window* Window::GetNextWindow() const {
+    HWND hwnd = HwndOf(*this);
+    if (hwnd == nullptr || (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) == 0) return nullptr;
+    return LayerWindowFrom(::GetWindow(hwnd, GW_HWNDNEXT));
 }
 
 int Window::GetDlgCtrlID() const {
     HWND hwnd = HwndOf(*this);
     if (hwnd == nullptr || (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) == 0) return -1;
     return ::GetDlgCtrlID(hwnd);
+}
+
+std::uint32_t Window::GetStyle() const {
+    HWND hwnd = HwndOf(*this);
+    return hwnd != nullptr ? static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE)) : 0;
 }
 
 void Window::PreSubclassWindow() {}

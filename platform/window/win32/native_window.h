@@ -49,6 +49,12 @@ class NativeWindow {
     // The native side of an HWND of the backend's class, else null.
     static NativeWindow* FromHwnd(HWND hwnd);
 
+    // Runs the owner's OnPaint on `graphics` in the window's font, nothing
+    // erased first; false when the window does not paint itself.
+    bool PaintOwner(Gdiplus::Graphics& graphics);
+    // Whether what lies beneath shows wherever the window paints nothing.
+    bool PaintsTransparent() const { return m_owner != nullptr && m_owner->m_paintsTransparent; }
+
   private:
     NativeWindow(Window& owner, HWND hwnd);
     ~NativeWindow();  // from WM_NCDESTROY only

@@ -29,6 +29,12 @@ class Application {
     std::unique_ptr<Native> m_native;
 };
 
+// For a program that only renders its windows into pictures
+// (CaptureWindow) and shows none, called before the Application is made:
+// unless the user named a display, the window system is started without a
+// screen. Win32 windows print into bitmaps as they are; nothing to do there.
+void PreferOffscreenRendering();
+
 // Handles the window messages waiting now, for at most `maxMilliseconds`:
 // what a loop that waits for workers runs so that their reports arrive.
 void PumpMessages(int maxMilliseconds);

@@ -34,4 +34,9 @@ class Image {
     std::shared_ptr<const Impl> m_impl;
 };
 
+// A picture of `size` in one opaque colour (a compatible bitmap filled with
+// a brush): what a sheet of pictures is composed on with PaintOnImage. The
+// null image for an empty size.
+Image CreateImage(Size size, ColorRef fill);
+
 }  // namespace platform::window

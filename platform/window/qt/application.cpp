@@ -23,6 +23,10 @@ void Application::SetQuitOnLastWindowClosed(bool quit) {
     QApplication::setQuitOnLastWindowClosed(quit);
 }
 
+void PreferOffscreenRendering() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 void PumpMessages(int maxMilliseconds) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, maxMilliseconds);
 }

@@ -97,6 +97,13 @@ QPixmap ToQPixmap(const Image& image) {
     return image.Get() == nullptr ? QPixmap() : image.Get()->pixmap;
 }
 
+Image CreateImage(Size size, ColorRef fill) {
+    if (size.IsEmpty()) return Image();
+    QPixmap pixmap(size.width, size.height);
+    pixmap.fill(ToQColor(fill));
+    return ImageFromPixmap(pixmap);
+}
+
 // ---- DeviceContext ---------------------------------------------------------
 
 namespace {

@@ -31,6 +31,8 @@ void Application::SetQuitOnLastWindowClosed(bool quit) {
     win32::TheApplicationState().quitOnLastWindowClosed = quit;
 }
 
+void PreferOffscreenRendering() {}
+
 void PumpMessages(int maxMilliseconds) {
     const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(std::max(0, maxMilliseconds));
     MSG message;

@@ -199,15 +199,21 @@ void NativeWindow::PaintInto(HDC target, const RECT& area) {
         DefWindowProcW(m_hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(buffer), 0);
     {
         Gdiplus::Graphics graphics(buffer);
-        win32::PaintWith(graphics, m_font, [this](DeviceContext& dc) {
-            if (m_owner != nullptr) m_owner->OnPaint(dc);
-        });
+        PaintOwner(graphics);
     }
     BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer,
            area.left, area.top, SRCCOPY);
     SelectObject(buffer, previous);
     DeleteObject(bitmap);
     DeleteDC(buffer);
+}
+
+bool NativeWindow::PaintOwner(Gdiplus::Graphics& graphics) {
+    if (m_owner == nullptr || !m_owner->m_paintsItself || !win32::StartGdiplus()) return false;
+    win32::PaintWith(graphics, m_font, [this](DeviceContext& dc) {
+        if (m_owner != nullptr) m_owner->OnPaint(dc);
+    });
+    return true;
 }
 
 namespace win32 {

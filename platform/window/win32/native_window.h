@@ -55,6 +55,11 @@ class NativeWindow {
     // The backend's window class, registered on first use (null when
     // Windows refuses): dialog templates name it for their custom controls.
     static const wchar_t* ClassName();
+    // Runs the owner's OnPaint on `graphics` in the window's font, nothing
+    // erased first; false when the window does not paint itself.
+    bool PaintOwner(Gdiplus::Graphics& graphics);
+    // Whether what lies beneath shows wherever the window paints nothing.
+    bool PaintsTransparent() const { return m_owner != nullptr && m_owner->m_paintsTransparent; }
 
   private:
     NativeWindow(Window& owner, HWND hwnd);

@@ -603,6 +603,17 @@ void PaintWith(Gdiplus::Graphics& graphics, const Font& windowFont,
 
 }  // namespace win32
 
+Image CreateImage(Size size, ColorRef fill) {
+    if (size.IsEmpty() || !win32::StartGdiplus()) return Image();
+    auto bitmap = std::make_shared<Gdiplus::Bitmap>(size.width, size.height, PixelFormat32bppPARGB);
+    if (bitmap->GetLastStatus() != Gdiplus::Ok) return Image();
+    {
+        Gdiplus::Graphics graphics(bitmap.get());
+        graphics.Clear(ColorOf(fill, 1));
+    }
+    return Image(std::make_shared<const Image::Impl>(Image::Impl{std::move(bitmap)}));
+}
+
 Image PaintOnImage(const Image& image, const std::function<void(DeviceContext&)>& paint) {
     if (image.IsNull()) return Image();
     Gdiplus::Bitmap& source = *image.Get()->bitmap;

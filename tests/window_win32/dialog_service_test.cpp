@@ -34,15 +34,7 @@ std::thread Operator(std::wstring caption, std::function<void(HWND)> operate) {
     });
 }
 
-class Win32DialogService : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "window_win32_gui_tests";
-        static char* argv[] = {name, nullptr};
-        static Application application(argc, argv);
-    }
-};
+using Win32DialogService = testing::Test;  // the program has started the window system
 
 TEST_F(Win32DialogService, TheFilterIsWindowsOwnNulSeparatedList) {
     const wchar_t expected[] = L"XML Files (*.xml)\0*.xml\0All Files (*.*)\0*.*\0";

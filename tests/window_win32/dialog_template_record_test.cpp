@@ -176,15 +176,7 @@ std::string WindowText(HWND hwnd) {
     return win32::Narrow(text);
 }
 
-class Win32DialogTemplateRecord : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "window_win32_gui_tests";
-        static char* argv[] = {name, nullptr};
-        static Application application(argc, argv);
-    }
-};
+using Win32DialogTemplateRecord = testing::Test;  // the program has started the window system
 
 TEST_F(Win32DialogTemplateRecord, EveryTemplateBecomesADialogOfItsControls) {
     std::vector<const DialogTemplate*> templates(res::AllDialogTemplates().begin(),

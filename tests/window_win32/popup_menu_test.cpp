@@ -11,30 +11,15 @@
 #include "platform/window/popup_menu.h"
 #include "platform/window/win32/native_window.h"
 #include "tests/window/window_recorder.h"
+#include "tests/window_win32/pump_until.h"
 
 namespace {
 
 using namespace platform::window;
 
-class Win32PopupMenu : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "window_win32_gui_tests";
-        static char* argv[] = {name, nullptr};
-        static Application application(argc, argv);
-    }
-};
+using Win32PopupMenu = testing::Test;  // the program has started the window system
 
-bool PumpUntil(const std::function<bool()>& done) {
-    const ULONGLONG until = GetTickCount64() + 5000;
-    while (!done()) {
-        if (GetTickCount64() > until) return false;
-        PumpMessages(10);
-        Sleep(1);
-    }
-    return true;
-}
+using win32_test::PumpUntil;
 
 TEST_F(Win32PopupMenu, TheChoiceIsACommandOfTheOwnerWhileItLives) {
     PopupMenu menu;

@@ -20,15 +20,7 @@ using namespace platform::window;
 
 constexpr unsigned WM_TRAY = WM_APP + 5;
 
-class Win32TrayIcon : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "window_win32_gui_tests";
-        static char* argv[] = {name, nullptr};
-        static Application application(argc, argv);
-    }
-};
+using Win32TrayIcon = testing::Test;  // the program has started the window system
 
 Icon SmallRedIcon() {
     Gdiplus::Bitmap bitmap(16, 16, PixelFormat32bppARGB);

@@ -16,15 +16,7 @@ capture_checks::Argb PixelOnWin32(const Image& image, int x, int y) {
     return color.GetValue();
 }
 
-class Win32Capture : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "window_win32_gui_tests";
-        static char* argv[] = {name, nullptr};
-        static Application application(argc, argv);
-    }
-};
+using Win32Capture = testing::Test;  // the program has started the window system
 
 TEST_F(Win32Capture, CapturesSavedAsPngAndReadBackPixelForPixel) {
     capture_checks::ExpectCapturesSavedAndReadBack(PixelOnWin32, "win32");

@@ -18,6 +18,7 @@
 #include "platform/window/win32/painting.h"
 #include "platform/window/worker_thread.h"
 #include "tests/window/window_recorder.h"
+#include "tests/window_win32/pump_until.h"
 
 namespace {
 
@@ -54,15 +55,7 @@ ColorRef PaintedPixel(const Window& window, int x, int y) {
     return Rgb(GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
 }
 
-class Win32Window : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "window_win32_tests";
-        static char* argv[] = {name, nullptr};
-        static Application application(argc, argv);
-    }
-};
+using Win32Window = testing::Test;  // the program has started the window system
 
 TEST_F(Win32Window, ObjectAndNativeWindowEndApart) {
     struct Case {
@@ -146,16 +139,7 @@ TEST_F(Win32Window, HandlersReceiveThePaintsTheMouseAndTheSize) {
     }
 }
 
-// Takes the posted messages of a window until `done` holds (at most 2 s).
-bool PumpUntil(const std::function<bool()>& done) {
-    const ULONGLONG until = GetTickCount64() + 2000;
-    while (!done()) {
-        if (GetTickCount64() > until) return false;
-        PumpMessages(10);
-        Sleep(1);
-    }
-    return true;
-}
+using win32_test::PumpUntil;
 
 TEST_F(Win32Window, PostedMessagesReachTheLiveWindowAndDieWithAGoneOne) {
     Recorder window;

@@ -1,6 +1,7 @@
 #include "platform/window/popup_menu.h"
 
 #include "platform/window/messages.h"
+#include "platform/window/win32/message_only_window.h"
 #include "platform/window/win32/native_window.h"
 #include "platform/window/win32/popup_menu_native.h"
 #include "platform/window/win32/text_conversion.h"
@@ -22,26 +23,10 @@ LRESULT CALLBACK MessengerProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-ATOM RegisterMessengerClass() {
-    static const ATOM atom = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = MessengerProcedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = MESSENGER_CLASS;
-        return RegisterClassExW(&windowClass);
-    }();
-    return atom;
-}
-
 }  // namespace
 
 PopupMenu::Native::Native() : menu(CreatePopupMenu()) {
-    if (RegisterMessengerClass() == 0) return;
-    messenger = CreateWindowExW(0, MESSENGER_CLASS, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-    if (messenger != nullptr)
-        SetWindowLongPtrW(messenger, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    messenger = win32::CreateMessageOnlyWindow(MESSENGER_CLASS, MessengerProcedure, this);
 }
 
 PopupMenu::Native::~Native() {

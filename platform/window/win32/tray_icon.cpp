@@ -1,10 +1,10 @@
 #include "platform/window/tray_icon.h"
 
-
 #include <algorithm>
 #include <string>
 
 #include "platform/window/messages.h"
+#include "platform/window/win32/message_only_window.h"
 #include "platform/window/win32/painting.h"
 #include "platform/window/win32/text_conversion.h"
 #include "platform/window/win32/tray_icon_native.h"
@@ -25,18 +25,6 @@ LRESULT CALLBACK ReceiverProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-ATOM RegisterReceiverClass() {
-    static const ATOM atom = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = ReceiverProcedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = RECEIVER_CLASS;
-        return RegisterClassExW(&windowClass);
-    }();
-    return atom;
 }
 
 // Copies UTF-8 text into one of the structure's fixed fields, cut to fit.
@@ -75,12 +63,9 @@ bool TrayIcon::Add(WindowHandle owner, unsigned callbackMessage, const Icon& ico
     m_tip = std::string(tip);
     m_balloonsShown = 0;
     m_lastBalloonText.clear();
-    if (RegisterReceiverClass() == 0) return false;
     Native& native = *m_native;
-    native.receiver = CreateWindowExW(0, RECEIVER_CLASS, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
+    native.receiver = win32::CreateMessageOnlyWindow(RECEIVER_CLASS, ReceiverProcedure, this);
     if (native.receiver == nullptr) return false;
-    SetWindowLongPtrW(native.receiver, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     native.icon = SmallIconOf(icon);
     native.data = NOTIFYICONDATAW{};
     native.data.cbSize = sizeof native.data;

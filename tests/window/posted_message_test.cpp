@@ -13,6 +13,7 @@
 #include "platform/window/worker_thread.h"
 #include "resources/dialog_templates.h"
 #include "resources/ids.h"
+#include "tests/window/window_recorder.h"
 #include "window_test_support.h"
 
 namespace {
@@ -21,15 +22,7 @@ using namespace window_test;
 
 constexpr unsigned WM_TEST = WM_APP + 1;
 
-// Counts how many records are alive, so a test sees frees and leaks.
-struct Record {
-    static inline std::atomic<int> alive{0};
-    explicit Record(int v) : value(v) { ++alive; }
-    ~Record() { --alive; }
-    Record(const Record&) = delete;
-    Record& operator=(const Record&) = delete;
-    int value;
-};
+using window_checks::Record;
 
 const DialogTemplate* PanelTemplate() {
     return res::FindDialogTemplate(res::IDD_STATUS_PANEL);

@@ -3,6 +3,7 @@
 // "down 3,4", "move 6,5", "up 7,2", "size 30x20".
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,17 @@ namespace window_checks {
 using namespace platform::window;
 
 inline constexpr ColorRef RECORDER_FILL = Rgb(10, 200, 30);
+
+// A payload for posted messages that counts how many records are alive, so a test sees frees and
+// leaks.
+struct Record {
+    static inline std::atomic<int> alive{0};
+    explicit Record(int v) : value(v) { ++alive; }
+    ~Record() { --alive; }
+    Record(const Record&) = delete;
+    Record& operator=(const Record&) = delete;
+    int value;
+};
 
 class Recorder : public Window {
   public:

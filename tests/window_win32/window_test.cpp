@@ -28,15 +28,7 @@ using window_checks::RECORDER_FILL;
 
 constexpr unsigned WM_TEST = WM_APP + 1;
 
-// Counts how many records are alive, so a test sees frees and leaks.
-struct Record {
-    static inline std::atomic<int> alive{0};
-    explicit Record(int v) : value(v) { ++alive; }
-    ~Record() { --alive; }
-    Record(const Record&) = delete;
-    Record& operator=(const Record&) = delete;
-    int value;
-};
+using window_checks::Record;
 
 // The window's client area as it paints itself (WM_PRINTCLIENT), at (x, y).
 ColorRef PaintedPixel(const Window& window, int x, int y) {

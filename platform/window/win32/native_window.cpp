@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "platform/window/win32/painting.h"
 
 namespace platform::window {
@@ -39,21 +41,44 @@ NativeWindow* NativeWindow::Create(Window& owner, DWORD style, const RECT& rect,
                                 child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) return nullptr;
-    auto* native = new NativeWindow(owner, hwnd);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(native));
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NativeWindow::Procedure));
+    auto* native = new NativeWindow(owner, hwnd, DefWindowProcW);
+    native->Install();
     if (shown != 0) ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     return native;
 }
 
-NativeWindow::NativeWindow(Window& owner, HWND hwnd) : m_owner(&owner), m_hwnd(hwnd) {
+NativeWindow* NativeWindow::Subclass(Window& owner, HWND hwnd) {
+    if (hwnd == nullptr || !IsWindow(hwnd) || FromHwnd(hwnd) != nullptr || owner.m_native != nullptr)
+        return nullptr;
+    auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    auto* native = new NativeWindow(owner, hwnd, previous);
+    native->Install();
+    return native;
+}
+
+NativeWindow::NativeWindow(Window& owner, HWND hwnd, WNDPROC previous)
+    : m_owner(&owner), m_hwnd(hwnd), m_previous(previous) {
     owner.m_native = this;
     m_handle = win32::RegisterWindow(*this);
 }
 
+void NativeWindow::Install() {
+    SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NativeWindow::Procedure));
+}
+
+LRESULT NativeWindow::CallPrevious(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(m_previous, m_hwnd, message, wParam, lParam);
+}
+
 NativeWindow::~NativeWindow() {
+    if (m_destroyed != nullptr) *m_destroyed = true;
     win32::UnregisterWindow(m_handle);
     Detach();
+    // The objects the window owned go with it; unlinked above, they do not
+    // destroy the window again.
+    m_ownedObject.reset();
+    m_retiredObjects.clear();
     if (m_gdiFont != nullptr) DeleteObject(m_gdiFont);
     for (HICON icon : {m_smallIcon, m_bigIcon})
         if (icon != nullptr) DestroyIcon(icon);
@@ -85,6 +110,20 @@ void NativeWindow::Detach() {
     m_owner = nullptr;
 }
 
+void NativeWindow::Reattach(Window& owner) {
+    if (&owner == m_owner) return;
+    if (owner.m_native != nullptr) owner.m_native->Detach();
+    Detach();
+    if (m_ownedObject) m_retiredObjects.push_back(std::move(m_ownedObject));
+    m_owner = &owner;
+    owner.m_native = this;
+}
+
+void NativeWindow::Own(std::unique_ptr<Window> owner) {
+    Reattach(*owner);
+    m_ownedObject = std::move(owner);
+}
+
 std::intptr_t NativeWindow::HandleLayerMessage(Message& message) {
     return m_messageHandler ? m_messageHandler(message) : 0;
 }
@@ -106,9 +145,14 @@ LRESULT CALLBACK NativeWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
     auto* native = reinterpret_cast<NativeWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (native == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        // The window's own procedure frees what it keeps; the object side
+        // goes after it.
+        const WNDPROC previous = native->m_previous;
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        const LRESULT result = CallWindowProcW(previous, hwnd, message, wParam, lParam);
         delete native;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        return result;
     }
     return native->Handle(message, wParam, lParam);
 }
@@ -119,8 +163,24 @@ LRESULT NativeWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (win32::TakePosted(m_handle, posted)) HandleLayerMessage(posted);
         return 0;
     }
+    if (m_filter) {
+        if (const std::optional<LRESULT> handled = m_filter(message, wParam, lParam)) return *handled;
+    }
+    // The owner may be replaced by what a handler does: read once, and
+    // never after the window's own procedure ran.
     Window* owner = m_owner;
-    if (owner == nullptr) return DefWindowProcW(m_hwnd, message, wParam, lParam);
+    if (owner == nullptr) return CallPrevious(message, wParam, lParam);
+    // A handler may destroy the window, and this object with it.
+    bool destroyed = false;
+    struct Watch {
+        bool*& slot;
+        bool* outer;
+        bool& mine;
+        ~Watch() {
+            if (!mine) slot = outer;
+            else if (outer != nullptr) *outer = true;
+        }
+    } watch{m_destroyed, std::exchange(m_destroyed, &destroyed), destroyed};
     const Point at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
         case WM_ERASEBKGND:
@@ -146,18 +206,19 @@ LRESULT NativeWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_trackingLeave = TrackMouseEvent(&track) != FALSE;
             }
             owner->OnMouseMove(at);
-            return 0;
+            break;
         case WM_MOUSELEAVE:
             m_trackingLeave = false;
             owner->OnMouseLeave();
-            return 0;
+            break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
+            // A control's own procedure still sees the click after this.
             owner->OnLButtonDown(at);
-            return 0;
+            break;
         case WM_LBUTTONUP:
             owner->OnLButtonUp(at);
-            return 0;
+            break;
         case WM_SETCURSOR: {
             // For the client area only: the frame keeps its sizing cursors.
             if (LOWORD(lParam) != HTCLIENT || reinterpret_cast<HWND>(wParam) != m_hwnd) break;
@@ -169,11 +230,12 @@ LRESULT NativeWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_SIZE:
             owner->OnSize(LOWORD(lParam), HIWORD(lParam));
-            return 0;
+            break;
         default:
             break;
     }
-    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+    if (destroyed) return 0;
+    return CallPrevious(message, wParam, lParam);
 }
 
 void NativeWindow::Paint() {
@@ -195,8 +257,7 @@ void NativeWindow::PaintInto(HDC target, const RECT& area) {
     HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
     HGDIOBJ previous = SelectObject(buffer, bitmap);
     // What the window would show beneath the paint: erased as usual.
-    if (m_owner != nullptr && !m_owner->m_paintsOpaque)
-        DefWindowProcW(m_hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(buffer), 0);
+    if (m_owner != nullptr && !m_owner->m_paintsOpaque) EraseInto(buffer, client);
     {
         Gdiplus::Graphics graphics(buffer);
         PaintOwner(graphics);
@@ -206,6 +267,20 @@ void NativeWindow::PaintInto(HDC target, const RECT& area) {
     SelectObject(buffer, previous);
     DeleteObject(bitmap);
     DeleteDC(buffer);
+}
+
+void NativeWindow::EraseInto(HDC buffer, const RECT& client) {
+    HWND parent = ::GetParent(m_hwnd);
+    if (m_previous == DefWindowProcW || parent == nullptr ||
+        (GetWindowLongW(m_hwnd, GWL_STYLE) & WS_CHILD) == 0) {
+        CallPrevious(WM_ERASEBKGND, reinterpret_cast<WPARAM>(buffer), 0);
+        return;
+    }
+    // A control of another class erases in the colour its dialog gives
+    // statics (WM_CTLCOLORSTATIC), as a static does.
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(buffer), reinterpret_cast<LPARAM>(m_hwnd)));
+    FillRect(buffer, &client, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
 }
 
 bool NativeWindow::PaintOwner(Gdiplus::Graphics& graphics) {

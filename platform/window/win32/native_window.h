@@ -7,6 +7,9 @@
 #include "platform/window/win32/win32_api.h"
 
 #include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "platform/window/font.h"
 #include "platform/window/window.h"
@@ -20,6 +23,11 @@ class NativeWindow {
     // popup) with the window's client area at `rect`. Null when Windows
     // refuses; the object is then not attached.
     static NativeWindow* Create(Window& owner, DWORD style, const RECT& rect, HWND parent, int id);
+    // Attaches `owner` to an HWND made elsewhere (a control or a dialog the
+    // dialog manager made): the window keeps its class and its own
+    // procedure, which gets every message after this one's. Null when the
+    // HWND is gone or already a window of this layer.
+    static NativeWindow* Subclass(Window& owner, HWND hwnd);
 
     NativeWindow(const NativeWindow&) = delete;
     NativeWindow& operator=(const NativeWindow&) = delete;
@@ -33,6 +41,17 @@ class NativeWindow {
     // Unlinks from the object, which no longer has a native window; the
     // HWND lives until it is destroyed.
     void Detach();
+    // Hands the window from its object to `owner` (SubclassDlgItem on a
+    // control the dialog made): the old object, when the window owned it,
+    // is kept until the window goes, as one of its handlers may still be
+    // running.
+    void Reattach(Window& owner);
+    // Makes the window own its object, freed when the window is destroyed
+    // (the control objects a dialog makes for its template).
+    void Own(std::unique_ptr<Window> owner);
+
+    // The window's own procedure, for what this one leaves to it.
+    LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
 
     // What handles the layer's posted and sent messages (a dialog's message
     // map); unset, they are dropped with their payload.
@@ -60,18 +79,32 @@ class NativeWindow {
     bool PaintOwner(Gdiplus::Graphics& graphics);
     // Whether what lies beneath shows wherever the window paints nothing.
     bool PaintsTransparent() const { return m_owner != nullptr && m_owner->m_paintsTransparent; }
+    // Paints `area` of the window into `target` through a buffer of the
+    // client area's size (a paint, WM_PRINTCLIENT, an owner-drawn item).
+    void PaintInto(HDC target, const RECT& area);
+
+    // Sees a message before the window's own handling: a dialog's
+    // procedure, a control's native side. Returns the result when it
+    // handled the message.
+    using Filter = std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)>;
+    void SetFilter(Filter filter) { m_filter = std::move(filter); }
 
   private:
-    NativeWindow(Window& owner, HWND hwnd);
+    NativeWindow(Window& owner, HWND hwnd, WNDPROC previous);
     ~NativeWindow();  // from WM_NCDESTROY only
 
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
-    void PaintInto(HDC target, const RECT& area);
+    void Install();
+    void EraseInto(HDC buffer, const RECT& client);
 
     Window* m_owner;
     HWND m_hwnd;
+    WNDPROC m_previous;
+    Filter m_filter;
+    std::unique_ptr<Window> m_ownedObject;
+    std::vector<std::unique_ptr<Window>> m_retiredObjects;
     WindowHandle m_handle;
     std::function<std::intptr_t(Message&)> m_messageHandler;
     Font m_font;
@@ -79,6 +112,8 @@ class NativeWindow {
     HICON m_smallIcon = nullptr;
     HICON m_bigIcon = nullptr;
     bool m_trackingLeave = false;
+    // Set while a message is handled: told when the window goes meanwhile.
+    bool* m_destroyed = nullptr;
 };
 
 namespace win32 {

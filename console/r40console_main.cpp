@@ -2,8 +2,10 @@
 // own options (-platform, -display, ...), nothing else.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "console/halden_app.h"
+#include "platform/file/user_files_folder.h"
 #include "platform/window/application.h"
 
 #ifndef R40_CONSOLE_VERSION
@@ -25,6 +27,12 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    // lastused.xml and the other files are named relative to the working
+    // folder; started in its own installation (the Start menu does that on
+    // Windows), the console uses this user's application data instead.
+    std::string error;
+    if (platform::file::EnterUserFilesFolder("R40 Management Console", error).empty())
+        std::fprintf(stderr, "r40console: staying in the working folder: %s\n", error.c_str());
     platform::window::Application application(argc, argv);
     // The window system has taken its own options out of argv; anything
     // left is no option.

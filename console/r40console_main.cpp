@@ -1,11 +1,12 @@
-// r40console: the R40 Management Console. Takes --help, --version and Qt's
-// own options (-platform, -display, ...), nothing else.
+// r40console: the R40 Management Console. Takes --help, --version and, on
+// Linux, Qt's own options (-platform, -display, ...), nothing else.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "console/halden_app.h"
 #include "platform/file/user_files_folder.h"
+#include "platform/terminal/parent_terminal.h"
 #include "platform/window/application.h"
 
 #ifndef R40_CONSOLE_VERSION
@@ -13,11 +14,14 @@
 #endif
 
 int main(int argc, char** argv) {
-    // Answered before Qt starts, so that they need no display.
+    // On Windows the console is a windowed program: what it prints goes to
+    // the command prompt it was started from, if any.
+    platform::terminal::UseParentTerminal();
+    // Answered before the window system starts, so that they need no display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::printf(
-                "Usage: r40console [Qt options such as -platform or -display]\n"
+                "Usage: r40console [Qt options such as -platform or -display (Linux)]\n"
                 "The R40 Management Console: finds, watches and configures R40 and T22 "
                 "receivers.\nSee r40console(1); r40ctl(1) does the same from a command line.\n");
             return 0;

@@ -9,6 +9,7 @@
 #include "console/console_messages.h"
 #include "console/halden_dlg.h"
 #include "console/start_values_read.h"
+#include "devicelib/devicelib.h"
 #include "dialogs/channel_select_dialog.h"
 #include "dialogs/content_select_dialog.h"
 #include "dialogs/network_config_dialog.h"
@@ -614,6 +615,11 @@ std::intptr_t CConfigSubMenue::OnApplyFinished(window::Message& message) {
     if (!m_progressRunning) return 0;
     StopProgress();
     ShowResult(static_cast<int>(message.wParam), message.lParam == 0 ? SUCCESS : FAILED);
+    // The one failure the operator can mend at the workstation: a receiver
+    // outside the subnet needs a route, which only an administrator (an
+    // elevated console on Windows) may add. The message line says so.
+    if (message.lParam == ERR_ROUTE_REFUSED && m_mainWindow != nullptr)
+        m_mainWindow->ShowHeldMessage(DeviceResultText(ERR_ROUTE_REFUSED));
     return 0;
 }
 

@@ -118,8 +118,13 @@ extern "C" DEVICELIB_API const char* DeviceResultText(int32_t result) {
         case ERR_ROUTE_NO_LOCAL_ADDRESS:
             return "A route was wanted without a local address.";
         case ERR_ROUTE_REFUSED:
+#ifdef _WIN32
+            return "No receiver answered; a route to it needs administrator rights: run the "
+                   "program as administrator.";
+#else
             return "No receiver answered; a route to it needs administrator rights or "
                    "CAP_NET_ADMIN.";
+#endif
         default:
             return "unknown result code";
     }

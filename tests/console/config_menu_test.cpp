@@ -597,6 +597,34 @@ TEST_F(ConfigMenu, MenuDocksBesideTheStatusPanel) {
     EXPECT_EQ(dialog->ConfigMenu(), nullptr) << "a second press closes the menu";
 }
 
+// The menu's result for each way an apply can end, and the message line's
+// word on the one failure the operator can mend: a route refused for want
+// of rights (an unelevated console on Windows). A real refusal needs a
+// process without the rights; here the worker's report is what is sent.
+TEST_F(ConfigMenu, ARefusedRouteSaysWhatItNeedsOnTheMessageLine) {
+    CConfigSubMenue* menu = OpenMenuFor("127.0.0.20");
+    ASSERT_NE(menu, nullptr);
+    const std::string line = dialog->MessageText();
+    const struct {
+        std::int32_t result;
+        const char* menuText;
+        std::string lineText;
+    } cases[] = {
+        {0, "SUCCESS", line},
+        {ERR_ECHO_TIMEOUT, "Failed To Configure", line},
+        {ERR_ADAPTER_NOT_FOUND, "Failed To Configure", line},
+        {ERR_ROUTE_REFUSED, "Failed To Configure", DeviceResultText(ERR_ROUTE_REFUSED)},
+    };
+    for (const auto& c : cases) {
+        window::SendMessage(menu->Handle(), console::WM_APPLY_STARTED, console::APPLY_NETWORK, 1);
+        window::SendMessage(menu->Handle(), console::WM_APPLY_FINISHED, console::APPLY_NETWORK,
+                            c.result);
+        EXPECT_EQ(dialog->MessageText(), c.lineText) << std::hex << c.result;
+        ExpectResultThenIdle(c.menuText);
+    }
+    EXPECT_NE(dialog->MessageText().find("administrator"), std::string::npos);
+}
+
 TEST_F(ConfigMenu, APressWhileTheDeviceOpensChangesNothing) {
     ASSERT_TRUE(WaitForDevices(3));
     r40->SetFault(sim::Fault::Silence, true);  // its open waits for a first status

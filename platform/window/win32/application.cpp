@@ -6,6 +6,7 @@
 
 #include "platform/window/application.h"
 #include "platform/window/win32/application_state.h"
+#include "platform/window/win32/dialog_host.h"
 #include "platform/window/win32/painting.h"
 
 namespace platform::window {
@@ -42,8 +43,12 @@ void PumpMessages(int maxMilliseconds) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        // Dialogs see their input first and keep Tab, Enter and Escape, as
+        // in a modal run.
+        if (!DialogHost::PreTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
         if (GetTickCount64() >= until) return;
     }
 }

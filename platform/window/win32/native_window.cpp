@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/window/win32/control_natives.h"
 #include "platform/window/win32/painting.h"
 
 namespace platform::window {
@@ -48,7 +49,8 @@ NativeWindow* NativeWindow::Create(Window& owner, DWORD style, const RECT& rect,
 }
 
 NativeWindow* NativeWindow::Subclass(Window& owner, HWND hwnd) {
-    if (hwnd == nullptr || !IsWindow(hwnd) || FromHwnd(hwnd) != nullptr || owner.m_native != nullptr)
+    if (hwnd == nullptr || !IsWindow(hwnd) || FromHwnd(hwnd) != nullptr ||
+        owner.m_native != nullptr)
         return nullptr;
     auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     auto* native = new NativeWindow(owner, hwnd, previous);
@@ -57,7 +59,10 @@ NativeWindow* NativeWindow::Subclass(Window& owner, HWND hwnd) {
 }
 
 NativeWindow::NativeWindow(Window& owner, HWND hwnd, WNDPROC previous)
-    : m_owner(&owner), m_hwnd(hwnd), m_previous(previous) {
+    : m_owner(&owner),
+      m_hwnd(hwnd),
+      m_previous(previous),
+      m_styleAsMade(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE))) {
     owner.m_native = this;
     m_handle = win32::RegisterWindow(*this);
 }
@@ -164,7 +169,8 @@ LRESULT NativeWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (m_filter) {
-        if (const std::optional<LRESULT> handled = m_filter(message, wParam, lParam)) return *handled;
+        if (const std::optional<LRESULT> handled = m_filter(message, wParam, lParam))
+            return *handled;
     }
     // The owner may be replaced by what a handler does: read once, and
     // never after the window's own procedure ran.
@@ -177,8 +183,10 @@ LRESULT NativeWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         bool* outer;
         bool& mine;
         ~Watch() {
-            if (!mine) slot = outer;
-            else if (outer != nullptr) *outer = true;
+            if (!mine)
+                slot = outer;
+            else if (outer != nullptr)
+                *outer = true;
         }
     } watch{m_destroyed, std::exchange(m_destroyed, &destroyed), destroyed};
     const Point at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -231,6 +239,14 @@ LRESULT NativeWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             owner->OnSize(LOWORD(lParam), HIWORD(lParam));
             break;
+        case WM_DRAWITEM: {
+            // A control drawn by the backend (a button's picture, a control
+            // that paints itself) draws itself; a dialog asks it first too.
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            NativeWindow* control = FromHwnd(item->hwndItem);
+            if (control != nullptr && win32::DrawControlItem(*control, *item)) return TRUE;
+            break;
+        }
         default:
             break;
     }
@@ -278,8 +294,9 @@ void NativeWindow::EraseInto(HDC buffer, const RECT& client) {
     }
     // A control of another class erases in the colour its dialog gives
     // statics (WM_CTLCOLORSTATIC), as a static does.
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-        parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(buffer), reinterpret_cast<LPARAM>(m_hwnd)));
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(buffer),
+                                                       reinterpret_cast<LPARAM>(m_hwnd)));
     FillRect(buffer, &client, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
 }
 

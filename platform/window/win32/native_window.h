@@ -64,6 +64,9 @@ class NativeWindow {
     // lives as long as the window.
     void SetFont(const Font& font);
     Font GetFont() const;
+    // The font the window was given elsewhere (the dialog manager gives
+    // each control the template's), for GetFont.
+    void RecordFont(const Font& font) { m_font = font; }
 
     // Gives the window its icons (WM_SETICON), which it owns from then on.
     void SetIcons(HICON small, HICON big);
@@ -77,6 +80,17 @@ class NativeWindow {
     // Runs the owner's OnPaint on `graphics` in the window's font, nothing
     // erased first; false when the window does not paint itself.
     bool PaintOwner(Gdiplus::Graphics& graphics);
+    // A button's pushes by the operator (ButtonControl's OnPushStarted and
+    // OnPushEnded).
+    void PushStarted();
+    void PushEnded();
+    // The style the window had when its object took it over (a template
+    // control's own bits).
+    DWORD StyleAsMade() const { return m_styleAsMade; }
+    // The button type the program sees while the backend draws the button
+    // itself (BS_OWNERDRAW natively); unset otherwise.
+    std::optional<DWORD> shownButtonType;
+
     // Whether what lies beneath shows wherever the window paints nothing.
     bool PaintsTransparent() const { return m_owner != nullptr && m_owner->m_paintsTransparent; }
     // Paints `area` of the window into `target` through a buffer of the
@@ -102,6 +116,7 @@ class NativeWindow {
     Window* m_owner;
     HWND m_hwnd;
     WNDPROC m_previous;
+    DWORD m_styleAsMade = 0;
     Filter m_filter;
     std::unique_ptr<Window> m_ownedObject;
     std::vector<std::unique_ptr<Window>> m_retiredObjects;

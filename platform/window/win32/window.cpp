@@ -206,7 +206,11 @@ int Window::GetDlgCtrlID() const {
 
 std::uint32_t Window::GetStyle() const {
     HWND hwnd = HwndOf(*this);
-    return hwnd != nullptr ? static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE)) : 0;
+    if (hwnd == nullptr) return 0;
+    auto style = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE));
+    // A button the backend draws is still of the type it was made.
+    if (m_native->shownButtonType) style = (style & ~BS_TYPEMASK) | *m_native->shownButtonType;
+    return style;
 }
 
 void Window::PreSubclassWindow() {}

@@ -1,0 +1,292 @@
+// Dialog on the Win32 dialog manager (see dialog_host.h).
+#include "platform/window/dialog.h"
+
+#include "platform/window/data_exchange.h"
+#include "platform/window/win32/control_natives.h"
+#include "platform/window/win32/dialog_host.h"
+#include "platform/window/win32/native_window.h"
+
+namespace platform::window {
+
+Dialog::Dialog(const DialogTemplate* dialogTemplate, Window* parent) : m_template(dialogTemplate) {
+    DialogHost::SetConstructionParent(*this, parent);
+}
+
+Dialog::~Dialog() {
+    // The members the bindings point at belong to a derived class that is
+    // already gone; they are not touched again.
+    m_unbinders.clear();
+    DestroyWindow();
+    DialogHost::Forget(*this);
+}
+
+// ---- Creation and end ------------------------------------------------------
+
+namespace {
+
+HWND OwnerHwnd(Window* parent) {
+    return parent != nullptr ? win32::HwndOf(*parent) : nullptr;
+}
+
+}  // namespace
+
+bool Dialog::CreateWindowFromTemplate(Window* parent) {
+    if (m_template == nullptr) return false;
+    if (parent == nullptr) parent = DialogHost::ConstructionParent(*this);
+    return DialogHost::CreateFromTemplate(*this, OwnerHwnd(parent));
+}
+
+int Dialog::DoModal() {
+    if (m_created || m_modalRunning) return -1;
+    m_result = -1;
+    // Running from here on, so that EndDialog in OnInitDialog ends the run.
+    m_modalRunning = true;
+    if (!CreateWindowFromTemplate(nullptr)) {
+        m_modalRunning = false;
+        return -1;
+    }
+    HWND hwnd = DialogHost::HwndOf(*this);
+    // The owner's window takes no input while this one runs, as with
+    // DialogBox.
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
+    if (disableOwner) ::EnableWindow(owner, FALSE);
+    if (m_modalRunning) {
+        ::ShowWindow(hwnd, SW_SHOW);
+        MSG message;
+        while (m_modalRunning) {
+            const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+            if (got == 0 || got == -1) {
+                // Quitting: the run ends and the loop above sees the quit too.
+                if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            }
+            if (DialogHost::PreTranslate(message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    m_modalRunning = false;
+    // Enabled again before this one goes, so that the owner is activated.
+    if (disableOwner && IsWindow(owner)) ::EnableWindow(owner, TRUE);
+    const int result = m_result;
+    DestroyWindow();
+    return result;
+}
+
+bool Dialog::Create(Window* parent) {
+    if (m_created) return false;
+    return CreateWindowFromTemplate(parent);
+}
+
+void Dialog::EndDialog(int result) {
+    m_result = result;
+    HWND hwnd = DialogHost::HwndOf(*this);
+    if (m_modalRunning) {
+        m_modalRunning = false;
+        // Woken, the loop sees the run has ended.
+        if (hwnd != nullptr) PostMessageW(hwnd, WM_NULL, 0, 0);
+    }
+    if (hwnd != nullptr) ::ShowWindow(hwnd, SW_HIDE);
+}
+
+void Dialog::DestroyWindow() {
+    if (!m_created) {
+        // A window whose start failed may still exist.
+        if (HWND hwnd = DialogHost::HwndOf(*this)) ::DestroyWindow(hwnd);
+        return;
+    }
+    DialogHost::Destroy(*this, false);
+}
+
+void Dialog::AttachControl(Window& old, std::unique_ptr<Window> fresh) {
+    NativeWindow* native = old.Native();
+    if (native == nullptr) return;
+    Window* object = fresh.get();
+    native->Own(std::move(fresh));
+    win32::OnControlAttached(*native);
+    object->PreSubclassWindow();
+    DialogHost::RefreshColors(*this, native->Hwnd());
+}
+
+// ---- Controls ---------------------------------------------------------------
+
+Window* Dialog::GetDlgItem(int id) const {
+    HWND hwnd = DialogHost::HwndOf(*this);
+    return hwnd != nullptr ? win32::WindowOfHwnd(::GetDlgItem(hwnd, id)) : nullptr;
+}
+
+bool Dialog::UpdateData(bool saveAndValidate) {
+    if (!m_created) return false;
+    DataExchange dx(*this, saveAndValidate);
+    try {
+        DoDataExchange(dx);
+    } catch (const DataExchangeFailure&) {
+        return false;
+    }
+    return true;
+}
+
+void Dialog::AddBinding(std::function<void()> unbind) {
+    m_unbinders.push_back(std::move(unbind));
+}
+
+Window* Dialog::GetOwnerWindow() const {
+    if (Window* owner = FromHandle(m_ownerReference)) return owner;
+    return GetParent();
+}
+
+// ---- Timers -----------------------------------------------------------------
+
+bool Dialog::SetTimer(int id, int milliseconds) {
+    HWND hwnd = DialogHost::HwndOf(*this);
+    if (!m_created || hwnd == nullptr) return false;
+    // SetTimer with the same id replaces the running timer.
+    const UINT_PTR nativeId = static_cast<UINT_PTR>(static_cast<unsigned>(id));
+    if (::SetTimer(hwnd, nativeId, static_cast<UINT>(milliseconds < 0 ? 0 : milliseconds),
+                   nullptr) == 0)
+        return false;
+    m_timers[id] = id;
+    return true;
+}
+
+bool Dialog::KillTimer(int id) {
+    const auto found = m_timers.find(id);
+    if (found == m_timers.end()) return false;
+    if (HWND hwnd = DialogHost::HwndOf(*this))
+        ::KillTimer(hwnd, static_cast<UINT_PTR>(static_cast<unsigned>(found->second)));
+    m_timers.erase(found);
+    return true;
+}
+
+// ---- Messages and commands --------------------------------------------------
+
+void Dialog::MapMessage(unsigned id, MessageHandler handler) {
+    m_messageHandlers[id] = std::move(handler);
+}
+
+void Dialog::MapCommand(int id, int code, CommandHandler handler) {
+    m_commandHandlers[{id, code}] = std::move(handler);
+}
+
+void Dialog::DispatchCommand(int id, int code) {
+    if (!m_created) return;
+    ++m_dispatchDepth;
+    OnCommand(id, code);
+    --m_dispatchDepth;
+}
+
+bool Dialog::DispatchDrawItem(DrawItem& item) {
+    if (!m_created) return false;
+    ++m_dispatchDepth;
+    const bool drawn = OnDrawItem(item);
+    --m_dispatchDepth;
+    return drawn;
+}
+
+bool Dialog::OnCommand(int id, int code) {
+    const auto found = m_commandHandlers.find({id, code});
+    if (found != m_commandHandlers.end()) {
+        // A copy: the handler may replace its own entry.
+        const CommandHandler handler = found->second;
+        handler();
+        return true;
+    }
+    if (code != BN_CLICKED) return false;
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+int Dialog::DefaultCommandId() const {
+    HWND hwnd = DialogHost::HwndOf(*this);
+    if (hwnd == nullptr) return IDOK;
+    const LRESULT answer = SendMessageW(hwnd, DM_GETDEFID, 0, 0);
+    return HIWORD(answer) == DC_HASDEFID ? LOWORD(answer) : IDOK;
+}
+
+void Dialog::IssueDialogCommand(int id) {
+    if (Window* control = GetDlgItem(id); control != nullptr && !control->IsWindowEnabled()) return;
+    DispatchCommand(id, BN_CLICKED);
+}
+
+// ---- The window -------------------------------------------------------------
+
+void Dialog::PlaceBehind(Window* other) {
+    HWND hwnd = DialogHost::HwndOf(*this);
+    HWND otherHwnd = other != nullptr ? win32::HwndOf(*other) : nullptr;
+    if (hwnd == nullptr || otherHwnd == nullptr || otherHwnd == hwnd) return;
+    if (m_modalRunning) {
+        // A modal window is never beneath the windows it blocks.
+        ::BringWindowToTop(hwnd);
+        return;
+    }
+    SetWindowPos(hwnd, otherHwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Dialog::SetTopMost(bool topMost) {
+    if (HWND hwnd = DialogHost::HwndOf(*this))
+        SetWindowPos(hwnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// ---- Colours ----------------------------------------------------------------
+
+void Dialog::SetBackgroundColor(ColorRef color) {
+    DialogHost::SetBackground(*this, color);
+}
+
+void Dialog::RefreshControlColors(Window* control) {
+    if (control == nullptr) {
+        DialogHost::RefreshColors(*this, nullptr);
+        return;
+    }
+    if (HWND hwnd = win32::HwndOf(*control)) DialogHost::RefreshColors(*this, hwnd);
+}
+
+// ---- Default handlers -------------------------------------------------------
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+bool Dialog::OnInitDialog() {
+    return true;
+}
+
+void Dialog::OnOK() {
+    if (!UpdateData(true)) return;
+    EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void Dialog::OnTimer(int) {}
+
+bool Dialog::PreTranslateMessage(const InputMessage&) {
+    return false;
+}
+
+void Dialog::OnShowWindow(bool) {}
+
+void Dialog::OnMove(int, int) {}
+
+void Dialog::OnClose() {
+    IssueDialogCommand(IDCANCEL);
+}
+
+void Dialog::OnDestroy() {}
+
+void Dialog::OnCtlColor(Window*, ControlColors&) {}
+
+bool Dialog::OnDrawItem(DrawItem&) {
+    return false;
+}
+
+}  // namespace platform::window

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# r40console.exe under Wine on an X server, walked as an operator would:
+# an emulated R40 (r40-receiver-sim.exe in the same Wine slot, so on the
+# same loopback) is listed, selecting it lights Lock and Data, the status
+# panel shows its channel, Configure -> Channel -> 33 -> Enter tunes the
+# emulator, and the console keeps channel 33 in its last-used file in the
+# user's application data. Leaves a screenshot. Run through
+# `scripts/wine-run --host`, which gives it a Wine slot (WINE, WINEPREFIX,
+# DISPLAY); alone it starts an X server of its own.
+#   run_console_walk.sh CONSOLE.exe SIM.exe SCREENSHOT
+set -u
+. "$(dirname "$0")/../support/xvfb_session.sh"
+console=$1 sim=$2 screenshot=$3
+: "${WINE:=wine64}"
+begin_walk "console under Wine"
+if [ -z "${DISPLAY:-}" ]; then
+    start_xvfb || fail "Xvfb did not start"
+fi
+
+# Under Wine every emulated receiver stands at 127.0.0.1 (see
+# tests/support/wine_loopback.h); its MAC address is that of 127.0.0.1.
+"$WINE" "$sim" --interval-ms 300 r40@127.0.0.1 >"$work/sim.log" 2>&1 &
+track_pid $!
+
+# The console's files: Wine's %APPDATA% of this prefix's user.
+appdata=$("$WINE" cmd.exe /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+lastused=$(WINEPREFIX=${WINEPREFIX:-$HOME/.wine} winepath -u "$appdata\\R40 Management Console\\lastused.xml" 2>/dev/null)
+[ -n "$lastused" ] && rm -f "$lastused"
+
+printf '#!/bin/sh\nexec "%s" "%s"\n' "$WINE" "$console" >"$work/console.sh"
+chmod +x "$work/console.sh"
+start_console "$work/console.sh" || fail "no window named R40 Management Console"
+
+at() { echo $(($1 + $3 * 7 / 4)) $(($2 + $4 * 7 / 4)); }
+select_device 02-5C-C1-00-00-01 || fail "the R40 was not selected and polled"
+echo "console under Wine: the R40 is selected and Lock is lit"
+main_bottom=$((Y + HEIGHT))
+menu_right=$((X + 63 * 7 / 4))
+xdotool mousemove $(at $X $Y 37 80) click 1            # configuration menu
+sleep 1
+xdotool mousemove $(at $X $main_bottom 31 35) click 1  # channel button
+sleep 1
+xdotool mousemove $(at $menu_right $main_bottom 117 43) click 1  # channel edit
+xdotool key ctrl+a BackSpace
+xdotool type --delay 50 33
+sleep 0.3
+import -window root "$screenshot" || fail "no screenshot"
+xdotool key Return                                     # OK
+wait_until 15 'grep -q "channel 33" "$work/sim.log"' ||
+    fail "the emulator was not tuned to channel 33"
+echo "console under Wine: the emulator was tuned to channel 33"
+wait_until 10 'grep -q "<Channel>33</Channel>" "$lastused" 2>/dev/null' ||
+    fail "$lastused does not hold channel 33"
+kill -0 "$CONSOLE_PID" 2>/dev/null || fail "the console died"
+shut_down_console 15 || fail "$SHUT_DOWN_FAULT"
+echo "console under Wine: shut down cleanly"

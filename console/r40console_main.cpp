@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
         }
     }
     // lastused.xml and the other files are named relative to the working
-    // folder; started in its own installation (the Start menu does that on
-    // Windows), the console uses this user's application data instead.
+    // folder: on Windows this user's application data, on Linux the folder
+    // the caller (a terminal, the desktop launcher) chose.
     std::string error;
     if (platform::file::EnterUserFilesFolder("R40 Management Console", error).empty())
         std::fprintf(stderr, "r40console: staying in the working folder: %s\n", error.c_str());

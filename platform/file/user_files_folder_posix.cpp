@@ -8,11 +8,6 @@
 
 namespace platform::file {
 
-std::string ChooseUserFilesFolder(std::string_view workingFolder, std::string_view,
-                                  std::string_view) {
-    return std::string(workingFolder);
-}
-
 std::string PerUserFilesFolder(std::string_view) {
     return std::string();
 }

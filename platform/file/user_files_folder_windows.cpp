@@ -1,7 +1,7 @@
-// The per-user folder on Windows: the Start-menu entry starts the console in
-// its installation folder under Program Files, which is no place for one
-// user's files, so there the console moves to %APPDATA%\<product>; a start
-// from a command prompt keeps the prompt's folder, as on Linux.
+// The per-user folder on Windows: %APPDATA%\<product>, however the program
+// was started. The Start-menu entry starts it in its installation folder
+// under Program Files, which every user shares and few may write to, and a
+// Windows program keeps one place for a user's files.
 #include <windows.h>
 // After windows.h, which they need.
 #include <knownfolders.h>
@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "platform/file/user_files_folder.h"
 
@@ -30,44 +29,7 @@ std::string Utf8Of(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-// Backslashes only, '.' and '..' resolved, no trailing separator but a
-// root's own.
-fs::path Comparable(const fs::path& path) {
-    fs::path normal = path.lexically_normal();
-    if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
-    return normal;
-}
-
-bool SamePlace(const fs::path& a, const fs::path& b) {
-    const std::wstring& x = a.native();
-    const std::wstring& y = b.native();
-    return !x.empty() && ::CompareStringOrdinal(x.c_str(), static_cast<int>(x.size()), y.c_str(),
-                                                static_cast<int>(y.size()), TRUE) == CSTR_EQUAL;
-}
-
-fs::path ProgramFolder() {
-    std::vector<wchar_t> name(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-        if (length == 0) return fs::path();
-        if (length < name.size()) return fs::path(std::wstring(name.data(), length)).parent_path();
-        if (name.size() >= 32768) return fs::path();  // longer than any path Windows takes
-        name.resize(name.size() * 2);
-    }
-}
-
 }  // namespace
-
-std::string ChooseUserFilesFolder(std::string_view workingFolder, std::string_view programFolder,
-                                  std::string_view perUserFolder) {
-    const fs::path working = Comparable(PathOf(workingFolder));
-    const fs::path program = Comparable(PathOf(programFolder));
-    if (perUserFolder.empty() || programFolder.empty()) return std::string(workingFolder);
-    if (SamePlace(working, program) || SamePlace(working, program.parent_path()))
-        return std::string(perUserFolder);
-    return std::string(workingFolder);
-}
 
 std::string PerUserFilesFolder(std::string_view product) {
     PWSTR raw = nullptr;
@@ -81,21 +43,19 @@ std::string PerUserFilesFolder(std::string_view product) {
 
 std::string EnterUserFilesFolder(std::string_view product, std::string& error) {
     std::error_code failure;
-    const fs::path working = fs::current_path(failure);
+    const std::string folder = PerUserFilesFolder(product);
+    if (folder.empty()) {
+        const fs::path working = fs::current_path(failure);
+        if (failure) error = "the working folder cannot be read: " + failure.message();
+        return failure ? std::string() : Utf8Of(working);
+    }
+    fs::create_directories(PathOf(folder), failure);
+    if (!failure) fs::current_path(PathOf(folder), failure);
     if (failure) {
-        error = "the working folder cannot be read: " + failure.message();
+        error = folder + ": " + failure.message();
         return std::string();
     }
-    const std::string chosen = ChooseUserFilesFolder(Utf8Of(working), Utf8Of(ProgramFolder()),
-                                                     PerUserFilesFolder(product));
-    if (chosen == Utf8Of(working)) return chosen;
-    fs::create_directories(PathOf(chosen), failure);
-    if (!failure) fs::current_path(PathOf(chosen), failure);
-    if (failure) {
-        error = chosen + ": " + failure.message();
-        return std::string();
-    }
-    return chosen;
+    return folder;
 }
 
 }  // namespace platform::file

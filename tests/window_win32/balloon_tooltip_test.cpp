@@ -208,17 +208,26 @@ TEST(Win32BalloonToolTip, ATipShowsOverTheToolThePointerRestsOn) {
     if (!GetCursorPos(&at) || at.x != 5 || at.y != 5)
         GTEST_SKIP() << "the X server here does not let Wine move the pointer";
 
+    // The third window is covered by a window of another class, as a
+    // control's parts cover it (the IP address control's fields).
+    RECT third;
+    ::GetClientRect(win32::HwndOf(*windows.At(3)), &third);
+    ASSERT_NE(
+        CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, third.right, third.bottom,
+                        win32::HwndOf(*windows.At(3)), nullptr, GetModuleHandleW(nullptr), nullptr),
+        nullptr);
+
     HWND tooltip = tips.GetNative().tooltip;
     struct Case {
         const char* name;
         std::function<void()> act;
         Window* shownFor;  // null: no tip
         // The tip's height against the first one's (the title and a line).
-        enum { First, Taller, Lower } height = First;
+        enum { First, Taller, Lower, Any } height = Any;
     };
     int firstHeight = 0;
     const Case cases[] = {
-        {"resting on a tool", [&] { RestOn(tips, *windows.At(1)); }, windows.At(1)},
+        {"resting on a tool", [&] { RestOn(tips, *windows.At(1)); }, windows.At(1), Case::First},
         {"a click puts the tip away",
          [&] {
              const Rect r = windows.At(1)->GetWindowRect();
@@ -235,6 +244,12 @@ TEST(Win32BalloonToolTip, ATipShowsOverTheToolThePointerRestsOn) {
              RestOn(tips, *windows.At(1));
          },
          windows.At(1), Case::Lower},
+        {"over a part of a tool's window, a native child of it",
+         [&] {
+             ASSERT_TRUE(tips.AddTool(windows.At(3), "three"));
+             RestOn(tips, *windows.At(3));
+         },
+         windows.At(3)},
         {"popped", [&] { tips.Pop(); }, nullptr},
         {"inactive",
          [&] {

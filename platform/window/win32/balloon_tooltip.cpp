@@ -18,18 +18,6 @@ namespace platform::window {
 
 namespace {
 
-constexpr UINT_PTR WATCH_ID = 1;
-
-// Sees the control's end, whoever ends it.
-LRESULT CALLBACK WatchTooltip(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR data) {
-    if (message == WM_NCDESTROY) {
-        reinterpret_cast<BalloonToolTip::Native*>(data)->tooltip = nullptr;
-        RemoveWindowSubclass(hwnd, &WatchTooltip, WATCH_ID);
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 // Version 2 of the record (with lParam) is what every comctl32 since 4.70
 // reads; the full size of newer headers is refused by the controls of
 // programs without the common controls 6 manifest.
@@ -66,6 +54,47 @@ int DefaultDelay(int which) {
 
 HWND ToolHwnd(const Window* tool) {
     return tool != nullptr ? win32::HwndOf(*tool) : nullptr;
+}
+
+bool HoldsTool(const BalloonToolTip::Native& native, HWND tool) {
+    if (tool == nullptr || native.tooltip == nullptr) return false;
+    TextBuffer buffer(native.longestText);
+    TTTOOLINFOW info = ToolInfo(native.owner, tool, buffer.Data());
+    return SendMessageW(native.tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) !=
+           FALSE;
+}
+
+// The window of the layer the pointer is over, as the owner names it in
+// the messages it relays: the window under the pointer, or the control it
+// is a part of (an edit field of the IP address control, a combo box's
+// edit).
+HWND LayerWindowAt(HWND owner, HWND under) {
+    for (HWND window = under; window != nullptr;
+         window = (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0 ? ::GetParent(window)
+                                                                      : nullptr) {
+        if (window == owner || win32::WindowOfHwnd(window) != nullptr) return window;
+    }
+    return under;
+}
+
+constexpr UINT_PTR WATCH_ID = 1;
+
+// Sees the control's end, whoever ends it. Before a tip shows, the control
+// asks which window the pointer is over, to find the tool there: the
+// answer is the window the relayed messages named.
+LRESULT CALLBACK WatchTooltip(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR data) {
+    auto& native = *reinterpret_cast<BalloonToolTip::Native*>(data);
+    if (message == TTM_WINDOWFROMPOINT) {
+        const LRESULT under = DefSubclassProc(hwnd, message, wParam, lParam);
+        return reinterpret_cast<LRESULT>(
+            LayerWindowAt(native.owner, reinterpret_cast<HWND>(under)));
+    }
+    if (message == WM_NCDESTROY) {
+        native.tooltip = nullptr;
+        RemoveWindowSubclass(hwnd, &WatchTooltip, WATCH_ID);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // The control keeps a tool whose window has gone until told: such tools
@@ -191,13 +220,7 @@ void BalloonToolTip::UpdateTipText(std::string_view text, Window* tool) {
 }
 
 bool BalloonToolTip::HasTool(Window* tool) const {
-    const Native& native = *m_native;
-    HWND toolHwnd = ToolHwnd(tool);
-    if (toolHwnd == nullptr || native.tooltip == nullptr) return false;
-    TextBuffer buffer(native.longestText);
-    TTTOOLINFOW info = ToolInfo(native.owner, toolHwnd, buffer.Data());
-    return SendMessageW(native.tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) !=
-           FALSE;
+    return HoldsTool(*m_native, ToolHwnd(tool));
 }
 
 std::string BalloonToolTip::GetText(Window* tool) const {

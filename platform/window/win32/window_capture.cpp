@@ -78,8 +78,10 @@ Image PrintClient(HWND hwnd, const RECT& area) {
     DibCanvas canvas(width, height);
     if (!canvas.Ready()) return Image();
     // The window paints in its own client coordinates; the canvas starts
-    // at the area's corner.
+    // at the area's corner. Patterned brushes keep to the client area's
+    // corner too, as on the screen.
     SetViewportOrgEx(canvas.Dc(), -area.left, -area.top, nullptr);
+    SetBrushOrgEx(canvas.Dc(), -area.left, -area.top, nullptr);
     const auto dc = reinterpret_cast<WPARAM>(canvas.Dc());
     SendMessageW(hwnd, WM_ERASEBKGND, dc, 0);
     SendMessageW(hwnd, WM_PRINTCLIENT, dc, PRF_CLIENT | PRF_ERASEBKGND);

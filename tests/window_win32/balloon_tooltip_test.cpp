@@ -17,7 +17,9 @@
 #include "platform/window/application.h"
 #include "platform/window/balloon_tooltip.h"
 #include "platform/window/win32/balloon_tooltip_native.h"
+#include "platform/window/win32/hwnd_capture.h"
 #include "platform/window/win32/native_window.h"
+#include "platform/window/win32/painting.h"
 #include "tests/window/window_recorder.h"
 #include "tests/window_win32/pump_until.h"
 
@@ -180,6 +182,22 @@ TEST(Win32BalloonToolTip, TitleColourAndDelaysReachTheControlWhenSetAndWhenMade)
     }
 }
 
+constexpr ColorRef TIP_RED = Rgb(204, 48, 45);
+
+// Whether the picture has pixels of TIP_RED, or of a blend of it with the
+// light background where the text is smoothed.
+bool ShowsRedText(const Image& picture) {
+    const Size size = picture.GetSize();
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            Gdiplus::Color c;
+            picture.Get()->bitmap->GetPixel(x, y, &c);
+            if (c.GetR() > 150 && c.GetR() - c.GetG() > 60 && c.GetR() - c.GetB() > 60) return true;
+        }
+    }
+    return false;
+}
+
 // Puts the pointer on the middle of `tool` and relays the move, as the
 // owner's PreTranslateMessage does.
 void RestOn(BalloonToolTip& tips, Window& tool) {
@@ -201,6 +219,7 @@ TEST(Win32BalloonToolTip, ATipShowsOverTheToolThePointerRestsOn) {
     tips.SetDelayTime(TTDT_INITIAL, 0);
     tips.SetDelayTime(TTDT_RESHOW, 0);
     tips.SetDelayTime(TTDT_AUTOPOP, 30000);
+    tips.SetTipTextColor(TIP_RED);
 
     // The control shows a tip only where the pointer really is.
     SetCursorPos(5, 5);
@@ -268,6 +287,8 @@ TEST(Win32BalloonToolTip, ATipShowsOverTheToolThePointerRestsOn) {
             RECT tip;
             ::GetWindowRect(tooltip, &tip);
             const int height = tip.bottom - tip.top;
+            EXPECT_TRUE(ShowsRedText(win32::CaptureHwnd(tooltip, CaptureMode::AsShown)))
+                << "the text in the tip's colour";
             if (c.height == Case::First) firstHeight = height;
             if (c.height == Case::Taller) {
                 EXPECT_GT(height, firstHeight + 10) << "three lines";

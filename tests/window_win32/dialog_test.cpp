@@ -204,6 +204,42 @@ TEST(Win32Dialog, EnterAndEscapeEndTheModalRunUnlessKeptOrDisabled) {
     }
 }
 
+// A modal run blocks the program's other windows until it ends, and a
+// modal window opened inside it is owned by it (so it stays above it).
+TEST(Win32Dialog, AModalRunBlocksTheOtherWindowsAndOwnsTheNextOne) {
+    ScriptedDialog panel;
+    ASSERT_TRUE(panel.Create());
+    panel.ShowWindow(SW_SHOWNOACTIVATE);
+    ScriptedDialog outer;
+    bool panelBlocked = false;
+    HWND innerOwner = nullptr;
+    bool outerBlockedByInner = false;
+    outer.onInit = [&](ScriptedDialog& d) {
+        d.MapMessage(WM_APP + 2, [&](Message&) {
+            panelBlocked = !panel.IsWindowEnabled();
+            ScriptedDialog inner;
+            inner.onInit = [&](ScriptedDialog& i) {
+                innerOwner = GetWindow(Hwnd(&i), GW_OWNER);
+                i.MapMessage(WM_APP + 3, [&](Message&) {
+                    outerBlockedByInner = !d.IsWindowEnabled();
+                    i.EndDialog(IDOK);
+                    return 0;
+                });
+                PostMessage(i.Handle(), WM_APP + 3);
+            };
+            inner.DoModal();
+            d.EndDialog(IDOK);
+            return 0;
+        });
+        PostMessage(d.Handle(), WM_APP + 2);
+    };
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    EXPECT_TRUE(panelBlocked);
+    EXPECT_TRUE(outerBlockedByInner);
+    EXPECT_NE(innerOwner, nullptr);
+    EXPECT_TRUE(panel.IsWindowEnabled());
+}
+
 // Timers, posted messages and commands reach the dialog while its window
 // lives; a message posted after the window went is refused and its
 // payload freed, a timer cannot start without a window.

@@ -1,6 +1,10 @@
 // Dialog on the Win32 dialog manager (see dialog_host.h).
 #include "platform/window/dialog.h"
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "platform/window/data_exchange.h"
 #include "platform/window/win32/control_natives.h"
 #include "platform/window/win32/dialog_host.h"
@@ -28,11 +32,52 @@ HWND OwnerHwnd(Window* parent) {
     return parent != nullptr ? win32::HwndOf(*parent) : nullptr;
 }
 
+// The dialogs in a modal run, innermost last.
+std::vector<Dialog*>& ModalRuns() {
+    static std::vector<Dialog*> runs;
+    return runs;
+}
+
+// The program's other windows take no input while a modal run lasts, as a
+// modal window blocks the whole program: an operator cannot start a second
+// configuration from a panel while the first is open.
+class OtherWindowsDisabled {
+  public:
+    explicit OtherWindowsDisabled(HWND running) : m_running(running) {
+        EnumThreadWindows(GetCurrentThreadId(), &OtherWindowsDisabled::Disable,
+                          reinterpret_cast<LPARAM>(this));
+    }
+    ~OtherWindowsDisabled() {
+        // Enabled again before the modal window goes, so that one of them
+        // is activated in its place.
+        for (HWND hwnd : m_disabled)
+            if (IsWindow(hwnd)) ::EnableWindow(hwnd, TRUE);
+    }
+    OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+    OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+
+  private:
+    static BOOL CALLBACK Disable(HWND hwnd, LPARAM self) {
+        auto& me = *reinterpret_cast<OtherWindowsDisabled*>(self);
+        if (hwnd != me.m_running && ::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd)) {
+            ::EnableWindow(hwnd, FALSE);
+            me.m_disabled.push_back(hwnd);
+        }
+        return TRUE;
+    }
+
+    HWND m_running;
+    std::vector<HWND> m_disabled;
+};
+
 }  // namespace
 
 bool Dialog::CreateWindowFromTemplate(Window* parent) {
     if (m_template == nullptr) return false;
     if (parent == nullptr) parent = DialogHost::ConstructionParent(*this);
+    // A modal window without a parent is owned by the innermost modal
+    // run, so it stays above the window it blocks.
+    if (parent == nullptr && m_modalRunning && !ModalRuns().empty()) parent = ModalRuns().back();
     return DialogHost::CreateFromTemplate(*this, OwnerHwnd(parent));
 }
 
@@ -46,11 +91,8 @@ int Dialog::DoModal() {
         return -1;
     }
     HWND hwnd = DialogHost::HwndOf(*this);
-    // The owner's window takes no input while this one runs, as with
-    // DialogBox.
-    HWND owner = GetWindow(hwnd, GW_OWNER);
-    const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
-    if (disableOwner) ::EnableWindow(owner, FALSE);
+    ModalRuns().push_back(this);
+    auto disabled = std::make_unique<OtherWindowsDisabled>(hwnd);
     if (m_modalRunning) {
         ::ShowWindow(hwnd, SW_SHOW);
         MSG message;
@@ -67,8 +109,8 @@ int Dialog::DoModal() {
         }
     }
     m_modalRunning = false;
-    // Enabled again before this one goes, so that the owner is activated.
-    if (disableOwner && IsWindow(owner)) ::EnableWindow(owner, TRUE);
+    disabled.reset();
+    ModalRuns().erase(std::find(ModalRuns().begin(), ModalRuns().end(), this));
     const int result = m_result;
     DestroyWindow();
     return result;

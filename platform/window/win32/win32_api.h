@@ -8,6 +8,7 @@
 // The layer's own constants (SW_HIDE, WS_CHILD, WM_COMMAND, IDOK, MB_OK ...)
 // are declared before windows.h defines the same names as macros of the
 // same values: declared after, they would not compile.
+#include "platform/window/balloon_tooltip.h"
 #include "platform/window/combo_box_control.h"
 #include "platform/window/device_context.h"
 #include "platform/window/file_dialog.h"

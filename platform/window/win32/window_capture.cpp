@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/window/win32/hwnd_capture.h"
 #include "platform/window/win32/native_window.h"
 #include "platform/window/win32/painting.h"
-#include "platform/window/window_capture.h"
 
 namespace platform::window {
 
@@ -52,20 +52,6 @@ class DibCanvas {
     void* m_bits = nullptr;
 };
 
-// What WM_PRINT with PRF_ERASEBKGND | PRF_CLIENT paints, children left out
-// (they are captured on their own). GDI leaves the alpha bytes undefined:
-// the picture is opaque.
-Image Printed(HWND hwnd, int width, int height) {
-    DibCanvas canvas(width, height);
-    if (!canvas.Ready()) return Image();
-    const auto dc = reinterpret_cast<WPARAM>(canvas.Dc());
-    SendMessageW(hwnd, WM_ERASEBKGND, dc, 0);
-    SendMessageW(hwnd, WM_PRINTCLIENT, dc, PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    Gdiplus::Bitmap opaque(width, height, width * 4, PixelFormat32bppRGB, canvas.Bits());
-    return win32::ImageFromBitmap(opaque);
-}
-
 // The window's own paint on transparent pixels.
 Image PaintedAlone(NativeWindow& native, int width, int height) {
     Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppPARGB);
@@ -78,7 +64,33 @@ Image PaintedAlone(NativeWindow& native, int width, int height) {
     return win32::ImageFromBitmap(bitmap);
 }
 
-Image Capture(HWND hwnd, CaptureMode mode) {
+}  // namespace
+
+namespace win32 {
+
+// What WM_PRINT with PRF_ERASEBKGND | PRF_CLIENT paints, children left out
+// (they are captured on their own). GDI leaves the alpha bytes undefined:
+// the picture is opaque.
+Image PrintClient(HWND hwnd, const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return Image();
+    DibCanvas canvas(width, height);
+    if (!canvas.Ready()) return Image();
+    // The window paints in its own client coordinates; the canvas starts
+    // at the area's corner. Patterned brushes keep to the client area's
+    // corner too, as on the screen.
+    SetViewportOrgEx(canvas.Dc(), -area.left, -area.top, nullptr);
+    SetBrushOrgEx(canvas.Dc(), -area.left, -area.top, nullptr);
+    const auto dc = reinterpret_cast<WPARAM>(canvas.Dc());
+    SendMessageW(hwnd, WM_ERASEBKGND, dc, 0);
+    SendMessageW(hwnd, WM_PRINTCLIENT, dc, PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    Gdiplus::Bitmap opaque(width, height, width * 4, PixelFormat32bppRGB, canvas.Bits());
+    return ImageFromBitmap(opaque);
+}
+
+Image CaptureHwnd(HWND hwnd, CaptureMode mode) {
     RECT client;
     if (!::GetClientRect(hwnd, &client) || client.right <= 0 || client.bottom <= 0) return Image();
     if (!win32::StartGdiplus()) return Image();
@@ -87,30 +99,33 @@ Image Capture(HWND hwnd, CaptureMode mode) {
     const bool alone = mode == CaptureMode::PaintOnly && native != nullptr &&
                        native->Owner() != nullptr && native->Owner()->PaintsItself();
     const Image own = alone ? PaintedAlone(*native, client.right, client.bottom)
-                            : Printed(hwnd, client.right, client.bottom);
+                            : win32::PrintClient(hwnd, client);
     HWND first = GetWindow(hwnd, GW_CHILD);
     if (first == nullptr || own.IsNull()) return own;
     return PaintOnImage(own, [&](DeviceContext& dc) {
         for (HWND child = GetWindow(first, GW_HWNDLAST); child != nullptr;
-             child = GetWindow(child, GW_HWNDPREV)) {
-            if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0) continue;
-            // A transparent child lets its parent show where it paints nothing.
-            NativeWindow* childNative = NativeWindow::FromHwnd(child);
-            const bool transparent = childNative != nullptr && childNative->PaintsTransparent();
-            RECT at;
-            ::GetWindowRect(child, &at);
-            MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&at), 2);
-            dc.DrawImage(Point{at.left, at.top},
-                         Capture(child, transparent ? CaptureMode::PaintOnly : mode));
-        }
+             child = GetWindow(child, GW_HWNDPREV))
+            DrawChild(dc, hwnd, child, POINT{0, 0}, mode);
     });
 }
 
-}  // namespace
+void DrawChild(DeviceContext& dc, HWND parent, HWND child, POINT origin, CaptureMode mode) {
+    if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0) return;
+    // A transparent child lets its parent show where it paints nothing.
+    NativeWindow* childNative = NativeWindow::FromHwnd(child);
+    const bool transparent = childNative != nullptr && childNative->PaintsTransparent();
+    RECT at;
+    ::GetWindowRect(child, &at);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&at), 2);
+    dc.DrawImage(Point{at.left - origin.x, at.top - origin.y},
+                 CaptureHwnd(child, transparent ? CaptureMode::PaintOnly : mode));
+}
+
+}  // namespace win32
 
 Image CaptureWindow(const Window& window, CaptureMode mode) {
     HWND hwnd = win32::HwndOf(window);
-    return hwnd != nullptr ? Capture(hwnd, mode) : Image();
+    return hwnd != nullptr ? win32::CaptureHwnd(hwnd, mode) : Image();
 }
 
 }  // namespace platform::window

@@ -2,7 +2,9 @@
 # The Windows installer, silently, under Wine, in a prefix of this test's
 # own: the install puts the programs, the library for integrators, the
 # manuals, the Start-menu entries and the uninstall entry in place; the
-# installed r40ctl runs; the uninstall leaves no file, entry or key behind.
+# installed r40ctl runs, and so does the console, started as its Start-menu
+# entry starts it, on an X server of its own; the uninstall leaves no file,
+# entry or key behind but the folder of the user's own files.
 #   installer_test.sh INSTALLER BASE_PREFIX SOURCE_DIR VERSION
 set -uo pipefail
 installer=$1 base=$2 source=$3 version=$4
@@ -16,12 +18,21 @@ work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all HOME=$work/home
 # Wine would put the Start-menu entries on this machine's desktop menus too.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d"
+xvfb=
 cleanup() {
   wineserver -k 2>/dev/null
+  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 mkdir -p "$WINEPREFIX" "$HOME"
+command -v xdotool >/dev/null || { echo "xdotool is missing (scripts/setup windows)"; exit 1; }
+# An X server of the test's own for every program of the prefix, from the
+# first: Wine's desktop process serves them all with the display it started on.
+mapfile -t server < <("$source/scripts/xvfb-start")
+[ "${#server[@]}" = 2 ] || { echo "no X server for the console"; exit 1; }
+xvfb=${server[1]}
+export DISPLAY=:${server[0]}
 # Wine only reads its system files: hard links spare copying them.
 cp -al "$base/drive_c" "$WINEPREFIX/"
 cp -a "$base/dosdevices" "$base"/*.reg "$base/.update-timestamp" "$WINEPREFIX/"
@@ -40,18 +51,16 @@ before=$(registry_mentions)
 wine "$installer" /S || fail "the installer exited $?"
 wineserver -w  # the registry is on disk once the server has ended
 
-for file in bin/r40ctl.exe bin/r40-discover.exe bin/r40-receiver-sim.exe bin/devicelib.dll \
-  lib/libdevicelib.dll.a lib/devicelib.def include/devicelib/devicelib.h \
-  doc/r40ctl.html doc/devicelib.html doc/r40-discover.html doc/r40-receiver-sim.html \
-  doc/copyright.txt Uninstall.exe; do
+for file in bin/r40console.exe bin/r40ctl.exe bin/r40-discover.exe bin/r40-receiver-sim.exe \
+  bin/devicelib.dll lib/libdevicelib.dll.a lib/devicelib.def include/devicelib/devicelib.h \
+  doc/r40console.html doc/r40ctl.html doc/devicelib.html doc/r40-discover.html \
+  doc/r40-receiver-sim.html doc/copyright.txt Uninstall.exe; do
   [ -s "$folder/$file" ] || fail "not installed: $file"
 done
 cmp -s "$folder/include/devicelib/devicelib.h" "$source/devicelib/devicelib.h" ||
   fail "the installed header is not the library's"
 grep -q "EXPORTS" "$folder/lib/devicelib.def" || fail "the .def file names no exports"
-links=("r40ctl manual" "devicelib manual" "Uninstall")
-[ -f "$folder/bin/r40console.exe" ] && links+=("R40 Management Console")
-for link in "${links[@]}"; do
+for link in "R40 Management Console" "r40ctl manual" "devicelib manual" "Uninstall"; do
   [ -f "$menu/$link.lnk" ] || fail "no Start-menu entry \"$link\""
 done
 uninstall_key='Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\R40 Management Console'
@@ -62,6 +71,28 @@ grep -q '"UninstallString"=".*Uninstall.exe' "$work/key" || fail "the entry name
 
 answer=$(wine "C:\\Program Files\\R40 Management Console\\bin\\r40ctl.exe" --version | tr -d '\r')
 [ "$answer" = "r40ctl $version" ] || fail "the installed r40ctl answered \"$answer\""
+console='C:\Program Files\R40 Management Console\bin\r40console.exe'
+# A windowed program, yet it answers where its caller reads.
+answer=$(wine "$console" --version | tr -d '\r')
+[ "$answer" = "r40console $version" ] || fail "the installed r40console answered \"$answer\""
+
+# The console started as its Start-menu entry starts it: in the
+# installation folder. Its window comes up, and its own files go to the
+# user's application data, not to the folder every user shares.
+appdata=$(wine cmd /c echo %APPDATA% | tr -d '\r')  # C:\users\<name>\AppData\Roaming
+appdata=${appdata#?:\\}
+user_files="$WINEPREFIX/drive_c/${appdata//\\//}/R40 Management Console"
+(cd "$folder" && exec wine "$console" </dev/null >"$work/console.log" 2>&1) &
+window=
+for _ in $(seq 1 120); do  # bounded: 60 s
+  window=$(xdotool search --onlyvisible --name "^R40 Management Console\$" 2>/dev/null | head -1)
+  [ -n "$window" ] && break
+  sleep 0.5
+done
+[ -n "$window" ] || fail "the installed console showed no window: $(head -c 400 "$work/console.log")"
+[ -d "$user_files" ] || fail "the console did not take the user's folder: $user_files"
+wineserver -k
+wineserver -w
 
 wine "$folder/Uninstall.exe" /S || fail "the uninstaller exited $?"
 # The uninstaller runs on from a copy of itself; it is done when the
@@ -73,7 +104,8 @@ done
 wineserver -w
 [ -e "$folder" ] && fail "left behind: $(cd "$folder" && find . -mindepth 1 | head -5 | tr '\n' ' ')"
 [ -e "$menu" ] && fail "the Start-menu folder is still there"
-left=$(find "$WINEPREFIX/drive_c" -iname '*r40*' | head -5)
+# The user's own files stay, as an uninstall before an upgrade must keep them.
+left=$(find "$WINEPREFIX/drive_c" -iname '*r40*' -not -path "$user_files" | head -5)
 [ -z "$left" ] || fail "files left: $left"
 [ "$(registry_mentions)" = "$before" ] ||
   fail "registry entries left: $(grep -n 'R40 Management Console' "$WINEPREFIX/system.reg" | head -3)"

@@ -31,22 +31,22 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
-    // lastused.xml and the other files are named relative to the working
-    // folder: on Windows this user's application data, on Linux the folder
-    // the caller (a terminal, the desktop launcher) chose.
-    std::string error;
-    if (platform::file::EnterUserFilesFolder("R40 Management Console", error).empty())
-        std::fprintf(stderr, "r40console: staying in the working folder: %s\n", error.c_str());
     platform::window::Application application(argc, argv);
     // The window system has taken its own options out of argv; anything
     // left is no option.
     if (argc > 1) {
         std::fprintf(stderr,
                      "r40console: unknown argument \"%s\"\nusage: r40console [--help] "
-                     "[--version] [Qt options]\n",
+                     "[--version] [Qt options (Linux)]\n",
                      argv[1]);
         return 2;
     }
+    // lastused.xml and the other files are named relative to the working
+    // folder: on Windows this user's application data, on Linux the folder
+    // the caller (a terminal, the desktop launcher) chose.
+    std::string error;
+    if (platform::file::EnterUserFilesFolder("R40 Management Console", error).empty())
+        std::fprintf(stderr, "r40console: staying in the working folder: %s\n", error.c_str());
     application.SetName("R40 Management Console");
     // The console lives in the notification area while hidden: closing its
     // last visible window must not end it.

@@ -81,6 +81,20 @@ constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 // The file a symbolic link (or junction on the way) leads to; the path
 // itself when it is none; empty when it leads nowhere.
+// The path named from the root: a bare name in the working folder keeps
+// naming the same file whatever the folder becomes, and ReplaceFileW finds
+// the folder for its own temporary (Wine's finds none in a bare name).
+std::wstring FullPath(const std::wstring& path) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()),
+                                           buffer.data(), nullptr);
+        if (n == 0) return std::wstring();
+        if (n < buffer.size()) return std::wstring(buffer.data(), n);
+        buffer.resize(n + 1);
+    }
+}
+
 std::wstring ResolveTarget(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
@@ -274,7 +288,7 @@ class TemporaryFile {
 bool ReplaceFile(const std::string& path, std::string_view contents) {
     const std::wstring given = Wide(path);
     if (given.empty()) return false;
-    const std::wstring target = ResolveTarget(given);
+    const std::wstring target = ResolveTarget(FullPath(given));
     if (target.empty() || IsSeparator(target.back()) || target.back() == L':') return false;
 
     const DWORD attributes = ::GetFileAttributesW(target.c_str());

@@ -31,6 +31,15 @@ printf '#!/bin/sh\nexec "%s" "%s"\n' "$WINE" "$console" >"$work/console.sh"
 chmod +x "$work/console.sh"
 start_console "$work/console.sh" || fail "no window named R40 Management Console"
 
+# The device list drops as a Win32 menu under the list's button, which
+# finds no entry by typing: its first entry (the only receiver) is clicked.
+pick_device() {
+    xdotool mousemove $((X + 208 * 7 / 4)) $((Y + 11 * 7 / 4)) click 1
+    sleep 1
+    xdotool mousemove $((X + 199 * 7 / 4 + 40)) $((Y + 17 * 7 / 4 + 8)) click 1
+    sleep 0.5
+}
+
 at() { echo $(($1 + $3 * 7 / 4)) $(($2 + $4 * 7 / 4)); }
 select_device 02-5C-C1-00-00-01 || fail "the R40 was not selected and polled"
 echo "console under Wine: the R40 is selected and Lock is lit"

@@ -51,6 +51,10 @@ DWORD StyleOf(const ControlTemplate& control) {
     if (control.kind == ControlKind::GroupBox) style = (style & ~BS_TYPEMASK) | BS_GROUPBOX;
     if (control.kind == ControlKind::Picture && (style & SS_TYPEMASK) != SS_ICON)
         style = (style & ~SS_TYPEMASK) | SS_BITMAP;
+    // A picture is a window's background: the controls raised above it
+    // (the skin's buttons) are never painted over when it repaints, and
+    // those beneath paint after it (Windows paints siblings top first).
+    if (control.kind == ControlKind::Picture) style |= WS_CLIPSIBLINGS;
     return style;
 }
 

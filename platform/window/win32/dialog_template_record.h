@@ -24,7 +24,7 @@ ControlClass ClassOf(ControlKind kind);
 // The style a control of this kind is created with: the template's bits
 // (they are Win32's own), with the type a kind implies where the kind says
 // more than the bits (a group box is BS_GROUPBOX, a picture SS_BITMAP unless
-// it asks for SS_ICON).
+// it asks for SS_ICON, and clips the siblings above it).
 DWORD StyleOf(const ControlTemplate& control);
 
 class DialogTemplateRecord {

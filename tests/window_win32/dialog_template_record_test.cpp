@@ -335,3 +335,27 @@ TEST_F(Win32DialogTemplateRecord, EnterAndEscapeReachTheDialogThroughTheDialogMa
 }
 
 }  // namespace
+
+namespace {
+
+// A picture later controls lie on is a backdrop, made to clip its
+// siblings so it never paints over the buttons raised above it; a small
+// picture beneath it is not, or the backdrop would hide it.
+TEST(Win32DialogTemplateRecord, OnlyPicturesOthersLieOnClipTheirSiblings) {
+    using platform::window::win32::IsBackdrop;
+    const ControlTemplate controls[] = {
+        {1, ControlKind::Picture, 0, 0, 100, 50, WS_CHILD, 0, {}, 7},
+        {2, ControlKind::Button, 10, 10, 20, 10, WS_CHILD, 0, "OK", 0},
+        {3, ControlKind::Picture, 40, 10, 10, 10, WS_CHILD, 0, {}, 7},
+        {4, ControlKind::Static, 60, 30, 20, 8, WS_CHILD, 0, "x", 0},
+        {5, ControlKind::Frame, 0, 52, 100, 10, WS_CHILD, 0, {}, 0},
+        {6, ControlKind::Static, 90, 45, 20, 8, WS_CHILD, 0, "y", 0},
+    };
+    const bool expected[] = {true, false, false, false, false, false};
+    for (std::size_t i = 0; i < std::size(controls); ++i)
+        EXPECT_EQ(IsBackdrop(controls, i), expected[i]) << "control " << controls[i].id;
+    const std::span<const ControlTemplate> last(controls, 1);
+    EXPECT_FALSE(IsBackdrop(last, 0));
+}
+
+}  // namespace

@@ -51,11 +51,19 @@ DWORD StyleOf(const ControlTemplate& control) {
     if (control.kind == ControlKind::GroupBox) style = (style & ~BS_TYPEMASK) | BS_GROUPBOX;
     if (control.kind == ControlKind::Picture && (style & SS_TYPEMASK) != SS_ICON)
         style = (style & ~SS_TYPEMASK) | SS_BITMAP;
-    // A picture is a window's background: the controls raised above it
-    // (the skin's buttons) are never painted over when it repaints, and
-    // those beneath paint after it (Windows paints siblings top first).
-    if (control.kind == ControlKind::Picture) style |= WS_CLIPSIBLINGS;
     return style;
+}
+
+bool IsBackdrop(std::span<const ControlTemplate> controls, std::size_t index) {
+    const ControlTemplate& picture = controls[index];
+    if (picture.kind != ControlKind::Picture) return false;
+    for (std::size_t later = index + 1; later < controls.size(); ++later) {
+        const ControlTemplate& c = controls[later];
+        if (c.x < picture.x + picture.cx && picture.x < c.x + c.cx &&
+            c.y < picture.y + picture.cy && picture.y < c.y + c.cy)
+            return true;
+    }
+    return false;
 }
 
 void DialogTemplateRecord::Dword(DWORD value) {
@@ -95,11 +103,17 @@ DialogTemplateRecord::DialogTemplateRecord(const DialogTemplate& dialog) {
         Word(static_cast<WORD>((dialog.italic ? 1 : 0) | (DEFAULT_CHARSET << 8)));
         Text(dialog.faceName);
     }
-    for (const ControlTemplate& control : dialog.controls) {
+    for (std::size_t index = 0; index < dialog.controls.size(); ++index) {
+        const ControlTemplate& control = dialog.controls[index];
         AlignToDword();
         Dword(0);  // helpID
         Dword(control.exStyle);
-        Dword(StyleOf(control));
+        // A backdrop lies above the controls it holds (the dialog manager
+        // makes each control beneath the ones before): clipping its
+        // siblings, it never paints over the skin's buttons raised above
+        // it, and those beneath paint after it (Windows paints the top
+        // sibling first).
+        Dword(StyleOf(control) | (IsBackdrop(dialog.controls, index) ? WS_CLIPSIBLINGS : 0));
         Word(static_cast<WORD>(control.x));
         Word(static_cast<WORD>(control.y));
         Word(static_cast<WORD>(control.cx));

@@ -7,6 +7,7 @@
 
 #include "platform/window/win32/win32_api.h"
 
+#include <span>
 #include <vector>
 
 #include "platform/window/dialog_template.h"
@@ -24,8 +25,11 @@ ControlClass ClassOf(ControlKind kind);
 // The style a control of this kind is created with: the template's bits
 // (they are Win32's own), with the type a kind implies where the kind says
 // more than the bits (a group box is BS_GROUPBOX, a picture SS_BITMAP unless
-// it asks for SS_ICON, and clips the siblings above it).
+// it asks for SS_ICON).
 DWORD StyleOf(const ControlTemplate& control);
+// Whether control `index` is a picture that later controls lie on (a
+// window's background picture): it is made with WS_CLIPSIBLINGS.
+bool IsBackdrop(std::span<const ControlTemplate> controls, std::size_t index);
 
 class DialogTemplateRecord {
   public:

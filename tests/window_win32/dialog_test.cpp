@@ -17,6 +17,7 @@
 #include "platform/window/data_exchange.h"
 #include "platform/window/dialog.h"
 #include "platform/window/edit_control.h"
+#include "platform/window/images.h"
 #include "platform/window/ip_address_control.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
@@ -449,6 +450,80 @@ TEST(Win32Dialog, ClassesOfTheDialogsOwnTakeOverTemplateControls) {
     dialog.DestroyWindow();
     EXPECT_EQ(dialog.swatch, nullptr);
     EXPECT_EQ(dialog.button, nullptr);
+}
+
+// What lies behind a control shows where the control paints no background
+// of its own: a label on a dialog that paints itself, a flat picture
+// button on the window's background picture (a backdrop on top of the Z
+// order, which must not cover the controls raised above it either).
+constexpr int IDC_BACKDROP = 301, IDC_FLAT = 302, IDC_NOTE = 303;
+constexpr ControlTemplate BACKDROP_CONTROLS[] = {
+    {IDC_BACKDROP, ControlKind::Picture, 0, 0, 120, 60, SHOWN, 0, {}, 131},
+    {IDC_FLAT, ControlKind::Button, 4, 4, 20, 14, SHOWN | BS_FLAT | BS_BITMAP, 0, {}, 0},
+    {IDC_NOTE, ControlKind::Static, 40, 30, 60, 10, SHOWN, 0, "note", 0},
+};
+constexpr DialogTemplate BackdropTemplate() {
+    DialogTemplate dialog = KeysDialogTemplate();
+    dialog.id = 9102;
+    dialog.cx = 120;
+    dialog.cy = 60;
+    dialog.controls = BACKDROP_CONTROLS;
+    return dialog;
+}
+constexpr DialogTemplate BACKDROP_DIALOG = BackdropTemplate();
+
+class PatternDialog : public Dialog {
+  public:
+    explicit PatternDialog(bool paints) : Dialog(&BACKDROP_DIALOG) {
+        if (paints) SetPaintsItself(true);
+    }
+
+  protected:
+    void OnPaint(DeviceContext& dc) override { dc.FillRect(GetClientRect(), Rgb(0, 90, 200)); }
+};
+
+TEST(Win32Dialog, WhatLiesBehindShowsWhereControlsPaintNoBackground) {
+    const Image art = LoadBitmap(131);
+    ASSERT_FALSE(art.IsNull());
+    const auto same = [](Gdiplus::Color a, Gdiplus::Color b) {
+        return std::abs(a.GetR() - b.GetR()) <= 2 && std::abs(a.GetG() - b.GetG()) <= 2 &&
+               std::abs(a.GetB() - b.GetB()) <= 2;
+    };
+    for (const bool paints : {false, true}) {
+        SCOPED_TRACE(paints ? "a dialog that paints itself" : "a backdrop picture");
+        PatternDialog dialog(paints);
+        ASSERT_TRUE(dialog.Create());
+        auto* flat = dialog.GetDlgItemAs<ButtonControl>(IDC_FLAT);
+        ASSERT_NE(flat, nullptr);
+        // A small picture, raised above the backdrop as the skin does.
+        flat->SetBitmap(CreateImage(Size{4, 4}, Rgb(255, 0, 0)));
+        flat->BringWindowToTop();
+        dialog.ShowWindow(SW_SHOWNOACTIVATE);
+        PumpMessages(100);
+        const Image shot = CaptureWindow(dialog);
+        ASSERT_FALSE(shot.IsNull());
+        const auto at = [&shot](int x, int y) {
+            Gdiplus::Color c;
+            shot.Get()->bitmap->GetPixel(x, y, &c);
+            return c;
+        };
+        const auto artAt = [&art](int x, int y) {
+            Gdiplus::Color c;
+            art.Get()->bitmap->GetPixel(x, y, &c);
+            return c;
+        };
+        const Rect button = flat->GetPlacement();
+        const Rect note = dialog.GetDlgItem(IDC_NOTE)->GetPlacement();
+        // The picture stays on top, red, in the button's middle.
+        EXPECT_TRUE(same(at((button.left + button.right) / 2, (button.top + button.bottom) / 2),
+                         Gdiplus::Color(255, 255, 0, 0)));
+        // Around it, and behind the label's text, the backdrop's pixels.
+        EXPECT_TRUE(
+            same(at(button.left + 1, button.top + 1), artAt(button.left + 1, button.top + 1)));
+        EXPECT_TRUE(
+            same(at(note.right - 2, note.bottom - 2), artAt(note.right - 2, note.bottom - 2)));
+        dialog.DestroyWindow();
+    }
 }
 
 }  // namespace

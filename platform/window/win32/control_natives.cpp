@@ -10,6 +10,7 @@
 #include "platform/window/list_box_control.h"
 #include "platform/window/picture_control.h"
 #include "platform/window/static_control.h"
+#include "platform/window/underlay.h"
 #include "platform/window/win32/painting.h"
 
 #include <memory>
@@ -158,23 +159,30 @@ void DrawPictureButton(NativeWindow& native, const ButtonControl& button,
     RECT r = item.rcItem;
     const bool pushed = (item.itemState & ODS_SELECTED) != 0;
     const bool flat = (button.Style() & BS_FLAT) != 0;
-    // The background the parent gives buttons, as a native button shows.
-    HWND parent = GetParent(native.Hwnd());
-    auto brush = reinterpret_cast<HBRUSH>(
-        parent != nullptr ? SendMessageW(parent, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
-                                         reinterpret_cast<LPARAM>(native.Hwnd()))
-                          : 0);
-    FillRect(dc, &r, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    // A flat button's picture sits on what lies beneath it (the window's
+    // background picture); another stands on the background the parent
+    // gives buttons, as a native button does.
+    const Image beneath = flat ? GrabUnderneath(button) : Image();
+    if (beneath.IsNull()) {
+        HWND parent = GetParent(native.Hwnd());
+        auto brush = reinterpret_cast<HBRUSH>(
+            parent != nullptr ? SendMessageW(parent, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                             reinterpret_cast<LPARAM>(native.Hwnd()))
+                              : 0);
+        FillRect(dc, &r, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    }
     if (!flat) DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
     const Image picture = button.ShownPicture();
-    if (!picture.IsNull() && StartGdiplus()) {
+    if (StartGdiplus()) {
         Gdiplus::Graphics graphics(dc);
         graphics.SetClip(Gdiplus::Rect(r.left, r.top, r.right - r.left, r.bottom - r.top));
         Rect at = button.PictureRect();
         // A pressed button's picture moves one pixel down and right.
         if (pushed) at = at.Offset(1, 1);
-        PaintWith(graphics, native.GetFont(),
-                  [&](DeviceContext& paint) { paint.DrawImage(at.TopLeft(), picture); });
+        PaintWith(graphics, native.GetFont(), [&](DeviceContext& paint) {
+            if (!beneath.IsNull()) paint.DrawImage({0, 0}, beneath);
+            if (!picture.IsNull()) paint.DrawImage(at.TopLeft(), picture);
+        });
     }
     if (flat && pushed) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     if (!flat && (item.itemState & ODS_FOCUS) != 0) {

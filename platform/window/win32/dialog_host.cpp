@@ -10,6 +10,7 @@
 #include "platform/window/mouse_capture.h"
 #include "platform/window/win32/control_natives.h"
 #include "platform/window/win32/dialog_template_record.h"
+#include "platform/window/win32/hwnd_capture.h"
 #include "platform/window/win32/native_window.h"
 #include "platform/window/win32/painting.h"
 #include "platform/window/win32/text_conversion.h"
@@ -58,6 +59,7 @@ struct ControlState {
 struct DialogState {
     Window* constructionParent = nullptr;
     Brush background;
+    Brush painted;  // the dialog's background as its labels stand on it
     std::map<HWND, ControlState> controls;
 };
 
@@ -83,6 +85,39 @@ Brush PatternBrush(const Image& image) {
     Brush brush(CreatePatternBrush(bitmap));
     DeleteObject(bitmap);
     return brush;
+}
+
+// Patterns are tiled from the dialog's corner, so that a control's runs
+// on from the dialog's own beneath it.
+void AlignBrushWithDialog(HDC dc, HWND control) {
+    POINT corner{0, 0};
+    MapWindowPoints(control, GetParent(control), &corner, 1);
+    SetBrushOrgEx(dc, -corner.x, -corner.y, nullptr);
+}
+
+// Whether the dialog has a background picture that clips its siblings.
+bool HasBackdrop(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongW(child, GWL_STYLE) & WS_CLIPSIBLINGS) != 0) return true;
+    return false;
+}
+
+// A brush of the dialog's background as its controls stand on it: what
+// the dialog paints (or erases) with its background pictures on it.
+Brush BackgroundBrush(HWND dialog) {
+    RECT client;
+    if (!::GetClientRect(dialog, &client) || client.right <= 0 || client.bottom <= 0)
+        return Brush();
+    const Image background = win32::PrintClient(dialog, client);
+    if (background.IsNull()) return Brush();
+    const Image withPictures = PaintOnImage(background, [dialog](DeviceContext& dc) {
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT))
+            if ((GetWindowLongW(child, GWL_STYLE) & WS_CLIPSIBLINGS) != 0)
+                win32::DrawChild(dc, dialog, child, POINT{0, 0}, CaptureMode::AsShown);
+    });
+    return PatternBrush(withPictures);
 }
 
 Dialog* DialogOfHwnd(HWND hwnd) {
@@ -247,6 +282,10 @@ INT_PTR DialogHost::Handle(Dialog& dialog, HWND hwnd, UINT message, WPARAM wPara
             // Only what the program did, not an owner's minimising.
             if (dialog.m_created && lParam == 0) dialog.OnShowWindow(wParam != FALSE);
             return FALSE;
+        case WM_SIZE:
+            // What the dialog paints is made again at the new size.
+            StateOf(dialog).painted = Brush();
+            return FALSE;
         case WM_MOVE:
             if (dialog.m_created) dialog.OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return FALSE;
@@ -288,7 +327,28 @@ INT_PTR DialogHost::ControlColor(Dialog& dialog, UINT message, HDC dc, HWND cont
         if (colors.text) SetTextColor(dc, ToCOLORREF(*colors.text));
         if (colors.background.Get() != nullptr) {
             SetBkMode(dc, TRANSPARENT);
+            AlignBrushWithDialog(dc, control);
             return reinterpret_cast<INT_PTR>(colors.background.Get());
+        }
+        // A group box only frames what lies in it: the dialog's picture
+        // shows through it.
+        if (colors.kind == ControlKind::GroupBox) {
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+        }
+        // A dialog that paints itself, or has a background picture, shows
+        // through its labels and buttons: they are filled with its
+        // background, from the dialog's corner.
+        HWND hwnd = HwndOf(dialog);
+        if ((message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) &&
+            (dialog.PaintsItself() || HasBackdrop(hwnd)) &&
+            (GetWindowLongW(control, GWL_STYLE) & WS_CLIPSIBLINGS) == 0) {
+            if (state.painted.Get() == nullptr) state.painted = BackgroundBrush(hwnd);
+            if (state.painted.Get() != nullptr) {
+                SetBkMode(dc, TRANSPARENT);
+                AlignBrushWithDialog(dc, control);
+                return reinterpret_cast<INT_PTR>(state.painted.Get());
+            }
         }
         if (colors.text && state.background.Get() == nullptr) {
             // The text colour alone: the rest as the dialog manager does it.
@@ -369,6 +429,7 @@ void DialogHost::Destroy(Dialog& dialog, bool windowGoing) {
     for (const auto& unbind : dialog.m_unbinders) unbind();
     dialog.m_unbinders.clear();
     StateOf(dialog).controls.clear();
+    StateOf(dialog).painted = Brush();
     if (!windowGoing && hwnd != nullptr) ::DestroyWindow(hwnd);
 }
 

@@ -20,6 +20,14 @@ void StaticControl::Refresh(bool styleChanged) {
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
     SetWindowTextW(hwnd, win32::Widen(m_text).c_str());
+    // A label may let its dialog's background show through: the dialog
+    // paints its part again before the label draws the new text.
+    if (HWND parent = ::GetParent(hwnd)) {
+        RECT area;
+        ::GetWindowRect(hwnd, &area);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&area), 2);
+        ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
 }
 
 }  // namespace platform::window

@@ -2,7 +2,10 @@
 // client area into a bitmap (WM_ERASEBKGND and WM_PRINTCLIENT, so our own
 // windows run their OnPaint and native ones their own painting), then the
 // siblings below the child in the Z order that overlap it are laid on,
-// bottom first. Siblings above the child, and the child itself, are not.
+// bottom first. Siblings above the child, and the child itself, are not,
+// except a backdrop: a window's background picture lies on top of the Z
+// order and clips its siblings, so it is painted first and the controls
+// beneath it show on it (see the dialog template's records).
 #include "platform/window/win32/win32_api.h"
 
 #include "platform/window/underlay.h"
@@ -57,7 +60,14 @@ Image GrabUnderneath(const Window& child) {
     const Image background = win32::PrintClient(parent, area);
     if (background.IsNull()) return Image();
     return PaintOnImage(background, [&](DeviceContext& dc) {
-        // Bottom of the Z order first, up to the child.
+        // Backdrops above the child first.
+        for (HWND sibling = GetWindow(hwnd, GW_HWNDPREV); sibling != nullptr;
+             sibling = GetWindow(sibling, GW_HWNDPREV)) {
+            if ((GetWindowLongW(sibling, GWL_STYLE) & WS_CLIPSIBLINGS) != 0 &&
+                ::IsWindowVisible(sibling) && Overlap(sibling, hwnd))
+                win32::DrawChild(dc, parent, sibling, origin, CaptureMode::AsShown);
+        }
+        // Then the bottom of the Z order first, up to the child.
         for (HWND sibling = GetWindow(hwnd, GW_HWNDLAST); sibling != nullptr && sibling != hwnd;
              sibling = GetWindow(sibling, GW_HWNDPREV)) {
             if (Overlap(sibling, hwnd))

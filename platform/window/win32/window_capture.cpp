@@ -103,9 +103,16 @@ Image CaptureHwnd(HWND hwnd, CaptureMode mode) {
     HWND first = GetWindow(hwnd, GW_CHILD);
     if (first == nullptr || own.IsNull()) return own;
     return PaintOnImage(own, [&](DeviceContext& dc) {
-        for (HWND child = GetWindow(first, GW_HWNDLAST); child != nullptr;
-             child = GetWindow(child, GW_HWNDPREV))
-            DrawChild(dc, hwnd, child, POINT{0, 0}, mode);
+        // A backdrop (a background picture clipping its siblings) is on top
+        // of the Z order but beneath every other control, as it is painted
+        // first; then the others, bottom of the Z order first.
+        for (const bool backdrops : {true, false}) {
+            for (HWND child = GetWindow(first, GW_HWNDLAST); child != nullptr;
+                 child = GetWindow(child, GW_HWNDPREV)) {
+                const bool backdrop = (GetWindowLongW(child, GWL_STYLE) & WS_CLIPSIBLINGS) != 0;
+                if (backdrop == backdrops) DrawChild(dc, hwnd, child, POINT{0, 0}, mode);
+            }
+        }
     });
 }
 

@@ -91,9 +91,14 @@ class ScriptedDialog : public Dialog {
         return true;
     }
     bool PreTranslateMessage(const InputMessage& message) override {
+        if (message.message == WM_LBUTTONUP) releasedOver.push_back(message.window);
         return message.message == WM_KEYDOWN && message.wParam == keptKey && keptKey != 0;
     }
 
+  public:
+    std::vector<Window*> releasedOver;
+
+  protected:
   public:
     bool endOnTimer = false;
 
@@ -523,6 +528,31 @@ TEST(Win32Dialog, WhatLiesBehindShowsWhereControlsPaintNoBackground) {
         EXPECT_TRUE(
             same(at(note.right - 2, note.bottom - 2), artAt(note.right - 2, note.bottom - 2)));
         dialog.DestroyWindow();
+    }
+}
+
+// A release over a label reaches the dialog (a static lets clicks through),
+// but PreTranslateMessage is told the label, as the program sees the
+// control under the pointer; over no control, the dialog.
+TEST(Win32Dialog, InputNamesTheControlUnderThePointer) {
+    ScriptedDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.ShowWindow(SW_SHOWNOACTIVATE);
+    PumpMessages(50);
+    const Rect label = dialog.GetDlgItem(IDC_LABEL)->GetWindowRect();
+    const Rect whole = dialog.GetWindowRect();
+    const std::pair<Point, Window*> cases[] = {
+        {Point{(label.left + label.right) / 2, (label.top + label.bottom) / 2},
+         dialog.GetDlgItem(IDC_LABEL)},
+        {Point{whole.right - 3, whole.bottom - 3}, &dialog},
+    };
+    for (const auto& [point, expected] : cases) {
+        if (!SetCursorPos(point.x, point.y))
+            GTEST_SKIP() << "the X server refuses to move the pointer";
+        dialog.releasedOver.clear();
+        PostMessageW(Hwnd(&dialog), WM_LBUTTONUP, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return !dialog.releasedOver.empty(); }));
+        EXPECT_EQ(dialog.releasedOver.front(), expected);
     }
 }
 

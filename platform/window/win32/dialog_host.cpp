@@ -128,9 +128,32 @@ bool IsInputMessage(UINT message) {
     return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_KEYDOWN;
 }
 
+// The control under `screen` among the dialog's children: a label lets
+// clicks through to its dialog, but the message names the label, as the
+// program sees the control the pointer is on. Of overlapping controls the
+// lowest in the Z order (painted last, so on top), background pictures
+// left out; null where there is none.
+HWND ControlAt(HWND dialog, POINT screen) {
+    HWND found = nullptr;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        if (!::IsWindowVisible(child) ||
+            (GetWindowLongW(child, GWL_STYLE) & WS_CLIPSIBLINGS) != 0 ||
+            !::GetWindowRect(child, &r) || !PtInRect(&r, screen))
+            continue;
+        found = child;
+    }
+    return found;
+}
+
 InputMessage InputMessageOf(const MSG& message) {
     InputMessage input;
-    for (HWND hwnd = message.hwnd; hwnd != nullptr && input.window == nullptr;
+    HWND target = message.hwnd;
+    if (message.message != WM_KEYDOWN && DialogOfHwnd(target) != nullptr) {
+        if (HWND control = ControlAt(target, message.pt)) target = control;
+    }
+    for (HWND hwnd = target; hwnd != nullptr && input.window == nullptr;
          hwnd = GetAncestor(hwnd, GA_PARENT))
         input.window = win32::WindowOfHwnd(hwnd);
     input.message = message.message;

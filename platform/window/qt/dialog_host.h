@@ -12,22 +12,11 @@
 #include <optional>
 
 #include "platform/window/dialog.h"
+#include "platform/window/handler_depth.h"
 #include "platform/window/qt/host.h"
 #include "platform/window/qt/window_frame.h"
 
 namespace platform::window {
-
-// Counts a handler in progress for its length.
-class Depth {
-  public:
-    explicit Depth(int& depth) : m_depth(depth) { ++m_depth; }
-    ~Depth() { --m_depth; }
-    Depth(const Depth&) = delete;
-    Depth& operator=(const Depth&) = delete;
-
-  private:
-    int& m_depth;
-};
 
 class DialogHost : public qt::Host<QWidget> {
     Q_OBJECT

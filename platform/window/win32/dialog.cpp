@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "platform/window/data_exchange.h"
 #include "platform/window/win32/control_natives.h"
 #include "platform/window/win32/dialog_host.h"
 #include "platform/window/win32/native_window.h"
@@ -158,26 +157,6 @@ Window* Dialog::GetDlgItem(int id) const {
     return hwnd != nullptr ? win32::WindowOfHwnd(::GetDlgItem(hwnd, id)) : nullptr;
 }
 
-bool Dialog::UpdateData(bool saveAndValidate) {
-    if (!m_created) return false;
-    DataExchange dx(*this, saveAndValidate);
-    try {
-        DoDataExchange(dx);
-    } catch (const DataExchangeFailure&) {
-        return false;
-    }
-    return true;
-}
-
-void Dialog::AddBinding(std::function<void()> unbind) {
-    m_unbinders.push_back(std::move(unbind));
-}
-
-Window* Dialog::GetOwnerWindow() const {
-    if (Window* owner = FromHandle(m_ownerReference)) return owner;
-    return GetParent();
-}
-
 // ---- Timers -----------------------------------------------------------------
 
 bool Dialog::SetTimer(int id, int milliseconds) {
@@ -201,61 +180,13 @@ bool Dialog::KillTimer(int id) {
     return true;
 }
 
-// ---- Messages and commands --------------------------------------------------
-
-void Dialog::MapMessage(unsigned id, MessageHandler handler) {
-    m_messageHandlers[id] = std::move(handler);
-}
-
-void Dialog::MapCommand(int id, int code, CommandHandler handler) {
-    m_commandHandlers[{id, code}] = std::move(handler);
-}
-
-void Dialog::DispatchCommand(int id, int code) {
-    if (!m_created) return;
-    ++m_dispatchDepth;
-    OnCommand(id, code);
-    --m_dispatchDepth;
-}
-
-bool Dialog::DispatchDrawItem(DrawItem& item) {
-    if (!m_created) return false;
-    ++m_dispatchDepth;
-    const bool drawn = OnDrawItem(item);
-    --m_dispatchDepth;
-    return drawn;
-}
-
-bool Dialog::OnCommand(int id, int code) {
-    const auto found = m_commandHandlers.find({id, code});
-    if (found != m_commandHandlers.end()) {
-        // A copy: the handler may replace its own entry.
-        const CommandHandler handler = found->second;
-        handler();
-        return true;
-    }
-    if (code != BN_CLICKED) return false;
-    if (id == IDOK) {
-        OnOK();
-        return true;
-    }
-    if (id == IDCANCEL) {
-        OnCancel();
-        return true;
-    }
-    return false;
-}
+// ---- Commands -------------------------------------------------------------
 
 int Dialog::DefaultCommandId() const {
     HWND hwnd = DialogHost::HwndOf(*this);
     if (hwnd == nullptr) return IDOK;
     const LRESULT answer = SendMessageW(hwnd, DM_GETDEFID, 0, 0);
     return HIWORD(answer) == DC_HASDEFID ? LOWORD(answer) : IDOK;
-}
-
-void Dialog::IssueDialogCommand(int id) {
-    if (Window* control = GetDlgItem(id); control != nullptr && !control->IsWindowEnabled()) return;
-    DispatchCommand(id, BN_CLICKED);
 }
 
 // ---- The window -------------------------------------------------------------
@@ -290,45 +221,6 @@ void Dialog::RefreshControlColors(Window* control) {
         return;
     }
     if (HWND hwnd = win32::HwndOf(*control)) DialogHost::RefreshColors(*this, hwnd);
-}
-
-// ---- Default handlers -------------------------------------------------------
-
-void Dialog::DoDataExchange(DataExchange&) {}
-
-bool Dialog::OnInitDialog() {
-    return true;
-}
-
-void Dialog::OnOK() {
-    if (!UpdateData(true)) return;
-    EndDialog(IDOK);
-}
-
-void Dialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
-void Dialog::OnTimer(int) {}
-
-bool Dialog::PreTranslateMessage(const InputMessage&) {
-    return false;
-}
-
-void Dialog::OnShowWindow(bool) {}
-
-void Dialog::OnMove(int, int) {}
-
-void Dialog::OnClose() {
-    IssueDialogCommand(IDCANCEL);
-}
-
-void Dialog::OnDestroy() {}
-
-void Dialog::OnCtlColor(Window*, ControlColors&) {}
-
-bool Dialog::OnDrawItem(DrawItem&) {
-    return false;
 }
 
 }  // namespace platform::window

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/window/data_exchange.h"
+#include "platform/window/handler_depth.h"
 #include "platform/window/list_box_control.h"
 #include "platform/window/mouse_capture.h"
 #include "platform/window/win32/control_natives.h"
@@ -18,18 +19,6 @@
 namespace platform::window {
 
 namespace {
-
-// Counts a handler in progress for its length.
-class Depth {
-  public:
-    explicit Depth(int& depth) : m_depth(depth) { ++m_depth; }
-    ~Depth() { --m_depth; }
-    Depth(const Depth&) = delete;
-    Depth& operator=(const Depth&) = delete;
-
-  private:
-    int& m_depth;
-};
 
 class Brush {
   public:

@@ -5,11 +5,8 @@
 #include <memory>
 
 #include "platform/window/button_control.h"
-#include "platform/window/custom_control.h"
+#include "platform/window/control_objects.h"
 #include "platform/window/edit_control.h"
-#include "platform/window/frame_control.h"
-#include "platform/window/images.h"
-#include "platform/window/picture_control.h"
 #include "platform/window/qt/button_host.h"
 #include "platform/window/qt/combo_box_host.h"
 #include "platform/window/qt/control_properties.h"
@@ -29,85 +26,47 @@ QString TextOf(const ControlTemplate& item) {
     return QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size()));
 }
 
+// The object was made for this kind (MakeControlObject), so of this class.
+template <class T>
+std::unique_ptr<T> As(std::unique_ptr<Window> object) {
+    return std::unique_ptr<T>(static_cast<T*>(object.release()));
+}
+
 QWidget* MakeWidget(const ControlTemplate& item, QWidget* parent) {
+    std::unique_ptr<Window> object = MakeControlObject(item);
     const QString text = TextOf(item);
     switch (item.kind) {
-        case ControlKind::Static: {
-            auto label = std::make_unique<StaticControl>();
-            label->SetStyle(item.style, item.exStyle);
-            label->SetText(item.text);
-            return new qt::StaticHost(std::move(label), parent);
-        }
-        case ControlKind::Picture: {
-            auto picture = std::make_unique<PictureControl>();
-            picture->SetStyle(item.style, item.exStyle);
-            if (item.imageId != 0) {
-                if ((item.style & SS_TYPEMASK) == SS_ICON)
-                    picture->SetIcon(LoadIcon(item.imageId));
-                else
-                    picture->SetBitmap(LoadBitmap(item.imageId));
-            }
-            return new qt::ControlHost(std::move(picture), parent);
-        }
+        case ControlKind::Static:
+            return new qt::StaticHost(As<StaticControl>(std::move(object)), parent);
         case ControlKind::GroupBox: {
-            // A BUTTON with BS_GROUPBOX in Win32: a plain Window whose text is
-            // the title.
-            auto* group = new qt::OwningHost<QGroupBox>(std::make_unique<Window>(), parent);
+            auto* group = new qt::OwningHost<QGroupBox>(std::move(object), parent);
             group->setTitle(text);
             return group;
         }
-        case ControlKind::Frame: {
-            auto frame = std::make_unique<FrameControl>();
-            frame->SetStyle(item.style, item.exStyle);
-            return new qt::ControlHost(std::move(frame), parent);
-        }
         case ControlKind::Edit: {
-            auto edit = std::make_unique<EditControl>();
-            edit->SetStyle(item.style, item.exStyle);
-            auto* host = new qt::EditHost(std::move(edit), parent);
+            auto* host = new qt::EditHost(As<EditControl>(std::move(object)), parent);
             host->setText(text);
             return host;
         }
-        case ControlKind::ComboBox: {
-            auto combo = std::make_unique<ComboBoxControl>();
-            combo->SetStyle(item.style);
-            return new qt::ComboBoxHost(std::move(combo), parent);
-        }
-        case ControlKind::ListBox: {
-            auto list = std::make_unique<ListBoxControl>();
-            list->SetStyle(item.style, item.exStyle);
-            return new qt::ListBoxHost(std::move(list), parent);
-        }
-        case ControlKind::Button: {
-            auto button = std::make_unique<ButtonControl>();
-            button->SetStyle(item.style);
-            // Owner-drawn buttons draw their own picture.
-            if (item.imageId != 0 && (item.style & BS_TYPEMASK) != BS_OWNERDRAW) {
-                if ((item.style & BS_ICON) != 0)
-                    button->SetIcon(LoadIcon(item.imageId));
-                else if ((item.style & BS_BITMAP) != 0)
-                    button->SetBitmap(LoadBitmap(item.imageId));
-            }
-            QAbstractButton* host = qt::MakeButtonHost(std::move(button), parent);
-            host->setText(text);
-            return host;
-        }
+        case ControlKind::ComboBox:
+            return new qt::ComboBoxHost(As<ComboBoxControl>(std::move(object)), parent);
+        case ControlKind::ListBox:
+            return new qt::ListBoxHost(As<ListBoxControl>(std::move(object)), parent);
+        case ControlKind::Button:
         case ControlKind::CheckBox: {
-            auto box = std::make_unique<CheckBoxControl>();
-            box->SetStyle(item.style);
-            QAbstractButton* host = qt::MakeButtonHost(std::move(box), parent);
+            QAbstractButton* host =
+                qt::MakeButtonHost(As<ButtonControl>(std::move(object)), parent);
             host->setText(text);
             return host;
         }
-        case ControlKind::IpAddress: {
-            auto ip = std::make_unique<IpAddressControl>();
-            ip->SetStyle(item.style, item.exStyle);
-            return new qt::IpAddressHost(std::move(ip), parent);
-        }
+        case ControlKind::IpAddress:
+            return new qt::IpAddressHost(As<IpAddressControl>(std::move(object)), parent);
+        case ControlKind::Picture:
+        case ControlKind::Frame:
         case ControlKind::Custom:
             break;
     }
-    return new qt::ControlHost(std::make_unique<CustomControl>(), parent);
+    return new qt::ControlHost(std::move(object), parent);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The controls of a dialog's template on Win32: the object each one gets
-// and the native side of its class (what a control class needs from its
-// HWND beyond the Window's own handling). Private to the backend.
+// The native side of the controls' classes on Win32: what a control class
+// needs from its HWND beyond the Window's own handling. Private to the
+// backend.
 #pragma once
 
 #include "platform/window/win32/win32_api.h"
@@ -11,11 +11,6 @@
 #include "platform/window/win32/native_window.h"
 
 namespace platform::window::win32 {
-
-// The object a template's control gets until a class of the dialog's own
-// replaces it: a ButtonControl for a push button, a StaticControl for a
-// label, a PictureControl with the template's picture, ...
-std::unique_ptr<Window> MakeControlObject(const ControlTemplate& item);
 
 // Called whenever an object gets a control's HWND (a template's control,
 // SubclassDlgItem, a control class's Create): sets up what the object's

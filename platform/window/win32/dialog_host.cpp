@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/window/control_objects.h"
 #include "platform/window/data_exchange.h"
 #include "platform/window/handler_depth.h"
 #include "platform/window/list_box_control.h"
@@ -231,7 +232,7 @@ bool DialogHost::InitDialog(Dialog& dialog, HWND hwnd) {
     HWND child = GetWindow(hwnd, GW_CHILD);
     for (const ControlTemplate& item : dialog.m_template->controls) {
         if (child == nullptr) break;
-        std::unique_ptr<Window> object = win32::MakeControlObject(item);
+        std::unique_ptr<Window> object = MakeControlObject(item);
         if (NativeWindow* control = NativeWindow::Subclass(*object, child)) {
             control->Own(std::move(object));
             control->RecordFont(dialog.m_templateFont);

@@ -19,22 +19,8 @@ track_pid $!
 cd "$work"
 start_console "$console" || fail "no window named R40 Management Console"
 
-# 96 dots per inch: a dialog unit is 1.75 pixels each way. The menu docks
-# under the main window's left edge, the channel dialog to its right.
-at() { echo $(($1 + $3 * 7 / 4)) $(($2 + $4 * 7 / 4)); }
-main_bottom=$((Y + HEIGHT))
-menu_right=$((X + 63 * 7 / 4))
 select_device 02-5C-C1-00-00-14 || fail "the R40 was not selected and polled"
-xdotool mousemove $(at $X $Y 37 80) click 1          # configuration menu
-sleep 1
-xdotool mousemove $(at $X $main_bottom 31 35) click 1  # channel button
-sleep 1
-xdotool mousemove $(at $menu_right $main_bottom 117 43) click 1  # channel edit
-xdotool key ctrl+a BackSpace
-xdotool type --delay 50 33
-sleep 0.3
-import -window root "$screenshot" || fail "no screenshot"
-xdotool key Return                                   # OK
+enter_channel_from_menu 33 "$screenshot"
 wait_until 10 'grep -q "channel 33" "$work/sim.log"' ||
     fail "the emulator was not tuned to channel 33"
 echo "console configure: the emulator was tuned to channel 33"

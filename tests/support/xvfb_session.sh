@@ -198,6 +198,25 @@ console_windows() {
     xdotool search --onlyvisible --pid "$CONSOLE_PID" 2>/dev/null | wc -l
 }
 
+# Opens the configuration menu and its channel dialog, enters channel $1 and
+# presses Enter (OK), as an operator does; a screenshot of the filled-in
+# dialog goes to $2 when given. At 96 dots per inch a dialog unit is 1.75
+# pixels each way; the menu docks under the main window's left edge, the
+# channel dialog to its right.
+enter_channel_from_menu() {
+    local main_bottom=$((Y + HEIGHT)) menu_right=$((X + 63 * 7 / 4))
+    xdotool mousemove $((X + 37 * 7 / 4)) $((Y + 80 * 7 / 4)) click 1  # configuration menu
+    sleep 1
+    xdotool mousemove $((X + 31 * 7 / 4)) $((main_bottom + 35 * 7 / 4)) click 1  # channel
+    sleep 1
+    xdotool mousemove $((menu_right + 117 * 7 / 4)) $((main_bottom + 43 * 7 / 4)) click 1  # edit
+    xdotool key ctrl+a BackSpace
+    xdotool type --delay 50 "$1"
+    sleep 0.3
+    if [ -n "${2:-}" ]; then import -window root "$2" || fail "no screenshot"; fi
+    xdotool key Return
+}
+
 # Tries a condition again every 0.3 s until it holds (true) or $1 seconds
 # have gone (false): a loaded machine may take longer, and the checks must
 # not depend on how long.

@@ -68,17 +68,7 @@ shot=$work/indicator.png
 import -window root -crop "14x10+$((X + 114 * 7 / 4))+$((Y + 8 * 7 / 4))" +repage "$shot"
 green=$(convert "$shot" -fx '(g>0.5 && r<0.3 && b<0.3)' -format '%[fx:round(mean*w*h)]' info:)
 [ "${green:-0}" -gt 10 ] || fail "the Data indicator is not lit"
-main_bottom=$((Y + HEIGHT))
-menu_right=$((X + 63 * 7 / 4))
-xdotool mousemove $(at $X $Y 37 80) click 1            # configuration menu
-sleep 1
-xdotool mousemove $(at $X $main_bottom 31 35) click 1  # channel button
-sleep 1
-xdotool mousemove $(at $menu_right $main_bottom 117 43) click 1  # channel edit
-xdotool key ctrl+a BackSpace
-xdotool type --delay 50 33
-sleep 0.3
-xdotool key Return                                     # OK
+enter_channel_from_menu 33
 wait_until 15 'grep -q "channel 33" "$work/sim.log"' ||
     fail "the emulator was not tuned to channel 33"
 echo "console under Wine: the emulator was tuned to channel 33"
@@ -93,7 +83,7 @@ sleep 3
 xdotool mousemove $(at $X $Y 189 80) click 1
 channel=$work/channel.png
 ink() {
-    import -window root -crop "35x17+$((X + 126 * 7 / 4))+$((main_bottom + 15 * 7 / 4))" +repage "$channel"
+    import -window root -crop "35x17+$((X + 126 * 7 / 4))+$((Y + HEIGHT + 15 * 7 / 4))" +repage "$channel"
     convert "$channel" -fx '(r-g)>0.15' -format '%[fx:round(mean*w*h)]' info:
 }
 wait_until 10 '[ "$(ink)" -gt 10 ]' || fail "the status panel shows no channel"
